@@ -1,0 +1,85 @@
+#include "device_info.h"
+
+#include <algorithm>
+
+DeviceInfo::Name DeviceInfo::presetName(int preset) const {
+    std::lock_guard lock(m_mutex);
+    return m_names[static_cast<size_t>(slotOf(preset))];
+}
+
+std::string DeviceInfo::presetNameText(int preset) const {
+    Name name = presetName(preset);
+    std::string text(name.begin(), std::find(name.begin(), name.end(), 0));
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+bool DeviceInfo::nameReceived(int preset) const {
+    std::lock_guard lock(m_mutex);
+    return m_nameReceived[static_cast<size_t>(slotOf(preset))];
+}
+
+void DeviceInfo::clearNameReceived(int preset) {
+    std::lock_guard lock(m_mutex);
+    m_nameReceived[static_cast<size_t>(slotOf(preset))] = false;
+}
+
+void DeviceInfo::storePresetName(int preset, const uint8_t* bytes, size_t size) {
+    std::lock_guard lock(m_mutex);
+    m_staging.fill(0);
+    std::copy_n(bytes, std::min<size_t>(size, kNameSize), m_staging.begin());
+    auto slot = static_cast<size_t>(slotOf(preset));
+    m_names[slot] = m_staging;
+    m_nameReceived[slot] = true;
+}
+
+DeviceInfo::Name DeviceInfo::staging() const {
+    std::lock_guard lock(m_mutex);
+    return m_staging;
+}
+
+void DeviceInfo::setStaging(const Name& name) {
+    std::lock_guard lock(m_mutex);
+    m_staging = name;
+}
+
+void DeviceInfo::setStagingText(const std::string& text) {
+    Name name;
+    name.fill(' ');
+    std::copy_n(text.begin(), std::min<size_t>(text.size(), kNameSize), name.begin());
+    setStaging(name);
+}
+
+DeviceInfo::Id DeviceInfo::deviceId() const {
+    std::lock_guard lock(m_mutex);
+    return m_id;
+}
+
+void DeviceInfo::setDeviceId(const uint8_t* bytes, size_t count) {
+    std::lock_guard lock(m_mutex);
+    m_id.fill(0);
+    std::copy_n(bytes, std::min<size_t>(count, kIdSize), m_id.begin());
+}
+
+uint32_t DeviceInfo::deviceIdNumber() const {
+    Id id = deviceId();
+    return static_cast<uint32_t>(id[0]) << 24 | static_cast<uint32_t>(id[1]) << 16 |
+           static_cast<uint32_t>(id[2]) << 8 | id[3];
+}
+
+void DeviceInfo::clear() {
+    magic = 0;
+    version = 0;
+    recallConfirmed = 0;
+    nameReplied = 0;
+    nameSaved = 0;
+    command20Confirmed = 0;
+    command21Confirmed = 0;
+    upgradeResponse = 0;
+    relayBound = 0;
+    std::lock_guard lock(m_mutex);
+    m_names = {};
+    m_nameReceived = {};
+    m_staging = {};
+    m_id = {};
+}

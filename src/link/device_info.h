@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+// What the device has told about itself: Hello words, device ID, the names of
+// its sixteen stored presets, and the flags by which jobs see their replies.
+class DeviceInfo {
+public:
+    static constexpr int kPresets = 16;
+    static constexpr int kNameSize = 25;
+    static constexpr int kIdSize = 20;
+    using Name = std::array<uint8_t, kNameSize>;
+    using Id = std::array<uint8_t, kIdSize>;
+
+    std::atomic<uint16_t> magic{0};
+    std::atomic<uint16_t> version{0};
+    std::atomic<int> recallConfirmed{0};
+    std::atomic<int> nameReplied{0};
+    std::atomic<int> nameSaved{0};
+    std::atomic<int> command20Confirmed{0};
+    std::atomic<int> command21Confirmed{0};
+    std::atomic<uint32_t> upgradeResponse{0};
+    std::atomic<int> relayBound{0};
+
+    // Preset 1 to 16 (other numbers select (n - 1) modulo 16, as the device reply does).
+    Name presetName(int preset) const;
+    std::string presetNameText(int preset) const;  // trailing spaces and zeros cut
+    bool nameReceived(int preset) const;
+    void clearNameReceived(int preset);
+    void storePresetName(int preset, const uint8_t* bytes, size_t size);
+
+    // The 25-byte buffer that a name is staged in before it is saved.
+    Name staging() const;
+    void setStaging(const Name& name);
+    void setStagingText(const std::string& text);  // padded with spaces
+
+    Id deviceId() const;
+    void setDeviceId(const uint8_t* bytes, size_t count);  // zero-filled to 20
+    // The first four ID bytes as a big-endian number (0 when unknown).
+    uint32_t deviceIdNumber() const;
+
+    void clear();
+
+    static int slotOf(int preset) { return ((preset - 1) % kPresets + kPresets) % kPresets; }
+
+private:
+    mutable std::mutex m_mutex;
+    std::array<Name, kPresets> m_names{};
+    std::array<bool, kPresets> m_nameReceived{};
+    Name m_staging{};
+    Id m_id{};
+};

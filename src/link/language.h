@@ -1,0 +1,23 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// The process-wide language index: 0 simplified Chinese, 1 traditional
+// Chinese, 2 English.
+class Language {
+public:
+    static constexpr int SimplifiedChinese = 0;
+    static constexpr int TraditionalChinese = 1;
+    static constexpr int English = 2;
+
+    static int index() { return s_index.load(std::memory_order_relaxed); }
+    // Values outside 0 to 2 are refused; returns whether the index changed.
+    static bool set(int index);
+    // The Windows language identifier that message boxes carry: 2052, 1028 or 1033.
+    static int windowsId() { return windowsIdOf(index()); }
+    static int windowsIdOf(int index);
+
+private:
+    static std::atomic<uint8_t> s_index;
+};

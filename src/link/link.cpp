@@ -1,0 +1,131 @@
+#include "link.h"
+
+#include "app/ckf_file_data.h"
+#include "language.h"
+#include "link_supervisor.h"
+#include "platform/clock.h"
+#include "text_triple.h"
+#include "transport.h"
+#include "transport_type.h"
+
+namespace {
+
+size_t slotOf(int type) {
+    if (type == TransportType::UsbHid || type == TransportType::Network || type == TransportType::Relay)
+        return static_cast<size_t>(type);
+    return 0;
+}
+
+// Device IDs met so far are remembered while the user asked for it.
+void rememberDeviceId(uint32_t number) {
+    CKF_FileData settings;
+    if (settings.readInt("WIFI_Mode", "Device_IDMemory") > 0)
+        settings.addToList("WIFI_Mode", "Device_IDS", static_cast<int>(number));
+}
+
+}  // namespace
+
+Link::Link(LinkUi& ui, const Clock& clock)
+    : m_ui(ui),
+      m_clock(clock),
+      m_parser(clock, m_state, m_mirror, m_device),
+      m_progress(ui, m_state.runFlag),
+      m_supervisor(std::make_unique<LinkSupervisor>(*this)) {
+    m_parser.setDeviceIdSink(rememberDeviceId);
+}
+
+Link::~Link() {
+    m_supervisor->stop();
+    m_supervisor->join();
+    for (auto& t : m_transports)
+        if (t) t->close();
+}
+
+void Link::setTransport(int type, std::unique_ptr<Transport> transport) {
+    m_transports[slotOf(type)] = std::move(transport);
+}
+
+Transport* Link::transportFor(int type) const { return m_transports[slotOf(type)].get(); }
+
+bool Link::isConnected() const {
+    Transport* t = transport();
+    return t && t->isConnected();
+}
+
+void Link::send(Command command, const uint8_t* payload, size_t size) {
+    if (command != Command::ModuleText &&
+        ticksSince(m_clock.ticks(), m_state.lastReplyTime) >= static_cast<uint32_t>(m_state.timing.silenceLimit)) {
+        uint8_t before = m_state.missedReplies.load();
+        m_state.missedReplies = static_cast<uint8_t>(before + 1);
+        if (before >= m_state.timing.missedLimit) {
+            m_state.missedReplies = 0;
+            m_state.linkAlive = 0;
+        }
+    }
+    Transport* t = transport();
+    if (!t) return;
+    std::vector<uint8_t> frame = Frame::build(command, payload, size);
+    t->sendFrame(frame.data(), frame.size());
+}
+
+void Link::readParameter(int index) {
+    std::vector<uint8_t> payload;
+    Frame::putU16(payload, static_cast<uint16_t>(index));
+    send(Command::ReadParameters, payload);
+}
+
+void Link::writeParameterDirect(int index, uint16_t value) {
+    std::vector<uint8_t> payload;
+    Frame::putU16(payload, static_cast<uint16_t>(index));
+    Frame::putU16(payload, value);
+    send(Command::WriteParameters, payload);
+}
+
+bool Link::sendWriteBatch(int start, int n) {
+    std::vector<uint8_t> payload = m_mirror.takeWriteBatch(start, n);
+    if (payload.empty()) return false;
+    send(Command::WriteParameters, payload);
+    return true;
+}
+
+bool Link::sendReadBatch(int start, int n) {
+    std::vector<uint8_t> payload = m_mirror.takeReadBatch(start, n);
+    if (payload.empty()) return false;
+    send(Command::ReadParameters, payload);
+    return true;
+}
+
+bool Link::waitForReply(uint32_t ms) {
+    if (!isConnected()) return false;
+    return m_state.replySemaphore.acquire(m_clock, ms);
+}
+
+bool Link::request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs) {
+    m_state.awaitingReply = 1;
+    send(command, payload);
+    bool signalled = waitForReply(waitMs);
+    m_state.awaitingReply = 0;
+    return signalled;
+}
+
+LinkUi::Answer Link::message(const std::string& text, const std::string& caption,
+                             LinkUi::Buttons buttons) {
+    return m_ui.messageBox(text, caption.empty() ? title() : caption, Language::windowsId(), buttons);
+}
+
+LinkUi::Answer Link::message(const TextTriple& text, LinkUi::Buttons buttons) {
+    return message(std::string(text.get()), {}, buttons);
+}
+
+void Link::setTitle(const std::string& title) {
+    {
+        std::lock_guard lock(m_titleMutex);
+        m_title = title;
+    }
+    m_ui.setWindowTitle(title);
+}
+
+std::string Link::title() const {
+    std::lock_guard lock(m_titleMutex);
+    return m_title;
+}

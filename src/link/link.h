@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <initializer_list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device_info.h"
+#include "frame.h"
+#include "frame_parser.h"
+#include "link_progress.h"
+#include "link_state.h"
+#include "link_ui.h"
+#include "mirror.h"
+
+class Clock;
+class LinkSupervisor;
+class Transport;
+struct TextTriple;
+
+// The connection to one device: the shared link state, the parameter mirror,
+// the frame parser, the transports and the supervisor thread, with the send
+// and wait operations that the supervisor, its jobs and the transports share.
+class Link {
+public:
+    explicit Link(LinkUi& ui, const Clock& clock);
+    ~Link();
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    LinkUi& ui() { return m_ui; }
+    const Clock& clock() const { return m_clock; }
+    LinkState& state() { return m_state; }
+    Mirror& mirror() { return m_mirror; }
+    DeviceInfo& device() { return m_device; }
+    FrameParser& parser() { return m_parser; }
+    LinkProgress& progress() { return m_progress; }
+    LinkSupervisor& supervisor() { return *m_supervisor; }
+
+    // Registers the transport for a type: 1 USB HID, 2 network, 4 relay
+    // server; any other value is the serial transport, which serves them all.
+    void setTransport(int type, std::unique_ptr<Transport> transport);
+    Transport* transportFor(int type) const;
+    Transport* transport() const { return transportFor(m_state.transportType); }
+    bool isConnected() const;
+
+    // Frame sender: counts a missed reply when the device has been silent for
+    // the silence limit, then hands the frame to the current transport.
+    void send(Command command, const uint8_t* payload, size_t size);
+    void send(Command command, const std::vector<uint8_t>& payload) {
+        send(command, payload.data(), payload.size());
+    }
+    void send(Command command, std::initializer_list<uint8_t> payload) {
+        send(command, payload.begin(), payload.size());
+    }
+    void readParameter(int index);
+    void writeParameterDirect(int index, uint16_t value);
+    // One Write parameters frame of up to n pending entries; false when none was pending.
+    bool sendWriteBatch(int start, int n);
+    // One Read parameters frame of up to n missing indices; false when none was missing.
+    bool sendReadBatch(int start, int n);
+
+    // Waits for the reply semaphore if the transport is connected; false at
+    // once when it is not, or when the wait timed out.
+    bool waitForReply(uint32_t ms);
+    // Set awaiting-reply, send, wait, clear awaiting-reply. True when the wait was signalled.
+    bool request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs);
+    bool helloAndWait() { return request(Command::Hello, {0}, 500); }
+
+    // Message boxes in the current language; an empty caption means the window title.
+    LinkUi::Answer message(const std::string& text, const std::string& caption = {},
+                           LinkUi::Buttons buttons = LinkUi::Buttons::Ok);
+    LinkUi::Answer message(const TextTriple& text, LinkUi::Buttons buttons = LinkUi::Buttons::Ok);
+    void setTitle(const std::string& title);
+    std::string title() const;
+
+private:
+    LinkUi& m_ui;
+    const Clock& m_clock;
+    LinkState m_state;
+    Mirror m_mirror;
+    DeviceInfo m_device;
+    FrameParser m_parser;
+    LinkProgress m_progress;
+    std::array<std::unique_ptr<Transport>, 5> m_transports;  // by type; 0 serial
+    mutable std::mutex m_titleMutex;
+    std::string m_title;
+    std::unique_ptr<LinkSupervisor> m_supervisor;
+};

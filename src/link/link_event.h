@@ -1,0 +1,19 @@
+#pragma once
+
+// Codes of the link event message (wParam); the argument travels as lParam.
+namespace LinkEvent {
+inline constexpr int ParameterReceived = 0;  // argument: index 1 to 1745 (0 after a full read)
+inline constexpr int ReadComplete = 1;
+inline constexpr int ReadCompleteAfter = 2;
+inline constexpr int ReadSucceeded = 3;
+inline constexpr int ConnectionState = 4;  // argument: one of the Connection values
+inline constexpr int ProgressHidden = 8;
+inline constexpr int ClientList = 10;
+inline constexpr int RelayStatus = 11;
+
+namespace Connection {
+inline constexpr int Connected = 0;
+inline constexpr int Searching = 1;  // also: connection lost
+inline constexpr int Started = 3;
+}  // namespace Connection
+}  // namespace LinkEvent

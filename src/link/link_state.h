@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+#include "reply_semaphore.h"
+#include "timing_profile.h"
+#include "transport_type.h"
+
+// The flags and counters that the supervisor, the reader threads and the user
+// interface share. One side sets, the other polls; no locks.
+struct LinkState {
+    static constexpr int kJobSlots = 17;
+
+    std::atomic<uint8_t> runFlag{1};
+    std::atomic<int> transportType{TransportType::UsbHid};
+    std::atomic<uint8_t> linkAlive{0};
+    std::atomic<uint8_t> missedReplies{0};
+    std::atomic<uint32_t> lastReplyTime{0};
+    std::atomic<int> awaitingReply{0};
+    ReplySemaphore replySemaphore;
+    std::atomic<uint8_t> pauseFlag{0};
+    std::array<std::atomic<int>, kJobSlots + 1> jobSlots{};  // 1 to 17; 0 unused
+    TimingProfile timing;
+
+    bool running() const { return runFlag.load() != 0; }
+    bool alive() const { return linkAlive.load() != 0; }
+    void requestJob(int slot) {
+        if (slot >= 1 && slot <= kJobSlots) jobSlots[static_cast<size_t>(slot)] = 1;
+    }
+};

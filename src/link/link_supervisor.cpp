@@ -1,0 +1,351 @@
+#include "link_supervisor.h"
+
+#include "link.h"
+#include "link_event.h"
+#include "link_texts.h"
+#include "platform/clock.h"
+#include "transport.h"
+#include "transport_type.h"
+
+namespace {
+constexpr int kFullReadTarget = 1736;
+constexpr int kIdleKeepAlive = 15;
+constexpr uint16_t kPresenceValue = 1;
+constexpr uint16_t kRelayPresenceValue = 3;
+}  // namespace
+
+LinkSupervisor::LinkSupervisor(Link& link) : m_link(link), m_state(link.state()) {}
+
+LinkSupervisor::~LinkSupervisor() { join(); }
+
+void LinkSupervisor::setJob(int slot, Job job) {
+    if (slot >= 1 && slot <= LinkState::kJobSlots) m_jobs[static_cast<size_t>(slot)] = std::move(job);
+}
+
+bool LinkSupervisor::start() {
+    if (m_thread.joinable()) return true;
+    try {
+        m_threadRunning = true;
+        m_thread = std::thread([this] {
+            run();
+            std::lock_guard lock(m_endMutex);
+            m_threadRunning = false;
+            m_ended.notify_all();
+        });
+    } catch (const std::system_error&) {
+        m_threadRunning = false;
+        m_link.message(linktext::kThreadFailed);
+        return false;
+    }
+    return true;
+}
+
+void LinkSupervisor::stop() {
+    m_state.linkAlive = 0;
+    m_state.runFlag = 0;
+    if (Transport* t = m_link.transport()) t->close();
+    m_state.replySemaphore.release();
+    std::unique_lock lock(m_endMutex);
+    m_ended.wait_for(lock, std::chrono::milliseconds(2000), [this] { return !m_threadRunning; });
+}
+
+void LinkSupervisor::join() {
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
+}
+
+void LinkSupervisor::sleep(uint32_t ms) const { m_link.clock().sleep(ms); }
+
+void LinkSupervisor::sleepWhileRunning(uint32_t ms) const {
+    for (uint32_t slept = 0; slept < ms && m_state.running(); slept += 50) sleep(std::min<uint32_t>(50, ms - slept));
+}
+
+void LinkSupervisor::run() {
+    if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
+    m_state.runFlag = 1;
+    sleep(500);
+    m_link.mirror().zero();
+    m_state.transportType = m_initialType;
+    m_link.setTitle(std::string("QX7") + TransportType::titleSuffix(m_initialType));
+    if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
+    while (m_state.running()) connectionCycle();
+}
+
+void LinkSupervisor::connectionCycle() {
+    m_state.timing.setDefaults();
+    m_state.timing.setForTransport(m_state.transportType);
+    m_state.lastReplyTime = m_link.clock().ticks();
+
+    Transport* transport = m_link.transport();
+    if (!transport) {
+        sleep(100);
+        return;
+    }
+    transport->connect();
+    if (!m_state.running()) return;
+
+    if (handshake() == Handshake::Restart) return;
+    if (!m_state.running()) return;
+    m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
+    ++m_connections;
+    sleep(10);
+
+    occupancyCheck();
+    m_link.mirror().clearReceivedAndPending();
+    sleepWhileRunning(2000);
+    m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);
+    fullReadWithNotification();
+    readPresetNames(m_link.mirror().value(Mirror::kCurrentPreset) & 0xFF);
+    sleep(20);
+    if (steadyMayGoOn()) steadyLoop();
+    linkLost();
+}
+
+LinkSupervisor::Handshake LinkSupervisor::handshake() {
+    Mirror& mirror = m_link.mirror();
+    m_state.linkAlive = 1;
+    int iteration = 0;
+    while (mirror.value(Mirror::kMagic) != Mirror::kDeviceMagic && m_state.running()) {
+        ++iteration;
+        ++m_handshakeIterations;
+        m_link.helloAndWait();
+        m_link.readParameter(Mirror::kMagic);
+        sleep(40);
+        if (iteration > 11) {
+            sleepWhileRunning(2000);
+            return Handshake::Restart;
+        }
+        if (m_link.device().magic == Mirror::kDeviceMagic) break;
+        if (m_state.missedReplies >= m_state.timing.missedLimit - 2 || !m_link.isConnected())
+            return Handshake::Restart;
+        if (!m_state.alive()) break;
+    }
+    return Handshake::Done;
+}
+
+void LinkSupervisor::occupancyCheck() {
+    Mirror& mirror = m_link.mirror();
+    const uint16_t expected =
+        m_state.transportType == TransportType::Relay ? kRelayPresenceValue : kPresenceValue;
+    while (m_state.missedReplies <= m_state.timing.missedLimit && m_state.alive() && m_state.running()) {
+        int foreign = 0;
+        for (int k = 0; k < 10; ++k) {
+            m_state.awaitingReply = 1;
+            m_link.readParameter(Mirror::kPresence);
+            m_link.waitForReply(200);
+            m_state.awaitingReply = 0;
+            sleep(20);
+            if (m_link.device().deviceIdNumber() == 0) m_link.send(Command::ReadDeviceId, {0});
+            sleep(80);
+            uint16_t presence = mirror.value(Mirror::kPresence);
+            if (presence != 0 && presence != expected) ++foreign;
+        }
+        if (foreign < 2) return;
+        m_link.message(linktext::EquipmentOccupied);
+        sleepWhileRunning(2000);
+    }
+}
+
+void LinkSupervisor::readPresetNames(int lastPreset) {
+    DeviceInfo& device = m_link.device();
+    for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
+        device.clearNameReceived(p);
+        m_link.send(Command::ReadPresetName, {static_cast<uint8_t>(p)});
+        sleep(20);
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
+            if (device.nameReceived(p)) continue;
+            m_link.send(Command::ReadPresetName, {static_cast<uint8_t>(p)});
+            sleep(20);
+        }
+    }
+    if (lastPreset != 0) {
+        m_link.send(Command::ReadPresetName, {static_cast<uint8_t>(lastPreset)});
+        sleep(20);
+    }
+    m_link.readParameter(Mirror::kCurrentPreset);
+}
+
+bool LinkSupervisor::fullRead() {
+    Mirror& mirror = m_link.mirror();
+    LinkProgress& progress = m_link.progress();
+    const int retries = 3;
+
+    mirror.clearReceivedAndRetries();
+    m_link.helloAndWait();
+    progress.setMaximum(Mirror::kSize);
+    progress.setFormat(linktext::ReadDeviceProgress);
+    progress.show();
+    progress.setPosition(0);
+
+    int type = m_state.transportType;
+    if (type == TransportType::Network || type == TransportType::Relay) {
+        sleep(500);
+    } else {
+        for (int attempt = 0; attempt <= retries; ++attempt) {
+            m_link.send(Command::BulkRead, {0});
+            sleep(500);
+            if (mirror.countReceived() > 10) break;
+            if (!m_link.isConnected()) return false;
+        }
+        int shown = 0;
+        for (int k = 0; k < 200; ++k) {
+            int count = mirror.countReceived();
+            if (count > shown) {
+                shown = count;
+                progress.setPosition(count);
+            } else if (ticksSince(m_link.clock().ticks(), m_state.lastReplyTime) < 1500) {
+                break;
+            }
+            if (count >= kFullReadTarget) break;
+            sleep(50);
+        }
+    }
+
+    sleep(100);
+    mirror.setReadCursor(0);
+    int count = 0;
+    int shown = 0;
+    for (int pass = 0; pass < 8; ++pass) {
+        count = 0;
+        for (int i = 0; i < Mirror::kSize && m_state.alive(); ++i) {
+            if (mirror.received(i)) {
+                ++count;
+                continue;
+            }
+            if (m_link.isConnected()) m_state.replySemaphore.acquire(m_link.clock(), 2);
+            m_state.awaitingReply = 1;
+            m_link.sendReadBatch(Mirror::kContinue, 32);
+            if (count > shown) {
+                shown = count;
+                progress.setPosition(count);
+            }
+            m_link.waitForReply(static_cast<uint32_t>(m_state.timing.readWait.load()));
+            m_state.awaitingReply = 0;
+        }
+        progress.setPosition(count);
+        if (!m_state.alive()) {
+            progress.hide();
+            m_link.message(linktext::ReadDataFailed);
+            return false;
+        }
+        sleep(30);
+    }
+    progress.setPosition(count);
+    sleep(10);
+    progress.hide();
+    return true;
+}
+
+bool LinkSupervisor::fullReadWithNotification() {
+    if (!fullRead()) return false;
+    LinkUi& ui = m_link.ui();
+    LinkProgress& progress = m_link.progress();
+    Mirror& mirror = m_link.mirror();
+
+    ui.postEvent(LinkEvent::ReadSucceeded, 0);
+    progress.hide();
+    progress.setFormat(linktext::UpdateDisplayProgress);
+    progress.setPosition(0);
+    progress.show();
+    sleep(1);
+    for (int i = 0; i < Mirror::kSize; ++i) {
+        if (mirror.takeReceived(i)) ui.postEvent(LinkEvent::ParameterReceived, i);
+        if (i % 34 == 1) progress.setPosition(i);
+    }
+    ui.postEvent(LinkEvent::ReadComplete, 0);
+    ui.postEvent(LinkEvent::ReadCompleteAfter, 0);
+    sleep(100);
+    progress.hide();
+    return true;
+}
+
+bool LinkSupervisor::steadyMayGoOn() const {
+    return m_state.missedReplies < m_state.timing.missedLimit && m_state.alive() && m_state.running();
+}
+
+void LinkSupervisor::steadyLoop() {
+    int idle = 0;
+    while (steadyMayGoOn()) steadyIteration(idle);
+}
+
+void LinkSupervisor::steadyIteration(int& idle) {
+    ++m_steadyIterations;
+    sleep(10);
+    while (m_state.pauseFlag && m_state.running() && m_state.alive()) sleep(10);
+
+    if (m_state.transportType != TransportType::Network && m_moduleStep && m_moduleStep()) idle = 0;
+    if (pendingScan()) idle = 0;
+    serveReadRequests();
+    notifyReceived();
+    if (runJobs()) idle = 0;
+
+    if (idle < kIdleKeepAlive) {
+        ++idle;
+        sleep(idle < 10 ? 50 : 100);
+    } else {
+        keepAlive();
+        idle = 10;
+        sleep(100);
+    }
+}
+
+bool LinkSupervisor::pendingScan() {
+    Mirror& mirror = m_link.mirror();
+    bool sent = false;
+    for (int i = 0; i < Mirror::kSize && m_state.alive(); ++i) {
+        if (!mirror.pending(i)) continue;
+        m_state.awaitingReply = 1;
+        m_link.sendWriteBatch(i, Mirror::kMaxWriteBatch);
+        bool answered = m_link.waitForReply(static_cast<uint32_t>(m_state.timing.replyWait.load()));
+        m_state.awaitingReply = 0;
+        sent = true;
+        if (!answered && !m_link.isConnected()) {
+            m_link.progress().hide();
+            m_state.linkAlive = 0;
+        }
+    }
+    return sent;
+}
+
+void LinkSupervisor::serveReadRequests() {
+    Mirror& mirror = m_link.mirror();
+    for (int i = 0; i < Mirror::kSize; ++i) {
+        if (!mirror.takeReadRequest(i)) continue;
+        m_link.readParameter(i);
+        sleep(10);
+    }
+}
+
+void LinkSupervisor::notifyReceived() {
+    Mirror& mirror = m_link.mirror();
+    for (int i = 1; i < Mirror::kSize; ++i)
+        if (mirror.takeReceived(i)) m_link.ui().postEvent(LinkEvent::ParameterReceived, i);
+}
+
+bool LinkSupervisor::runJobs() {
+    bool ran = false;
+    for (int slot = 1; slot <= LinkState::kJobSlots; ++slot) {
+        auto& request = m_state.jobSlots[static_cast<size_t>(slot)];
+        if (request <= 0) continue;
+        sleep(100);
+        request = 0;
+        if (const Job& job = m_jobs[static_cast<size_t>(slot)]) job();
+        ran = true;
+        m_link.progress().hide();
+    }
+    return ran;
+}
+
+void LinkSupervisor::keepAlive() {
+    std::vector<uint8_t> indices;
+    for (int index : {1637, 1639, 1640}) Frame::putU16(indices, static_cast<uint16_t>(index));
+    m_link.send(Command::ReadParameters, indices);
+    sleep(50);
+    m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);
+}
+
+void LinkSupervisor::linkLost() {
+    m_state.linkAlive = 0;
+    if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+}

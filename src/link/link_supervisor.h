@@ -1,0 +1,88 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "link_state.h"
+
+class Link;
+
+// The one thread that owns the conversation with the device: it connects,
+// proves the device, checks that no other controller holds it, reads the whole
+// parameter memory, then keeps the mirror and the device in step, runs the
+// jobs that the user interface requests, and starts over when the device is lost.
+class LinkSupervisor {
+public:
+    using Job = std::function<void()>;
+    // A step of the steady loop that sends at most one queued module text
+    // command; returns whether it sent one.
+    using ModuleStep = std::function<bool()>;
+
+    explicit LinkSupervisor(Link& link);
+    ~LinkSupervisor();
+
+    // The transport type selected at start (USB HID unless told otherwise).
+    void setInitialTransportType(int type) { m_initialType = type; }
+    void setJob(int slot, Job job);
+    void setModuleStep(ModuleStep step) { m_moduleStep = std::move(step); }
+
+    // Returns false when the thread could not be created (after telling the user).
+    bool start();
+    // Clears the run and link-alive flags, closes the transport and waits up
+    // to 2000 ms for the thread to end.
+    void stop();
+    // Waits for the thread without a limit.
+    void join();
+    bool threadRunning() const { return m_threadRunning; }
+
+    // Pieces of the connection cycle that jobs use too.
+    bool fullRead();
+    bool fullReadWithNotification();
+    void readPresetNames(int lastPreset);
+
+    // For tests and benchmarks: how far the thread has come.
+    uint64_t steadyIterations() const { return m_steadyIterations; }
+    uint64_t connections() const { return m_connections; }
+    uint64_t handshakeIterations() const { return m_handshakeIterations; }
+
+private:
+    enum class Handshake { Done, Restart };
+
+    void run();
+    void connectionCycle();
+    Handshake handshake();
+    void occupancyCheck();
+    void steadyLoop();
+    void steadyIteration(int& idle);
+    bool pendingScan();
+    void serveReadRequests();
+    void notifyReceived();
+    bool runJobs();
+    void keepAlive();
+    void linkLost();
+    bool steadyMayGoOn() const;
+
+    void sleep(uint32_t ms) const;
+    // Long sleeps end early when the link run flag is cleared.
+    void sleepWhileRunning(uint32_t ms) const;
+
+    Link& m_link;
+    LinkState& m_state;
+    int m_initialType = 1;
+    std::array<Job, LinkState::kJobSlots + 1> m_jobs;
+    ModuleStep m_moduleStep;
+
+    std::thread m_thread;
+    std::atomic<bool> m_threadRunning{false};
+    std::mutex m_endMutex;
+    std::condition_variable m_ended;
+
+    std::atomic<uint64_t> m_steadyIterations{0};
+    std::atomic<uint64_t> m_connections{0};
+    std::atomic<uint64_t> m_handshakeIterations{0};
+};

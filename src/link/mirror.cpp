@@ -1,0 +1,154 @@
+#include "mirror.h"
+
+#include "frame.h"
+
+bool Mirror::clearPendingIf(Entry& e, uint32_t word) {
+    return e.word.compare_exchange_strong(word, word & ~kPendingBit);
+}
+
+uint16_t Mirror::value(int index) const { return valid(index) ? valueOf(m_entries[index].word) : 0; }
+
+void Mirror::setPending(int index, uint16_t value) {
+    if (valid(index)) m_entries[index].word = value | kPendingBit;
+}
+
+void Mirror::requestRead(int index) {
+    if (valid(index)) m_entries[index].readRequest = 1;
+}
+
+bool Mirror::received(int index) const { return valid(index) && m_entries[index].received > 0; }
+bool Mirror::pending(int index) const {
+    return valid(index) && (m_entries[index].word & kPendingBit) != 0;
+}
+bool Mirror::readRequested(int index) const { return valid(index) && m_entries[index].readRequest > 0; }
+int Mirror::retries(int index) const { return valid(index) ? m_entries[index].retries.load() : 0; }
+
+void Mirror::store(int index, uint16_t value) {
+    if (!valid(index)) return;
+    auto& word = m_entries[index].word;
+    uint32_t old = word;
+    while (!word.compare_exchange_weak(old, (old & kPendingBit) | value)) {
+    }
+}
+
+void Mirror::setPendingMark(int index, bool pending) {
+    if (!valid(index)) return;
+    if (pending)
+        m_entries[index].word |= kPendingBit;
+    else
+        m_entries[index].word &= ~kPendingBit;
+}
+
+void Mirror::setReceivedMark(int index, bool received) {
+    if (valid(index)) m_entries[index].received = received ? 1 : 0;
+}
+
+bool Mirror::takeReceived(int index) { return valid(index) && m_entries[index].received.exchange(0) > 0; }
+
+bool Mirror::takeReadRequest(int index) {
+    return valid(index) && m_entries[index].readRequest.exchange(0) > 0;
+}
+
+void Mirror::clearRetries(int index) {
+    if (valid(index)) m_entries[index].retries = 0;
+}
+
+void Mirror::zero() {
+    for (auto& e : m_entries) {
+        e.word = 0;
+        e.retries = 0;
+        e.received = 0;
+        e.readRequest = 0;
+    }
+    m_writeCursor = 1;
+    m_readCursor = 0;
+}
+
+void Mirror::clearReceivedAndRetries() {
+    for (int i = 0; i < kSize; ++i) {
+        m_entries[i].received = 0;
+        m_entries[i].retries = 0;
+    }
+}
+
+void Mirror::clearReceivedAndPending() {
+    for (int i = 0; i < kSize; ++i) {
+        m_entries[i].received = 0;
+        m_entries[i].word &= ~kPendingBit;
+    }
+}
+
+void Mirror::clearAllRetries() {
+    for (int i = 0; i < kSize; ++i) m_entries[i].retries = 0;
+}
+
+int Mirror::countReceived() const {
+    int n = 0;
+    for (int i = 0; i < kSize; ++i) n += m_entries[i].received > 0;
+    return n;
+}
+
+int Mirror::countNotPending() const {
+    int n = 0;
+    for (int i = 0; i < kSize; ++i) n += (m_entries[i].word & kPendingBit) == 0;
+    return n;
+}
+
+std::vector<uint8_t> Mirror::takeWriteBatch(int start, int n) {
+    std::vector<uint8_t> payload;
+    if (start != kContinue) m_writeCursor = wrap(start);
+    if (n <= 0) return payload;
+    int index = m_writeCursor;
+    for (int examined = 0; examined < kSize && n > 0; ++examined) {
+        Entry& e = m_entries[index];
+        uint32_t word = e.word;
+        if (word & kPendingBit) {
+            Frame::putU16(payload, static_cast<uint16_t>(index));
+            Frame::putU16(payload, valueOf(word));
+            // The eleventh transmission is the last; a value edited meanwhile stays pending.
+            if (e.retries.fetch_add(1) >= 10) {
+                e.retries = 0;
+                clearPendingIf(e, word);
+            }
+            --n;
+        }
+        index = (index + 1) % kSize;
+    }
+    m_writeCursor = index;
+    return payload;
+}
+
+std::vector<uint8_t> Mirror::takeReadBatch(int start, int n) {
+    std::vector<uint8_t> payload;
+    if (start != kContinue) m_readCursor = wrap(start);
+    if (n <= 0) return payload;
+    int index = m_readCursor;
+    for (int examined = 0; examined < kSize && n > 0 && payload.size() < 2 * kMaxReadIndices;
+         ++examined) {
+        if (m_entries[index].received == 0) {
+            Frame::putU16(payload, static_cast<uint16_t>(index));
+            --n;
+        }
+        index = (index + 1) % kSize;
+    }
+    m_readCursor = index;
+    return payload;
+}
+
+void Mirror::applyParameterReply(int index, uint16_t value) {
+    if (!valid(index)) return;
+    store(index, value);
+    m_entries[index].received = 1;
+}
+
+void Mirror::applyWriteAck(int index, uint16_t value) {
+    if (!valid(index)) return;
+    Entry& e = m_entries[index];
+    uint32_t word = e.word;
+    if (index == kPresence) {
+        e.word &= ~kPendingBit;
+        e.retries = 0;
+    } else if (valueOf(word) == value && (word & kPendingBit) && clearPendingIf(e, word)) {
+        e.retries = 0;
+    }
+}

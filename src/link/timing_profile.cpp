@@ -1,0 +1,20 @@
+#include "timing_profile.h"
+
+#include "transport_type.h"
+
+void TimingProfile::setForTransport(int type) {
+    switch (type) {
+        case TransportType::Network: apply(1000, 2000, 1000, 3000, 14); break;
+        case TransportType::BluetoothSerial: apply(100, 500, 1000, 3000, 14); break;
+        case TransportType::Relay: apply(500, 1000, 1000, 3000, 14); break;
+        default: setDefaults(); break;
+    }
+}
+
+void TimingProfile::apply(int read, int bulk, int reply, int silence, int missed) {
+    readWait = read;
+    bulkWriteWait = bulk;
+    replyWait = reply;
+    silenceLimit = silence;
+    missedLimit = missed;
+}

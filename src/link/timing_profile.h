@@ -1,0 +1,21 @@
+#pragma once
+
+#include <atomic>
+
+// How long the link waits for the device, per transport type.
+class TimingProfile {
+public:
+    std::atomic<int> readWait{100};       // each Read parameters batch of a full read
+    std::atomic<int> bulkWriteWait{800};  // each Write parameters batch of a preset file
+    std::atomic<int> replyWait{200};      // each batch and module command in the steady loop
+    std::atomic<int> silenceLimit{1500};  // after this long without a valid frame, sends count as missed
+    std::atomic<int> missedLimit{4};
+
+    void setDefaults() { apply(100, 800, 200, 1500, 4); }
+    // The profile of transport type 1 USB HID, 2 network, 3 Bluetooth serial,
+    // 4 relay server, anything else serial.
+    void setForTransport(int type);
+
+private:
+    void apply(int read, int bulk, int reply, int silence, int missed);
+};

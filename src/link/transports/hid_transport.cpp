@@ -1,0 +1,83 @@
+#include "hid_transport.h"
+
+#include "link/link.h"
+#include "link/link_event.h"
+#include "link/transport_type.h"
+#include "platform/clock.h"
+
+namespace {
+constexpr uint32_t kReaderSliceMs = 100;
+}  // namespace
+
+HidTransport::HidTransport(Link& link, HidBackend& backend)
+    : m_link(link),
+      m_cmd(backend),
+      m_assembler([&link](const uint8_t* frame, size_t size) { link.parser().parse(frame, size); }) {}
+
+HidTransport::~HidTransport() { close(); }
+
+void HidTransport::connect() {
+    LinkState& state = m_link.state();
+    const Clock& clock = m_link.clock();
+    while (state.running()) {
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+        Transport* serial = m_link.transportFor(TransportType::Serial);
+        if (serial && serial != this && serial->isConnected()) serial->close();
+        clock.sleep(100);
+        state.linkAlive = 0;
+        while (!state.alive() && state.running()) {
+            close();
+            if (!m_cmd.open()) {
+                clock.sleep(100);
+                continue;
+            }
+            startReader();
+            Mirror& mirror = m_link.mirror();
+            mirror.setReceivedMark(Mirror::kMagic, false);
+            state.awaitingReply = 1;
+            m_link.readParameter(Mirror::kMagic);
+            if (m_readerRunning) m_link.waitForReply(500);
+            state.awaitingReply = 0;
+            if (mirror.received(Mirror::kMagic)) {
+                state.linkAlive = 1;
+                clock.sleep(100);
+                return;
+            }
+            break;  // searching again, announced at the top
+        }
+    }
+}
+
+void HidTransport::sendFrame(const uint8_t* frame, size_t size) {
+    std::lock_guard lock(m_writeMutex);
+    if (!m_cmd.sendFrame(frame, size)) m_link.state().linkAlive = 0;
+}
+
+void HidTransport::close() {
+    m_cmd.close();
+    joinReader();
+}
+
+void HidTransport::startReader() {
+    std::lock_guard lock(m_readerMutex);
+    m_readerRunning = true;
+    m_assembler.reset();
+    m_reader = std::thread([this] { readerLoop(); });
+}
+
+void HidTransport::joinReader() {
+    std::lock_guard lock(m_readerMutex);
+    if (m_reader.joinable() && m_reader.get_id() != std::this_thread::get_id()) m_reader.join();
+}
+
+void HidTransport::readerLoop() {
+    LinkState& state = m_link.state();
+    while (state.running() && m_readerRunning) {
+        int n = m_cmd.readReport(kReaderSliceMs);
+        if (n < 0) break;
+        int d = n - 1;
+        if (d > 0 && d < 65535) m_assembler.add(m_cmd.input() + 1, static_cast<size_t>(d));
+    }
+    state.linkAlive = 0;
+    m_readerRunning = false;
+}

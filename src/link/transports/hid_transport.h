@@ -1,0 +1,40 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "chid_cmd.h"
+#include "envelope_assembler.h"
+#include "link/transport.h"
+
+class HidBackend;
+class Link;
+
+// Transport type 1: the device on USB HID. A reader thread turns input
+// reports back into frames for the parser; its running flag is this
+// transport's "connected".
+class HidTransport : public Transport {
+public:
+    HidTransport(Link& link, HidBackend& backend);
+    ~HidTransport() override;
+
+    void connect() override;
+    void sendFrame(const uint8_t* frame, size_t size) override;
+    bool isConnected() const override { return m_readerRunning; }
+    void close() override;
+
+private:
+    void startReader();
+    void joinReader();
+    void readerLoop();
+
+    Link& m_link;
+    CHidCmd m_cmd;
+    std::mutex m_writeMutex;
+    std::mutex m_readerMutex;
+    std::thread m_reader;
+    std::atomic<bool> m_readerRunning{false};
+    EnvelopeAssembler m_assembler;
+};

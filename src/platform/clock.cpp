@@ -1,0 +1,28 @@
+#include "clock.h"
+
+#include <thread>
+
+Clock::Clock(double speed) : m_speed(speed > 0 ? speed : 1.0), m_start(std::chrono::steady_clock::now()) {}
+
+uint32_t Clock::ticks() const {
+    auto elapsed = std::chrono::steady_clock::now() - m_start;
+    double ms = std::chrono::duration<double, std::milli>(elapsed).count() * m_speed;
+    return static_cast<uint32_t>(static_cast<uint64_t>(ms));
+}
+
+void Clock::sleep(uint32_t ms) const {
+    if (ms == 0) {
+        std::this_thread::yield();
+        return;
+    }
+    std::this_thread::sleep_for(realDuration(ms));
+}
+
+std::chrono::nanoseconds Clock::realDuration(uint32_t ms) const {
+    return std::chrono::nanoseconds(static_cast<int64_t>(ms * 1e6 / m_speed));
+}
+
+Clock& Clock::system() {
+    static Clock clock;
+    return clock;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+// Millisecond tick count and sleeps for the link and the simulated device.
+// A speed above 1 runs everything that goes through the clock faster than real
+// time while keeping every interval in the same proportion, so that tests can
+// exercise the link's real timing rules quickly.
+class Clock {
+public:
+    explicit Clock(double speed = 1.0);
+
+    // Milliseconds since the clock was made; wraps like a 32-bit tick count.
+    uint32_t ticks() const;
+    void sleep(uint32_t ms) const;
+    std::chrono::nanoseconds realDuration(uint32_t ms) const;
+    double speed() const { return m_speed; }
+
+    // The clock of the running program (real time).
+    static Clock& system();
+
+private:
+    double m_speed;
+    std::chrono::steady_clock::time_point m_start;
+};
+
+// Milliseconds from `then` to `now` on a wrapping tick count.
+inline uint32_t ticksSince(uint32_t now, uint32_t then) { return now - then; }

@@ -1,0 +1,293 @@
+#include "sim_device.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/crc16.h"
+#include "link/frame.h"
+#include "sim_memory.h"
+
+namespace {
+
+constexpr size_t kLogLimit = 100000;
+constexpr int kBulkGroups = 25;
+constexpr uint32_t kBulkSpacingMs = 2;
+constexpr int kPresence = 1630;
+constexpr int kCurrentPreset = 1628;
+
+const char* const kPresetNames[SimDevice::kPresets] = {
+    "K Song", "Movie", "Meeting", "Music", "Hall", "Lounge", "Studio", "Private Room",
+    "Party", "Night", "Speech", "Jazz", "Rock", "Classic", "Cinema 2", "User"};
+
+std::vector<uint8_t> frameOf(uint8_t command, const std::vector<uint8_t>& payload) {
+    return Frame::build(command, payload.data(), payload.size());
+}
+
+// Full size of the request frame whose start byte is at data[0], or 0 when unknown yet.
+size_t requestSize(const uint8_t* data, size_t available) {
+    if (available < 3) return 0;
+    if (data[1] == 255 && data[2] == static_cast<uint8_t>(Command::UpgradeBlock)) return 3 + 259 + 2;
+    return static_cast<size_t>(data[1]) + 2;
+}
+
+}  // namespace
+
+SimDevice::SimDevice(uint64_t seed) : m_random(seed) {
+    m_memory = SimMemory::defaults();
+    for (int p = 0; p < kPresets; ++p) {
+        m_presets[p] = SimMemory::preset(p + 1);
+        m_names[p] = kPresetNames[p];
+    }
+    m_module = {{"Get_IP:", "C0A80401"},       {"Get_LinkIP:", "C0A80164"},
+                {"Get_WiFiMode:", "1"},        {"Get_TCPPort:", "1010"},
+                {"Get_UDPPort:", "1010"},      {"Get_RouteSSID:", "StudioNet"},
+                {"Get_RoutePW:", "studio-pass"}, {"Get_HotSSID:", "QX7-Hotspot"},
+                {"Get_HotPW:", "12345678"},    {"Get_Domain:", "relay.example.net"},
+                {"Get_UpMark:", "0"},          {"Get_Confi:", "1"}};
+}
+
+std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t size) {
+    std::lock_guard lock(m_mutex);
+    m_input.insert(m_input.end(), data, data + size);
+    std::vector<Reply> replies;
+    size_t i = 0;
+    while (i < m_input.size()) {
+        if (m_input[i] != Frame::kStart) {
+            ++i;
+            continue;
+        }
+        size_t n = requestSize(&m_input[i], m_input.size() - i);
+        if (n == 0 || i + n > m_input.size()) break;  // wait for the rest
+        size_t covered = n - 2;
+        uint16_t crc = crc16Modbus(&m_input[i], covered);
+        if (n < 5 || crc != Frame::getU16(&m_input[i + covered])) {
+            ++i;
+            continue;
+        }
+        auto more = handleFrame(&m_input[i], n);
+        replies.insert(replies.end(), more.begin(), more.end());
+        i += n;
+    }
+    m_input.erase(m_input.begin(), m_input.begin() + static_cast<long>(i));
+    // A partial frame that never completes must not grow without bound.
+    if (m_input.size() > 4096) m_input.clear();
+    return withFaults(std::move(replies));
+}
+
+std::vector<SimDevice::Reply> SimDevice::handleFrame(const uint8_t* frame, size_t size) {
+    uint8_t command = frame[2];
+    ++m_requests[command];
+    if (m_log.size() >= kLogLimit) m_log.erase(m_log.begin(), m_log.begin() + kLogLimit / 2);
+    m_log.emplace_back(frame, frame + size);
+    if (m_faults.silent || m_faults.absent) return {};
+    if (command == static_cast<uint8_t>(Command::BulkRead)) return bulkStream();
+    std::vector<uint8_t> reply = answer(command, frame + 3, size - 5);
+    if (reply.empty()) return {};
+    return {Reply{std::move(reply), 0}};
+}
+
+std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, size_t size) {
+    switch (static_cast<Command>(command)) {
+        case Command::Hello: {
+            std::vector<uint8_t> p;
+            Frame::putU16(p, m_faults.magic);
+            Frame::putU16(p, kVersion);
+            return frameOf(command, p);
+        }
+        case Command::ReadParameters: return readParameters(payload, size);
+        case Command::WriteParameters: return writeParameters(payload, size);
+        case Command::RecallPreset:
+            if (size >= 1) recall(payload[0]);
+            return frameOf(command, {size >= 1 ? payload[0] : uint8_t{0}});
+        case Command::ReadPresetName: {
+            if (size < 1 || payload[0] < 1 || payload[0] > kPresets) return {};
+            std::vector<uint8_t> p{payload[0]};
+            std::string name = m_names[payload[0] - 1];
+            name.resize(kNameSize, ' ');
+            p.insert(p.end(), name.begin(), name.end());
+            return frameOf(command, p);
+        }
+        case Command::SavePresetName: {
+            if (size < 1 || payload[0] < 1 || payload[0] > kPresets) return frameOf(command, {0});
+            std::string name(reinterpret_cast<const char*>(payload + 1), std::min<size_t>(size - 1, 20));
+            while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
+            m_names[payload[0] - 1] = name;
+            return frameOf(command, {payload[0]});
+        }
+        case Command::ReadDeviceId: {
+            std::vector<uint8_t> p{4};
+            Frame::putU16(p, static_cast<uint16_t>(m_deviceId >> 16));
+            Frame::putU16(p, static_cast<uint16_t>(m_deviceId));
+            return frameOf(command, p);
+        }
+        case Command::Command20:
+        case Command::Command21: return frameOf(command, {1});
+        case Command::ModuleText: return moduleText(payload, size);
+        case Command::UpgradeStart:
+            return frameOf(command, {static_cast<uint8_t>((size >= 1 ? payload[0] : 0) + 0x80)});
+        case Command::UpgradeBlock:
+            return size >= 3 ? frameOf(command, {payload[0], payload[1], payload[2]}) : std::vector<uint8_t>{};
+        case Command::UpgradeFinish: return frameOf(command, {0xFF});
+        default: return {};
+    }
+}
+
+std::vector<uint8_t> SimDevice::readParameters(const uint8_t* payload, size_t size) {
+    std::vector<uint8_t> p;
+    for (size_t k = 0; k + 2 <= size; k += 2) {
+        uint16_t index = Frame::getU16(payload + k);
+        if (index >= kParameters) continue;
+        uint16_t v = index == kPresence ? presenceRead() : m_memory[index];
+        if (index == 0) v = m_faults.magic;
+        Frame::putU16(p, index);
+        Frame::putU16(p, v);
+    }
+    return frameOf(static_cast<uint8_t>(Command::ReadParameters), p);
+}
+
+uint16_t SimDevice::presenceRead() {
+    uint64_t n = m_presenceReads++;
+    if (m_faults.foreignPresence != 0 && static_cast<int>(n % 10) < m_faults.foreignPer10)
+        return m_faults.foreignPresence;
+    return m_memory[kPresence];
+}
+
+std::vector<uint8_t> SimDevice::writeParameters(const uint8_t* payload, size_t size) {
+    std::vector<uint8_t> p;
+    for (size_t k = 0; k + 4 <= size; k += 4) {
+        uint16_t index = Frame::getU16(payload + k);
+        uint16_t v = Frame::getU16(payload + k + 2);
+        if (index > 0 && index < kParameters) m_memory[index] = v;
+        Frame::putU16(p, index);
+        Frame::putU16(p, index < kParameters ? (index == 0 ? m_faults.magic : m_memory[index]) : v);
+    }
+    return frameOf(static_cast<uint8_t>(Command::WriteParameters), p);
+}
+
+std::vector<uint8_t> SimDevice::moduleText(const uint8_t* payload, size_t size) {
+    std::string text(reinterpret_cast<const char*>(payload), size);
+    text = text.substr(0, text.find('\0'));
+    std::string reply;
+    if (text.rfind("Get_", 0) == 0) {
+        auto it = m_module.find(text);
+        if (it == m_module.end()) return {};
+        reply = it->first + it->second;
+    } else if (text.rfind("Set_", 0) == 0) {
+        size_t colon = text.find(':');
+        if (colon == std::string::npos) return {};
+        std::string key = text.substr(0, colon + 1);
+        std::string getKey = "Get_" + key.substr(4);
+        if (m_module.count(getKey)) m_module[getKey] = text.substr(colon + 1);
+        reply = key + "OK";
+    } else {
+        return {};
+    }
+    reply += "\r\n";
+    return frameOf(static_cast<uint8_t>(Command::ModuleText), std::vector<uint8_t>(reply.begin(), reply.end()));
+}
+
+void SimDevice::recall(int preset) {
+    if (preset < 1 || preset > kPresets) return;
+    uint16_t presence = m_memory[kPresence];
+    m_memory = m_presets[preset - 1];
+    m_memory[0] = m_faults.magic;
+    m_memory[kPresence] = presence;
+    m_memory[kCurrentPreset] = static_cast<uint16_t>(preset);
+}
+
+std::vector<SimDevice::Reply> SimDevice::bulkStream() {
+    std::vector<Reply> replies;
+    for (int start = 0; start < kParameters; start += kBulkGroups) {
+        std::vector<uint8_t> p;
+        for (int i = start; i < std::min(start + kBulkGroups, kParameters); ++i) {
+            Frame::putU16(p, static_cast<uint16_t>(i));
+            Frame::putU16(p, i == 0 ? m_faults.magic : m_memory[i]);
+        }
+        replies.push_back(Reply{frameOf(static_cast<uint8_t>(Command::ReadParameters), p), kBulkSpacingMs});
+    }
+    return replies;
+}
+
+std::vector<SimDevice::Reply> SimDevice::withFaults(std::vector<Reply> replies) {
+    std::uniform_real_distribution<double> chance(0.0, 1.0);
+    std::uniform_int_distribution<int> noise(1, 255);
+    std::vector<Reply> out;
+    for (Reply& r : replies) {
+        if (m_faults.dropReplies > 0 && chance(m_random) < m_faults.dropReplies) continue;
+        if (m_faults.corruptBytes > 0)
+            for (uint8_t& b : r.bytes)
+                if (chance(m_random) < m_faults.corruptBytes) b = static_cast<uint8_t>(b ^ noise(m_random));
+        out.push_back(std::move(r));
+    }
+    if (!out.empty()) out.front().delayMs += m_faults.replyDelayMs;
+    return out;
+}
+
+uint16_t SimDevice::value(int index) const {
+    std::lock_guard lock(m_mutex);
+    return index >= 0 && index < kParameters ? m_memory[index] : 0;
+}
+
+void SimDevice::setValue(int index, uint16_t value) {
+    std::lock_guard lock(m_mutex);
+    if (index > 0 && index < kParameters) m_memory[index] = value;
+}
+
+SimDevice::Memory SimDevice::memory() const {
+    std::lock_guard lock(m_mutex);
+    Memory m = m_memory;
+    m[0] = m_faults.magic;
+    return m;
+}
+
+std::string SimDevice::presetName(int preset) const {
+    std::lock_guard lock(m_mutex);
+    return preset >= 1 && preset <= kPresets ? m_names[preset - 1] : std::string();
+}
+
+void SimDevice::setPresetName(int preset, const std::string& name) {
+    std::lock_guard lock(m_mutex);
+    if (preset >= 1 && preset <= kPresets) m_names[preset - 1] = name;
+}
+
+SimDevice::Memory SimDevice::presetMemory(int preset) const {
+    std::lock_guard lock(m_mutex);
+    return preset >= 1 && preset <= kPresets ? m_presets[preset - 1] : Memory{};
+}
+
+SimFaults SimDevice::faults() const {
+    std::lock_guard lock(m_mutex);
+    return m_faults;
+}
+
+void SimDevice::setFaults(const SimFaults& faults) {
+    std::lock_guard lock(m_mutex);
+    if (faults.absent && !m_faults.absent) ++m_generation;
+    m_faults = faults;
+}
+
+uint64_t SimDevice::generation() const {
+    std::lock_guard lock(m_mutex);
+    return m_generation;
+}
+
+void SimDevice::setAbsent(bool absent) {
+    std::lock_guard lock(m_mutex);
+    if (absent && !m_faults.absent) ++m_generation;
+    m_faults.absent = absent;
+}
+
+uint64_t SimDevice::requests(uint8_t command) const {
+    std::lock_guard lock(m_mutex);
+    return m_requests[command];
+}
+
+std::vector<std::vector<uint8_t>> SimDevice::requestLog() const {
+    std::lock_guard lock(m_mutex);
+    return m_log;
+}
+
+void SimDevice::clearRequestLog() {
+    std::lock_guard lock(m_mutex);
+    m_log.clear();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sim_faults.h"
+
+// A device that keeps the device contract: 1746 parameters, sixteen stored
+// presets with names, a device ID, the Wi-Fi module's text replies and the
+// upgrade replies. It reads request frames from a byte stream and answers with
+// reply frames, misbehaving as its faults say.
+class SimDevice {
+public:
+    static constexpr int kParameters = 1746;
+    static constexpr int kPresets = 16;
+    static constexpr int kNameSize = 25;
+    static constexpr uint16_t kVersion = 123;
+    using Memory = std::array<uint16_t, kParameters>;
+
+    struct Reply {
+        std::vector<uint8_t> bytes;
+        uint32_t delayMs = 0;  // after the previous reply (or after the request)
+    };
+
+    explicit SimDevice(uint64_t seed = 1);
+
+    // Request bytes in any chunking; the replies they cause, in order.
+    std::vector<Reply> receive(const uint8_t* data, size_t size);
+
+    uint16_t value(int index) const;
+    // A change made on the device itself.
+    void setValue(int index, uint16_t value);
+    Memory memory() const;
+    std::string presetName(int preset) const;
+    void setPresetName(int preset, const std::string& name);
+    Memory presetMemory(int preset) const;
+    uint32_t deviceId() const { return m_deviceId; }
+
+    SimFaults faults() const;
+    void setFaults(const SimFaults& faults);
+    // Each disappearance starts a new generation; handles from an older one stay dead.
+    uint64_t generation() const;
+    void setAbsent(bool absent);
+
+    // How many valid request frames with this command have arrived.
+    uint64_t requests(uint8_t command) const;
+    // Valid request frames in order of arrival (bounded; oldest dropped first).
+    std::vector<std::vector<uint8_t>> requestLog() const;
+    void clearRequestLog();
+
+private:
+    std::vector<Reply> handleFrame(const uint8_t* frame, size_t size);
+    std::vector<uint8_t> answer(uint8_t command, const uint8_t* payload, size_t size);
+    std::vector<Reply> bulkStream();
+    std::vector<uint8_t> readParameters(const uint8_t* payload, size_t size);
+    std::vector<uint8_t> writeParameters(const uint8_t* payload, size_t size);
+    std::vector<uint8_t> moduleText(const uint8_t* payload, size_t size);
+    void recall(int preset);
+    uint16_t presenceRead();
+    std::vector<Reply> withFaults(std::vector<Reply> replies);
+
+    mutable std::mutex m_mutex;
+    SimFaults m_faults;
+    std::mt19937_64 m_random;
+    Memory m_memory{};
+    std::array<Memory, kPresets> m_presets{};
+    std::array<std::string, kPresets> m_names;
+    uint32_t m_deviceId = 0x00BC614E;
+    std::map<std::string, std::string> m_module;
+    uint64_t m_generation = 0;
+    uint64_t m_presenceReads = 0;
+    std::vector<uint8_t> m_input;
+    std::array<uint64_t, 256> m_requests{};
+    std::vector<std::vector<uint8_t>> m_log;
+};
