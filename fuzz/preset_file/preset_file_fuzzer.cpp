@@ -1,7 +1,7 @@
 // Any bytes given to the preset reader: no crash, no read outside the input,
+// and whatever it accepts survives being written and read again unchanged.
 // Seed corpus: corpus/ (one small valid file). libFuzzer adds what it finds to
 // the first folder it is given, so give it a scratch folder first.
-// and whatever it accepts survives being written and read again unchanged.
 #include <cstdlib>
 #include <random>
 
