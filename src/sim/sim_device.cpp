@@ -79,7 +79,7 @@ std::vector<SimDevice::Reply> SimDevice::handleFrame(const uint8_t* frame, size_
     ++m_requests[command];
     if (m_log.size() >= kLogLimit) m_log.erase(m_log.begin(), m_log.begin() + kLogLimit / 2);
     m_log.emplace_back(frame, frame + size);
-    if (m_faults.silent || m_faults.absent) return {};
+    if (m_faults.silent || m_faults.absent || m_faults.ignoredCommand == command) return {};
     if (command == static_cast<uint8_t>(Command::BulkRead)) return bulkStream();
     std::vector<uint8_t> reply = answer(command, frame + 3, size - 5);
     if (reply.empty()) return {};

@@ -14,4 +14,5 @@ struct SimFaults {
     uint16_t foreignPresence = 0;  // another controller's presence word...
     int foreignPer10 = 0;          // ...answered on this many of every ten reads of it
     uint16_t magic = 22356;        // what Hello answers and parameter 0 holds
+    int ignoredCommand = -1;       // requests with this command code are heard but never answered
 };

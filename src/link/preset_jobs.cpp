@@ -1,0 +1,279 @@
+#include "preset_jobs.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/ckf_file_data.h"
+#include "link.h"
+#include "link_event.h"
+#include "link_supervisor.h"
+#include "link_texts.h"
+#include "platform/clock.h"
+
+namespace {
+
+// Indices whose values belong to the device, not to a preset file.
+constexpr std::array<int, 14> kDeviceState = {1606, 1607, 1608, 1610, 1625, 1626, 1628,
+                                              1629, 1636, 1637, 1638, 1639, 1640, 1641};
+
+constexpr uint16_t kReadNameOperation = 0x0500;
+constexpr uint16_t kRecallOperation = 0x0600;
+constexpr uint16_t kSaveNameOperation = 0x0700;
+constexpr int kAttempts = 3;
+constexpr uint32_t kRecallWaitMs = 3000;
+constexpr uint32_t kNameWaitMs = 2000;
+constexpr size_t kSentNameBytes = 20;
+// Sending a file ends when this many entries are no longer pending.
+constexpr int kSentEnough = Mirror::kSize - 1;
+
+bool validPreset(int preset) {
+    return preset >= 1 && preset <= DeviceInfo::kPresets;
+}
+
+}  // namespace
+
+PresetJobs::PresetJobs(Link& link) : m_link(link) {
+    LinkSupervisor& supervisor = link.supervisor();
+    supervisor.setJob(kSaveToFileSlot, [this] { saveToFile(); });
+    supervisor.setJob(kSendFileSlot, [this] { sendFile(); });
+    supervisor.setJob(kRecallSlot, [this] { recall(); });
+    supervisor.setJob(kReadNameSlot, [this] { readName(); });
+    supervisor.setJob(kSaveNameSlot, [this] { saveName(); });
+}
+
+void PresetJobs::setFileName(const std::string& name) {
+    std::lock_guard lock(m_mutex);
+    m_fileName = name;
+}
+
+std::string PresetJobs::fileName() const {
+    std::lock_guard lock(m_mutex);
+    return m_fileName;
+}
+
+void PresetJobs::requestSaveToFile(const std::string& name) {
+    setFileName(name);
+    m_link.state().requestJob(kSaveToFileSlot);
+}
+
+void PresetJobs::requestSendFile(const std::string& name) {
+    setFileName(name);
+    m_link.state().requestJob(kSendFileSlot);
+}
+
+bool PresetJobs::requestRecall(int preset) {
+    if (!validPreset(preset)) return false;
+    m_link.mirror().setPending(Mirror::kPresetOperation,
+                               static_cast<uint16_t>(kRecallOperation + preset));
+    m_link.state().requestJob(kRecallSlot);
+    return true;
+}
+
+bool PresetJobs::requestReadName(int preset) {
+    if (!validPreset(preset)) return false;
+    m_link.mirror().store(Mirror::kPresetOperation,
+                          static_cast<uint16_t>(kReadNameOperation + preset));
+    m_link.state().requestJob(kReadNameSlot);
+    return true;
+}
+
+bool PresetJobs::requestSaveName(int preset, const std::string& name) {
+    if (!validPreset(preset)) return false;
+    m_link.mirror().store(Mirror::kPresetOperation,
+                          static_cast<uint16_t>(kSaveNameOperation + preset));
+    m_link.device().setStagingText(name);
+    m_link.state().requestJob(kSaveNameSlot);
+    return true;
+}
+
+PresetJobs::Outcome PresetJobs::lastOutcome() const {
+    std::lock_guard lock(m_mutex);
+    return m_outcome;
+}
+
+bool PresetJobs::takenFromFile(int index) {
+    return Mirror::valid(index) &&
+           std::find(kDeviceState.begin(), kDeviceState.end(), index) == kDeviceState.end();
+}
+
+void PresetJobs::finish(int slot, bool ok) {
+    std::lock_guard lock(m_mutex);
+    m_outcome = {m_outcome.serial + 1, slot, ok};
+}
+
+void PresetJobs::sleep(uint32_t ms) const {
+    m_link.clock().sleep(ms);
+}
+
+uint8_t PresetJobs::presetOfOperation() const {
+    return static_cast<uint8_t>(m_link.mirror().value(Mirror::kPresetOperation) & 0xFF);
+}
+
+void PresetJobs::saveToFile() {
+    sleep(10);
+    const std::string name = fileName();
+    if (name.empty()) {
+        m_link.message(linktext::EnterFileName);
+        finish(kSaveToFileSlot, false);
+        return;
+    }
+    bool ok = writeDeviceToFile(name);
+    finish(kSaveToFileSlot, ok);
+}
+
+bool PresetJobs::writeDeviceToFile(const std::string& name) {
+    Mirror& mirror = m_link.mirror();
+    // A file must hold the device's values only, never an entry it did not deliver.
+    if (!m_link.supervisor().fullRead() || mirror.countReceived() < Mirror::kSize) {
+        m_link.message(linktext::SaveFailed);
+        return false;
+    }
+    std::vector<uint16_t> values(Mirror::kSize);
+    for (int i = 0; i < Mirror::kSize; ++i) {
+        values[static_cast<size_t>(i)] = mirror.value(i);
+        mirror.setReceivedMark(i, false);
+    }
+    CKF_FileData file;
+    file.preset().deviceMagic = m_link.device().magic;
+    if (file.savePreset(name, values) != CKF_FileData::kPresetOk) {
+        m_link.message(linktext::SaveFailed);
+        return false;
+    }
+    m_link.message(file.lastSavedPath(), linktext::SaveSuccessful.get());
+    return true;
+}
+
+void PresetJobs::sendFile() {
+    sleep(10);
+    const std::string name = fileName();
+    bool ok = false;
+    CKF_FileData file;
+    if (name.empty()) {
+        m_link.message(linktext::EnterFileName);
+    } else if (file.loadPreset(name) != CKF_FileData::kPresetOk) {
+        m_link.message(linktext::NoFiles);
+    } else if (file.preset().passwordMark != 0) {
+        m_link.progress().hide();
+        m_link.message(linktext::DataHasPassword);
+        finish(kSendFileSlot, false);
+        return;
+    } else if (file.preset().deviceMagic != m_link.device().magic) {
+        m_link.message(linktext::WrongFileVersion);
+    } else {
+        ok = sendValues(file.preset());
+    }
+    m_link.progress().hide();
+    if (!m_link.state().alive()) {
+        m_link.message(linktext::WriteDataFailed);
+        ok = false;
+    }
+    finish(kSendFileSlot, ok);
+}
+
+bool PresetJobs::sendValues(const PresetRecord& preset) {
+    Mirror& mirror = m_link.mirror();
+    LinkProgress& progress = m_link.progress();
+    // The last value of a file is never sent.
+    const int count =
+        static_cast<int>(std::min<size_t>(preset.values.size(), Mirror::kSize + 1)) - 1;
+    for (int i = 0; i < count; ++i)
+        if (takenFromFile(i))
+            mirror.setPending(i, static_cast<uint16_t>(preset.values[static_cast<size_t>(i)]));
+
+    progress.setMaximum(Mirror::kSize);
+    progress.setFormat(linktext::UpdateSceneProgress);
+    progress.setPosition(0);
+    progress.show();
+    mirror.clearAllRetries();
+    m_link.sendWriteBatch(1, Mirror::kMaxWriteBatch);
+    sendPendingUntilDone();
+
+    sleep(100);
+    bool read = m_link.supervisor().fullReadWithNotification();
+    return read && m_link.state().alive();
+}
+
+void PresetJobs::sendPendingUntilDone() {
+    Mirror& mirror = m_link.mirror();
+    LinkState& state = m_link.state();
+    LinkProgress& progress = m_link.progress();
+    while (state.alive() && state.running()) {
+        for (int i = 0; i < Mirror::kSize - 1 && state.alive(); ++i) {
+            if (mirror.takeReceived(i)) m_link.ui().postEvent(LinkEvent::ParameterReceived, i);
+            if (!mirror.pending(i)) continue;
+            state.awaitingReply = 1;
+            m_link.sendWriteBatch(Mirror::kContinue, Mirror::kMaxWriteBatch);
+            m_link.waitForReply(static_cast<uint32_t>(state.timing.bulkWriteWait.load()));
+            state.awaitingReply = 0;
+            progress.setPosition(mirror.countNotPending());
+        }
+        int done = mirror.countNotPending();
+        progress.setPosition(done);
+        sleep(5);
+        if (done >= kSentEnough) break;
+    }
+}
+
+void PresetJobs::recall() {
+    Mirror& mirror = m_link.mirror();
+    DeviceInfo& device = m_link.device();
+    LinkProgress& progress = m_link.progress();
+    progress.setMaximum(100);
+    progress.setPosition(0);
+    progress.show();
+    progress.setFormat(std::string(linktext::Call.get()) + "...");
+
+    mirror.setPending(
+        Mirror::kPresetOperation,
+        static_cast<uint16_t>(mirror.value(Mirror::kPresetOperation) | kRecallOperation));
+    device.recallConfirmed = 0;
+    for (int attempt = 0; attempt < kAttempts && !device.recallConfirmed; ++attempt) {
+        m_link.state().awaitingReply = 1;
+        m_link.send(Command::RecallPreset, {presetOfOperation()});
+        sleep(100);
+        m_link.waitForReply(kRecallWaitMs);
+        m_link.state().awaitingReply = 0;
+    }
+    if (!device.recallConfirmed) {
+        // The operation word stays pending, so the steady loop writes it as a parameter.
+        progress.hide();
+        m_link.message(linktext::RecallFailed);
+        finish(kRecallSlot, false);
+        return;
+    }
+    mirror.store(Mirror::kPresetOperation, 0);
+    mirror.setPendingMark(Mirror::kPresetOperation, false);
+    sleep(200);
+    bool ok = m_link.supervisor().fullReadWithNotification();
+    m_link.ui().postEvent(LinkEvent::ReadComplete, 0);
+    finish(kRecallSlot, ok);
+}
+
+void PresetJobs::readName() {
+    DeviceInfo& device = m_link.device();
+    device.nameReplied = 0;
+    sleep(10);
+    for (int attempt = 0; attempt < kAttempts && !device.nameReplied; ++attempt)
+        m_link.request(Command::ReadPresetName, {presetOfOperation()}, kNameWaitMs);
+    finish(kReadNameSlot, device.nameReplied != 0);
+}
+
+void PresetJobs::saveName() {
+    DeviceInfo& device = m_link.device();
+    device.nameSaved = 0;
+    DeviceInfo::Name staging = device.staging();
+    std::vector<uint8_t> payload(1 + kSentNameBytes);
+    payload[0] = presetOfOperation();
+    std::copy_n(staging.begin(), kSentNameBytes, payload.begin() + 1);
+    for (int attempt = 0; attempt < kAttempts && !device.nameSaved; ++attempt)
+        m_link.request(Command::SavePresetName, payload, kNameWaitMs);
+    const bool ok = device.nameSaved != 0;
+    if (ok) {
+        m_link.supervisor().readPresetNames(0);
+        m_link.message(linktext::SaveSuccessful);
+    } else {
+        m_link.message(linktext::SaveFailed);
+    }
+    m_link.mirror().setPendingMark(Mirror::kPresetOperation, false);
+    finish(kSaveNameSlot, ok);
+}
