@@ -569,3 +569,7 @@ SimMemory::Memory SimMemory::preset(int n) {
     if (n < 1 || n > kPresets) return defaults();
     return build(kPresetStyles[n - 1], n);
 }
+
+const char* SimMemory::presetName(int n) {
+    return n >= 1 && n <= kPresets ? kPresetStyles[n - 1].name : "";
+}

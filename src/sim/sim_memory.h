@@ -20,4 +20,6 @@ public:
     // is n; each has its own character ("K Song" more echo, "Movie" more
     // subwoofer, ...). Any other n gives the defaults.
     static Memory preset(int n);
+    // The name stored with preset n (1 to 16); empty for any other n.
+    static const char* presetName(int n);
 };
