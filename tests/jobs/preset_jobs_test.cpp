@@ -289,7 +289,8 @@ TEST_F(PresetJobsTest, RecallLoadsThePresetAndReadsEverythingAgain) {
 
     SimDevice::Memory now = m_device.memory();
     for (int i = 1; i < Mirror::kSize; ++i) {
-        if (i == Mirror::kPresence) continue;
+        // The device keeps its own state through a recall, as it does through a file.
+        if (i == Mirror::kPresence || !PresetJobs::takenFromFile(i)) continue;
         ASSERT_EQ(now[static_cast<size_t>(i)], preset[static_cast<size_t>(i)]) << i;
     }
     EXPECT_EQ(now[Mirror::kCurrentPreset], 3);
