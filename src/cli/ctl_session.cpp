@@ -1,0 +1,311 @@
+#include "ctl_session.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#include "app/ckf_file_data.h"
+#include "link/link_supervisor.h"
+#include "link/transports/hid_transport.h"
+#include "platform/clock.h"
+#include "sim/sim_device.h"
+#include "sim/sim_hid_backend.h"
+
+namespace {
+
+constexpr int kNameWaitSeconds = 3;
+constexpr size_t kMaxNameBytes = 20;
+
+bool parseNumber(const std::string& text, long low, long high, long& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    long v = std::strtol(text.c_str(), &end, hex ? 16 : 10);
+    if (*end || v < low || v > high) return false;
+    out = v;
+    return true;
+}
+
+bool parsePreset(const std::string& text, int& preset) {
+    long v = 0;
+    if (!parseNumber(text, 1, DeviceInfo::kPresets, v)) return false;
+    preset = static_cast<int>(v);
+    return true;
+}
+
+std::string withoutTrailingSpaces(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+std::string versionText(uint16_t v) {
+    return std::to_string(v / 100) + "." + std::to_string(v / 10 % 10) + "." +
+           std::to_string(v % 10);
+}
+
+std::string deviceIdText(const DeviceInfo::Id& id) {
+    size_t used = id.size();
+    while (used > 4 && id[used - 1] == 0) --used;
+    std::string hex;
+    char byte[4];
+    for (size_t k = 0; k < used; ++k) {
+        std::snprintf(byte, sizeof byte, k ? " %02X" : "%02X", id[k]);
+        hex += byte;
+    }
+    return hex;
+}
+
+}  // namespace
+
+CtlSession::CtlSession(const CtlOptions& options, std::FILE* out)
+    : m_options(options),
+      m_out(out),
+      m_ui(options.quiet),
+      m_link(m_ui, Clock::system()),
+      m_jobs(m_link) {}
+
+CtlSession::~CtlSession() {
+    m_link.supervisor().stop();
+    m_link.supervisor().join();
+}
+
+int CtlSession::run() {
+    const std::string& command = m_options.command;
+    const std::vector<std::string>& args = m_options.arguments;
+    if (command == "info") return args.empty() ? info() : usageError("info takes no arguments");
+    if (command == "get") return get(args);
+    if (command == "set") return set(args);
+    if (command == "save") return save(args);
+    if (command == "load") return load(args);
+    if (command == "recall") return recall(args);
+    if (command == "name") return name(args);
+    return usageError("unknown command " + command);
+}
+
+int CtlSession::fail(const std::string& text) const {
+    std::fprintf(stderr, "qx7ctl: %s\n", text.c_str());
+    return kFailure;
+}
+
+int CtlSession::usageError(const std::string& text) const {
+    std::fprintf(stderr, "qx7ctl: %s\n%s", text.c_str(),
+                 CtlOptions::usage(m_options.command).c_str());
+    return kUsage;
+}
+
+bool CtlSession::waitUntil(const std::function<bool()>& condition, int seconds) const {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+bool CtlSession::openTransport() {
+    switch (m_options.link) {
+        case CtlOptions::Link::Simulated:
+            m_simDevice = std::make_unique<SimDevice>();
+            m_backend = std::make_unique<SimHidBackend>(*m_simDevice, Clock::system());
+            m_link.setTransport(1, std::make_unique<HidTransport>(m_link, *m_backend));
+            return true;
+        case CtlOptions::Link::Usb:
+            fail("USB HID is not available in this build; use --simulated");
+            return false;
+        case CtlOptions::Link::Serial:
+        case CtlOptions::Link::Bluetooth:
+            fail("serial lines are not available in this build; use --simulated");
+            return false;
+    }
+    return false;
+}
+
+bool CtlSession::connect() {
+    if (!openTransport()) return false;
+    if (!m_link.supervisor().start()) return false;
+    LinkSupervisor& supervisor = m_link.supervisor();
+    if (!waitUntil([&] { return supervisor.steadyIterations() > 0; }, m_options.timeoutSeconds)) {
+        std::string last = m_ui.lastMessage();
+        fail("the device was not ready within " + std::to_string(m_options.timeoutSeconds) + " s" +
+             (last.empty() ? "" : " (last message: " + last + ")"));
+        return false;
+    }
+    // The names were asked for before the steady loop began; their replies follow shortly.
+    DeviceInfo& device = m_link.device();
+    waitUntil(
+        [&] {
+            for (int p = 1; p <= DeviceInfo::kPresets; ++p)
+                if (!device.nameReceived(p)) return false;
+            return true;
+        },
+        kNameWaitSeconds);
+    return true;
+}
+
+bool CtlSession::runJob(const std::function<void()>& request) {
+    uint64_t before = m_jobs.lastOutcome().serial;
+    request();
+    if (!waitUntil([&] { return m_jobs.lastOutcome().serial > before; },
+                   m_options.timeoutSeconds)) {
+        fail("the job did not end within " + std::to_string(m_options.timeoutSeconds) + " s");
+        return false;
+    }
+    return m_jobs.lastOutcome().ok;
+}
+
+int CtlSession::info() {
+    if (!connect()) return kFailure;
+    DeviceInfo& device = m_link.device();
+    std::fprintf(m_out, "Device magic: %u\n", static_cast<unsigned>(device.magic.load()));
+    std::fprintf(m_out, "Version: %s\n", versionText(device.version).c_str());
+    std::fprintf(m_out, "Device ID: %s\n", deviceIdText(device.deviceId()).c_str());
+    std::fprintf(m_out, "Current preset: %u\n",
+                 static_cast<unsigned>(m_link.mirror().value(Mirror::kCurrentPreset)));
+    for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
+        std::string name = device.nameReceived(p) ? device.presetNameText(p) : "(not answered)";
+        std::fprintf(m_out, "Preset %d: %s\n", p, name.c_str());
+    }
+    return kSuccess;
+}
+
+int CtlSession::get(const std::vector<std::string>& args) {
+    if (args.empty()) return usageError("get needs at least one INDEX");
+    std::vector<int> indices;
+    for (const std::string& a : args) {
+        long index = 0;
+        if (!parseNumber(a, 0, Mirror::kSize - 1, index))
+            return usageError("not a parameter index: " + a);
+        indices.push_back(static_cast<int>(index));
+    }
+    if (!connect()) return kFailure;
+    for (int index : indices)
+        std::fprintf(m_out, "%d=%u\n", index, static_cast<unsigned>(m_link.mirror().value(index)));
+    return kSuccess;
+}
+
+int CtlSession::set(const std::vector<std::string>& args) {
+    if (args.empty()) return usageError("set needs at least one INDEX=VALUE");
+    std::map<int, uint16_t> values;
+    for (const std::string& a : args) {
+        size_t eq = a.find('=');
+        long index = 0;
+        long value = 0;
+        if (eq == std::string::npos || !parseNumber(a.substr(0, eq), 1, Mirror::kSize - 1, index) ||
+            !parseNumber(a.substr(eq + 1), 0, 0xFFFF, value))
+            return usageError("not INDEX=VALUE with INDEX 1 to 1745 and VALUE 0 to 65535: " + a);
+        values[static_cast<int>(index)] = static_cast<uint16_t>(value);
+    }
+    if (!connect()) return kFailure;
+
+    Mirror& mirror = m_link.mirror();
+    for (auto [index, value] : values) mirror.setPending(index, value);
+    auto allSent = [&] {
+        for (auto [index, value] : values)
+            if (mirror.pending(index)) return false;
+        return true;
+    };
+    if (!waitUntil(allSent, m_options.timeoutSeconds))
+        return fail("the device did not take the values in time");
+
+    // An echo is not proof enough (a value can also stop being sent after its
+    // last retry): read every value back from the device.
+    std::map<int, uint32_t> deliveries;
+    for (auto [index, value] : values) {
+        deliveries[index] = m_ui.deliveries(index);
+        mirror.requestRead(index);
+    }
+    auto allRead = [&] {
+        for (auto [index, count] : deliveries)
+            if (m_ui.deliveries(index) <= count) return false;
+        return true;
+    };
+    if (!waitUntil(allRead, m_options.timeoutSeconds))
+        return fail("the device did not answer the read-back in time");
+    int status = kSuccess;
+    for (auto [index, value] : values) {
+        uint16_t held = mirror.value(index);
+        if (held == value) {
+            std::fprintf(m_out, "%d=%u\n", index, static_cast<unsigned>(held));
+        } else {
+            status = fail("parameter " + std::to_string(index) + " holds " + std::to_string(held) +
+                          ", not " + std::to_string(value));
+        }
+    }
+    return status;
+}
+
+int CtlSession::save(const std::vector<std::string>& args) {
+    if (args.size() != 1 || args[0].empty()) return usageError("save needs one FILE");
+    std::error_code ec;
+    std::string path =
+        std::filesystem::absolute(CKF_FileData::withPresetExtension(args[0]), ec).string();
+    if (ec) return usageError("not a file name: " + args[0]);
+    if (!connect()) return kFailure;
+    if (!runJob([&] { m_jobs.requestSaveToFile(path); })) return kFailure;
+    std::fprintf(m_out, "%s\n", path.c_str());
+    return kSuccess;
+}
+
+int CtlSession::load(const std::vector<std::string>& args) {
+    if (args.size() != 1 || args[0].empty()) return usageError("load needs one FILE");
+    if (!connect()) return kFailure;
+    if (!runJob([&] { m_jobs.requestSendFile(args[0]); })) return kFailure;
+    return checkSentFile(args[0]);
+}
+
+// After sending, the job has read the whole device again: compare with the file.
+int CtlSession::checkSentFile(const std::string& file) {
+    CKF_FileData data;
+    if (data.loadPreset(file) != CKF_FileData::kPresetOk)
+        return fail("the file changed while it was sent");
+    const std::vector<int32_t>& values = data.preset().values;
+    const int last = static_cast<int>(std::min<size_t>(values.size(), Mirror::kSize + 1)) - 1;
+    int differ = 0;
+    int taken = 0;
+    for (int i = 0; i < last; ++i) {
+        if (!PresetJobs::takenFromFile(i)) continue;
+        ++taken;
+        uint16_t held = m_link.mirror().value(i);
+        auto want = static_cast<uint16_t>(values[static_cast<size_t>(i)]);
+        if (held == want) continue;
+        if (differ++ == 0)
+            fail("parameter " + std::to_string(i) + " holds " + std::to_string(held) +
+                 ", the file " + std::to_string(want));
+    }
+    if (differ > 0)
+        return fail(std::to_string(differ) + " values of the file were not taken by the device");
+    std::fprintf(m_out, "Sent %d values\n", taken);
+    return kSuccess;
+}
+
+int CtlSession::recall(const std::vector<std::string>& args) {
+    int preset = 0;
+    if (args.size() != 1 || !parsePreset(args[0], preset))
+        return usageError("recall needs a preset number from 1 to 16");
+    if (!connect()) return kFailure;
+    if (!runJob([&] { m_jobs.requestRecall(preset); })) return kFailure;
+    std::fprintf(m_out, "Preset %d recalled\n", preset);
+    return kSuccess;
+}
+
+int CtlSession::name(const std::vector<std::string>& args) {
+    int preset = 0;
+    if (args.size() != 2 || !parsePreset(args[0], preset))
+        return usageError("name needs a preset number from 1 to 16 and a TEXT");
+    const std::string& text = args[1];
+    if (text.size() > kMaxNameBytes) return usageError("a preset name holds at most 20 bytes");
+    if (!connect()) return kFailure;
+    if (!runJob([&] { m_jobs.requestSaveName(preset, text); })) return kFailure;
+    const std::string expected = withoutTrailingSpaces(text);
+    DeviceInfo& device = m_link.device();
+    if (!waitUntil(
+            [&] {
+                return device.nameReceived(preset) && device.presetNameText(preset) == expected;
+            },
+            kNameWaitSeconds))
+        return fail("the device reports the name \"" + device.presetNameText(preset) + "\"");
+    std::fprintf(m_out, "Preset %d: %s\n", preset, expected.c_str());
+    return kSuccess;
+}

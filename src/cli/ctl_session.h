@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ctl_options.h"
+#include "ctl_ui.h"
+#include "link/link.h"
+#include "link/preset_jobs.h"
+
+class HidBackend;
+class SimDevice;
+
+// One run of qx7ctl against a device: checks the command's arguments, starts
+// the link on the chosen transport, waits until the device has been read, then
+// carries the command out. Every command returns the tool's exit status.
+class CtlSession {
+public:
+    static constexpr int kSuccess = 0;
+    static constexpr int kFailure = 1;
+    static constexpr int kUsage = 2;
+
+    // Results go to out; progress and messages to standard error.
+    explicit CtlSession(const CtlOptions& options, std::FILE* out = stdout);
+    ~CtlSession();
+    CtlSession(const CtlSession&) = delete;
+    CtlSession& operator=(const CtlSession&) = delete;
+
+    int run();
+
+private:
+    int info();
+    int get(const std::vector<std::string>& args);
+    int set(const std::vector<std::string>& args);
+    int save(const std::vector<std::string>& args);
+    int load(const std::vector<std::string>& args);
+    int recall(const std::vector<std::string>& args);
+    int name(const std::vector<std::string>& args);
+
+    bool openTransport();
+    bool connect();
+    // Requests a preset job and waits for its end; true when it succeeded.
+    bool runJob(const std::function<void()>& request);
+    int checkSentFile(const std::string& file);
+    bool waitUntil(const std::function<bool()>& condition, int seconds) const;
+    int fail(const std::string& text) const;
+    int usageError(const std::string& text) const;
+
+    CtlOptions m_options;
+    std::FILE* m_out;
+    CtlUi m_ui;
+    std::unique_ptr<SimDevice> m_simDevice;
+    std::unique_ptr<HidBackend> m_backend;
+    Link m_link;
+    PresetJobs m_jobs;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "console_ui.h"
+#include "link/mirror.h"
+
+// The link's user interface for qx7ctl: progress on standard error (unless
+// quiet), every message box on standard error, and a count of the values the
+// device has delivered per parameter, so that a command can wait for a read.
+class CtlUi : public ConsoleUi {
+public:
+    explicit CtlUi(bool quiet) : ConsoleUi(stderr, quiet) {}
+
+    void postEvent(int code, int argument) override;
+    Answer messageBox(const std::string& text, const std::string& caption, int languageId,
+                      Buttons buttons) override;
+
+    uint32_t deliveries(int index) const;
+    std::string lastMessage() const;
+
+private:
+    std::array<std::atomic<uint32_t>, Mirror::kSize> m_deliveries{};
+    mutable std::mutex m_messageMutex;
+    std::string m_lastMessage;
+};
