@@ -1,0 +1,201 @@
+// qx7ctl as a user runs it: a separate process on the simulated device.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/ckf_file_data.h"
+#include "sim/sim_memory.h"
+#include "support/run_process.h"
+#include "support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class Qx7ctl : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("XDG_CONFIG_HOME", m_folder.sub("config/").c_str(), 1); }
+
+    ProcessResult ctl(std::vector<std::string> args) {
+        args.insert(args.begin(), QX7CTL_PATH);
+        return runProcess(args, m_folder.path());
+    }
+    ProcessResult simulated(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--simulated", "--quiet"});
+        return ctl(args);
+    }
+    std::string file(const std::string& name) const { return m_folder.path() + name; }
+
+    TempFolder m_folder;
+};
+
+}  // namespace
+
+TEST_F(Qx7ctl, HelpForTheToolAndEveryCommand) {
+    ProcessResult r = ctl({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(contains(r.out, "Usage: qx7ctl")) << r.out;
+    for (const char* command :
+         {"info", "get", "set", "save", "load", "recall", "name", "inspect"}) {
+        r = ctl({command, "--help"});
+        EXPECT_EQ(r.exitCode, 0) << command;
+        EXPECT_EQ(r.out.rfind(std::string("Usage: qx7ctl [OPTIONS] ") + command, 0), 0u) << r.out;
+    }
+}
+
+TEST_F(Qx7ctl, WrongCommandLinesExitWith2BeforeTouchingTheDevice) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"frobnicate"},
+        {"--serial"},
+        {"get"},
+        {"get", "1746"},
+        {"get", "x"},
+        {"set", "100"},
+        {"set", "0=1"},
+        {"set", "100=65536"},
+        {"set", "100=-1"},
+        {"save"},
+        {"load", "a", "b"},
+        {"recall", "0"},
+        {"recall", "17"},
+        {"name", "3"},
+        {"name", "3", "123456789012345678901"},
+        {"inspect"},
+        {"info", "extra"},
+    };
+    for (const auto& args : wrong) {
+        std::vector<std::string> withDevice = args;
+        withDevice.insert(withDevice.begin(), "--simulated");
+        ProcessResult r = ctl(withDevice);
+        EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "(nothing)" : args[0]) << ": " << r.err;
+        EXPECT_TRUE(contains(r.err, "qx7ctl: ")) << r.err;
+        EXPECT_FALSE(contains(r.err, "connected")) << "no connection for a wrong line";
+    }
+}
+
+TEST_F(Qx7ctl, InfoShowsTheDevice) {
+    ProcessResult r = simulated({"info"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 4u + 16u) << r.out;
+    EXPECT_EQ(out[0], "Device magic: 22356");
+    EXPECT_EQ(out[1], "Version: 1.2.3");
+    EXPECT_EQ(out[2], "Device ID: 00 BC 61 4E");
+    EXPECT_EQ(out[3], "Current preset: 1");
+    EXPECT_EQ(out[4], "Preset 1: K Song");
+    EXPECT_EQ(out[19], "Preset 16: User");
+}
+
+TEST_F(Qx7ctl, SetIsConfirmedAndGetReads) {
+    ProcessResult r = simulated({"set", "100=5", "200=0x10", "100=7"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "100=7\n200=16\n") << "the last value given for an index counts";
+
+    r = simulated({"get", "0", "1628", "1745"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    SimMemory::Memory memory = SimMemory::defaults();
+    EXPECT_EQ(r.out, "0=22356\n1628=" + std::to_string(memory[1628]) +
+                         "\n1745=" + std::to_string(memory[1745]) + "\n");
+}
+
+TEST_F(Qx7ctl, SavedFileInspectsAndLoadsBack) {
+    ProcessResult r = simulated({"save", "room1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, fs::path(file("room1.qmx")).string() + "\n");
+    ASSERT_TRUE(fs::exists(file("room1.qmx")));
+    EXPECT_EQ(fs::file_size(file("room1.qmx")), 7762u);
+
+    r = ctl({"inspect", "room1.qmx"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 9u + 1746u);
+    EXPECT_EQ(out[1], "Header length: 512");
+    EXPECT_EQ(out[2], "Value count: 1746");
+    EXPECT_EQ(out[3], "Format mark: 1");
+    EXPECT_EQ(out[4], "Device magic: 22356");
+    EXPECT_EQ(out[6], "Password mark: 0");
+    EXPECT_EQ(out[7].rfind("Time stamp: 20", 0), 0u) << out[7];
+    SimMemory::Memory memory = SimMemory::defaults();
+    for (int i = 1; i < 1746; ++i) {
+        if (i == 1630) continue;  // the controller-presence word the program wrote
+        ASSERT_EQ(out[9 + static_cast<size_t>(i)],
+                  std::to_string(i) + "=" + std::to_string(memory[static_cast<size_t>(i)]));
+    }
+
+    r = simulated({"load", "room1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Sent 1731 values\n");
+}
+
+TEST_F(Qx7ctl, FilesThatMustNotBeSentFailWithTheirMessage) {
+    std::vector<uint16_t> values(1746, 3);
+    values[0] = 22356;
+    CKF_FileData writer;
+    writer.preset().deviceMagic = 22356;
+    writer.preset().passwordMark = 1;
+    ASSERT_EQ(writer.writePreset(file("locked"), values), 0);
+    writer.preset().passwordMark = 0;
+    writer.preset().deviceMagic = 7;
+    ASSERT_EQ(writer.writePreset(file("foreign"), values), 0);
+
+    const std::pair<const char*, const char*> cases[] = {{"locked", "The data has a password ."},
+                                                         {"foreign", "Wrong file version。"},
+                                                         {"absent", "No files。"}};
+    for (auto [name, message] : cases) {
+        ProcessResult r = simulated({"load", name});
+        EXPECT_EQ(r.exitCode, 1) << name;
+        EXPECT_TRUE(contains(r.err, message)) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+}
+
+TEST_F(Qx7ctl, RecallAndNameAPreset) {
+    ProcessResult r = simulated({"recall", "3"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Preset 3 recalled\n");
+
+    r = simulated({"name", "2", "Big Hall"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Preset 2: Big Hall\n");
+}
+
+TEST_F(Qx7ctl, InspectReportsDamagedAndMissingFiles) {
+    std::vector<uint16_t> values(1746, 9);
+    CKF_FileData writer;
+    ASSERT_EQ(writer.writePreset(file("damaged"), values), 0);
+    std::fstream f(file("damaged.qmx"), std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(3000);
+    f.put('\x01');
+    f.close();
+
+    ProcessResult r = ctl({"inspect", "damaged"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.err, "code 6")) << r.err;
+    EXPECT_TRUE(r.out.empty());
+
+    r = ctl({"inspect", "missing.qmx"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.err, "code 4")) << r.err;
+}
+
+TEST_F(Qx7ctl, NoDeviceEndsAfterTheTimeout) {
+    ProcessResult r = ctl({"--timeout", "2", "--quiet", "info"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.err, "qx7ctl: ")) << r.err;
+    EXPECT_TRUE(r.out.empty());
+}
