@@ -304,6 +304,7 @@ TEST(LinkSupervisor, StopWhileAMessageBoxIsOpenEndsTheThreadOnceItIsClosed) {
     });
     ASSERT_TRUE(h.start());
     ASSERT_TRUE(waitFor([&] { return open.load(); }));
+    size_t sentBeforeClose = h.transport->sent().size();
 
     std::atomic<bool> stopped{false};
     std::thread stopper([&] {
@@ -319,6 +320,7 @@ TEST(LinkSupervisor, StopWhileAMessageBoxIsOpenEndsTheThreadOnceItIsClosed) {
     stopper.join();
     EXPECT_TRUE(stopped);
     EXPECT_EQ(h.ui.messages().size(), 1u);
+    EXPECT_EQ(h.transport->sent().size(), sentBeforeClose);
     EXPECT_EQ(h.ui.countEvents(LinkEvent::ReadSucceeded, 0), 0);
     EXPECT_EQ(h.device.requests(static_cast<uint8_t>(Command::BulkRead)), 0u);
 }
