@@ -161,6 +161,22 @@ TEST(MirrorMarks, ReceivedMarksAreTakenOnceAndCounted) {
     EXPECT_EQ(mirror.value(6), 1);
 }
 
+TEST(MirrorMarks, ReadReplyDoesNotUndoAnEditTheDeviceHasNotConfirmed) {
+    Mirror mirror;
+    mirror.applyParameterReply(40, 1);
+    mirror.setPending(40, 2);
+    // The device's older value, e.g. a poll that crossed the edit on the wire.
+    mirror.applyParameterReply(40, 1);
+    EXPECT_EQ(mirror.value(40), 2);
+    EXPECT_TRUE(mirror.pending(40));
+    EXPECT_TRUE(mirror.received(40));
+    EXPECT_EQ(groupsOf(mirror.takeWriteBatch(40, 1)), (std::vector<Group>{{40, 2}}));
+
+    mirror.applyWriteAck(40, 2);
+    mirror.applyParameterReply(40, 3);
+    EXPECT_EQ(mirror.value(40), 3);
+}
+
 TEST(MirrorMarks, ReadRequestsAreTakenOnce) {
     Mirror mirror;
     mirror.requestRead(1621);
