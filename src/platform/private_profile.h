@@ -10,12 +10,14 @@
 class PrivateProfile {
 public:
     // The stored text of key, or nothing when the file, section or key is absent.
-    static std::optional<std::string> readString(const std::string& file, const std::string& section,
+    static std::optional<std::string> readString(const std::string& file,
+                                                 const std::string& section,
                                                  const std::string& key);
     // The integer reading of the stored text (leading sign and digits; text
     // without digits reads 0), or fallback when the key is absent.
     static int readInt(const std::string& file, const std::string& section, const std::string& key,
                        int fallback);
+    // False when the file cannot be written, or when a name or the value holds a line break.
     static bool writeString(const std::string& file, const std::string& section,
                             const std::string& key, const std::string& value);
 

@@ -1,31 +1,14 @@
 #include "sim_link_harness.h"
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "app/ckf_file_data.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "link/transports/hid_transport.h"
 #include "wait_for.h"
 
-namespace {
-
-std::string makeTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qx7-link-XXXXXX").string();
-    const char* made = mkdtemp(pattern.data());
-    return made ? std::string(made) : std::string();
-}
-
-}  // namespace
-
 SimLinkHarness::SimLinkHarness(double speed, uint64_t seed)
-    : clock(speed),
-      device(seed),
-      backend(device, clock),
-      link(ui, clock),
-      m_folder(makeTempFolder()) {
-    CKF_FileData::overrideFolders(m_folder + "/program", m_folder + "/user");
+    : clock(speed), device(seed), backend(device, clock), link(ui, clock) {
+    CKF_FileData::overrideFolders(m_settings.path("program"), m_settings.path("user"));
     auto hid = std::make_unique<HidTransport>(link, backend);
     auto recording = std::make_unique<RecordingTransport>(
         std::move(hid), [this] { return link.supervisor().steadyIterations(); });
@@ -36,8 +19,6 @@ SimLinkHarness::SimLinkHarness(double speed, uint64_t seed)
 SimLinkHarness::~SimLinkHarness() {
     stop();
     CKF_FileData::overrideFolders("", "");
-    std::error_code ec;
-    if (!m_folder.empty()) std::filesystem::remove_all(m_folder, ec);
 }
 
 void SimLinkHarness::stop() {

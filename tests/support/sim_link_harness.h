@@ -11,6 +11,7 @@
 #include "recording_ui.h"
 #include "sim/sim_device.h"
 #include "sim/sim_hid_backend.h"
+#include "temp_folder.h"
 
 // Sanitizers slow every thread down; the link's waits, shortened by the fast
 // clock, must still outlast a reply.
@@ -53,5 +54,5 @@ public:
     RecordingTransport* transport = nullptr;
 
 private:
-    std::string m_folder;
+    TempFolder m_settings;
 };
