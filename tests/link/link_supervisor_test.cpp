@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/ckf_file_data.h"
 #include "link/language.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
@@ -158,6 +159,20 @@ TEST(LinkSupervisor, SteadyLoopSendsEditsAndFollowsTheDevice) {
     // A slot without a job is just cleared.
     h.link.state().requestJob(5);
     EXPECT_TRUE(waitFor([&] { return h.link.state().jobSlots[5] == 0; }));
+}
+
+TEST(LinkSupervisor, DeviceIdIsRememberedOnlyWhenTheUserAskedForIt) {
+    for (int remember : {0, 1}) {
+        SimLinkHarness h;
+        CKF_FileData settings;
+        settings.writeInt("WIFI_Mode", "Device_IDMemory", remember);
+        ASSERT_TRUE(h.start());
+        ASSERT_TRUE(h.waitForFullReads(1));
+        EXPECT_EQ(h.link.device().deviceIdNumber(), h.device.deviceId());
+        EXPECT_EQ(settings.readListItem("WIFI_Mode", "Device_IDS", 0),
+                  remember ? static_cast<int>(h.device.deviceId()) : -1);
+        EXPECT_LE(settings.readInt("WIFI_Mode", "Device_IDSMax"), 1);
+    }
 }
 
 TEST(LinkSupervisor, QuietLinkSendsOneKeepAlivePairAfter15IterationsThenEverySixth) {
