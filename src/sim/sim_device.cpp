@@ -16,8 +16,8 @@ constexpr int kPresence = 1630;
 constexpr int kCurrentPreset = 1628;
 
 const char* const kPresetNames[SimDevice::kPresets] = {
-    "K Song", "Movie", "Meeting", "Music", "Hall", "Lounge",  "Studio",   "Private Room",
-    "Party",  "Night", "Speech",  "Jazz",  "Rock", "Classic", "Cinema 2", "User"};
+    "K Song", "Movie", "Meeting", "Music", "Hall", "Lounge", "Studio", "Private Room",
+    "Party", "Night", "Speech", "Jazz", "Rock", "Classic", "Cinema 2", "User"};
 
 std::vector<uint8_t> frameOf(uint8_t command, const std::vector<uint8_t>& payload) {
     return Frame::build(command, payload.data(), payload.size());
@@ -26,8 +26,7 @@ std::vector<uint8_t> frameOf(uint8_t command, const std::vector<uint8_t>& payloa
 // Full size of the request frame whose start byte is at data[0], or 0 when unknown yet.
 size_t requestSize(const uint8_t* data, size_t available) {
     if (available < 3) return 0;
-    if (data[1] == 255 && data[2] == static_cast<uint8_t>(Command::UpgradeBlock))
-        return 3 + 259 + 2;
+    if (data[1] == 255 && data[2] == static_cast<uint8_t>(Command::UpgradeBlock)) return 3 + 259 + 2;
     return static_cast<size_t>(data[1]) + 2;
 }
 
@@ -39,18 +38,12 @@ SimDevice::SimDevice(uint64_t seed) : m_random(seed) {
         m_presets[p] = SimMemory::preset(p + 1);
         m_names[p] = kPresetNames[p];
     }
-    m_module = {{"Get_IP:", "C0A80401"},
-                {"Get_LinkIP:", "C0A80164"},
-                {"Get_WiFiMode:", "1"},
-                {"Get_TCPPort:", "1010"},
-                {"Get_UDPPort:", "1010"},
-                {"Get_RouteSSID:", "StudioNet"},
-                {"Get_RoutePW:", "studio-pass"},
-                {"Get_HotSSID:", "QX7-Hotspot"},
-                {"Get_HotPW:", "12345678"},
-                {"Get_Domain:", "relay.example.net"},
-                {"Get_UpMark:", "0"},
-                {"Get_Confi:", "1"}};
+    m_module = {{"Get_IP:", "C0A80401"},       {"Get_LinkIP:", "C0A80164"},
+                {"Get_WiFiMode:", "1"},        {"Get_TCPPort:", "1010"},
+                {"Get_UDPPort:", "1010"},      {"Get_RouteSSID:", "StudioNet"},
+                {"Get_RoutePW:", "studio-pass"}, {"Get_HotSSID:", "QX7-Hotspot"},
+                {"Get_HotPW:", "12345678"},    {"Get_Domain:", "relay.example.net"},
+                {"Get_UpMark:", "0"},          {"Get_Confi:", "1"}};
 }
 
 std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t size) {
@@ -83,8 +76,7 @@ std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t siz
         i += n;
         keep = std::string::npos;
     }
-    m_input.erase(m_input.begin(),
-                  m_input.begin() + static_cast<long>(std::min(keep, m_input.size())));
+    m_input.erase(m_input.begin(), m_input.begin() + static_cast<long>(std::min(keep, m_input.size())));
     // A partial frame that never completes must not grow without bound.
     if (m_input.size() > 4096) m_input.clear();
     return withFaults(std::move(replies));
@@ -110,10 +102,8 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
             Frame::putU16(p, kVersion);
             return frameOf(command, p);
         }
-        case Command::ReadParameters:
-            return readParameters(payload, size);
-        case Command::WriteParameters:
-            return writeParameters(payload, size);
+        case Command::ReadParameters: return readParameters(payload, size);
+        case Command::WriteParameters: return writeParameters(payload, size);
         case Command::RecallPreset:
             if (size >= 1) recall(payload[0]);
             return frameOf(command, {size >= 1 ? payload[0] : uint8_t{0}});
@@ -127,8 +117,7 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
         }
         case Command::SavePresetName: {
             if (size < 1 || payload[0] < 1 || payload[0] > kPresets) return frameOf(command, {0});
-            std::string name(reinterpret_cast<const char*>(payload + 1),
-                             std::min<size_t>(size - 1, 20));
+            std::string name(reinterpret_cast<const char*>(payload + 1), std::min<size_t>(size - 1, 20));
             while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
             m_names[payload[0] - 1] = name;
             return frameOf(command, {payload[0]});
@@ -140,19 +129,14 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
             return frameOf(command, p);
         }
         case Command::Command20:
-        case Command::Command21:
-            return frameOf(command, {1});
-        case Command::ModuleText:
-            return moduleText(payload, size);
+        case Command::Command21: return frameOf(command, {1});
+        case Command::ModuleText: return moduleText(payload, size);
         case Command::UpgradeStart:
             return frameOf(command, {static_cast<uint8_t>((size >= 1 ? payload[0] : 0) + 0x80)});
         case Command::UpgradeBlock:
-            return size >= 3 ? frameOf(command, {payload[0], payload[1], payload[2]})
-                             : std::vector<uint8_t>{};
-        case Command::UpgradeFinish:
-            return frameOf(command, {0xFF});
-        default:
-            return {};
+            return size >= 3 ? frameOf(command, {payload[0], payload[1], payload[2]}) : std::vector<uint8_t>{};
+        case Command::UpgradeFinish: return frameOf(command, {0xFF});
+        default: return {};
     }
 }
 
@@ -207,8 +191,7 @@ std::vector<uint8_t> SimDevice::moduleText(const uint8_t* payload, size_t size) 
         return {};
     }
     reply += "\r\n";
-    return frameOf(static_cast<uint8_t>(Command::ModuleText),
-                   std::vector<uint8_t>(reply.begin(), reply.end()));
+    return frameOf(static_cast<uint8_t>(Command::ModuleText), std::vector<uint8_t>(reply.begin(), reply.end()));
 }
 
 void SimDevice::recall(int preset) {
@@ -228,8 +211,7 @@ std::vector<SimDevice::Reply> SimDevice::bulkStream() {
             Frame::putU16(p, static_cast<uint16_t>(i));
             Frame::putU16(p, i == 0 ? m_faults.magic : m_memory[i]);
         }
-        replies.push_back(
-            Reply{frameOf(static_cast<uint8_t>(Command::ReadParameters), p), kBulkSpacingMs});
+        replies.push_back(Reply{frameOf(static_cast<uint8_t>(Command::ReadParameters), p), kBulkSpacingMs});
     }
     return replies;
 }
@@ -242,8 +224,7 @@ std::vector<SimDevice::Reply> SimDevice::withFaults(std::vector<Reply> replies) 
         if (m_faults.dropReplies > 0 && chance(m_random) < m_faults.dropReplies) continue;
         if (m_faults.corruptBytes > 0)
             for (uint8_t& b : r.bytes)
-                if (chance(m_random) < m_faults.corruptBytes)
-                    b = static_cast<uint8_t>(b ^ noise(m_random));
+                if (chance(m_random) < m_faults.corruptBytes) b = static_cast<uint8_t>(b ^ noise(m_random));
         out.push_back(std::move(r));
     }
     if (!out.empty()) out.front().delayMs += m_faults.replyDelayMs;
