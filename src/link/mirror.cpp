@@ -6,9 +6,7 @@ bool Mirror::clearPendingIf(Entry& e, uint32_t word) {
     return e.word.compare_exchange_strong(word, word & ~kPendingBit);
 }
 
-uint16_t Mirror::value(int index) const {
-    return valid(index) ? valueOf(m_entries[index].word) : 0;
-}
+uint16_t Mirror::value(int index) const { return valid(index) ? valueOf(m_entries[index].word) : 0; }
 
 void Mirror::setPending(int index, uint16_t value) {
     if (valid(index)) m_entries[index].word = value | kPendingBit;
@@ -18,18 +16,12 @@ void Mirror::requestRead(int index) {
     if (valid(index)) m_entries[index].readRequest = 1;
 }
 
-bool Mirror::received(int index) const {
-    return valid(index) && m_entries[index].received > 0;
-}
+bool Mirror::received(int index) const { return valid(index) && m_entries[index].received > 0; }
 bool Mirror::pending(int index) const {
     return valid(index) && (m_entries[index].word & kPendingBit) != 0;
 }
-bool Mirror::readRequested(int index) const {
-    return valid(index) && m_entries[index].readRequest > 0;
-}
-int Mirror::retries(int index) const {
-    return valid(index) ? m_entries[index].retries.load() : 0;
-}
+bool Mirror::readRequested(int index) const { return valid(index) && m_entries[index].readRequest > 0; }
+int Mirror::retries(int index) const { return valid(index) ? m_entries[index].retries.load() : 0; }
 
 void Mirror::store(int index, uint16_t value) {
     if (!valid(index)) return;
@@ -51,9 +43,7 @@ void Mirror::setReceivedMark(int index, bool received) {
     if (valid(index)) m_entries[index].received = received ? 1 : 0;
 }
 
-bool Mirror::takeReceived(int index) {
-    return valid(index) && m_entries[index].received.exchange(0) > 0;
-}
+bool Mirror::takeReceived(int index) { return valid(index) && m_entries[index].received.exchange(0) > 0; }
 
 bool Mirror::takeReadRequest(int index) {
     return valid(index) && m_entries[index].readRequest.exchange(0) > 0;

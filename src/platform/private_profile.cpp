@@ -26,7 +26,8 @@ std::string trim(const std::string& s) {
 }
 
 bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -64,8 +65,8 @@ std::optional<std::string> keyOf(const std::string& line, std::string* value) {
 }
 
 std::string unquote(const std::string& v) {
-    if (v.size() >= 2 &&
-        ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
+    if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') ||
+                          (v.front() == '\'' && v.back() == '\'')))
         return v.substr(1, v.size() - 2);
     return v;
 }
@@ -131,9 +132,7 @@ int PrivateProfile::readInt(const std::string& file, const std::string& section,
 bool PrivateProfile::writeString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& value) {
     // A line break would add lines of its own choosing to the file.
-    auto breaksLine = [](const std::string& s) {
-        return s.find_first_of("\r\n") != std::string::npos;
-    };
+    auto breaksLine = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
     if (breaksLine(section) || breaksLine(key) || breaksLine(value)) return false;
     std::lock_guard lock(profileMutex());
     bool exists = false;

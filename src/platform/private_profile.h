@@ -10,8 +10,7 @@
 class PrivateProfile {
 public:
     // The stored text of key, or nothing when the file, section or key is absent.
-    static std::optional<std::string> readString(const std::string& file,
-                                                 const std::string& section,
+    static std::optional<std::string> readString(const std::string& file, const std::string& section,
                                                  const std::string& key);
     // The integer reading of the stored text (leading sign and digits; text
     // without digits reads 0), or fallback when the key is absent.
