@@ -28,6 +28,4 @@ private:
 };
 
 // Milliseconds from `then` to `now` on a wrapping tick count.
-inline uint32_t ticksSince(uint32_t now, uint32_t then) {
-    return now - then;
-}
+inline uint32_t ticksSince(uint32_t now, uint32_t then) { return now - then; }
