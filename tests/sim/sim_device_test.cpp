@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -142,20 +143,23 @@ TEST(SimDevice, PresenceWordAnswersForeignValuesAsConfigured) {
     EXPECT_EQ(foreign, 6);
 }
 
-TEST(SimDevice, RecallReplacesTheParametersButKeepsThePresenceWord) {
+TEST(SimDevice, RecallReplacesTheParametersButKeepsTheDevicesOwnState) {
     SimDevice device;
-    ask(device, Command::WriteParameters, groups({{1630, 1}, {40, 4040}}));
+    ask(device, Command::WriteParameters, groups({{1630, 1}, {40, 4040}, {1637, 1234}}));
     auto r = ask(device, Command::RecallPreset, {3});
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].command, static_cast<uint8_t>(Command::RecallPreset));
+    const std::vector<int> own{1606, 1607, 1608, 1610, 1625, 1626, 1628, 1629,
+                               1630, 1636, 1637, 1638, 1639, 1640, 1641};
     SimDevice::Memory preset = device.presetMemory(3);
     SimDevice::Memory memory = device.memory();
     for (int i = 1; i < SimDevice::kParameters; ++i) {
-        if (i == 1628 || i == 1630) continue;
+        if (std::find(own.begin(), own.end(), i) != own.end()) continue;
         ASSERT_EQ(memory[static_cast<size_t>(i)], preset[static_cast<size_t>(i)]) << i;
     }
     EXPECT_EQ(device.value(1628), 3);
     EXPECT_EQ(device.value(1630), 1);
+    EXPECT_EQ(device.value(1637), 1234);
     EXPECT_EQ(device.value(0), 22356);
 }
 
