@@ -282,6 +282,34 @@ TEST(LinkSupervisor, VanishedDeviceIsSearchedForAndReadAgainWhileTheMirrorKeepsI
     EXPECT_TRUE(differ.empty());
 }
 
+TEST(LinkSupervisor, DeviceFallingSilentDuringTheFullReadFailsItAndIsSearchedForAgain) {
+    SimLinkHarness h;
+    SimFaults silent;
+    silent.silent = true;
+    h.ui.onEvent([&](const RecordingUi::Event& e) {
+        if (e.code == LinkEvent::ConnectionState &&
+            e.argument == LinkEvent::Connection::Connected &&
+            h.link.supervisor().connections() == 0)
+            h.device.setFaults(silent);
+    });
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(waitFor([&] { return h.ui.countMessages(linktext::ReadDataFailed.get()) == 1; }));
+    ASSERT_TRUE(waitFor([&] {
+        auto events = h.ui.events();
+        int connected =
+            indexOfEvent(events, LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
+        return indexOfEvent(events, LinkEvent::ConnectionState, LinkEvent::Connection::Searching,
+                            static_cast<size_t>(connected)) > connected;
+    }));
+    EXPECT_EQ(h.ui.countEvents(LinkEvent::ReadSucceeded, 0), 0);
+    auto progress = h.ui.progressLog();
+    EXPECT_EQ(progress.back(), "hide");
+
+    h.device.setFaults(SimFaults{});
+    ASSERT_TRUE(h.waitForFullReads(1));
+    EXPECT_EQ(h.link.supervisor().connections(), 2u);
+}
+
 TEST(LinkSupervisor, JobRequestedWhileDisconnectedRunsAfterTheNextFullRead) {
     SimLinkHarness h;
     h.device.setAbsent(true);
