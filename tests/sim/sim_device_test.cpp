@@ -188,8 +188,7 @@ TEST(SimDevice, DeviceIdModuleTextAndUpgradeAreAnswered) {
     EXPECT_EQ(id[0].payload, (Bytes{4, 0x00, 0xBC, 0x61, 0x4E}));
 
     std::string get = "Get_TCPPort:";
-    Bytes text(get.begin(), get.end());
-    text.push_back(0);
+    Bytes text(get.c_str(), get.c_str() + get.size() + 1);  // with its terminating zero
     auto m = ask(device, Command::ModuleText, text);
     ASSERT_EQ(m.size(), 1u);
     EXPECT_EQ(std::string(m[0].payload.begin(), m[0].payload.end()), "Get_TCPPort:1010\r\n");
