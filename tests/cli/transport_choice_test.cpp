@@ -71,7 +71,8 @@ TEST(TransportChoice, BluetoothNeedsItsPath) {
     EXPECT_EQ(choice.transportType(), TransportType::BluetoothSerial);
     EXPECT_EQ(choice.path(), "/dev/rfcomm0");
 
-    for (Args args : {Args{"--bluetooth"}, Args{"--bluetooth", "--simulated"}, Args{"--bluetooth="}}) {
+    for (Args args :
+         {Args{"--bluetooth"}, Args{"--bluetooth", "--simulated"}, Args{"--bluetooth="}}) {
         TransportChoice missing;
         Parsed bad = parse(missing, args);
         EXPECT_FALSE(bad.ok);
@@ -106,7 +107,8 @@ TEST(TransportChoice, SerialInstallsTheSerialTransportAndItsType) {
     Link link(ui, clock);
     std::string error;
     ASSERT_TRUE(choice.install(link, error)) << error;
-    EXPECT_NE(dynamic_cast<SerialTransport*>(link.transportFor(TransportType::BluetoothSerial)), nullptr);
+    EXPECT_NE(dynamic_cast<SerialTransport*>(link.transportFor(TransportType::BluetoothSerial)),
+              nullptr);
     EXPECT_EQ(link.transportFor(TransportType::UsbHid), nullptr);
     EXPECT_EQ(link.supervisor().initialTransportType(), TransportType::BluetoothSerial);
     EXPECT_EQ(choice.simulatedDevice(), nullptr);

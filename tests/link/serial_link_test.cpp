@@ -33,14 +33,18 @@ protected:
     }
 
     int count(int code, int argument = 0) const { return ui.countEvents(code, argument); }
-    int searches() const { return count(LinkEvent::ConnectionState, LinkEvent::Connection::Searching); }
+    int searches() const {
+        return count(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    }
 
     // Entry 1629 is left out: the preset name replies put the preset number there.
     void expectMirrorEqualsDevice() {
         SimDevice::Memory memory = device.memory();
         int differing = 0;
         for (int i = 0; i < Mirror::kSize; ++i)
-            if (i != Mirror::kPresetOperation && link.mirror().value(i) != memory[static_cast<size_t>(i)]) ++differing;
+            if (i != Mirror::kPresetOperation &&
+                link.mirror().value(i) != memory[static_cast<size_t>(i)])
+                ++differing;
         EXPECT_EQ(differing, 0);
     }
 

@@ -13,8 +13,9 @@ namespace {
 class SerialPortListTest : public ::testing::Test {
 protected:
     SerialPortListTest() {
-        root = fs::temp_directory_path() / ("qx7-ports-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = fs::temp_directory_path() /
+               ("qx7-ports-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(dev() / "serial" / "by-id");
         fs::create_directories(sys());
@@ -31,14 +32,17 @@ protected:
         fs::create_directories(sys() / "class" / "tty" / name);
         std::ofstream(sys() / "class" / "tty" / name / "type") << type << "\n";
     }
-    std::vector<std::string> list() const { return SerialPortList(dev().string(), sys().string()).enumerate(); }
+    std::vector<std::string> list() const {
+        return SerialPortList(dev().string(), sys().string()).enumerate();
+    }
 
     fs::path root;
 };
 
 TEST_F(SerialPortListTest, StableNameAndDeviceOfOnePortGiveOneEntry) {
     std::string usb0 = device("ttyUSB0");
-    fs::create_symlink("../../ttyUSB0", dev() / "serial" / "by-id" / "usb-Silicon_Labs_CP2102-if00-port0");
+    fs::create_symlink("../../ttyUSB0",
+                       dev() / "serial" / "by-id" / "usb-Silicon_Labs_CP2102-if00-port0");
     fs::create_symlink("../../ttyUSB0", dev() / "serial" / "by-id" / "usb-duplicate-link");
     EXPECT_EQ(list(), std::vector<std::string>{usb0});
 }
@@ -59,8 +63,8 @@ TEST_F(SerialPortListTest, KindsInOrderAndNumbersInNumericOrder) {
 
 TEST_F(SerialPortListTest, OnlyDevicesThatExistAndLookLikePorts) {
     fs::create_symlink("../../ttyUSB7", dev() / "serial" / "by-id" / "usb-gone");  // dangling
-    device("ttyUSB");       // no number
-    device("ttyUSB0x");     // not a number
+    device("ttyUSB");                                                              // no number
+    device("ttyUSB0x");                                                            // not a number
     device("ttySomething");
     device("ttyS3");  // no UART information: not listed
     device("tty0");

@@ -40,13 +40,16 @@ public:
     ~Pty() { close(); }
 
     const std::string& path() const { return m_path; }
-    void write(const Bytes& bytes) { ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    void write(const Bytes& bytes) {
+        ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
     // What the program has sent so far.
     Bytes received() {
         Bytes all;
         uint8_t buffer[1024];
         ssize_t n;
-        while ((n = ::read(m_master, buffer, sizeof buffer)) > 0) all.insert(all.end(), buffer, buffer + n);
+        while ((n = ::read(m_master, buffer, sizeof buffer)) > 0)
+            all.insert(all.end(), buffer, buffer + n);
         return all;
     }
     // The cable is pulled: the program's end hangs up.
@@ -150,7 +153,8 @@ TEST_F(SerialTransportTest, SearchGoesOnWhileNoPortAnswersAndEndsWithTheRunFlag)
     Pty silent;
     setPorts({"/nonexistent/ttyUSB9", silent.path()});
     std::thread search([&] { transport->connect(); });
-    ASSERT_TRUE(waitFor([&] { return enumerations >= 3; })) << "the list is rebuilt after each pass";
+    ASSERT_TRUE(waitFor([&] { return enumerations >= 3; }))
+        << "the list is rebuilt after each pass";
     link.state().runFlag = 0;
     search.join();
     EXPECT_FALSE(link.state().alive());

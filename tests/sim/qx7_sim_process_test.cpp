@@ -91,7 +91,9 @@ protected:
     }
 
     int count(int code, int argument = 0) const { return ui.countEvents(code, argument); }
-    int searches() const { return count(LinkEvent::ConnectionState, LinkEvent::Connection::Searching); }
+    int searches() const {
+        return count(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    }
 
     // What the device holds after the program announced itself; 1629 is left
     // out, the preset name replies put the preset number there.
@@ -100,7 +102,9 @@ protected:
         memory[Mirror::kPresence] = 1;
         int differing = 0;
         for (int i = 0; i < Mirror::kSize; ++i)
-            if (i != Mirror::kPresetOperation && link.mirror().value(i) != memory[static_cast<size_t>(i)]) ++differing;
+            if (i != Mirror::kPresetOperation &&
+                link.mirror().value(i) != memory[static_cast<size_t>(i)])
+                ++differing;
         EXPECT_EQ(differing, 0);
     }
 
