@@ -9,26 +9,18 @@ void ConsoleUi::print(const std::string& line) {
     std::fflush(m_out);
 }
 
-void ConsoleUi::postEvent(int code, int argument) {
-    handleEvent(code, argument);
-}
+void ConsoleUi::postEvent(int code, int argument) { handleEvent(code, argument); }
 
-void ConsoleUi::sendEvent(int code, int argument) {
-    handleEvent(code, argument);
-}
+void ConsoleUi::sendEvent(int code, int argument) { handleEvent(code, argument); }
 
 void ConsoleUi::handleEvent(int code, int argument) {
     std::lock_guard lock(m_mutex);
     switch (code) {
-        case LinkEvent::ParameterReceived:
-            ++m_received;
-            break;
+        case LinkEvent::ParameterReceived: ++m_received; break;
         case LinkEvent::ReadComplete:
             print("Ready: " + std::to_string(m_received.exchange(0)) + " parameters updated");
             break;
-        case LinkEvent::ReadSucceeded:
-            print("Full read succeeded");
-            break;
+        case LinkEvent::ReadSucceeded: print("Full read succeeded"); break;
         case LinkEvent::ConnectionState:
             m_connected = argument == LinkEvent::Connection::Connected;
             if (argument == LinkEvent::Connection::Connected)
@@ -41,8 +33,7 @@ void ConsoleUi::handleEvent(int code, int argument) {
         case LinkEvent::RelayStatus:
             print("Relay server status " + std::to_string(argument));
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
