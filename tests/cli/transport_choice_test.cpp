@@ -132,4 +132,24 @@ TEST(TransportChoice, SimulatedRunsTheWholeLinkInProcess) {
     link.supervisor().stop();
 }
 
+#ifdef QX7_HAVE_HIDAPI
+// The default on the real USB library: with no device plugged in, the link
+// searches and still stops at once.
+TEST(TransportChoice, UsbHidSearchesThroughHidapi) {
+    RecordingUi ui;
+    Clock clock(10);
+    TransportChoice choice;
+    Link link(ui, clock);
+    std::string error;
+    ASSERT_TRUE(choice.install(link, error)) << error;
+    EXPECT_NE(dynamic_cast<HidTransport*>(link.transportFor(TransportType::UsbHid)), nullptr);
+    ASSERT_TRUE(link.supervisor().start());
+    ASSERT_TRUE(waitFor([&] {
+        return ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching) >= 1;
+    }));
+    link.supervisor().stop();
+    EXPECT_FALSE(link.supervisor().threadRunning());
+}
+#endif
+
 }  // namespace
