@@ -96,7 +96,8 @@ TEST(Crossovers, SectionCountsFollowTheCodeTable) {
     EXPECT_EQ(count(57, 10000), 3u);
     // Codes 28 and 29 are four identical sections.
     for (int code : {28, 29}) {
-        auto s = FilterCascade::crossover(code, 500, 0, kHpMax, kLpMax).sections();
+        auto cascade = FilterCascade::crossover(code, 500, 0, kHpMax, kLpMax);
+        auto s = cascade.sections();
         for (const auto& section : s) EXPECT_EQ(section.b0, s[0].b0);
     }
 }
