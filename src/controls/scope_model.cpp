@@ -93,7 +93,7 @@ void ScopeModel::layout(int width, int height) {
     }
     m_crossoverHeight = static_cast<int>(std::trunc(m_scale * kCrossoverHeight));
     for (int k = 0; k < std::min(slotCount(), kFirstBand); ++k) at(k).markerY = m_crossoverHeight;
-    if (m_host) m_host->repaint();
+    if (m_host) m_host->invalidate();
 }
 
 int ScopeModel::zeroLine() const {
@@ -137,7 +137,7 @@ void ScopeModel::changed(int k) {
         m_labelled = k;
     }
     recomputeSlot(k);
-    if (m_host) m_host->repaint();
+    if (m_host) m_host->invalidate();
 }
 
 void ScopeModel::setBandType(int j, double type) {
@@ -201,7 +201,7 @@ void ScopeModel::setCrossoverType(int code) {
 
 void ScopeModel::setEqEnabled(bool enabled) {
     m_options.eqEnabled = enabled;
-    if (m_host) m_host->repaint();
+    if (m_host) m_host->invalidate();
 }
 
 double ScopeModel::bandFrequency(int j) const {
@@ -222,7 +222,7 @@ double ScopeModel::crossoverFrequency(int i) const {
 
 bool ScopeModel::show(int mode) {
     if (mode == 0) {
-        if (m_host) m_host->repaint();
+        if (m_host) m_host->invalidate();
         return false;
     }
     if (mode == 1 && m_dragged < 0 && slotCount() > kFirstBand) {
@@ -406,7 +406,7 @@ void ScopeModel::mouseDown(int x, int y) {
         if ((m_leftHandle || m_rightHandle) && m_host) {
             m_host->setHandCursor(true);
             m_host->setCapture(true);
-            m_host->repaint();
+            m_host->invalidate();
         }
     }
     int k = slotAt(x, y);
@@ -417,7 +417,7 @@ void ScopeModel::mouseDown(int x, int y) {
         notifySlot(k);
         recomputeSlot(k);
         if (m_host) {
-            m_host->repaint();
+            m_host->invalidate();
             m_host->setCapture(true);
         }
     }
@@ -451,7 +451,7 @@ void ScopeModel::mouseMove(int x, int y) {
         int k = slotAt(x, y);
         if (k >= 0) {
             m_labelled = k;
-            if (m_host) m_host->repaint();
+            if (m_host) m_host->invalidate();
         }
         if (m_host) m_host->setHandCursor(k >= 0);
     }
@@ -515,7 +515,7 @@ void ScopeModel::dragMarker(int x, int y) {
     s.gain = gain;
     recomputeSlot(k);
     notifySlot(k);
-    if (m_host) m_host->repaint();
+    if (m_host) m_host->invalidate();
     m_leftHandle = m_rightHandle = false;
 }
 
@@ -527,11 +527,11 @@ void ScopeModel::dragHandle(int x) {
                               : 101 - (x - s.markerX - 48) * kHandleStep;
     int qi = std::clamp(static_cast<int>(std::trunc(raw)), 0, QTable::kSize);
     s.q = QTable::entry(qi);
-    if (m_host) m_host->repaint();
+    if (m_host) m_host->invalidate();
     if (m_dragged < 0) {
         m_labelled = k;
         recomputeSlot(k);
-        if (m_host) m_host->repaint();
+        if (m_host) m_host->invalidate();
     }
     notifySlot(k);
     m_dragged = -1;
@@ -548,7 +548,7 @@ void ScopeModel::mouseUp(int x, int) {
         at(k).markerX = markerXOf(at(k).frequency);
         recomputeSlot(k);
     }
-    if (m_host) m_host->repaint();
+    if (m_host) m_host->invalidate();
 }
 
 void ScopeModel::rightButtonUp(int x, int y) {
@@ -556,7 +556,7 @@ void ScopeModel::rightButtonUp(int x, int y) {
     m_copyItem = {x, y, x + kMenuWidth, y + kMenuItemHeight};
     m_pasteItem = {x, y + kMenuItemHeight, x + kMenuWidth, y + 2 * kMenuItemHeight};
     m_menu = MenuState::Copy;
-    if (m_host) m_host->repaint();
+    if (m_host) m_host->invalidate();
 }
 
 void ScopeModel::wheel(int steps) {
@@ -602,7 +602,7 @@ void ScopeModel::stepCrossover(int k, int step) {
     if (m_dragged < 0) {
         m_labelled = k;
         recomputeSlot(k);
-        if (m_host) m_host->repaint();
+        if (m_host) m_host->invalidate();
     }
     notifySlot(k);
 }

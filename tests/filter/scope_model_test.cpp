@@ -14,7 +14,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 class RecordingHost : public ScopeHost {
 public:
     void notify(int code, int band) override { notes.emplace_back(code, band); }
-    void repaint() override { ++repaints; }
+    void invalidate() override { ++repaints; }
     void setCapture(bool on) override { captured = on; }
     void setHandCursor(bool hand) override { handCursor = hand; }
     void takeFocus() override { focused = true; }
