@@ -1,6 +1,7 @@
 #include "link_texts.h"
 
 namespace linktext {
+// clang-format off
 const TextTriple UnableToReadEncrypted{{"无法读取加密模式!", "無法讀取加密模式!", "Unable to read encrypted mode!"}};
 const TextTriple UpgradeProgress{{"升级设备:%0.0f %%", "升級設備:%0.0f %%", "Updown Device:%0.0f %%"}};
 const TextTriple EnterFileName{{"请输入文件名!", "請輸入文件名!", "Please enter the file name!"}};
@@ -19,4 +20,17 @@ const TextTriple Call{{"调用", "調用", "Call"}};
 const TextTriple EquipmentOccupied{{"设备被占用!", "設備被佔用!", "Equipment occupied!"}};
 const TextTriple EquipmentBusy{{"设备忙!请稍候...", "設備忙!請稍候...", "Equipment is busy! Please wait..."}};
 const TextTriple DeviceIdCorrect{{"设备ID正确!", "設備ID正確!", "Device ID is correct!"}};
+// clang-format on
+
+std::span<const TextTriple* const> all() {
+    // clang-format off
+    static constexpr const TextTriple* kAll[] = {
+        &UnableToReadEncrypted, &UpgradeProgress, &EnterFileName, &UpdateSceneProgress,
+        &UpdateDisplayProgress, &SaveSuccessful, &WriteDataFailed, &ReadDataFailed, &SaveFailed,
+        &RecallFailed, &NoFiles, &DataHasPassword, &WrongFileVersion, &ReadDeviceProgress, &Call,
+        &EquipmentOccupied, &EquipmentBusy, &DeviceIdCorrect,
+    };
+    // clang-format on
+    return kAll;
+}
 }  // namespace linktext

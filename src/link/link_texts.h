@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "text_triple.h"
 
 // Texts of the link supervisor and its jobs.
@@ -22,6 +24,9 @@ extern const TextTriple Call;
 extern const TextTriple EquipmentOccupied;
 extern const TextTriple EquipmentBusy;
 extern const TextTriple DeviceIdCorrect;
+
+// Every text of this table, for checks that walk it.
+std::span<const TextTriple* const> all();
 
 // Shown when the supervisor thread cannot be created; the same in every language.
 inline constexpr const char* kThreadFailed = "创建串口发送线程失败！";

@@ -11,6 +11,7 @@ uint32_t Clock::ticks() const {
 }
 
 void Clock::sleep(uint32_t ms) const {
+    m_slept.fetch_add(ms, std::memory_order_relaxed);
     if (ms == 0) {
         std::this_thread::yield();
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 
@@ -16,6 +17,8 @@ public:
     void sleep(uint32_t ms) const;
     std::chrono::nanoseconds realDuration(uint32_t ms) const;
     double speed() const { return m_speed; }
+    // The sum of all sleeps asked of this clock, in its own milliseconds.
+    uint64_t sleptMs() const { return m_slept.load(std::memory_order_relaxed); }
 
     // The clock of the running program (real time).
     static Clock& system();
@@ -23,6 +26,7 @@ public:
 private:
     double m_speed;
     std::chrono::steady_clock::time_point m_start;
+    mutable std::atomic<uint64_t> m_slept{0};
 };
 
 // Milliseconds from `then` to `now` on a wrapping tick count.

@@ -14,10 +14,10 @@ constexpr int kBulkGroups = 25;
 constexpr uint32_t kBulkSpacingMs = 2;
 constexpr int kPresence = 1630;
 constexpr int kCurrentPreset = 1628;
-
-const char* const kPresetNames[SimDevice::kPresets] = {
-    "K Song", "Movie", "Meeting", "Music", "Hall", "Lounge", "Studio", "Private Room",
-    "Party", "Night", "Speech", "Jazz", "Rock", "Classic", "Cinema 2", "User"};
+// The device's own state (passwords, decoder readings, the preset words)
+// stays when a preset is recalled.
+constexpr int kDeviceState[] = {1606, 1607, 1608, 1610, 1625, 1626, 1629, 1630,
+                                1636, 1637, 1638, 1639, 1640, 1641};
 
 std::vector<uint8_t> frameOf(uint8_t command, const std::vector<uint8_t>& payload) {
     return Frame::build(command, payload.data(), payload.size());
@@ -36,7 +36,7 @@ SimDevice::SimDevice(uint64_t seed) : m_random(seed) {
     m_memory = SimMemory::defaults();
     for (int p = 0; p < kPresets; ++p) {
         m_presets[p] = SimMemory::preset(p + 1);
-        m_names[p] = kPresetNames[p];
+        m_names[p] = SimMemory::presetName(p + 1);
     }
     m_module = {{"Get_IP:", "C0A80401"},       {"Get_LinkIP:", "C0A80164"},
                 {"Get_WiFiMode:", "1"},        {"Get_TCPPort:", "1010"},
@@ -188,10 +188,10 @@ std::vector<uint8_t> SimDevice::moduleText(const uint8_t* payload, size_t size) 
 
 void SimDevice::recall(int preset) {
     if (preset < 1 || preset > kPresets) return;
-    uint16_t presence = m_memory[kPresence];
-    m_memory = m_presets[preset - 1];
+    Memory recalled = m_presets[preset - 1];
+    for (int index : kDeviceState) recalled[index] = m_memory[index];
+    m_memory = recalled;
     m_memory[0] = m_faults.magic;
-    m_memory[kPresence] = presence;
     m_memory[kCurrentPreset] = static_cast<uint16_t>(preset);
 }
 

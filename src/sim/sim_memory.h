@@ -5,12 +5,21 @@
 
 // The parameter memory the simulated device starts with: plausible values for
 // every page, so that a program connected to it shows a sensible setup.
+// Every value is encoded the way the device stores it, and the right channel of
+// each output pair already equals its left partner wherever the two are linked.
 class SimMemory {
 public:
     static constexpr int kParameters = 1746;
+    static constexpr int kPresets = 16;
     using Memory = std::array<uint16_t, kParameters>;
 
+    // The factory setup: a 7.1 home theatre with two karaoke microphones,
+    // playing from HDMI1, preset 1 current.
     static Memory defaults();
-    // Stored preset n (1 to 16): the defaults with a few audible differences.
+    // Stored preset n (1 to 16), a complete memory whose current-preset entry
+    // is n; each has its own character ("K Song" more echo, "Movie" more
+    // subwoofer, ...). Any other n gives the defaults.
     static Memory preset(int n);
+    // The name stored with preset n (1 to 16); empty for any other n.
+    static const char* presetName(int n);
 };

@@ -5,8 +5,13 @@
 #include "hid_device.h"
 
 std::vector<uint8_t> HidEnvelope::wrap(const uint8_t* frame, size_t size) {
-    std::vector<uint8_t> envelope{0xAE, 0x1E, static_cast<uint8_t>(size >> 8), static_cast<uint8_t>(size), 0xC8};
-    envelope.insert(envelope.end(), frame, frame + size);
+    std::vector<uint8_t> envelope(kHeaderSize + size);
+    envelope[0] = 0xAE;
+    envelope[1] = 0x1E;
+    envelope[2] = static_cast<uint8_t>(size >> 8);
+    envelope[3] = static_cast<uint8_t>(size);
+    envelope[4] = 0xC8;
+    std::copy_n(frame, size, envelope.begin() + kHeaderSize);
     return envelope;
 }
 
