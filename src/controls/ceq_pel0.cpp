@@ -416,7 +416,7 @@ void CEQ_Pel0::mouseReleaseEvent(QMouseEvent* event) {
 void CEQ_Pel0::wheelEvent(QWheelEvent* event) {
     event->accept();
     int delta = event->angleDelta().y();
-    if (delta == 0) return;
+    if (delta == 0 || !acceptsInput()) return;
     int sub = m_focusedBox > 0 ? m_focusedBox - 1 : BandValueText::Gain;
     stepBox(sub, delta > 0 ? 1 : -1);
 }
