@@ -50,18 +50,17 @@ void BM_WritePresetFile(benchmark::State& state) {
     TempFolder folder;
     std::vector<uint16_t> values = sampleValues();
     CKF_FileData data;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(data.writePreset(folder.path() + "bench", values));
+    for (auto _ : state) benchmark::DoNotOptimize(data.writePreset(folder.path("bench"), values));
 }
 BENCHMARK(BM_WritePresetFile)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadPresetFile(benchmark::State& state) {
     TempFolder folder;
     CKF_FileData writer;
-    writer.writePreset(folder.path() + "bench", sampleValues());
+    writer.writePreset(folder.path("bench"), sampleValues());
     for (auto _ : state) {
         CKF_FileData reader;
-        benchmark::DoNotOptimize(reader.readPreset(folder.path() + "bench"));
+        benchmark::DoNotOptimize(reader.readPreset(folder.path("bench")));
     }
 }
 BENCHMARK(BM_ReadPresetFile)->Unit(benchmark::kMicrosecond);

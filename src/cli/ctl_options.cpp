@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "transport_choice.h"
+
 namespace {
 
 struct CommandHelp {
@@ -43,13 +45,11 @@ const char* const kToolHelp =
     "%COMMANDS%"
     "\n"
     "Options:\n"
-    "  --serial PATH      the device on a serial line (e.g. /dev/ttyUSB0)\n"
-    "  --bluetooth PATH   the device on a Bluetooth serial line\n"
-    "  --simulated        the built-in simulated device\n"
-    "                     (without one of these: the device on USB)\n"
+    "%TRANSPORTS%"
     "  --timeout SECONDS  how long to wait for the device and for each step (default 30)\n"
     "  --quiet            no progress on standard error\n"
-    "  --help             this text; COMMAND --help tells about one command\n"
+    "COMMAND --help tells about one command. --serial without PATH goes after the\n"
+    "command (qx7ctl info --serial), or it takes the command for the path.\n"
     "\n"
     "Progress and messages go to standard error, results to standard output.\n"
     "Exit status: 0 success, 1 the device or the file failed, 2 wrong command line.\n";
@@ -82,17 +82,16 @@ std::string CtlOptions::usage(const std::string& command) {
     for (const CommandHelp& c : kCommands) commands += std::string("  ") + c.synopsis + "\n";
     std::string text = kToolHelp;
     text.replace(text.find("%COMMANDS%"), std::strlen("%COMMANDS%"), commands);
+    text.replace(text.find("%TRANSPORTS%"), std::strlen("%TRANSPORTS%"),
+                 TransportChoice::helpText());
     return text;
 }
 
-std::string CtlOptions::parse(int argc, const char* const* argv, CtlOptions& out) {
+std::string CtlOptions::parse(const std::vector<std::string>& args, CtlOptions& out) {
     out = CtlOptions{};
     bool optionsEnded = false;
-    int linkChoices = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool takesValue = arg == "--serial" || arg == "--bluetooth" || arg == "--timeout";
-        if (!optionsEnded && takesValue && i + 1 >= argc) return arg + " needs a value";
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (optionsEnded || arg.rfind("--", 0) != 0) {
             if (out.command.empty())
                 out.command = arg;
@@ -104,21 +103,13 @@ std::string CtlOptions::parse(int argc, const char* const* argv, CtlOptions& out
             out.help = true;
         } else if (arg == "--quiet") {
             out.quiet = true;
-        } else if (arg == "--simulated") {
-            out.link = Link::Simulated;
-            ++linkChoices;
-        } else if (arg == "--serial" || arg == "--bluetooth") {
-            out.link = arg == "--serial" ? Link::Serial : Link::Bluetooth;
-            out.linkPath = argv[++i];
-            ++linkChoices;
         } else if (arg == "--timeout") {
-            if (!parseCount(argv[++i], out.timeoutSeconds))
+            if (i + 1 >= args.size() || !parseCount(args[++i].c_str(), out.timeoutSeconds))
                 return "--timeout takes a number of seconds from 1 to 3600";
         } else {
             return "unknown option " + arg;
         }
     }
-    if (linkChoices > 1) return "choose one of --serial, --bluetooth and --simulated";
     if (!out.command.empty() && !knownCommand(out.command)) return "unknown command " + out.command;
     if (out.command.empty() && !out.help) return "no command given";
     return {};

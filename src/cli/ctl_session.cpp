@@ -8,10 +8,8 @@
 
 #include "app/ckf_file_data.h"
 #include "link/link_supervisor.h"
-#include "link/transports/hid_transport.h"
 #include "platform/clock.h"
-#include "sim/sim_device.h"
-#include "sim/sim_hid_backend.h"
+#include "transport_choice.h"
 
 namespace {
 
@@ -59,8 +57,9 @@ std::string deviceIdText(const DeviceInfo::Id& id) {
 
 }  // namespace
 
-CtlSession::CtlSession(const CtlOptions& options, std::FILE* out)
+CtlSession::CtlSession(const CtlOptions& options, TransportChoice& choice, std::FILE* out)
     : m_options(options),
+      m_choice(choice),
       m_out(out),
       m_ui(options.quiet),
       m_link(m_ui, Clock::system()),
@@ -105,20 +104,9 @@ bool CtlSession::waitUntil(const std::function<bool()>& condition, int seconds) 
 }
 
 bool CtlSession::openTransport() {
-    switch (m_options.link) {
-        case CtlOptions::Link::Simulated:
-            m_simDevice = std::make_unique<SimDevice>();
-            m_backend = std::make_unique<SimHidBackend>(*m_simDevice, Clock::system());
-            m_link.setTransport(1, std::make_unique<HidTransport>(m_link, *m_backend));
-            return true;
-        case CtlOptions::Link::Usb:
-            fail("USB HID is not available in this build; use --simulated");
-            return false;
-        case CtlOptions::Link::Serial:
-        case CtlOptions::Link::Bluetooth:
-            fail("serial lines are not available in this build; use --simulated");
-            return false;
-    }
+    std::string error;
+    if (m_choice.install(m_link, error)) return true;
+    fail(error);
     return false;
 }
 

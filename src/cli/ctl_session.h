@@ -11,8 +11,7 @@
 #include "link/link.h"
 #include "link/preset_jobs.h"
 
-class HidBackend;
-class SimDevice;
+class TransportChoice;
 
 // One run of qx7ctl against a device: checks the command's arguments, starts
 // the link on the chosen transport, waits until the device has been read, then
@@ -23,8 +22,9 @@ public:
     static constexpr int kFailure = 1;
     static constexpr int kUsage = 2;
 
-    // Results go to out; progress and messages to standard error.
-    explicit CtlSession(const CtlOptions& options, std::FILE* out = stdout);
+    // Results go to out; progress and messages to standard error. The choice
+    // must outlive the session.
+    CtlSession(const CtlOptions& options, TransportChoice& choice, std::FILE* out = stdout);
     ~CtlSession();
     CtlSession(const CtlSession&) = delete;
     CtlSession& operator=(const CtlSession&) = delete;
@@ -50,10 +50,9 @@ private:
     int usageError(const std::string& text) const;
 
     CtlOptions m_options;
+    TransportChoice& m_choice;
     std::FILE* m_out;
     CtlUi m_ui;
-    std::unique_ptr<SimDevice> m_simDevice;
-    std::unique_ptr<HidBackend> m_backend;
     Link m_link;
     PresetJobs m_jobs;
 };

@@ -1,15 +1,25 @@
 // qx7ctl: the audio processor from the command line, for installers who set
 // up many rooms. One command per run; see --help.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "ctl_inspect.h"
 #include "ctl_options.h"
 #include "ctl_session.h"
 #include "link/language.h"
+#include "transport_choice.h"
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    TransportChoice choice;
     CtlOptions options;
-    std::string problem = CtlOptions::parse(argc, argv, options);
+    std::string problem;
+    if (choice.parse(args, problem)) {
+        // The transport options take --help out with them.
+        if (choice.helpRequested()) args.push_back("--help");
+        problem = CtlOptions::parse(args, options);
+    }
     if (!problem.empty()) {
         std::fprintf(stderr, "qx7ctl: %s\n%s", problem.c_str(),
                      CtlOptions::usage(options.command).c_str());
@@ -28,6 +38,6 @@ int main(int argc, char** argv) {
         }
         return inspectPresetFile(options.arguments[0], stdout);
     }
-    CtlSession session(options);
+    CtlSession session(options, choice);
     return session.run();
 }

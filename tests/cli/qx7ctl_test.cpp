@@ -28,7 +28,7 @@ bool contains(const std::string& text, const std::string& part) {
 
 class Qx7ctl : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("XDG_CONFIG_HOME", m_folder.sub("config/").c_str(), 1); }
+    void SetUp() override { setenv("XDG_CONFIG_HOME", m_folder.folder("config").c_str(), 1); }
 
     ProcessResult ctl(std::vector<std::string> args) {
         args.insert(args.begin(), QX7CTL_PATH);
@@ -38,7 +38,7 @@ protected:
         args.insert(args.begin(), {"--simulated", "--quiet"});
         return ctl(args);
     }
-    std::string file(const std::string& name) const { return m_folder.path() + name; }
+    std::string file(const std::string& name) const { return m_folder.path(name); }
 
     TempFolder m_folder;
 };

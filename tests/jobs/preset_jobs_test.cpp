@@ -11,11 +11,7 @@
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "link/preset_jobs.h"
-#include "link/transports/hid_transport.h"
-#include "platform/clock.h"
-#include "sim/sim_device.h"
-#include "sim/sim_hid_backend.h"
-#include "support/recording_ui.h"
+#include "support/sim_link_harness.h"
 #include "support/temp_folder.h"
 #include "support/wait_for.h"
 
@@ -53,28 +49,24 @@ class PresetJobsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Language::set(Language::English);
-        CKF_FileData::overrideFolders(m_folders.sub("program/"), m_folders.sub("user/"));
-        m_link = std::make_unique<Link>(m_ui, m_clock);
-        m_link->setTransport(1, std::make_unique<HidTransport>(*m_link, m_backend));
-        m_jobs = std::make_unique<PresetJobs>(*m_link);
-        ASSERT_TRUE(m_link->supervisor().start());
+        fs::create_directories(CKF_FileData::programFolder());
+        m_jobs = std::make_unique<PresetJobs>(m_h.link);
+        ASSERT_TRUE(m_h.start());
         ASSERT_TRUE(waitUntilSteady());
         m_ui.clear();
     }
 
+    // The supervisor calls into the jobs until it has stopped.
     void TearDown() override {
-        m_link->supervisor().stop();
-        m_link->supervisor().join();
+        m_h.stop();
         m_jobs.reset();
-        m_link.reset();
-        CKF_FileData::overrideFolders("", "");
     }
 
     bool waitUntilSteady() {
         return waitFor([&] {
-            if (m_link->supervisor().steadyIterations() == 0) return false;
+            if (m_link.supervisor().steadyIterations() == 0) return false;
             for (int p = 1; p <= DeviceInfo::kPresets; ++p)
-                if (!m_link->device().nameReceived(p)) return false;
+                if (!m_link.device().nameReceived(p)) return false;
             return true;
         });
     }
@@ -88,32 +80,27 @@ protected:
         return m_jobs->lastOutcome();
     }
 
-    std::string programFile(const std::string& name) const {
-        return m_folders.path() + "program/" + name;
+    static std::string programFile(const std::string& name) {
+        return CKF_FileData::programFolder() + name;
     }
 
     std::vector<uint16_t> mirrorValues() {
         std::vector<uint16_t> v(Mirror::kSize);
         for (int i = 0; i < Mirror::kSize; ++i)
-            v[static_cast<size_t>(i)] = m_link->mirror().value(i);
+            v[static_cast<size_t>(i)] = m_link.mirror().value(i);
         return v;
     }
 
     // After the names are read, the preset operation word holds the last preset named.
     void expectMirrorMatchesDevice(bool namesReadLast = false) {
-        SimDevice::Memory memory = m_device.memory();
-        for (int i = 0; i < Mirror::kSize; ++i) {
-            if (namesReadLast && i == Mirror::kPresetOperation) continue;
-            ASSERT_EQ(m_link->mirror().value(i), memory[static_cast<size_t>(i)]) << "index " << i;
-        }
+        for (int i : m_h.differences())
+            EXPECT_TRUE(namesReadLast && i == Mirror::kPresetOperation) << "index " << i;
     }
 
-    TempFolder m_folders;
-    Clock m_clock{20};
-    SimDevice m_device;
-    SimHidBackend m_backend{m_device, m_clock};
-    RecordingUi m_ui;
-    std::unique_ptr<Link> m_link;
+    SimLinkHarness m_h;
+    SimDevice& m_device = m_h.device;
+    RecordingUi& m_ui = m_h.ui;
+    Link& m_link = m_h.link;
     std::unique_ptr<PresetJobs> m_jobs;
 };
 
@@ -217,7 +204,7 @@ TEST_F(PresetJobsTest, BadFilesAndNamesGiveTheirMessageAndChangeNothing) {
         EXPECT_EQ(m_ui.messages()[0].languageId, 1033);
         EXPECT_EQ(m_device.memory(), device) << c.name;
         EXPECT_EQ(mirrorValues(), mirror) << c.name;
-        EXPECT_EQ(m_link->mirror().countPending(), 0) << c.name;
+        EXPECT_EQ(m_link.mirror().countPending(), 0) << c.name;
     }
 }
 
@@ -228,12 +215,13 @@ TEST_F(PresetJobsTest, SaveWithoutANameSendsNothingAndWritesNothing) {
     ASSERT_EQ(m_ui.messages().size(), 1u);
     EXPECT_EQ(m_ui.messages()[0].text, "Please enter the file name!");
     EXPECT_EQ(m_device.requests(kBulkRead), bulkReads);
-    EXPECT_TRUE(fs::is_empty(m_folders.path() + "program/"));
+    EXPECT_TRUE(fs::is_empty(CKF_FileData::programFolder()));
 }
 
 TEST_F(PresetJobsTest, SaveWithNoWritableFolderReportsFailure) {
-    std::string blocker = m_folders.sub("blocker");
-    std::ofstream(blocker) << "x";
+    TempFolder folder;
+    std::string blocker = folder.path("blocker");
+    TempFolder::write(blocker, "x");
     CKF_FileData::overrideFolders(blocker + "/program/", blocker + "/user/");
     auto outcome = run([&] { m_jobs->requestSaveToFile("nowhere"); });
     EXPECT_FALSE(outcome.ok);
@@ -264,7 +252,7 @@ TEST_F(PresetJobsTest, DeviceLostDuringASendIsReportedAndTheNextConnectionReadsT
 
     uint64_t writes = m_device.requests(kWrite);
     uint64_t serial = m_jobs->lastOutcome().serial;
-    uint64_t connections = m_link->supervisor().connections();
+    uint64_t connections = m_link.supervisor().connections();
     m_jobs->requestSendFile("scene");
     ASSERT_TRUE(waitFor([&] { return m_device.requests(kWrite) > writes + 5; }));
     m_device.setAbsent(true);
@@ -273,10 +261,10 @@ TEST_F(PresetJobsTest, DeviceLostDuringASendIsReportedAndTheNextConnectionReadsT
     EXPECT_EQ(m_ui.countMessages("Write Data Failed!"), 1);
 
     m_device.setAbsent(false);
-    ASSERT_TRUE(waitFor([&] { return m_link->supervisor().connections() > connections; }));
+    ASSERT_TRUE(waitFor([&] { return m_link.supervisor().connections() > connections; }));
     // No steady iteration runs between the connection and the end of its full read.
-    uint64_t steady = m_link->supervisor().steadyIterations();
-    ASSERT_TRUE(waitFor([&] { return m_link->supervisor().steadyIterations() > steady; }));
+    uint64_t steady = m_link.supervisor().steadyIterations();
+    ASSERT_TRUE(waitFor([&] { return m_link.supervisor().steadyIterations() > steady; }));
     expectMirrorMatchesDevice(true);
 }
 
@@ -295,7 +283,7 @@ TEST_F(PresetJobsTest, RecallLoadsThePresetAndReadsEverythingAgain) {
     }
     EXPECT_EQ(now[Mirror::kCurrentPreset], 3);
     expectMirrorMatchesDevice();
-    EXPECT_FALSE(m_link->mirror().pending(Mirror::kPresetOperation));
+    EXPECT_FALSE(m_link.mirror().pending(Mirror::kPresetOperation));
     EXPECT_GE(m_ui.countEvents(LinkEvent::ReadSucceeded, 0), 1);
     EXPECT_GE(m_ui.countEvents(LinkEvent::ReadComplete, 0), 2)
         << "one from the read, one after the recall";
@@ -330,15 +318,15 @@ TEST_F(PresetJobsTest, UnconfirmedRecallFailsAndTheOperationWordIsWrittenAsAPara
             if (index == Mirror::kPresetOperation && value == 0x0605) return true;
         return false;
     }));
-    EXPECT_TRUE(waitFor([&] { return !m_link->mirror().pending(Mirror::kPresetOperation); }));
+    EXPECT_TRUE(waitFor([&] { return !m_link.mirror().pending(Mirror::kPresetOperation); }));
 }
 
 TEST_F(PresetJobsTest, ReadsAPresetName) {
     m_device.setPresetName(5, "Renamed On Device");
     auto outcome = run([&] { m_jobs->requestReadName(5); });
     ASSERT_TRUE(outcome.ok);
-    EXPECT_EQ(m_link->device().presetNameText(5), "Renamed On Device");
-    EXPECT_EQ(m_link->mirror().value(Mirror::kPresetOperation), 5);
+    EXPECT_EQ(m_link.device().presetNameText(5), "Renamed On Device");
+    EXPECT_EQ(m_link.mirror().value(Mirror::kPresetOperation), 5);
     EXPECT_TRUE(m_ui.messages().empty());
 }
 
@@ -348,7 +336,7 @@ TEST_F(PresetJobsTest, SavesAPresetNameOfAtMostTwentyBytes) {
     EXPECT_EQ(m_device.presetName(7), "Karaoke Night Twenty");
     ASSERT_EQ(m_ui.messages().size(), 1u);
     EXPECT_EQ(m_ui.messages()[0].text, "Save successfully!");
-    EXPECT_FALSE(m_link->mirror().pending(Mirror::kPresetOperation));
+    EXPECT_FALSE(m_link.mirror().pending(Mirror::kPresetOperation));
 
     auto log = m_device.requestLog();
     auto save =
@@ -357,7 +345,7 @@ TEST_F(PresetJobsTest, SavesAPresetNameOfAtMostTwentyBytes) {
     ASSERT_EQ(save->size(), 3u + 21u + 2u);
     EXPECT_EQ((*save)[3], 7);
     EXPECT_TRUE(waitFor([&] {
-        return m_link->device().presetNameText(7) == "Karaoke Night Twenty";
+        return m_link.device().presetNameText(7) == "Karaoke Night Twenty";
     })) << "the names are read again";
 }
 
@@ -378,5 +366,5 @@ TEST_F(PresetJobsTest, PresetNumbersOutsideTheDeviceAreRefused) {
     EXPECT_FALSE(m_jobs->requestRecall(17));
     EXPECT_FALSE(m_jobs->requestReadName(-1));
     EXPECT_FALSE(m_jobs->requestSaveName(99, "x"));
-    for (int slot : {4, 13, 14}) EXPECT_EQ(m_link->state().jobSlots[static_cast<size_t>(slot)], 0);
+    for (int slot : {4, 13, 14}) EXPECT_EQ(m_link.state().jobSlots[static_cast<size_t>(slot)], 0);
 }

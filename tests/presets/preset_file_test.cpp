@@ -39,9 +39,9 @@ void putFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 class PresetFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_program = m_root.sub("program/");
-        m_user = m_root.sub("user/");
-        m_current = m_root.sub("current/");
+        m_program = m_root.folder("program");
+        m_user = m_root.folder("user");
+        m_current = m_root.folder("current");
         m_previous = fs::current_path();
         fs::current_path(m_current);
         CKF_FileData::overrideFolders(m_program, m_user);
@@ -53,7 +53,7 @@ protected:
 
     // A folder that no one, root included, can create: its parent is a file.
     std::string impossibleFolder(const std::string& name) {
-        std::string blocker = m_root.sub(name + "-blocker");
+        std::string blocker = m_root.path(name + "-blocker");
         putFileBytes(blocker, {1});
         return blocker + "/" + name + "/";
     }
@@ -204,8 +204,7 @@ TEST_F(PresetFiles, SaveGoesToTheProgramFolderAndReplacesOtherCopies) {
 }
 
 TEST_F(PresetFiles, ReadOnlyProgramFolderSendsTheFileToTheUserFolder) {
-    std::string user = m_root.sub("later/user/");
-    fs::remove(user);
+    std::string user = m_root.path("later/user/");
     CKF_FileData::overrideFolders(impossibleFolder("program"), user);
     CKF_FileData data;
     std::vector<uint16_t> values = sampleValues();
@@ -244,7 +243,7 @@ TEST_F(PresetFiles, RewritingAFileLeavesNoTemporaryFilesBehind) {
 }
 
 TEST_F(PresetFiles, SaveWithAFolderInTheNameWritesExactlyThere) {
-    std::string elsewhere = m_root.sub("elsewhere/");
+    std::string elsewhere = m_root.folder("elsewhere");
     CKF_FileData data;
     ASSERT_EQ(data.savePreset(elsewhere + "Cinema", sampleValues()), 0);
     EXPECT_TRUE(fs::exists(elsewhere + "Cinema.qmx"));

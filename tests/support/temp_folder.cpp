@@ -2,26 +2,32 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
-#include <vector>
-
-namespace fs = std::filesystem;
+#include <fstream>
+#include <iterator>
 
 TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "qx7-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
-    m_path = std::string(buffer.data()) + "/";
+    std::string pattern = (std::filesystem::temp_directory_path() / "qx7-test-XXXXXX").string();
+    if (mkdtemp(pattern.data())) m_path = pattern;
 }
 
 TempFolder::~TempFolder() {
     std::error_code ec;
-    fs::remove_all(m_path, ec);
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
 }
 
-std::string TempFolder::sub(const std::string& name) const {
-    std::string path = m_path + name;
-    if (!name.empty() && name.back() == '/') fs::create_directories(path);
-    return path;
+std::string TempFolder::folder(const std::string& name) const {
+    std::string folder = path(name);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return folder + "/";
+}
+
+std::string TempFolder::read(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void TempFolder::write(const std::string& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
 }

@@ -11,10 +11,16 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // Ends with a separator.
-    const std::string& path() const { return m_path; }
-    // path() + name, with the folder created when it is a folder name ending in "/".
-    std::string sub(const std::string& name) const;
+    // The folder, or a path inside it.
+    std::string path(const std::string& name = {}) const {
+        return name.empty() ? m_path : m_path + "/" + name;
+    }
+
+    // A folder inside it, created with its parents; the path ends with a separator.
+    std::string folder(const std::string& name) const;
+
+    static std::string read(const std::string& file);
+    static void write(const std::string& file, const std::string& text);
 
 private:
     std::string m_path;

@@ -1,0 +1,39 @@
+#include "control_surface.h"
+
+#include <QPainter>
+#include <QWidget>
+
+QRect ControlSurface::rectInRoot(const QWidget* widget) {
+    QPoint origin =
+        widget->window() == widget ? QPoint(0, 0) : widget->mapTo(widget->window(), QPoint(0, 0));
+    return QRect(origin, widget->size());
+}
+
+void ControlSurface::captureBackground(const QWidget* widget) {
+    int w = widget->width();
+    int h = widget->height();
+    if (w <= 0 || h <= 0) return;
+    m_background.recreate(0, 0, w, h);
+    if (m_source && m_source->selected()) {
+        QRect r = rectInRoot(widget);
+        m_background.copyFrom(0, 0, w, h, *m_source, r.left(), r.top());
+    } else {
+        m_background.fill(QRect(0, 0, w, h), QColor::fromRgba(kNoSourceFill));
+    }
+}
+
+void ControlSurface::composeBackgroundOnly() {
+    const QImage& bg = m_background.image();
+    if (bg.isNull()) return;
+    m_composed.recreate(0, 0, bg.width(), bg.height());
+    m_composed.copyFrom(0, 0, bg.width(), bg.height(), m_background, 0, 0);
+}
+
+void ControlSurface::drawTo(const QWidget* widget, CMemDcClass& target, int relativeToRoot) const {
+    QImage* dc = target.dc();
+    if (!dc || m_composed.isEmpty()) return;
+    QPoint at = relativeToRoot > 0 ? rectInRoot(widget).topLeft() : widget->pos();
+    QPainter p(dc);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(at, m_composed.image());
+}

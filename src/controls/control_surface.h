@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/cmem_dc_class.h"
+
+class QWidget;
+
+// What every skinned control keeps: the skin surface it copies its background
+// from, the copy of that background, and its finished picture, which it
+// paints to the screen and can copy onto a page's surface.
+class ControlSurface {
+public:
+    static constexpr QRgb kNoSourceFill = 0xFFF0F0F0;
+
+    void setSource(CMemDcClass* source) { m_source = source; }
+    CMemDcClass* source() const { return m_source; }
+
+    // Copies the piece of the source under the widget (at its place in the
+    // root window's client area) into the background, or fills the background
+    // with 0xF0F0F0 when there is no source.
+    void captureBackground(const QWidget* widget);
+    CMemDcClass& background() { return m_background; }
+    CMemDcClass& composed() { return m_composed; }
+    // The composed picture becomes a copy of the background.
+    void composeBackgroundOnly();
+
+    // Copies the composed picture onto the target at the widget's position in
+    // the root window's client coordinates (relativeToRoot > 0) or its parent's.
+    void drawTo(const QWidget* widget, CMemDcClass& target, int relativeToRoot) const;
+
+    // The widget's rectangle in its root window's client coordinates.
+    static QRect rectInRoot(const QWidget* widget);
+
+private:
+    CMemDcClass* m_source = nullptr;
+    CMemDcClass m_background;
+    CMemDcClass m_composed;
+};

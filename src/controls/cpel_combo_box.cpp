@@ -1,0 +1,230 @@
+#include "cpel_combo_box.h"
+
+#include <QAbstractItemView>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "platform/control_notification.h"
+#include "platform/font_faces.h"
+#include "platform/message_pump.h"
+
+namespace {
+
+const CPel_ComboBox::Skin kSkins[] = {
+    {{70, 15}, 0, 0, 60, 15},
+    {{169, 19}, 4, 1, 151, 18},
+    {{100, 19}, 6, 1, 80, 18},
+};
+
+}  // namespace
+
+CPel_ComboBox::Skin CPel_ComboBox::skin(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kSkins))) index = 0;
+    return kSkins[index];
+}
+
+CPel_ComboBox::CPel_ComboBox(QWidget* parent) : QComboBox(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
+}
+
+void CPel_ComboBox::create(unsigned controlId, const QRect& rect) {
+    m_controlId = controlId;
+    place(rect);
+    show();
+}
+
+void CPel_ComboBox::place(const QRect& rect) {
+    m_listHeight = rect.height();
+    setGeometry(rect);
+    fitFace();
+}
+
+void CPel_ComboBox::fitFace() {
+    Skin s = skin(m_skinIndex);
+    int faceHeight =
+        std::max(1, static_cast<int>(s.face.height() * width() / double(s.face.width())));
+    if (height() != faceHeight) resize(width(), faceHeight);
+    if (m_listHeight > 0) view()->setMinimumHeight(0);
+}
+
+void CPel_ComboBox::SetSkin(CMemDcClass* backgroundSource, int pngId, int skinIndex) {
+    m_image = SkinImage::load(pngId);
+    m_imageLoaded = !m_image.isNull();
+    m_surface.setSource(backgroundSource);
+    m_skinIndex = skinIndex;
+    invalidateLayout();
+    // Layout again once the current message is done, as a size message would.
+    MessagePump::queue(this, [this] {
+        fitFace();
+        invalidateLayout();
+        update();
+    });
+}
+
+void CPel_ComboBox::SetSelection(int index) {
+    m_selection = index < 0 || index >= count() ? 0 : index;
+    m_renderValid = false;
+    update();
+}
+
+void CPel_ComboBox::SetShown(int shown) {
+    m_shown = shown;
+    m_renderValid = false;
+    update();
+}
+
+void CPel_ComboBox::SetEnabled(int enabled) {
+    m_enabled = enabled;
+    m_renderValid = false;
+    update();
+}
+
+void CPel_ComboBox::DrawToSurface(CMemDcClass& target, int relativeToRoot) {
+    if (!m_imageLoaded) return;
+    ensureLayout();
+    ensureRender();
+    m_surface.drawTo(this, target, relativeToRoot);
+}
+
+void CPel_ComboBox::setFontHeight(int height) {
+    m_fontHeight = height;
+    invalidateLayout();
+}
+
+void CPel_ComboBox::setTextColour(const QColor& colour) {
+    m_textColour = colour;
+    m_renderValid = false;
+    update();
+}
+
+void CPel_ComboBox::setListTextColour(const QColor& colour) {
+    m_listTextColour = colour;
+    styleList();
+}
+
+void CPel_ComboBox::setFaceName(const QString& face) {
+    m_faceName = face;
+    invalidateLayout();
+}
+
+const QImage& CPel_ComboBox::picture() {
+    ensureLayout();
+    ensureRender();
+    return m_surface.composed().image();
+}
+
+void CPel_ComboBox::chosen(int index) {
+    m_selection = index < 0 ? 0 : index;
+    m_renderValid = false;
+    update();
+    ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);
+}
+
+void CPel_ComboBox::invalidateLayout() {
+    m_layoutValid = false;
+    m_renderValid = false;
+    update();
+}
+
+// The open list in the list text colour, on a background it reads on.
+void CPel_ComboBox::styleList() {
+    QPalette palette = view()->palette();
+    bool darkText = m_listTextColour.lightness() < 128;
+    QColor base = darkText ? QColor(0xee, 0xf0, 0xf3) : QColor(0x23, 0x26, 0x2c);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::Window, base);
+    palette.setColor(QPalette::Text, m_listTextColour);
+    palette.setColor(QPalette::Highlight, QColor(0x2b, 0xb8, 0xec));
+    palette.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    view()->setPalette(palette);
+}
+
+void CPel_ComboBox::ensureLayout() {
+    if (m_layoutValid) return;
+    m_layoutValid = true;
+    m_renderValid = false;
+    m_surface.captureBackground(this);
+    Skin s = skin(m_skinIndex);
+    m_scale = width() / static_cast<double>(s.face.width());
+    auto scaled = [&](int v) { return static_cast<int>(v * m_scale); };
+    m_textRect = QRect(QPoint(scaled(s.left), scaled(s.top)),
+                       QPoint(scaled(s.right) - 1, scaled(s.bottom) - 1));
+    m_listFont = FontFaces::pixelFont(m_faceName, m_fontHeight * m_scale);
+    m_faceFont = FontFaces::pixelFont(m_faceName, m_fontHeight * m_scale * 1.2);
+    m_listFont.setStyleHint(QFont::SansSerif);
+    m_faceFont.setStyleHint(QFont::SansSerif);
+    view()->setFont(m_listFont);
+    styleList();
+}
+
+void CPel_ComboBox::ensureRender() {
+    if (m_renderValid) return;
+    m_renderValid = true;
+    if (m_shown == 0) {
+        m_surface.composeBackgroundOnly();
+        return;
+    }
+    CMemDcClass& out = m_surface.composed();
+    out.recreate(0, 0, std::max(1, width()), std::max(1, height()));
+    out.copyFrom(0, 0, width(), height(), m_surface.background(), 0, 0);
+    QImage* dc = out.dc();
+    if (!dc) return;
+    QPainter p(dc);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    Skin s = skin(m_skinIndex);
+    int frame = m_focused ? 1 : 0;
+    m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
+                 QRectF(frame * s.face.width(), 0, s.face.width(), s.face.height()));
+    if (m_selection < 0 || m_selection >= count()) m_selection = 0;
+    m_faceText = count() > 0 ? itemText(m_selection) : QString();
+    p.setFont(m_faceFont);
+    p.setPen(m_textColour);
+    p.drawText(m_textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+               m_faceText);
+}
+
+void CPel_ComboBox::paintEvent(QPaintEvent* event) {
+    if (!m_imageLoaded) {
+        QComboBox::paintEvent(event);
+        return;
+    }
+    ensureLayout();
+    ensureRender();
+    QPainter p(this);
+    p.drawImage(0, 0, m_surface.composed().image());
+}
+
+void CPel_ComboBox::resizeEvent(QResizeEvent* event) {
+    QComboBox::resizeEvent(event);
+    invalidateLayout();
+}
+
+void CPel_ComboBox::moveEvent(QMoveEvent* event) {
+    QComboBox::moveEvent(event);
+    invalidateLayout();
+}
+
+void CPel_ComboBox::focusInEvent(QFocusEvent* event) {
+    QComboBox::focusInEvent(event);
+    m_focused = true;
+    m_renderValid = false;
+    update();
+}
+
+void CPel_ComboBox::focusOutEvent(QFocusEvent* event) {
+    QComboBox::focusOutEvent(event);
+    m_focused = false;
+    m_renderValid = false;
+    update();
+}
+
+void CPel_ComboBox::mousePressEvent(QMouseEvent* event) {
+    if (m_shown == 1 && m_enabled == 1) QComboBox::mousePressEvent(event);
+}
+
+void CPel_ComboBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (m_shown == 1 && m_enabled == 1) QComboBox::mouseDoubleClickEvent(event);
+}

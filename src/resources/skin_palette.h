@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QColor>
+
+// The colours of the skin: a dark graphite chassis, brushed-aluminium keys
+// for dark captions, a cyan accent for what is on or selected.
+namespace SkinPalette {
+inline const QColor chassisTop{0x1b, 0x1e, 0x23};
+inline const QColor chassisBottom{0x11, 0x13, 0x16};
+inline const QColor bandTop{0x25, 0x29, 0x30};
+inline const QColor bandBottom{0x1c, 0x1f, 0x25};
+inline const QColor panelTop{0x21, 0x25, 0x2b};
+inline const QColor panelBottom{0x19, 0x1c, 0x21};
+inline const QColor panelBorder{0x2e, 0x33, 0x3b};
+inline const QColor well{0x0c, 0x0d, 0x10};
+inline const QColor wellBorder{0x2a, 0x2e, 0x35};
+inline const QColor edge{0x06, 0x07, 0x09};
+inline const QColor highlight{255, 255, 255, 22};
+
+inline const QColor keyTop{0xbc, 0xc2, 0xca};
+inline const QColor keyBottom{0x93, 0x9a, 0xa4};
+inline const QColor keyBorder{0x0b, 0x0c, 0x0f};
+inline const QColor darkKeyTop{0x3d, 0x42, 0x4b};
+inline const QColor darkKeyBottom{0x2b, 0x2f, 0x36};
+
+inline const QColor accent{0x2b, 0xb8, 0xec};
+inline const QColor accentLight{0x6f, 0xd6, 0xff};
+inline const QColor accentDeep{0x12, 0x7f, 0xbf};
+inline const QColor accentEdge{0x0a, 0x4f, 0x7a};
+inline const QColor amberTop{0xf6, 0xc2, 0x5a};
+inline const QColor amberBottom{0xd9, 0x93, 0x26};
+inline const QColor greenTop{0x34, 0xc7, 0x79};
+inline const QColor greenBottom{0x17, 0x86, 0x4b};
+inline const QColor red{0xe5, 0x48, 0x4d};
+inline const QColor glyph{0xb4, 0xba, 0xc3};
+inline const QColor dimGlyph{0x7d, 0x84, 0x8e};
+inline const QColor fieldLightTop{0xe4, 0xe7, 0xeb};
+inline const QColor fieldLightBottom{0xc8, 0xcd, 0xd4};
+inline const QColor fieldDarkTop{0x2d, 0x31, 0x38};
+inline const QColor fieldDarkBottom{0x22, 0x25, 0x2b};
+inline const QColor valueBox{0x43, 0x45, 0x43};
+}  // namespace SkinPalette

@@ -1,0 +1,78 @@
+#include "platform/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <QWidget>
+
+#include "support/qt_wait.h"
+
+namespace {
+
+class MessageBoxTest : public testing::Test {
+protected:
+    void TearDown() override { MessageBox::setObserver(nullptr); }
+};
+
+TEST_F(MessageBoxTest, TheObserverReadsTheOpenBoxAndItsAnswerClosesIt) {
+    std::vector<MessageBox::Request> seen;
+    MessageBox::setObserver([&](const MessageBox::Request& r) -> std::optional<MessageBox::Answer> {
+        seen.push_back(r);
+        EXPECT_EQ(MessageBox::openCount(), 1);
+        return MessageBox::Answer::No;
+    });
+    QWidget owner;
+    auto answer = MessageBox::show(
+        &owner, {"Whether to exit the program!", "Tip!", 1033, MessageBox::Buttons::YesNo});
+    EXPECT_EQ(answer, MessageBox::Answer::No);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Whether to exit the program!");
+    EXPECT_EQ(seen[0].caption, "Tip!");
+    EXPECT_EQ(MessageBox::openCount(), 0);
+}
+
+TEST_F(MessageBoxTest, ABoxBlocksUntilItIsAnswered) {
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        // The box is open and its caller still waits.
+        ASSERT_TRUE(processUntil([] { return MessageBox::openCount() == 1; }));
+        EXPECT_EQ(MessageBox::innermost()->text, "The Program is Running!");
+        answered = true;
+        EXPECT_TRUE(MessageBox::answerInnermost(MessageBox::Answer::Yes));
+    });
+    auto answer = MessageBox::show(nullptr, {"The Program is Running!", "", 2052});
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(answer, MessageBox::Answer::Yes);
+    EXPECT_FALSE(MessageBox::answerInnermost(MessageBox::Answer::Yes));
+}
+
+TEST_F(MessageBoxTest, NestedBoxesCloseInnermostFirst) {
+    std::vector<QString> order;
+    MessageBox::setObserver([&](const MessageBox::Request& r) -> std::optional<MessageBox::Answer> {
+        if (r.text == "outer") {
+            MessageBox::setObserver([&](const MessageBox::Request& inner) {
+                order.push_back(inner.text);
+                return std::optional(MessageBox::Answer::Yes);
+            });
+            MessageBox::show(nullptr, {"inner", "", 1033});
+            order.push_back("after inner");
+            return MessageBox::Answer::Yes;
+        }
+        return std::nullopt;
+    });
+    MessageBox::show(nullptr, {"outer", "", 1033});
+    EXPECT_EQ(order, (std::vector<QString>{"inner", "after inner"}));
+}
+
+TEST(MessageBoxTexts, ButtonsSpeakTheLanguageOfTheIdentifier) {
+    EXPECT_EQ(MessageBox::okText(2052), QString::fromUtf8("确定"));
+    EXPECT_EQ(MessageBox::okText(1028), QString::fromUtf8("確定"));
+    EXPECT_EQ(MessageBox::okText(3076), QString::fromUtf8("確定"));
+    EXPECT_EQ(MessageBox::okText(1033), "OK");
+    EXPECT_EQ(MessageBox::okText(1041), "OK");
+    EXPECT_TRUE(MessageBox::yesText(2052).startsWith(QString::fromUtf8("是")));
+    EXPECT_TRUE(MessageBox::noText(1028).startsWith(QString::fromUtf8("否")));
+    EXPECT_EQ(MessageBox::yesText(1033), "&Yes");
+}
+
+}  // namespace
