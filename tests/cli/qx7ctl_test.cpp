@@ -1,4 +1,6 @@
-// qx7ctl as a user runs it: a separate process on the simulated device.
+// qx7ctl as a user runs it: a separate process, against the simulated device
+// in a process of its own on a pseudo-terminal (the serial line), so that what
+// one run does to the device is seen by the next.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include "app/ckf_file_data.h"
 #include "sim/sim_memory.h"
 #include "support/run_process.h"
+#include "support/sim_process.h"
 #include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +44,22 @@ protected:
     std::string file(const std::string& name) const { return m_folder.path(name); }
 
     TempFolder m_folder;
+};
+
+// The device in qx7-sim, reached through a link to its terminal.
+class Qx7ctlOnSerial : public Qx7ctl {
+protected:
+    void SetUp() override {
+        Qx7ctl::SetUp();
+        ASSERT_TRUE(m_sim.start({"--link", file("port")}));
+    }
+
+    ProcessResult device(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--serial", file("port"), "--quiet"});
+        return ctl(args);
+    }
+
+    SimProcess m_sim{QX7_SIM_PROGRAM};
 };
 
 }  // namespace
@@ -88,8 +107,14 @@ TEST_F(Qx7ctl, WrongCommandLinesExitWith2BeforeTouchingTheDevice) {
     }
 }
 
-TEST_F(Qx7ctl, InfoShowsTheDevice) {
-    ProcessResult r = simulated({"info"});
+TEST_F(Qx7ctl, BuiltInSimulatedDeviceAnswers) {
+    ProcessResult r = simulated({"get", "0"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "0=22356\n");
+}
+
+TEST_F(Qx7ctlOnSerial, InfoSetAndGetAcrossRuns) {
+    ProcessResult r = device({"info"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::vector<std::string> out = lines(r.out);
     ASSERT_EQ(out.size(), 4u + 16u) << r.out;
@@ -99,24 +124,21 @@ TEST_F(Qx7ctl, InfoShowsTheDevice) {
     EXPECT_EQ(out[3], "Current preset: 1");
     EXPECT_EQ(out[4], "Preset 1: K Song");
     EXPECT_EQ(out[19], "Preset 16: User");
-}
 
-TEST_F(Qx7ctl, SetIsConfirmedAndGetReads) {
-    ProcessResult r = simulated({"set", "100=5", "200=0x10", "100=7"});
+    r = device({"set", "100=5", "200=0x10", "100=7"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "100=7\n200=16\n") << "the last value given for an index counts";
 
-    r = simulated({"get", "0", "1628", "1745"});
+    r = device({"get", "0", "100", "200", "1745"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     SimMemory::Memory memory = SimMemory::defaults();
-    EXPECT_EQ(r.out, "0=22356\n1628=" + std::to_string(memory[1628]) +
-                         "\n1745=" + std::to_string(memory[1745]) + "\n");
+    EXPECT_EQ(r.out, "0=22356\n100=7\n200=16\n1745=" + std::to_string(memory[1745]) + "\n");
 }
 
-TEST_F(Qx7ctl, SavedFileInspectsAndLoadsBack) {
-    ProcessResult r = simulated({"save", "room1"});
+TEST_F(Qx7ctlOnSerial, SavedFileInspectsAndRestoresTheDevice) {
+    ProcessResult r = device({"save", "room1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, fs::path(file("room1.qmx")).string() + "\n");
+    EXPECT_EQ(r.out, file("room1.qmx") + "\n");
     ASSERT_TRUE(fs::exists(file("room1.qmx")));
     EXPECT_EQ(fs::file_size(file("room1.qmx")), 7762u);
 
@@ -131,18 +153,23 @@ TEST_F(Qx7ctl, SavedFileInspectsAndLoadsBack) {
     EXPECT_EQ(out[6], "Password mark: 0");
     EXPECT_EQ(out[7].rfind("Time stamp: 20", 0), 0u) << out[7];
     SimMemory::Memory memory = SimMemory::defaults();
-    for (int i = 1; i < 1746; ++i) {
-        if (i == 1630) continue;  // the controller-presence word the program wrote
-        ASSERT_EQ(out[9 + static_cast<size_t>(i)],
-                  std::to_string(i) + "=" + std::to_string(memory[static_cast<size_t>(i)]));
-    }
+    memory[1630] = 1;  // the controller-presence word the program wrote
+    for (size_t i = 0; i < 1746; ++i)
+        ASSERT_EQ(out[9 + i], std::to_string(i) + "=" + std::to_string(memory[i]));
 
-    r = simulated({"load", "room1"});
+    r = device({"set", "100=9", "1500=4242", "1628=7"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = device({"load", "room1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Sent 1731 values\n");
+    r = device({"get", "100", "1500", "1628"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "100=" + std::to_string(memory[100]) +
+                         "\n1500=" + std::to_string(memory[1500]) + "\n1628=7\n")
+        << "settings restored, the current preset kept";
 }
 
-TEST_F(Qx7ctl, FilesThatMustNotBeSentFailWithTheirMessage) {
+TEST_F(Qx7ctlOnSerial, FilesThatMustNotBeSentFailWithTheirMessage) {
     std::vector<uint16_t> values(1746, 3);
     values[0] = 22356;
     CKF_FileData writer;
@@ -157,21 +184,32 @@ TEST_F(Qx7ctl, FilesThatMustNotBeSentFailWithTheirMessage) {
                                                          {"foreign", "Wrong file version。"},
                                                          {"absent", "No files。"}};
     for (auto [name, message] : cases) {
-        ProcessResult r = simulated({"load", name});
+        ProcessResult r = device({"load", name});
         EXPECT_EQ(r.exitCode, 1) << name;
         EXPECT_TRUE(contains(r.err, message)) << r.err;
         EXPECT_TRUE(r.out.empty()) << r.out;
     }
+    ProcessResult r = device({"get", "100"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "100=" + std::to_string(SimMemory::defaults()[100]) + "\n")
+        << "nothing was sent";
 }
 
-TEST_F(Qx7ctl, RecallAndNameAPreset) {
-    ProcessResult r = simulated({"recall", "3"});
+TEST_F(Qx7ctlOnSerial, RecallAndNameAPreset) {
+    ProcessResult r = device({"recall", "3"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Preset 3 recalled\n");
 
-    r = simulated({"name", "2", "Big Hall"});
+    r = device({"name", "2", "Big Hall"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Preset 2: Big Hall\n");
+
+    r = device({"info"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 20u) << r.out;
+    EXPECT_EQ(out[3], "Current preset: 3");
+    EXPECT_EQ(out[5], "Preset 2: Big Hall");
 }
 
 TEST_F(Qx7ctl, InspectReportsDamagedAndMissingFiles) {
