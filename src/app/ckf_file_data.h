@@ -42,12 +42,11 @@ public:
     int writeText(const std::string& name, const std::string& key, const std::string& text) const;
     int writeInt(const std::string& name, const std::string& key, int value) const;
 
-    // Settings lists: a count under LIST + "Max", items under LIST + "Index" + i; -1 marks a free
-    // slot.
-    int clearList(const std::string& name, const std::string& list) const;  // the former count
+    // Settings lists: a count under LIST + "Max", items under LIST + "Index" + i;
+    // -1 marks a free slot. clearList returns the former count, addToList the new one.
+    int clearList(const std::string& name, const std::string& list) const;
     int readListItem(const std::string& name, const std::string& list, int i) const;
-    int addToList(const std::string& name, const std::string& list,
-                  int value) const;  // the new count
+    int addToList(const std::string& name, const std::string& list, int value) const;
 
     // Folders end with a separator.
     static std::string programFolder();
