@@ -22,7 +22,7 @@ void chassis(QPainter& p, const QRectF& r) {
 // The product mark: a rounded square with three rising level bars.
 void mark(QPainter& p, const QRectF& r) {
     SkinPainter sp(p);
-    sp.key(r, 4, accentLight, accentDeep, accentEdge);
+    sp.key(r, r.width() * 0.22, accentLight, accentDeep, accentEdge);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 235));
     double w = r.width() / 7;
@@ -49,6 +49,10 @@ void progressFace(QPainter& p) {
 }
 
 }  // namespace
+
+void WindowArt::programIcon(QPainter& p) {
+    mark(p, QRectF(2, 2, 60, 60));
+}
 
 void WindowArt::mainWindow(QPainter& p) {
     SkinPainter sp(p);
