@@ -2,46 +2,43 @@
 // printing what the window would show. Ends cleanly on Ctrl-C.
 #include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "console_ui.h"
 #include "link/link.h"
 #include "link/link_supervisor.h"
-#include "link/transports/hid_transport.h"
 #include "platform/clock.h"
-#include "sim/sim_device.h"
-#include "sim/sim_hid_backend.h"
+#include "transport_choice.h"
 
 namespace {
 
-void usage() {
-    std::puts(
-        "Usage: qx7-console [--simulated]\n"
-        "Connects to the audio processor and prints the link's progress.\n"
-        "  --simulated   run against the built-in simulated device\n"
-        "  --help        this text");
+void usage(std::FILE* out) {
+    std::fputs(
+        "Usage: qx7-console [options]\n"
+        "Connects to the audio processor and prints the link's progress.\n",
+        out);
+    std::fputs(TransportChoice::helpText(), out);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool simulated = false;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--simulated")) {
-            simulated = true;
-        } else if (!std::strcmp(argv[i], "--help")) {
-            usage();
-            return 0;
-        } else {
-            std::fprintf(stderr, "qx7-console: unknown option %s\n", argv[i]);
-            usage();
-            return 2;
-        }
+    std::vector<std::string> args(argv + 1, argv + argc);
+    TransportChoice choice;
+    std::string error;
+    if (!choice.parse(args, error)) {
+        std::fprintf(stderr, "qx7-console: %s\n", error.c_str());
+        usage(stderr);
+        return 2;
     }
-    if (!simulated) {
-        std::fprintf(stderr, "qx7-console: USB HID is not available in this build; use --simulated\n");
+    if (choice.helpRequested()) {
+        usage(stdout);
+        return 0;
+    }
+    if (!args.empty()) {
+        std::fprintf(stderr, "qx7-console: unknown option %s\n", args.front().c_str());
+        usage(stderr);
         return 2;
     }
 
@@ -53,11 +50,11 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     ConsoleUi ui;
-    const Clock& clock = Clock::system();
-    SimDevice device;
-    SimHidBackend backend(device, clock);
-    Link link(ui, clock);
-    link.setTransport(1, std::make_unique<HidTransport>(link, backend));
+    Link link(ui, Clock::system());
+    if (!choice.install(link, error)) {
+        std::fprintf(stderr, "qx7-console: %s\n", error.c_str());
+        return 1;
+    }
     if (!link.supervisor().start()) return 1;
 
     int received = 0;

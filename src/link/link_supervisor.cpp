@@ -24,6 +24,9 @@ void LinkSupervisor::setJob(int slot, Job job) {
 
 bool LinkSupervisor::start() {
     if (m_thread.joinable()) return true;
+    // Raised here, not by the thread: a Stop that comes before the thread
+    // runs must still end it.
+    m_state.runFlag = 1;
     try {
         m_threadRunning = true;
         m_thread = std::thread([this] {
@@ -61,7 +64,6 @@ void LinkSupervisor::sleepWhileRunning(uint32_t ms) const {
 
 void LinkSupervisor::run() {
     if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
-    m_state.runFlag = 1;
     sleep(500);
     m_link.mirror().zero();
     m_state.transportType = m_initialType;
@@ -90,6 +92,8 @@ void LinkSupervisor::connectionCycle() {
     sleep(10);
 
     occupancyCheck();
+    // Stopped while a message box was open: nothing more to say to the device.
+    if (!m_state.running()) return;
     m_link.mirror().clearReceivedAndPending();
     sleepWhileRunning(2000);
     m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);

@@ -28,6 +28,7 @@ public:
 
     // The transport type selected at start (USB HID unless told otherwise).
     void setInitialTransportType(int type) { m_initialType = type; }
+    int initialTransportType() const { return m_initialType; }
     void setJob(int slot, Job job);
     void setModuleStep(ModuleStep step) { m_moduleStep = std::move(step); }
 

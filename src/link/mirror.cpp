@@ -137,7 +137,12 @@ std::vector<uint8_t> Mirror::takeReadBatch(int start, int n) {
 
 void Mirror::applyParameterReply(int index, uint16_t value) {
     if (!valid(index)) return;
-    store(index, value);
+    // A pending entry holds an edit the device has not confirmed yet; an
+    // older value from the device must not undo it (it would be written back).
+    auto& word = m_entries[index].word;
+    uint32_t old = word;
+    while (!(old & kPendingBit) && !word.compare_exchange_weak(old, value)) {
+    }
     m_entries[index].received = 1;
 }
 

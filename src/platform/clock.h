@@ -7,14 +7,16 @@
 // Millisecond tick count and sleeps for the link and the simulated device.
 // A speed above 1 runs everything that goes through the clock faster than real
 // time while keeping every interval in the same proportion, so that tests can
-// exercise the link's real timing rules quickly.
+// exercise the link's real timing rules quickly. Tests of single-threaded
+// pieces may override ticks and sleep to step time by hand.
 class Clock {
 public:
     explicit Clock(double speed = 1.0);
+    virtual ~Clock() = default;
 
     // Milliseconds since the clock was made; wraps like a 32-bit tick count.
-    uint32_t ticks() const;
-    void sleep(uint32_t ms) const;
+    virtual uint32_t ticks() const;
+    virtual void sleep(uint32_t ms) const;
     std::chrono::nanoseconds realDuration(uint32_t ms) const;
     double speed() const { return m_speed; }
     // The sum of all sleeps asked of this clock, in its own milliseconds.

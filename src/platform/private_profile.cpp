@@ -131,6 +131,9 @@ int PrivateProfile::readInt(const std::string& file, const std::string& section,
 
 bool PrivateProfile::writeString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& value) {
+    // A line break would add lines of its own choosing to the file.
+    auto breaksLine = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    if (breaksLine(section) || breaksLine(key) || breaksLine(value)) return false;
     std::lock_guard lock(profileMutex());
     bool exists = false;
     std::vector<std::string> lines = readLines(file, &exists);

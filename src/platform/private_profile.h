@@ -16,6 +16,7 @@ public:
     // without digits reads 0), or fallback when the key is absent.
     static int readInt(const std::string& file, const std::string& section, const std::string& key,
                        int fallback);
+    // False when the file cannot be written, or when a name or the value holds a line break.
     static bool writeString(const std::string& file, const std::string& section,
                             const std::string& key, const std::string& value);
 

@@ -50,6 +50,9 @@ std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t siz
     std::lock_guard lock(m_mutex);
     m_input.insert(m_input.end(), data, data + size);
     std::vector<Reply> replies;
+    // From the first start byte whose frame may still complete; a stray start
+    // byte must not hold back the whole frames after it.
+    size_t keep = std::string::npos;
     size_t i = 0;
     while (i < m_input.size()) {
         if (m_input[i] != Frame::kStart) {
@@ -57,7 +60,11 @@ std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t siz
             continue;
         }
         size_t n = requestSize(&m_input[i], m_input.size() - i);
-        if (n == 0 || i + n > m_input.size()) break;  // wait for the rest
+        if (n == 0 || i + n > m_input.size()) {
+            keep = std::min(keep, i);
+            ++i;
+            continue;
+        }
         size_t covered = n - 2;
         uint16_t crc = crc16Modbus(&m_input[i], covered);
         if (n < 5 || crc != Frame::getU16(&m_input[i + covered])) {
@@ -67,8 +74,9 @@ std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t siz
         auto more = handleFrame(&m_input[i], n);
         replies.insert(replies.end(), more.begin(), more.end());
         i += n;
+        keep = std::string::npos;
     }
-    m_input.erase(m_input.begin(), m_input.begin() + static_cast<long>(i));
+    m_input.erase(m_input.begin(), m_input.begin() + static_cast<long>(std::min(keep, m_input.size())));
     // A partial frame that never completes must not grow without bound.
     if (m_input.size() > 4096) m_input.clear();
     return withFaults(std::move(replies));

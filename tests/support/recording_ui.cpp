@@ -1,13 +1,21 @@
 #include "recording_ui.h"
 
+void RecordingUi::record(const Event& event) {
+    std::function<void(const Event&)> handler;
+    {
+        std::lock_guard lock(m_mutex);
+        m_events.push_back(event);
+        handler = m_eventHandler;
+    }
+    if (handler) handler(event);
+}
+
 void RecordingUi::postEvent(int code, int argument) {
-    std::lock_guard lock(m_mutex);
-    m_events.push_back({code, argument, false});
+    record({code, argument, false});
 }
 
 void RecordingUi::sendEvent(int code, int argument) {
-    std::lock_guard lock(m_mutex);
-    m_events.push_back({code, argument, true});
+    record({code, argument, true});
 }
 
 LinkUi::Answer RecordingUi::messageBox(const std::string& text, const std::string& caption,
@@ -55,6 +63,11 @@ void RecordingUi::setWindowTitle(const std::string& title) {
 void RecordingUi::onMessage(std::function<Answer(const Message&)> handler) {
     std::lock_guard lock(m_mutex);
     m_handler = std::move(handler);
+}
+
+void RecordingUi::onEvent(std::function<void(const Event&)> handler) {
+    std::lock_guard lock(m_mutex);
+    m_eventHandler = std::move(handler);
 }
 
 std::vector<RecordingUi::Event> RecordingUi::events() const {

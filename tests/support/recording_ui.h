@@ -34,20 +34,26 @@ public:
 
     // Runs on the link's thread while the box is "open"; its answer is returned.
     void onMessage(std::function<Answer(const Message&)> handler);
+    // Runs on the link's thread for every event, after it was recorded.
+    void onEvent(std::function<void(const Event&)> handler);
 
     std::vector<Event> events() const;
     std::vector<Message> messages() const;
     int countEvents(int code, int argument) const;
     int countMessages(const std::string& text) const;
-    std::vector<std::string> progressLog() const;  // "max 1746", "format ...", "pos 5", "show", "hide"
+    std::vector<std::string> progressLog()
+        const;  // "max 1746", "format ...", "pos 5", "show", "hide"
     std::string title() const;
     void clear();
 
 private:
+    void record(const Event& event);
+
     mutable std::mutex m_mutex;
     std::vector<Event> m_events;
     std::vector<Message> m_messages;
     std::vector<std::string> m_progress;
     std::string m_title;
     std::function<Answer(const Message&)> m_handler;
+    std::function<void(const Event&)> m_eventHandler;
 };

@@ -7,4 +7,6 @@ bool CHidCmd::sendFrame(const uint8_t* frame, size_t size) {
     return m_io.write(envelope.data(), envelope.size(), kWriteTimeoutMs);
 }
 
-int CHidCmd::readReport(uint32_t timeoutMs) { return m_io.readReport(m_input.data(), m_input.size(), timeoutMs); }
+int CHidCmd::readReport(uint32_t timeoutMs) {
+    return m_io.readReport(m_input.data(), m_input.size(), timeoutMs);
+}

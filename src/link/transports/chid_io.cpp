@@ -9,7 +9,9 @@ namespace {
 constexpr uint32_t kReadSliceMs = 50;
 }  // namespace
 
-CHidIO::~CHidIO() { close(); }
+CHidIO::~CHidIO() {
+    close();
+}
 
 std::shared_ptr<HidDevice> CHidIO::device() const {
     std::lock_guard lock(m_mutex);
@@ -30,7 +32,9 @@ bool CHidIO::open(uint16_t vendor, uint16_t product) {
     return false;
 }
 
-bool CHidIO::isOpen() const { return device() != nullptr; }
+bool CHidIO::isOpen() const {
+    return device() != nullptr;
+}
 
 bool CHidIO::write(const uint8_t* data, size_t size, uint32_t timeoutMs) {
     std::shared_ptr<HidDevice> dev = device();

@@ -22,7 +22,8 @@ std::vector<uint8_t> HidEnvelope::reports(const uint8_t* frame, size_t size) {
     for (size_t r = 0; r < count; ++r) {
         size_t from = r * kReportPayload;
         size_t n = std::min(kReportPayload, envelope.size() - from);
-        std::copy_n(envelope.begin() + static_cast<long>(from), n, out.begin() + static_cast<long>(r * HidDevice::kReportSize + 1));
+        std::copy_n(envelope.begin() + static_cast<long>(from), n,
+                    out.begin() + static_cast<long>(r * HidDevice::kReportSize + 1));
     }
     return out;
 }

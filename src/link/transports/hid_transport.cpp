@@ -10,11 +10,13 @@ constexpr uint32_t kReaderSliceMs = 100;
 }  // namespace
 
 HidTransport::HidTransport(Link& link, HidBackend& backend)
-    : m_link(link),
-      m_cmd(backend),
-      m_assembler([&link](const uint8_t* frame, size_t size) { link.parser().parse(frame, size); }) {}
+    : m_link(link), m_cmd(backend), m_assembler([&link](const uint8_t* frame, size_t size) {
+          link.parser().parse(frame, size);
+      }) {}
 
-HidTransport::~HidTransport() { close(); }
+HidTransport::~HidTransport() {
+    close();
+}
 
 void HidTransport::connect() {
     LinkState& state = m_link.state();
@@ -34,6 +36,8 @@ void HidTransport::connect() {
             startReader();
             Mirror& mirror = m_link.mirror();
             mirror.setReceivedMark(Mirror::kMagic, false);
+            state.replySemaphore
+                .tryAcquire();  // a release left from before must not end the wait early
             state.awaitingReply = 1;
             m_link.readParameter(Mirror::kMagic);
             if (m_readerRunning) m_link.waitForReply(500);

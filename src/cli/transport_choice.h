@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class HidBackend;
+class Link;
+class SimDevice;
+
+// How a program reaches the device, chosen on its command line and shared
+// by every program:
+//   (none)              USB HID (transport type 1)
+//   --serial [PATH]     serial port, type 0; without PATH the system's ports are searched
+//   --bluetooth PATH    Bluetooth serial port, type 3
+//   --simulated         the built-in simulated device, on a simulated USB
+//
+// Use:
+//   TransportChoice choice;            // declare before the Link: it must outlive it
+//   std::string error;
+//   if (!choice.parse(args, error)) { print error and helpText(); exit 2 }
+//   if (choice.helpRequested()) { print helpText(); exit 0 }
+//   Link link(ui, clock);
+//   if (!choice.install(link, error)) { print error; exit 1 }
+//   link.supervisor().start();
+class TransportChoice {
+public:
+    enum class Kind { UsbHid, Serial, Bluetooth, Simulated };
+
+    TransportChoice();
+    ~TransportChoice();
+    TransportChoice(const TransportChoice&) = delete;
+    TransportChoice& operator=(const TransportChoice&) = delete;
+
+    // Takes the transport options (and --help) out of args and leaves the
+    // rest to the caller. False, with a message, for a malformed or second choice.
+    bool parse(std::vector<std::string>& args, std::string& error);
+    bool helpRequested() const { return m_help; }
+    // The lines that describe the options above, for the program's --help.
+    static const char* helpText();
+
+    Kind kind() const { return m_kind; }
+    // The port given with --serial or --bluetooth; empty to search.
+    const std::string& path() const { return m_path; }
+    // The transport type the link starts with.
+    int transportType() const;
+
+    // Gives the link its transport and initial transport type. False, with a
+    // message, when this build cannot reach the device that way.
+    bool install(Link& link, std::string& error);
+    // The simulated device of --simulated, after install; null otherwise.
+    SimDevice* simulatedDevice() const { return m_device.get(); }
+
+private:
+    bool choose(Kind kind, const std::string& option, std::string& error);
+
+    Kind m_kind = Kind::UsbHid;
+    std::string m_chosenBy;
+    std::string m_path;
+    bool m_help = false;
+    std::unique_ptr<SimDevice> m_device;
+    std::unique_ptr<HidBackend> m_backend;
+};

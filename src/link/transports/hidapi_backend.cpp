@@ -1,0 +1,31 @@
+#include "hidapi_backend.h"
+
+#include <hidapi.h>
+
+#include "hidapi_device.h"
+
+HidapiBackend::HidapiBackend() : m_ready(hid_init() == 0) {}
+
+HidapiBackend::~HidapiBackend() {
+    if (m_ready) hid_exit();
+}
+
+std::vector<HidDeviceInfo> HidapiBackend::enumerate() {
+    std::vector<HidDeviceInfo> list;
+    if (!m_ready) return list;
+    hid_device_info* all = hid_enumerate(0, 0);
+    for (hid_device_info* d = all; d; d = d->next)
+        if (d->path) list.push_back({d->path, d->vendor_id, d->product_id});
+    hid_free_enumeration(all);
+    return list;
+}
+
+std::unique_ptr<HidDevice> HidapiBackend::open(const std::string& path) {
+    if (!m_ready) return nullptr;
+    hid_device* reader = hid_open_path(path.c_str());
+    if (!reader) return nullptr;
+    // A second handle for writing, so that the reader thread and the sender
+    // never share one; where the platform opens a device only once, they do.
+    hid_device* writer = hid_open_path(path.c_str());
+    return std::make_unique<HidapiDevice>(reader, writer);
+}

@@ -1,0 +1,122 @@
+#include "serial_transport.h"
+
+#include <array>
+
+#include "link/link.h"
+#include "link/link_event.h"
+#include "platform/clock.h"
+#include "serial_line.h"
+
+namespace {
+constexpr size_t kReadChunk = 4096;
+constexpr uint32_t kEventWaitMs = 10000;
+}  // namespace
+
+SerialTransport::SerialTransport(Link& link, PortSource ports)
+    : m_link(link), m_ports(std::move(ports)) {}
+
+SerialTransport::~SerialTransport() {
+    close();
+}
+
+void SerialTransport::connect() {
+    LinkState& state = m_link.state();
+    const Clock& clock = m_link.clock();
+    if (state.running())
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    while (state.running()) {
+        clock.sleep(10);
+        if (m_cursor < m_list.size()) {
+            std::string path = m_list[m_cursor++];
+            m_link.parser().requestReset();
+            if (tryPort(path)) return;
+        }
+        if (m_cursor >= m_list.size()) {
+            m_list = m_ports ? m_ports() : std::vector<std::string>{};
+            m_cursor = 0;
+            clock.sleep(100);
+        }
+    }
+}
+
+bool SerialTransport::tryPort(const std::string& path) {
+    if (!open(path)) return false;
+    LinkState& state = m_link.state();
+    Mirror& mirror = m_link.mirror();
+    mirror.setReceivedMark(Mirror::kMagic, false);
+    state.replySemaphore.tryAcquire();  // a release left from before must not end the wait early
+    state.awaitingReply = 1;
+    m_link.readParameter(Mirror::kMagic);
+    bool signalled = m_link.waitForReply(kAnswerWaitMs);
+    state.awaitingReply = 0;
+    if (mirror.received(Mirror::kMagic)) {
+        state.linkAlive = 1;
+        return true;
+    }
+    // The port went away while we waited.
+    if (!signalled && !isConnected() && state.running())
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    return false;
+}
+
+bool SerialTransport::open(const std::string& path) {
+    close();
+    auto line = std::make_unique<SerialLine>();
+    if (!line->open(path)) return false;
+    std::lock_guard lock(m_mutex);
+    SerialLine* raw = line.get();
+    m_line = std::move(line);
+    m_path = path;
+    m_open = true;
+    m_reader = std::thread([this, raw] { readerLoop(raw); });
+    return true;
+}
+
+void SerialTransport::close() {
+    std::unique_ptr<SerialLine> line;
+    std::thread reader;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_line) {
+            m_open = false;
+            LinkState& state = m_link.state();
+            state.linkAlive = 0;
+            if (state.awaitingReply) state.replySemaphore.release();
+            m_line->interrupt();
+            line = std::move(m_line);
+            m_path.clear();
+        }
+        if (m_reader.joinable() && m_reader.get_id() != std::this_thread::get_id())
+            reader = std::move(m_reader);
+    }
+    if (reader.joinable()) reader.join();
+    // The port itself closes here, after its reader has let go of it.
+}
+
+void SerialTransport::sendFrame(const uint8_t* frame, size_t size) {
+    std::lock_guard lock(m_mutex);
+    if (!m_line || !m_open) return;
+    if (!m_line->write(frame, size, kWriteTimeoutMs)) m_link.state().linkAlive = 0;
+}
+
+std::string SerialTransport::currentPort() const {
+    std::lock_guard lock(m_mutex);
+    return m_path;
+}
+
+void SerialTransport::readerLoop(SerialLine* line) {
+    std::array<uint8_t, kReadChunk> buffer;
+    while (m_open) {
+        SerialLine::Wait wait = line->waitReadable(kEventWaitMs);
+        if (wait == SerialLine::Wait::Interrupted || wait == SerialLine::Wait::Timeout) continue;
+        if (wait == SerialLine::Wait::Gone) break;
+        long n = 0;
+        while (m_open && (n = line->read(buffer.data(), buffer.size())) > 0) {
+            ++m_chunks;
+            m_link.parser().parse(buffer.data(), static_cast<size_t>(n));
+        }
+        if (n == SerialLine::kGone) break;
+    }
+    // The port went away: close it from here (the line must not be used after this).
+    if (m_open) close();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim_device.h"
+
+class Clock;
+
+// The simulated device on a serial line: a pseudo-terminal whose other end
+// the link opens like a serial port. Request bytes reach the device; its
+// replies go back late and in pieces as its faults ask. Stopping closes the
+// terminal, so that the program sees the port vanish; starting again opens a
+// new one (with a new path, which the optional symbolic link follows).
+class SimPtyServer {
+public:
+    SimPtyServer(SimDevice& device, const Clock& clock);
+    ~SimPtyServer();
+    SimPtyServer(const SimPtyServer&) = delete;
+    SimPtyServer& operator=(const SimPtyServer&) = delete;
+
+    // Keeps linkPath pointing at the current terminal while serving, and
+    // removes it on stop. Set before start.
+    void setLinkPath(std::string linkPath) { m_linkPath = std::move(linkPath); }
+
+    // Opens a new terminal and serves it on a thread; false with error() when it could not.
+    bool start();
+    void stop();
+    bool serving() const { return m_serving; }
+    // The terminal to open, e.g. "/dev/pts/3"; empty while stopped.
+    std::string path() const;
+    const std::string& error() const { return m_error; }
+
+private:
+    using TimePoint = std::chrono::steady_clock::time_point;
+
+    bool openTerminal();
+    void closeTerminal();
+    void serve();
+    void answer(const std::vector<SimDevice::Reply>& replies);
+    // Waits until due; false when stop was asked for meanwhile.
+    bool waitUntil(TimePoint due);
+    bool writeAll(const uint8_t* data, size_t size);
+
+    SimDevice& m_device;
+    const Clock& m_clock;
+    std::string m_linkPath;
+    std::string m_error;
+    int m_master = -1;
+    int m_slave = -1;  // held so that the master does not see a hang-up between the program's opens
+    int m_wake[2] = {-1, -1};
+    mutable std::mutex m_pathMutex;
+    std::string m_path;
+    std::thread m_thread;
+    std::atomic<bool> m_serving{false};
+    TimePoint m_lastDue{};
+};

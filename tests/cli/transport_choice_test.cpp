@@ -1,0 +1,155 @@
+// Choosing the transport on the command line, and what that gives the link.
+#include <gtest/gtest.h>
+
+#include "cli/transport_choice.h"
+#include "link/link.h"
+#include "link/link_event.h"
+#include "link/link_supervisor.h"
+#include "link/transports/hid_transport.h"
+#include "link/transports/serial_transport.h"
+#include "platform/clock.h"
+#include "sim/sim_device.h"
+#include "support/recording_ui.h"
+#include "support/wait_for.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct Parsed {
+    bool ok;
+    std::string error;
+    Args rest;
+};
+
+Parsed parse(TransportChoice& choice, Args args) {
+    std::string error;
+    bool ok = choice.parse(args, error);
+    return {ok, error, args};
+}
+
+TEST(TransportChoice, UsbHidUnlessToldOtherwise) {
+    TransportChoice choice;
+    Parsed p = parse(choice, {"-platform", "offscreen"});
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(choice.kind(), TransportChoice::Kind::UsbHid);
+    EXPECT_EQ(choice.transportType(), TransportType::UsbHid);
+    EXPECT_EQ(p.rest, (Args{"-platform", "offscreen"})) << "other options are left to the program";
+    EXPECT_FALSE(choice.helpRequested());
+}
+
+TEST(TransportChoice, SerialWithAndWithoutAPath) {
+    {
+        TransportChoice choice;
+        Parsed p = parse(choice, {"--serial"});
+        ASSERT_TRUE(p.ok);
+        EXPECT_EQ(choice.kind(), TransportChoice::Kind::Serial);
+        EXPECT_EQ(choice.transportType(), TransportType::Serial);
+        EXPECT_EQ(choice.path(), "");
+    }
+    {
+        TransportChoice choice;
+        Parsed p = parse(choice, {"--serial", "--verbose"});
+        ASSERT_TRUE(p.ok);
+        EXPECT_EQ(choice.path(), "") << "an option after --serial is not its path";
+        EXPECT_EQ(p.rest, Args{"--verbose"});
+    }
+    for (Args args : {Args{"--serial", "/dev/ttyUSB1"}, Args{"--serial=/dev/ttyUSB1"}}) {
+        TransportChoice choice;
+        Parsed p = parse(choice, args);
+        ASSERT_TRUE(p.ok);
+        EXPECT_EQ(choice.path(), "/dev/ttyUSB1");
+        EXPECT_TRUE(p.rest.empty());
+    }
+}
+
+TEST(TransportChoice, BluetoothNeedsItsPath) {
+    TransportChoice choice;
+    Parsed p = parse(choice, {"--bluetooth", "/dev/rfcomm0"});
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(choice.kind(), TransportChoice::Kind::Bluetooth);
+    EXPECT_EQ(choice.transportType(), TransportType::BluetoothSerial);
+    EXPECT_EQ(choice.path(), "/dev/rfcomm0");
+
+    for (Args args :
+         {Args{"--bluetooth"}, Args{"--bluetooth", "--simulated"}, Args{"--bluetooth="}}) {
+        TransportChoice missing;
+        Parsed bad = parse(missing, args);
+        EXPECT_FALSE(bad.ok);
+        EXPECT_NE(bad.error.find("--bluetooth"), std::string::npos) << bad.error;
+    }
+}
+
+TEST(TransportChoice, OneTransportOnly) {
+    TransportChoice choice;
+    Parsed p = parse(choice, {"--simulated", "--serial"});
+    EXPECT_FALSE(p.ok);
+    EXPECT_NE(p.error.find("--simulated"), std::string::npos);
+    EXPECT_NE(p.error.find("--serial"), std::string::npos);
+}
+
+TEST(TransportChoice, HelpIsTakenAndDescribesEveryOption) {
+    TransportChoice choice;
+    Parsed p = parse(choice, {"--help"});
+    ASSERT_TRUE(p.ok);
+    EXPECT_TRUE(choice.helpRequested());
+    EXPECT_TRUE(p.rest.empty());
+    std::string help = TransportChoice::helpText();
+    for (const char* option : {"--serial [PATH]", "--bluetooth PATH", "--simulated", "--help"})
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+}
+
+TEST(TransportChoice, SerialInstallsTheSerialTransportAndItsType) {
+    RecordingUi ui;
+    Clock clock(10);
+    TransportChoice choice;
+    ASSERT_TRUE(parse(choice, {"--bluetooth", "/nonexistent/rfcomm0"}).ok);
+    Link link(ui, clock);
+    std::string error;
+    ASSERT_TRUE(choice.install(link, error)) << error;
+    EXPECT_NE(dynamic_cast<SerialTransport*>(link.transportFor(TransportType::BluetoothSerial)),
+              nullptr);
+    EXPECT_EQ(link.transportFor(TransportType::UsbHid), nullptr);
+    EXPECT_EQ(link.supervisor().initialTransportType(), TransportType::BluetoothSerial);
+    EXPECT_EQ(choice.simulatedDevice(), nullptr);
+}
+
+TEST(TransportChoice, SimulatedRunsTheWholeLinkInProcess) {
+    RecordingUi ui;
+    Clock clock(10);
+    TransportChoice choice;
+    ASSERT_TRUE(parse(choice, {"--simulated"}).ok);
+    Link link(ui, clock);
+    std::string error;
+    ASSERT_TRUE(choice.install(link, error)) << error;
+    ASSERT_NE(choice.simulatedDevice(), nullptr);
+    EXPECT_NE(dynamic_cast<HidTransport*>(link.transportFor(TransportType::UsbHid)), nullptr);
+    EXPECT_EQ(link.supervisor().initialTransportType(), TransportType::UsbHid);
+
+    ASSERT_TRUE(link.supervisor().start());
+    ASSERT_TRUE(waitFor([&] { return ui.countEvents(LinkEvent::ReadComplete, 0) == 1; }));
+    EXPECT_EQ(link.mirror().value(100), choice.simulatedDevice()->value(100));
+    link.supervisor().stop();
+}
+
+#ifdef QX7_HAVE_HIDAPI
+// The default on the real USB library: with no device plugged in, the link
+// searches and still stops at once.
+TEST(TransportChoice, UsbHidSearchesThroughHidapi) {
+    RecordingUi ui;
+    Clock clock(10);
+    TransportChoice choice;
+    Link link(ui, clock);
+    std::string error;
+    ASSERT_TRUE(choice.install(link, error)) << error;
+    EXPECT_NE(dynamic_cast<HidTransport*>(link.transportFor(TransportType::UsbHid)), nullptr);
+    ASSERT_TRUE(link.supervisor().start());
+    ASSERT_TRUE(waitFor([&] {
+        return ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching) >= 1;
+    }));
+    link.supervisor().stop();
+    EXPECT_FALSE(link.supervisor().threadRunning());
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,381 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "app/ckf_file_data.h"
+#include "link/language.h"
+#include "link/link_event.h"
+#include "link/link_supervisor.h"
+#include "link/link_texts.h"
+#include "support/sim_link_harness.h"
+#include "support/wait_for.h"
+
+namespace {
+
+using Frames = std::vector<std::vector<uint8_t>>;
+using Bytes = std::vector<uint8_t>;
+
+Bytes payloadOf(const Bytes& frame) {
+    return Bytes(frame.begin() + 3, frame.end() - 2);
+}
+
+bool isCommand(const Bytes& frame, Command command) {
+    return frame.size() >= 5 && frame[2] == static_cast<uint8_t>(command);
+}
+
+bool isKeepAliveRead(const Bytes& frame) {
+    return isCommand(frame, Command::ReadParameters) &&
+           payloadOf(frame) == Bytes{0x06, 0x65, 0x06, 0x67, 0x06, 0x68};  // 1637, 1639, 1640
+}
+
+bool isPresenceWrite(const Bytes& frame) {
+    return isCommand(frame, Command::WriteParameters) &&
+           payloadOf(frame) == Bytes{0x06, 0x5E, 0x00, 0x01};
+}
+
+bool isReadOfMagic(const Bytes& frame) {
+    return isCommand(frame, Command::ReadParameters) && payloadOf(frame) == Bytes{0x00, 0x00};
+}
+
+// Hello requests of each connection cycle: the connect routine reads parameter 0
+// on its own, the handshake sends Hello before each read of it.
+std::vector<int> hellosPerCycle(const Frames& log) {
+    std::vector<int> cycles;
+    bool afterHello = false;
+    for (const Bytes& frame : log) {
+        if (isCommand(frame, Command::Hello)) {
+            if (cycles.empty()) cycles.push_back(0);
+            ++cycles.back();
+            afterHello = true;
+        } else if (isReadOfMagic(frame)) {
+            if (!afterHello) cycles.push_back(0);
+            afterHello = false;
+        }
+    }
+    std::erase(cycles, 0);
+    return cycles;
+}
+
+int indexOfEvent(const std::vector<RecordingUi::Event>& events, int code, int argument,
+                 size_t from = 0) {
+    for (size_t k = from; k < events.size(); ++k)
+        if (events[k].code == code && events[k].argument == argument) return static_cast<int>(k);
+    return -1;
+}
+
+TEST(LinkSupervisor, ConnectionEndsWithTheMirrorEqualToTheDevice) {
+    SimLinkHarness h;
+    std::mutex mutex;
+    std::vector<int> differAtReadComplete;
+    bool taken = false;
+    h.ui.onEvent([&](const RecordingUi::Event& e) {
+        if (e.code != LinkEvent::ReadComplete || taken) return;
+        std::lock_guard lock(mutex);
+        differAtReadComplete = h.differences();
+        taken = true;
+    });
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    ASSERT_TRUE(h.waitForSteadyIterations(1));
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_TRUE(differAtReadComplete.empty())
+            << differAtReadComplete.size() << " entries differ, first "
+            << differAtReadComplete.front();
+    }
+    EXPECT_EQ(h.ui.title(), "QX7-USB");
+    EXPECT_TRUE(h.ui.messages().empty());
+    EXPECT_EQ(h.device.value(Mirror::kPresence), 1);
+
+    // Started, searching, connected, read succeeded, every index told, complete.
+    auto events = h.ui.events();
+    int started = indexOfEvent(events, LinkEvent::ConnectionState, LinkEvent::Connection::Started);
+    int searching =
+        indexOfEvent(events, LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    int connected =
+        indexOfEvent(events, LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
+    int succeeded = indexOfEvent(events, LinkEvent::ReadSucceeded, 0);
+    int complete = indexOfEvent(events, LinkEvent::ReadComplete, 0);
+    int after = indexOfEvent(events, LinkEvent::ReadCompleteAfter, 0);
+    ASSERT_GE(started, 0);
+    EXPECT_TRUE(events[static_cast<size_t>(started)].sent);
+    EXPECT_LT(started, searching);
+    EXPECT_LT(searching, connected);
+    EXPECT_TRUE(events[static_cast<size_t>(connected)].sent);
+    EXPECT_LT(connected, succeeded);
+    EXPECT_LT(succeeded, complete);
+    EXPECT_EQ(after, complete + 1);
+    std::vector<bool> told(Mirror::kSize, false);
+    for (int k = succeeded; k < complete; ++k)
+        if (events[static_cast<size_t>(k)].code == LinkEvent::ParameterReceived)
+            told[static_cast<size_t>(events[static_cast<size_t>(k)].argument)] = true;
+    EXPECT_EQ(std::count(told.begin(), told.end(), true), Mirror::kSize);
+
+    // The progress dialog is never left open and each hide is followed by event 8.
+    auto progress = h.ui.progressLog();
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), "hide");
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "max 1746"), progress.end());
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "format Read Device Data:%5.0f %%"),
+              progress.end());
+    EXPECT_EQ(std::count(progress.begin(), progress.end(), "hide"),
+              h.ui.countEvents(LinkEvent::ProgressHidden, 0));
+
+    // The presence word is written before the full read, and every preset name has been read.
+    Frames log = h.device.requestLog();
+    auto presence = std::find_if(log.begin(), log.end(), isPresenceWrite);
+    auto bulk = std::find_if(log.begin(), log.end(),
+                             [](const Bytes& f) { return isCommand(f, Command::BulkRead); });
+    EXPECT_LT(presence, bulk);
+    for (int p = 1; p <= DeviceInfo::kPresets; ++p)
+        EXPECT_EQ(h.link.device().presetNameText(p), h.device.presetName(p));
+    EXPECT_EQ(h.link.mirror().value(Mirror::kPresetOperation),
+              h.device.value(Mirror::kCurrentPreset));
+}
+
+TEST(LinkSupervisor, SteadyLoopSendsEditsAndFollowsTheDevice) {
+    SimLinkHarness h;
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    Mirror& mirror = h.link.mirror();
+
+    for (int i = 100; i < 160; ++i) mirror.setPending(i, static_cast<uint16_t>(4000 + i));
+    EXPECT_TRUE(waitFor([&] { return mirror.countPending() == 0; }));
+    for (int i = 100; i < 160; ++i) EXPECT_EQ(h.device.value(i), 4000 + i);
+
+    h.device.setValue(200, 77);
+    mirror.requestRead(200);
+    mirror.requestRead(0);
+    EXPECT_TRUE(waitFor([&] { return h.ui.countEvents(LinkEvent::ParameterReceived, 200) >= 2; }));
+    EXPECT_EQ(mirror.value(200), 77);
+    ASSERT_TRUE(h.waitForSteadyIterations(3));
+    // The steady loop never reports index 0; only the notification after a full read does.
+    EXPECT_EQ(h.ui.countEvents(LinkEvent::ParameterReceived, 0), 1);
+    EXPECT_TRUE(mirror.received(0));
+
+    // A slot without a job is just cleared.
+    h.link.state().requestJob(5);
+    EXPECT_TRUE(waitFor([&] { return h.link.state().jobSlots[5] == 0; }));
+}
+
+TEST(LinkSupervisor, DeviceIdIsRememberedOnlyWhenTheUserAskedForIt) {
+    for (int remember : {0, 1}) {
+        SimLinkHarness h;
+        CKF_FileData settings;
+        settings.writeInt("WIFI_Mode", "Device_IDMemory", remember);
+        ASSERT_TRUE(h.start());
+        ASSERT_TRUE(h.waitForFullReads(1));
+        EXPECT_EQ(h.link.device().deviceIdNumber(), h.device.deviceId());
+        EXPECT_EQ(settings.readListItem("WIFI_Mode", "Device_IDS", 0),
+                  remember ? static_cast<int>(h.device.deviceId()) : -1);
+        EXPECT_LE(settings.readInt("WIFI_Mode", "Device_IDSMax"), 1);
+    }
+}
+
+TEST(LinkSupervisor, QuietLinkSendsOneKeepAlivePairAfter15IterationsThenEverySixth) {
+    SimLinkHarness h;
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    ASSERT_TRUE(waitFor([&] { return h.link.supervisor().steadyIterations() >= 30; }));
+
+    std::vector<uint64_t> reads, writes, others;
+    for (const auto& sent : h.transport->sent()) {
+        if (sent.stamp == 0 || sent.stamp > 29) continue;
+        if (isKeepAliveRead(sent.frame))
+            reads.push_back(sent.stamp);
+        else if (isPresenceWrite(sent.frame))
+            writes.push_back(sent.stamp);
+        else
+            others.push_back(sent.stamp);
+    }
+    EXPECT_EQ(reads, (std::vector<uint64_t>{16, 22, 28}));
+    EXPECT_EQ(writes, (std::vector<uint64_t>{16, 22, 28}));
+    EXPECT_TRUE(others.empty());
+    EXPECT_EQ(h.link.supervisor().connections(), 1u);
+}
+
+TEST(LinkSupervisor, WrongMagicIsGivenUpAfterTwelveHandshakeIterations) {
+    SimLinkHarness h;
+    SimFaults faults;
+    faults.magic = 0x1234;
+    h.device.setFaults(faults);
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(waitFor([&] {
+        return h.ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching) >= 3;
+    }));
+    h.stop();
+
+    std::vector<int> cycles = hellosPerCycle(h.device.requestLog());
+    ASSERT_GE(cycles.size(), 2u);
+    EXPECT_EQ(cycles[0], 12);
+    EXPECT_EQ(cycles[1], 12);
+    EXPECT_EQ(h.ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Connected), 0);
+    EXPECT_TRUE(h.ui.messages().empty());
+    EXPECT_EQ(h.device.requests(static_cast<uint8_t>(Command::BulkRead)), 0u);
+}
+
+class OccupancyCheck : public ::testing::TestWithParam<int> {};
+
+TEST_P(OccupancyCheck, TwoOrMoreForeignAnswersOfTenShowEquipmentOccupied) {
+    const int foreign = GetParam();
+    SimLinkHarness h;
+    SimFaults faults;
+    faults.foreignPresence = 2;
+    faults.foreignPer10 = foreign;
+    h.device.setFaults(faults);
+    // The other controller lets go once the user has seen the message.
+    h.ui.onMessage([&](const RecordingUi::Message&) {
+        h.device.setFaults(SimFaults{});
+        return LinkUi::Yes;
+    });
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+
+    auto messages = h.ui.messages();
+    if (foreign < 2) {
+        EXPECT_TRUE(messages.empty());
+    } else {
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, linktext::EquipmentOccupied.get());
+        EXPECT_EQ(messages[0].caption, "QX7-USB");
+        EXPECT_EQ(messages[0].languageId, Language::windowsId());
+    }
+    EXPECT_EQ(h.ui.countEvents(LinkEvent::ReadComplete, 0), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(ForeignAnswers, OccupancyCheck, ::testing::Values(1, 2, 3));
+
+TEST(LinkSupervisor, VanishedDeviceIsSearchedForAndReadAgainWhileTheMirrorKeepsItsValues) {
+    SimLinkHarness h;
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    ASSERT_TRUE(h.waitForSteadyIterations(2));
+    Mirror& mirror = h.link.mirror();
+    std::vector<uint16_t> before;
+    for (int i = 0; i < Mirror::kSize; ++i) before.push_back(mirror.value(i));
+    int searches = h.ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+
+    h.device.setAbsent(true);
+    // Lost (4, 1), then the connect routine's own search (4, 1).
+    ASSERT_TRUE(waitFor([&] {
+        return h.ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching) >=
+               searches + 2;
+    }));
+    EXPECT_FALSE(h.link.state().alive());
+    for (int i = 0; i < Mirror::kSize; ++i)
+        ASSERT_EQ(mirror.value(i), before[static_cast<size_t>(i)]) << i;
+
+    // Changed while away: the new full read brings it.
+    h.device.setValue(300, 12345);
+    h.device.setAbsent(false);
+    ASSERT_TRUE(h.waitForFullReads(2));
+    EXPECT_EQ(h.link.supervisor().connections(), 2u);
+    EXPECT_EQ(h.device.requests(static_cast<uint8_t>(Command::BulkRead)), 2u);
+    EXPECT_EQ(mirror.value(300), 12345);
+    ASSERT_TRUE(h.waitForSteadyIterations(1));
+    std::vector<int> differ = h.differences();
+    std::erase(differ,
+               Mirror::kPresetOperation);  // holds the current preset after the name replies
+    EXPECT_TRUE(differ.empty());
+}
+
+TEST(LinkSupervisor, DeviceFallingSilentDuringTheFullReadFailsItAndIsSearchedForAgain) {
+    SimLinkHarness h;
+    SimFaults silent;
+    silent.silent = true;
+    h.ui.onEvent([&](const RecordingUi::Event& e) {
+        if (e.code == LinkEvent::ConnectionState &&
+            e.argument == LinkEvent::Connection::Connected &&
+            h.link.supervisor().connections() == 0)
+            h.device.setFaults(silent);
+    });
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(waitFor([&] { return h.ui.countMessages(linktext::ReadDataFailed.get()) == 1; }));
+    ASSERT_TRUE(waitFor([&] {
+        auto events = h.ui.events();
+        int connected =
+            indexOfEvent(events, LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
+        return indexOfEvent(events, LinkEvent::ConnectionState, LinkEvent::Connection::Searching,
+                            static_cast<size_t>(connected)) > connected;
+    }));
+    EXPECT_EQ(h.ui.countEvents(LinkEvent::ReadSucceeded, 0), 0);
+    auto progress = h.ui.progressLog();
+    EXPECT_EQ(progress.back(), "hide");
+
+    h.device.setFaults(SimFaults{});
+    ASSERT_TRUE(h.waitForFullReads(1));
+    EXPECT_EQ(h.link.supervisor().connections(), 2u);
+}
+
+TEST(LinkSupervisor, JobRequestedWhileDisconnectedRunsAfterTheNextFullRead) {
+    SimLinkHarness h;
+    h.device.setAbsent(true);
+    std::atomic<int> readsBeforeJob{-1};
+    std::atomic<int> runs{0};
+    h.link.supervisor().setJob(3, [&] {
+        readsBeforeJob = h.ui.countEvents(LinkEvent::ReadComplete, 0);
+        ++runs;
+    });
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(waitFor([&] {
+        return h.ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching) >= 1;
+    }));
+    h.link.state().requestJob(3);
+    h.device.setAbsent(false);
+    ASSERT_TRUE(waitFor([&] { return runs > 0; }));
+    EXPECT_EQ(readsBeforeJob, 1);
+    ASSERT_TRUE(h.waitForSteadyIterations(2));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(h.link.state().jobSlots[3], 0);
+}
+
+TEST(LinkSupervisor, StopWhileAMessageBoxIsOpenEndsTheThreadOnceItIsClosed) {
+    SimLinkHarness h;
+    SimFaults faults;
+    faults.foreignPresence = 2;
+    faults.foreignPer10 = 3;
+    h.device.setFaults(faults);
+    std::atomic<bool> open{false};
+    std::atomic<bool> close{false};
+    h.ui.onMessage([&](const RecordingUi::Message&) {
+        open = true;
+        waitFor([&] { return close.load(); });
+        return LinkUi::Yes;
+    });
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(waitFor([&] { return open.load(); }));
+    size_t sentBeforeClose = h.transport->sent().size();
+
+    std::atomic<bool> stopped{false};
+    std::thread stopper([&] {
+        h.link.supervisor().stop();
+        stopped = true;
+    });
+    ASSERT_TRUE(waitFor([&] { return !h.link.state().running(); }));
+    EXPECT_TRUE(h.link.supervisor().threadRunning());
+
+    close = true;
+    EXPECT_TRUE(
+        waitFor([&] { return !h.link.supervisor().threadRunning(); }, std::chrono::seconds(10)));
+    stopper.join();
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(h.ui.messages().size(), 1u);
+    EXPECT_EQ(h.transport->sent().size(), sentBeforeClose);
+    EXPECT_EQ(h.ui.countEvents(LinkEvent::ReadSucceeded, 0), 0);
+    EXPECT_EQ(h.device.requests(static_cast<uint8_t>(Command::BulkRead)), 0u);
+}
+
+TEST(LinkSupervisor, StopRightAfterStartEndsTheThread) {
+    SimLinkHarness h;
+    ASSERT_TRUE(h.start());
+    h.link.supervisor().stop();
+    bool ended =
+        waitFor([&] { return !h.link.supervisor().threadRunning(); }, std::chrono::seconds(10));
+    EXPECT_TRUE(ended);
+    if (!ended) h.link.state().runFlag = 0;  // let the harness end the thread
+}
+
+}  // namespace

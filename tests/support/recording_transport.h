@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "link/transport.h"
+
+// Passes everything to the real transport and remembers each frame sent,
+// stamped with a number the test chooses (e.g. the steady-loop iteration) at
+// the moment of sending, on the sending thread.
+class RecordingTransport : public Transport {
+public:
+    struct Sent {
+        std::vector<uint8_t> frame;
+        uint64_t stamp;
+    };
+
+    RecordingTransport(std::unique_ptr<Transport> inner, std::function<uint64_t()> stamp);
+
+    void connect() override { m_inner->connect(); }
+    void sendFrame(const uint8_t* frame, size_t size) override;
+    bool isConnected() const override { return m_inner->isConnected(); }
+    void close() override { m_inner->close(); }
+
+    std::vector<Sent> sent() const;
+
+private:
+    std::unique_ptr<Transport> m_inner;
+    std::function<uint64_t()> m_stamp;
+    mutable std::mutex m_mutex;
+    std::vector<Sent> m_sent;
+};

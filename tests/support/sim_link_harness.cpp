@@ -1,0 +1,53 @@
+#include "sim_link_harness.h"
+
+#include "app/ckf_file_data.h"
+#include "link/link_event.h"
+#include "link/link_supervisor.h"
+#include "link/transports/hid_transport.h"
+#include "wait_for.h"
+
+SimLinkHarness::SimLinkHarness(double speed, uint64_t seed)
+    : clock(speed), device(seed), backend(device, clock), link(ui, clock) {
+    CKF_FileData::overrideFolders(m_settings.path("program"), m_settings.path("user"));
+    auto hid = std::make_unique<HidTransport>(link, backend);
+    auto recording = std::make_unique<RecordingTransport>(
+        std::move(hid), [this] { return link.supervisor().steadyIterations(); });
+    transport = recording.get();
+    link.setTransport(1, std::move(recording));
+}
+
+SimLinkHarness::~SimLinkHarness() {
+    stop();
+    CKF_FileData::overrideFolders("", "");
+}
+
+void SimLinkHarness::stop() {
+    link.supervisor().stop();
+    link.supervisor().join();
+}
+
+bool SimLinkHarness::waitForFullReads(int n) {
+    return waitFor([&] { return ui.countEvents(LinkEvent::ReadComplete, 0) >= n; });
+}
+
+bool SimLinkHarness::waitForSteadyIterations(uint64_t n) {
+    uint64_t target = link.supervisor().steadyIterations() + n;
+    return waitFor([&] { return link.supervisor().steadyIterations() >= target; });
+}
+
+std::vector<int> SimLinkHarness::differences() {
+    SimDevice::Memory memory = device.memory();
+    std::vector<int> differ;
+    Mirror& mirror = link.mirror();
+    for (int i = 0; i < Mirror::kSize; ++i)
+        if (mirror.value(i) != memory[static_cast<size_t>(i)]) differ.push_back(i);
+    return differ;
+}
+
+std::vector<std::vector<uint8_t>> SimLinkHarness::framesOf(
+    const std::vector<std::vector<uint8_t>>& log, Command command) {
+    std::vector<std::vector<uint8_t>> out;
+    for (const auto& frame : log)
+        if (frame.size() > 2 && frame[2] == static_cast<uint8_t>(command)) out.push_back(frame);
+    return out;
+}
