@@ -1,21 +1,20 @@
-// qx7: the control program's window. Finds the device on USB, or talks to the
-// built-in simulated device with --simulated.
+// qx7: the control program's window. Finds the device on USB unless told
+// otherwise (--serial, --bluetooth, --simulated).
 #include <QApplication>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_style.h"
 #include "app/cvx510q3_dlg.h"
 #include "app/qt_link_ui.h"
 #include "app/screenshot_run.h"
+#include "cli/transport_choice.h"
+#include "link/language.h"
 #include "link/link.h"
-#include "link/transports/hid_transport.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
-#include "sim/sim_device.h"
-#include "sim/sim_hid_backend.h"
 
 namespace {
 
@@ -23,51 +22,62 @@ void usage(std::FILE* out) {
     std::fputs(
         "Usage: qx7 [options]\n"
         "The control program of the QX7 audio processor.\n"
-        "  --simulated   run against the built-in simulated device\n"
-        "  --screenshots FOLDER\n"
-        "                save pictures of the window once connected, then end\n"
-        "  --help        this text\n",
+        "  --screenshots FOLDER  save pictures of the window once connected, then end\n",
         out);
+    std::fputs(TransportChoice::helpText(), out);
+}
+
+// Takes "--screenshots FOLDER" out of args.
+QString takeScreenshotFolder(std::vector<std::string>& args) {
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == "--screenshots") {
+            QString folder = QString::fromStdString(args[i + 1]);
+            args.erase(args.begin() + static_cast<long>(i),
+                       args.begin() + static_cast<long>(i) + 2);
+            return folder;
+        }
+    }
+    return {};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    bool simulated = false;
-    QString screenshots;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--simulated")) {
-            simulated = true;
-        } else if (!std::strcmp(argv[i], "--screenshots") && i + 1 < argc) {
-            screenshots = QString::fromLocal8Bit(argv[++i]);
-        } else if (!std::strcmp(argv[i], "--help")) {
-            usage(stdout);
-            return 0;
-        } else {
-            std::fprintf(stderr, "qx7: unknown option %s\n", argv[i]);
-            usage(stderr);
-            return 2;
-        }
+    // Our options first, so that --help and mistakes need no display.
+    std::vector<std::string> args(argv + 1, argv + argc);
+    TransportChoice choice;
+    std::string error;
+    if (!choice.parse(args, error)) {
+        std::fprintf(stderr, "qx7: %s\n", error.c_str());
+        usage(stderr);
+        return 2;
+    }
+    if (choice.helpRequested()) {
+        usage(stdout);
+        return 0;
+    }
+    QString screenshots = takeScreenshotFolder(args);
+
+    QApplication app(argc, argv);  // takes Qt's own options (-platform...) out of argv
+    std::vector<std::string> rest(argv + 1, argv + argc);
+    std::string ignored;
+    TransportChoice().parse(rest, ignored);
+    takeScreenshotFolder(rest);
+    if (!rest.empty()) {
+        std::fprintf(stderr, "qx7: unknown option %s\n", rest.front().c_str());
+        usage(stderr);
+        return 2;
     }
     AppStyle::install(app);
 
     QtLinkUi ui;
-    const Clock& clock = Clock::system();
-    std::unique_ptr<SimDevice> device;
-    std::unique_ptr<HidBackend> backend;
-    if (simulated) {
-        device = std::make_unique<SimDevice>();
-        backend = std::make_unique<SimHidBackend>(*device, clock);
-    } else {
-        MessageBox::show(
-            nullptr,
-            {QStringLiteral("USB HID is not available in this build; start with --simulated."),
-             QStringLiteral("QX7"), 1033, MessageBox::Buttons::Ok});
+    Link link(ui, Clock::system());
+    if (!choice.install(link, error)) {
+        std::fprintf(stderr, "qx7: %s\n", error.c_str());
+        MessageBox::show(nullptr, {QString::fromStdString(error), QStringLiteral("QX7"),
+                                   Language::windowsId(), MessageBox::Buttons::Ok});
         return 1;
     }
-    Link link(ui, clock);
-    link.setTransport(1, std::make_unique<HidTransport>(link, *backend));
 
     CVX510Q3Dlg window(link, ui);
     if (!window.OnInitDialog()) return window.exitCode();
