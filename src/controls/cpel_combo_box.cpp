@@ -46,7 +46,6 @@ void CPel_ComboBox::fitFace() {
     int faceHeight =
         std::max(1, static_cast<int>(s.face.height() * width() / double(s.face.width())));
     if (height() != faceHeight) resize(width(), faceHeight);
-    if (m_listHeight > 0) view()->setMinimumHeight(0);
 }
 
 void CPel_ComboBox::SetSkin(CMemDcClass* backgroundSource, int pngId, int skinIndex) {
@@ -155,7 +154,11 @@ void CPel_ComboBox::ensureLayout() {
     m_faceFont = FontFaces::pixelFont(m_faceName, m_fontHeight * m_scale * 1.2);
     m_listFont.setStyleHint(QFont::SansSerif);
     m_faceFont.setStyleHint(QFont::SansSerif);
+    setFont(m_listFont);
     view()->setFont(m_listFont);
+    // As many rows as the list height the owner gave leaves room for.
+    int row = QFontMetrics(m_listFont).height() + 4;
+    if (m_listHeight > height()) setMaxVisibleItems(std::max(3, (m_listHeight - height()) / row));
     styleList();
 }
 

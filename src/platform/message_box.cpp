@@ -58,7 +58,8 @@ QString MessageBox::noText(int languageId) {
 MessageBox::Answer MessageBox::show(QWidget* owner, const Request& request) {
     QMessageBox box(owner);
     box.setWindowTitle(request.caption);
-    box.setText(request.text);
+    QString text = request.text;
+    box.setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     box.setTextFormat(Qt::PlainText);
     box.setIcon(QMessageBox::NoIcon);
     OpenBox open{&box, request};

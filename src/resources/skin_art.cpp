@@ -26,6 +26,7 @@ constexpr QSize strip(QSize frame, int frames) {
 using namespace SkinLayout;
 
 const Entry kEntries[] = {
+    {SkinId::ProgramIcon, {64, 64}, false, WindowArt::programIcon},
     {SkinId::ProgressEmpty, {541, 161}, true, WindowArt::progressEmpty},
     {SkinId::ProgressFull, {541, 161}, true, WindowArt::progressFull},
     {SkinId::MainWindow, {1077, 681}, true, WindowArt::mainWindow},

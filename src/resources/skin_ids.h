@@ -2,6 +2,8 @@
 
 // Numbers of the skin's pictures, as the windows and controls ask for them.
 namespace SkinId {
+// The program's icon
+inline constexpr int ProgramIcon = 128;
 // Bitmaps
 inline constexpr int ProgressEmpty = 132;
 inline constexpr int ProgressFull = 133;

@@ -22,7 +22,7 @@ void chassis(QPainter& p, const QRectF& r) {
 // The product mark: a rounded square with three rising level bars.
 void mark(QPainter& p, const QRectF& r) {
     SkinPainter sp(p);
-    sp.key(r, 4, accentLight, accentDeep, accentEdge);
+    sp.key(r, r.width() * 0.22, accentLight, accentDeep, accentEdge);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 235));
     double w = r.width() / 7;
@@ -49,6 +49,10 @@ void progressFace(QPainter& p) {
 }
 
 }  // namespace
+
+void WindowArt::programIcon(QPainter& p) {
+    mark(p, QRectF(2, 2, 60, 60));
+}
 
 void WindowArt::mainWindow(QPainter& p) {
     SkinPainter sp(p);
@@ -82,12 +86,14 @@ void WindowArt::mainWindow(QPainter& p) {
     // Page area.
     sp.panel(QRectF(6, 111, 1065, 564), 8, QColor(0x1d, 0x20, 0x25), QColor(0x15, 0x17, 0x1b),
              panelBorder);
-    QRadialGradient glow(QPointF(538, 111), 560);
-    glow.setColorAt(0, QColor(accent.red(), accent.green(), accent.blue(), 16));
-    glow.setColorAt(1, QColor(0, 0, 0, 0));
+    // A faint wash of the accent from the top edge of the page area.
+    QLinearGradient wash(QPointF(0, 112), QPointF(0, 330));
+    wash.setColorAt(0, QColor(accent.red(), accent.green(), accent.blue(), 14));
+    wash.setColorAt(1, QColor(accent.red(), accent.green(), accent.blue(), 0));
     p.setPen(Qt::NoPen);
-    p.setBrush(glow);
+    p.setBrush(wash);
     p.drawRoundedRect(QRectF(7, 112, 1063, 562), 8, 8);
+    sp.fadedLine(60, 1017, 112.5, QColor(accent.red(), accent.green(), accent.blue(), 70), 1);
     sp.fadedLine(40, 1037, 675.5, QColor(255, 255, 255, 14), 1);
 }
 

@@ -5,6 +5,7 @@ class QPainter;
 // The skin's bitmaps: window backgrounds and faces. Each draws in the
 // picture's design units on a painter scaled to the wanted pixel size.
 namespace WindowArt {
+void programIcon(QPainter& p);      // 64 x 64
 void mainWindow(QPainter& p);       // 1077 x 681
 void progressEmpty(QPainter& p);    // 541 x 161
 void progressFull(QPainter& p);     // 541 x 161

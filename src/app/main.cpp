@@ -1,0 +1,88 @@
+// qx7: the control program's window. Finds the device on USB unless told
+// otherwise (--serial, --bluetooth, --simulated).
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_style.h"
+#include "app/cvx510q3_dlg.h"
+#include "app/qt_link_ui.h"
+#include "app/screenshot_run.h"
+#include "cli/transport_choice.h"
+#include "link/language.h"
+#include "link/link.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+
+namespace {
+
+void usage(std::FILE* out) {
+    std::fputs(
+        "Usage: qx7 [options]\n"
+        "The control program of the QX7 audio processor.\n"
+        "  --screenshots FOLDER  save pictures of the window once connected, then end\n",
+        out);
+    std::fputs(TransportChoice::helpText(), out);
+}
+
+// Takes "--screenshots FOLDER" out of args.
+QString takeScreenshotFolder(std::vector<std::string>& args) {
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == "--screenshots") {
+            QString folder = QString::fromStdString(args[i + 1]);
+            args.erase(args.begin() + static_cast<long>(i),
+                       args.begin() + static_cast<long>(i) + 2);
+            return folder;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Our options first, so that --help and mistakes need no display.
+    std::vector<std::string> args(argv + 1, argv + argc);
+    TransportChoice choice;
+    std::string error;
+    if (!choice.parse(args, error)) {
+        std::fprintf(stderr, "qx7: %s\n", error.c_str());
+        usage(stderr);
+        return 2;
+    }
+    if (choice.helpRequested()) {
+        usage(stdout);
+        return 0;
+    }
+    QString screenshots = takeScreenshotFolder(args);
+
+    QApplication app(argc, argv);  // takes Qt's own options (-platform...) out of argv
+    std::vector<std::string> rest(argv + 1, argv + argc);
+    std::string ignored;
+    TransportChoice().parse(rest, ignored);
+    takeScreenshotFolder(rest);
+    if (!rest.empty()) {
+        std::fprintf(stderr, "qx7: unknown option %s\n", rest.front().c_str());
+        usage(stderr);
+        return 2;
+    }
+    AppStyle::install(app);
+
+    QtLinkUi ui;
+    Link link(ui, Clock::system());
+    if (!choice.install(link, error)) {
+        std::fprintf(stderr, "qx7: %s\n", error.c_str());
+        MessageBox::show(nullptr, {QString::fromStdString(error), QStringLiteral("QX7"),
+                                   Language::windowsId(), MessageBox::Buttons::Ok});
+        return 1;
+    }
+
+    CVX510Q3Dlg window(link, ui);
+    if (!window.OnInitDialog()) return window.exitCode();
+    window.show();
+    std::unique_ptr<ScreenshotRun> pictures;
+    if (!screenshots.isEmpty()) pictures = std::make_unique<ScreenshotRun>(window, ui, screenshots);
+    return app.exec();
+}

@@ -1,0 +1,32 @@
+#include "page_slot.h"
+
+#include <QPainter>
+
+#include "app/cmem_dc_class.h"
+#include "controls/control_surface.h"
+#include "platform/font_faces.h"
+
+PageSlot::PageSlot(int pageIndex, CMemDcClass* background, QWidget* parent)
+    : QWidget(parent), m_pageIndex(pageIndex), m_background(background) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PageSlot::setTitle(const QString& title) {
+    if (title == m_title) return;
+    m_title = title;
+    update();
+}
+
+void PageSlot::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QRect inRoot = ControlSurface::rectInRoot(this);
+    if (m_background && m_background->selected())
+        p.drawImage(QPoint(0, 0), m_background->image(), inRoot);
+    else
+        p.fillRect(rect(), QColor(0xF0, 0xF0, 0xF0));
+    double s = std::min(width() / 1077.0, height() / 572.0);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(FontFaces::pixelFont(QString::fromUtf8("微软雅黑"), std::max(8.0, 40 * s)));
+    p.setPen(QColor(255, 255, 255, 28));
+    p.drawText(rect(), Qt::AlignCenter, m_title);
+}

@@ -1,0 +1,110 @@
+#include "qt_link_ui.h"
+
+#include "app/main_messages.h"
+#include "platform/message_box.h"
+#include "platform/message_pump.h"
+
+void QtLinkUi::attach(QWidget* window) {
+    std::lock_guard lock(m_mutex);
+    m_window = window;
+    m_closed = false;
+    m_caller = std::make_unique<CrossThreadCaller>(window);
+    if (!m_progress) m_progress = new CJinDuTiao(window);
+}
+
+void QtLinkUi::setEventTarget(QObject* target) {
+    std::lock_guard lock(m_mutex);
+    m_target = target;
+}
+
+void QtLinkUi::close() {
+    std::lock_guard lock(m_mutex);
+    m_closed = true;
+    if (m_caller) m_caller->close();
+}
+
+QObject* QtLinkUi::eventTarget() const {
+    std::lock_guard lock(m_mutex);
+    if (m_closed) return nullptr;
+    return m_target ? m_target.data() : m_window.data();
+}
+
+void QtLinkUi::postEvent(int code, int argument) {
+    if (QObject* target = eventTarget())
+        MessagePump::post(target, MainMessage::LinkEvent, code, argument);
+}
+
+void QtLinkUi::sendEvent(int code, int argument) {
+    QPointer<QObject> target = eventTarget();
+    CrossThreadCaller* caller;
+    {
+        std::lock_guard lock(m_mutex);
+        caller = m_caller.get();
+    }
+    if (!target || !caller) return;
+    caller->call([target, code, argument]() -> intptr_t {
+        return target ? MessagePump::send(target.data(), MainMessage::LinkEvent, code, argument)
+                      : 0;
+    });
+}
+
+LinkUi::Answer QtLinkUi::messageBox(const std::string& text, const std::string& caption,
+                                    int languageId, Buttons buttons) {
+    CrossThreadCaller* caller;
+    QPointer<QWidget> owner;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_closed) return No;
+        caller = m_caller.get();
+        owner = m_window;
+    }
+    MessageBox::Request request{
+        QString::fromStdString(text), QString::fromStdString(caption), languageId,
+        buttons == Buttons::YesNo ? MessageBox::Buttons::YesNo : MessageBox::Buttons::Ok};
+    auto show = [owner, request]() -> intptr_t {
+        return MessageBox::show(owner.data(), request) == MessageBox::Answer::Yes;
+    };
+    std::optional<intptr_t> answer = caller ? caller->call(show) : std::nullopt;
+    // A box the window could no longer show counts as declined.
+    return answer.value_or(0) ? Yes : No;
+}
+
+template <typename Fn>
+void QtLinkUi::withProgress(Fn fn) {
+    std::lock_guard lock(m_mutex);
+    if (!m_closed && m_progress) fn(*m_progress);
+}
+
+void QtLinkUi::progressSetMaximum(int maximum) {
+    withProgress([&](CJinDuTiao& d) { d.setMaximum(maximum); });
+}
+
+void QtLinkUi::progressSetFormat(const std::string& format) {
+    withProgress([&](CJinDuTiao& d) { d.setFormat(QString::fromStdString(format)); });
+}
+
+void QtLinkUi::progressSetPosition(int position) {
+    withProgress([&](CJinDuTiao& d) { d.setPosition(position); });
+}
+
+void QtLinkUi::progressShow() {
+    withProgress([](CJinDuTiao& d) { d.showDialog(); });
+}
+
+void QtLinkUi::progressHide() {
+    withProgress([](CJinDuTiao& d) { d.hideDialog(); });
+}
+
+void QtLinkUi::setWindowTitle(const std::string& title) {
+    QPointer<QWidget> window;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_closed) return;
+        window = m_window;
+    }
+    if (!window) return;
+    QString text = QString::fromStdString(title);
+    MessagePump::queue(window.data(), [window, text] {
+        if (window) window->setWindowTitle(text);
+    });
+}

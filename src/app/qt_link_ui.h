@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+#include <mutex>
+
+#include "app/cjin_du_tiao.h"
+#include "link/link_ui.h"
+#include "platform/cross_thread_caller.h"
+
+// The link's user interface on Qt: the bridge between the link's threads and
+// the window. Posted link events reach the window on the user-interface thread
+// in the order they were posted; sent events and message boxes hold the
+// calling thread until the window has handled them or the user has closed the
+// box; progress calls are safe from any thread. After close() nothing reaches
+// the window any more and no thread waits for it.
+class QtLinkUi : public LinkUi {
+public:
+    QtLinkUi() = default;
+    ~QtLinkUi() override { close(); }
+
+    // On the user-interface thread: the window that owns the message boxes and
+    // the progress dialog (created here) and takes the link events.
+    void attach(QWidget* window);
+    // Another window takes the link events for a while (the routing page);
+    // null gives them back to the attached window.
+    void setEventTarget(QObject* target);
+    void close();
+
+    CJinDuTiao* progressDialog() const { return m_progress.data(); }
+
+    void postEvent(int code, int argument) override;
+    void sendEvent(int code, int argument) override;
+    Answer messageBox(const std::string& text, const std::string& caption, int languageId,
+                      Buttons buttons) override;
+    void progressSetMaximum(int maximum) override;
+    void progressSetFormat(const std::string& format) override;
+    void progressSetPosition(int position) override;
+    void progressShow() override;
+    void progressHide() override;
+    void setWindowTitle(const std::string& title) override;
+
+private:
+    QObject* eventTarget() const;
+    // The progress dialog while the bridge is open, under the lock.
+    template <typename Fn>
+    void withProgress(Fn fn);
+
+    mutable std::mutex m_mutex;
+    bool m_closed = false;
+    QPointer<QWidget> m_window;
+    QPointer<QObject> m_target;
+    QPointer<CJinDuTiao> m_progress;  // a child of the window
+    std::unique_ptr<CrossThreadCaller> m_caller;
+};

@@ -1,0 +1,74 @@
+#include "screenshot_run.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/cvx510q3_dlg.h"
+#include "app/qt_link_ui.h"
+#include "app/ui_texts.h"
+
+namespace {
+
+constexpr int kPollMs = 50;
+constexpr int kGiveUpTicks = 60 * 1000 / kPollMs;
+constexpr int kReadWaitTicks = 15 * 1000 / kPollMs;
+
+}  // namespace
+
+ScreenshotRun::ScreenshotRun(CVX510Q3Dlg& window, QtLinkUi& ui, const QString& folder)
+    : m_window(window), m_ui(ui), m_folder(folder), m_timer(new QTimer(this)) {
+    QDir().mkpath(folder);
+    connect(m_timer, &QTimer::timeout, this, [this] { poll(); });
+    m_timer->start(kPollMs);
+}
+
+bool ScreenshotRun::save(const QImage& image, const QString& name) {
+    QString path = QDir(m_folder).filePath(name);
+    bool ok = image.save(path);
+    std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "saved" : "could not save",
+                 qPrintable(path));
+    return ok;
+}
+
+void ScreenshotRun::poll() {
+    if (++m_ticks > kGiveUpTicks) {
+        std::fprintf(stderr, "qx7: no connection to take pictures of\n");
+        QCoreApplication::exit(1);
+        return;
+    }
+    CJinDuTiao* progress = m_ui.progressDialog();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!m_progressShot && progress && progress->isVisible() && screen) {
+        // Half way through the read, so that the bar and the figure show.
+        if (progress->barWidth() > 200) {
+            save(screen->grabWindow(0).toImage(), QStringLiteral("qx7-progress.png"));
+            m_progressShot = true;
+        }
+        return;
+    }
+    bool connected =
+        m_window.titleButton(3).text() == QString::fromUtf8(uitext::ConnectionState[0].get());
+    if (!connected || (progress && progress->isVisible())) return;
+    // The full read follows the connection after a pause; wait for it to end.
+    if (!m_progressShot && ++m_waitedForRead < kReadWaitTicks) return;
+    switch (m_step++) {
+        case 0:
+            break;  // one more round for the last paints
+        case 1:
+            save(m_window.grab().toImage(), QStringLiteral("qx7-1077x681.png"));
+            m_window.resize(2 * CVX510Q3Dlg::kDesignWidth, 2 * CVX510Q3Dlg::kDesignHeight);
+            break;
+        case 2:
+            break;
+        default:
+            save(m_window.grab().toImage(), QStringLiteral("qx7-2154x1362.png"));
+            m_timer->stop();
+            QCoreApplication::exit(0);
+    }
+}

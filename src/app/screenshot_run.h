@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CVX510Q3Dlg;
+class QtLinkUi;
+class QTimer;
+
+// Pictures of the running program for its documentation: the screen while
+// the progress dialog shows the full read, then, once connected, the main
+// window at design size and at twice that size. Ends the program when done.
+class ScreenshotRun : public QObject {
+public:
+    ScreenshotRun(CVX510Q3Dlg& window, QtLinkUi& ui, const QString& folder);
+
+private:
+    void poll();
+    bool save(const QImage& image, const QString& name);
+
+    CVX510Q3Dlg& m_window;
+    QtLinkUi& m_ui;
+    QString m_folder;
+    QTimer* m_timer;
+    int m_ticks = 0;
+    bool m_progressShot = false;
+    int m_waitedForRead = 0;
+    int m_step = 0;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "app/ckf_file_data.h"
+#include "app/cvx510q3_dlg.h"
+#include "app/qt_link_ui.h"
+#include "link/language.h"
+#include "link/link.h"
+#include "platform/clock.h"
+#include "platform/instance_lock.h"
+#include "platform/message_box.h"
+#include "platform/system_locale.h"
+#include "support/qt_wait.h"
+
+// A main window on a link without a device, with settings, lock and locale
+// of the test's own; message boxes are recorded and answered by `answer`.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_root = std::filesystem::temp_directory_path() /
+                 ("qx7-window-" + std::to_string(getpid()) + "-" + std::to_string(s_run++));
+        std::filesystem::create_directories(m_root / "program");
+        std::filesystem::create_directories(m_root / "user");
+        std::filesystem::create_directories(m_root / "run");
+        CKF_FileData::overrideFolders((m_root / "program").string() + "/",
+                                      (m_root / "user").string() + "/");
+        InstanceLock::overrideFolder((m_root / "run").string());
+        SystemLocale::overrideId(1033);
+        MessageBox::setObserver(
+            [this](const MessageBox::Request& r) -> std::optional<MessageBox::Answer> {
+                boxes.push_back(r);
+                return answer;
+            });
+    }
+
+    void TearDown() override {
+        window.reset();
+        link.reset();
+        ui.reset();
+        MessageBox::setObserver(nullptr);
+        SystemLocale::overrideId(0);
+        InstanceLock::overrideFolder("");
+        CKF_FileData::overrideFolders("", "");
+        Language::set(Language::English);
+        std::filesystem::remove_all(m_root);
+    }
+
+    // Builds the window and runs its start-up sequence.
+    bool start() {
+        ui = std::make_unique<QtLinkUi>();
+        link = std::make_unique<Link>(*ui, clock);
+        window = std::make_unique<CVX510Q3Dlg>(*link, *ui);
+        window->setExitHandler([this](int code) { exits.push_back(code); });
+        bool ok = window->OnInitDialog();
+        if (ok) window->show();
+        processQueued();
+        return ok;
+    }
+
+    int boxesWithText(const QString& text) const {
+        int n = 0;
+        for (auto& b : boxes) n += b.text == text;
+        return n;
+    }
+
+    std::filesystem::path root() const { return m_root; }
+
+    Clock clock{10.0};
+    std::unique_ptr<QtLinkUi> ui;
+    std::unique_ptr<Link> link;
+    std::unique_ptr<CVX510Q3Dlg> window;
+    std::vector<MessageBox::Request> boxes;
+    std::optional<MessageBox::Answer> answer = MessageBox::Answer::Yes;
+    std::vector<int> exits;
+
+private:
+    std::filesystem::path m_root;
+    static inline int s_run = 0;
+};

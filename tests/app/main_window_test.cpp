@@ -1,0 +1,246 @@
+#include <QProcess>
+#include <thread>
+
+#include "app/main_messages.h"
+#include "app/ui_texts.h"
+#include "link/link_event.h"
+#include "link/link_supervisor.h"
+#include "main_window_fixture.h"
+#include "platform/message_pump.h"
+#include "support/mouse_events.h"
+
+namespace {
+
+QString utf8(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+TEST_F(MainWindowTest, StartsInTheLanguageOfTheSettingOrTheLocale) {
+    SystemLocale::overrideId(3076);
+    ASSERT_TRUE(start());
+    EXPECT_EQ(Language::index(), 1);
+    EXPECT_EQ(window->navigationButton(0).text(), utf8(uitext::PageMain[1]));
+    EXPECT_EQ(window->titleButton(4).text(), utf8(uitext::TrackTest[1]));
+}
+
+TEST_F(MainWindowTest, AStoredLanguageOf256IsSimplifiedChinese) {
+    CKF_FileData().writeInt("Language", "Language", 256);
+    SystemLocale::overrideId(1041);
+    ASSERT_TRUE(start());
+    EXPECT_EQ(Language::index(), 0);
+}
+
+TEST_F(MainWindowTest, StartUpShowsPageZeroInTheDesignSize) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(window->size(), QSize(1077, 681));
+    EXPECT_EQ(window->windowTitle().left(3), "QX7");
+    EXPECT_TRUE(window->page(0).isVisible());
+    EXPECT_EQ(window->navigationButton(0).GetCheckType(), 2);
+    for (int i = 1; i < 10; ++i) {
+        EXPECT_FALSE(window->page(i).isVisible());
+        EXPECT_EQ(window->navigationButton(i).GetCheckType(), 1);
+    }
+    EXPECT_EQ(window->page(3).geometry(), QRect(0, 109, 1077, 572));
+    EXPECT_EQ(window->navigationButton(9).geometry(), QRect(788, 29, 71, 21));
+    EXPECT_EQ(window->navigationButton(0).text(), "Main");
+    EXPECT_EQ(window->navigationButton(3).text(), "BackRound");
+    EXPECT_TRUE(link->supervisor().threadRunning());
+}
+
+TEST_F(MainWindowTest, ASecondInstanceSaysSoAndEndsWhileTheFirstRunsOn) {
+    QProcess first;
+    first.start(LOCK_HOLDER,
+                {QString::fromStdString((root() / "run").string()), CVX510Q3Dlg::kInstanceName});
+    ASSERT_TRUE(first.waitForReadyRead(30000));
+    ASSERT_EQ(first.readLine().trimmed(), "0");  // it holds the lock
+
+    EXPECT_FALSE(start());
+    EXPECT_EQ(window->exitCode(), 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The Program is Running!");
+    EXPECT_FALSE(link->supervisor().threadRunning());
+    EXPECT_EQ(first.state(), QProcess::Running);
+    InstanceLock probe(CVX510Q3Dlg::kInstanceName);
+    EXPECT_EQ(probe.state(), InstanceLock::State::AlreadyRunning);
+
+    first.closeWriteChannel();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_EQ(first.exitCode(), 0);
+}
+
+TEST_F(MainWindowTest, PageSelectOutsideTheTenPagesEmptiesThePageArea) {
+    ASSERT_TRUE(start());
+    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 12);
+    processQueued();
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_FALSE(window->page(i).isVisible()) << i;
+        EXPECT_EQ(window->navigationButton(i).GetCheckType(), 1) << i;
+    }
+    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 7);
+    processQueued();
+    EXPECT_TRUE(window->page(7).isVisible());
+    EXPECT_EQ(window->navigationButton(7).GetCheckType(), 2);
+}
+
+TEST_F(MainWindowTest, ANavigationClickSelectsItsPage) {
+    ASSERT_TRUE(start());
+    click(&window->navigationButton(5), {30, 10});
+    processQueued();
+    EXPECT_TRUE(window->page(5).isVisible());
+    EXPECT_FALSE(window->page(0).isVisible());
+    EXPECT_EQ(window->navigationButton(0).GetCheckType(), 1);
+    EXPECT_EQ(window->navigationButton(5).GetCheckType(), 2);
+}
+
+TEST_F(MainWindowTest, LayoutFollowsTheSizeButNotBelowHalfOfIt) {
+    ASSERT_TRUE(start());
+    window->resize(2154, 1362);
+    processQueued();
+    EXPECT_DOUBLE_EQ(window->s(), 2.0);
+    EXPECT_EQ(window->navigationButton(1).geometry(), QRect(200, 58, 142, 42));
+    EXPECT_EQ(window->page(0).geometry(), QRect(0, 218, 2154, 1144));
+    EXPECT_EQ(window->background().image().size(), QSize(2154, 1362));
+
+    window->resize(1077, 681);
+    processQueued();
+    QRect nav = window->navigationButton(1).geometry();
+    QRect page = window->page(0).geometry();
+    window->resize(500, 300);
+    processQueued();
+    EXPECT_DOUBLE_EQ(window->s(), 1.0);
+    EXPECT_EQ(window->navigationButton(1).geometry(), nav);
+    EXPECT_EQ(window->page(0).geometry(), page);
+
+    // Nothing at all: still no layout and no crash.
+    window->resize(0, 0);
+    processQueued();
+    window->repaint();
+    EXPECT_EQ(window->navigationButton(1).geometry(), nav);
+}
+
+TEST_F(MainWindowTest, NoToTheExitQuestionKeepsEverything) {
+    ASSERT_TRUE(start());
+    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 4);
+    processQueued();
+    answer = MessageBox::Answer::No;
+    window->close();
+    processQueued();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Whether to exit the program!");
+    EXPECT_EQ(boxes[0].caption, "Tip!");
+    EXPECT_EQ(boxes[0].buttons, MessageBox::Buttons::YesNo);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->page(4).isVisible());
+    EXPECT_TRUE(link->supervisor().threadRunning());
+    EXPECT_TRUE(exits.empty());
+}
+
+TEST_F(MainWindowTest, YesToTheExitQuestionStopsTheLinkAndEnds) {
+    ASSERT_TRUE(start());
+    // The close title button posts the close.
+    MessagePump::post(window.get(), MainMessage::TitleButton + 2, 2, 2);
+    processQueued();
+    ASSERT_EQ(boxesWithText("Whether to exit the program!"), 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(link->supervisor().threadRunning());
+    EXPECT_EQ(exits, std::vector<int>{0});
+}
+
+TEST_F(MainWindowTest, EscapeEndsWithoutTheQuestion) {
+    ASSERT_TRUE(start());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &escape);
+    EXPECT_EQ(exits, std::vector<int>{0});
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
+    ASSERT_TRUE(start());
+    CGDI_Button& status = window->titleButton(3);
+    // Sent from the link's thread: handled before the link goes on.
+    std::atomic<bool> returned{false};
+    std::thread linkThread([&] {
+        ui->sendEvent(LinkEvent::ConnectionState, 3);
+        returned = true;
+    });
+    ASSERT_TRUE(processUntil([&] { return returned.load(); }));
+    linkThread.join();
+    EXPECT_EQ(status.text(), "Search..");
+    EXPECT_EQ(status.GetCheckType(), 1);
+
+    ui->sendEvent(LinkEvent::ConnectionState, 0);
+    EXPECT_EQ(status.text(), "Successful");
+    EXPECT_EQ(status.GetCheckType(), 2);
+    EXPECT_EQ(status.currentFrame(), 1);
+    EXPECT_EQ(window->titleLabel().text(), window->windowTitle());
+
+    ui->sendEvent(LinkEvent::ConnectionState, 1);
+    EXPECT_EQ(status.text(), "Search..");
+    EXPECT_EQ(status.GetCheckType(), 1);
+
+    Language::set(Language::SimplifiedChinese);
+    MessagePump::send(window.get(), MainMessage::LanguageRefresh, 0, 0);
+    EXPECT_EQ(status.text(), utf8("搜索连接"));
+    EXPECT_EQ(window->navigationButton(0).text(), utf8(uitext::PageMain[0]));
+    Language::set(Language::TraditionalChinese);
+    MessagePump::send(window.get(), MainMessage::LanguageRefresh, 0, 0);
+    EXPECT_EQ(status.text(), utf8(uitext::ConnectionState[1][1]));
+}
+
+TEST_F(MainWindowTest, TheStatusButtonSuspendsAndResumesTheLink) {
+    ASSERT_TRUE(start());
+    ui->sendEvent(LinkEvent::ConnectionState, 0);
+    link->state().linkAlive = 1;
+    click(&window->titleButton(3), {40, 10});
+    processQueued();
+    EXPECT_EQ(link->state().pauseFlag.load(), 1);
+    EXPECT_EQ(window->titleButton(3).text(), "Suspended");
+    click(&window->titleButton(3), {40, 10});
+    processQueued();
+    EXPECT_EQ(link->state().pauseFlag.load(), 0);
+    EXPECT_EQ(link->state().linkAlive.load(), 0);
+}
+
+TEST_F(MainWindowTest, NoDeviceFoundIsSaidOnlyOnce) {
+    ASSERT_TRUE(start());
+    ui->postEvent(LinkEvent::RelayStatus, 0);
+    ui->postEvent(LinkEvent::RelayStatus, 0);
+    processQueued();
+    EXPECT_EQ(boxesWithText("No device found!"), 1);
+    ui->postEvent(LinkEvent::RelayStatus, 0);
+    processQueued();
+    EXPECT_EQ(boxesWithText("No device found!"), 1);
+}
+
+TEST_F(MainWindowTest, UnknownLinkEventsChangeNothing) {
+    ASSERT_TRUE(start());
+    ui->sendEvent(LinkEvent::ConnectionState, 0);
+    for (int code : {-1, 2, 3, 5, 8, 9, 12, 99, 1 << 20}) ui->postEvent(code, 12345);
+    ui->postEvent(LinkEvent::ParameterReceived, 99999);
+    ui->postEvent(LinkEvent::ParameterReceived, -4);
+    processQueued();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(window->titleButton(3).text(), "Successful");
+    EXPECT_TRUE(window->page(0).isVisible());
+    // Any connection state but 0 means searching.
+    ui->sendEvent(LinkEvent::ConnectionState, 77);
+    EXPECT_EQ(window->titleButton(3).text(), "Search..");
+}
+
+TEST_F(MainWindowTest, ADoubleClickInTheTopLeftCornerOpensTheAboutBox) {
+    ASSERT_TRUE(start());
+    link->mirror().store(1640, 7);
+    link->device().version = 123;
+    sendMouse(window.get(), QEvent::MouseButtonDblClick, {5, 5});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "About");
+    EXPECT_TRUE(
+        boxes[0].text.startsWith("Software version QX7-V4.1201030H\r\nDevice Version:1.2.3\r\n"))
+        << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.contains("\r\nDomain:"));
+
+    sendMouse(window.get(), QEvent::MouseButtonDblClick, {20, 5});
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+}  // namespace
