@@ -15,6 +15,7 @@
 #include "link/link.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/quit_on_signal.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     AppStyle::install(app);
+    QuitOnSignal quitOnSignal;
 
     QtLinkUi ui;
     Link link(ui, Clock::system());
