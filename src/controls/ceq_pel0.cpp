@@ -32,19 +32,29 @@ QRectF box(double l, double t, double r, double b) {
     return QRectF(QPointF(l, t), QPointF(r, b));
 }
 
+// Rows 0 and 2 differ only in the width of their pictures.
+const CEQ_Pel0::Row kTallRow = {
+    {56, 240},
+    {box(6, 7, 50, 22), box(6, 192, 50, 207), box(6, 219, 50, 234)},
+    29,
+    34,
+    180,
+    {18, 20},
+    box(20, 271, 38, 291),
+    box(20, 246, 38, 266),
+    box(1, 101, 17, 177),
+    {box(1, 101, 17, 117), box(1, 131, 17, 147), box(1, 161, 17, 177)},
+    {box(56, 0, 72, 76), box(74, 0, 90, 76), box(92, 0, 108, 76)},
+    QRectF(0, 45, 18, 18),
+};
+
+CEQ_Pel0::Row withDesignWidth(CEQ_Pel0::Row row, double width) {
+    row.design.setWidth(width);
+    return row;
+}
+
 const CEQ_Pel0::Row kRows[] = {
-    {{56, 240},
-     {box(6, 7, 50, 22), box(6, 192, 50, 207), box(6, 219, 50, 234)},
-     29,
-     34,
-     180,
-     {18, 20},
-     box(20, 271, 38, 291),
-     box(20, 246, 38, 266),
-     box(1, 101, 17, 177),
-     {box(1, 101, 17, 117), box(1, 131, 17, 147), box(1, 161, 17, 177)},
-     {box(56, 0, 72, 76), box(74, 0, 90, 76), box(92, 0, 108, 76)},
-     QRectF(0, 45, 18, 18)},
+    kTallRow,
     {{52, 189},
      {box(5, 6, 47, 17), box(5, 147, 47, 158), box(5, 170, 47, 181)},
      31,
@@ -57,18 +67,7 @@ const CEQ_Pel0::Row kRows[] = {
      {box(1, 66, 16, 81), box(1, 93, 16, 108), box(1, 120, 16, 135)},
      {box(62, 0, 77, 68), box(80, 0, 95, 68), box(98, 0, 113, 68)},
      QRectF(0, 45, 18, 18)},
-    {{55, 240},
-     {box(6, 7, 50, 22), box(6, 192, 50, 207), box(6, 219, 50, 234)},
-     29,
-     34,
-     180,
-     {18, 20},
-     box(20, 271, 38, 291),
-     box(20, 246, 38, 266),
-     box(1, 101, 17, 177),
-     {box(1, 101, 17, 117), box(1, 131, 17, 147), box(1, 161, 17, 177)},
-     {box(56, 0, 72, 76), box(74, 0, 90, 76), box(92, 0, 108, 76)},
-     QRectF(0, 45, 18, 18)},
+    withDesignWidth(kTallRow, 55),
 };
 
 constexpr int kTypeOfIcon[3] = {7, 5, 6};
@@ -376,7 +375,7 @@ void CEQ_Pel0::mousePressEvent(QMouseEvent* event) {
             if (at.y() > h && at.y() < m_trackBottom + m_thumbHeight / 2) step = -1;
             if (step != 0) {
                 showValue(BandValueText::Gain,
-                     BandValueText::quantise(BandValueText::Gain, m_gain, step, m_gainRange));
+                          BandValueText::quantise(BandValueText::Gain, m_gain, step, m_gainRange));
                 notify(BandValueText::Gain);
             }
         }
