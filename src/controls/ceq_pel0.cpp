@@ -136,8 +136,7 @@ void CEQ_Pel0::SetSkin(CMemDcClass* background, int pngId, int layoutRow) {
     m_image = SkinImage::load(pngId);
     m_surface.setSource(background);
     m_row = std::clamp(layoutRow, 0, 2);
-    m_backgroundCaptured = false;
-    m_renderValid = false;
+    m_surface.invalidateBackground();
     relayout();
 }
 
@@ -253,7 +252,7 @@ void CEQ_Pel0::relayout() {
     m_trackBottom = r.trackBottom * sy;
     m_thumbWidth = r.thumb.width() * sx;
     m_thumbHeight = r.thumb.height() * sy;
-    m_backgroundCaptured = false;
+    m_surface.invalidateBackground();
     invalidate();
 }
 
@@ -280,26 +279,17 @@ QRectF CEQ_Pel0::iconRect(int k) const {
 }
 
 void CEQ_Pel0::invalidate() {
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 
 void CEQ_Pel0::redrawNow() {
-    m_renderValid = false;
+    m_surface.invalidate();
     repaint();
 }
 
 const QImage& CEQ_Pel0::renderPicture() {
-    if (!m_backgroundCaptured) {
-        m_surface.captureBackground(this);
-        m_backgroundCaptured = true;
-        m_renderValid = false;
-    }
-    if (!m_renderValid) {
-        compose();
-        m_renderValid = true;
-    }
-    return m_surface.composed().image();
+    return m_surface.render(this, [this] { compose(); });
 }
 
 void CEQ_Pel0::compose() {
@@ -328,13 +318,7 @@ void CEQ_Pel0::compose() {
 }
 
 void CEQ_Pel0::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const QImage& picture = renderPicture();
-    if (picture.isNull()) {
-        p.fillRect(rect(), QColor::fromRgba(ControlSurface::kNoSourceFill));
-        return;
-    }
-    p.drawImage(QPoint(0, 0), picture);
+    ControlSurface::paint(this, renderPicture());
 }
 
 void CEQ_Pel0::DrawToSurface(CMemDcClass& target, int relativeToRoot) {

@@ -29,6 +29,28 @@ void ControlSurface::composeBackgroundOnly() {
     m_composed.copyFrom(0, 0, bg.width(), bg.height(), m_background, 0, 0);
 }
 
+const QImage& ControlSurface::render(const QWidget* widget, const std::function<void()>& compose) {
+    if (!m_backgroundValid) {
+        captureBackground(widget);
+        m_backgroundValid = true;
+        m_composedValid = false;
+    }
+    if (!m_composedValid) {
+        compose();
+        m_composedValid = true;
+    }
+    return m_composed.image();
+}
+
+void ControlSurface::paint(QWidget* widget, const QImage& picture) {
+    QPainter p(widget);
+    if (picture.isNull()) {
+        p.fillRect(widget->rect(), QColor::fromRgba(kNoSourceFill));
+        return;
+    }
+    p.drawImage(QPoint(0, 0), picture);
+}
+
 void ControlSurface::drawTo(const QWidget* widget, CMemDcClass& target, int relativeToRoot) const {
     QImage* dc = target.dc();
     if (!dc || m_composed.isEmpty()) return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/cmem_dc_class.h"
 
 class QWidget;
@@ -23,6 +25,16 @@ public:
     // The composed picture becomes a copy of the background.
     void composeBackgroundOnly();
 
+    // The picture is composed again at the next render; after invalidateBackground
+    // the background is captured again first.
+    void invalidate() { m_composedValid = false; }
+    void invalidateBackground() { m_backgroundValid = false; }
+    // Brings the composed picture up to date, calling compose to draw it when it
+    // is out of date, and returns it.
+    const QImage& render(const QWidget* widget, const std::function<void()>& compose);
+    // Paints the picture onto the widget, or the no-source fill when there is none.
+    static void paint(QWidget* widget, const QImage& picture);
+
     // Copies the composed picture onto the target at the widget's position in
     // the root window's client coordinates (relativeToRoot > 0) or its parent's.
     void drawTo(const QWidget* widget, CMemDcClass& target, int relativeToRoot) const;
@@ -34,4 +46,6 @@ private:
     CMemDcClass* m_source = nullptr;
     CMemDcClass m_background;
     CMemDcClass m_composed;
+    bool m_backgroundValid = false;
+    bool m_composedValid = false;
 };
