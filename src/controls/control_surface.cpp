@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
 
 QRect ControlSurface::rectInRoot(const QWidget* widget) {
     QPoint origin =
@@ -10,6 +11,8 @@ QRect ControlSurface::rectInRoot(const QWidget* widget) {
 }
 
 void ControlSurface::captureBackground(const QWidget* widget) {
+    m_backgroundValid = true;
+    m_composedValid = false;
     int w = widget->width();
     int h = widget->height();
     if (w <= 0 || h <= 0) return;
@@ -29,12 +32,20 @@ void ControlSurface::composeBackgroundOnly() {
     m_composed.copyFrom(0, 0, bg.width(), bg.height(), m_background, 0, 0);
 }
 
-const QImage& ControlSurface::render(const QWidget* widget, const std::function<void()>& compose) {
-    if (!m_backgroundValid) {
-        captureBackground(widget);
-        m_backgroundValid = true;
-        m_composedValid = false;
+QImage* ControlSurface::composeOnBackground(const QWidget* widget, bool shown) {
+    if (!shown) {
+        composeBackgroundOnly();
+        return nullptr;
     }
+    int w = widget->width();
+    int h = widget->height();
+    m_composed.recreate(0, 0, std::max(1, w), std::max(1, h));
+    m_composed.copyFrom(0, 0, w, h, m_background, 0, 0);
+    return m_composed.dc();
+}
+
+const QImage& ControlSurface::render(const QWidget* widget, const std::function<void()>& compose) {
+    if (!m_backgroundValid) captureBackground(widget);
     if (!m_composedValid) {
         compose();
         m_composedValid = true;

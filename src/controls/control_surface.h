@@ -18,12 +18,16 @@ public:
 
     // Copies the piece of the source under the widget (at its place in the
     // root window's client area) into the background, or fills the background
-    // with 0xF0F0F0 when there is no source.
+    // with 0xF0F0F0 when there is no source. The picture is then out of date.
     void captureBackground(const QWidget* widget);
     CMemDcClass& background() { return m_background; }
     CMemDcClass& composed() { return m_composed; }
     // The composed picture becomes a copy of the background.
     void composeBackgroundOnly();
+    // Starts the picture afresh at the widget's size as a copy of the background
+    // and returns it to draw the rest on. A hidden control's picture is the
+    // background alone: null then.
+    QImage* composeOnBackground(const QWidget* widget, bool shown = true);
 
     // The picture is composed again at the next render; after invalidateBackground
     // the background is captured again first.
