@@ -19,14 +19,12 @@
 
 namespace {
 
-void usage(std::FILE* out) {
-    std::fputs(
-        "Usage: qx7 [options]\n"
-        "The control program of the QX7 audio processor.\n"
-        "  --screenshots FOLDER  save pictures of the window once connected, then end\n",
-        out);
-    std::fputs(TransportChoice::helpText(), out);
-}
+const TransportChoice::Program kProgram = {
+    "qx7",
+    "Usage: qx7 [options]\n"
+    "The control program of the QX7 audio processor.\n"
+    "  --screenshots FOLDER  save pictures of the window once connected, then end\n",
+};
 
 // Takes "--screenshots FOLDER" out of args.
 QString takeScreenshotFolder(std::vector<std::string>& args) {
@@ -47,16 +45,7 @@ int main(int argc, char** argv) {
     // Our options first, so that --help and mistakes need no display.
     std::vector<std::string> args(argv + 1, argv + argc);
     TransportChoice choice;
-    std::string error;
-    if (!choice.parse(args, error)) {
-        std::fprintf(stderr, "qx7: %s\n", error.c_str());
-        usage(stderr);
-        return 2;
-    }
-    if (choice.helpRequested()) {
-        usage(stdout);
-        return 0;
-    }
+    if (auto exitCode = choice.parseFor(kProgram, args)) return *exitCode;
     QString screenshots = takeScreenshotFolder(args);
 
     QApplication app(argc, argv);  // takes Qt's own options (-platform...) out of argv
@@ -64,16 +53,13 @@ int main(int argc, char** argv) {
     std::string ignored;
     TransportChoice().parse(rest, ignored);
     takeScreenshotFolder(rest);
-    if (!rest.empty()) {
-        std::fprintf(stderr, "qx7: unknown option %s\n", rest.front().c_str());
-        usage(stderr);
-        return 2;
-    }
+    if (auto exitCode = TransportChoice::rejectLeftover(kProgram, rest)) return *exitCode;
     AppStyle::install(app);
     QuitOnSignal quitOnSignal;
 
     QtLinkUi ui;
     Link link(ui, Clock::system());
+    std::string error;
     if (!choice.install(link, error)) {
         std::fprintf(stderr, "qx7: %s\n", error.c_str());
         MessageBox::show(nullptr, {QString::fromStdString(error), QStringLiteral("QX7"),

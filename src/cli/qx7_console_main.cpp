@@ -13,34 +13,19 @@
 
 namespace {
 
-void usage(std::FILE* out) {
-    std::fputs(
-        "Usage: qx7-console [options]\n"
-        "Connects to the audio processor and prints the link's progress.\n",
-        out);
-    std::fputs(TransportChoice::helpText(), out);
-}
+const TransportChoice::Program kProgram = {
+    "qx7-console",
+    "Usage: qx7-console [options]\n"
+    "Connects to the audio processor and prints the link's progress.\n",
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     TransportChoice choice;
-    std::string error;
-    if (!choice.parse(args, error)) {
-        std::fprintf(stderr, "qx7-console: %s\n", error.c_str());
-        usage(stderr);
-        return 2;
-    }
-    if (choice.helpRequested()) {
-        usage(stdout);
-        return 0;
-    }
-    if (!args.empty()) {
-        std::fprintf(stderr, "qx7-console: unknown option %s\n", args.front().c_str());
-        usage(stderr);
-        return 2;
-    }
+    if (auto exitCode = choice.parseFor(kProgram, args)) return *exitCode;
+    if (auto exitCode = TransportChoice::rejectLeftover(kProgram, args)) return *exitCode;
 
     // Signals are taken by sigwait below, not by whichever thread they hit.
     sigset_t signals;
@@ -51,6 +36,7 @@ int main(int argc, char** argv) {
 
     ConsoleUi ui;
     Link link(ui, Clock::system());
+    std::string error;
     if (!choice.install(link, error)) {
         std::fprintf(stderr, "qx7-console: %s\n", error.c_str());
         return 1;

@@ -44,6 +44,34 @@ const char* TransportChoice::helpText() {
            "  --help            this text\n";
 }
 
+void TransportChoice::printUsage(const Program& program, std::FILE* out) {
+    std::fputs(program.usage, out);
+    std::fputs(helpText(), out);
+}
+
+std::optional<int> TransportChoice::parseFor(const Program& program,
+                                             std::vector<std::string>& args) {
+    std::string error;
+    if (!parse(args, error)) {
+        std::fprintf(stderr, "%s: %s\n", program.name, error.c_str());
+        printUsage(program, stderr);
+        return 2;
+    }
+    if (helpRequested()) {
+        printUsage(program, stdout);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> TransportChoice::rejectLeftover(const Program& program,
+                                                   const std::vector<std::string>& args) {
+    if (args.empty()) return std::nullopt;
+    std::fprintf(stderr, "%s: unknown option %s\n", program.name, args.front().c_str());
+    printUsage(program, stderr);
+    return 2;
+}
+
 bool TransportChoice::choose(Kind kind, const std::string& option, std::string& error) {
     if (!m_chosenBy.empty()) {
         error = "choose one transport: " + m_chosenBy + " and " + option + " were both given";

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +25,15 @@ class SimDevice;
 //   Link link(ui, clock);
 //   if (!choice.install(link, error)) { print error; exit 1 }
 //   link.supervisor().start();
+// A program with few options of its own has the first two steps in parseFor.
 class TransportChoice {
 public:
     enum class Kind { UsbHid, Serial, Bluetooth, Simulated };
+    // A program's name and the lines its --help starts with.
+    struct Program {
+        const char* name;
+        const char* usage;
+    };
 
     TransportChoice();
     ~TransportChoice();
@@ -38,6 +46,16 @@ public:
     bool helpRequested() const { return m_help; }
     // The lines that describe the options above, for the program's --help.
     static const char* helpText();
+
+    // Takes the transport options out of args. On a mistake prints it and the
+    // usage to stderr and gives exit code 2; on --help prints the usage and
+    // gives 0; nothing when the program goes on.
+    std::optional<int> parseFor(const Program& program, std::vector<std::string>& args);
+    // For what is left of the command line: prints its first word as an
+    // unknown option with the usage and gives 2; nothing when args is empty.
+    static std::optional<int> rejectLeftover(const Program& program,
+                                             const std::vector<std::string>& args);
+    static void printUsage(const Program& program, std::FILE* out);
 
     Kind kind() const { return m_kind; }
     // The port given with --serial or --bluetooth; empty to search.

@@ -89,7 +89,7 @@ void CEA_Pel2::SetSkin(CMemDcClass* background, int pngId, int layoutRow) {
     m_image = SkinImage::load(pngId);
     m_surface.setSource(background);
     m_row = layoutRow;
-    m_backgroundCaptured = false;
+    m_surface.invalidateBackground();
     m_toggleOffsetNow = m_togglePresent ? m_toggleOffset : 0;
     relayout();
 }
@@ -102,13 +102,12 @@ void CEA_Pel2::SetValue(double value) {
         if (on) value -= m_toggleOffset;
     }
     m_value = value;
-    m_backgroundCaptured = false;
+    m_surface.invalidateBackground();
     invalidate();
     if (isVisible()) {
         m_focused = true;
         setFocus(Qt::OtherFocusReason);
-        m_renderValid = false;
-        repaint();
+        redrawNow();
     }
 }
 
@@ -149,8 +148,13 @@ QString CEA_Pel2::labelText() const {
 }
 
 void CEA_Pel2::invalidate() {
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
+}
+
+void CEA_Pel2::redrawNow() {
+    m_surface.invalidate();
+    repaint();
 }
 
 void CEA_Pel2::notify() {
@@ -173,7 +177,7 @@ void CEA_Pel2::relayout() {
     m_barHeight = kBarHeight * sy;
     m_toggle = QRectF(QPointF(kToggle.left() * sx, y(kToggle.top())),
                       QPointF(kToggle.right() * sx, y(kToggle.bottom())));
-    m_backgroundCaptured = false;
+    m_surface.invalidateBackground();
     invalidate();
 }
 
@@ -194,16 +198,7 @@ QRectF CEA_Pel2::trackBand() const {
 }
 
 const QImage& CEA_Pel2::renderPicture() {
-    if (!m_backgroundCaptured) {
-        m_surface.captureBackground(this);
-        m_backgroundCaptured = true;
-        m_renderValid = false;
-    }
-    if (!m_renderValid) {
-        compose();
-        m_renderValid = true;
-    }
-    return m_surface.composed().image();
+    return m_surface.render(this, [this] { compose(); });
 }
 
 void CEA_Pel2::compose() {
@@ -256,13 +251,7 @@ void CEA_Pel2::compose() {
 }
 
 void CEA_Pel2::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const QImage& picture = renderPicture();
-    if (picture.isNull()) {
-        p.fillRect(rect(), QColor::fromRgba(ControlSurface::kNoSourceFill));
-        return;
-    }
-    p.drawImage(QPoint(0, 0), picture);
+    ControlSurface::paint(this, renderPicture());
 }
 
 void CEA_Pel2::DrawToSurface(CMemDcClass& target, int relativeToRoot) {
@@ -307,14 +296,13 @@ void CEA_Pel2::mouseDoubleClickEvent(QMouseEvent* event) {
 void CEA_Pel2::mouseMoveEvent(QMouseEvent* event) {
     if (!acceptsInput() || !m_dragging) return;
     m_value = m_scale.valueAt(event->position().x(), m_trackStart, m_trackEnd);
-    m_renderValid = false;
-    repaint();
+    redrawNow();
     notify();
 }
 
 void CEA_Pel2::mouseReleaseEvent(QMouseEvent* event) {
     if (!acceptsInput() || event->button() != Qt::LeftButton || !m_dragging) return;
-    m_renderValid = false;
+    m_surface.invalidate();
     if (Mouse::captured() == this) Mouse::release();
     notify();
     invalidate();
@@ -340,8 +328,7 @@ void CEA_Pel2::keyPressEvent(QKeyEvent* event) {
     if (!acceptsInput() || key == Qt::Key_Up || key == Qt::Key_Down) return;
     m_value = key == Qt::Key_Right ? m_scale.stepUp(m_value) : m_scale.stepDown(m_value);
     notify();
-    m_renderValid = false;
-    repaint();
+    redrawNow();
 }
 
 void CEA_Pel2::focusOutEvent(QFocusEvent* event) {

@@ -80,6 +80,7 @@ private:
     bool acceptsInput() const { return m_shown && m_enabled; }
     void relayout();
     void notify();
+    void redrawNow();
     void compose();
     QRectF trackBand() const;
 
@@ -103,8 +104,6 @@ private:
     double m_thumbWidth = 0, m_thumbHeight = 0;
     SkinImage m_image;
     int m_row = 0;
-    bool m_backgroundCaptured = false;
-    bool m_renderValid = false;
     bool m_shown = true;
     bool m_enabled = true;
     ControlSurface m_surface;

@@ -32,19 +32,29 @@ QRectF box(double l, double t, double r, double b) {
     return QRectF(QPointF(l, t), QPointF(r, b));
 }
 
+// Rows 0 and 2 differ only in the width of their pictures.
+const CEQ_Pel0::Row kTallRow = {
+    {56, 240},
+    {box(6, 7, 50, 22), box(6, 192, 50, 207), box(6, 219, 50, 234)},
+    29,
+    34,
+    180,
+    {18, 20},
+    box(20, 271, 38, 291),
+    box(20, 246, 38, 266),
+    box(1, 101, 17, 177),
+    {box(1, 101, 17, 117), box(1, 131, 17, 147), box(1, 161, 17, 177)},
+    {box(56, 0, 72, 76), box(74, 0, 90, 76), box(92, 0, 108, 76)},
+    QRectF(0, 45, 18, 18),
+};
+
+CEQ_Pel0::Row withDesignWidth(CEQ_Pel0::Row row, double width) {
+    row.design.setWidth(width);
+    return row;
+}
+
 const CEQ_Pel0::Row kRows[] = {
-    {{56, 240},
-     {box(6, 7, 50, 22), box(6, 192, 50, 207), box(6, 219, 50, 234)},
-     29,
-     34,
-     180,
-     {18, 20},
-     box(20, 271, 38, 291),
-     box(20, 246, 38, 266),
-     box(1, 101, 17, 177),
-     {box(1, 101, 17, 117), box(1, 131, 17, 147), box(1, 161, 17, 177)},
-     {box(56, 0, 72, 76), box(74, 0, 90, 76), box(92, 0, 108, 76)},
-     QRectF(0, 45, 18, 18)},
+    kTallRow,
     {{52, 189},
      {box(5, 6, 47, 17), box(5, 147, 47, 158), box(5, 170, 47, 181)},
      31,
@@ -57,18 +67,7 @@ const CEQ_Pel0::Row kRows[] = {
      {box(1, 66, 16, 81), box(1, 93, 16, 108), box(1, 120, 16, 135)},
      {box(62, 0, 77, 68), box(80, 0, 95, 68), box(98, 0, 113, 68)},
      QRectF(0, 45, 18, 18)},
-    {{55, 240},
-     {box(6, 7, 50, 22), box(6, 192, 50, 207), box(6, 219, 50, 234)},
-     29,
-     34,
-     180,
-     {18, 20},
-     box(20, 271, 38, 291),
-     box(20, 246, 38, 266),
-     box(1, 101, 17, 177),
-     {box(1, 101, 17, 117), box(1, 131, 17, 147), box(1, 161, 17, 177)},
-     {box(56, 0, 72, 76), box(74, 0, 90, 76), box(92, 0, 108, 76)},
-     QRectF(0, 45, 18, 18)},
+    withDesignWidth(kTallRow, 55),
 };
 
 constexpr int kTypeOfIcon[3] = {7, 5, 6};
@@ -137,8 +136,7 @@ void CEQ_Pel0::SetSkin(CMemDcClass* background, int pngId, int layoutRow) {
     m_image = SkinImage::load(pngId);
     m_surface.setSource(background);
     m_row = std::clamp(layoutRow, 0, 2);
-    m_backgroundCaptured = false;
-    m_renderValid = false;
+    m_surface.invalidateBackground();
     relayout();
 }
 
@@ -254,7 +252,7 @@ void CEQ_Pel0::relayout() {
     m_trackBottom = r.trackBottom * sy;
     m_thumbWidth = r.thumb.width() * sx;
     m_thumbHeight = r.thumb.height() * sy;
-    m_backgroundCaptured = false;
+    m_surface.invalidateBackground();
     invalidate();
 }
 
@@ -281,26 +279,17 @@ QRectF CEQ_Pel0::iconRect(int k) const {
 }
 
 void CEQ_Pel0::invalidate() {
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 
 void CEQ_Pel0::redrawNow() {
-    m_renderValid = false;
+    m_surface.invalidate();
     repaint();
 }
 
 const QImage& CEQ_Pel0::renderPicture() {
-    if (!m_backgroundCaptured) {
-        m_surface.captureBackground(this);
-        m_backgroundCaptured = true;
-        m_renderValid = false;
-    }
-    if (!m_renderValid) {
-        compose();
-        m_renderValid = true;
-    }
-    return m_surface.composed().image();
+    return m_surface.render(this, [this] { compose(); });
 }
 
 void CEQ_Pel0::compose() {
@@ -329,13 +318,7 @@ void CEQ_Pel0::compose() {
 }
 
 void CEQ_Pel0::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const QImage& picture = renderPicture();
-    if (picture.isNull()) {
-        p.fillRect(rect(), QColor::fromRgba(ControlSurface::kNoSourceFill));
-        return;
-    }
-    p.drawImage(QPoint(0, 0), picture);
+    ControlSurface::paint(this, renderPicture());
 }
 
 void CEQ_Pel0::DrawToSurface(CMemDcClass& target, int relativeToRoot) {
@@ -376,7 +359,7 @@ void CEQ_Pel0::mousePressEvent(QMouseEvent* event) {
             if (at.y() > h && at.y() < m_trackBottom + m_thumbHeight / 2) step = -1;
             if (step != 0) {
                 showValue(BandValueText::Gain,
-                     BandValueText::quantise(BandValueText::Gain, m_gain, step, m_gainRange));
+                          BandValueText::quantise(BandValueText::Gain, m_gain, step, m_gainRange));
                 notify(BandValueText::Gain);
             }
         }

@@ -92,8 +92,6 @@ private:
     double m_trackBottom = 0, m_trackTop = 0, m_trackX = 0;
     double m_thumbWidth = 0, m_thumbHeight = 0;
     SkinImage m_image;
-    bool m_backgroundCaptured = false;
-    bool m_renderValid = false;
     int m_row = 0;
     bool m_shown = true;
     bool m_enabled = true;

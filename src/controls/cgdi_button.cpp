@@ -97,7 +97,7 @@ const QImage& CGDI_Button::picture() {
 
 void CGDI_Button::invalidateLayout() {
     m_layoutValid = false;
-    m_renderValid = false;
+    m_surface.invalidate();
 }
 
 void CGDI_Button::ensureLayout() {
@@ -133,21 +133,17 @@ void CGDI_Button::ensureLayout() {
     m_textBox = box;
 }
 
+// The background was captured with the layout.
 void CGDI_Button::ensureRender() {
-    if (m_renderValid) return;
-    m_renderValid = true;
-    if (m_shown == 0) {
-        m_surface.composeBackgroundOnly();
-        return;
-    }
-    CMemDcClass& out = m_surface.composed();
-    out.copyFrom(0, 0, width(), height(), m_surface.background(), 0, 0);
-    QImage* dc = out.dc();
+    m_surface.render(this, [this] { compose(); });
+}
+
+void CGDI_Button::compose() {
+    QImage* dc = m_surface.composeOnBackground(this, m_shown != 0);
     if (!dc) return;
     QPainter p(dc);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
+                     QPainter::TextAntialiasing);
     if (m_imageLoaded) {
         if (m_currentFrame >= m_frameCount) m_currentFrame = 0;
         double frameWidth = static_cast<double>(m_image.width()) / m_frameCount;

@@ -59,8 +59,9 @@ private:
     bool acceptsMouse() const { return m_shown == 1 && m_enabled == 1; }
     void ensureLayout();
     void ensureRender();
+    void compose();
     void invalidateLayout();
-    void invalidateRender() { m_renderValid = false; }
+    void invalidateRender() { m_surface.invalidate(); }
     QRectF scaledHotRect() const;
     QRectF hoverArea() const;
     void evaluatePointer(const QPointF& pos);
@@ -88,7 +89,6 @@ private:
     bool m_pressed = false;
     bool m_imageLoaded = false;
     bool m_layoutValid = false;
-    bool m_renderValid = false;
     int m_checkType = 0;
     int m_shown = 1;
     int m_enabled = 1;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
 
 QRect ControlSurface::rectInRoot(const QWidget* widget) {
     QPoint origin =
@@ -10,6 +11,8 @@ QRect ControlSurface::rectInRoot(const QWidget* widget) {
 }
 
 void ControlSurface::captureBackground(const QWidget* widget) {
+    m_backgroundValid = true;
+    m_composedValid = false;
     int w = widget->width();
     int h = widget->height();
     if (w <= 0 || h <= 0) return;
@@ -27,6 +30,36 @@ void ControlSurface::composeBackgroundOnly() {
     if (bg.isNull()) return;
     m_composed.recreate(0, 0, bg.width(), bg.height());
     m_composed.copyFrom(0, 0, bg.width(), bg.height(), m_background, 0, 0);
+}
+
+QImage* ControlSurface::composeOnBackground(const QWidget* widget, bool shown) {
+    if (!shown) {
+        composeBackgroundOnly();
+        return nullptr;
+    }
+    int w = widget->width();
+    int h = widget->height();
+    m_composed.recreate(0, 0, std::max(1, w), std::max(1, h));
+    m_composed.copyFrom(0, 0, w, h, m_background, 0, 0);
+    return m_composed.dc();
+}
+
+const QImage& ControlSurface::render(const QWidget* widget, const std::function<void()>& compose) {
+    if (!m_backgroundValid) captureBackground(widget);
+    if (!m_composedValid) {
+        compose();
+        m_composedValid = true;
+    }
+    return m_composed.image();
+}
+
+void ControlSurface::paint(QWidget* widget, const QImage& picture) {
+    QPainter p(widget);
+    if (picture.isNull()) {
+        p.fillRect(widget->rect(), QColor::fromRgba(kNoSourceFill));
+        return;
+    }
+    p.drawImage(QPoint(0, 0), picture);
 }
 
 void ControlSurface::drawTo(const QWidget* widget, CMemDcClass& target, int relativeToRoot) const {

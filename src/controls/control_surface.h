@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/cmem_dc_class.h"
 
 class QWidget;
@@ -16,12 +18,26 @@ public:
 
     // Copies the piece of the source under the widget (at its place in the
     // root window's client area) into the background, or fills the background
-    // with 0xF0F0F0 when there is no source.
+    // with 0xF0F0F0 when there is no source. The picture is then out of date.
     void captureBackground(const QWidget* widget);
     CMemDcClass& background() { return m_background; }
     CMemDcClass& composed() { return m_composed; }
     // The composed picture becomes a copy of the background.
     void composeBackgroundOnly();
+    // Starts the picture afresh at the widget's size as a copy of the background
+    // and returns it to draw the rest on. A hidden control's picture is the
+    // background alone: null then.
+    QImage* composeOnBackground(const QWidget* widget, bool shown = true);
+
+    // The picture is composed again at the next render; after invalidateBackground
+    // the background is captured again first.
+    void invalidate() { m_composedValid = false; }
+    void invalidateBackground() { m_backgroundValid = false; }
+    // Brings the composed picture up to date, calling compose to draw it when it
+    // is out of date, and returns it.
+    const QImage& render(const QWidget* widget, const std::function<void()>& compose);
+    // Paints the picture onto the widget, or the no-source fill when there is none.
+    static void paint(QWidget* widget, const QImage& picture);
 
     // Copies the composed picture onto the target at the widget's position in
     // the root window's client coordinates (relativeToRoot > 0) or its parent's.
@@ -34,4 +50,6 @@ private:
     CMemDcClass* m_source = nullptr;
     CMemDcClass m_background;
     CMemDcClass m_composed;
+    bool m_backgroundValid = false;
+    bool m_composedValid = false;
 };

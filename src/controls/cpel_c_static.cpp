@@ -20,13 +20,13 @@ void Cpel_CStatic::SetBackground(CMemDcClass* backgroundSource, QRgb fillColour,
     m_surface.setSource(backgroundSource);
     m_fill = fillColour;
     if (pngId > 0) m_image = SkinImage::load(pngId);
-    m_renderValid = false;
+    m_surface.invalidateBackground();
     update();
 }
 
 void Cpel_CStatic::SetText(const QString& text) {
     m_text = text;
-    m_renderValid = false;
+    m_surface.invalidateBackground();
     ensureRender();
     update();
 }
@@ -37,7 +37,7 @@ void Cpel_CStatic::SetTextStyle(double fontSize, const QString& face, QRgb colou
     m_face = face;
     m_colour = colour;
     m_alignment = alignment;
-    m_renderValid = false;
+    m_surface.invalidateBackground();
     update();
 }
 
@@ -51,19 +51,18 @@ const QImage& Cpel_CStatic::picture() {
     return m_surface.composed().image();
 }
 
+// The label takes its background afresh at every drawing.
 void Cpel_CStatic::ensureRender() {
-    if (m_renderValid || width() <= 0 || height() <= 0) return;
-    m_renderValid = true;
-    m_surface.captureBackground(this);
-    CMemDcClass& out = m_surface.composed();
-    out.recreate(0, 0, width(), height());
-    out.copyFrom(0, 0, width(), height(), m_surface.background(), 0, 0);
-    QImage* dc = out.dc();
+    if (width() <= 0 || height() <= 0) return;
+    m_surface.render(this, [this] { compose(); });
+}
+
+void Cpel_CStatic::compose() {
+    QImage* dc = m_surface.composeOnBackground(this);
     if (!dc) return;
     QPainter p(dc);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
+                     QPainter::TextAntialiasing);
     QRectF client(0, 0, width(), height());
     if (qAlpha(m_fill) != 0) p.fillRect(client, QColor::fromRgba(m_fill));
     if (!m_image.isNull()) m_image.draw(p, client);
@@ -93,12 +92,12 @@ void Cpel_CStatic::paintEvent(QPaintEvent*) {
 }
 
 void Cpel_CStatic::resizeEvent(QResizeEvent*) {
-    m_renderValid = false;
+    m_surface.invalidateBackground();
     update();
 }
 
 void Cpel_CStatic::moveEvent(QMoveEvent*) {
-    m_renderValid = false;
+    m_surface.invalidateBackground();
     update();
 }
 

@@ -36,6 +36,7 @@ protected:
 
 private:
     void ensureRender();
+    void compose();
 
     unsigned m_controlId = 0;
     QString m_text;
@@ -43,7 +44,6 @@ private:
     QRgb m_colour = 0xFF000000;
     QString m_face = QString::fromUtf8("宋体");
     unsigned m_alignment = 0;
-    bool m_renderValid = false;
     SkinImage m_image;
     QRgb m_fill = 0;
     QRectF m_textBox;

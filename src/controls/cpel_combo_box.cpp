@@ -64,19 +64,19 @@ void CPel_ComboBox::SetSkin(CMemDcClass* backgroundSource, int pngId, int skinIn
 
 void CPel_ComboBox::SetSelection(int index) {
     m_selection = index < 0 || index >= count() ? 0 : index;
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 
 void CPel_ComboBox::SetShown(int shown) {
     m_shown = shown;
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 
 void CPel_ComboBox::SetEnabled(int enabled) {
     m_enabled = enabled;
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 
@@ -94,7 +94,7 @@ void CPel_ComboBox::setFontHeight(int height) {
 
 void CPel_ComboBox::setTextColour(const QColor& colour) {
     m_textColour = colour;
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 
@@ -116,14 +116,14 @@ const QImage& CPel_ComboBox::picture() {
 
 void CPel_ComboBox::chosen(int index) {
     m_selection = index < 0 ? 0 : index;
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
     ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);
 }
 
 void CPel_ComboBox::invalidateLayout() {
     m_layoutValid = false;
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 
@@ -143,7 +143,6 @@ void CPel_ComboBox::styleList() {
 void CPel_ComboBox::ensureLayout() {
     if (m_layoutValid) return;
     m_layoutValid = true;
-    m_renderValid = false;
     m_surface.captureBackground(this);
     Skin s = skin(m_skinIndex);
     m_scale = width() / static_cast<double>(s.face.width());
@@ -162,21 +161,16 @@ void CPel_ComboBox::ensureLayout() {
     styleList();
 }
 
+// The background was captured with the layout.
 void CPel_ComboBox::ensureRender() {
-    if (m_renderValid) return;
-    m_renderValid = true;
-    if (m_shown == 0) {
-        m_surface.composeBackgroundOnly();
-        return;
-    }
-    CMemDcClass& out = m_surface.composed();
-    out.recreate(0, 0, std::max(1, width()), std::max(1, height()));
-    out.copyFrom(0, 0, width(), height(), m_surface.background(), 0, 0);
-    QImage* dc = out.dc();
+    m_surface.render(this, [this] { compose(); });
+}
+
+void CPel_ComboBox::compose() {
+    QImage* dc = m_surface.composeOnBackground(this, m_shown != 0);
     if (!dc) return;
     QPainter p(dc);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     Skin s = skin(m_skinIndex);
     int frame = m_focused ? 1 : 0;
     m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
@@ -213,14 +207,14 @@ void CPel_ComboBox::moveEvent(QMoveEvent* event) {
 void CPel_ComboBox::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
     m_focused = true;
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 
 void CPel_ComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
     m_focused = false;
-    m_renderValid = false;
+    m_surface.invalidate();
     update();
 }
 

@@ -61,6 +61,7 @@ private:
     void chosen(int index);
     void ensureLayout();
     void ensureRender();
+    void compose();
     void invalidateLayout();
     void fitFace();
     void styleList();
@@ -73,7 +74,6 @@ private:
     SkinImage m_image;
     bool m_imageLoaded = false;
     bool m_layoutValid = false;
-    bool m_renderValid = false;
     QString m_faceText;
     int m_fontHeight = 14;
     QRect m_textRect;

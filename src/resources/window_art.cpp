@@ -19,6 +19,18 @@ void chassis(QPainter& p, const QRectF& r) {
     p.fillRect(r, g);
 }
 
+// A window's chassis with its caption band, the window's grip, across the top.
+void windowWithCaption(QPainter& p, double width, double height, double captionHeight) {
+    SkinPainter sp(p);
+    chassis(p, QRectF(0, 0, width, height));
+    QLinearGradient band(0, 0, 0, captionHeight);
+    band.setColorAt(0, bandTop);
+    band.setColorAt(1, bandBottom);
+    p.fillRect(QRectF(0, 0, width, captionHeight), band);
+    sp.fadedLine(0, width, 0.75, accent, 1.5);
+    sp.line(QPointF(0, captionHeight + 0.5), QPointF(width, captionHeight + 0.5), edge, 1);
+}
+
 // The product mark: a rounded square with three rising level bars.
 void mark(QPainter& p, const QRectF& r) {
     SkinPainter sp(p);
@@ -56,15 +68,7 @@ void WindowArt::programIcon(QPainter& p) {
 
 void WindowArt::mainWindow(QPainter& p) {
     SkinPainter sp(p);
-    chassis(p, QRectF(0, 0, 1077, 681));
-
-    // Caption band, 26 units: the window's grip.
-    QLinearGradient band(0, 0, 0, 26);
-    band.setColorAt(0, bandTop);
-    band.setColorAt(1, bandBottom);
-    p.fillRect(QRectF(0, 0, 1077, 26), band);
-    sp.fadedLine(0, 1077, 0.75, accent, 1.5);
-    sp.line(QPointF(0, 26.5), QPointF(1077, 26.5), edge, 1);
+    windowWithCaption(p, 1077, 681, 26);
     sp.line(QPointF(0, 27.5), QPointF(1077, 27.5), highlight, 1);
     mark(p, QRectF(16, 4, 18, 18));
 
@@ -128,13 +132,7 @@ void WindowArt::progressFull(QPainter& p) {
 
 void WindowArt::channelTest(QPainter& p) {
     SkinPainter sp(p);
-    chassis(p, QRectF(0, 0, 640, 680));
-    QLinearGradient band(0, 0, 0, 36);
-    band.setColorAt(0, bandTop);
-    band.setColorAt(1, bandBottom);
-    p.fillRect(QRectF(0, 0, 640, 36), band);
-    sp.fadedLine(0, 640, 0.75, accent, 1.5);
-    sp.line(QPointF(0, 36.5), QPointF(640, 36.5), edge, 1);
+    windowWithCaption(p, 640, 680, 36);
     mark(p, QRectF(14, 9, 18, 18));
 
     // The listening room seen from above, the listener in the middle.

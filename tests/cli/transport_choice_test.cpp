@@ -99,6 +99,45 @@ TEST(TransportChoice, HelpIsTakenAndDescribesEveryOption) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 
+// What a program with few options of its own does with its command line:
+// the exit code, and what it printed where.
+TEST(TransportChoice, ProgramCommandLine) {
+    const TransportChoice::Program program{"prog", "Usage: prog [options]\n"};
+    using testing::internal::CaptureStderr;
+    using testing::internal::CaptureStdout;
+    using testing::internal::GetCapturedStderr;
+    using testing::internal::GetCapturedStdout;
+    {
+        TransportChoice choice;
+        Args args{"--simulated", "--verbose"};
+        EXPECT_EQ(choice.parseFor(program, args), std::nullopt) << "the program goes on";
+        EXPECT_EQ(args, Args{"--verbose"});
+        CaptureStderr();
+        EXPECT_EQ(TransportChoice::rejectLeftover(program, args), 2);
+        std::string err = GetCapturedStderr();
+        EXPECT_EQ(err.rfind("prog: unknown option --verbose\nUsage: prog [options]\n", 0), 0)
+            << err;
+        EXPECT_EQ(TransportChoice::rejectLeftover(program, {}), std::nullopt);
+    }
+    {
+        TransportChoice choice;
+        Args args{"--bluetooth"};
+        CaptureStderr();
+        EXPECT_EQ(choice.parseFor(program, args), 2);
+        std::string err = GetCapturedStderr();
+        EXPECT_EQ(err.rfind("prog: --bluetooth needs", 0), 0) << err;
+        EXPECT_NE(err.find(TransportChoice::helpText()), std::string::npos) << err;
+    }
+    {
+        TransportChoice choice;
+        Args args{"--help"};
+        CaptureStdout();
+        EXPECT_EQ(choice.parseFor(program, args), 0);
+        EXPECT_EQ(GetCapturedStdout(),
+                  std::string("Usage: prog [options]\n") + TransportChoice::helpText());
+    }
+}
+
 TEST(TransportChoice, SerialInstallsTheSerialTransportAndItsType) {
     RecordingUi ui;
     Clock clock(10);
