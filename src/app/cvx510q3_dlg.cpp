@@ -34,11 +34,11 @@ const TextTriple* const kNavigationTexts[CVX510Q3Dlg::kPageCount] = {
 // The order in which the pages are created.
 constexpr int kCreationOrder[CVX510Q3Dlg::kPageCount] = {0, 4, 3, 1, 2, 5, 6, 7, 8, 9};
 
-struct TitleButtonSpec {
+struct TitleButtonPlace {
     int png;
     double left, top, width, height;  // left and width scale with sx, top with sy, height with s
 };
-const TitleButtonSpec kTitleButtonSpecs[CVX510Q3Dlg::kTitleButtons] = {
+const TitleButtonPlace kTitleButtonPlaces[CVX510Q3Dlg::kTitleButtons] = {
     {SkinId::MinimiseButton, 967, 0, 31, 22}, {SkinId::MaximiseButton, 998, 0, 31, 22},
     {SkinId::CloseButton, 1029, 0, 31, 22},   {SkinId::StatusButton, 994, 30, 79, 23},
     {SkinId::Button, 942, 84, 77, 18},
@@ -159,13 +159,13 @@ void CVX510Q3Dlg::layout() {
 
 void CVX510Q3Dlg::placeTitleButtons(bool create) {
     for (int i = 0; i < kTitleButtons; ++i) {
-        const TitleButtonSpec& spec = kTitleButtonSpecs[i];
-        QRect r(static_cast<int>(spec.left * m_sx), static_cast<int>(spec.top * m_sy),
-                static_cast<int>(spec.width * m_sx), static_cast<int>(spec.height * m_s + 0.5));
+        const TitleButtonPlace& place = kTitleButtonPlaces[i];
+        QRect r(static_cast<int>(place.left * m_sx), static_cast<int>(place.top * m_sy),
+                static_cast<int>(place.width * m_sx), static_cast<int>(place.height * m_s + 0.5));
         CGDI_Button& b = titleButton(i);
         if (create) {
             b.create(MainMessage::TitleButton + static_cast<unsigned>(i), r);
-            b.SetImage(&m_background, spec.png);
+            b.SetImage(&m_background, place.png);
             b.SetNotifyValue(i);
         } else {
             b.setGeometry(r);

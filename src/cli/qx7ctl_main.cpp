@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ctl_inspect.h"
+#include "ctl_preset_dump.h"
 #include "ctl_options.h"
 #include "ctl_session.h"
 #include "link/language.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
                          CtlOptions::usage("inspect").c_str());
             return CtlSession::kUsage;
         }
-        return inspectPresetFile(options.arguments[0], stdout);
+        return dumpPresetFile(options.arguments[0], stdout);
     }
     CtlSession session(options, choice);
     return session.run();

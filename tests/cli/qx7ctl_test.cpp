@@ -135,7 +135,7 @@ TEST_F(Qx7ctlOnSerial, InfoSetAndGetAcrossRuns) {
     EXPECT_EQ(r.out, "0=22356\n100=7\n200=16\n1745=" + std::to_string(memory[1745]) + "\n");
 }
 
-TEST_F(Qx7ctlOnSerial, SavedFileInspectsAndRestoresTheDevice) {
+TEST_F(Qx7ctlOnSerial, SavedFileReadsOfflineAndRestoresTheDevice) {
     ProcessResult r = device({"save", "room1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, file("room1.qmx") + "\n");
@@ -212,7 +212,7 @@ TEST_F(Qx7ctlOnSerial, RecallAndNameAPreset) {
     EXPECT_EQ(out[5], "Preset 2: Big Hall");
 }
 
-TEST_F(Qx7ctl, InspectReportsDamagedAndMissingFiles) {
+TEST_F(Qx7ctl, OfflineReadReportsDamagedAndMissingFiles) {
     std::vector<uint16_t> values(1746, 9);
     CKF_FileData writer;
     ASSERT_EQ(writer.writePreset(file("damaged"), values), 0);

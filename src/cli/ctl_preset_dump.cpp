@@ -1,4 +1,4 @@
-#include "ctl_inspect.h"
+#include "ctl_preset_dump.h"
 
 #include <filesystem>
 
@@ -21,7 +21,7 @@ const char* problemOf(int result) {
 
 }  // namespace
 
-int inspectPresetFile(const std::string& file, std::FILE* out) {
+int dumpPresetFile(const std::string& file, std::FILE* out) {
     CKF_FileData data;
     int result = data.readPreset(file);
     if (result != CKF_FileData::kPresetOk) {

@@ -6,4 +6,4 @@
 // Decodes a preset file without a device and prints its header fields, time
 // stamp and values; problems go to standard error. Returns the exit status:
 // 0, 1 for a file that cannot be read or is damaged, 2 for a missing name.
-int inspectPresetFile(const std::string& file, std::FILE* out);
+int dumpPresetFile(const std::string& file, std::FILE* out);
