@@ -1,37 +1,22 @@
 #include "progress_text.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "app/printf_format.h"
 
 namespace {
 
 enum class Kind { NoPlaceholder, OneFloat, Unsafe };
 
-// Checks the printf conversions of a format.
 Kind classify(const std::string& f) {
-    int floats = 0;
-    for (size_t i = 0; i < f.size(); ++i) {
-        if (f[i] != '%') continue;
-        if (i + 1 < f.size() && f[i + 1] == '%') {
-            ++i;
-            continue;
-        }
-        size_t j = i + 1;
-        while (j < f.size() && std::strchr("-+ #0", f[j])) ++j;
-        size_t digits = 0;
-        while (j < f.size() && std::isdigit(static_cast<unsigned char>(f[j]))) ++j, ++digits;
-        if (j < f.size() && f[j] == '.') {
-            ++j;
-            while (j < f.size() && std::isdigit(static_cast<unsigned char>(f[j]))) ++j, ++digits;
-        }
-        if (digits > 4 || j >= f.size() || !std::strchr("fFeEgG", f[j])) return Kind::Unsafe;
-        ++floats;
-        i = j;
-    }
-    if (floats == 0) return Kind::NoPlaceholder;
-    return floats == 1 ? Kind::OneFloat : Kind::Unsafe;
+    std::vector<PrintfFormat::Conversion> conversions = PrintfFormat::conversions(f);
+    if (conversions.empty()) return Kind::NoPlaceholder;
+    const PrintfFormat::Conversion& c = conversions.front();
+    bool oneFloat = conversions.size() == 1 && c.type != 0 && std::strchr("fFeEgG", c.type) && c.digits <= 4;
+    return oneFloat ? Kind::OneFloat : Kind::Unsafe;
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "app/printf_format.h"
 
 double SliderScale::clamp(double x) const {
     if (std::isnan(x)) return minimum;
@@ -36,47 +39,19 @@ double SliderScale::valueAt(double x, double trackStart, double trackEnd) const 
     return quantise(minimum + (maximum - minimum) * (x - trackStart) / length);
 }
 
-namespace {
-
-// Where the single conversion of a format is, and what it takes.
-struct Conversion {
-    size_t start = 0;
-    size_t end = 0;
-    char kind = 0;  // 'i' integer, 'f' floating, 0 none usable
-    int count = 0;
-};
-
-Conversion findConversion(const std::string& format) {
-    Conversion c;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%') continue;
-        if (i + 1 < format.size() && format[i + 1] == '%') {
-            ++i;
-            continue;
-        }
-        size_t j = i + 1;
-        while (j < format.size() && std::strchr("-+ #0123456789.", format[j])) ++j;
-        ++c.count;
-        if (j >= format.size()) return {0, 0, 0, 99};
-        char type = format[j];
-        c.start = i;
-        c.end = j + 1;
-        c.kind = std::strchr("diuxX", type) ? 'i' : std::strchr("fFeEgG", type) ? 'f' : 0;
-        i = j;
-    }
-    return c;
-}
-
-}  // namespace
-
 std::string SliderScale::formatLabel(const std::string& format, double value) {
-    Conversion c = findConversion(format);
-    if (c.count != 1 || c.kind == 0 || std::isnan(value)) return format;
+    std::vector<PrintfFormat::Conversion> conversions = PrintfFormat::conversions(format);
+    if (conversions.size() != 1 || std::isnan(value)) return format;
+    const PrintfFormat::Conversion& c = conversions.front();
+    bool integer = c.type != 0 && std::strchr("diuxX", c.type);
+    bool floating = c.type != 0 && std::strchr("fFeEgG", c.type);
+    if (!integer && !floating) return format;
     char text[256];
-    if (c.kind == 'i') {
+    if (integer) {
+        // The value is a double; an integer conversion gets it as a long.
         long whole = static_cast<long>(std::clamp(std::trunc(value), -1e15, 1e15));
-        std::string spec = format.substr(c.start, c.end - c.start - 1) + "l" + format[c.end - 1];
-        std::string pattern = format.substr(0, c.start) + spec + format.substr(c.end);
+        std::string conversion = format.substr(c.start, c.end - c.start - 1) + "l" + c.type;
+        std::string pattern = format.substr(0, c.start) + conversion + format.substr(c.end);
         std::snprintf(text, sizeof text, pattern.c_str(), whole);
     } else {
         std::snprintf(text, sizeof text, format.c_str(), value);
