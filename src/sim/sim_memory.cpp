@@ -3,6 +3,8 @@
 #include <cmath>
 #include <span>
 
+#include "controls/frequency_table.h"
+
 namespace {
 
 using Memory = SimMemory::Memory;
@@ -52,12 +54,6 @@ enum Layout : uint16_t { kLayout20 = 3, kLayout51 = 1551, kLayout71 = 1599 };
 constexpr double kLowPassOff = 20600;    // top of the grid
 constexpr uint16_t kTestSignal = 30001;  // what the channel test selects
 
-// A grid frequency in Hz: tenths of a hertz with bit 15 below 100 Hz, whole hertz above.
-uint16_t frequencyCode(double hz) {
-    if (hz < 19.7) return 0x8000;
-    if (hz < 100) return static_cast<uint16_t>(0x8000 + std::lround(hz * 10));
-    return static_cast<uint16_t>(std::lround(hz));
-}
 uint16_t gainCode(double db) {
     return static_cast<uint16_t>(500 + std::lround(db * 10));
 }
@@ -110,7 +106,7 @@ struct Dynamics {
 // Band, dynamics and filter layouts shared by every block.
 void writeBand(Memory& m, int at, const Band& b) {
     m[at + 0] = b.type;
-    m[at + 1] = frequencyCode(b.hz);
+    m[at + 1] = FrequencyTable::frequencyCode(b.hz);
     m[at + 2] = gainCode(b.gainDb);
     m[at + 3] = hundredths(b.q);
 }
@@ -268,10 +264,10 @@ void writeOutput(Memory& m, int n, const Output& o) {
 
     int block = kChannelBlock + 68 * n;
     m[block + 0] = o.highPass.code;
-    m[block + 1] = frequencyCode(o.highPass.hz);
+    m[block + 1] = FrequencyTable::frequencyCode(o.highPass.hz);
     m[block + 3] = hundredths(o.userQ);
     m[block + 4] = o.lowPass.code;
-    m[block + 5] = frequencyCode(o.lowPass.hz);
+    m[block + 5] = FrequencyTable::frequencyCode(o.lowPass.hz);
     m[block + 7] = hundredths(o.userQ);
     writeBands(m, block + 8, o.bands);
     writeBands(m, block + 8 + 4 * 8, kSpareBands);
@@ -306,9 +302,9 @@ void writeFilterBlock(Memory& m, const FilterBlock& at, const Filter& highPass,
                       const Filter& lowPass, std::span<const Band> bands) {
     m[at.bypass] = 0;
     m[at.highPassCode] = highPass.code;
-    m[at.highPassFrequency] = frequencyCode(highPass.hz);
+    m[at.highPassFrequency] = FrequencyTable::frequencyCode(highPass.hz);
     m[at.lowPassCode] = lowPass.code;
-    m[at.lowPassFrequency] = frequencyCode(lowPass.hz);
+    m[at.lowPassFrequency] = FrequencyTable::frequencyCode(lowPass.hz);
     writeBands(m, at.bands, bands);
 }
 
