@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "controls/cpel_new_scope.h"
+#include "controls/response_graph.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ void send(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButton button,
     QApplication::sendEvent(w, &event);
 }
 
-std::unique_ptr<CPel_NewScope> makeScope(int scale) {
-    auto scope = std::make_unique<CPel_NewScope>();
+std::unique_ptr<ResponseGraph> makeGraph(int scale) {
+    auto scope = std::make_unique<ResponseGraph>();
     scope->resize(kDesign.width * scale, kDesign.height * scale);
     scope->setScale(scale);
     scope->Initialise(8);
@@ -52,8 +52,8 @@ std::unique_ptr<CPel_NewScope> makeScope(int scale) {
 
 void BM_DragStep(benchmark::State& state) {
     int scale = int(state.range(0));
-    auto scope = makeScope(scale);
-    const ScopeModel& m = scope->model();
+    auto scope = makeGraph(scale);
+    const ResponseGraphModel& m = scope->model();
     QPointF start(m.plot().left + m.slot(5).markerX, m.zeroLine() + m.slot(5).markerY);
     send(scope.get(), QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     int step = 0;
@@ -82,7 +82,7 @@ void BM_DragStep(benchmark::State& state) {
 // The model's part alone: recompute the slot and re-sum, without painting.
 void BM_DragStepModelOnly(benchmark::State& state) {
     int scale = int(state.range(0));
-    ScopeModel model;
+    ResponseGraphModel model;
     model.initialise(8, kDesign.width * scale, kDesign.height * scale);
     model.layout(kDesign.width * scale, kDesign.height * scale);
     for (int j = 0; j < 8; ++j) model.setBandGain(j, 3);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "controls/filter_cascade.h"
+#include "filter/filter_cascade.h"
 
 // How many section evaluations and curve points the model delivers: one curve
 // point is one evaluation of a cascade at one plot column's frequency.

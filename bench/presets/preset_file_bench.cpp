@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "app/ckf_file_data.h"
-#include "app/preset_codec.h"
+#include "files/preset_codec.h"
+#include "files/preset_files.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -49,17 +49,17 @@ BENCHMARK(BM_Decode);
 void BM_WritePresetFile(benchmark::State& state) {
     TempFolder folder;
     std::vector<uint16_t> values = sampleValues();
-    CKF_FileData data;
+    PresetFiles data;
     for (auto _ : state) benchmark::DoNotOptimize(data.writePreset(folder.path("bench"), values));
 }
 BENCHMARK(BM_WritePresetFile)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadPresetFile(benchmark::State& state) {
     TempFolder folder;
-    CKF_FileData writer;
+    PresetFiles writer;
     writer.writePreset(folder.path("bench"), sampleValues());
     for (auto _ : state) {
-        CKF_FileData reader;
+        PresetFiles reader;
         benchmark::DoNotOptimize(reader.readPreset(folder.path("bench")));
     }
 }

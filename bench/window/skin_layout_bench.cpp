@@ -5,8 +5,8 @@
 
 #include <QApplication>
 
-#include "app/cmem_dc_class.h"
-#include "controls/cgdi_button.h"
+#include "controls/skin_button.h"
+#include "resources/drawing_surface.h"
 #include "resources/skin_ids.h"
 
 namespace {
@@ -14,8 +14,8 @@ namespace {
 // A different size every round, so that nothing comes from the render cache.
 void BM_BackgroundRebuild(benchmark::State& state) {
     double scale = state.range(0) / 100.0;
-    CMemDcClass skin(SkinId::MainWindow);
-    CMemDcClass background;
+    DrawingSurface skin(SkinId::MainWindow);
+    DrawingSurface background;
     int round = 0;
     for (auto _ : state) {
         int w = static_cast<int>(1077 * scale) + (round % 1000);
@@ -31,8 +31,8 @@ void BM_NavigationButtonCompose(benchmark::State& state) {
     double scale = state.range(0) / 100.0;
     QWidget root;
     root.resize(static_cast<int>(1077 * scale), static_cast<int>(681 * scale));
-    CMemDcClass skin(SkinId::MainWindow);
-    CGDI_Button button(&root);
+    DrawingSurface skin(SkinId::MainWindow);
+    SkinButton button(&root);
     button.create(0x13AA, QRect(static_cast<int>(14 * scale), static_cast<int>(29 * scale),
                                 static_cast<int>(71 * scale), static_cast<int>(21 * scale)));
     button.SetImage(&skin, SkinId::NavigationButton);

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "link/crc16.h"
+#include "files/crc16.h"
 #include "link/device_info.h"
 #include "link/frame.h"
 #include "link/frame_parser.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "app/preset_codec.h"
+#include "files/preset_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PresetRecord record;

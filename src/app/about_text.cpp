@@ -1,9 +1,9 @@
-#include "about_text.h"
+#include "app/about_text.h"
 
 #include <QDateTime>
 #include <QLocale>
 
-#include "link/text_triple.h"
+#include "texts/text_triple.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "app_style.h"
+#include "app/app_style.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QStyleFactory>
 
-#include "platform/font_faces.h"
+#include "platform/qt/font_faces.h"
 
 void AppStyle::install(QApplication& app) {
     FontFaces::install();

@@ -1,9 +1,9 @@
-#include "language_choice.h"
+#include "app/language_choice.h"
 
 #include <cstdint>
 
-#include "app/ckf_file_data.h"
-#include "platform/system_locale.h"
+#include "files/settings.h"
+#include "platform/qt/system_locale.h"
 
 int LanguageChoice::fromLocale(int localeId) {
     if (localeId == 2052) return 0;
@@ -19,6 +19,6 @@ int LanguageChoice::choose(int stored, int localeId) {
 }
 
 int LanguageChoice::fromSettingsAndSystem() {
-    CKF_FileData settings;
+    Settings settings;
     return choose(settings.readInt("Language", "Language"), SystemLocale::languageId());
 }

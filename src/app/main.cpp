@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "app/app_style.h"
-#include "app/cvx510q3_dlg.h"
+#include "app/main_window.h"
 #include "app/qt_link_ui.h"
 #include "app/screenshot_run.h"
-#include "cli/transport_choice.h"
-#include "link/language.h"
+#include "connect/transport_choice.h"
 #include "link/link.h"
 #include "platform/clock.h"
-#include "platform/message_box.h"
-#include "platform/quit_on_signal.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/quit_on_signal.h"
+#include "texts/language.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    CVX510Q3Dlg window(link, ui);
+    MainWindow window(link, ui);
     if (!window.OnInitDialog()) return window.exitCode();
     window.show();
     std::unique_ptr<ScreenshotRun> pictures;

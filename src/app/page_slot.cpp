@@ -1,12 +1,12 @@
-#include "page_slot.h"
+#include "app/page_slot.h"
 
 #include <QPainter>
 
-#include "app/cmem_dc_class.h"
 #include "controls/control_surface.h"
-#include "platform/font_faces.h"
+#include "platform/qt/font_faces.h"
+#include "resources/drawing_surface.h"
 
-PageSlot::PageSlot(int pageIndex, CMemDcClass* background, QWidget* parent)
+PageSlot::PageSlot(int pageIndex, DrawingSurface* background, QWidget* parent)
     : QWidget(parent), m_pageIndex(pageIndex), m_background(background) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

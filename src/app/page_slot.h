@@ -3,13 +3,13 @@
 #include <QString>
 #include <QWidget>
 
-class CMemDcClass;
+class DrawingSurface;
 
 // The place of one page in the main window's page area, until the page
 // itself exists: it shows the skin under it and the page's name.
 class PageSlot : public QWidget {
 public:
-    PageSlot(int pageIndex, CMemDcClass* background, QWidget* parent);
+    PageSlot(int pageIndex, DrawingSurface* background, QWidget* parent);
 
     int pageIndex() const { return m_pageIndex; }
     void setTitle(const QString& title);
@@ -20,6 +20,6 @@ protected:
 
 private:
     int m_pageIndex;
-    CMemDcClass* m_background;
+    DrawingSurface* m_background;
     QString m_title;
 };

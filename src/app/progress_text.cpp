@@ -1,11 +1,11 @@
-#include "progress_text.h"
+#include "app/progress_text.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "app/printf_format.h"
+#include "texts/printf_format.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "qt_link_ui.h"
+#include "app/qt_link_ui.h"
 
 #include "app/main_messages.h"
-#include "platform/message_box.h"
-#include "platform/message_pump.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/message_pump.h"
 
 void QtLinkUi::attach(QWidget* window) {
     std::lock_guard lock(m_mutex);
     m_window = window;
     m_closed = false;
     m_caller = std::make_unique<CrossThreadCaller>(window);
-    if (!m_progress) m_progress = new CJinDuTiao(window);
+    if (!m_progress) m_progress = new ProgressDialog(window);
 }
 
 void QtLinkUi::setEventTarget(QObject* target) {
@@ -76,23 +76,23 @@ void QtLinkUi::withProgress(Fn fn) {
 }
 
 void QtLinkUi::progressSetMaximum(int maximum) {
-    withProgress([&](CJinDuTiao& d) { d.setMaximum(maximum); });
+    withProgress([&](ProgressDialog& d) { d.setMaximum(maximum); });
 }
 
 void QtLinkUi::progressSetFormat(const std::string& format) {
-    withProgress([&](CJinDuTiao& d) { d.setFormat(QString::fromStdString(format)); });
+    withProgress([&](ProgressDialog& d) { d.setFormat(QString::fromStdString(format)); });
 }
 
 void QtLinkUi::progressSetPosition(int position) {
-    withProgress([&](CJinDuTiao& d) { d.setPosition(position); });
+    withProgress([&](ProgressDialog& d) { d.setPosition(position); });
 }
 
 void QtLinkUi::progressShow() {
-    withProgress([](CJinDuTiao& d) { d.showDialog(); });
+    withProgress([](ProgressDialog& d) { d.showDialog(); });
 }
 
 void QtLinkUi::progressHide() {
-    withProgress([](CJinDuTiao& d) { d.hideDialog(); });
+    withProgress([](ProgressDialog& d) { d.hideDialog(); });
 }
 
 void QtLinkUi::setWindowTitle(const std::string& title) {

@@ -5,9 +5,9 @@
 #include <memory>
 #include <mutex>
 
-#include "app/cjin_du_tiao.h"
+#include "app/progress_dialog.h"
 #include "link/link_ui.h"
-#include "platform/cross_thread_caller.h"
+#include "platform/qt/cross_thread_caller.h"
 
 // The link's user interface on Qt: the bridge between the link's threads and
 // the window. Posted link events reach the window on the user-interface thread
@@ -28,7 +28,7 @@ public:
     void setEventTarget(QObject* target);
     void close();
 
-    CJinDuTiao* progressDialog() const { return m_progress.data(); }
+    ProgressDialog* progressDialog() const { return m_progress.data(); }
 
     void postEvent(int code, int argument) override;
     void sendEvent(int code, int argument) override;
@@ -51,6 +51,6 @@ private:
     bool m_closed = false;
     QPointer<QWidget> m_window;
     QPointer<QObject> m_target;
-    QPointer<CJinDuTiao> m_progress;  // a child of the window
+    QPointer<ProgressDialog> m_progress;  // a child of the window
     std::unique_ptr<CrossThreadCaller> m_caller;
 };

@@ -1,4 +1,4 @@
-#include "screenshot_run.h"
+#include "app/screenshot_run.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,9 +9,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/cvx510q3_dlg.h"
+#include "app/main_window.h"
 #include "app/qt_link_ui.h"
-#include "app/ui_texts.h"
+#include "texts/ui_texts.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr int kReadWaitTicks = 15 * 1000 / kPollMs;
 
 }  // namespace
 
-ScreenshotRun::ScreenshotRun(CVX510Q3Dlg& window, QtLinkUi& ui, const QString& folder)
+ScreenshotRun::ScreenshotRun(MainWindow& window, QtLinkUi& ui, const QString& folder)
     : m_window(window), m_ui(ui), m_folder(folder), m_timer(new QTimer(this)) {
     QDir().mkpath(folder);
     connect(m_timer, &QTimer::timeout, this, [this] { poll(); });
@@ -42,7 +42,7 @@ void ScreenshotRun::poll() {
         QCoreApplication::exit(1);
         return;
     }
-    CJinDuTiao* progress = m_ui.progressDialog();
+    ProgressDialog* progress = m_ui.progressDialog();
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!m_progressShot && progress && progress->isVisible() && screen) {
         // Half way through the read, so that the bar and the figure show.
@@ -62,7 +62,7 @@ void ScreenshotRun::poll() {
             break;  // one more round for the last paints
         case 1:
             save(m_window.grab().toImage(), QStringLiteral("qx7-1077x681.png"));
-            m_window.resize(2 * CVX510Q3Dlg::kDesignWidth, 2 * CVX510Q3Dlg::kDesignHeight);
+            m_window.resize(2 * MainWindow::kDesignWidth, 2 * MainWindow::kDesignHeight);
             break;
         case 2:
             break;

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class CVX510Q3Dlg;
+class MainWindow;
 class QtLinkUi;
 class QTimer;
 
@@ -12,13 +12,13 @@ class QTimer;
 // window at design size and at twice that size. Ends the program when done.
 class ScreenshotRun : public QObject {
 public:
-    ScreenshotRun(CVX510Q3Dlg& window, QtLinkUi& ui, const QString& folder);
+    ScreenshotRun(MainWindow& window, QtLinkUi& ui, const QString& folder);
 
 private:
     void poll();
     bool save(const QImage& image, const QString& name);
 
-    CVX510Q3Dlg& m_window;
+    MainWindow& m_window;
     QtLinkUi& m_ui;
     QString m_folder;
     QTimer* m_timer;

@@ -1,7 +1,7 @@
-#include "console_ui.h"
+#include "cli/console_ui.h"
 
 #include "link/link_event.h"
-#include "link/text_triple.h"
+#include "texts/text_triple.h"
 
 void ConsoleUi::print(const std::string& line) {
     if (m_quiet) return;

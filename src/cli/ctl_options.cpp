@@ -1,9 +1,9 @@
-#include "ctl_options.h"
+#include "cli/ctl_options.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "transport_choice.h"
+#include "connect/transport_choice.h"
 
 namespace {
 

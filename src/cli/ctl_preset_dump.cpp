@@ -1,18 +1,18 @@
-#include "ctl_preset_dump.h"
+#include "cli/ctl_preset_dump.h"
 
 #include <filesystem>
 
-#include "app/ckf_file_data.h"
+#include "files/preset_files.h"
 
 namespace {
 
 const char* problemOf(int result) {
     switch (result) {
-        case CKF_FileData::kPresetEmptyName:
+        case PresetFiles::kPresetEmptyName:
             return "no file name given";
-        case CKF_FileData::kPresetCannotOpen:
+        case PresetFiles::kPresetCannotOpen:
             return "the file cannot be opened";
-        case CKF_FileData::kPresetCorrupt:
+        case PresetFiles::kPresetCorrupt:
             return "not an intact preset file (damaged, cut short or of another kind)";
         default:
             return "the file cannot be read";
@@ -22,16 +22,16 @@ const char* problemOf(int result) {
 }  // namespace
 
 int dumpPresetFile(const std::string& file, std::FILE* out) {
-    CKF_FileData data;
+    PresetFiles data;
     int result = data.readPreset(file);
-    if (result != CKF_FileData::kPresetOk) {
+    if (result != PresetFiles::kPresetOk) {
         std::fprintf(stderr, "qx7ctl: %s: %s (code %d)\n", file.c_str(), problemOf(result), result);
-        return result == CKF_FileData::kPresetEmptyName ? 2 : 1;
+        return result == PresetFiles::kPresetEmptyName ? 2 : 1;
     }
     const PresetRecord& p = data.preset();
     std::error_code ec;
     std::string path =
-        std::filesystem::absolute(CKF_FileData::withPresetExtension(file), ec).string();
+        std::filesystem::absolute(PresetFiles::withPresetExtension(file), ec).string();
     std::fprintf(out, "File: %s\n", ec ? file.c_str() : path.c_str());
     std::fprintf(out, "Header length: %u\n", p.headerLength);
     std::fprintf(out, "Value count: %u\n", p.valueCount);

@@ -1,4 +1,4 @@
-#include "ctl_session.h"
+#include "cli/ctl_session.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -6,10 +6,10 @@
 #include <map>
 #include <thread>
 
-#include "app/ckf_file_data.h"
+#include "connect/transport_choice.h"
+#include "files/preset_files.h"
 #include "link/link_supervisor.h"
 #include "platform/clock.h"
-#include "transport_choice.h"
 
 namespace {
 
@@ -228,7 +228,7 @@ int CtlSession::save(const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0].empty()) return usageError("save needs one FILE");
     std::error_code ec;
     std::string path =
-        std::filesystem::absolute(CKF_FileData::withPresetExtension(args[0]), ec).string();
+        std::filesystem::absolute(PresetFiles::withPresetExtension(args[0]), ec).string();
     if (ec) return usageError("not a file name: " + args[0]);
     if (!connect()) return kFailure;
     if (!runJob([&] { m_jobs.requestSaveToFile(path); })) return kFailure;
@@ -245,8 +245,8 @@ int CtlSession::load(const std::vector<std::string>& args) {
 
 // After sending, the job has read the whole device again: compare with the file.
 int CtlSession::checkSentFile(const std::string& file) {
-    CKF_FileData data;
-    if (data.loadPreset(file) != CKF_FileData::kPresetOk)
+    PresetFiles data;
+    if (data.loadPreset(file) != PresetFiles::kPresetOk)
         return fail("the file changed while it was sent");
     const std::vector<int32_t>& values = data.preset().values;
     const int last = static_cast<int>(std::min<size_t>(values.size(), Mirror::kSize + 1)) - 1;

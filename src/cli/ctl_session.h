@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ctl_options.h"
-#include "ctl_ui.h"
+#include "cli/ctl_options.h"
+#include "cli/ctl_ui.h"
 #include "link/link.h"
 #include "link/preset_jobs.h"
 

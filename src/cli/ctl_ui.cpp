@@ -1,4 +1,4 @@
-#include "ctl_ui.h"
+#include "cli/ctl_ui.h"
 
 #include <cstdio>
 

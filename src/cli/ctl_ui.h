@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "console_ui.h"
+#include "cli/console_ui.h"
 #include "link/mirror.h"
 
 // The link's user interface for qx7ctl: progress on standard error (unless

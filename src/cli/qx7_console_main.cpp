@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "console_ui.h"
+#include "cli/console_ui.h"
+#include "connect/transport_choice.h"
 #include "link/link.h"
 #include "link/link_supervisor.h"
 #include "platform/clock.h"
-#include "transport_choice.h"
 
 namespace {
 

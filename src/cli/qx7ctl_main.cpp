@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "ctl_preset_dump.h"
-#include "ctl_options.h"
-#include "ctl_session.h"
-#include "link/language.h"
-#include "transport_choice.h"
+#include "cli/ctl_preset_dump.h"
+#include "cli/ctl_options.h"
+#include "cli/ctl_session.h"
+#include "texts/language.h"
+#include "connect/transport_choice.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -1,4 +1,4 @@
-#include "control_surface.h"
+#include "controls/control_surface.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -62,7 +62,8 @@ void ControlSurface::paint(QWidget* widget, const QImage& picture) {
     p.drawImage(QPoint(0, 0), picture);
 }
 
-void ControlSurface::drawTo(const QWidget* widget, CMemDcClass& target, int relativeToRoot) const {
+void ControlSurface::drawTo(const QWidget* widget, DrawingSurface& target,
+                            int relativeToRoot) const {
     QImage* dc = target.dc();
     if (!dc || m_composed.isEmpty()) return;
     QPoint at = relativeToRoot > 0 ? rectInRoot(widget).topLeft() : widget->pos();

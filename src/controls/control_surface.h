@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/cmem_dc_class.h"
+#include "resources/drawing_surface.h"
 
 class QWidget;
 
@@ -13,15 +13,15 @@ class ControlSurface {
 public:
     static constexpr QRgb kNoSourceFill = 0xFFF0F0F0;
 
-    void setSource(CMemDcClass* source) { m_source = source; }
-    CMemDcClass* source() const { return m_source; }
+    void setSource(DrawingSurface* source) { m_source = source; }
+    DrawingSurface* source() const { return m_source; }
 
     // Copies the piece of the source under the widget (at its place in the
     // root window's client area) into the background, or fills the background
     // with 0xF0F0F0 when there is no source. The picture is then out of date.
     void captureBackground(const QWidget* widget);
-    CMemDcClass& background() { return m_background; }
-    CMemDcClass& composed() { return m_composed; }
+    DrawingSurface& background() { return m_background; }
+    DrawingSurface& composed() { return m_composed; }
     // The composed picture becomes a copy of the background.
     void composeBackgroundOnly();
     // Starts the picture afresh at the widget's size as a copy of the background
@@ -41,15 +41,15 @@ public:
 
     // Copies the composed picture onto the target at the widget's position in
     // the root window's client coordinates (relativeToRoot > 0) or its parent's.
-    void drawTo(const QWidget* widget, CMemDcClass& target, int relativeToRoot) const;
+    void drawTo(const QWidget* widget, DrawingSurface& target, int relativeToRoot) const;
 
     // The widget's rectangle in its root window's client coordinates.
     static QRect rectInRoot(const QWidget* widget);
 
 private:
-    CMemDcClass* m_source = nullptr;
-    CMemDcClass m_background;
-    CMemDcClass m_composed;
+    DrawingSurface* m_source = nullptr;
+    DrawingSurface m_background;
+    DrawingSurface m_composed;
     bool m_backgroundValid = false;
     bool m_composedValid = false;
 };

@@ -1,4 +1,4 @@
-#include "skin_text_format.h"
+#include "controls/skin_text_format.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "device_info.h"
+#include "link/device_info.h"
 
 #include <algorithm>
 

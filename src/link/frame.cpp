@@ -1,6 +1,6 @@
-#include "frame.h"
+#include "link/frame.h"
 
-#include "crc16.h"
+#include "files/crc16.h"
 
 std::vector<uint8_t> Frame::build(Command command, const uint8_t* payload, size_t size) {
     return build(static_cast<uint8_t>(command), payload, size);

@@ -1,12 +1,12 @@
-#include "frame_parser.h"
+#include "link/frame_parser.h"
 
 #include <cstring>
 
-#include "crc16.h"
-#include "device_info.h"
-#include "frame.h"
-#include "link_state.h"
-#include "mirror.h"
+#include "files/crc16.h"
+#include "link/device_info.h"
+#include "link/frame.h"
+#include "link/link_state.h"
+#include "link/mirror.h"
 #include "platform/clock.h"
 
 FrameParser::FrameParser(const Clock& clock, LinkState& state, Mirror& mirror, DeviceInfo& device)

@@ -1,12 +1,12 @@
-#include "link.h"
+#include "link/link.h"
 
-#include "app/ckf_file_data.h"
-#include "language.h"
-#include "link_supervisor.h"
+#include "files/settings.h"
+#include "texts/language.h"
+#include "link/link_supervisor.h"
 #include "platform/clock.h"
-#include "text_triple.h"
-#include "transport.h"
-#include "transport_type.h"
+#include "texts/text_triple.h"
+#include "link/transport.h"
+#include "link/transport_type.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ size_t slotOf(int type) {
 
 // Device IDs met so far are remembered while the user asked for it.
 void rememberDeviceId(uint32_t number) {
-    CKF_FileData settings;
+    Settings settings;
     if (settings.readInt("WIFI_Mode", "Device_IDMemory") > 0)
         settings.addToList("WIFI_Mode", "Device_IDS", static_cast<int>(number));
 }

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "device_info.h"
-#include "frame.h"
-#include "frame_parser.h"
-#include "link_progress.h"
-#include "link_state.h"
-#include "link_ui.h"
-#include "mirror.h"
+#include "link/device_info.h"
+#include "link/frame.h"
+#include "link/frame_parser.h"
+#include "link/link_progress.h"
+#include "link/link_state.h"
+#include "link/link_ui.h"
+#include "link/mirror.h"
 
 class Clock;
 class LinkSupervisor;

@@ -1,8 +1,8 @@
-#include "link_progress.h"
+#include "link/link_progress.h"
 
-#include "link_event.h"
-#include "link_ui.h"
-#include "text_triple.h"
+#include "link/link_event.h"
+#include "link/link_ui.h"
+#include "texts/text_triple.h"
 
 void LinkProgress::setMaximum(int maximum) {
     if (active()) m_ui.progressSetMaximum(maximum);

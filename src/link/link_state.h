@@ -4,9 +4,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "reply_semaphore.h"
-#include "timing_profile.h"
-#include "transport_type.h"
+#include "link/reply_semaphore.h"
+#include "link/timing_profile.h"
+#include "link/transport_type.h"
 
 // The flags and counters that the supervisor, the reader threads and the user
 // interface share. One side sets, the other polls; no locks.

@@ -1,11 +1,11 @@
-#include "link_supervisor.h"
+#include "link/link_supervisor.h"
 
-#include "link.h"
-#include "link_event.h"
-#include "link_texts.h"
+#include "link/link.h"
+#include "link/link_event.h"
+#include "texts/link_texts.h"
 #include "platform/clock.h"
-#include "transport.h"
-#include "transport_type.h"
+#include "link/transport.h"
+#include "link/transport_type.h"
 
 namespace {
 constexpr int kFullReadTarget = 1736;

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "link_state.h"
+#include "link/link_state.h"
 
 class Link;
 

@@ -1,6 +1,6 @@
-#include "mirror.h"
+#include "link/mirror.h"
 
-#include "frame.h"
+#include "link/frame.h"
 
 bool Mirror::clearPendingIf(Entry& e, uint32_t word) {
     return e.word.compare_exchange_strong(word, word & ~kPendingBit);

@@ -1,14 +1,14 @@
-#include "preset_jobs.h"
+#include "link/preset_jobs.h"
 
 #include <algorithm>
 #include <array>
 
-#include "app/ckf_file_data.h"
-#include "link.h"
-#include "link_event.h"
-#include "link_supervisor.h"
-#include "link_texts.h"
+#include "files/preset_files.h"
+#include "link/link.h"
+#include "link/link_event.h"
+#include "link/link_supervisor.h"
 #include "platform/clock.h"
+#include "texts/link_texts.h"
 
 namespace {
 
@@ -133,9 +133,9 @@ bool PresetJobs::writeDeviceToFile(const std::string& name) {
         values[static_cast<size_t>(i)] = mirror.value(i);
         mirror.setReceivedMark(i, false);
     }
-    CKF_FileData file;
+    PresetFiles file;
     file.preset().deviceMagic = m_link.device().magic;
-    if (file.savePreset(name, values) != CKF_FileData::kPresetOk) {
+    if (file.savePreset(name, values) != PresetFiles::kPresetOk) {
         m_link.message(linktext::SaveFailed);
         return false;
     }
@@ -147,10 +147,10 @@ void PresetJobs::sendFile() {
     sleep(10);
     const std::string name = fileName();
     bool ok = false;
-    CKF_FileData file;
+    PresetFiles file;
     if (name.empty()) {
         m_link.message(linktext::EnterFileName);
-    } else if (file.loadPreset(name) != CKF_FileData::kPresetOk) {
+    } else if (file.loadPreset(name) != PresetFiles::kPresetOk) {
         m_link.message(linktext::NoFiles);
     } else if (file.preset().passwordMark != 0) {
         m_link.progress().hide();

@@ -1,4 +1,4 @@
-#include "reply_semaphore.h"
+#include "link/reply_semaphore.h"
 
 void ReplySemaphore::release() {
     if (!m_signalled.exchange(true, std::memory_order_acq_rel)) m_semaphore.release();

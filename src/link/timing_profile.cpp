@@ -1,6 +1,6 @@
-#include "timing_profile.h"
+#include "link/timing_profile.h"
 
-#include "transport_type.h"
+#include "link/transport_type.h"
 
 void TimingProfile::setForTransport(int type) {
     switch (type) {

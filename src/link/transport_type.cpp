@@ -1,4 +1,4 @@
-#include "transport_type.h"
+#include "link/transport_type.h"
 
 const char* TransportType::titleSuffix(int type) {
     switch (type) {

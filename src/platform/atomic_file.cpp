@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <atomic>
 #include <cstdio>

@@ -1,10 +1,10 @@
-#include "button_art.h"
+#include "resources/button_art.h"
 
 #include <QPainterPath>
 
-#include "skin_layout.h"
-#include "skin_painter.h"
-#include "skin_palette.h"
+#include "resources/skin_layout.h"
+#include "resources/skin_painter.h"
+#include "resources/skin_palette.h"
 
 using namespace SkinPalette;
 

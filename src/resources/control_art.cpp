@@ -1,12 +1,12 @@
-#include "control_art.h"
+#include "resources/control_art.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
 
-#include "skin_layout.h"
-#include "skin_painter.h"
-#include "skin_palette.h"
+#include "resources/skin_layout.h"
+#include "resources/skin_painter.h"
+#include "resources/skin_palette.h"
 
 using namespace SkinPalette;
 namespace Strip = SkinLayout::BandStrip;

@@ -1,14 +1,14 @@
-#include "skin_art.h"
+#include "resources/skin_art.h"
 
 #include <QPainter>
 #include <list>
 #include <mutex>
 
-#include "button_art.h"
-#include "control_art.h"
-#include "skin_ids.h"
-#include "skin_layout.h"
-#include "window_art.h"
+#include "resources/button_art.h"
+#include "resources/control_art.h"
+#include "resources/skin_ids.h"
+#include "resources/skin_layout.h"
+#include "resources/window_art.h"
 
 namespace {
 

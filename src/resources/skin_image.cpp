@@ -1,9 +1,9 @@
-#include "skin_image.h"
+#include "resources/skin_image.h"
 
 #include <QPainter>
 #include <cmath>
 
-#include "skin_art.h"
+#include "resources/skin_art.h"
 
 SkinImage SkinImage::load(int id) {
     SkinImage image;

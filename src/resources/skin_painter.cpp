@@ -1,4 +1,4 @@
-#include "skin_painter.h"
+#include "resources/skin_painter.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>

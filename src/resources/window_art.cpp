@@ -1,12 +1,12 @@
-#include "window_art.h"
+#include "resources/window_art.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <cmath>
 
-#include "skin_painter.h"
-#include "skin_palette.h"
+#include "resources/skin_painter.h"
+#include "resources/skin_palette.h"
 
 using namespace SkinPalette;
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "sim_device.h"
-#include "sim_pty_server.h"
+#include "sim/sim_device.h"
+#include "sim/sim_pty_server.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "sim_device.h"
+#include "sim/sim_device.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "link/crc16.h"
+#include "files/crc16.h"
 #include "link/frame.h"
-#include "sim_memory.h"
+#include "sim/sim_memory.h"
 
 namespace {
 

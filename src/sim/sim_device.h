@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_faults.h"
+#include "sim/sim_faults.h"
 
 // A device that keeps the device contract: 1746 parameters, sixteen stored
 // presets with names, a device ID, the Wi-Fi module's text replies and the

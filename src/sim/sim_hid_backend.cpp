@@ -1,8 +1,8 @@
-#include "sim_hid_backend.h"
+#include "sim/sim_hid_backend.h"
 
-#include "link/transports/chid_cmd.h"
-#include "sim_device.h"
-#include "sim_hid_device.h"
+#include "link/transports/hid_frame_channel.h"
+#include "sim/sim_device.h"
+#include "sim/sim_hid_device.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ void SimHidBackend::addOtherDevice(uint16_t vendor, uint16_t product) {
 
 std::vector<HidDeviceInfo> SimHidBackend::enumerate() {
     std::vector<HidDeviceInfo> list = m_others;
-    if (!m_device.faults().absent) list.push_back({kPath, CHidCmd::kVendor, CHidCmd::kProduct});
+    if (!m_device.faults().absent)
+        list.push_back({kPath, HidFrameChannel::kVendor, HidFrameChannel::kProduct});
     return list;
 }
 

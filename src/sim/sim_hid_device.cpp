@@ -1,10 +1,10 @@
-#include "sim_hid_device.h"
+#include "sim/sim_hid_device.h"
 
 #include <algorithm>
 
 #include "link/transports/hid_envelope.h"
 #include "platform/clock.h"
-#include "sim_device.h"
+#include "sim/sim_device.h"
 
 SimHidDevice::SimHidDevice(SimDevice& device, const Clock& clock)
     : m_device(device),

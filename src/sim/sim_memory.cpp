@@ -1,9 +1,9 @@
-#include "sim_memory.h"
+#include "sim/sim_memory.h"
 
 #include <cmath>
 #include <span>
 
-#include "controls/frequency_table.h"
+#include "filter/frequency_table.h"
 
 namespace {
 

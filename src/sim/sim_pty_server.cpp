@@ -1,4 +1,4 @@
-#include "sim_pty_server.h"
+#include "sim/sim_pty_server.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "sim_device.h"
+#include "sim/sim_device.h"
 
 class Clock;
 

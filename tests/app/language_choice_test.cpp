@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "app/ckf_file_data.h"
-#include "platform/system_locale.h"
+#include "files/settings.h"
+#include "platform/qt/system_locale.h"
 
 namespace {
 
@@ -41,11 +41,11 @@ protected:
         m_root = std::filesystem::temp_directory_path() / ("qx7-lang-" + std::to_string(getpid()));
         std::filesystem::create_directories(m_root / "program");
         std::filesystem::create_directories(m_root / "user");
-        CKF_FileData::overrideFolders((m_root / "program").string() + "/",
-                                      (m_root / "user").string() + "/");
+        Settings::overrideFolders((m_root / "program").string() + "/",
+                                  (m_root / "user").string() + "/");
     }
     void TearDown() override {
-        CKF_FileData::overrideFolders("", "");
+        Settings::overrideFolders("", "");
         SystemLocale::overrideId(0);
         std::filesystem::permissions(m_root, std::filesystem::perms::owner_all);
         std::filesystem::remove_all(m_root);
@@ -59,7 +59,7 @@ TEST_F(LanguageSettingTest, ReadsTheSettingsFileThenTheLocale) {
     SystemLocale::overrideId(1041);
     EXPECT_EQ(LanguageChoice::fromSettingsAndSystem(), 2);
 
-    CKF_FileData settings;
+    Settings settings;
     settings.writeInt("Language", "Language", 256);
     EXPECT_EQ(LanguageChoice::fromSettingsAndSystem(), 0);
     settings.writeInt("Language", "Language", 255);
@@ -69,7 +69,7 @@ TEST_F(LanguageSettingTest, ReadsTheSettingsFileThenTheLocale) {
 }
 
 TEST_F(LanguageSettingTest, AnUnreadableSettingsFolderMeansTheLocale) {
-    CKF_FileData settings;
+    Settings settings;
     settings.writeInt("Language", "Language", 0);
     std::filesystem::permissions(m_root / "program", std::filesystem::perms::none);
     std::filesystem::permissions(m_root / "user", std::filesystem::perms::none);

@@ -7,16 +7,16 @@
 #include <memory>
 #include <vector>
 
-#include "app/ckf_file_data.h"
-#include "app/cvx510q3_dlg.h"
+#include "app/main_window.h"
 #include "app/qt_link_ui.h"
-#include "link/language.h"
+#include "files/settings.h"
 #include "link/link.h"
 #include "platform/clock.h"
 #include "platform/instance_lock.h"
-#include "platform/message_box.h"
-#include "platform/system_locale.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/system_locale.h"
 #include "support/qt_wait.h"
+#include "texts/language.h"
 
 // A main window on a link without a device, with settings, lock and locale
 // of the test's own; message boxes are recorded and answered by `answer`.
@@ -28,8 +28,8 @@ protected:
         std::filesystem::create_directories(m_root / "program");
         std::filesystem::create_directories(m_root / "user");
         std::filesystem::create_directories(m_root / "run");
-        CKF_FileData::overrideFolders((m_root / "program").string() + "/",
-                                      (m_root / "user").string() + "/");
+        Settings::overrideFolders((m_root / "program").string() + "/",
+                                  (m_root / "user").string() + "/");
         InstanceLock::overrideFolder((m_root / "run").string());
         SystemLocale::overrideId(1033);
         MessageBox::setObserver(
@@ -46,7 +46,7 @@ protected:
         MessageBox::setObserver(nullptr);
         SystemLocale::overrideId(0);
         InstanceLock::overrideFolder("");
-        CKF_FileData::overrideFolders("", "");
+        Settings::overrideFolders("", "");
         Language::set(Language::English);
         std::filesystem::remove_all(m_root);
     }
@@ -55,7 +55,7 @@ protected:
     bool start() {
         ui = std::make_unique<QtLinkUi>();
         link = std::make_unique<Link>(*ui, clock);
-        window = std::make_unique<CVX510Q3Dlg>(*link, *ui);
+        window = std::make_unique<MainWindow>(*link, *ui);
         window->setExitHandler([this](int code) { exits.push_back(code); });
         bool ok = window->OnInitDialog();
         if (ok) window->show();
@@ -74,7 +74,7 @@ protected:
     Clock clock{10.0};
     std::unique_ptr<QtLinkUi> ui;
     std::unique_ptr<Link> link;
-    std::unique_ptr<CVX510Q3Dlg> window;
+    std::unique_ptr<MainWindow> window;
     std::vector<MessageBox::Request> boxes;
     std::optional<MessageBox::Answer> answer = MessageBox::Answer::Yes;
     std::vector<int> exits;

@@ -2,12 +2,12 @@
 #include <thread>
 
 #include "app/main_messages.h"
-#include "app/ui_texts.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "main_window_fixture.h"
-#include "platform/message_pump.h"
+#include "platform/qt/message_pump.h"
 #include "support/mouse_events.h"
+#include "texts/ui_texts.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ TEST_F(MainWindowTest, StartsInTheLanguageOfTheSettingOrTheLocale) {
 }
 
 TEST_F(MainWindowTest, AStoredLanguageOf256IsSimplifiedChinese) {
-    CKF_FileData().writeInt("Language", "Language", 256);
+    Settings().writeInt("Language", "Language", 256);
     SystemLocale::overrideId(1041);
     ASSERT_TRUE(start());
     EXPECT_EQ(Language::index(), 0);
@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, StartUpShowsPageZeroInTheDesignSize) {
 TEST_F(MainWindowTest, ASecondInstanceSaysSoAndEndsWhileTheFirstRunsOn) {
     QProcess first;
     first.start(LOCK_HOLDER,
-                {QString::fromStdString((root() / "run").string()), CVX510Q3Dlg::kInstanceName});
+                {QString::fromStdString((root() / "run").string()), MainWindow::kInstanceName});
     ASSERT_TRUE(first.waitForReadyRead(30000));
     ASSERT_EQ(first.readLine().trimmed(), "0");  // it holds the lock
 
@@ -60,7 +60,7 @@ TEST_F(MainWindowTest, ASecondInstanceSaysSoAndEndsWhileTheFirstRunsOn) {
     EXPECT_EQ(boxes[0].text, "The Program is Running!");
     EXPECT_FALSE(link->supervisor().threadRunning());
     EXPECT_EQ(first.state(), QProcess::Running);
-    InstanceLock probe(CVX510Q3Dlg::kInstanceName);
+    InstanceLock probe(MainWindow::kInstanceName);
     EXPECT_EQ(probe.state(), InstanceLock::State::AlreadyRunning);
 
     first.closeWriteChannel();
@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, EscapeEndsWithoutTheQuestion) {
 
 TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
     ASSERT_TRUE(start());
-    CGDI_Button& status = window->titleButton(3);
+    SkinButton& status = window->titleButton(3);
     // Sent from the link's thread: handled before the link goes on.
     std::atomic<bool> returned{false};
     std::thread linkThread([&] {

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <thread>
 
-#include "app/cjin_du_tiao.h"
+#include "app/progress_dialog.h"
 #include "app/progress_text.h"
 #include "resources/skin_art.h"
 #include "resources/skin_ids.h"
@@ -30,7 +30,7 @@ TEST(ProgressText, AFormatThatIsNotOneFloatIsShownAsItIs) {
 class ProgressDialogTest : public testing::Test {
 protected:
     QWidget owner;
-    CJinDuTiao dialog{&owner};
+    ProgressDialog dialog{&owner};
 };
 
 TEST_F(ProgressDialogTest, StartsWithTheWelcomeAndAnEmptyBar) {

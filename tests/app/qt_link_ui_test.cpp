@@ -10,8 +10,8 @@
 
 #include "app/main_messages.h"
 #include "link/link_event.h"
-#include "platform/message_box.h"
-#include "platform/message_target.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/message_target.h"
 #include "support/qt_wait.h"
 
 namespace {

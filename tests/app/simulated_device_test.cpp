@@ -14,18 +14,18 @@ TEST_F(MainWindowTest, ConnectsToTheSimulatedDeviceAndReadsIt) {
     ui = std::make_unique<QtLinkUi>();
     link = std::make_unique<Link>(*ui, clock);
     link->setTransport(1, std::make_unique<HidTransport>(*link, backend));
-    window = std::make_unique<CVX510Q3Dlg>(*link, *ui);
+    window = std::make_unique<MainWindow>(*link, *ui);
     ASSERT_TRUE(window->OnInitDialog());
     window->show();
 
-    CGDI_Button& status = window->titleButton(3);
+    SkinButton& status = window->titleButton(3);
     ASSERT_TRUE(processUntil([&] { return status.text() == "Successful"; }));
     EXPECT_EQ(status.GetCheckType(), 2);
     EXPECT_EQ(window->titleLabel().text(), "QX7-USB");
 
     bool progressSeen = false;
     ASSERT_TRUE(processUntil([&] {
-        CJinDuTiao* progress = ui->progressDialog();
+        ProgressDialog* progress = ui->progressDialog();
         progressSeen = progressSeen || (progress && progress->isVisible());
         return progressSeen && link->supervisor().steadyIterations() > 0 && !progress->isVisible();
     }));

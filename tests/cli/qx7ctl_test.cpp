@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/ckf_file_data.h"
+#include "files/preset_files.h"
 #include "sim/sim_memory.h"
 #include "support/run_process.h"
 #include "support/sim_process.h"
@@ -172,7 +172,7 @@ TEST_F(Qx7ctlOnSerial, SavedFileReadsOfflineAndRestoresTheDevice) {
 TEST_F(Qx7ctlOnSerial, FilesThatMustNotBeSentFailWithTheirMessage) {
     std::vector<uint16_t> values(1746, 3);
     values[0] = 22356;
-    CKF_FileData writer;
+    PresetFiles writer;
     writer.preset().deviceMagic = 22356;
     writer.preset().passwordMark = 1;
     ASSERT_EQ(writer.writePreset(file("locked"), values), 0);
@@ -214,7 +214,7 @@ TEST_F(Qx7ctlOnSerial, RecallAndNameAPreset) {
 
 TEST_F(Qx7ctl, OfflineReadReportsDamagedAndMissingFiles) {
     std::vector<uint16_t> values(1746, 9);
-    CKF_FileData writer;
+    PresetFiles writer;
     ASSERT_EQ(writer.writePreset(file("damaged"), values), 0);
     std::fstream f(file("damaged.qmx"), std::ios::in | std::ios::out | std::ios::binary);
     f.seekp(3000);

@@ -1,7 +1,7 @@
 // Choosing the transport on the command line, and what that gives the link.
 #include <gtest/gtest.h>
 
-#include "cli/transport_choice.h"
+#include "connect/transport_choice.h"
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"

@@ -4,7 +4,7 @@
 #include <QWheelEvent>
 #include <vector>
 
-#include "platform/message_target.h"
+#include "platform/qt/message_target.h"
 #include "support/mouse_events.h"
 
 // Drags, wheel turns and keys delivered to a widget as the window system

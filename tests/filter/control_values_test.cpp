@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "controls/band_value_text.h"
-#include "controls/slider_scale.h"
+#include "filter/band_value_text.h"
+#include "filter/slider_scale.h"
 
 using BVT = BandValueText;
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "controls/filter_cascade.h"
+#include "filter/filter_cascade.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "controls/frequency_table.h"
-#include "controls/q_table.h"
+#include "filter/frequency_table.h"
+#include "filter/q_table.h"
 
 namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

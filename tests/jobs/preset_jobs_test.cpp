@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/ckf_file_data.h"
-#include "link/language.h"
+#include "files/preset_files.h"
+#include "files/settings.h"
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
@@ -14,6 +14,7 @@
 #include "support/sim_link_harness.h"
 #include "support/temp_folder.h"
 #include "support/wait_for.h"
+#include "texts/language.h"
 
 namespace fs = std::filesystem;
 
@@ -49,7 +50,7 @@ class PresetJobsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Language::set(Language::English);
-        fs::create_directories(CKF_FileData::programFolder());
+        fs::create_directories(Settings::programFolder());
         m_jobs = std::make_unique<PresetJobs>(m_h.link);
         ASSERT_TRUE(m_h.start());
         ASSERT_TRUE(waitUntilSteady());
@@ -81,7 +82,7 @@ protected:
     }
 
     static std::string programFile(const std::string& name) {
-        return CKF_FileData::programFolder() + name;
+        return Settings::programFolder() + name;
     }
 
     std::vector<uint16_t> mirrorValues() {
@@ -116,7 +117,7 @@ TEST_F(PresetJobsTest, SavedFileSentBackRestoresTheDeviceButNotItsOwnState) {
     EXPECT_EQ(m_ui.messages()[0].text,
               fs::path(programFile("room.qmx")).lexically_normal().string());
 
-    CKF_FileData file;
+    PresetFiles file;
     ASSERT_EQ(file.loadPreset("room"), 0);
     EXPECT_EQ(file.preset().deviceMagic, 22356u);
     ASSERT_EQ(file.preset().values.size(), 1746u);
@@ -168,7 +169,7 @@ TEST_F(PresetJobsTest, SendingAFileOnlyWritesWhatDiffersFromNothingElse) {
 
 TEST_F(PresetJobsTest, BadFilesAndNamesGiveTheirMessageAndChangeNothing) {
     // A protected file, a file of another device and a damaged file next to a good one.
-    CKF_FileData writer;
+    PresetFiles writer;
     std::vector<uint16_t> values(1746, 7);
     values[0] = 22356;
     writer.preset().deviceMagic = 22356;
@@ -215,14 +216,14 @@ TEST_F(PresetJobsTest, SaveWithoutANameSendsNothingAndWritesNothing) {
     ASSERT_EQ(m_ui.messages().size(), 1u);
     EXPECT_EQ(m_ui.messages()[0].text, "Please enter the file name!");
     EXPECT_EQ(m_device.requests(kBulkRead), bulkReads);
-    EXPECT_TRUE(fs::is_empty(CKF_FileData::programFolder()));
+    EXPECT_TRUE(fs::is_empty(Settings::programFolder()));
 }
 
 TEST_F(PresetJobsTest, SaveWithNoWritableFolderReportsFailure) {
     TempFolder folder;
     std::string blocker = folder.path("blocker");
     TempFolder::write(blocker, "x");
-    CKF_FileData::overrideFolders(blocker + "/program/", blocker + "/user/");
+    Settings::overrideFolders(blocker + "/program/", blocker + "/user/");
     auto outcome = run([&] { m_jobs->requestSaveToFile("nowhere"); });
     EXPECT_FALSE(outcome.ok);
     ASSERT_EQ(m_ui.messages().size(), 1u);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "link/crc16.h"
+#include "files/crc16.h"
 #include "link/device_info.h"
 #include "link/frame.h"
 #include "link/frame_parser.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "link/crc16.h"
+#include "files/crc16.h"
 #include "link/frame.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
-#include "link/transports/chid_cmd.h"
 #include "link/transports/envelope_assembler.h"
 #include "link/transports/hid_envelope.h"
+#include "link/transports/hid_frame_channel.h"
 #include "link/transports/hid_transport.h"
 #include "platform/clock.h"
 #include "sim/sim_device.h"
@@ -162,8 +162,8 @@ private:
 
 TEST(HidReports, SevenByteFrameTravelsInOneZeroPaddedReport) {
     FakeHidBus bus;
-    bus.plug("qx7", CHidCmd::kVendor, CHidCmd::kProduct);
-    CHidCmd cmd(bus);
+    bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
+    HidFrameChannel cmd(bus);
     ASSERT_TRUE(cmd.open());
     Bytes frame = Frame::build(Command::WriteParameters, {0x06, 0x5E, 0x00, 0x01});
     frame.resize(7);  // any seven bytes will do; the envelope does not look inside
@@ -181,8 +181,8 @@ TEST(HidReports, SevenByteFrameTravelsInOneZeroPaddedReport) {
 
 TEST(HidReports, HundredByteFrameTravelsInTwoReports) {
     FakeHidBus bus;
-    bus.plug("qx7", CHidCmd::kVendor, CHidCmd::kProduct);
-    CHidCmd cmd(bus);
+    bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
+    HidFrameChannel cmd(bus);
     ASSERT_TRUE(cmd.open());
     Bytes frame = frameOfSize(100);
     ASSERT_TRUE(cmd.sendFrame(frame.data(), frame.size()));
@@ -201,10 +201,10 @@ TEST(HidReports, HundredByteFrameTravelsInTwoReports) {
 
 TEST(HidReports, WriteFailureOfAnyReportFailsTheFrame) {
     FakeHidBus bus;
-    CHidCmd cmd(bus);
+    HidFrameChannel cmd(bus);
     Bytes frame = frameOfSize(20);
     EXPECT_FALSE(cmd.sendFrame(frame.data(), frame.size())) << "nothing open";
-    bus.plug("qx7", CHidCmd::kVendor, CHidCmd::kProduct);
+    bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
     ASSERT_TRUE(cmd.open());
     bus.device->set(&FakeHidState::failWrites, true);
     EXPECT_FALSE(cmd.sendFrame(frame.data(), frame.size()));
@@ -212,13 +212,13 @@ TEST(HidReports, WriteFailureOfAnyReportFailsTheFrame) {
 
 TEST(HidDeviceMatching, BothIdentifiersMustMatch) {
     FakeHidBus bus;
-    bus.plug("other-vendor", 0x1234, CHidCmd::kProduct);
-    bus.plug("other-product", CHidCmd::kVendor, 0x1111);
-    CHidCmd cmd(bus);
+    bus.plug("other-vendor", 0x1234, HidFrameChannel::kProduct);
+    bus.plug("other-product", HidFrameChannel::kVendor, 0x1111);
+    HidFrameChannel cmd(bus);
     EXPECT_FALSE(cmd.open());
     EXPECT_TRUE(bus.opened().empty());
 
-    bus.plug("qx7", CHidCmd::kVendor, CHidCmd::kProduct);
+    bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
     EXPECT_TRUE(cmd.open());
     EXPECT_EQ(bus.opened(), std::vector<std::string>{"qx7"});
 }
@@ -277,7 +277,7 @@ TEST(EnvelopeAssembler, LostAndOverlongEnvelopesAreDroppedNotDelivered) {
 class HidTransportTest : public ::testing::Test {
 protected:
     HidTransportTest() {
-        bus.plug("qx7", CHidCmd::kVendor, CHidCmd::kProduct);
+        bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
         auto owned = std::make_unique<HidTransport>(link, bus);
         transport = owned.get();
         link.setTransport(TransportType::UsbHid, std::move(owned));
@@ -320,7 +320,7 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
     std::thread search([&] { transport->connect(); });
     ASSERT_TRUE(waitFor([&] { return bus.enumerations() >= 3; }));
     EXPECT_FALSE(link.state().alive());
-    bus.plug("qx7", CHidCmd::kVendor, CHidCmd::kProduct);
+    bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
     search.join();
     EXPECT_TRUE(link.state().alive());
     EXPECT_EQ(ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching), 1)

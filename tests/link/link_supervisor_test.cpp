@@ -5,13 +5,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/ckf_file_data.h"
-#include "link/language.h"
+#include "files/settings.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
-#include "link/link_texts.h"
 #include "support/sim_link_harness.h"
 #include "support/wait_for.h"
+#include "texts/language.h"
+#include "texts/link_texts.h"
 
 namespace {
 
@@ -164,7 +164,7 @@ TEST(LinkSupervisor, SteadyLoopSendsEditsAndFollowsTheDevice) {
 TEST(LinkSupervisor, DeviceIdIsRememberedOnlyWhenTheUserAskedForIt) {
     for (int remember : {0, 1}) {
         SimLinkHarness h;
-        CKF_FileData settings;
+        Settings settings;
         settings.writeInt("WIFI_Mode", "Device_IDMemory", remember);
         ASSERT_TRUE(h.start());
         ASSERT_TRUE(h.waitForFullReads(1));

@@ -1,4 +1,4 @@
-#include "platform/message_pump.h"
+#include "platform/qt/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/control_notification.h"
-#include "platform/cross_thread_caller.h"
-#include "platform/message_target.h"
-#include "platform/window_timer.h"
+#include "platform/qt/control_notification.h"
+#include "platform/qt/cross_thread_caller.h"
+#include "platform/qt/message_target.h"
+#include "platform/qt/window_timer.h"
 #include "support/qt_wait.h"
 #include "support/wait_for.h"
 

@@ -1,4 +1,4 @@
-#include "platform/system_locale.h"
+#include "platform/qt/system_locale.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "app/preset_codec.h"
+#include "files/preset_codec.h"
 
 namespace {
 

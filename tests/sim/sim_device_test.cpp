@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/crc16.h"
+#include "files/crc16.h"
 #include "link/frame.h"
 #include "sim/sim_device.h"
 

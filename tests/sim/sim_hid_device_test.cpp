@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "link/frame.h"
-#include "link/transports/chid_cmd.h"
 #include "link/transports/hid_envelope.h"
+#include "link/transports/hid_frame_channel.h"
 #include "platform/clock.h"
 #include "sim/sim_device.h"
 #include "sim/sim_hid_backend.h"
@@ -27,8 +27,8 @@ TEST(SimHidBackend, DeviceIsListedWithItsIdentifiersWhilePresent) {
     backend.addOtherDevice(0x1234, 0x0001);
     auto list = backend.enumerate();
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[1].vendor, CHidCmd::kVendor);
-    EXPECT_EQ(list[1].product, CHidCmd::kProduct);
+    EXPECT_EQ(list[1].vendor, HidFrameChannel::kVendor);
+    EXPECT_EQ(list[1].product, HidFrameChannel::kProduct);
 
     // The other device opens but never answers.
     auto other = backend.open(list[0].path);

@@ -1,6 +1,6 @@
 #include "sim_link_harness.h"
 
-#include "app/ckf_file_data.h"
+#include "files/settings.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "link/transports/hid_transport.h"
@@ -8,7 +8,7 @@
 
 SimLinkHarness::SimLinkHarness(double speed, uint64_t seed)
     : clock(speed), device(seed), backend(device, clock), link(ui, clock) {
-    CKF_FileData::overrideFolders(m_settings.path("program"), m_settings.path("user"));
+    Settings::overrideFolders(m_settings.path("program"), m_settings.path("user"));
     auto hid = std::make_unique<HidTransport>(link, backend);
     auto recording = std::make_unique<RecordingTransport>(
         std::move(hid), [this] { return link.supervisor().steadyIterations(); });
@@ -18,7 +18,7 @@ SimLinkHarness::SimLinkHarness(double speed, uint64_t seed)
 
 SimLinkHarness::~SimLinkHarness() {
     stop();
-    CKF_FileData::overrideFolders("", "");
+    Settings::overrideFolders("", "");
 }
 
 void SimLinkHarness::stop() {

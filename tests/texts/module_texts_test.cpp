@@ -4,13 +4,13 @@
 #include <span>
 #include <string>
 
-#include "app/device_id_dialog_texts.h"
-#include "app/ui_texts.h"
-#include "app/wifi_dialog_texts.h"
-#include "link/channel_test_texts.h"
-#include "link/link_texts.h"
-#include "link/software_update_texts.h"
 #include "text_checks.h"
+#include "texts/channel_test_texts.h"
+#include "texts/device_id_dialog_texts.h"
+#include "texts/link_texts.h"
+#include "texts/software_update_texts.h"
+#include "texts/ui_texts.h"
+#include "texts/wifi_dialog_texts.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "link/text_triple.h"
+#include "texts/text_triple.h"
 
 // The printf conversions of a format in the order they appear, each as
 // written ("%5.0f", "%%"); a '%' that starts no valid conversion gives "<bad>".

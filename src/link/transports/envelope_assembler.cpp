@@ -1,8 +1,8 @@
-#include "envelope_assembler.h"
+#include "link/transports/envelope_assembler.h"
 
 #include <algorithm>
 
-#include "hid_envelope.h"
+#include "link/transports/hid_envelope.h"
 
 void EnvelopeAssembler::add(const uint8_t* data, size_t size) {
     if (HidEnvelope::startsEnvelope(data, size)) {

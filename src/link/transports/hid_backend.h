@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "hid_device.h"
+#include "link/transports/hid_device.h"
 
 // Finds and opens HID devices: hidapi on a real system, the simulated device
 // in tests and in the simulated mode.

@@ -1,8 +1,8 @@
-#include "hid_envelope.h"
+#include "link/transports/hid_envelope.h"
 
 #include <algorithm>
 
-#include "hid_device.h"
+#include "link/transports/hid_device.h"
 
 std::vector<uint8_t> HidEnvelope::wrap(const uint8_t* frame, size_t size) {
     std::vector<uint8_t> envelope(kHeaderSize + size);

@@ -1,4 +1,4 @@
-#include "hid_transport.h"
+#include "link/transports/hid_transport.h"
 
 #include "link/link.h"
 #include "link/link_event.h"

@@ -5,9 +5,9 @@
 #include <mutex>
 #include <thread>
 
-#include "chid_cmd.h"
-#include "envelope_assembler.h"
 #include "link/transport.h"
+#include "link/transports/envelope_assembler.h"
+#include "link/transports/hid_frame_channel.h"
 
 class HidBackend;
 class Link;
@@ -31,7 +31,7 @@ private:
     void readerLoop();
 
     Link& m_link;
-    CHidCmd m_cmd;
+    HidFrameChannel m_cmd;
     std::mutex m_writeMutex;
     std::mutex m_readerMutex;
     std::thread m_reader;

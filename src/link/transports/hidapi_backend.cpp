@@ -1,8 +1,8 @@
-#include "hidapi_backend.h"
+#include "link/transports/hidapi_backend.h"
 
 #include <hidapi.h>
 
-#include "hidapi_device.h"
+#include "link/transports/hidapi_device.h"
 
 HidapiBackend::HidapiBackend() : m_ready(hid_init() == 0) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hid_backend.h"
+#include "link/transports/hid_backend.h"
 
 // HID devices through hidapi (the hidraw backend on Linux). Everything the
 // link does with a device is decided above this class; here are only the

@@ -1,4 +1,4 @@
-#include "hidapi_device.h"
+#include "link/transports/hidapi_device.h"
 
 #include <hidapi.h>
 

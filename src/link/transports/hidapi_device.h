@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "hid_device.h"
+#include "link/transports/hid_device.h"
 
 typedef struct hid_device_ hid_device;
 

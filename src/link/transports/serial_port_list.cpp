@@ -1,4 +1,4 @@
-#include "serial_port_list.h"
+#include "link/transports/serial_port_list.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,11 +1,11 @@
-#include "serial_transport.h"
+#include "link/transports/serial_transport.h"
 
 #include <array>
 
 #include "link/link.h"
 #include "link/link_event.h"
+#include "link/transports/serial_line.h"
 #include "platform/clock.h"
-#include "serial_line.h"
 
 namespace {
 constexpr size_t kReadChunk = 4096;

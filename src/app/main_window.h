@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/page_slot.h"
+#include "controls/skin_button.h"
+#include "controls/skin_label.h"
+#include "platform/qt/message_target.h"
+#include "resources/drawing_surface.h"
+
+class InstanceLock;
+class Link;
+class QtLinkUi;
+
+// The main window: a frameless skinned window of design size 1077 x 681 with
+// a caption band, the window and status buttons, the navigation buttons and
+// the page area, in which one page shows at a time. It starts the link,
+// follows its events and ends the program when the user confirms.
+class MainWindow : public QWidget, public MessageTarget {
+public:
+    static constexpr int kDesignWidth = 1077;
+    static constexpr int kDesignHeight = 681;
+    static constexpr int kPageCount = 10;
+    static constexpr int kTitleButtons = 5;
+    static constexpr const char* kInstanceName = "VX510_PC_xxxx";
+
+    MainWindow(Link& link, QtLinkUi& ui);
+    ~MainWindow() override;
+
+    // The start-up sequence. False when this process must end now (another
+    // copy runs); exitCode() then says with what.
+    bool OnInitDialog();
+    int exitCode() const { return m_exitCode; }
+
+    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+
+    // How the program ends after a confirmed exit or Escape; by default the
+    // application's event loop is left with the code.
+    void setExitHandler(std::function<void(int)> handler) { m_exit = std::move(handler); }
+
+    SkinButton& titleButton(int i) { return m_titleButtons[static_cast<size_t>(i)]; }
+    SkinButton& navigationButton(int i) { return m_navigationButtons[static_cast<size_t>(i)]; }
+    PageSlot& page(int i) { return *m_pages[static_cast<size_t>(i)]; }
+    SkinLabel& titleLabel() { return m_titleLabel; }
+    DrawingSurface& background() { return m_background; }
+    double sx() const { return m_sx; }
+    double sy() const { return m_sy; }
+    double s() const { return m_s; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool enforceSingleInstance();
+    void createPages();
+    void layout();
+    void placeTitleButtons(bool create);
+    void placeNavigationButtons(bool create);
+    void languageRefresh();
+    void pageSelect(int page);
+    void linkEvent(int code, int argument);
+    void titleButtonClicked(int button);
+    void toggleSuspend();
+    void showAbout();
+    void captionPress(const QPoint& pos, const QPoint& globalPos);
+    void shutdown();
+
+    Link& m_link;
+    QtLinkUi& m_ui;
+    std::unique_ptr<InstanceLock> m_instance;
+    DrawingSurface m_background;
+    std::array<SkinButton, kTitleButtons> m_titleButtons;
+    std::array<SkinButton, kPageCount> m_navigationButtons;
+    SkinLabel m_titleLabel;
+    std::array<std::unique_ptr<PageSlot>, kPageCount> m_pages;
+    double m_sx = 1.0;
+    double m_sy = 1.0;
+    double m_s = 1.0;
+    int m_firstPaint = 0;
+    bool m_laidOut = false;
+    bool m_noDeviceShown = false;
+    int m_exitCode = 0;
+    std::function<void(int)> m_exit;
+};

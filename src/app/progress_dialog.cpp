@@ -1,0 +1,150 @@
+#include "app/progress_dialog.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+#include <algorithm>
+
+#include "app/progress_text.h"
+#include "platform/qt/font_faces.h"
+#include "platform/qt/message_pump.h"
+#include "platform/qt/mouse.h"
+#include "resources/skin_art.h"
+#include "resources/skin_ids.h"
+
+namespace {
+
+constexpr int kBarStart = 27;
+constexpr int kBarSpan = 489;  // to 516 at 100 %
+const QRect kTextRect(0, 90, ProgressDialog::kWidth, ProgressDialog::kHeight - 90);
+
+}  // namespace
+
+ProgressDialog::ProgressDialog(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_owner(owner) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowOpacity(kAlpha / 255.0);
+    m_active = true;
+    m_font = FontFaces::pointFont(QString::fromUtf8("黑体"), 25);
+    m_format = QString::fromUtf8("欢迎使用!");
+    m_picture = SkinArt::image(SkinId::ProgressEmpty);
+    resize(kWidth, kHeight);
+    recentre();
+    compose(m_format, m_maximum, 0);
+}
+
+void ProgressDialog::setMaximum(int maximum) {
+    std::lock_guard lock(m_mutex);
+    m_maximum = maximum;
+}
+
+void ProgressDialog::setFormat(const QString& format) {
+    std::lock_guard lock(m_mutex);
+    m_format = format;
+}
+
+void ProgressDialog::setPosition(int position) {
+    QString format;
+    int maximum;
+    {
+        std::lock_guard lock(m_mutex);
+        format = m_format;
+        maximum = m_maximum;
+    }
+    compose(format, maximum, position);
+    MessagePump::queue(this, [this] {
+        recentre();
+        update();
+    });
+}
+
+void ProgressDialog::showDialog() {
+    MessagePump::queue(this, [this] {
+        recentre();
+        show();
+        raise();
+    });
+}
+
+void ProgressDialog::hideDialog() {
+    MessagePump::queue(this, [this] { hide(); });
+}
+
+QString ProgressDialog::text() const {
+    std::lock_guard lock(m_mutex);
+    return m_text;
+}
+
+int ProgressDialog::barWidth() const {
+    std::lock_guard lock(m_mutex);
+    return m_barWidth;
+}
+
+QImage ProgressDialog::picture() const {
+    std::lock_guard lock(m_mutex);
+    return m_picture;
+}
+
+// The callers never pass a maximum of 0 or a position outside 0 to the
+// maximum; if one does, the bar and the figure stay within 0 to 100 %.
+void ProgressDialog::compose(const QString& format, int maximum, int position) {
+    double fraction =
+        maximum > 0 ? std::clamp(static_cast<double>(position) / maximum, 0.0, 1.0) : 0.0;
+    QString text = ProgressText::format(format, fraction * 100.0);
+    int bar = static_cast<int>(fraction * kBarSpan + kBarStart);
+
+    QImage picture = SkinArt::image(SkinId::ProgressEmpty).convertToFormat(QImage::Format_RGB32);
+    QImage full = SkinArt::image(SkinId::ProgressFull);
+    {
+        QPainter p(&picture);
+        p.drawImage(QPoint(0, 0), full, QRect(0, 0, bar, kHeight));
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setFont(m_font);
+        p.setPen(QColor(255, 0, 0));
+        p.drawText(kTextRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text);
+    }
+    std::lock_guard lock(m_mutex);
+    m_picture = picture;
+    m_text = text;
+    m_barWidth = bar;
+}
+
+// Centred over the owner's top-level window.
+void ProgressDialog::recentre() {
+    QWidget* root = m_owner ? m_owner->window() : nullptr;
+    if (!root) return;
+    QRect r = root->frameGeometry();
+    int left = (r.left() + r.left() + r.width() - kWidth) / 2;
+    int top = (r.top() + r.top() + r.height() - kHeight) / 2;
+    move(left, top);
+}
+
+void ProgressDialog::paintEvent(QPaintEvent*) {
+    QImage picture = this->picture();
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(rect(), picture);
+}
+
+void ProgressDialog::resizeEvent(QResizeEvent*) {
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), 5, 5);
+    setMask(QRegion(shape.toFillPolygon().toPolygon()));
+}
+
+void ProgressDialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        Mouse::startWindowMove(this, event->globalPosition().toPoint());
+}
+
+void ProgressDialog::closeEvent(QCloseEvent* event) {
+    recentre();
+    setFormat(QString());
+    compose(QString(), 1, 0);
+    update();
+    event->accept();
+}

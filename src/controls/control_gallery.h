@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "platform/qt/message_target.h"
+#include "resources/drawing_surface.h"
+
+class ValueSlider;
+class BandStrip;
+class ResponseGraph;
+
+// Shows the response graph, a row of band strips and a set of sliders on a
+// skinned panel, wired together as an output page wires them, so that their
+// look and feel can be judged on their own. A readout names the last change.
+class ControlGallery : public QWidget, public MessageTarget {
+public:
+    static constexpr int kBands = 8;
+    static constexpr int kSliders = 6;
+
+    explicit ControlGallery(QWidget* parent = nullptr);
+    ~ControlGallery() override;
+
+    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    void applyStartValues();
+    void layoutControls();
+    void paintSkin();
+    void bandChanged(int band, int sub);
+    void graphChanged(int code, int band);
+    void sliderChanged(int k);
+    void refreshSliderLabel(int k);
+    void report(const QString& text);
+
+    DrawingSurface m_skin;
+    ResponseGraph* m_graph = nullptr;
+    std::array<BandStrip*, kBands> m_strips{};
+    std::array<ValueSlider*, kSliders> m_sliders{};
+    QLabel* m_readout = nullptr;
+};

@@ -1,0 +1,409 @@
+#include "controls/response_graph.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWheelEvent>
+#include <cmath>
+#include <cstring>
+
+#include "controls/response_graph_sprites.h"
+#include "platform/qt/control_notification.h"
+#include "platform/qt/font_faces.h"
+#include "platform/qt/mouse.h"
+
+namespace {
+
+constexpr QRgb kPlotFill = 0xFF152030;
+constexpr QRgb kCurveColour = 0xC8FF00FF;
+constexpr QRgb kGridColour = 0xFF3C3C3C;
+constexpr QRgb kGridTextColour = 0xF0F0F0F0;
+constexpr QRgb kSelectionEdge = 0x19FFFFFF;
+constexpr QRgb kSelectionFill = 0x32FFFFFF;
+constexpr QRgb kMenuHighlight = 0xFFFFFF32;
+constexpr int kCell = ResponseGraphSprites::kCell;
+
+struct GridRow {
+    double frequency;
+    const char* label;  // null: the line only
+};
+
+constexpr GridRow kGridRows[] = {
+    {19, "20"},      {30, nullptr},  {40, nullptr},     {50, "50"},      {60, nullptr},
+    {70, nullptr},   {80, nullptr},  {90, nullptr},     {100, "100"},    {200, "200"},
+    {300, nullptr},  {400, nullptr}, {500, "500"},      {600, nullptr},  {700, nullptr},
+    {800, nullptr},  {900, nullptr}, {1000, "1K"},      {2000, "2K"},    {3000, nullptr},
+    {4000, nullptr}, {5000, "5K"},   {6000, nullptr},   {7000, nullptr}, {8000, nullptr},
+    {9000, nullptr}, {10000, "10K"}, {20600, "20KHz "},
+};
+
+struct LevelLine {
+    int line;  // of the six divisions
+    int tenths;
+};
+
+constexpr LevelLine kLevelLabels[] = {{0, 120}, {2, 0}, {4, -120}, {6, -240}};
+
+void drawSprite(QPainter& p, const QImage& sheet, QPoint at, QRect source) {
+    p.drawImage(at, sheet, source);
+}
+
+// Straight segments drawn one by one: for curves with a point in every column
+// this is far cheaper than one long stroked polyline, and looks the same. Long
+// shallow segments are drawn in short pieces along the same line, which the
+// antialiasing rasteriser handles many times faster.
+void drawSegments(QPainter& p, const std::vector<GraphPoint>& points) {
+    constexpr double kPiece = 32;
+    std::vector<QLineF> lines;
+    lines.reserve(points.size());
+    for (size_t i = 1; i < points.size(); ++i) {
+        QLineF line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        int pieces = int(line.length() / kPiece) + 1;
+        for (int k = 0; k < pieces; ++k) {
+            lines.emplace_back(line.pointAt(double(k) / pieces),
+                               line.pointAt(double(k + 1) / pieces));
+        }
+    }
+    p.drawLines(lines.data(), int(lines.size()));
+}
+
+// Copies a picture of the same size and format row by row.
+void copyPixels(QImage& to, const QImage& from) {
+    if (to.size() != from.size() || to.format() != from.format()) {
+        QPainter p(&to);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, from);
+        return;
+    }
+    size_t row = size_t(std::min(to.bytesPerLine(), from.bytesPerLine()));
+    for (int y = 0; y < to.height(); ++y) std::memcpy(to.scanLine(y), from.constScanLine(y), row);
+}
+
+QPolygonF polygon(const std::vector<GraphPoint>& points) {
+    QPolygonF poly;
+    poly.reserve(qsizetype(points.size()));
+    for (const GraphPoint& pt : points) poly << QPointF(pt.x, pt.y);
+    return poly;
+}
+
+// A closed cardinal spline through the points, as cubic Bezier segments.
+QPainterPath closedCardinal(const QPolygonF& pts, double tension) {
+    QPainterPath path;
+    qsizetype n = pts.size();
+    if (n < 3) {
+        path.addPolygon(pts);
+        path.closeSubpath();
+        return path;
+    }
+    auto at = [&](qsizetype i) { return pts[(i % n + n) % n]; };
+    path.moveTo(pts[0]);
+    for (qsizetype i = 0; i < n; ++i) {
+        QPointF c1 = at(i) + (at(i + 1) - at(i - 1)) * (tension / 3);
+        QPointF c2 = at(i + 1) - (at(i + 2) - at(i)) * (tension / 3);
+        path.cubicTo(c1, c2, at(i + 1));
+    }
+    path.closeSubpath();
+    path.setFillRule(Qt::WindingFill);
+    return path;
+}
+
+QFont labelFont(double scale) {
+    return FontFaces::pixelFont(QStringLiteral("Arial Bold"), std::max(1.0, 12 * scale), true);
+}
+
+}  // namespace
+
+ResponseGraph::ResponseGraph(QWidget* parent) : QWidget(parent), m_model(this), m_timer(this) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+ResponseGraph::~ResponseGraph() = default;
+
+void ResponseGraph::create(unsigned controlId, const QRect& rect) {
+    m_id = controlId;
+    setGeometry(rect);
+    show();
+}
+
+void ResponseGraph::setScale(double scale) {
+    m_model.setScale(scale);
+    m_dirty = true;
+    update();
+}
+
+void ResponseGraph::setBackgroundImage(const QImage& image) {
+    m_background = image;
+    if (m_initialised) drawGrid();
+    update();
+}
+
+void ResponseGraph::Initialise(int bands) {
+    m_model.initialise(bands, width(), height());
+    m_markers = ResponseGraphSprites::markers(m_model.slotCount());
+    m_handles = ResponseGraphSprites::qHandles();
+    m_banner = ResponseGraphSprites::banner();
+    m_initialised = true;
+    rebuildSurfaces();
+    update();
+}
+
+void ResponseGraph::rebuildSurfaces() {
+    m_dirty = true;
+    DrawingSurface& back = m_surface.composed();
+    back.release();
+    m_grid = QImage();
+    if (width() <= 0 || height() <= 0) return;
+    back.recreate(0, 0, width(), height());
+    m_grid = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    drawGrid();
+}
+
+void ResponseGraph::drawGrid() {
+    if (m_grid.isNull()) return;
+    QPainter p(&m_grid);
+    QRect client(QPoint(0, 0), size());
+    if (m_background.isNull()) {
+        p.fillRect(client, QColor::fromRgba(kPlotFill));
+    } else {
+        p.drawImage(QRectF(client), m_background);
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.translate(0.5, 0.5);
+    GraphRect plot = m_model.plot();
+    if (plot.width() <= 0 || plot.height() <= 0) return;
+    p.setPen(QPen(QColor::fromRgba(kGridColour), 1));
+    auto lineY = [&](int k) { return k == 6 ? plot.bottom : plot.top + k * plot.height() / 6; };
+    for (int k = 0; k <= 6; ++k) p.drawLine(plot.left, lineY(k), plot.right, lineY(k));
+    for (const GridRow& row : kGridRows) {
+        int x = plot.left + m_model.markerXOf(row.frequency);
+        p.drawLine(x, plot.top, x, plot.bottom);
+    }
+    QFont font = FontFaces::pixelFont(QStringLiteral("Times New Roman"), 12);
+    p.setFont(font);
+    p.setPen(QColor::fromRgba(kGridTextColour));
+    QFontMetrics metrics(font);
+    for (const LevelLine& level : kLevelLabels) {
+        double dB = level.tenths / 10.0;
+        QString text = dB > 0 ? QString::asprintf("+%.0f", dB) : QString::asprintf("%.0f", dB);
+        QRect box(0, lineY(level.line) - metrics.height() / 2, plot.left - 5, metrics.height());
+        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, text);
+    }
+    for (const GridRow& row : kGridRows) {
+        if (!row.label) continue;
+        QString text = QString::fromLatin1(row.label);
+        int x = plot.left + m_model.markerXOf(row.frequency);
+        int w = metrics.horizontalAdvance(text);
+        p.drawText(QRect(x - w / 2, plot.bottom + 2, w, metrics.height()), Qt::AlignCenter, text);
+    }
+}
+
+const QImage& ResponseGraph::renderPicture() {
+    const QImage& back = m_surface.composed().image();
+    if (m_initialised && back.size() != size()) rebuildSurfaces();
+    if (m_initialised && m_dirty && !m_grid.isNull()) {
+        compose();
+        m_dirty = false;
+    }
+    return m_surface.composed().image();
+}
+
+void ResponseGraph::compose() {
+    QImage* back = m_surface.composed().dc();
+    if (!back) return;
+    copyPixels(*back, m_grid);
+    QPainter p(back);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    m_model.updateCurves();
+    GraphRect plot = m_model.plot();
+    if (plot.width() > 0 && plot.height() > 0) {
+        p.setClipRect(QRect(plot.left, plot.top, plot.width(), plot.height()));
+        if (m_model.options().showSelection) drawSelection(p);
+        p.setPen(QPen(QColor::fromRgba(kCurveColour), 2, Qt::SolidLine, Qt::FlatCap));
+        p.setBrush(Qt::NoBrush);
+        drawSegments(p, m_model.reducedPoints(m_model.total()));
+        p.setClipping(false);
+    }
+    if (!m_model.eqEnabled()) {
+        drawSprite(p, m_banner, QPoint(plot.width() / 2 - 64, plot.bottom - 70),
+                   QRect(0, 0, 448, 64));
+    }
+    if (m_model.options().showSelection) drawMarkers(p);
+    drawLabel(p);
+    drawMenu(p);
+}
+
+void ResponseGraph::drawSelection(QPainter& p) {
+    std::vector<GraphPoint> points = m_model.selectionOutline();
+    if (points.empty()) return;
+    p.setPen(QPen(QColor::fromRgba(kSelectionEdge), 2, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    drawSegments(p, points);
+    // The faint fill needs no antialiasing: its edge lies under the stroke.
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor::fromRgba(kSelectionFill));
+    p.drawPath(closedCardinal(polygon(points), 0.5));
+    p.restore();
+}
+
+void ResponseGraph::drawMarkers(QPainter& p) {
+    int selected = m_model.selectedSlot();
+    if (selected >= ResponseGraphModel::kFirstBand && selected < m_model.slotCount() &&
+        m_model.options().showQHandles && m_model.slot(selected).enabled &&
+        m_model.slot(selected).hasQHandles) {
+        GraphRect left = m_model.handleSquare(false), right = m_model.handleSquare(true);
+        drawSprite(p, m_handles, QPoint(left.left, left.top),
+                   QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell));
+        drawSprite(p, m_handles, QPoint(right.left, right.top),
+                   QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell));
+    }
+    for (int k = 0; k < m_model.slotCount(); ++k) {
+        if (!m_model.slot(k).enabled) continue;
+        GraphPoint at = m_model.markerCorner(k);
+        int cell = k == selected ? m_model.animationFrame() : 0;
+        drawSprite(p, m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell));
+    }
+}
+
+void ResponseGraph::drawLabel(QPainter& p) {
+    QString text = QString::fromStdString(m_model.labelText());
+    if (text.isEmpty()) return;
+    QFont font = labelFont(m_model.scale());
+    QFontMetrics metrics(font);
+    GraphRect box = m_model.labelBox(metrics.horizontalAdvance(text), metrics.height());
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRect(box.left, box.top, box.width(), box.height()), Qt::AlignCenter, text);
+}
+
+void ResponseGraph::drawMenu(QPainter& p) {
+    if (!m_model.options().contextMenu ||
+        m_model.menuState() == ResponseGraphModel::MenuState::Hidden) {
+        return;
+    }
+    p.setFont(labelFont(m_model.scale()));
+    auto item = [&](GraphRect r, bool lit, const QString& text) {
+        QRect rect(r.left, r.top, r.width(), r.height());
+        p.fillRect(rect, lit ? QColor::fromRgba(kMenuHighlight) : QColor(Qt::white));
+        p.setPen(Qt::black);
+        p.drawText(rect, Qt::AlignCenter, text);
+    };
+    item(m_model.copyItem(), m_model.menuState() == ResponseGraphModel::MenuState::Copy,
+         QStringLiteral("Copy"));
+    item(m_model.pasteItem(), m_model.menuState() == ResponseGraphModel::MenuState::Paste,
+         QStringLiteral("Paste"));
+}
+
+void ResponseGraph::OnShow(int mode) {
+    bool run = m_model.show(mode);
+    if (run) {
+        m_timer.set(kAnimationTimer, kAnimationMs);
+    } else {
+        m_timer.kill(kAnimationTimer);
+    }
+    m_dirty = true;
+    update();
+}
+
+void ResponseGraph::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
+    renderPicture();
+    m_surface.drawTo(this, target, relativeToRoot);
+}
+
+intptr_t ResponseGraph::onMessage(unsigned message, intptr_t wParam, intptr_t) {
+    if (message == WindowMessage::Timer && wParam == kAnimationTimer) {
+        m_model.animationTick();
+        invalidate();
+        return 1;
+    }
+    return 0;
+}
+
+void ResponseGraph::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QImage& picture = renderPicture();
+    if (!m_initialised || picture.isNull()) {
+        p.fillRect(rect(), QColor::fromRgba(kPlotFill));
+        return;
+    }
+    p.drawImage(QPoint(0, 0), picture);
+}
+
+void ResponseGraph::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_model.layout(width(), height());
+    if (m_initialised) rebuildSurfaces();
+}
+
+void ResponseGraph::mousePressEvent(QMouseEvent* event) {
+    QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) m_model.mouseDown(at.x(), at.y());
+}
+
+void ResponseGraph::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
+
+void ResponseGraph::mouseMoveEvent(QMouseEvent* event) {
+    QPoint at = event->position().toPoint();
+    m_model.mouseMove(at.x(), at.y());
+}
+
+void ResponseGraph::mouseReleaseEvent(QMouseEvent* event) {
+    QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        m_model.mouseUp(at.x(), at.y());
+    } else if (event->button() == Qt::RightButton) {
+        m_model.rightButtonUp(at.x(), at.y());
+    }
+}
+
+void ResponseGraph::wheelEvent(QWheelEvent* event) {
+    // Whole notches, however finely the device reports them.
+    m_wheelRest += event->angleDelta().y();
+    int steps = m_wheelRest / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelRest -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps != 0) m_model.wheel(steps);
+    event->accept();
+}
+
+void ResponseGraph::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        m_model.arrowKey(event->key() == Qt::Key_Up);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ResponseGraph::notify(int code, int band) {
+    ControlNotification::send(this, m_id, code, band);
+}
+
+void ResponseGraph::invalidate() {
+    m_dirty = true;
+    update();
+}
+
+void ResponseGraph::setCapture(bool on) {
+    if (on) {
+        Mouse::capture(this);
+    } else if (Mouse::captured() == this) {
+        Mouse::release();
+    }
+}
+
+void ResponseGraph::setHandCursor(bool hand) {
+    Mouse::setCursor(this, hand ? Mouse::Cursor::Hand : Mouse::Cursor::Arrow);
+}
+
+void ResponseGraph::takeFocus() {
+    setFocus(Qt::MouseFocusReason);
+}

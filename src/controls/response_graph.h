@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "controls/control_surface.h"
+#include "filter/response_graph_host.h"
+#include "filter/response_graph_model.h"
+#include "platform/qt/message_target.h"
+#include "platform/qt/window_timer.h"
+
+// The frequency-response graph: equaliser band markers and the high-pass and
+// low-pass crossover markers on a logarithmic frequency axis, the summed
+// response, dragging, Q handles, wheel and arrow keys, and a small Copy/Paste
+// menu. Every user change is sent to the parent as the control's own message
+// number: (1, 0) high-pass, (2, 0) low-pass, (0, j) band j, (3, 0) Copy, (4, 0) Paste.
+class ResponseGraph : public QWidget, public MessageTarget, private ResponseGraphHost {
+public:
+    static constexpr int kDefaultId = 2245;
+    static constexpr int kAnimationTimer = 1;
+    static constexpr int kAnimationMs = 100;
+
+    explicit ResponseGraph(QWidget* parent = nullptr);
+    ~ResponseGraph() override;
+
+    // Places the graph and gives it its control identifier.
+    void create(unsigned controlId, const QRect& rect);
+    unsigned controlId() const { return m_id; }
+    // Options and frequency limits; the owner sets them before Initialise.
+    ResponseGraphModel::Options& options() { return m_model.options(); }
+    ResponseGraphModel::Limits& limits() { return m_model.limits(); }
+    void setScale(double scale);
+    void setBackgroundImage(const QImage& image);
+    const ResponseGraphModel& model() const { return m_model; }
+
+    void Initialise(int bands);
+    void SetBandType(int j, double type) { m_model.setBandType(j, type); }
+    void SetBandFrequency(int j, double f) { m_model.setBandFrequency(j, f); }
+    void SetBandQ(int j, double q) { m_model.setBandQ(j, q); }
+    void SetBandGain(int j, double dB) { m_model.setBandGain(j, dB); }
+    void SetCrossoverFrequency(int i, double f) { m_model.setCrossoverFrequency(i, f); }
+    void SetCrossoverUserQ(int mode, double value) { m_model.setCrossoverUserQ(mode, value); }
+    void SetCrossoverType(int code) { m_model.setCrossoverType(code); }
+    void SetEqEnabled(bool enabled) { m_model.setEqEnabled(enabled); }
+    bool GetEqEnabled() const { return m_model.eqEnabled(); }
+    double GetBandFrequency(int j) const { return m_model.bandFrequency(j); }
+    double GetBandQ(int j) const { return m_model.bandQ(j); }
+    double GetBandGain(int j) const { return m_model.bandGainDb(j); }
+    int GetBandType(int j) const { return m_model.bandType(j); }
+    double GetCrossoverFrequency(int i) const { return m_model.crossoverFrequency(i); }
+
+    // 0 stops the marker animation, 1 starts it and selects the first band, 2 only starts it.
+    void OnShow(int mode);
+    // Brings the picture up to date and copies it onto the target at the
+    // graph's place in the root window's (or the parent's) client coordinates.
+    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
+    // The composed picture, brought up to date as painting does.
+    const QImage& renderPicture();
+
+    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void notify(int code, int band) override;
+    void invalidate() override;
+    void setCapture(bool on) override;
+    void setHandCursor(bool hand) override;
+    void takeFocus() override;
+
+    void rebuildSurfaces();
+    void drawGrid();
+    void compose();
+    void drawSelection(QPainter& p);
+    void drawMarkers(QPainter& p);
+    void drawLabel(QPainter& p);
+    void drawMenu(QPainter& p);
+
+    unsigned m_id = kDefaultId;
+    ResponseGraphModel m_model;
+    WindowTimer m_timer;
+    QImage m_markers;
+    QImage m_handles;
+    QImage m_banner;
+    QImage m_grid;
+    QImage m_background;
+    ControlSurface m_surface;  // its composed picture is the back buffer
+    bool m_initialised = false;
+    bool m_dirty = true;
+    int m_wheelRest = 0;
+};

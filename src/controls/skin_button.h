@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include "controls/control_surface.h"
+#include "resources/skin_image.h"
+
+// An owner-drawn push or toggle button: its face is one frame of a horizontal
+// strip of frames, with a text over it. A completed click posts the button's
+// control identifier to its parent, wParam and lParam both its notify value.
+class SkinButton : public QWidget {
+public:
+    explicit SkinButton(QWidget* parent = nullptr);
+
+    // Places the button and gives it its control identifier.
+    void create(unsigned controlId, const QRect& rect);
+    unsigned controlId() const { return m_controlId; }
+
+    // Stores the background source; an id above 0 also loads that strip,
+    // whose frame count becomes its width divided by the button's.
+    void SetImage(DrawingSurface* backgroundSource, int pngId);
+    void SetTextStyle(double fontSize, const QString& face, QRgb normalColour, unsigned alignment,
+                      QRgb onColour);
+    void SetText(const QString& text);
+    QString text() const { return m_text; }
+    // 0 push button, 1 toggle off, 2 toggle on.
+    void SetCheckType(int type);
+    int GetCheckType() const { return m_checkType; }
+    void SetShown(int shown);
+    void SetEnabled(int enabled);
+    void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
+    intptr_t notifyValue() const { return m_notifyValue; }
+    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
+
+    int frameCount() const { return m_frameCount; }
+    int currentFrame() const { return m_currentFrame; }
+    bool hovering() const { return m_hover; }
+    bool pressed() const { return m_pressed; }
+    QRectF textBox();
+    QColor currentTextColour() const { return QColor::fromRgba(m_currentColour); }
+    // The finished picture, brought up to date.
+    const QImage& picture();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void moveEvent(QMoveEvent*) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent*) override;
+    void focusOutEvent(QFocusEvent*) override;
+
+private:
+    bool acceptsMouse() const { return m_shown == 1 && m_enabled == 1; }
+    void ensureLayout();
+    void ensureRender();
+    void compose();
+    void invalidateLayout();
+    void invalidateRender() { m_surface.invalidate(); }
+    QRectF scaledHotRect() const;
+    QRectF hoverArea() const;
+    void evaluatePointer(const QPointF& pos);
+    void buttonDown(const QPointF& pos);
+
+    unsigned m_controlId = 0;
+    QString m_text;
+    double m_fontSize = 12.0;
+    unsigned m_alignment = 0;
+    QRectF m_textBox;
+    QString m_face = QString::fromUtf8("宋体");
+    QRgb m_currentColour = 0xFF000000;
+    QFont m_font;
+    QRgb m_normalColour = 0xFF000000;
+    QRgb m_onColour = 0xFF000000;
+    int m_currentFrame = 0;
+    int m_hoverFrame = 2;
+    int m_frameCount = 4;
+    SkinImage m_image;
+    QRect m_hotRect;
+    double m_scaleX = 1.0;
+    double m_scaleY = 1.0;
+    intptr_t m_notifyValue = 0;
+    bool m_hover = false;
+    bool m_pressed = false;
+    bool m_imageLoaded = false;
+    bool m_layoutValid = false;
+    int m_checkType = 0;
+    int m_shown = 1;
+    int m_enabled = 1;
+    ControlSurface m_surface;
+};

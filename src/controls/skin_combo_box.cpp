@@ -1,0 +1,227 @@
+#include "controls/skin_combo_box.h"
+
+#include <QAbstractItemView>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "platform/qt/control_notification.h"
+#include "platform/qt/font_faces.h"
+#include "platform/qt/message_pump.h"
+
+namespace {
+
+const SkinComboBox::Skin kSkins[] = {
+    {{70, 15}, 0, 0, 60, 15},
+    {{169, 19}, 4, 1, 151, 18},
+    {{100, 19}, 6, 1, 80, 18},
+};
+
+}  // namespace
+
+SkinComboBox::Skin SkinComboBox::skin(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kSkins))) index = 0;
+    return kSkins[index];
+}
+
+SkinComboBox::SkinComboBox(QWidget* parent) : QComboBox(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
+}
+
+void SkinComboBox::create(unsigned controlId, const QRect& rect) {
+    m_controlId = controlId;
+    place(rect);
+    show();
+}
+
+void SkinComboBox::place(const QRect& rect) {
+    m_listHeight = rect.height();
+    setGeometry(rect);
+    fitFace();
+}
+
+void SkinComboBox::fitFace() {
+    Skin s = skin(m_skinIndex);
+    int faceHeight =
+        std::max(1, static_cast<int>(s.face.height() * width() / double(s.face.width())));
+    if (height() != faceHeight) resize(width(), faceHeight);
+}
+
+void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, int pngId, int skinIndex) {
+    m_image = SkinImage::load(pngId);
+    m_imageLoaded = !m_image.isNull();
+    m_surface.setSource(backgroundSource);
+    m_skinIndex = skinIndex;
+    invalidateLayout();
+    // Layout again once the current message is done, as a size message would.
+    MessagePump::queue(this, [this] {
+        fitFace();
+        invalidateLayout();
+        update();
+    });
+}
+
+void SkinComboBox::SetSelection(int index) {
+    m_selection = index < 0 || index >= count() ? 0 : index;
+    m_surface.invalidate();
+    update();
+}
+
+void SkinComboBox::SetShown(int shown) {
+    m_shown = shown;
+    m_surface.invalidate();
+    update();
+}
+
+void SkinComboBox::SetEnabled(int enabled) {
+    m_enabled = enabled;
+    m_surface.invalidate();
+    update();
+}
+
+void SkinComboBox::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
+    if (!m_imageLoaded) return;
+    ensureLayout();
+    ensureRender();
+    m_surface.drawTo(this, target, relativeToRoot);
+}
+
+void SkinComboBox::setFontHeight(int height) {
+    m_fontHeight = height;
+    invalidateLayout();
+}
+
+void SkinComboBox::setTextColour(const QColor& colour) {
+    m_textColour = colour;
+    m_surface.invalidate();
+    update();
+}
+
+void SkinComboBox::setListTextColour(const QColor& colour) {
+    m_listTextColour = colour;
+    styleList();
+}
+
+void SkinComboBox::setFaceName(const QString& face) {
+    m_faceName = face;
+    invalidateLayout();
+}
+
+const QImage& SkinComboBox::picture() {
+    ensureLayout();
+    ensureRender();
+    return m_surface.composed().image();
+}
+
+void SkinComboBox::chosen(int index) {
+    m_selection = index < 0 ? 0 : index;
+    m_surface.invalidate();
+    update();
+    ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);
+}
+
+void SkinComboBox::invalidateLayout() {
+    m_layoutValid = false;
+    m_surface.invalidate();
+    update();
+}
+
+// The open list in the list text colour, on a background it reads on.
+void SkinComboBox::styleList() {
+    QPalette palette = view()->palette();
+    bool darkText = m_listTextColour.lightness() < 128;
+    QColor base = darkText ? QColor(0xee, 0xf0, 0xf3) : QColor(0x23, 0x26, 0x2c);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::Window, base);
+    palette.setColor(QPalette::Text, m_listTextColour);
+    palette.setColor(QPalette::Highlight, QColor(0x2b, 0xb8, 0xec));
+    palette.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    view()->setPalette(palette);
+}
+
+void SkinComboBox::ensureLayout() {
+    if (m_layoutValid) return;
+    m_layoutValid = true;
+    m_surface.captureBackground(this);
+    Skin s = skin(m_skinIndex);
+    m_scale = width() / static_cast<double>(s.face.width());
+    auto scaled = [&](int v) { return static_cast<int>(v * m_scale); };
+    m_textRect = QRect(QPoint(scaled(s.left), scaled(s.top)),
+                       QPoint(scaled(s.right) - 1, scaled(s.bottom) - 1));
+    m_listFont = FontFaces::pixelFont(m_faceName, m_fontHeight * m_scale);
+    m_faceFont = FontFaces::pixelFont(m_faceName, m_fontHeight * m_scale * 1.2);
+    m_listFont.setStyleHint(QFont::SansSerif);
+    m_faceFont.setStyleHint(QFont::SansSerif);
+    setFont(m_listFont);
+    view()->setFont(m_listFont);
+    // As many rows as the list height the owner gave leaves room for.
+    int row = QFontMetrics(m_listFont).height() + 4;
+    if (m_listHeight > height()) setMaxVisibleItems(std::max(3, (m_listHeight - height()) / row));
+    styleList();
+}
+
+// The background was captured with the layout.
+void SkinComboBox::ensureRender() {
+    m_surface.render(this, [this] { compose(); });
+}
+
+void SkinComboBox::compose() {
+    QImage* dc = m_surface.composeOnBackground(this, m_shown != 0);
+    if (!dc) return;
+    QPainter p(dc);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    Skin s = skin(m_skinIndex);
+    int frame = m_focused ? 1 : 0;
+    m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
+                 QRectF(frame * s.face.width(), 0, s.face.width(), s.face.height()));
+    if (m_selection < 0 || m_selection >= count()) m_selection = 0;
+    m_faceText = count() > 0 ? itemText(m_selection) : QString();
+    p.setFont(m_faceFont);
+    p.setPen(m_textColour);
+    p.drawText(m_textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+               m_faceText);
+}
+
+void SkinComboBox::paintEvent(QPaintEvent* event) {
+    if (!m_imageLoaded) {
+        QComboBox::paintEvent(event);
+        return;
+    }
+    ensureLayout();
+    ensureRender();
+    QPainter p(this);
+    p.drawImage(0, 0, m_surface.composed().image());
+}
+
+void SkinComboBox::resizeEvent(QResizeEvent* event) {
+    QComboBox::resizeEvent(event);
+    invalidateLayout();
+}
+
+void SkinComboBox::moveEvent(QMoveEvent* event) {
+    QComboBox::moveEvent(event);
+    invalidateLayout();
+}
+
+void SkinComboBox::focusInEvent(QFocusEvent* event) {
+    QComboBox::focusInEvent(event);
+    m_focused = true;
+    m_surface.invalidate();
+    update();
+}
+
+void SkinComboBox::focusOutEvent(QFocusEvent* event) {
+    QComboBox::focusOutEvent(event);
+    m_focused = false;
+    m_surface.invalidate();
+    update();
+}
+
+void SkinComboBox::mousePressEvent(QMouseEvent* event) {
+    if (m_shown == 1 && m_enabled == 1) QComboBox::mousePressEvent(event);
+}
+
+void SkinComboBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (m_shown == 1 && m_enabled == 1) QComboBox::mouseDoubleClickEvent(event);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QColor>
+#include <QComboBox>
+#include <QFont>
+
+#include "controls/control_surface.h"
+#include "resources/skin_image.h"
+
+// An owner-drawn drop-down list: the closed face is one of two frames of a
+// picture (1 while focused) with the selected item's text. The stored
+// selection is the control's own; the list's selection follows the user.
+// A choice from the list posts the control identifier to the parent, wParam
+// and lParam both the notify value.
+class SkinComboBox : public QComboBox {
+public:
+    struct Skin {
+        QSize face;
+        int left, top, right, bottom;  // the text rectangle in skin pixels
+    };
+    static Skin skin(int index);
+
+    explicit SkinComboBox(QWidget* parent = nullptr);
+
+    // rect is the control as a drop-down list gives it: its height is the
+    // open list's; the face itself is as high as the skin at that width.
+    void create(unsigned controlId, const QRect& rect);
+    void place(const QRect& rect);
+    unsigned controlId() const { return m_controlId; }
+
+    void SetSkin(DrawingSurface* backgroundSource, int pngId, int skinIndex);
+    // An index outside the items selects item 0.
+    void SetSelection(int index);
+    int GetSelection() const { return m_selection; }
+    void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
+    void SetShown(int shown);
+    void SetEnabled(int enabled);
+    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
+
+    void setFontHeight(int height);
+    void setTextColour(const QColor& colour);
+    void setListTextColour(const QColor& colour);
+    void setFaceName(const QString& face);
+
+    bool focused() const { return m_focused; }
+    double scale() const { return m_scale; }
+    QRect textRect() const { return m_textRect; }
+    QString faceText() const { return m_faceText; }
+    const QImage& picture();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void chosen(int index);
+    void ensureLayout();
+    void ensureRender();
+    void compose();
+    void invalidateLayout();
+    void fitFace();
+    void styleList();
+
+    unsigned m_controlId = 0;
+    double m_scale = 1.0;
+    int m_selection = 0;
+    bool m_focused = false;
+    intptr_t m_notifyValue = 0;
+    SkinImage m_image;
+    bool m_imageLoaded = false;
+    bool m_layoutValid = false;
+    QString m_faceText;
+    int m_fontHeight = 14;
+    QRect m_textRect;
+    QColor m_textColour{0x52, 0x52, 0x52};
+    QColor m_listTextColour{0x52, 0x52, 0x52};
+    int m_skinIndex = 0;
+    int m_shown = 1;
+    int m_enabled = 1;
+    int m_listHeight = 0;
+    QFont m_listFont;
+    QFont m_faceFont;
+    QString m_faceName = QStringLiteral("Arial Bold");
+    ControlSurface m_surface;
+};

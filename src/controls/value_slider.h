@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+
+#include "controls/control_surface.h"
+#include "filter/slider_scale.h"
+#include "resources/skin_image.h"
+
+// The horizontal value slider: a label band (the text up to the first colon on
+// the left, the rest on the right), a track with a thumb, an optional level bar
+// and an optional on/off toggle whose offset is added to the reported value
+// (the output mute). Changes are sent to the parent as the slider's own message
+// number with its index and the value truncated (without the toggle offset).
+class ValueSlider : public QWidget {
+public:
+    explicit ValueSlider(QWidget* parent = nullptr);
+
+    // Places the control and gives it its control identifier.
+    void create(unsigned controlId, const QRect& rect);
+    unsigned controlId() const { return m_id; }
+
+    // The owner's settings.
+    void setIndex(int index) { m_index = index; }
+    int index() const { return m_index; }
+    void setRange(double minimum, double maximum);
+    // Values below the threshold move in fine steps.
+    void setFineSteps(double threshold, double step);
+    const SliderScale& scale() const { return m_scale; }
+    void setLevelBar(bool on);
+    void setLabelMode(bool on);  // the label band above the track
+    void setTogglePresent(bool present);
+    void setToggleOffset(int offset) { m_toggleOffset = offset; }
+    void setLabelColour(QRgb colour);
+    // When set, the label is rebuilt from it with the value at every drawing.
+    void setLabelFormat(const QString& format);
+
+    void SetSkin(DrawingSurface* background, int pngId, int layoutRow);
+    void SetValue(double value);
+    double GetValue() const;
+    double value() const { return m_value; }
+    bool toggleOn() const { return m_toggleOffsetNow != 0; }
+    void SetShown(bool shown);
+    void SetEnabled(bool enabled);
+    bool shown() const { return m_shown; }
+    bool enabledForInput() const { return m_enabled; }
+    bool focusedLook() const { return m_focused; }
+    bool dragging() const { return m_dragging; }
+
+    void SetLabel(const QString& text);  // redraws at once
+    void setLabelText(const QString& text);
+    QString labelText() const;  // as drawn: from the format when there is one
+
+    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
+    const QImage& renderPicture();
+    // Client geometry, for the owner and tests.
+    QRectF thumbRect() const;
+    QRectF toggleRect() const { return m_toggle; }
+    double trackStart() const { return m_trackStart; }
+    double trackEnd() const { return m_trackEnd; }
+    double trackY() const { return m_trackY; }
+
+    void invalidate();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool acceptsInput() const { return m_shown && m_enabled; }
+    void relayout();
+    void notify();
+    void redrawNow();
+    void compose();
+    QRectF trackBand() const;
+
+    unsigned m_id = 0;
+    int m_index = 0;
+    bool m_levelBar = true;
+    bool m_labelMode = false;
+    bool m_togglePresent = false;
+    int m_toggleOffset = 500;
+    QRgb m_labelColour = 0xFF9D9D9D;
+    SliderScale m_scale;
+    QString m_labelFormat;
+    bool m_focused = false;
+    bool m_dragging = false;
+    QString m_label;
+    int m_toggleOffsetNow = 0;
+    QRectF m_toggle;
+    double m_value = 0;
+    double m_trackStart = 0, m_trackEnd = 0, m_trackY = 0;
+    double m_barHeight = 4.0;
+    double m_thumbWidth = 0, m_thumbHeight = 0;
+    SkinImage m_image;
+    int m_row = 0;
+    bool m_shown = true;
+    bool m_enabled = true;
+    ControlSurface m_surface;
+};

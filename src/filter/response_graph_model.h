@@ -1,0 +1,176 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "filter/evaluation_point.h"
+#include "filter/graph_geometry.h"
+#include "filter/graph_marker.h"
+#include "filter/response_graph_host.h"
+
+// Everything of the frequency-response graph that is not drawing: the band
+// slots and their markers, the plot geometry, the per-slot curves summed into
+// the total, snapping and limits, and what mouse, wheel and keys do to them.
+// Frequencies are in Hz, gains in tenths of a dB, Q as a plain number.
+class ResponseGraphModel {
+public:
+    static constexpr int kHighPass = 0;
+    static constexpr int kLowPass = 1;
+    static constexpr int kFirstBand = 2;
+    static constexpr int kMarkerHalf = 12;  // half the side of a marker's square
+    static constexpr int kAnimationFrames = 6;
+
+    struct Options {
+        bool eqEnabled = true;  // off shows the "EQ PASS" banner
+        bool freeFrequencies = false;
+        bool verticalOnly = false;
+        bool shelfBoostAllowed = true;
+        bool keepCrossoversOrdered = false;
+        bool showQHandles = true;
+        bool showSelection = true;
+        bool interactive = true;
+        bool contextMenu = false;
+    };
+
+    struct Limits {
+        double highPassMin = 19, highPassMax = 20600;
+        double lowPassMin = 19, lowPassMax = 20600;
+        double eqMin = 19.7, eqMax = 20600;
+    };
+
+    enum class MenuState { Hidden, Copy, Paste };
+
+    explicit ResponseGraphModel(ResponseGraphHost* host = nullptr) : m_host(host) {}
+    void setHost(ResponseGraphHost* host) { m_host = host; }
+
+    Options& options() { return m_options; }
+    const Options& options() const { return m_options; }
+    Limits& limits() { return m_limits; }
+    void setScale(double scale);
+
+    // Prepares `bands` equaliser bands for a client area of the given size.
+    void initialise(int bands, int width, int height);
+    // A new client size; the next paint recomputes every slot.
+    void layout(int width, int height);
+
+    // The owner's operations; j counts equaliser bands from 0, i is 0 for the
+    // high-pass and 1 for the low-pass. Out-of-range indices and values that
+    // are not numbers are refused.
+    void setBandType(int j, double type);
+    void setBandFrequency(int j, double f);
+    void setBandQ(int j, double q);
+    void setBandGain(int j, double dB);
+    void setCrossoverFrequency(int i, double f);
+    void setCrossoverUserQ(int mode, double tenthsOfQ);
+    void setCrossoverType(int code);
+    void setEqEnabled(bool enabled);
+    bool eqEnabled() const { return m_options.eqEnabled; }
+
+    int bandCount() const { return slotCount() - kFirstBand; }
+    double bandFrequency(int j) const;
+    double bandQ(int j) const;
+    double bandGainDb(int j) const;
+    int bandType(int j) const;
+    double crossoverFrequency(int i) const;
+    int highPassType() const { return m_highPassType; }
+    int lowPassType() const { return m_lowPassType; }
+
+    // Showing (1 also selects the first band); true when the animation should run.
+    bool show(int mode);
+    void animationTick();
+    int animationFrame() const { return m_frame; }
+
+    // User input, in client pixels.
+    void mouseDown(int x, int y);
+    void mouseMove(int x, int y);
+    void mouseUp(int x, int y);
+    void rightButtonUp(int x, int y);
+    void wheel(int steps);   // positive forward
+    void arrowKey(bool up);  // up arrow or down arrow
+
+    // State for drawing.
+    int slotCount() const { return static_cast<int>(m_slots.size()); }
+    const GraphMarker& slot(int k) const { return m_slots[static_cast<size_t>(k)]; }
+    int selectedSlot() const { return m_selected; }
+    int labelledSlot() const { return m_labelled; }
+    int draggedSlot() const { return m_dragged; }
+    bool leftHandleDragged() const { return m_leftHandle; }
+    bool rightHandleDragged() const { return m_rightHandle; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    GraphRect plot() const { return m_plot; }
+    int zeroLine() const;  // y of 0 dB
+    int columns() const { return m_count; }
+    int crossoverMarkerHeight() const { return m_crossoverHeight; }
+    double scale() const { return m_scale; }
+    int markerXOf(double f) const;
+    double frequencyOfX(double x) const;
+
+    // Recomputes every slot when a layout asked for it.
+    void updateCurves();
+    void recomputeSlot(int k);
+    const std::vector<int>& total() const { return m_total; }
+    const std::vector<int>& selectedCurve() const { return m_selectedCurve; }
+    // Curve points with repeated heights dropped, in client pixels.
+    std::vector<GraphPoint> reducedPoints(const std::vector<int>& curve) const;
+    // The closed outline of the selected slot's shaded area.
+    std::vector<GraphPoint> selectionOutline() const;
+    // Distance of the Q handles from the selected marker.
+    int handleDistance() const;
+    // Top-left corners of the drawn pictures.
+    GraphPoint markerCorner(int k) const;
+    GraphRect handleSquare(bool right) const;
+
+    std::string labelText() const;
+    GraphRect labelBox(int textWidth, int textHeight) const;
+
+    MenuState menuState() const { return m_menu; }
+    GraphRect copyItem() const { return m_copyItem; }
+    GraphRect pasteItem() const { return m_pasteItem; }
+
+private:
+    bool validBand(int j) const { return j >= 0 && j < bandCount(); }
+    bool isBand(int k) const { return k >= kFirstBand && k < slotCount(); }
+    GraphMarker& at(int k) { return m_slots[static_cast<size_t>(k)]; }
+    void setGeometry(int width, int height);
+    void updateColumns();
+    void changed(int k);  // selects, labels, recomputes and repaints unless dragging
+    void notifySlot(int k);
+    double snap(double f) const;
+    int gainForDivisor() const;
+    int bandMarkerY(int tenths) const;
+    double curvePixels(double level) const;
+    int slotAt(int x, int y) const;
+    void dragMarker(int x, int y);
+    void dragHandle(int x);
+    void stepSlot(int step);
+    void stepCrossover(int k, int step);
+    std::vector<int> limitColumns(double lo, double hi) const;
+
+    ResponseGraphHost* m_host = nullptr;
+    Options m_options;
+    Limits m_limits;
+    double m_scale = 1.0;
+    int m_width = 0;
+    int m_height = 0;
+    GraphRect m_plot;
+    double m_decades = 0;
+    int m_count = 0;
+    int m_crossoverHeight = 80;
+    std::vector<EvaluationPoint> m_points;
+    std::vector<GraphMarker> m_slots;
+    std::vector<int> m_total;
+    std::vector<int> m_selectedCurve;
+    int m_highPassType = 8;
+    int m_lowPassType = 9;
+    int m_selected = 0;
+    int m_labelled = 0;
+    int m_dragged = -1;
+    bool m_leftHandle = false;
+    bool m_rightHandle = false;
+    int m_frame = 0;
+    bool m_recomputeAll = false;
+    MenuState m_menu = MenuState::Hidden;
+    GraphRect m_copyItem;
+    GraphRect m_pasteItem;
+};

@@ -1,0 +1,107 @@
+#include "platform/qt/message_box.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <vector>
+
+namespace {
+
+// 0 simplified Chinese, 1 traditional Chinese, 2 English.
+int languageOf(int languageId) {
+    switch (languageId) {
+        case 2052:
+            return 0;
+        case 1028:
+        case 3076:
+        case 5124:
+            return 1;
+        default:
+            return 2;
+    }
+}
+
+struct OpenBox {
+    QPointer<QMessageBox> box;
+    MessageBox::Request request;
+    QAbstractButton* yes = nullptr;
+    QAbstractButton* no = nullptr;
+};
+
+std::vector<OpenBox*> g_open;
+MessageBox::Observer g_observer;
+
+void answer(OpenBox& open, MessageBox::Answer a) {
+    if (!open.box) return;
+    QAbstractButton* button = a == MessageBox::Answer::Yes || !open.no ? open.yes : open.no;
+    button->click();
+}
+
+}  // namespace
+
+QString MessageBox::okText(int languageId) {
+    static const char* texts[3] = {"确定", "確定", "OK"};
+    return QString::fromUtf8(texts[languageOf(languageId)]);
+}
+
+QString MessageBox::yesText(int languageId) {
+    static const char* texts[3] = {"是(&Y)", "是(&Y)", "&Yes"};
+    return QString::fromUtf8(texts[languageOf(languageId)]);
+}
+
+QString MessageBox::noText(int languageId) {
+    static const char* texts[3] = {"否(&N)", "否(&N)", "&No"};
+    return QString::fromUtf8(texts[languageOf(languageId)]);
+}
+
+MessageBox::Answer MessageBox::show(QWidget* owner, const Request& request) {
+    QMessageBox box(owner);
+    box.setWindowTitle(request.caption);
+    QString text = request.text;
+    box.setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(QMessageBox::NoIcon);
+    OpenBox open{&box, request};
+    if (request.buttons == Buttons::YesNo) {
+        open.yes = box.addButton(yesText(request.languageId), QMessageBox::YesRole);
+        open.no = box.addButton(noText(request.languageId), QMessageBox::NoRole);
+        box.setEscapeButton(open.no);
+    } else {
+        open.yes = box.addButton(okText(request.languageId), QMessageBox::AcceptRole);
+        box.setEscapeButton(open.yes);
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(open.yes));
+
+    g_open.push_back(&open);
+    if (g_observer) {
+        Observer observer = g_observer;
+        QTimer::singleShot(0, &box, [&open, observer] {
+            if (auto a = observer(open.request)) answer(open, *a);
+        });
+    }
+    box.exec();
+    std::erase(g_open, &open);
+
+    if (request.buttons == Buttons::Ok) return Answer::Yes;
+    return box.clickedButton() == open.yes ? Answer::Yes : Answer::No;
+}
+
+void MessageBox::setObserver(Observer observer) {
+    g_observer = std::move(observer);
+}
+
+int MessageBox::openCount() {
+    return static_cast<int>(g_open.size());
+}
+
+std::optional<MessageBox::Request> MessageBox::innermost() {
+    if (g_open.empty()) return std::nullopt;
+    return g_open.back()->request;
+}
+
+bool MessageBox::answerInnermost(Answer a) {
+    if (g_open.empty()) return false;
+    answer(*g_open.back(), a);
+    return true;
+}

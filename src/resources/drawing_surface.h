@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+// An off-screen drawing surface: a picture that remembers the area it covers
+// (its extent) and can be loaded from a skin bitmap, recreated, filled, or
+// filled by copying or stretching from another surface. The main window keeps
+// its skin in one of these; pages and controls copy the piece under them from it.
+//
+// Coordinates follow the surface's own pixels; the extent is bookkeeping of
+// (left, top, right, bottom) as the operations below define it.
+class DrawingSurface {
+public:
+    static constexpr QRgb kRecreateFill = 0xFFF0F0F0;  // RGB(240, 240, 240)
+
+    DrawingSurface() = default;
+    // Loaded from the skin bitmap with that number.
+    explicit DrawingSurface(int bitmapId);
+    // Blank, covering the rectangle, pixels black.
+    explicit DrawingSurface(const QRect& rect);
+    virtual ~DrawingSurface();
+    DrawingSurface(const DrawingSurface&) = delete;
+    DrawingSurface& operator=(const DrawingSurface&) = delete;
+
+    // On an empty surface: the bitmap at its natural size; extent (0, 0, width, height).
+    // False when the skin has no such bitmap (the surface is then left empty).
+    bool loadSkin(int bitmapId);
+    void release();
+    // A fresh picture of (right - left) x (bottom - top) painted RGB(240, 240, 240)
+    // with a one-pixel black outline. Nothing happens for a width or height of 0 or less.
+    void recreate(int left, int top, int right, int bottom);
+
+    // Copies the block of (right - x) x (bottom - y) pixels at (sourceX, sourceY)
+    // of the source to (x, y). When right or bottom lie beyond the extent the
+    // surface is first recreated for (x, y, right, bottom).
+    void copyFrom(int x, int y, int right, int bottom, const DrawingSurface& source, int sourceX,
+                  int sourceY);
+    void copyFrom(int x, int y, int right, int bottom, const QImage& source, int sourceX,
+                  int sourceY);
+    // Stretches the source rectangle onto (x, y)-(right, bottom), with the same
+    // growth rule. A source that still holds an untouched skin bitmap is drawn
+    // afresh at the target size, so it stays sharp at any scale.
+    void stretchFrom(int x, int y, int right, int bottom, const DrawingSurface& source,
+                     int sourceLeft, int sourceTop, int sourceRight, int sourceBottom);
+    // Widens the extent to the rectangle (left, top, right, bottom) and fills it.
+    void fill(const QRect& rect, const QColor& colour);
+
+    bool selected() const { return m_selected; }
+    bool isEmpty() const { return !m_selected; }
+    // (left, top, right, bottom)
+    int left() const { return m_left; }
+    int top() const { return m_top; }
+    int right() const { return m_right; }
+    int bottom() const { return m_bottom; }
+    int width() const { return m_image.width(); }
+    int height() const { return m_image.height(); }
+
+    const QImage& image() const { return m_image; }
+    // For callers that draw on the surface directly.
+    QImage* dc();
+
+private:
+    void growFor(int x, int y, int right, int bottom);
+    void setExtent(int left, int top, int right, int bottom);
+
+    QImage m_image;
+    int m_left = 0;
+    int m_top = 0;
+    int m_right = 0;
+    int m_bottom = 0;
+    bool m_selected = false;
+    int m_skinId = 0;  // the skin bitmap the picture still is, untouched; 0 otherwise
+};

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "controls/band_strip.h"
+#include "support/qt_wait.h"
+#include "synthetic_input.h"
+
+using namespace SyntheticInput;
+using Message = MessageRecorder::Message;
+
+namespace {
+
+constexpr int kStripId = 2027;
+
+// One strip as the output page places it: layout row 1 at design size.
+class StripTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        parent.resize(200, 300);
+        strip = new BandStrip(&parent);
+        strip->create(kStripId, QRect(41, 6, 52, 189));
+        strip->SetSkin(nullptr, 141, 1);
+        strip->SetStripIndex(3);
+        parent.show();
+        processQueued();
+        // The window's first focus lands in a box; leaving it would report the box.
+        strip->setFocus();
+        processQueued();
+        parent.messages.clear();
+    }
+
+    void type(int sub, const QString& text) {
+        QLineEdit* box = strip->box(sub);
+        box->setFocus();
+        box->selectAll();
+        box->setText(text);
+        key(box, Qt::Key_Return);
+    }
+
+    Message last() const { return parent.messages.back(); }
+
+    MessageRecorder parent;
+    BandStrip* strip = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StripTest, StartsAtZeroGain1kHzAndQ04) {
+    EXPECT_EQ(strip->boxText(0), "0.0");
+    EXPECT_EQ(strip->boxText(1), "1000");
+    EXPECT_EQ(strip->boxText(2), "0.40");
+    EXPECT_EQ(strip->GetSubValue(3), 7);
+}
+
+TEST_F(StripTest, TypedFrequencySnapsToTheTableOnEnter) {
+    type(1, "1005");
+    EXPECT_EQ(strip->boxText(1), "1020");
+    EXPECT_EQ(strip->GetSubValue(1), 1020);
+    EXPECT_EQ(last(), (Message{kStripId, 3, 1}));
+    type(1, "15");
+    EXPECT_EQ(strip->boxText(1), "19.7");
+}
+
+TEST_F(StripTest, TextThatIsNotANumberReadsAsZero) {
+    type(0, "abc");
+    EXPECT_EQ(strip->boxText(0), "0.0");
+    type(1, "x");
+    EXPECT_EQ(strip->boxText(1), "10.5");
+    type(2, "nan");
+    EXPECT_EQ(strip->boxText(2), "0.40");
+    type(0, "-99");
+    EXPECT_EQ(strip->boxText(0), "-24.0");
+}
+
+TEST_F(StripTest, LeavingABoxAppliesWhatWasTyped) {
+    QLineEdit* q = strip->box(2);
+    q->setFocus();
+    processQueued();
+    q->setText("1.1");
+    strip->box(0)->setFocus();
+    processQueued();
+    EXPECT_EQ(strip->boxText(2), "1.12");
+    EXPECT_EQ(last(), (Message{kStripId, 3, 2}));
+}
+
+TEST_F(StripTest, ArrowKeysAtTheEndsOfTheTables) {
+    strip->SetSubValue(1, 19.7);
+    key(strip, Qt::Key_Left);
+    EXPECT_EQ(strip->boxText(1), "10.5");
+    key(strip, Qt::Key_Left);
+    EXPECT_EQ(strip->boxText(1), "10.5");
+    strip->SetSubValue(1, 20600);
+    key(strip, Qt::Key_Right);
+    EXPECT_EQ(strip->boxText(1), "20600");
+    strip->SetSubValue(0, 12);
+    key(strip, Qt::Key_Up);
+    EXPECT_EQ(strip->GetSubValue(0), 12.0);
+    key(strip, Qt::Key_Down);
+    EXPECT_EQ(strip->GetSubValue(0), 11.9);
+    EXPECT_EQ(last(), (Message{kStripId, 3, 0}));
+}
+
+TEST_F(StripTest, ArrowKeysWorkWhileABoxHasTheFocus) {
+    strip->box(2)->setFocus();
+    processQueued();
+    key(strip->box(2), Qt::Key_Right);
+    EXPECT_EQ(strip->boxText(1), "1020");
+    EXPECT_EQ(last(), (Message{kStripId, 3, 1}));
+}
+
+TEST_F(StripTest, WheelStepsTheFocusedBox) {
+    strip->SetSubValue(2, 128);
+    strip->box(2)->setFocus();
+    processQueued();
+    wheel(strip, QPointF(26, 100), 1);
+    EXPECT_EQ(strip->boxText(2), "128");
+    wheel(strip, QPointF(26, 100), -1);
+    EXPECT_EQ(strip->boxText(2), "121");
+    EXPECT_EQ(last(), (Message{kStripId, 3, 2}));
+    strip->setFocus();
+    processQueued();
+    wheel(strip, QPointF(26, 100), 1);
+    EXPECT_EQ(strip->boxText(0), "0.1") << "any other focus steps the gain";
+}
+
+TEST_F(StripTest, ClickingTheTrackStepsByOneTenth) {
+    QRectF thumb = strip->thumbRect();
+    click(strip, QPointF(thumb.center().x(), thumb.top() - 8));
+    EXPECT_EQ(strip->GetSubValue(0), 0.1);
+    click(strip, QPointF(thumb.center().x(), thumb.bottom() + 20));
+    click(strip, QPointF(thumb.center().x(), thumb.bottom() + 20));
+    EXPECT_EQ(strip->GetSubValue(0), -0.1);
+    EXPECT_EQ(last(), (Message{kStripId, 3, 0}));
+    EXPECT_TRUE(strip->focusedLook());
+}
+
+TEST_F(StripTest, DraggingTheThumbToTheEnds) {
+    QPointF thumb = strip->thumbRect().center();
+    drag(strip, thumb, QPointF(thumb.x(), -50));
+    EXPECT_EQ(strip->GetSubValue(0), 12.0);
+    EXPECT_FALSE(strip->dragging());
+    thumb = strip->thumbRect().center();
+    drag(strip, thumb, QPointF(thumb.x(), 500));
+    EXPECT_EQ(strip->GetSubValue(0), -24.0);
+    thumb = strip->thumbRect().center();
+    press(strip, thumb);
+    move(strip, QPointF(thumb.x(), thumb.y() + 10));
+    double shown = strip->GetSubValue(0);
+    EXPECT_EQ(strip->boxText(0), QString::asprintf("%0.1f", shown));
+    EXPECT_EQ(last(), (Message{kStripId, 3, 0}));
+    release(strip, QPointF(thumb.x(), thumb.y() + 10));
+}
+
+TEST_F(StripTest, TypeIcons) {
+    click(strip, strip->iconRect(1).center());
+    EXPECT_EQ(strip->GetSubValue(3), 5);
+    EXPECT_EQ(last(), (Message{kStripId, 3, 3}));
+    click(strip, strip->iconRect(2).center());
+    EXPECT_EQ(strip->GetSubValue(3), 6);
+    strip->SetIconsShown(false);
+    click(strip, strip->iconRect(0).center());
+    EXPECT_EQ(strip->GetSubValue(3), 6);
+}
+
+TEST_F(StripTest, SetSubValueSnapsAndDoesNotNotify) {
+    strip->SetSubValue(1, 99.5);
+    EXPECT_EQ(strip->boxText(1), "101");
+    strip->SetSubValue(2, 0.44);
+    EXPECT_EQ(strip->boxText(2), "0.45");
+    strip->SetSubValue(0, 40);
+    EXPECT_EQ(strip->boxText(0), "12.0");
+    strip->SetSubValue(0, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(strip->boxText(0), "12.0");
+    strip->SetSubValue(1, 25.3);
+    EXPECT_EQ(strip->GetSubValue(1), 25.3);
+    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(strip->focusedLook());
+}
+
+TEST_F(StripTest, HiddenOrDisabledStripsIgnoreTheMouse) {
+    QRectF thumb = strip->thumbRect();
+    strip->SetEnabled(false);
+    click(strip, QPointF(thumb.center().x(), thumb.top() - 8));
+    strip->SetEnabled(true);
+    strip->SetShown(false);
+    click(strip, QPointF(thumb.center().x(), thumb.top() - 8));
+    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_EQ(strip->GetSubValue(0), 0);
+}
+
+TEST_F(StripTest, ResizingKeepsValuesAndTinySizesAreHarmless) {
+    strip->SetSubValue(3, 6);
+    strip->SetSubValue(0, -3.5);
+    for (QSize size : {QSize(0, 0), QSize(1, 1), QSize(104, 378)}) {
+        strip->resize(size);
+        processQueued();
+        (void)strip->grab();
+        click(strip, QPointF(0, 0));
+    }
+    EXPECT_EQ(strip->GetSubValue(3), 6);
+    EXPECT_EQ(strip->boxText(0), "-3.5");
+}

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "resources/drawing_surface.h"
+#include "controls/response_graph.h"
+#include "support/qt_wait.h"
+#include "synthetic_input.h"
+
+using namespace SyntheticInput;
+using Message = MessageRecorder::Message;
+
+namespace {
+
+// The output page's graph at design size, initialised as the page does it.
+class ResponseGraphTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        parent.resize(1100, 600);
+        graph = new ResponseGraph(&parent);
+        graph->create(2245, QRect(13, 199, 1051, 359));
+        graph->limits().highPassMin = 19.0;
+        graph->limits().lowPassMin = 19.0;
+        graph->Initialise(8);
+        graph->options().contextMenu = true;
+        parent.show();
+        processQueued();
+    }
+
+    QPointF marker(int slot) const {
+        const ResponseGraphModel& m = graph->model();
+        return QPointF(m.plot().left + m.slot(slot).markerX, m.zeroLine() + m.slot(slot).markerY);
+    }
+
+    MessageRecorder parent;
+    ResponseGraph* graph = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ResponseGraphTest, DraggingABandToTheEdgesGivesExactLimits) {
+    graph->SetBandFrequency(2, 1000);
+    QPointF at = marker(4);
+    drag(graph, at, QPointF(at.x(), -30));
+    EXPECT_EQ(graph->GetBandGain(2), 12.0);
+    drag(graph, QPointF(at.x(), marker(4).y()), QPointF(at.x(), 2000));
+    EXPECT_EQ(graph->GetBandGain(2), -24.0);
+    ASSERT_FALSE(parent.messages.empty());
+    EXPECT_EQ(parent.messages.back(), (Message{2245, 0, 2}));
+    EXPECT_EQ(graph->model().draggedSlot(), -1);
+}
+
+TEST_F(ResponseGraphTest, DraggedFrequencySnapsToTheTableOnRelease) {
+    QPointF at = marker(2);
+    int to = graph->model().plot().left + graph->model().markerXOf(2000);
+    drag(graph, at, QPointF(to + 2, at.y()));
+    double f = graph->GetBandFrequency(0);
+    EXPECT_GE(f, 2000);
+    EXPECT_LE(f, 2060);
+    EXPECT_EQ(graph->model().slot(2).markerX, graph->model().markerXOf(f));
+}
+
+TEST_F(ResponseGraphTest, ArrowKeysStepTheCrossoversAtTheirEnds) {
+    graph->SetCrossoverFrequency(0, 19.7);
+    graph->setFocus();
+    key(graph, Qt::Key_Up);
+    EXPECT_EQ(graph->GetCrossoverFrequency(0), 19.7);
+    EXPECT_TRUE(parent.messages.empty());
+    graph->SetCrossoverFrequency(1, 20600);
+    key(graph, Qt::Key_Up);
+    EXPECT_EQ(graph->GetCrossoverFrequency(1), 20200);
+    EXPECT_EQ(parent.messages.back(), (Message{2245, 2, 0}));
+    key(graph, Qt::Key_Down);
+    EXPECT_EQ(graph->GetCrossoverFrequency(1), 20600);
+}
+
+TEST_F(ResponseGraphTest, WheelStepsTheSelectedBandGain) {
+    graph->SetBandGain(5, -0.3);
+    wheel(graph, QPointF(300, 100), 1);
+    EXPECT_EQ(graph->GetBandGain(5), -0.2);
+    wheel(graph, QPointF(300, 100), -2);
+    EXPECT_EQ(graph->GetBandGain(5), -0.4);
+    EXPECT_EQ(parent.messages.back(), (Message{2245, 0, 5}));
+}
+
+TEST_F(ResponseGraphTest, ContextMenuCopyAndPaste) {
+    click(graph, QPointF(600, 200), Qt::RightButton);
+    EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Copy);
+    click(graph, QPointF(620, 210));
+    EXPECT_EQ(parent.messages.back(), (Message{2245, 3, 0}));
+    click(graph, QPointF(600, 200), Qt::RightButton);
+    hover(graph, QPointF(620, 230));
+    EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Paste);
+    click(graph, QPointF(620, 230));
+    EXPECT_EQ(parent.messages.back(), (Message{2245, 4, 0}));
+    EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Hidden);
+}
+
+TEST_F(ResponseGraphTest, OffCrossoversAreLabelledAndDrawFlat) {
+    graph->SetCrossoverType(24);
+    graph->SetCrossoverFrequency(0, 19.0);
+    EXPECT_EQ(graph->model().labelText(), "F:OFF");
+    graph->SetCrossoverFrequency(1, 20600);
+    EXPECT_EQ(graph->model().labelText(), "F:OFF");
+    for (int v : graph->model().total()) ASSERT_EQ(v, 0);
+}
+
+TEST_F(ResponseGraphTest, ThePictureShowsThePeakWhereTheModelPutsIt) {
+    graph->SetBandFrequency(3, 1000);
+    graph->SetBandQ(3, 1.41);
+    graph->SetBandGain(3, 6);
+    const QImage& picture = graph->renderPicture();
+    const ResponseGraphModel& m = graph->model();
+    int x = m.plot().left + m.slot(5).markerX + 40;  // beside the marker and its label
+    int y = m.zeroLine() + m.total()[size_t(m.slot(5).markerX + 40)];
+    bool curve = false;
+    for (int dy = -2; dy <= 2; ++dy) {
+        QColor c = picture.pixelColor(x, y + dy);
+        if (c.red() > 150 && c.blue() > 150 && c.green() < 100) curve = true;
+    }
+    EXPECT_TRUE(curve) << "the magenta total curve runs through the model's point";
+    EXPECT_EQ(picture.pixelColor(3, 3), QColor(0x15, 0x20, 0x30));
+}
+
+TEST_F(ResponseGraphTest, EqPassShowsTheBannerWithoutChangingBands) {
+    QImage before = graph->renderPicture().copy();
+    graph->SetEqEnabled(false);
+    EXPECT_FALSE(graph->GetEqEnabled());
+    EXPECT_NE(graph->renderPicture(), before);
+    graph->SetEqEnabled(true);
+    EXPECT_EQ(graph->renderPicture(), before);
+}
+
+TEST_F(ResponseGraphTest, DrawToSurfaceCopiesThePictureAtItsPlace) {
+    DrawingSurface target;
+    target.recreate(0, 0, 1100, 600);
+    graph->DrawToSurface(target, true);
+    QImage picture = graph->renderPicture();
+    EXPECT_EQ(target.image().pixelColor(13 + 5, 199 + 5), picture.pixelColor(5, 5));
+    EXPECT_EQ(target.image().pixelColor(5, 5), QColor(240, 240, 240));
+}
+
+TEST_F(ResponseGraphTest, AnimationRunsWhileShown) {
+    graph->OnShow(1);
+    EXPECT_EQ(graph->model().selectedSlot(), 2);
+    int frame = graph->model().animationFrame();
+    EXPECT_TRUE(processUntil([&] { return graph->model().animationFrame() != frame; }));
+    graph->OnShow(0);
+    frame = graph->model().animationFrame();
+    processQueued();
+    EXPECT_EQ(graph->model().animationFrame(), frame);
+}
+
+TEST_F(ResponseGraphTest, TinyAndEmptySizesDrawWithoutFault) {
+    graph->SetBandGain(0, 6);
+    for (QSize size : {QSize(0, 0), QSize(1, 1), QSize(20, 10), QSize(49, 29)}) {
+        graph->resize(size);
+        processQueued();
+        (void)graph->renderPicture();
+        (void)graph->grab();
+        press(graph, QPointF(0, 0));
+        move(graph, QPointF(5, 5));
+        release(graph, QPointF(5, 5));
+    }
+    graph->resize(1051, 359);
+    processQueued();
+    EXPECT_EQ(graph->GetBandGain(0), 6);
+}

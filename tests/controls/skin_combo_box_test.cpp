@@ -1,0 +1,107 @@
+#include "controls/skin_combo_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QWidget>
+
+#include "platform/qt/message_target.h"
+#include "resources/skin_ids.h"
+#include "support/mouse_events.h"
+#include "support/qt_wait.h"
+
+namespace {
+
+class Parent : public QWidget, public MessageTarget {
+public:
+    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
+        notes.push_back({message, wParam, lParam});
+        return 1;
+    }
+    struct Note {
+        unsigned message;
+        intptr_t wParam, lParam;
+    };
+    std::vector<Note> notes;
+};
+
+class ComboTest : public testing::Test {
+protected:
+    void SetUp() override {
+        parent.resize(600, 300);
+        parent.show();
+        skin.loadSkin(SkinId::MainWindow);
+        combo = std::make_unique<SkinComboBox>(&parent);
+        combo->create(0x33AA, QRect(20, 30, 200, 100));
+        for (const char* item : {"AUX1", "AUX2", "OPT"}) combo->addItem(item);
+        combo->SetNotifyValue(2);
+        combo->SetSkin(&skin, SkinId::HeaderCombo, 2);
+        processQueued();
+    }
+    Parent parent;
+    DrawingSurface skin;
+    std::unique_ptr<SkinComboBox> combo;
+};
+
+TEST_F(ComboTest, TheFaceScalesWithTheWidthAndKeepsTheSkinsProportions) {
+    EXPECT_EQ(combo->width(), 200);
+    EXPECT_EQ(combo->height(), 38);  // 19 x 200 / 100
+    combo->picture();
+    EXPECT_DOUBLE_EQ(combo->scale(), 2.0);
+    EXPECT_EQ(combo->textRect(), QRect(QPoint(12, 2), QPoint(159, 35)));
+}
+
+TEST_F(ComboTest, ASelectionBeyondTheItemsShowsItemZero) {
+    combo->SetSelection(2);
+    combo->picture();
+    EXPECT_EQ(combo->GetSelection(), 2);
+    EXPECT_EQ(combo->faceText(), "OPT");
+    combo->SetSelection(9);
+    EXPECT_EQ(combo->GetSelection(), 0);
+    combo->picture();
+    EXPECT_EQ(combo->faceText(), "AUX1");
+    // Items removed under a stored selection: drawn as item 0.
+    combo->SetSelection(2);
+    combo->removeItem(2);
+    combo->update();
+    combo->SetSelection(combo->GetSelection());
+    combo->picture();
+    EXPECT_EQ(combo->faceText(), "AUX1");
+}
+
+TEST_F(ComboTest, AChoiceFromTheListPostsTheIdentifierAndNotifyValue) {
+    emit combo->activated(1);
+    EXPECT_EQ(combo->GetSelection(), 1);
+    EXPECT_TRUE(parent.notes.empty());
+    processQueued();
+    ASSERT_EQ(parent.notes.size(), 1u);
+    EXPECT_EQ(parent.notes[0].message, 0x33AAu);
+    EXPECT_EQ(parent.notes[0].wParam, 2);
+    EXPECT_EQ(parent.notes[0].lParam, 2);
+    combo->picture();
+    EXPECT_EQ(combo->faceText(), "AUX2");
+}
+
+TEST_F(ComboTest, FocusShowsTheSecondFrame) {
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(combo.get(), &out);
+    QImage unfocused = combo->picture().copy();
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(combo.get(), &in);
+    EXPECT_TRUE(combo->focused());
+    EXPECT_NE(combo->picture(), unfocused);
+    QApplication::sendEvent(combo.get(), &out);
+    EXPECT_FALSE(combo->focused());
+    EXPECT_EQ(combo->picture(), unfocused);
+}
+
+TEST_F(ComboTest, AHiddenComboSwallowsClicksAndShowsItsBackground) {
+    combo->SetShown(0);
+    sendMouse(combo.get(), QEvent::MouseButtonPress, {20, 10});
+    EXPECT_FALSE(combo->view()->isVisible());
+    QImage under = skin.image().copy(ControlSurface::rectInRoot(combo.get()));
+    EXPECT_EQ(combo->picture().convertToFormat(QImage::Format_RGB32),
+              under.convertToFormat(QImage::Format_RGB32));
+}
+
+}  // namespace

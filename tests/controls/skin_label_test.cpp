@@ -1,0 +1,69 @@
+#include "controls/skin_label.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "resources/skin_ids.h"
+
+namespace {
+
+class LabelTest : public testing::Test {
+protected:
+    void SetUp() override {
+        parent.resize(600, 300);
+        parent.show();
+        skin.loadSkin(SkinId::MainWindow);
+    }
+    QWidget parent;
+    DrawingSurface skin;
+};
+
+TEST_F(LabelTest, ALongSingleLineTextWidensItsBoxAboutTheCentre) {
+    SkinLabel label(&parent);
+    label.create(13225, {100, 100, 40, 20});
+    label.SetBackground(&skin, 0, 0);
+    label.SetTextStyle(14, QString::fromUtf8("微软雅黑"), 0xC89D9D9D, 0x25);
+    label.SetText("A text far longer than the label");
+    QRectF box = label.textBox();
+    EXPECT_GT(box.width(), 39);
+    EXPECT_NEAR(box.center().x(), 19.5, 0.01);
+    EXPECT_DOUBLE_EQ(box.top(), 0);
+
+    label.SetText("Hi");
+    EXPECT_EQ(label.textBox(), QRectF(0, 0, 39, 19));
+}
+
+TEST_F(LabelTest, FillAndBackground) {
+    SkinLabel plain(&parent);
+    plain.create(1, {0, 0, 30, 10});
+    plain.SetBackground(nullptr, 0, 0);
+    EXPECT_EQ(plain.picture().pixel(15, 5), 0xFFF0F0F0u);
+
+    SkinLabel filled(&parent);
+    filled.create(2, {10, 10, 30, 10});
+    filled.SetBackground(&skin, 0xFF102030, 0);
+    EXPECT_EQ(filled.picture().pixel(15, 5), 0xFF102030u);
+
+    // A fill without alpha leaves the skin visible.
+    SkinLabel clear(&parent);
+    clear.create(3, {200, 200, 30, 10});
+    clear.SetBackground(&skin, 0x00FF0000, 0);
+    EXPECT_EQ(clear.picture().pixel(15, 5) | 0xFF000000, skin.image().pixel(215, 205) | 0xFF000000);
+}
+
+TEST_F(LabelTest, TextChangesTheDrawingAndIsKeptByTheControl) {
+    SkinLabel label(&parent);
+    label.create(13234, {100, 60, 85, 18});
+    label.SetBackground(&skin, 0, 0);
+    label.SetTextStyle(14, QString::fromUtf8("微软雅黑"), 0xFFFFFFFF, 0x126);
+    QImage empty = label.picture().copy();
+    label.SetText("AUDIO");
+    EXPECT_EQ(label.text(), "AUDIO");
+    EXPECT_NE(label.picture(), empty);
+    DrawingSurface target(QRect(0, 0, 600, 300));
+    label.DrawToSurface(target, 1);
+    EXPECT_EQ(target.image().pixel(150, 70), label.picture().pixel(50, 10));
+}
+
+}  // namespace
