@@ -30,13 +30,15 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"link/transports", {"link", "files", "texts", "platform"}},
     {"sim", {"link/transports", "link", "filter", "files", "texts", "platform"}},
     {"connect", {"sim", "link/transports", "link", "files", "texts", "platform"}},
+    {"binding", {"link", "filter", "files", "texts", "platform"}},
     {"resources", {"platform", "platform/qt"}},
     {"controls", {"resources", "filter", "texts", "platform", "platform/qt"}},
     {"pages",
-     {"controls", "resources", "link", "filter", "files", "texts", "platform", "platform/qt"}},
-    {"app",
-     {"pages", "controls", "resources", "connect", "link", "filter", "files", "texts", "platform",
+     {"binding", "controls", "resources", "link", "filter", "files", "texts", "platform",
       "platform/qt"}},
+    {"app",
+     {"pages", "binding", "controls", "resources", "connect", "link", "filter", "files", "texts",
+      "platform", "platform/qt"}},
     {"cli", {"connect", "link/transports", "link", "files", "texts", "platform"}},
 };
 

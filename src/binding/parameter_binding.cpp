@@ -1,0 +1,87 @@
+#include "binding/parameter_binding.h"
+
+#include <algorithm>
+
+#include "binding/link_table.h"
+#include "binding/page_fields.h"
+#include "link/mirror.h"
+
+void ParameterBinding::attach(int target, PageFields* fields) {
+    if (target >= 0 && target < BindingTable::kTargets)
+        m_targets[static_cast<size_t>(target)] = fields;
+}
+
+PageFields* ParameterBinding::fieldsOf(int target) const {
+    if (target < 0 || target >= BindingTable::kTargets) return nullptr;
+    return m_targets[static_cast<size_t>(target)];
+}
+
+void ParameterBinding::writeParameter(int index, uint16_t value) {
+    if (!Mirror::valid(index)) return;
+    m_mirror.store(index, value);
+    LinkTable::apply(m_mirror);
+    m_mirror.setPending(index, value);
+}
+
+ParameterBinding::Outcome ParameterBinding::controlChanged(int page, int field) {
+    PageFields* fields = fieldsOf(page);
+    if (!fields || page == BindingTable::kHeader) return Outcome::Nothing;
+    bool outputPage = page < BindingTable::kOutputPages;
+    if (outputPage && field == kCopyField) {
+        copy(page);
+        return Outcome::Copied;
+    }
+    if (outputPage && field == kPasteField) return paste(page);
+    std::vector<int> indices = BindingTable::indicesOf(page, field);
+    if (indices.empty()) return Outcome::Nothing;
+    auto value = static_cast<uint16_t>(fields->getField(field));
+    for (int index : indices) writeParameter(index, value);
+    return Outcome::Written;
+}
+
+void ParameterBinding::copy(int page) {
+    PageFields* fields = fieldsOf(page);
+    for (int k = 0; k < kCopyFields; ++k)
+        m_copy[static_cast<size_t>(k)] = fields->getField(copyField(k));
+    m_copyValid = true;
+}
+
+// Every field first, then the writes: each write reads its field back as the
+// page shows it.
+ParameterBinding::Outcome ParameterBinding::paste(int page) {
+    if (!m_copyValid) return Outcome::NothingToPaste;
+    PageFields* fields = fieldsOf(page);
+    for (int k = 0; k < kCopyFields; ++k)
+        fields->setField(copyField(k), m_copy[static_cast<size_t>(k)]);
+    for (int k = 0; k < kCopyFields; ++k) controlChanged(page, copyField(k));
+    return Outcome::Pasted;
+}
+
+void ParameterBinding::indexRefresh(int index) {
+    if (!Mirror::valid(index)) return;
+    int value = m_mirror.value(index);
+    updateLimits(index, value);
+    BindingTable::Target target = BindingTable::targetOf(index);
+    if (!target.valid()) return;
+    if (PageFields* fields = fieldsOf(target.page)) fields->setField(target.field, value);
+}
+
+void ParameterBinding::updateLimits(int index, int value) {
+    int percent = std::clamp(value, 0, 100);
+    switch (index) {
+        case 1615:
+            m_limits.music = percent;
+            break;
+        case 1611:
+            m_limits.mic = percent;
+            break;
+        case 1613:
+            m_limits.micB = percent;
+            break;
+        case 1617:
+            m_limits.effect = percent;
+            break;
+        default:
+            break;
+    }
+}
