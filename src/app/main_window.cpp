@@ -10,10 +10,13 @@
 #include "app/about_text.h"
 #include "app/language_choice.h"
 #include "app/main_messages.h"
+#include "app/page_slot.h"
 #include "app/qt_link_ui.h"
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "pages/main_header.h"
+#include "pages/output_page.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/message_pump.h"
@@ -45,6 +48,8 @@ const TitleButtonPlace kTitleButtonPlaces[MainWindow::kTitleButtons] = {
 };
 constexpr int kStatusButton = 3;
 constexpr int kTrackTestButton = 4;
+constexpr int kOutputPages = 5;
+constexpr int kLastRefreshItem = 67;
 constexpr double kPageTop = 109;
 constexpr double kCaptionHeight = 26;
 
@@ -60,12 +65,16 @@ QString text(const TextTriple& t) {
 }  // namespace
 
 MainWindow::MainWindow(Link& link, QtLinkUi& ui)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_link(link), m_ui(ui) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      m_link(link),
+      m_ui(ui),
+      m_binding(link.mirror()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     for (auto& b : m_titleButtons) b.setParent(this);
     for (auto& b : m_navigationButtons) b.setParent(this);
-    m_titleLabel.setParent(this);
+    m_header = std::make_unique<MainHeader>(this, m_binding, link.state());
+    m_binding.attach(BindingTable::kHeader, m_header.get());
     m_exit = [](int code) { QCoreApplication::exit(code); };
 }
 
@@ -107,9 +116,27 @@ bool MainWindow::enforceSingleInstance() {
     return false;
 }
 
+OutputPage& MainWindow::outputPage(int i) {
+    return static_cast<OutputPage&>(page(i));
+}
+
+SkinLabel& MainWindow::titleLabel() {
+    return m_header->titleLabel();
+}
+
 void MainWindow::createPages() {
     for (int index : kCreationOrder) {
-        auto page = std::make_unique<PageSlot>(index, &m_background, this);
+        std::unique_ptr<QWidget> page;
+        if (index < kOutputPages) {
+            auto output = std::make_unique<OutputPage>(index, this);
+            output->setChangeHandler([this](int p, int field) {
+                MessagePump::send(this, MainMessage::ControlChanged, p, field);
+            });
+            m_binding.attach(index, output.get());
+            page = std::move(output);
+        } else {
+            page = std::make_unique<PageSlot>(index, &m_background, this);
+        }
         page->hide();
         m_pages[static_cast<size_t>(index)] = std::move(page);
     }
@@ -136,22 +163,16 @@ void MainWindow::layout() {
     bool create = !m_laidOut;
     placeTitleButtons(create);
     placeNavigationButtons(create);
-    QRect label(static_cast<int>(14 * sx), 0, static_cast<int>(250 * sx),
-                static_cast<int>(26 * sy));
-    if (create) {
-        m_titleLabel.create(13225, label);
-        m_titleLabel.SetBackground(&m_background, 0, 0);
-        m_titleLabel.SetText(QStringLiteral("QX7"));
-    } else {
-        m_titleLabel.setGeometry(label);
-    }
-    m_titleLabel.SetTextStyle(14 * s, kFace, 0xC89D9D9D, 0x126);
+    m_header->layout(&m_background, sx, sy, create);
 
     QRect pageArea(0, static_cast<int>(kPageTop * sy), static_cast<int>(kDesignWidth * sx),
                    static_cast<int>(kDesignHeight * sy) - static_cast<int>(kPageTop * sy));
-    for (auto& page : m_pages) {
-        page->setGeometry(pageArea);
-        page->update();
+    for (int i = 0; i < kPageCount; ++i) {
+        QWidget& p = page(i);
+        p.setGeometry(pageArea);
+        // The first layout gives the output pages the skin, which creates their controls.
+        if (create && i < kOutputPages) outputPage(i).setBackgroundSource(&m_background);
+        p.update();
     }
     m_laidOut = true;
     update();
@@ -220,9 +241,16 @@ intptr_t MainWindow::onMessage(unsigned message, intptr_t wParam, intptr_t lPara
         case MainMessage::PageSelect:
             pageSelect(static_cast<int>(lParam));
             return 0;
+        case MainMessage::ControlChanged:
+            controlChanged(static_cast<int>(wParam), static_cast<int>(lParam));
+            return 1;
+        case MainMessage::VolumeLimit:
+            m_header->clampToLimits();
+            return 1;
         default:
             break;
     }
+    if (m_header->onMessage(message, wParam, lParam)) return 1;
     if (message >= MainMessage::TitleButton && message < MainMessage::TitleButton + kTitleButtons) {
         titleButtonClicked(static_cast<int>(lParam));
         return 1;
@@ -244,9 +272,13 @@ void MainWindow::languageRefresh() {
     }
     for (int i = 0; i < kPageCount; ++i) {
         navigationButton(i).SetText(text(*kNavigationTexts[i]));
-        page(i).setTitle(text(*kNavigationTexts[i]));
+        if (i >= kOutputPages)
+            static_cast<PageSlot&>(page(i)).setTitle(text(*kNavigationTexts[i]));
+        else
+            for (int item = 0; item <= kLastRefreshItem; ++item) outputPage(i).refreshItem(item);
     }
     titleButton(kTrackTestButton).SetText(text(uitext::TrackTest));
+    m_header->languageRefresh();
 }
 
 void MainWindow::pageSelect(int selected) {
@@ -264,8 +296,14 @@ void MainWindow::pageSelect(int selected) {
 
 void MainWindow::linkEvent(int code, int argument) {
     switch (code) {
+        case LinkEvent::ParameterReceived:
+            m_binding.indexRefresh(argument);
+            break;
+        case LinkEvent::ReadComplete:
+            m_header->clampToLimits();
+            break;
         case LinkEvent::ConnectionState: {
-            m_titleLabel.SetText(windowTitle());
+            m_header->setTitle(windowTitle());
             bool connected = argument == LinkEvent::Connection::Connected;
             SkinButton& status = titleButton(kStatusButton);
             status.SetCheckType(connected ? 2 : 1);
@@ -280,8 +318,7 @@ void MainWindow::linkEvent(int code, int argument) {
             }
             break;
         default:
-            // Parameter values reach the pages' controls once the pages exist;
-            // the other codes are for other windows or transports.
+            // The other codes are for other windows or transports.
             break;
     }
 }
@@ -301,22 +338,17 @@ void MainWindow::titleButtonClicked(int button) {
             MessagePump::queue(this, [this] { close(); });
             break;
         case kStatusButton:
-            toggleSuspend();
+            m_header->toggleSuspend(titleButton(kStatusButton));
             break;
         default:
             break;  // the track test opens with the channel test dialog
     }
 }
 
-void MainWindow::toggleSuspend() {
-    LinkState& state = m_link.state();
-    if (state.pauseFlag.load() == 0) {
-        state.pauseFlag = 1;
-        titleButton(kStatusButton).SetText(text(uitext::ConnectionState[2]));
-    } else {
-        state.pauseFlag = 0;
-        state.linkAlive = 0;
-    }
+void MainWindow::controlChanged(int page, int field) {
+    if (m_binding.controlChanged(page, field) != ParameterBinding::Outcome::NothingToPaste) return;
+    MessageBox::show(this, {text(uitext::NothingCopied), QString(), Language::windowsId(),
+                            MessageBox::Buttons::Ok});
 }
 
 void MainWindow::showAbout() {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/page_slot.h"
+#include "binding/parameter_binding.h"
 #include "controls/skin_button.h"
 #include "controls/skin_label.h"
 #include "platform/qt/message_target.h"
@@ -13,12 +13,16 @@
 
 class InstanceLock;
 class Link;
+class MainHeader;
+class OutputPage;
 class QtLinkUi;
 
 // The main window: a frameless skinned window of design size 1077 x 681 with
 // a caption band, the window and status buttons, the navigation buttons and
 // the page area, in which one page shows at a time. It starts the link,
-// follows its events and ends the program when the user confirms.
+// follows its events and ends the program when the user confirms. Between
+// the pages and the parameter mirror stands the binding: a changed field is
+// written to the device, a reported value reaches its field.
 class MainWindow : public QWidget, public MessageTarget {
 public:
     static constexpr int kDesignWidth = 1077;
@@ -43,8 +47,12 @@ public:
 
     SkinButton& titleButton(int i) { return m_titleButtons[static_cast<size_t>(i)]; }
     SkinButton& navigationButton(int i) { return m_navigationButtons[static_cast<size_t>(i)]; }
-    PageSlot& page(int i) { return *m_pages[static_cast<size_t>(i)]; }
-    SkinLabel& titleLabel() { return m_titleLabel; }
+    QWidget& page(int i) { return *m_pages[static_cast<size_t>(i)]; }
+    // Pages 0 to 4.
+    OutputPage& outputPage(int i);
+    MainHeader& header() { return *m_header; }
+    SkinLabel& titleLabel();
+    ParameterBinding& binding() { return m_binding; }
     DrawingSurface& background() { return m_background; }
     double sx() const { return m_sx; }
     double sy() const { return m_sy; }
@@ -68,7 +76,7 @@ private:
     void pageSelect(int page);
     void linkEvent(int code, int argument);
     void titleButtonClicked(int button);
-    void toggleSuspend();
+    void controlChanged(int page, int field);
     void showAbout();
     void captionPress(const QPoint& pos, const QPoint& globalPos);
     void shutdown();
@@ -79,8 +87,9 @@ private:
     DrawingSurface m_background;
     std::array<SkinButton, kTitleButtons> m_titleButtons;
     std::array<SkinButton, kPageCount> m_navigationButtons;
-    SkinLabel m_titleLabel;
-    std::array<std::unique_ptr<PageSlot>, kPageCount> m_pages;
+    ParameterBinding m_binding;
+    std::unique_ptr<MainHeader> m_header;
+    std::array<std::unique_ptr<QWidget>, kPageCount> m_pages;
     double m_sx = 1.0;
     double m_sy = 1.0;
     double m_s = 1.0;

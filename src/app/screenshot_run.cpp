@@ -9,8 +9,11 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/main_messages.h"
 #include "app/main_window.h"
 #include "app/qt_link_ui.h"
+#include "pages/output_page.h"
+#include "platform/qt/message_pump.h"
 #include "texts/ui_texts.h"
 
 namespace {
@@ -18,6 +21,12 @@ namespace {
 constexpr int kPollMs = 50;
 constexpr int kGiveUpTicks = 60 * 1000 / kPollMs;
 constexpr int kReadWaitTicks = 15 * 1000 / kPollMs;
+
+// Front-pair fields and device values: a low-pass at 16 kHz and a few bands
+// lifted or cut, so that the curve shows what the page draws.
+constexpr int kFrontEdits[][2] = {{60, 16000}, {61, 25},  {21, 140}, {31, 460},
+                                  {13, 2000},  {23, 200}, {33, 550}, {15, 4000},
+                                  {25, 300},   {35, 440}, {36, 530}, {26, 150}};
 
 }  // namespace
 
@@ -59,16 +68,28 @@ void ScreenshotRun::poll() {
     if (!m_progressShot && ++m_waitedForRead < kReadWaitTicks) return;
     switch (m_step++) {
         case 0:
+            editFrontPair();
             break;  // one more round for the last paints
         case 1:
             save(m_window.grab().toImage(), QStringLiteral("qx7-1077x681.png"));
+            save(m_window.page(0).grab().toImage(), QStringLiteral("qx7-front-pair-1x.png"));
             m_window.resize(2 * MainWindow::kDesignWidth, 2 * MainWindow::kDesignHeight);
             break;
         case 2:
             break;
         default:
             save(m_window.grab().toImage(), QStringLiteral("qx7-2154x1362.png"));
+            save(m_window.page(0).grab().toImage(), QStringLiteral("qx7-front-pair-2x.png"));
             m_timer->stop();
             QCoreApplication::exit(0);
+    }
+}
+
+// Through the page and the binding, as the user's edits go: the device gets them too.
+void ScreenshotRun::editFrontPair() {
+    OutputPage& page = m_window.outputPage(0);
+    for (const auto& edit : kFrontEdits) {
+        page.setField(edit[0], edit[1]);
+        MessagePump::send(&m_window, MainMessage::ControlChanged, 0, edit[0]);
     }
 }

@@ -1,0 +1,219 @@
+#include "pages/main_header.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "binding/header_values.h"
+#include "binding/parameter_binding.h"
+#include "controls/skin_button.h"
+#include "link/link_state.h"
+#include "resources/skin_ids.h"
+#include "texts/ui_texts.h"
+
+namespace {
+
+const QString kFace = QString::fromUtf8("微软雅黑");
+constexpr QRgb kLabelColour = 0xC89D9D9D;
+constexpr unsigned kLabelAlignment = 0x126;
+constexpr int kMicBSlider = 3;
+
+const TextTriple* const kSliderFormats[MainHeader::kSliders] = {
+    &uitext::MasterMusic, &uitext::MasterMic, &uitext::MasterEffect, &uitext::MasterMicB};
+constexpr int kSliderIndices[MainHeader::kSliders] = {
+    HeaderValues::kMusicVolume, HeaderValues::kMicVolume, HeaderValues::kEffectVolume,
+    HeaderValues::kMicBVolume};
+// Items of the source selector: fixed names, or texts of the current language.
+const char* const kSourceNames[HeaderValues::kSources] = {
+    "AUX1", "AUX2", nullptr, nullptr, nullptr, "eARC", "HDMI1", "HDMI2", "HDMI3"};
+const TextTriple* const kSourceTexts[HeaderValues::kSources] = {nullptr,
+                                                                nullptr,
+                                                                &uitext::SourceOptical,
+                                                                &uitext::SourceCoaxial,
+                                                                &uitext::SourceBluetooth,
+                                                                nullptr,
+                                                                nullptr,
+                                                                nullptr,
+                                                                nullptr};
+const char* const kChannelCounts[] = {"2CH", "2.1CH", "3CH", "3.1CH", "5.1CH", "7.1CH"};
+
+QString text(const TextTriple& t) {
+    return QString::fromUtf8(t.get());
+}
+
+int truncated(double x) {
+    return static_cast<int>(x);
+}
+
+}  // namespace
+
+MainHeader::MainHeader(QWidget* window, ParameterBinding& binding, LinkState& state)
+    : m_binding(binding), m_state(state) {
+    m_title.setParent(window);
+    for (auto& s : m_sliders) s.setParent(window);
+    m_audio.setParent(window);
+    m_mode.setParent(window);
+    m_decoder.setParent(window);
+    m_inputLabel.setParent(window);
+    m_source.setParent(window);
+}
+
+void MainHeader::layout(DrawingSurface* background, double sx, double sy, bool create) {
+    if (create) this->create(background);
+    place(sx, sy);
+    double s = std::min(sx, sy);
+    for (SkinLabel* l : {&m_title, &m_audio, &m_decoder, &m_inputLabel})
+        l->SetTextStyle(14 * s, kFace, kLabelColour, kLabelAlignment);
+}
+
+void MainHeader::create(DrawingSurface* background) {
+    m_title.create(13225, QRect());
+    m_title.SetBackground(background, 0, 0);
+    m_title.SetText(QStringLiteral("QX7"));
+    for (int k = 0; k < kSliders; ++k) {
+        ValueSlider& s = slider(k);
+        s.create(kSliderId + k, QRect());
+        s.setIndex(k);
+        s.setLabelMode(true);
+        s.setLabelColour(0xFFF0F0F0);
+        s.setLabelFormat(text(*kSliderFormats[k]));
+        s.SetSkin(background, SkinId::Slider, 0);
+    }
+    slider(kMicBSlider).SetEnabled(false);
+    m_audio.create(13234, QRect());
+    m_decoder.create(13235, QRect());
+    m_inputLabel.create(13224, QRect());
+    for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->SetBackground(background, 0, 0);
+    for (SkinComboBox* box : {&m_mode, &m_source}) {
+        box->create(box == &m_mode ? kModeId : kSourceId, QRect(0, 0, 100, 100));
+        box->SetSkin(background, SkinId::HeaderCombo, 2);
+        box->setFaceName(kFace);
+        // Narrower than the design's 16, so that "Analog 7.1CH" fits the face.
+        box->setFontHeight(11);
+        box->setTextColour(QColor(250, 250, 250));
+    }
+    languageRefresh();
+}
+
+void MainHeader::place(double sx, double sy) {
+    double s = std::min(sx, sy);
+    m_title.setGeometry(truncated(14 * sx), 0, truncated(250 * sx), truncated(26 * sy));
+    for (int k = 0; k < kSliders; ++k)
+        slider(k).setGeometry(truncated((26 + 171 * k) * sx), truncated(66 * sy),
+                              truncated(170 * s), truncated(33 * s));
+    m_audio.setGeometry(truncated(750 * sx), truncated(60 * sy), truncated(85 * sx),
+                        truncated(18 * sy));
+    m_mode.place(QRect(truncated(837 * sx), truncated(60 * sy), truncated(100 * s), 100));
+    m_decoder.setGeometry(m_mode.geometry().right() + 1 + truncated(2 * sx), truncated(60 * sy),
+                          truncated(85 * sx), truncated(18 * sy));
+    m_inputLabel.setGeometry(truncated(750 * sx), truncated(84 * s), truncated(85 * s),
+                             truncated(19 * s));
+    m_source.place(QRect(m_inputLabel.geometry().right() + 1 + truncated(2 * sx), truncated(84 * s),
+                         truncated(100 * s), 100));
+}
+
+bool MainHeader::onMessage(unsigned message, intptr_t wParam, intptr_t) {
+    if (message >= kSliderId && message < kSliderId + kSliders) {
+        sliderMoved(static_cast<int>(message - kSliderId));
+        return true;
+    }
+    if (message == kSourceId) {
+        int code = HeaderValues::sourceCode(m_source.GetSelection());
+        if (code >= 0) m_binding.writeParameter(HeaderValues::kInputSource, uint16_t(code));
+        return true;
+    }
+    if (message == kModeId) {
+        int item = m_mode.GetSelection();
+        if (item >= 0 && item < HeaderValues::kChannelModes)
+            m_binding.writeParameter(HeaderValues::kChannelMode, uint16_t(item));
+        return true;
+    }
+    (void)wParam;
+    return false;
+}
+
+void MainHeader::sliderMoved(int k) {
+    if (k == kMicBSlider) return;
+    clampToLimits();
+    refreshSliderLabel(k);
+    auto code = static_cast<uint16_t>(HeaderValues::volumeCode(slider(k).value()));
+    m_binding.writeParameter(kSliderIndices[k], code);
+    // The MIC slider drives both microphones.
+    if (k == 1) m_binding.writeParameter(HeaderValues::kMicBVolume, code);
+}
+
+void MainHeader::clampToLimits() {
+    const MasterLimits& limits = m_binding.masterLimits();
+    const std::pair<int, int> pairs[] = {
+        {0, limits.music}, {1, limits.mic}, {kMicBSlider, limits.micB}, {2, limits.effect}};
+    for (auto [k, maximum] : pairs) {
+        if (slider(k).value() <= maximum) continue;
+        slider(k).SetValue(maximum);
+        refreshSliderLabel(k);
+    }
+}
+
+void MainHeader::refreshSliderLabel(int k) {
+    slider(k).setLabelFormat(text(*kSliderFormats[k]));
+}
+
+void MainHeader::fillSelectors() {
+    int source = m_source.GetSelection();
+    m_source.clear();
+    for (int i = 0; i < HeaderValues::kSources; ++i)
+        m_source.addItem(kSourceTexts[i] ? text(*kSourceTexts[i])
+                                         : QString::fromUtf8(kSourceNames[i]));
+    m_source.SetSelection(source);
+    int mode = m_mode.GetSelection();
+    m_mode.clear();
+    for (const char* count : kChannelCounts)
+        m_mode.addItem(text(uitext::AnalogPrefix) + QString::fromUtf8(count));
+    m_mode.addItem(text(uitext::PassThrough));
+    m_mode.SetSelection(mode);
+}
+
+void MainHeader::languageRefresh() {
+    fillSelectors();
+    m_inputLabel.SetText(text(uitext::MusicInput));
+    m_audio.SetText(text(uitext::Audio));
+    for (int k = 0; k < kSliders; ++k) refreshSliderLabel(k);
+}
+
+void MainHeader::toggleSuspend(SkinButton& status) {
+    if (m_state.pauseFlag.load() == 0) {
+        m_state.pauseFlag = 1;
+        status.SetText(text(uitext::ConnectionState[2]));
+    } else {
+        m_state.pauseFlag = 0;
+        m_state.linkAlive = 0;
+    }
+}
+
+int MainHeader::getField(int index) const {
+    auto& self = const_cast<MainHeader&>(*this);
+    for (int k = 0; k < kSliders; ++k)
+        if (kSliderIndices[k] == index) return HeaderValues::volumeCode(self.slider(k).value());
+    if (index == HeaderValues::kInputSource)
+        return std::max(0, HeaderValues::sourceCode(m_source.GetSelection()));
+    if (index == HeaderValues::kChannelMode) return m_mode.GetSelection();
+    return 0;
+}
+
+void MainHeader::setField(int index, int value) {
+    int k = index - HeaderValues::kMusicVolume;
+    if (k >= 0 && k < kSliders) {
+        int percent = std::clamp(HeaderValues::volumePercent(value), 0, 100);
+        if (percent != slider(k).value()) {
+            slider(k).SetValue(percent);
+            refreshSliderLabel(k);
+        }
+        return;
+    }
+    if (index == HeaderValues::kInputSource) {
+        int item = HeaderValues::sourceItem(value);
+        if (item >= 0) m_source.SetSelection(item);
+    } else if (index == HeaderValues::kChannelMode) {
+        if (value >= 0 && value < HeaderValues::kChannelModes) m_mode.SetSelection(value);
+    } else if (index == HeaderValues::kDecoderFormat) {
+        m_decoder.SetText(QString::fromStdString(HeaderValues::decoderName(value)));
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "binding/page_fields.h"
+#include "controls/skin_combo_box.h"
+#include "controls/skin_label.h"
+#include "controls/value_slider.h"
+
+class DrawingSurface;
+class ParameterBinding;
+class SkinButton;
+struct LinkState;
+class QWidget;
+
+// The header of the main window: the title label, the four master volume
+// sliders (Music, MIC, Effect and the MICB display), the input source and
+// channel mode selectors and the decoder format display. Its controls are
+// the window's children and report to it; the window hands their messages
+// on. As a binding target its field numbers are the parameter indices.
+class MainHeader : public PageFields {
+public:
+    static constexpr int kSliders = 4;
+    static constexpr unsigned kSliderId = 0x1792;  // + slider number
+    static constexpr unsigned kSourceId = 0x33A8;
+    static constexpr unsigned kModeId = 0x33AA;
+
+    MainHeader(QWidget* window, ParameterBinding& binding, LinkState& state);
+
+    // Creates the controls the first time, places them on later calls.
+    void layout(DrawingSurface* background, double sx, double sy, bool create);
+    // True when the message was one of the header's.
+    bool onMessage(unsigned message, intptr_t wParam, intptr_t lParam);
+    // Sliders above the system page's maxima come down to them; nothing is written.
+    void clampToLimits();
+    void languageRefresh();
+    void setTitle(const QString& title) { m_title.SetText(title); }
+    // The status button: suspend the link, or resume it with a new connection.
+    void toggleSuspend(SkinButton& status);
+
+    int getField(int index) const override;
+    void setField(int index, int value) override;
+
+    ValueSlider& slider(int k) { return m_sliders[static_cast<size_t>(k)]; }
+    SkinComboBox& sourceSelector() { return m_source; }
+    SkinComboBox& modeSelector() { return m_mode; }
+    SkinLabel& decoderDisplay() { return m_decoder; }
+    SkinLabel& titleLabel() { return m_title; }
+
+private:
+    void create(DrawingSurface* background);
+    void place(double sx, double sy);
+    void sliderMoved(int k);
+    void refreshSliderLabel(int k);
+    void fillSelectors();
+
+    ParameterBinding& m_binding;
+    LinkState& m_state;
+    SkinLabel m_title;
+    std::array<ValueSlider, kSliders> m_sliders;
+    SkinLabel m_audio;
+    SkinComboBox m_mode;
+    SkinLabel m_decoder;
+    SkinLabel m_inputLabel;
+    SkinComboBox m_source;
+};
