@@ -26,7 +26,7 @@ std::vector<ModuleTable> moduleTables() {
             {"wifi dialog", wifitext::all(), 20},
             {"device id dialog", deviceidtext::all(), 6},
             {"link", linktext::all(), 18},
-            {"software update", updatetext::all(), 3},
+            {"software update", updatetext::all(), 6},
             {"firmware upgrade", upgradetext::all(), 6}};
 }
 
