@@ -25,6 +25,16 @@ extern const TextTriple PackageDuplicateSymbols;
 extern const TextTriple PackageEmpty;
 extern const TextTriple PackageTooLarge;
 
+// The upgrade dialog.
+extern const TextTriple DialogTitle;
+extern const TextTriple Target;
+extern const TextTriple PackageFile;
+extern const TextTriple Browse;
+extern const TextTriple Start;
+extern const TextTriple Interrupt;
+// Targets by package type 1 to 5 (index 0 unused).
+extern const TextTriple TargetNames[6];
+
 // Every translated text of this table, for checks that walk it.
 std::span<const TextTriple* const> all();
 }  // namespace upgradetext

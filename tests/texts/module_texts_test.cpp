@@ -27,7 +27,7 @@ std::vector<ModuleTable> moduleTables() {
             {"device id dialog", deviceidtext::all(), 6},
             {"link", linktext::all(), 18},
             {"software update", updatetext::all(), 6},
-            {"firmware upgrade", upgradetext::all(), 6}};
+            {"firmware upgrade", upgradetext::all(), 17}};
 }
 
 }  // namespace
