@@ -10,7 +10,9 @@
 #include "app/main_window.h"
 #include "app/qt_link_ui.h"
 #include "app/screenshot_run.h"
+#include "app/software_update_start.h"
 #include "connect/transport_choice.h"
+#include "link/firmware_upgrade.h"
 #include "link/link.h"
 #include "platform/clock.h"
 #include "platform/qt/message_box.h"
@@ -23,7 +25,9 @@ const TransportChoice::Program kProgram = {
     "qx7",
     "Usage: qx7 [options]\n"
     "The control program of the QX7 audio processor.\n"
-    "  --screenshots FOLDER  save pictures of the window once connected, then end\n",
+    "  --screenshots FOLDER  save pictures of the window once connected, then end\n"
+    "  --update-server HOST[:PORT]  ask this server for newer versions (default port\n"
+    "                        24502; also the key Server in the settings file Update)\n",
 };
 
 // Takes "--screenshots FOLDER" out of args.
@@ -47,12 +51,14 @@ int main(int argc, char** argv) {
     TransportChoice choice;
     if (auto exitCode = choice.parseFor(kProgram, args)) return *exitCode;
     QString screenshots = takeScreenshotFolder(args);
+    std::string updateServer = SoftwareUpdateStart::takeOption(args);
 
     QApplication app(argc, argv);  // takes Qt's own options (-platform...) out of argv
     std::vector<std::string> rest(argv + 1, argv + argc);
     std::string ignored;
     TransportChoice().parse(rest, ignored);
     takeScreenshotFolder(rest);
+    SoftwareUpdateStart::takeOption(rest);
     if (auto exitCode = TransportChoice::rejectLeftover(kProgram, rest)) return *exitCode;
     AppStyle::install(app);
     QuitOnSignal quitOnSignal;
@@ -67,10 +73,17 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    FirmwareUpgrade upgrade(link);  // before the supervisor starts, which calls into it
     MainWindow window(link, ui);
+    window.setFirmwareUpgrade(&upgrade);
     if (!window.OnInitDialog()) return window.exitCode();
     window.show();
+    SoftwareUpdateStart update;
+    if (screenshots.isEmpty()) update.start(ui, updateServer);
     std::unique_ptr<ScreenshotRun> pictures;
     if (!screenshots.isEmpty()) pictures = std::make_unique<ScreenshotRun>(window, ui, screenshots);
-    return app.exec();
+    int code = app.exec();
+    // Releases an update question still open, so that the worker can end.
+    ui.close();
+    return code;
 }

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/about_text.h"
+#include "app/firmware_upgrade_dialog.h"
 #include "app/language_choice.h"
 #include "app/main_messages.h"
 #include "app/page_slot.h"
@@ -400,5 +401,15 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         m_exit(0);
         return;
     }
+    if (event->key() == Qt::Key_U && event->modifiers() == Qt::ControlModifier) {
+        openFirmwareUpgrade();
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+void MainWindow::openFirmwareUpgrade() {
+    if (!m_upgrade) return;
+    FirmwareUpgradeDialog dialog(*m_upgrade, this);
+    dialog.exec();
 }

@@ -11,6 +11,7 @@
 #include "platform/qt/message_target.h"
 #include "resources/drawing_surface.h"
 
+class FirmwareUpgrade;
 class InstanceLock;
 class Link;
 class MainHeader;
@@ -44,6 +45,10 @@ public:
     // How the program ends after a confirmed exit or Escape; by default the
     // application's event loop is left with the code.
     void setExitHandler(std::function<void(int)> handler) { m_exit = std::move(handler); }
+
+    // Ctrl+U opens the firmware upgrade dialog once the upgrade is given.
+    void setFirmwareUpgrade(FirmwareUpgrade* upgrade) { m_upgrade = upgrade; }
+    void openFirmwareUpgrade();
 
     SkinButton& titleButton(int i) { return m_titleButtons[static_cast<size_t>(i)]; }
     SkinButton& navigationButton(int i) { return m_navigationButtons[static_cast<size_t>(i)]; }
@@ -98,4 +103,5 @@ private:
     bool m_noDeviceShown = false;
     int m_exitCode = 0;
     std::function<void(int)> m_exit;
+    FirmwareUpgrade* m_upgrade = nullptr;
 };

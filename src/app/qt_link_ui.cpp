@@ -60,7 +60,9 @@ LinkUi::Answer QtLinkUi::messageBox(const std::string& text, const std::string& 
     }
     MessageBox::Request request{
         QString::fromStdString(text), QString::fromStdString(caption), languageId,
-        buttons == Buttons::YesNo ? MessageBox::Buttons::YesNo : MessageBox::Buttons::Ok};
+        buttons == Buttons::YesNo      ? MessageBox::Buttons::YesNo
+        : buttons == Buttons::OkCancel ? MessageBox::Buttons::OkCancel
+                                       : MessageBox::Buttons::Ok};
     auto show = [owner, request]() -> intptr_t {
         return MessageBox::show(owner.data(), request) == MessageBox::Answer::Yes;
     };

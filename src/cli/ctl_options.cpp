@@ -34,7 +34,11 @@ const CommandHelp kCommands[] = {
      "Stores TEXT (at most 20 bytes) as the name of the device's preset N (1 to 16)."},
     {"inspect", "inspect FILE",
      "Decodes the preset file FILE without a device: header fields, time stamp and\n"
-     "values (INDEX=VALUE)."},
+     "values (INDEX=VALUE). For a firmware package file: its type and image size."},
+    {"upgrade", "upgrade TARGET FILE",
+     "Upgrades the firmware of TARGET (dsp1, panel, comm, dsp4, dsp5) with the package\n"
+     "file FILE. The file is checked before the device hears of it; the exit status is\n"
+     "0 only when the device confirmed the finished upgrade."},
 };
 
 const char* const kToolHelp =

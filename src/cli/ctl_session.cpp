@@ -4,12 +4,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <limits>
 #include <thread>
 
 #include "connect/transport_choice.h"
 #include "files/preset_files.h"
 #include "link/link_supervisor.h"
 #include "platform/clock.h"
+#include "texts/text_triple.h"
 
 namespace {
 
@@ -63,7 +65,8 @@ CtlSession::CtlSession(const CtlOptions& options, TransportChoice& choice, std::
       m_out(out),
       m_ui(options.quiet),
       m_link(m_ui, Clock::system()),
-      m_jobs(m_link) {}
+      m_jobs(m_link),
+      m_upgrade(m_link) {}
 
 CtlSession::~CtlSession() {
     m_link.supervisor().stop();
@@ -80,6 +83,7 @@ int CtlSession::run() {
     if (command == "load") return load(args);
     if (command == "recall") return recall(args);
     if (command == "name") return name(args);
+    if (command == "upgrade") return upgrade(args);
     return usageError("unknown command " + command);
 }
 
@@ -295,5 +299,29 @@ int CtlSession::name(const std::vector<std::string>& args) {
             kNameWaitSeconds))
         return fail("the device reports the name \"" + device.presetNameText(preset) + "\"");
     std::fprintf(m_out, "Preset %d: %s\n", preset, expected.c_str());
+    return kSuccess;
+}
+
+int CtlSession::upgrade(const std::vector<std::string>& args) {
+    const int type = args.size() == 2 ? UpgradePackage::typeOfTarget(args[0]) : 0;
+    if (type == 0) return usageError("upgrade needs a TARGET (dsp1, panel, comm, dsp4, dsp5) and a FILE");
+    // A file the job would refuse is refused here already, without a device.
+    UpgradePackage package;
+    UpgradePackage::Problem problem = package.load(args[1]);
+    if (problem == UpgradePackage::Problem::CannotOpen) return fail(args[1] + ": the file cannot be opened");
+    if (problem != UpgradePackage::Problem::None)
+        return fail(args[1] + ": " + FirmwareUpgrade::problemText(problem)[Language::English]);
+    if (package.type() != type)
+        return fail(args[1] + ": a package of type " + std::to_string(package.type()) + ", not for " + args[0]);
+    if (!connect()) return kFailure;
+    uint64_t before = m_upgrade.lastOutcome().serial;
+    m_upgrade.request(type, args[1]);
+    // The job bounds its own waits (eleven failures at most); no limit of ours.
+    waitUntil([&] { return m_upgrade.lastOutcome().serial > before || !m_link.supervisor().threadRunning(); },
+              std::numeric_limits<int>::max() / 2);
+    FirmwareUpgrade::Outcome outcome = m_upgrade.lastOutcome();
+    if (outcome.serial == before) return fail("the link ended during the upgrade");
+    if (outcome.result != FirmwareUpgrade::Result::Succeeded) return kFailure;
+    std::fprintf(m_out, "Upgraded %s with %zu bytes\n", args[0].c_str(), package.image().size());
     return kSuccess;
 }

@@ -8,6 +8,7 @@
 
 #include "cli/ctl_options.h"
 #include "cli/ctl_ui.h"
+#include "link/firmware_upgrade.h"
 #include "link/link.h"
 #include "link/preset_jobs.h"
 
@@ -39,6 +40,7 @@ private:
     int load(const std::vector<std::string>& args);
     int recall(const std::vector<std::string>& args);
     int name(const std::vector<std::string>& args);
+    int upgrade(const std::vector<std::string>& args);
 
     bool openTransport();
     bool connect();
@@ -55,4 +57,5 @@ private:
     CtlUi m_ui;
     Link m_link;
     PresetJobs m_jobs;
+    FirmwareUpgrade m_upgrade;
 };

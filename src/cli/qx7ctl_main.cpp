@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/ctl_preset_dump.h"
+#include "cli/ctl_package_dump.h"
 #include "cli/ctl_options.h"
 #include "cli/ctl_session.h"
 #include "texts/language.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
                          CtlOptions::usage("inspect").c_str());
             return CtlSession::kUsage;
         }
-        return dumpPresetFile(options.arguments[0], stdout);
+        return inspectFile(options.arguments[0], stdout);
     }
     CtlSession session(options, choice);
     return session.run();

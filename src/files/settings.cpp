@@ -107,6 +107,12 @@ int Settings::readInt(const std::string& name, const std::string& key) const {
     return v;
 }
 
+std::string Settings::readText(const std::string& name, const std::string& key) const {
+    auto text = PrivateProfile::readString(iniPath(programFolder(), name), kSection, key);
+    if (!text) text = PrivateProfile::readString(iniPath(userDataFolder(), name), kSection, key);
+    return text.value_or(std::string());
+}
+
 int Settings::writeText(const std::string& name, const std::string& key,
                         const std::string& text) const {
     std::string program = programFolder();

@@ -13,6 +13,8 @@ public:
 
     // The value, or -1 when the key is in neither file; text without digits reads 0.
     int readInt(const std::string& name, const std::string& key) const;
+    // The stored text, or empty when the key is in neither file.
+    std::string readText(const std::string& name, const std::string& key) const;
     // 1 on success, else 0.
     int writeText(const std::string& name, const std::string& key, const std::string& text) const;
     int writeInt(const std::string& name, const std::string& key, int value) const;

@@ -6,7 +6,7 @@
 // Qt; the console runner prints. Calls come from the link's threads.
 class LinkUi {
 public:
-    enum class Buttons { Ok, YesNo };
+    enum class Buttons { Ok, YesNo, OkCancel };
     enum Answer { No = 0, Yes = 1 };
 
     virtual ~LinkUi() = default;
@@ -15,7 +15,7 @@ public:
     virtual void postEvent(int code, int argument) = 0;
     // Link event message: returns after the window has handled it.
     virtual void sendEvent(int code, int argument) = 0;
-    // Returns when the user has closed the box; Yes for OK.
+    // Returns when the user has closed the box; Yes for OK (No for Cancel).
     virtual Answer messageBox(const std::string& text, const std::string& caption, int languageId,
                               Buttons buttons) = 0;
 

@@ -31,6 +31,9 @@ const char* const kUsage =
     "  --silent             hear everything, answer nothing\n"
     "  --magic N            the device magic (22356; any other value is a wrong device)\n"
     "  --seed N             seed of the random faults\n"
+    "  --refuse-upgrades N  the loader refuses the first N upgrade starts\n"
+    "  --wrong-block N      the loader answers upgrade block N once with another number\n"
+    "  --silent-block N     the loader leaves upgrade block N unanswered once\n"
     "  --help               this text\n"
     "Signals: SIGUSR1 unplugs the device, SIGUSR2 plugs it back in,\n"
     "SIGINT or SIGTERM end the program.\n";
@@ -40,6 +43,7 @@ struct Options {
     double speed = 1.0;
     uint64_t seed = 1;
     SimFaults faults;
+    SimLoader::Faults loader;
 };
 
 bool number(const char* text, double low, double high, double& out) {
@@ -69,6 +73,17 @@ int parse(int argc, char** argv, Options& o) {
         {"--corrupt", {0, 1, [&](double v) { o.faults.corruptBytes = v; }}},
         {"--magic", {0, 65535, [&](double v) { o.faults.magic = static_cast<uint16_t>(v); }}},
         {"--seed", {0, 4294967295.0, [&](double v) { o.seed = static_cast<uint64_t>(v); }}},
+        {"--refuse-upgrades", {0, 1000, [&](double v) { o.loader.refusedStarts = static_cast<int>(v); }}},
+        {"--wrong-block",
+         {0, 16777215, [&](double v) {
+              o.loader.wrongNumberBlock = static_cast<int64_t>(v);
+              o.loader.wrongNumberTimes = 1;
+          }}},
+        {"--silent-block",
+         {0, 16777215, [&](double v) {
+              o.loader.silentBlock = static_cast<int64_t>(v);
+              o.loader.silentTimes = 1;
+          }}},
     };
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -131,6 +146,7 @@ int main(int argc, char** argv) {
     Clock clock(options.speed);
     SimDevice device(options.seed);
     device.setFaults(options.faults);
+    device.setLoaderFaults(options.loader);
     SimPtyServer server(device, clock);
     server.setLinkPath(options.link);
     if (!plugIn(server)) return 1;

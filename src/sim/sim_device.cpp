@@ -132,10 +132,9 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
         case Command::Command21: return frameOf(command, {1});
         case Command::ModuleText: return moduleText(payload, size);
         case Command::UpgradeStart:
-            return frameOf(command, {static_cast<uint8_t>((size >= 1 ? payload[0] : 0) + 0x80)});
-        case Command::UpgradeBlock:
-            return size >= 3 ? frameOf(command, {payload[0], payload[1], payload[2]}) : std::vector<uint8_t>{};
-        case Command::UpgradeFinish: return frameOf(command, {0xFF});
+            return frameOf(command, {m_loader.start(size >= 1 ? payload[0] : 0)});
+        case Command::UpgradeBlock: return loaderBlock(payload, size);
+        case Command::UpgradeFinish: return frameOf(command, {m_loader.finish()});
         default: return {};
     }
 }
@@ -229,6 +228,26 @@ std::vector<SimDevice::Reply> SimDevice::withFaults(std::vector<Reply> replies) 
     }
     if (!out.empty()) out.front().delayMs += m_faults.replyDelayMs;
     return out;
+}
+
+std::vector<uint8_t> SimDevice::loaderBlock(const uint8_t* payload, size_t size) {
+    if (size < 3) return {};
+    uint32_t number = static_cast<uint32_t>(payload[0]) << 16 | payload[1] << 8 | payload[2];
+    std::optional<uint32_t> answer = m_loader.block(number, payload + 3, size - 3);
+    if (!answer) return {};
+    return frameOf(static_cast<uint8_t>(Command::UpgradeBlock),
+                   {static_cast<uint8_t>(*answer >> 16), static_cast<uint8_t>(*answer >> 8),
+                    static_cast<uint8_t>(*answer)});
+}
+
+SimLoader::Report SimDevice::loaderReport() const {
+    std::lock_guard lock(m_mutex);
+    return m_loader.report();
+}
+
+void SimDevice::setLoaderFaults(const SimLoader::Faults& faults) {
+    std::lock_guard lock(m_mutex);
+    m_loader.setFaults(faults);
 }
 
 uint16_t SimDevice::value(int index) const {

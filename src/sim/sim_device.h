@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sim/sim_faults.h"
+#include "sim/sim_loader.h"
 
 // A device that keeps the device contract: 1746 parameters, sixteen stored
 // presets with names, a device ID, the Wi-Fi module's text replies and the
@@ -47,6 +48,9 @@ public:
     uint64_t generation() const;
     void setAbsent(bool absent);
 
+    SimLoader::Report loaderReport() const;
+    void setLoaderFaults(const SimLoader::Faults& faults);
+
     // How many valid request frames with this command have arrived.
     uint64_t requests(uint8_t command) const;
     // Valid request frames in order of arrival (bounded; oldest dropped first).
@@ -60,6 +64,7 @@ private:
     std::vector<uint8_t> readParameters(const uint8_t* payload, size_t size);
     std::vector<uint8_t> writeParameters(const uint8_t* payload, size_t size);
     std::vector<uint8_t> moduleText(const uint8_t* payload, size_t size);
+    std::vector<uint8_t> loaderBlock(const uint8_t* payload, size_t size);
     void recall(int preset);
     uint16_t presenceRead();
     std::vector<Reply> withFaults(std::vector<Reply> replies);
@@ -72,6 +77,7 @@ private:
     std::array<std::string, kPresets> m_names;
     uint32_t m_deviceId = 0x00BC614E;
     std::map<std::string, std::string> m_module;
+    SimLoader m_loader;
     uint64_t m_generation = 0;
     uint64_t m_presenceReads = 0;
     std::vector<uint8_t> m_input;

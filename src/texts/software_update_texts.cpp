@@ -5,10 +5,14 @@ namespace updatetext {
 const TextTriple Tip{{"提示!", "提示!", "Tip!"}};
 const TextTriple UpdateQuestion{{"软件有更新,是否更新!", "軟件有更新,是否更新!", "Software update,Whether to update!"}};
 const TextTriple DownloadProgress{{"在线更新:%5.0f %%", "在線更新:%5.0f %%", "Onling_Update:%5.0f %%"}};
+const TextTriple NotVerified{{"有新版本,但无法验证,未安装!", "有新版本,但無法驗證,未安裝!", "A newer version exists, but it could not be verified; nothing was installed!"}};
+const TextTriple UsePackageManager{{"有新版本,请通过系统的软件包管理器更新!", "有新版本,請通過系統的軟件包管理器更新!", "A newer version exists; please update through the system's package manager!"}};
+const TextTriple CannotInstall{{"新版本无法安装!", "新版本無法安裝!", "The newer version could not be installed!"}};
 // clang-format on
 
 std::span<const TextTriple* const> all() {
-    static constexpr const TextTriple* kAll[] = {&Tip, &UpdateQuestion, &DownloadProgress};
+    static constexpr const TextTriple* kAll[] = {&Tip,         &UpdateQuestion,    &DownloadProgress,
+                                                 &NotVerified, &UsePackageManager, &CannotInstall};
     return kAll;
 }
 }  // namespace updatetext

@@ -9,6 +9,10 @@ namespace updatetext {
 extern const TextTriple Tip;
 extern const TextTriple UpdateQuestion;
 extern const TextTriple DownloadProgress;
+// This platform's own: a download is run only when it verifies.
+extern const TextTriple NotVerified;
+extern const TextTriple UsePackageManager;
+extern const TextTriple CannotInstall;
 
 // Every text of this table, for checks that walk it.
 std::span<const TextTriple* const> all();

@@ -3,6 +3,7 @@
 // one run does to the device is seen by the next.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 
 #include "files/preset_files.h"
 #include "sim/sim_memory.h"
+#include "support/package_file.h"
 #include "support/run_process.h"
 #include "support/sim_process.h"
 #include "support/temp_folder.h"
@@ -69,7 +71,7 @@ TEST_F(Qx7ctl, HelpForTheToolAndEveryCommand) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(contains(r.out, "Usage: qx7ctl")) << r.out;
     for (const char* command :
-         {"info", "get", "set", "save", "load", "recall", "name", "inspect"}) {
+         {"info", "get", "set", "save", "load", "recall", "name", "inspect", "upgrade"}) {
         r = ctl({command, "--help"});
         EXPECT_EQ(r.exitCode, 0) << command;
         EXPECT_EQ(r.out.rfind(std::string("Usage: qx7ctl [OPTIONS] ") + command, 0), 0u) << r.out;
@@ -96,6 +98,8 @@ TEST_F(Qx7ctl, WrongCommandLinesExitWith2BeforeTouchingTheDevice) {
         {"name", "3", "123456789012345678901"},
         {"inspect"},
         {"info", "extra"},
+        {"upgrade", "dsp1"},
+        {"upgrade", "dsp2", "file.bin"},
     };
     for (const auto& args : wrong) {
         std::vector<std::string> withDevice = args;
@@ -236,4 +240,44 @@ TEST_F(Qx7ctl, NoDeviceEndsAfterTheTimeout) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(contains(r.err, "qx7ctl: ")) << r.err;
     EXPECT_TRUE(r.out.empty());
+}
+
+TEST_F(Qx7ctl, UpgradeChecksThePackageThenReportsTheDevicesVerdict) {
+    PackageFile panel{2, PackageFile::randomImage(5000, 2)};
+    panel.write(file("panel.bin"));
+    ProcessResult r = ctl({"inspect", "panel.bin"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "Firmware package type: 2 (panel)\nImage size: 5000 bytes\n")) << r.out;
+
+    std::vector<uint8_t> cut = panel.bytes();
+    cut.pop_back();
+    PackageFile::writeBytes(file("cut.bin"), cut);
+    r = ctl({"inspect", "cut.bin"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.err, "The package file is incomplete!")) << r.err;
+
+    // Refused before any device is looked for.
+    for (const auto& args : std::vector<std::vector<std::string>>{{"upgrade", "panel", "cut.bin"},
+                                                                  {"upgrade", "dsp1", "panel.bin"},
+                                                                  {"upgrade", "comm", "none.bin"}}) {
+        r = ctl(args);
+        EXPECT_EQ(r.exitCode, 1) << args[2];
+        EXPECT_FALSE(contains(r.err, "Search")) << r.err;
+    }
+
+    r = ctl({"--simulated", "upgrade", "panel", "panel.bin"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.err, "Updown Device:82 %")) << r.err;  // at the second pass
+    EXPECT_TRUE(contains(r.err, "升级成功!")) << r.err;
+    EXPECT_EQ(r.out, "Upgraded panel with 5000 bytes\n");
+}
+
+TEST_F(Qx7ctlOnSerial, UpgradeSurvivesAWrongBlockNumber) {
+    m_sim.kill(SIGTERM);
+    ASSERT_TRUE(m_sim.start({"--link", file("port"), "--wrong-block", "4352"}));
+    PackageFile dsp{5, PackageFile::randomImage(9000, 5)};
+    dsp.write(file("dsp5.bin"));
+    ProcessResult r = device({"upgrade", "dsp5", "dsp5.bin"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.err, "升级成功!")) << r.err;
 }

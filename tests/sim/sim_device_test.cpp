@@ -201,9 +201,28 @@ TEST(SimDevice, DeviceIdModuleTextAndUpgradeAreAnswered) {
     Bytes block(259, 0xA5);
     block[0] = 0x00;
     block[1] = 0x01;
-    block[2] = 0x02;
-    EXPECT_EQ(ask(device, Command::UpgradeBlock, block).at(0).payload, (Bytes{0x00, 0x01, 0x02}));
+    block[2] = 0x00;
+    // The loader waits for block 0 before block 256.
+    EXPECT_EQ(ask(device, Command::UpgradeBlock, block).at(0).payload, (Bytes{0x00, 0x00, 0x00}));
+    block[1] = 0x00;
+    EXPECT_EQ(ask(device, Command::UpgradeBlock, block).at(0).payload, (Bytes{0x00, 0x00, 0x00}));
     EXPECT_EQ(ask(device, Command::UpgradeFinish, {0}).at(0).payload, Bytes{0xFF});
+    EXPECT_EQ(device.loaderReport().image, Bytes(256, 0xA5));
+}
+
+TEST(SimDevice, LoaderRefusesUnknownTypesHolesAndContradictions) {
+    SimDevice device;
+    EXPECT_EQ(ask(device, Command::UpgradeStart, {6}).at(0).payload, Bytes{0x00});
+    EXPECT_EQ(ask(device, Command::UpgradeFinish, {0xFF}).at(0).payload, Bytes{0x00});
+
+    ASSERT_EQ(ask(device, Command::UpgradeStart, {3}).at(0).payload, Bytes{0x83});
+    Bytes block(259, 0x11);
+    block[0] = block[1] = block[2] = 0;
+    ask(device, Command::UpgradeBlock, block);
+    block[3] = 0x22;  // block 0 again, with other bytes
+    ask(device, Command::UpgradeBlock, block);
+    EXPECT_FALSE(device.loaderReport().consistent);
+    EXPECT_EQ(ask(device, Command::UpgradeFinish, {0xFF}).at(0).payload, Bytes{0x00});
 }
 
 TEST(SimDevice, FaultsSilenceDropDamageAndDisguiseTheDevice) {

@@ -10,6 +10,7 @@
 #include "texts/link_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
+#include "texts/upgrade_texts.h"
 #include "texts/wifi_dialog_texts.h"
 
 namespace {
@@ -25,7 +26,8 @@ std::vector<ModuleTable> moduleTables() {
             {"wifi dialog", wifitext::all(), 20},
             {"device id dialog", deviceidtext::all(), 6},
             {"link", linktext::all(), 18},
-            {"software update", updatetext::all(), 3}};
+            {"software update", updatetext::all(), 6},
+            {"firmware upgrade", upgradetext::all(), 17}};
 }
 
 }  // namespace

@@ -50,6 +50,11 @@ QString MessageBox::yesText(int languageId) {
     return QString::fromUtf8(texts[languageOf(languageId)]);
 }
 
+QString MessageBox::cancelText(int languageId) {
+    static const char* texts[3] = {"取消", "取消", "Cancel"};
+    return QString::fromUtf8(texts[languageOf(languageId)]);
+}
+
 QString MessageBox::noText(int languageId) {
     static const char* texts[3] = {"否(&N)", "否(&N)", "&No"};
     return QString::fromUtf8(texts[languageOf(languageId)]);
@@ -66,6 +71,10 @@ MessageBox::Answer MessageBox::show(QWidget* owner, const Request& request) {
     if (request.buttons == Buttons::YesNo) {
         open.yes = box.addButton(yesText(request.languageId), QMessageBox::YesRole);
         open.no = box.addButton(noText(request.languageId), QMessageBox::NoRole);
+        box.setEscapeButton(open.no);
+    } else if (request.buttons == Buttons::OkCancel) {
+        open.yes = box.addButton(okText(request.languageId), QMessageBox::AcceptRole);
+        open.no = box.addButton(cancelText(request.languageId), QMessageBox::RejectRole);
         box.setEscapeButton(open.no);
     } else {
         open.yes = box.addButton(okText(request.languageId), QMessageBox::AcceptRole);

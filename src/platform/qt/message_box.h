@@ -12,7 +12,7 @@ class QWidget;
 // while the window keeps handling its messages.
 class MessageBox {
 public:
-    enum class Buttons { Ok, YesNo };
+    enum class Buttons { Ok, YesNo, OkCancel };
     enum class Answer { No, Yes };
 
     struct Request {
@@ -29,6 +29,7 @@ public:
     static QString okText(int languageId);
     static QString yesText(int languageId);
     static QString noText(int languageId);
+    static QString cancelText(int languageId);
 
     // Called on the user-interface thread as soon as a box is open. An answer
     // closes the box with that answer; nothing leaves it open for the user.

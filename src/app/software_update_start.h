@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class LinkUi;
+class UpdateWorker;
+
+// Starts the software-update worker when an update server is configured: the
+// option --update-server HOST[:PORT], else the key "Server" of the settings
+// file "Update". Without one nothing is started and nothing is sent.
+class SoftwareUpdateStart {
+public:
+    static constexpr const char* kOption = "--update-server";
+    static constexpr const char* kSettingsFile = "Update";
+    static constexpr const char* kSettingsKey = "Server";
+
+    // Takes "--update-server VALUE" out of args; the value, or empty.
+    static std::string takeOption(std::vector<std::string>& args);
+
+    SoftwareUpdateStart();
+    ~SoftwareUpdateStart();
+
+    // The option's value, or the setting when it is empty. False when no
+    // server is configured (or the text names none).
+    bool start(LinkUi& ui, const std::string& option);
+
+private:
+    std::unique_ptr<UpdateWorker> m_worker;
+};

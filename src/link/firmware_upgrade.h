@@ -1,0 +1,82 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "files/upgrade_package.h"
+#include "link/frame.h"
+
+class Link;
+struct TextTriple;
+
+// The firmware upgrade: a job of the supervisor (slots 6, 7, 8, 10, 11 for
+// package types 1, 2, 4, 5, 3). It checks the package, announces the upgrade,
+// sends the image in numbered 256-byte blocks, kBlockSize bytes per pass, and
+// closes it. The user interface chooses the file, requests the job, may
+// interrupt between passes, and learns the end from lastOutcome().
+//
+// Make the object before the supervisor starts and keep it until the
+// supervisor has stopped: the supervisor calls into it.
+class FirmwareUpgrade {
+public:
+    static constexpr int kTypes = 5;
+    static constexpr size_t kBlock = 256;
+    // Image bytes per pass: the Part leaves it open; one flash sector of the
+    // usual 4 KiB, the same for every type.
+    static constexpr size_t kBlockSize = 4096;
+
+    enum class Result { None, Succeeded, Failed, Interrupted, CannotOpen, BadPackage, WrongType };
+
+    struct Outcome {
+        uint64_t serial = 0;  // counts finished upgrades
+        int type = 0;
+        Result result = Result::None;
+    };
+
+    explicit FirmwareUpgrade(Link& link);
+
+    // The job slot of a package type 1 to 5 (0 for any other number).
+    static int slotOf(int type);
+    // The message for a file of another type than the job's.
+    static const char* wrongTypeText(int type);
+    static const TextTriple& problemText(UpgradePackage::Problem problem);
+
+    void setFileName(int type, const std::string& name);
+    std::string fileName(int type) const;
+    // File and request together; false for a type outside 1 to 5.
+    bool request(int type, const std::string& file);
+    // Ends a running upgrade before its next pass ("中断升级!"); one that has
+    // not begun yet ends before it sends anything.
+    void interrupt() { m_active = 0; }
+    bool active() const { return m_active.load() != 0; }
+
+    Outcome lastOutcome() const;
+    // Image bytes acknowledged by the device in the current or last upgrade.
+    size_t acknowledged() const { return m_acknowledged; }
+
+    // The job; runs on the supervisor thread.
+    void run(int type);
+
+private:
+    enum class Pass { Done, Failed, Stopped };
+
+    bool startUpgrade(int type);
+    void reconnectIntoLoader();
+    Result sendImage(const std::vector<uint8_t>& image);
+    Pass sendPass(const std::vector<uint8_t>& image, size_t pos, int& failures);
+    bool sendBlock(const std::vector<uint8_t>& image, size_t number);
+    bool finishUpgrade();
+    bool attempt(Command command, uint8_t byte, uint32_t expected, uint32_t waitMs);
+    void end(int type, Result result, const std::string& message);
+    void sleep(uint32_t ms) const;
+
+    Link& m_link;
+    std::atomic<int> m_active{0};
+    std::atomic<size_t> m_acknowledged{0};
+    mutable std::mutex m_mutex;
+    std::string m_files[kTypes + 1];
+    Outcome m_outcome;
+};

@@ -1,0 +1,295 @@
+#include "link/update_worker.h"
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+
+#include "link/link_ui.h"
+#include "link/update_installer.h"
+#include "platform/clock.h"
+#include "texts/language.h"
+#include "texts/software_update_texts.h"
+
+namespace {
+
+constexpr uint32_t kIntervalMs = 10000;
+constexpr uint32_t kResolveRetryMs = 100;
+constexpr uint32_t kAnswerWaitMs = 10000;
+constexpr uint32_t kDownloadWaitMs = 30000;
+constexpr auto kSlice = std::chrono::milliseconds(50);
+
+// Closes the socket when the scope ends.
+class Socket {
+public:
+    explicit Socket(int fd) : m_fd(fd) {}
+    ~Socket() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+int openSocket(int family, int type) {
+    int fd = ::socket(family, type | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    return fd;
+}
+
+}  // namespace
+
+UpdateWorker::UpdateWorker(LinkUi& ui, const Clock& clock, Config config,
+                           std::function<void()> quit)
+    : m_ui(ui), m_clock(clock), m_config(std::move(config)), m_quit(std::move(quit)) {}
+
+UpdateWorker::~UpdateWorker() {
+    cancel();
+}
+
+bool UpdateWorker::parseServer(const std::string& text, std::string& host, uint16_t& port) {
+    host.clear();
+    port = kPort;
+    if (text.empty()) return false;
+    std::string name = text;
+    size_t colon = text.rfind(':');
+    // "host:port"; an IPv6 address in brackets keeps its colons.
+    if (colon != std::string::npos && text.find(':') == colon) {
+        std::string digits = text.substr(colon + 1);
+        if (digits.empty() || digits.size() > 5 ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        int value = std::stoi(digits);
+        if (value < 1 || value > 65535) return false;
+        port = static_cast<uint16_t>(value);
+        name = text.substr(0, colon);
+    }
+    if (name.size() > 2 && name.front() == '[' && name.back() == ']')
+        name = name.substr(1, name.size() - 2);
+    if (name.empty()) return false;
+    host = name;
+    return true;
+}
+
+bool UpdateWorker::start() {
+    if (m_config.host.empty() || m_thread.joinable()) return false;
+    m_running = true;
+    m_thread = std::thread([this] {
+        run();
+        m_running = false;
+    });
+    return true;
+}
+
+void UpdateWorker::cancel() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_cancel = true;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
+}
+
+bool UpdateWorker::pause(uint32_t ms) {
+    std::unique_lock lock(m_mutex);
+    return !m_wake.wait_for(lock, m_clock.realDuration(ms), [this] { return cancelled(); });
+}
+
+std::chrono::steady_clock::time_point UpdateWorker::deadlineIn(uint32_t ms) const {
+    return std::chrono::steady_clock::now() + m_clock.realDuration(ms);
+}
+
+bool UpdateWorker::waitFor(int socket, short events,
+                           std::chrono::steady_clock::time_point deadline) {
+    while (!cancelled()) {
+        auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::nanoseconds::zero()) return false;
+        auto slice = std::min<std::chrono::nanoseconds>(left, kSlice);
+        pollfd p{socket, events, 0};
+        int timeout = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(slice).count());
+        int n = ::poll(&p, 1, timeout);
+        if (n > 0) return true;
+        if (n < 0 && errno != EINTR) return false;
+    }
+    return false;
+}
+
+void UpdateWorker::run() {
+    End end = pause(50) ? loop() : End::Cancelled;
+    m_end = end;
+}
+
+UpdateWorker::End UpdateWorker::loop() {
+    while (pause(kIntervalMs)) {
+        std::optional<Address> server;
+        while (!(server = resolve()))
+            if (!pause(kResolveRetryMs)) return End::Cancelled;
+        if (std::optional<End> end = exchange(*server)) return *end;
+    }
+    return End::Cancelled;
+}
+
+std::optional<UpdateWorker::Address> UpdateWorker::resolve() {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    const std::string port = std::to_string(m_config.port);
+    if (::getaddrinfo(m_config.host.c_str(), port.c_str(), &hints, &found) != 0 || !found)
+        return std::nullopt;
+    Address address;
+    std::memcpy(&address.storage, found->ai_addr, found->ai_addrlen);
+    address.size = found->ai_addrlen;
+    ::freeaddrinfo(found);
+    return address;
+}
+
+std::optional<UpdateWorker::End> UpdateWorker::exchange(const Address& server) {
+    std::vector<uint8_t> datagram = query(server);
+    for (const UpdatePacket& packet : UpdatePacket::scan(datagram.data(), datagram.size())) {
+        if (packet.command != UpdatePacket::kVersionAnswer) continue;
+        if (std::optional<End> end = answer(packet, server)) return end;
+    }
+    return cancelled() ? std::optional<End>(End::Cancelled) : std::nullopt;
+}
+
+std::vector<uint8_t> UpdateWorker::query(const Address& server) {
+    Socket s(openSocket(server.storage.ss_family, SOCK_DGRAM));
+    // Connected, so that the kernel passes on datagrams from the server only.
+    if (s.fd() < 0 ||
+        ::connect(s.fd(), reinterpret_cast<const sockaddr*>(&server.storage), server.size) != 0)
+        return {};
+    std::vector<uint8_t> packet =
+        UpdatePacket::versionQuery(m_config.fileVersion, m_config.machine);
+    ++m_queries;
+    if (::send(s.fd(), packet.data(), packet.size(), 0) != static_cast<ssize_t>(packet.size()))
+        return {};
+    if (!waitFor(s.fd(), POLLIN, deadlineIn(kAnswerWaitMs))) return {};
+    std::vector<uint8_t> datagram(kChunk);
+    ssize_t n = ::recv(s.fd(), datagram.data(), datagram.size(), 0);
+    datagram.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return datagram;
+}
+
+std::optional<UpdateWorker::End> UpdateWorker::answer(const UpdatePacket& packet,
+                                                      const Address& server) {
+    if (packet.machineId() == m_config.machine) return End::SameMachine;
+    if (!packet.updateAvailable()) return std::nullopt;
+    LinkUi::Answer a = m_ui.messageBox(updatetext::UpdateQuestion.get(), updatetext::Tip.get(),
+                                       Language::windowsId(), LinkUi::Buttons::OkCancel);
+    if (a != LinkUi::Yes) return End::Declined;
+    if (cancelled()) return End::Cancelled;
+    return downloadAndInstall(server, packet.token());
+}
+
+std::optional<UpdateWorker::End> UpdateWorker::downloadAndInstall(
+    const Address& server, const std::vector<uint8_t>& token) {
+    Socket s(openSocket(server.storage.ss_family, SOCK_STREAM));
+    if (s.fd() < 0) return std::nullopt;
+    int one = 1;
+    ::setsockopt(s.fd(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    int r = ::connect(s.fd(), reinterpret_cast<const sockaddr*>(&server.storage), server.size);
+    if (r != 0 && (errno != EINPROGRESS || !waitFor(s.fd(), POLLOUT, deadlineIn(kDownloadWaitMs))))
+        return std::nullopt;
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (::getsockopt(s.fd(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
+        return std::nullopt;
+    std::vector<uint8_t> request = UpdatePacket::downloadRequest(token);
+    if (::send(s.fd(), request.data(), request.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(request.size()))
+        return std::nullopt;
+
+    std::error_code ec;
+    std::filesystem::create_directories(m_config.cacheFolder, ec);
+    std::string path = (std::filesystem::path(m_config.cacheFolder) / "qx7-update-XXXXXX").string();
+    int fd = ::mkstemp(path.data());
+    if (fd < 0) return std::nullopt;
+    ::close(fd);
+    bool complete = download(s.fd(), path);
+    m_ui.progressHide();
+    if (!complete) {
+        std::filesystem::remove(path, ec);
+        return cancelled() ? std::optional<End>(End::Cancelled) : std::nullopt;
+    }
+    ++m_downloads;
+    return install(path);
+}
+
+bool UpdateWorker::download(int socket, const std::string& path) {
+    // The download start, and perhaps the first bytes of the file behind it.
+    std::vector<uint8_t> head;
+    std::optional<UpdatePacket> start;
+    const auto deadline = deadlineIn(kDownloadWaitMs);
+    while (!start && head.size() < kChunk) {
+        if (!waitFor(socket, POLLIN, deadline)) return false;
+        uint8_t chunk[kChunk];
+        ssize_t n = ::recv(socket, chunk, kChunk - head.size(), 0);
+        if (n <= 0) return false;
+        head.insert(head.end(), chunk, chunk + n);
+        for (UpdatePacket& p : UpdatePacket::scan(head.data(), head.size()))
+            if (p.command == UpdatePacket::kDownloadStart && p.downloadSize()) {
+                start = std::move(p);
+                break;
+            }
+    }
+    if (!start) return false;
+    const uint64_t size = *start->downloadSize();
+    if (size <= UpdateInstaller::kSignatureSize || size > kMaxDownload) return false;
+
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    m_ui.progressSetMaximum(static_cast<int>(size));
+    m_ui.progressSetFormat(updatetext::DownloadProgress.get());
+    m_ui.progressSetPosition(0);
+    m_ui.progressShow();
+    uint64_t count = std::min<uint64_t>(size, head.size() - start->end);
+    bool ok = std::fwrite(head.data() + start->end, 1, count, file) == count;
+    while (ok && count < size) {
+        m_ui.progressSetPosition(static_cast<int>(count));
+        uint8_t chunk[kChunk];
+        ok = waitFor(socket, POLLIN, deadlineIn(kDownloadWaitMs));
+        ssize_t n = ok ? ::recv(socket, chunk, std::min<uint64_t>(kChunk, size - count), 0) : 0;
+        ok = n > 0 && std::fwrite(chunk, 1, static_cast<size_t>(n), file) == static_cast<size_t>(n);
+        if (ok) count += static_cast<uint64_t>(n);
+    }
+    ok = std::fclose(file) == 0 && ok;
+    if (ok) m_ui.progressSetPosition(static_cast<int>(size));
+    return ok;
+}
+
+UpdateWorker::End UpdateWorker::install(const std::string& path) {
+    UpdateInstaller installer(m_config.executable, m_config.publicKey);
+    const char* caption = updatetext::Tip.get();
+    auto tell = [&](const TextTriple& text) {
+        m_ui.messageBox(text.get(), caption, Language::windowsId(), LinkUi::Buttons::Ok);
+    };
+    switch (installer.install(path)) {
+        case UpdateInstaller::Result::NotVerified:
+            tell(updatetext::NotVerified);
+            return End::NotVerified;
+        case UpdateInstaller::Result::NotWritable:
+            tell(updatetext::UsePackageManager);
+            return End::NotWritable;
+        case UpdateInstaller::Result::Failed:
+            tell(updatetext::CannotInstall);
+            return End::Failed;
+        case UpdateInstaller::Result::Installed:
+            break;
+    }
+    if (!installer.startInstalled()) {
+        tell(updatetext::CannotInstall);
+        return End::Failed;
+    }
+    if (m_quit) m_quit();
+    return End::Installed;
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <sys/socket.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/update_packet.h"
+
+class Clock;
+class LinkUi;
+
+// The software-update worker: every 10 s it asks the configured update server
+// over UDP whether a newer version exists; if so and the user agrees, it
+// downloads it over TCP into the cache folder, has it verified and installed
+// (UpdateInstaller), starts it and asks the program to end. Without a server
+// configured it never starts, so the program sends nothing anywhere.
+class UpdateWorker {
+public:
+    static constexpr uint16_t kPort = 24502;
+    static constexpr size_t kChunk = 1400;
+    // Larger downloads are refused before a byte of them is stored.
+    static constexpr uint64_t kMaxDownload = uint64_t{256} << 20;
+
+    struct Config {
+        std::string host;  // empty: no update server, no worker
+        uint16_t port = kPort;
+        std::string cacheFolder;  // where the download waits for its check
+        std::string executable;   // the program to replace
+        std::vector<uint8_t> publicKey;
+        uint32_t fileVersion = 0;  // major * 65536 + minor
+        UpdatePacket::MachineId machine{};
+    };
+
+    // How the worker ended, for the caller and tests.
+    enum class End {
+        Running,
+        Cancelled,
+        SameMachine,
+        Declined,
+        NotVerified,
+        NotWritable,
+        Failed,
+        Installed
+    };
+
+    // quit is called (on the worker's thread) after the new program has started.
+    UpdateWorker(LinkUi& ui, const Clock& clock, Config config, std::function<void()> quit);
+    ~UpdateWorker();
+    UpdateWorker(const UpdateWorker&) = delete;
+    UpdateWorker& operator=(const UpdateWorker&) = delete;
+
+    // False, and nothing started, when no server is configured.
+    bool start();
+    // Ends the worker at its next wait; returns when its thread has ended.
+    void cancel();
+    bool running() const { return m_running; }
+    End end() const { return m_end; }
+    uint64_t queries() const { return m_queries; }
+    uint64_t downloads() const { return m_downloads; }
+
+    // "host" or "host:port" as a setting or option gives them.
+    static bool parseServer(const std::string& text, std::string& host, uint16_t& port);
+
+private:
+    struct Address {
+        sockaddr_storage storage{};
+        socklen_t size = 0;
+    };
+
+    void run();
+    End loop();
+    std::optional<End> exchange(const Address& server);
+    std::optional<End> answer(const UpdatePacket& packet, const Address& server);
+    std::optional<End> downloadAndInstall(const Address& server, const std::vector<uint8_t>& token);
+    bool download(int socket, const std::string& path);
+    End install(const std::string& path);
+    std::optional<Address> resolve();
+    std::vector<uint8_t> query(const Address& server);
+    std::chrono::steady_clock::time_point deadlineIn(uint32_t ms) const;
+    // Waits until the socket can be read (or written); false at the deadline or on cancel.
+    bool waitFor(int socket, short events, std::chrono::steady_clock::time_point deadline);
+    // False when cancelled.
+    bool pause(uint32_t ms);
+    bool cancelled() const { return m_cancel.load(); }
+
+    LinkUi& m_ui;
+    const Clock& m_clock;
+    Config m_config;
+    std::function<void()> m_quit;
+    std::thread m_thread;
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_cancel{false};
+    std::atomic<End> m_end{End::Running};
+    std::atomic<uint64_t> m_queries{0};
+    std::atomic<uint64_t> m_downloads{0};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+};

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+#include <sodium.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "link/update_installer.h"
+#include "link/update_packet.h"
+#include "link/update_worker.h"
+#include "platform/clock.h"
+#include "support/recording_ui.h"
+#include "support/temp_folder.h"
+#include "support/update_server.h"
+#include "support/wait_for.h"
+#include "texts/language.h"
+#include "texts/software_update_texts.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+using End = UpdateWorker::End;
+
+namespace {
+
+const UpdatePacket::MachineId kMachine = {0xA1, 0x06, 0x09, 0x00, 0xFF, 0xFB, 0xEB, 0xBF};
+const UpdatePacket::MachineId kOtherMachine = {1, 2, 3, 4, 5, 6, 7, 8};
+
+Bytes answer(bool available, const UpdatePacket::MachineId& machine, const Bytes& token = {}) {
+    // Bytes 5 to 11, the machine at 12, the token from 20.
+    Bytes payload = {static_cast<uint8_t>(available ? 1 : 0), 0, 0, 0, 0, 0, 0};
+    for (uint8_t b : machine) payload.push_back(b);
+    for (uint8_t b : token) payload.push_back(b);
+    return UpdatePacket::build(UpdatePacket::kVersionAnswer, payload);
+}
+
+Bytes downloadStart(uint64_t size) {
+    Bytes payload = {0};
+    for (int shift = 32; shift >= 0; shift -= 8)
+        payload.push_back(static_cast<uint8_t>(size >> shift));
+    return UpdatePacket::build(UpdatePacket::kDownloadStart, payload);
+}
+
+Bytes text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+
+const std::string kOldProgram = "#!/bin/sh\necho old\n";
+const std::string kNewProgram = "#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n";
+
+// The worker on a clock 100 times faster against the server on 127.0.0.1,
+// replacing a copy of a program in a temporary folder.
+class UpdateWorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_GE(sodium_init(), 0);
+        ASSERT_TRUE(m_server.ok());
+        Language::set(Language::English);
+        crypto_sign_keypair(m_public, m_secret);
+        m_program = m_folder.folder("bin") + "program";
+        TempFolder::write(m_program, kOldProgram);
+        ::chmod(m_program.c_str(), 0755);
+    }
+
+    void TearDown() override {
+        if (m_worker) m_worker->cancel();
+    }
+
+    Bytes sign(const Bytes& content, const unsigned char* secret = nullptr) {
+        Bytes out = content;
+        out.resize(content.size() + crypto_sign_BYTES);
+        crypto_sign_detached(out.data() + content.size(), nullptr, content.data(), content.size(),
+                             secret ? secret : m_secret);
+        return out;
+    }
+
+    void startWorker(bool withKey = true) {
+        UpdateWorker::Config config;
+        config.host = "127.0.0.1";
+        config.port = m_server.port();
+        config.cacheFolder = m_folder.path("cache");
+        config.executable = m_program;
+        if (withKey) config.publicKey.assign(m_public, m_public + sizeof m_public);
+        config.fileVersion = 0x00010002;
+        config.machine = kMachine;
+        m_worker = std::make_unique<UpdateWorker>(m_ui, m_clock, config, [this] { ++m_quits; });
+        ASSERT_TRUE(m_worker->start());
+    }
+
+    End awaitEnd() {
+        EXPECT_TRUE(waitFor([&] { return !m_worker->running(); }));
+        return m_worker->end();
+    }
+
+    bool cacheEmpty() const {
+        std::error_code ec;
+        return !fs::exists(m_folder.path("cache"), ec) || fs::is_empty(m_folder.path("cache"), ec);
+    }
+
+    Clock m_clock{100};
+    UpdateServer m_server;
+    TempFolder m_folder;
+    RecordingUi m_ui;
+    std::string m_program;
+    unsigned char m_public[crypto_sign_PUBLICKEYBYTES];
+    unsigned char m_secret[crypto_sign_SECRETKEYBYTES];
+    std::atomic<int> m_quits{0};
+    std::unique_ptr<UpdateWorker> m_worker;
+};
+
+}  // namespace
+
+TEST(UpdatePacket, VersionQueryCarriesVersionBuildAndMachine) {
+    Bytes q = UpdatePacket::versionQuery(0x00010002, kMachine);
+    ASSERT_EQ(q.size(), 22u);
+    EXPECT_EQ(Bytes(q.begin(), q.begin() + 6), (Bytes{0x51, 0x7A, 0x00, 0x16, 0x00, 0x00}));
+    EXPECT_EQ(Bytes(q.begin() + 6, q.begin() + 10), (Bytes{0x00, 0x01, 0x00, 0x02}));
+    EXPECT_EQ(Bytes(q.begin() + 10, q.begin() + 12), (Bytes{0x2E, 0xEA}));
+    EXPECT_EQ(q[12], 0xA1);
+    ASSERT_EQ(UpdatePacket::scan(q.data(), q.size()).size(), 1u);
+}
+
+TEST(UpdatePacket, ScanKeepsOnlyWholePacketsWithTheirCrc) {
+    Bytes good = answer(true, kMachine, text("tok"));
+    Bytes badCrc = good;
+    badCrc.back() ^= 1;
+    Bytes pastEnd = good;
+    pastEnd[3] = static_cast<uint8_t>(pastEnd[3] + 1);
+    Bytes tooShortLength = good;
+    tooShortLength[2] = 0;
+    tooShortLength[3] = 3;
+    Bytes two = downloadStart(0xFFFFFFFFFFull);
+    two.insert(two.end(), good.begin(), good.end());
+    struct Case {
+        Bytes data;
+        size_t packets;
+    };
+    for (const Case& c : {Case{good, 1}, Case{badCrc, 0}, Case{pastEnd, 0}, Case{tooShortLength, 0},
+                          Case{two, 2}, Case{Bytes(good.begin(), good.end() - 1), 0}}) {
+        EXPECT_EQ(UpdatePacket::scan(c.data.data(), c.data.size()).size(), c.packets);
+    }
+    auto found = UpdatePacket::scan(two.data(), two.size());
+    EXPECT_EQ(found[0].downloadSize(), 0xFFFFFFFFFFull);
+    EXPECT_EQ(found[1].token(), text("tok"));
+    EXPECT_EQ(found[1].machineId(), kMachine);
+    EXPECT_TRUE(found[1].updateAvailable());
+}
+
+TEST_F(UpdateWorkerTest, NoServerConfiguredNoWorker) {
+    UpdateWorker worker(m_ui, m_clock, UpdateWorker::Config{}, nullptr);
+    EXPECT_FALSE(worker.start());
+    EXPECT_FALSE(worker.running());
+}
+
+TEST_F(UpdateWorkerTest, AnAnswerWithAWrongCrcIsIgnoredAndTheQueryRepeats) {
+    Bytes bad = answer(true, kOtherMachine);
+    bad[bad.size() - 2] ^= 0x40;
+    m_server.setAnswer(bad);
+    startWorker();
+    ASSERT_TRUE(waitFor([&] { return m_server.queries().size() >= 3; }));
+    EXPECT_TRUE(m_worker->running());
+    EXPECT_TRUE(m_ui.messages().empty());
+    EXPECT_EQ(m_server.queries()[0], UpdatePacket::versionQuery(0x00010002, kMachine));
+    m_worker->cancel();
+    EXPECT_EQ(m_worker->end(), End::Cancelled);
+}
+
+TEST_F(UpdateWorkerTest, CancelInTheQuestionEndsTheWorkerWithoutContactingTheServer) {
+    m_server.setAnswer(answer(true, kOtherMachine));
+    m_ui.onMessage([](const RecordingUi::Message&) { return LinkUi::No; });
+    startWorker();
+    EXPECT_EQ(awaitEnd(), End::Declined);
+    ASSERT_EQ(m_ui.messages().size(), 1u);
+    EXPECT_EQ(m_ui.messages()[0].text, "Software update,Whether to update!");
+    EXPECT_EQ(m_ui.messages()[0].caption, "Tip!");
+    EXPECT_EQ(m_server.connections(), 0u);
+    EXPECT_EQ(m_server.queries().size(), 1u);
+}
+
+TEST_F(UpdateWorkerTest, ItsOwnMachineIdentifierEndsTheWorker) {
+    m_server.setAnswer(answer(true, kMachine));
+    startWorker();
+    EXPECT_EQ(awaitEnd(), End::SameMachine);
+    EXPECT_TRUE(m_ui.messages().empty());
+}
+
+TEST_F(UpdateWorkerTest, BrokenDownloadsLeaveNoFileAndTheExchangeStartsAgain) {
+    Bytes program = sign(text(kNewProgram));
+    Bytes half = downloadStart(program.size());
+    half.insert(half.end(), program.begin(), program.begin() + program.size() / 2);
+    Bytes huge = downloadStart((uint64_t{1} << 40) - 1);
+    huge.insert(huge.end(), 100, 0x55);
+    for (const Bytes& download : {half, huge}) {
+        m_server.setAnswer(answer(true, kOtherMachine, text("T")));
+        m_server.setDownload(download, true);  // the peer stops sending
+        size_t connections = m_server.connections();
+        startWorker();
+        ASSERT_TRUE(waitFor([&] { return m_server.connections() > connections + 1; }));
+        EXPECT_EQ(m_server.requests().at(0), UpdatePacket::downloadRequest(text("T")));
+        m_worker->cancel();
+        EXPECT_TRUE(cacheEmpty());
+        EXPECT_EQ(TempFolder::read(m_program), kOldProgram);
+        EXPECT_EQ(m_quits, 0);
+    }
+}
+
+TEST_F(UpdateWorkerTest, ASignedDownloadReplacesTheProgramAndStartsIt) {
+    Bytes program = sign(text(kNewProgram));
+    Bytes download = downloadStart(program.size());
+    download.insert(download.end(), program.begin(), program.end());
+    m_server.setAnswer(answer(true, kOtherMachine));
+    m_server.setDownload(download, false);
+    startWorker();
+    EXPECT_EQ(awaitEnd(), End::Installed);
+    EXPECT_EQ(m_quits, 1);
+    EXPECT_EQ(TempFolder::read(m_program), kNewProgram);
+    EXPECT_EQ(TempFolder::read(UpdateInstaller::backupPath(m_program)), kOldProgram);
+    EXPECT_TRUE(waitFor([&] { return fs::exists(m_folder.path("bin/started")); }));
+    EXPECT_TRUE(cacheEmpty());
+    EXPECT_EQ(m_ui.progressLog().back(), "hide");
+}
+
+TEST_F(UpdateWorkerTest, TamperedUnsignedOrUnverifiableDownloadsAreRefusedAndDeleted) {
+    unsigned char otherPublic[crypto_sign_PUBLICKEYBYTES];
+    unsigned char otherSecret[crypto_sign_SECRETKEYBYTES];
+    crypto_sign_keypair(otherPublic, otherSecret);
+    Bytes tampered = sign(text(kNewProgram));
+    tampered[12] ^= 1;
+    struct Case {
+        const char* name;
+        Bytes file;
+        bool key;
+    };
+    const Case cases[] = {
+        {"tampered", tampered, true},
+        {"unsigned", text(kNewProgram + std::string(64, '#')), true},
+        {"another key", sign(text(kNewProgram), otherSecret), true},
+        {"no key built in", sign(text(kNewProgram)), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_ui.clear();
+        Bytes download = downloadStart(c.file.size());
+        download.insert(download.end(), c.file.begin(), c.file.end());
+        m_server.setAnswer(answer(true, kOtherMachine));
+        m_server.setDownload(download, false);
+        startWorker(c.key);
+        EXPECT_EQ(awaitEnd(), End::NotVerified);
+        ASSERT_EQ(m_ui.messages().size(), 2u);
+        EXPECT_EQ(m_ui.messages()[1].text, updatetext::NotVerified[2]);
+        EXPECT_TRUE(cacheEmpty());
+        EXPECT_EQ(TempFolder::read(m_program), kOldProgram);
+        EXPECT_FALSE(fs::exists(UpdateInstaller::backupPath(m_program)));
+    }
+    EXPECT_EQ(m_quits, 0);
+}
