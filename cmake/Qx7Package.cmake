@@ -68,12 +68,13 @@ set(CPACK_PACKAGE_NAME qx7)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The QX7 developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control program of the QX7 audio processor")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Edits every setting of the QX7 multi-channel home-theatre and karaoke audio \
-processor: equalisers with a live frequency-response graph, crossovers, inputs, \
-effects, routing and presets. Includes qx7ctl for scripts, qx7-console and the \
-simulated device qx7-sim, and a udev rule that gives the logged-in user access \
-to the device on USB.")
+# Lines of at most 80 characters, as Debian wants them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Edits every setting of the QX7 multi-channel home-theatre and karaoke audio"
+    "processor: equalisers with a live frequency-response graph, crossovers,"
+    "inputs, effects, routing and presets. Includes qx7ctl for scripts,"
+    "qx7-console and the simulated device qx7-sim, and a udev rule that gives the"
+    "logged-in user access to the device on USB.")
 # Staged as an install to /usr under DESTDIR, whatever the build's own prefix:
 # the install rules then put the udev rule where system packages keep theirs.
 set(CPACK_SET_DESTDIR ON)
