@@ -10,7 +10,7 @@ function(qx7_add_subdirectories)
     endforeach()
 endfunction()
 
-# qx7_add_test(NAME SOURCES a.cpp b.cpp LIBS lib... LABELS label... [ENV VAR=value...] [QT])
+# qx7_add_test(NAME SOURCES a.cpp b.cpp LIBS lib... LABELS label... [ENV VAR=value] [QT])
 # One small test executable per unit. Label "link" marks tests that also run
 # under the sanitizers; "qt" tests run on Qt's offscreen platform.
 function(qx7_add_test name)
