@@ -10,19 +10,19 @@ function(qx7_add_subdirectories)
     endforeach()
 endfunction()
 
-# qx7_add_test(NAME SOURCES a.cpp b.cpp LIBS lib... LABELS label... [QT])
+# qx7_add_test(NAME SOURCES a.cpp b.cpp LIBS lib... LABELS label... [ENV VAR=value] [QT])
 # One small test executable per unit. Label "link" marks tests that also run
 # under the sanitizers; "qt" tests run on Qt's offscreen platform.
 function(qx7_add_test name)
-    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     set(labels ${T_LABELS})
-    set(env "")
+    set(env ${T_ENV})
     if(T_QT)
         list(APPEND labels qt)
-        set(env "QT_QPA_PLATFORM=offscreen")
+        list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST

@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
     std::string updateServer = SoftwareUpdateStart::takeOption(args);
 
     QApplication app(argc, argv);  // takes Qt's own options (-platform...) out of argv
+    // Desktops match the window to its desktop entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.qx7.qx7"));
     std::vector<std::string> rest(argv + 1, argv + argc);
     std::string ignored;
     TransportChoice().parse(rest, ignored);

@@ -93,6 +93,7 @@ bool MainWindow::OnInitDialog() {
     if (!enforceSingleInstance()) return false;
 
     setWindowTitle(QStringLiteral("QX7"));
+    m_background.setPixelRatio(devicePixelRatioF());
     m_background.loadSkin(SkinId::MainWindow);
     createPages();
     setGeometry(0, 0, kDesignWidth, kDesignHeight);
@@ -158,6 +159,7 @@ void MainWindow::layout() {
     m_sy = sy;
     m_s = s;
 
+    m_background.setPixelRatio(devicePixelRatioF());
     DrawingSurface skin(SkinId::MainWindow);
     m_background.stretchFrom(0, 0, width(), height(), skin, 0, 0, kDesignWidth, kDesignHeight);
 
@@ -217,7 +219,7 @@ void MainWindow::placeNavigationButtons(bool create) {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     if (!m_background.selected()) return;
-    DrawingSurface frame(QRect(0, 0, width(), height()));
+    DrawingSurface frame(QRect(0, 0, width(), height()), devicePixelRatioF());
     frame.copyFrom(0, 0, width(), height(), m_background, 0, 0);
     for (auto& b : m_titleButtons) b.DrawToSurface(frame, 0);
     QPainter p(this);

@@ -20,6 +20,14 @@ constexpr int kBarStart = 27;
 constexpr int kBarSpan = 489;  // to 516 at 100 %
 const QRect kTextRect(0, 90, ProgressDialog::kWidth, ProgressDialog::kHeight - 90);
 
+// The whole skin picture with `ratio` device pixels per pixel.
+QImage art(int id, qreal ratio) {
+    QSizeF size(ProgressDialog::kWidth, ProgressDialog::kHeight);
+    QImage image = SkinArt::render(id, QRectF(QPointF(0, 0), size), (size * ratio).toSize());
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 }  // namespace
 
 ProgressDialog::ProgressDialog(QWidget* owner)
@@ -29,6 +37,7 @@ ProgressDialog::ProgressDialog(QWidget* owner)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowOpacity(kAlpha / 255.0);
     m_active = true;
+    m_ratio = devicePixelRatioF();
     m_font = FontFaces::pointFont(QString::fromUtf8("黑体"), 25);
     m_format = QString::fromUtf8("欢迎使用!");
     m_picture = SkinArt::image(SkinId::ProgressEmpty);
@@ -97,11 +106,12 @@ void ProgressDialog::compose(const QString& format, int maximum, int position) {
     QString text = ProgressText::format(format, fraction * 100.0);
     int bar = static_cast<int>(fraction * kBarSpan + kBarStart);
 
-    QImage picture = SkinArt::image(SkinId::ProgressEmpty).convertToFormat(QImage::Format_RGB32);
-    QImage full = SkinArt::image(SkinId::ProgressFull);
+    QImage picture = art(SkinId::ProgressEmpty, m_ratio).convertToFormat(QImage::Format_RGB32);
+    QImage full = art(SkinId::ProgressFull, m_ratio);
     {
         QPainter p(&picture);
-        p.drawImage(QPoint(0, 0), full, QRect(0, 0, bar, kHeight));
+        p.drawImage(QRectF(0, 0, bar, kHeight), full,
+                    QRectF(0, 0, bar * m_ratio, kHeight * m_ratio));
         p.setRenderHint(QPainter::TextAntialiasing);
         p.setFont(m_font);
         p.setPen(QColor(255, 0, 0));

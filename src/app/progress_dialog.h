@@ -47,6 +47,7 @@ private:
     bool m_active = false;
     QWidget* m_owner;
     QFont m_font;
+    qreal m_ratio = 1.0;  // the screen's, fixed before the link's thread composes
     mutable std::mutex m_mutex;
     int m_maximum = 100;
     QString m_format;

@@ -155,6 +155,7 @@ void ControlGallery::layoutControls() {
 
 void ControlGallery::paintSkin() {
     m_skin.release();
+    m_skin.setPixelRatio(devicePixelRatioF());
     m_skin.recreate(0, 0, std::max(width(), 1), std::max(height(), 1));
     QImage* image = m_skin.dc();
     if (!image) return;

@@ -13,6 +13,9 @@ QRect ControlSurface::rectInRoot(const QWidget* widget) {
 void ControlSurface::captureBackground(const QWidget* widget) {
     m_backgroundValid = true;
     m_composedValid = false;
+    // Both pictures follow the screen's pixel ratio, so the control is drawn sharp there.
+    m_background.setPixelRatio(widget->devicePixelRatioF());
+    m_composed.setPixelRatio(widget->devicePixelRatioF());
     int w = widget->width();
     int h = widget->height();
     if (w <= 0 || h <= 0) return;
@@ -26,10 +29,11 @@ void ControlSurface::captureBackground(const QWidget* widget) {
 }
 
 void ControlSurface::composeBackgroundOnly() {
-    const QImage& bg = m_background.image();
-    if (bg.isNull()) return;
-    m_composed.recreate(0, 0, bg.width(), bg.height());
-    m_composed.copyFrom(0, 0, bg.width(), bg.height(), m_background, 0, 0);
+    if (m_background.image().isNull()) return;
+    int w = m_background.width();
+    int h = m_background.height();
+    m_composed.recreate(0, 0, w, h);
+    m_composed.copyFrom(0, 0, w, h, m_background, 0, 0);
 }
 
 QImage* ControlSurface::composeOnBackground(const QWidget* widget, bool shown) {
@@ -45,6 +49,7 @@ QImage* ControlSurface::composeOnBackground(const QWidget* widget, bool shown) {
 }
 
 const QImage& ControlSurface::render(const QWidget* widget, const std::function<void()>& compose) {
+    if (widget->devicePixelRatioF() != m_background.pixelRatio()) m_backgroundValid = false;
     if (!m_backgroundValid) captureBackground(widget);
     if (!m_composedValid) {
         compose();

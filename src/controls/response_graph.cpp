@@ -45,8 +45,11 @@ struct LevelLine {
 
 constexpr LevelLine kLevelLabels[] = {{0, 120}, {2, 0}, {4, -120}, {6, -240}};
 
+// The source is in logical pixels; the sheet may hold more per pixel.
 void drawSprite(QPainter& p, const QImage& sheet, QPoint at, QRect source) {
-    p.drawImage(at, sheet, source);
+    qreal r = sheet.devicePixelRatio();
+    p.drawImage(QRectF(at, source.size()), sheet,
+                QRectF(QPointF(source.topLeft()) * r, QSizeF(source.size()) * r));
 }
 
 // Straight segments drawn one by one: for curves with a point in every column
@@ -142,9 +145,6 @@ void ResponseGraph::setBackgroundImage(const QImage& image) {
 
 void ResponseGraph::Initialise(int bands) {
     m_model.initialise(bands, width(), height());
-    m_markers = ResponseGraphSprites::markers(m_model.slotCount());
-    m_handles = ResponseGraphSprites::qHandles();
-    m_banner = ResponseGraphSprites::banner();
     m_initialised = true;
     rebuildSurfaces();
     update();
@@ -156,8 +156,15 @@ void ResponseGraph::rebuildSurfaces() {
     back.release();
     m_grid = QImage();
     if (width() <= 0 || height() <= 0) return;
+    // Everything at the screen's pixel ratio, so that the graph is sharp on HiDPI screens.
+    qreal ratio = devicePixelRatioF();
+    m_markers = ResponseGraphSprites::markers(m_model.slotCount(), ratio);
+    m_handles = ResponseGraphSprites::qHandles(ratio);
+    m_banner = ResponseGraphSprites::banner(ratio);
+    back.setPixelRatio(ratio);
     back.recreate(0, 0, width(), height());
-    m_grid = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    m_grid = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    m_grid.setDevicePixelRatio(ratio);
     drawGrid();
 }
 
@@ -202,8 +209,10 @@ void ResponseGraph::drawGrid() {
 }
 
 const QImage& ResponseGraph::renderPicture() {
-    const QImage& back = m_surface.composed().image();
-    if (m_initialised && back.size() != size()) rebuildSurfaces();
+    const DrawingSurface& back = m_surface.composed();
+    bool stale = QSize(back.width(), back.height()) != size() ||
+                 back.image().devicePixelRatio() != devicePixelRatioF();
+    if (m_initialised && stale) rebuildSurfaces();
     if (m_initialised && m_dirty && !m_grid.isNull()) {
         compose();
         m_dirty = false;

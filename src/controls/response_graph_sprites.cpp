@@ -13,8 +13,9 @@ constexpr QRgb kBandColour = qRgb(200, 200, 200);
 constexpr QRgb kFaintDisc = 0x0A000000;
 constexpr int kRings[ResponseGraphSprites::kCells] = {20, 18, 16, 18, 20, 20};
 
-QImage blank(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+QImage blank(int width, int height, qreal ratio) {
+    QImage image(QSize(width, height) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     return image;
 }
@@ -54,8 +55,8 @@ QPolygonF polygon(std::initializer_list<QPointF> points, double dx, double dy) {
 
 }  // namespace
 
-QImage ResponseGraphSprites::markers(int slotCount) {
-    QImage image = blank(240, std::max(slotCount, 1) * kCell);
+QImage ResponseGraphSprites::markers(int slotCount, qreal ratio) {
+    QImage image = blank(240, std::max(slotCount, 1) * kCell, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -67,8 +68,8 @@ QImage ResponseGraphSprites::markers(int slotCount) {
     return image;
 }
 
-QImage ResponseGraphSprites::qHandles() {
-    QImage image = blank(96, 96);
+QImage ResponseGraphSprites::qHandles(qreal ratio) {
+    QImage image = blank(96, 96, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -84,8 +85,8 @@ QImage ResponseGraphSprites::qHandles() {
     return image;
 }
 
-QImage ResponseGraphSprites::banner() {
-    QImage image = blank(512, 64);
+QImage ResponseGraphSprites::banner(qreal ratio) {
+    QImage image = blank(512, 64, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::Antialiasing);

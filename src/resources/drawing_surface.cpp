@@ -1,6 +1,7 @@
 #include "resources/drawing_surface.h"
 
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 
 #include "resources/skin_art.h"
@@ -10,8 +11,20 @@ namespace {
 // Far beyond any screen; a broken layout must not allocate gigabytes.
 constexpr int kMaxSide = 16384;
 
-QImage blank(int width, int height) {
-    return QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+QSize devicePixels(int width, int height, qreal ratio) {
+    return QSize(qCeil(width * ratio), qCeil(height * ratio));
+}
+
+QImage blank(int width, int height, qreal ratio) {
+    QImage image(devicePixels(width, height, ratio), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// A rectangle of logical pixels in the image's own pixels.
+QRectF inPixels(const QImage& image, const QRectF& logical) {
+    qreal r = image.devicePixelRatio();
+    return QRectF(logical.topLeft() * r, logical.size() * r);
 }
 
 }  // namespace
@@ -20,11 +33,11 @@ DrawingSurface::DrawingSurface(int bitmapId) {
     loadSkin(bitmapId);
 }
 
-DrawingSurface::DrawingSurface(const QRect& rect) {
+DrawingSurface::DrawingSurface(const QRect& rect, qreal pixelRatio) : m_ratio(pixelRatio) {
     if (rect.width() <= 0 || rect.height() <= 0 || rect.width() > kMaxSide ||
         rect.height() > kMaxSide)
         return;
-    m_image = blank(rect.width(), rect.height());
+    m_image = blank(rect.width(), rect.height(), m_ratio);
     m_image.fill(Qt::black);
     setExtent(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
     m_selected = true;
@@ -35,13 +48,32 @@ DrawingSurface::~DrawingSurface() {
 }
 
 bool DrawingSurface::loadSkin(int bitmapId) {
-    QImage picture = SkinArt::image(bitmapId);
+    QSize natural = SkinArt::size(bitmapId);
+    QImage picture =
+        m_ratio == 1.0 ? SkinArt::image(bitmapId)
+                       : SkinArt::render(bitmapId, QRectF(QPointF(0, 0), QSizeF(natural)),
+                                         devicePixels(natural.width(), natural.height(), m_ratio));
     if (picture.isNull()) return false;
     m_image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    setExtent(0, 0, m_image.width(), m_image.height());
+    m_image.setDevicePixelRatio(m_ratio);
+    setExtent(0, 0, natural.width(), natural.height());
     m_selected = true;
     m_skinId = bitmapId;
     return true;
+}
+
+void DrawingSurface::setPixelRatio(qreal ratio) {
+    if (ratio <= 0 || ratio == m_ratio) return;
+    m_ratio = ratio;
+    if (m_selected) recreate(m_left, m_top, m_right, m_bottom);
+}
+
+int DrawingSurface::width() const {
+    return qRound(m_image.deviceIndependentSize().width());
+}
+
+int DrawingSurface::height() const {
+    return qRound(m_image.deviceIndependentSize().height());
 }
 
 void DrawingSurface::release() {
@@ -57,7 +89,7 @@ void DrawingSurface::recreate(int left, int top, int right, int bottom) {
     if (width > kMaxSide || height > kMaxSide) return;
     release();
     setExtent(left, top, right, bottom);
-    m_image = blank(width, height);
+    m_image = blank(width, height, m_ratio);
     m_image.fill(QColor::fromRgb(kRecreateFill));
     // The outline a rectangle drawn with the default pen leaves.
     QPainter p(&m_image);
@@ -86,7 +118,8 @@ void DrawingSurface::copyFrom(int x, int y, int right, int bottom, const QImage&
     m_skinId = 0;
     QPainter p(&m_image);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(QPoint(x, y), source, QRect(sourceX, sourceY, right - x, bottom - y));
+    QRectF to(x, y, right - x, bottom - y);
+    p.drawImage(to, source, inPixels(source, to.translated(sourceX - x, sourceY - y)));
 }
 
 void DrawingSurface::stretchFrom(int x, int y, int right, int bottom, const DrawingSurface& source,
@@ -101,14 +134,16 @@ void DrawingSurface::stretchFrom(int x, int y, int right, int bottom, const Draw
     QPainter p(&m_image);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     if (source.m_skinId > 0) {
-        QImage sharp = SkinArt::render(source.m_skinId, QRectF(from), QSize(width, height));
+        QImage sharp =
+            SkinArt::render(source.m_skinId, QRectF(from), devicePixels(width, height, m_ratio));
         if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(m_ratio);
             p.drawImage(QPoint(x, y), sharp);
             return;
         }
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRect(x, y, width, height), source.image(), from);
+    p.drawImage(QRectF(x, y, width, height), source.image(), inPixels(source.image(), from));
 }
 
 void DrawingSurface::fill(const QRect& rect, const QColor& colour) {

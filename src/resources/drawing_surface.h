@@ -9,8 +9,10 @@
 // filled by copying or stretching from another surface. The main window keeps
 // its skin in one of these; pages and controls copy the piece under them from it.
 //
-// Coordinates follow the surface's own pixels; the extent is bookkeeping of
-// (left, top, right, bottom) as the operations below define it.
+// Coordinates are logical pixels; a surface with a pixel ratio of 2 holds
+// twice as many device pixels each way, so that it stays sharp on a HiDPI
+// screen. The extent is bookkeeping of (left, top, right, bottom) as the
+// operations below define it.
 class DrawingSurface {
 public:
     static constexpr QRgb kRecreateFill = 0xFFF0F0F0;  // RGB(240, 240, 240)
@@ -19,7 +21,7 @@ public:
     // Loaded from the skin bitmap with that number.
     explicit DrawingSurface(int bitmapId);
     // Blank, covering the rectangle, pixels black.
-    explicit DrawingSurface(const QRect& rect);
+    explicit DrawingSurface(const QRect& rect, qreal pixelRatio = 1.0);
     virtual ~DrawingSurface();
     DrawingSurface(const DrawingSurface&) = delete;
     DrawingSurface& operator=(const DrawingSurface&) = delete;
@@ -27,6 +29,10 @@ public:
     // On an empty surface: the bitmap at its natural size; extent (0, 0, width, height).
     // False when the skin has no such bitmap (the surface is then left empty).
     bool loadSkin(int bitmapId);
+    // Device pixels per logical pixel of the pictures made from now on; a
+    // picture of another ratio is made afresh, blank.
+    void setPixelRatio(qreal ratio);
+    qreal pixelRatio() const { return m_ratio; }
     void release();
     // A fresh picture of (right - left) x (bottom - top) painted RGB(240, 240, 240)
     // with a one-pixel black outline. Nothing happens for a width or height of 0 or less.
@@ -54,8 +60,9 @@ public:
     int top() const { return m_top; }
     int right() const { return m_right; }
     int bottom() const { return m_bottom; }
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
+    // In logical pixels.
+    int width() const;
+    int height() const;
 
     const QImage& image() const { return m_image; }
     // For callers that draw on the surface directly.
@@ -72,4 +79,5 @@ private:
     int m_bottom = 0;
     bool m_selected = false;
     int m_skinId = 0;  // the skin bitmap the picture still is, untouched; 0 otherwise
+    qreal m_ratio = 1.0;
 };

@@ -83,6 +83,31 @@ TEST(DrawingSurface, StretchOfASkinIsSharpAndCoversTheTarget) {
     EXPECT_EQ(out.image().pixel(20, 20), QColor(Qt::blue).rgb());
 }
 
+TEST(DrawingSurface, AtPixelRatioTwoCoordinatesStayLogicalAndPicturesHoldEveryDevicePixel) {
+    DrawingSurface skin;
+    skin.setPixelRatio(2);
+    ASSERT_TRUE(skin.loadSkin(134));
+    EXPECT_EQ(skin.image().size(), QSize(2154, 1362));
+    EXPECT_EQ(skin.width(), 1077);
+    EXPECT_EQ(skin.right(), 1077);
+
+    // A copy between surfaces of the same ratio moves device pixels unchanged.
+    DrawingSurface piece(QRect(0, 0, 20, 10), 2);
+    piece.copyFrom(0, 0, 20, 10, skin, 500, 300);
+    EXPECT_EQ(piece.image().size(), QSize(40, 20));
+    EXPECT_EQ(piece.width(), 20);
+    for (QPoint at : {QPoint(0, 0), QPoint(1, 1), QPoint(39, 19), QPoint(17, 6)})
+        EXPECT_EQ(piece.image().pixel(at), skin.image().pixel(at + QPoint(1000, 600))) << at.x();
+
+    // A stretched skin is drawn afresh at the device size, a logical fill covers both pixels.
+    DrawingSurface background(QRect(0, 0, 1, 1), 2);
+    background.stretchFrom(0, 0, 1077, 681, skin, 0, 0, 1077, 681);
+    EXPECT_EQ(background.image().size(), QSize(2154, 1362));
+    background.fill(QRect(3, 3, 1, 1), Qt::red);
+    EXPECT_EQ(background.image().pixel(7, 7), QColor(Qt::red).rgb());
+    EXPECT_NE(background.image().pixel(8, 8), QColor(Qt::red).rgb());
+}
+
 TEST(DrawingSurface, FillWidensTheExtent) {
     DrawingSurface surface(QRect(0, 0, 20, 20));
     surface.fill(QRect(5, 5, 30, 30), QColor(0xF0, 0xF0, 0xF0));

@@ -1,0 +1,59 @@
+# bash completion for qx7ctl: commands, options, and .qmx files for the
+# commands that take a preset file.
+_qx7ctl() {
+    local cur prev
+    COMPREPLY=()
+    cur=${COMP_WORDS[COMP_CWORD]}
+    prev=${COMP_WORDS[COMP_CWORD-1]}
+    local commands="info get set save load recall name inspect"
+    local options="--serial --bluetooth --simulated --timeout --quiet --help"
+
+    case $prev in
+        --bluetooth)
+            COMPREPLY=($(compgen -f -- "$cur"))
+            return
+            ;;
+        --serial)
+            # The path is optional: offer serial ports, and the rest as usual.
+            if [[ $cur == /* ]]; then
+                COMPREPLY=($(compgen -f -- "$cur"))
+                return
+            fi
+            ;;
+        --timeout)
+            return
+            ;;
+    esac
+
+    local command="" i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        case ${COMP_WORDS[i]} in
+            --bluetooth | --timeout) ((i++)) ;;
+            --serial) [[ ${COMP_WORDS[i+1]} == /* ]] && ((i++)) ;;
+            -*) ;;
+            *) command=${COMP_WORDS[i]}; break ;;
+        esac
+    done
+
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        return
+    fi
+    if [[ -z $command ]]; then
+        COMPREPLY=($(compgen -W "$commands" -- "$cur"))
+        return
+    fi
+    case $command in
+        load | save | inspect)
+            # Only the first argument is a file.
+            if ((i == COMP_CWORD - 1)); then
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -f -X '!*.qmx' -- "$cur") $(compgen -d -- "$cur"))
+            fi
+            ;;
+        recall | name)
+            ((i == COMP_CWORD - 1)) && COMPREPLY=($(compgen -W "$(seq 1 16)" -- "$cur"))
+            ;;
+    esac
+}
+complete -F _qx7ctl qx7ctl
