@@ -189,9 +189,8 @@ TEST_F(ParameterBindingTest, MicrophoneEditsGoToTheMicrophonesThatAreOn) {
         std::set<int> pending;
     };
     const Case cases[] = {
-        {false, true, 74, {1264}},     {true, false, 74, {1260}},
-        {true, true, 74, {1260, 1264}}, {false, true, 17, {1364}},
-        {true, false, 47, {1285}},     {false, true, 82, {1437}},
+        {false, true, 74, {1264}}, {true, false, 74, {1260}}, {true, true, 74, {1260, 1264}},
+        {false, true, 17, {1364}}, {true, false, 47, {1285}}, {false, true, 82, {1437}},
         {false, false, 60, {}},
     };
     for (const Case& c : cases) {
