@@ -16,6 +16,8 @@
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "pages/effect_page.h"
+#include "pages/input_page.h"
 #include "pages/main_header.h"
 #include "pages/output_page.h"
 #include "platform/instance_lock.h"
@@ -50,6 +52,8 @@ const TitleButtonPlace kTitleButtonPlaces[MainWindow::kTitleButtons] = {
 constexpr int kStatusButton = 3;
 constexpr int kTrackTestButton = 4;
 constexpr int kOutputPages = 5;
+constexpr int kFirstEqualiserPage = 5;
+constexpr int kLastEqualiserPage = 8;
 constexpr int kLastRefreshItem = 67;
 constexpr double kPageTop = 109;
 constexpr double kCaptionHeight = 26;
@@ -61,6 +65,10 @@ constexpr unsigned kCentred = 0x25;
 
 QString text(const TextTriple& t) {
     return QString::fromUtf8(t.get());
+}
+
+bool isEqualiserPage(int i) {
+    return i >= kFirstEqualiserPage && i <= kLastEqualiserPage;
 }
 
 }  // namespace
@@ -122,6 +130,10 @@ OutputPage& MainWindow::outputPage(int i) {
     return static_cast<OutputPage&>(page(i));
 }
 
+EqualiserPage& MainWindow::equaliserPage(int i) {
+    return static_cast<EqualiserPage&>(page(i));
+}
+
 SkinLabel& MainWindow::titleLabel() {
     return m_header->titleLabel();
 }
@@ -136,12 +148,38 @@ void MainWindow::createPages() {
             });
             m_binding.attach(index, output.get());
             page = std::move(output);
+        } else if (isEqualiserPage(index)) {
+            page = createEqualiserPage(index);
         } else {
             page = std::make_unique<PageSlot>(index, &m_background, this);
         }
         page->hide();
         m_pages[static_cast<size_t>(index)] = std::move(page);
     }
+}
+
+// The microphone page also tells the binding which microphone it edits, and
+// reads the mirror itself when the user switches microphone.
+std::unique_ptr<QWidget> MainWindow::createEqualiserPage(int index) {
+    std::unique_ptr<EqualiserPage> page;
+    if (index == InputPage::kMicPage) {
+        auto mic = std::make_unique<InputPage>(index, this);
+        mic->setMirror(&m_link.mirror());
+        mic->setIndexRefreshHandler([this](int i) {
+            MessagePump::post(this, MainMessage::LinkEvent, LinkEvent::ParameterReceived, i);
+        });
+        m_binding.setMicrophoneChoice(mic.get());
+        page = std::move(mic);
+    } else if (index == InputPage::kMusicPage) {
+        page = std::make_unique<InputPage>(index, this);
+    } else {
+        page = std::make_unique<EffectPage>(index, this);
+    }
+    page->setChangeHandler([this](int p, int field) {
+        MessagePump::send(this, MainMessage::ControlChanged, p, field);
+    });
+    m_binding.attach(index, page.get());
+    return page;
 }
 
 void MainWindow::resizeEvent(QResizeEvent*) {
@@ -175,6 +213,7 @@ void MainWindow::layout() {
         p.setGeometry(pageArea);
         // The first layout gives the output pages the skin, which creates their controls.
         if (create && i < kOutputPages) outputPage(i).setBackgroundSource(&m_background);
+        if (create && isEqualiserPage(i)) equaliserPage(i).setBackgroundSource(&m_background);
         p.update();
     }
     m_laidOut = true;
@@ -275,7 +314,9 @@ void MainWindow::languageRefresh() {
     }
     for (int i = 0; i < kPageCount; ++i) {
         navigationButton(i).SetText(text(*kNavigationTexts[i]));
-        if (i >= kOutputPages)
+        if (isEqualiserPage(i))
+            equaliserPage(i).refreshTexts();
+        else if (i >= kOutputPages)
             static_cast<PageSlot&>(page(i)).setTitle(text(*kNavigationTexts[i]));
         else
             for (int item = 0; item <= kLastRefreshItem; ++item) outputPage(i).refreshItem(item);

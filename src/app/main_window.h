@@ -14,6 +14,7 @@
 class FirmwareUpgrade;
 class InstanceLock;
 class Link;
+class EqualiserPage;
 class MainHeader;
 class OutputPage;
 class QtLinkUi;
@@ -55,6 +56,8 @@ public:
     QWidget& page(int i) { return *m_pages[static_cast<size_t>(i)]; }
     // Pages 0 to 4.
     OutputPage& outputPage(int i);
+    // Pages 5 to 8.
+    EqualiserPage& equaliserPage(int i);
     MainHeader& header() { return *m_header; }
     SkinLabel& titleLabel();
     ParameterBinding& binding() { return m_binding; }
@@ -74,6 +77,7 @@ protected:
 private:
     bool enforceSingleInstance();
     void createPages();
+    std::unique_ptr<QWidget> createEqualiserPage(int index);
     void layout();
     void placeTitleButtons(bool create);
     void placeNavigationButtons(bool create);

@@ -12,6 +12,7 @@
 #include "app/main_messages.h"
 #include "app/main_window.h"
 #include "app/qt_link_ui.h"
+#include "pages/equaliser_page.h"
 #include "pages/output_page.h"
 #include "platform/qt/message_pump.h"
 #include "texts/ui_texts.h"
@@ -27,6 +28,25 @@ constexpr int kReadWaitTicks = 15 * 1000 / kPollMs;
 constexpr int kFrontEdits[][2] = {{60, 16000}, {61, 25},  {21, 140}, {31, 460},
                                   {13, 2000},  {23, 200}, {33, 550}, {15, 4000},
                                   {25, 300},   {35, 440}, {36, 530}, {26, 150}};
+
+// Microphone page (MIC A) and reverb page fields and device values: a
+// compressor, a high-pass and a few bands; the reverb's times and levels.
+constexpr int kMicEdits[][2] = {{73, 420},   {74, 150}, {75, 8},   {76, 40},  {78, 101}, {79, 26},
+                                {80, 16000}, {47, 560}, {48, 440}, {51, 530}, {36, 200}, {82, 2}};
+constexpr int kReverbEdits[][2] = {{45, 80},    {46, 560}, {54, 1920}, {55, 2500}, {41, 150},
+                                   {42, 12000}, {31, 460}, {22, 200},  {33, 550}};
+constexpr int kMicPage = 6;
+constexpr int kReverbPage = 8;
+
+// Fields and device values, set and sent as the user's edits go.
+template <size_t N>
+void edit(MainWindow& window, int pageIndex, const int (&edits)[N][2]) {
+    EqualiserPage& page = window.equaliserPage(pageIndex);
+    for (const auto& e : edits) {
+        page.setField(e[0], e[1]);
+        MessagePump::send(&window, MainMessage::ControlChanged, pageIndex, e[0]);
+    }
+}
 
 }  // namespace
 
@@ -69,20 +89,45 @@ void ScreenshotRun::poll() {
     switch (m_step++) {
         case 0:
             editFrontPair();
+            edit(m_window, kMicPage, kMicEdits);
+            edit(m_window, kReverbPage, kReverbEdits);
             break;  // one more round for the last paints
         case 1:
             save(m_window.grab().toImage(), QStringLiteral("qx7-1077x681.png"));
             save(m_window.page(0).grab().toImage(), QStringLiteral("qx7-front-pair-1x.png"));
-            m_window.resize(2 * MainWindow::kDesignWidth, 2 * MainWindow::kDesignHeight);
+            selectPage(kMicPage);
             break;
         case 2:
+            save(m_window.page(kMicPage).grab().toImage(),
+                 QStringLiteral("qx7-microphones-1x.png"));
+            selectPage(kReverbPage);
             break;
-        default:
+        case 3:
+            save(m_window.page(kReverbPage).grab().toImage(), QStringLiteral("qx7-reverb-1x.png"));
+            selectPage(0);
+            m_window.resize(2 * MainWindow::kDesignWidth, 2 * MainWindow::kDesignHeight);
+            break;
+        case 4:
+            break;
+        case 5:
             save(m_window.grab().toImage(), QStringLiteral("qx7-2154x1362.png"));
             save(m_window.page(0).grab().toImage(), QStringLiteral("qx7-front-pair-2x.png"));
+            selectPage(kMicPage);
+            break;
+        case 6:
+            save(m_window.page(kMicPage).grab().toImage(),
+                 QStringLiteral("qx7-microphones-2x.png"));
+            selectPage(kReverbPage);
+            break;
+        default:
+            save(m_window.page(kReverbPage).grab().toImage(), QStringLiteral("qx7-reverb-2x.png"));
             m_timer->stop();
             QCoreApplication::exit(0);
     }
+}
+
+void ScreenshotRun::selectPage(int page) {
+    MessagePump::send(&m_window, MainMessage::PageSelect, 0, page);
 }
 
 // Through the page and the binding, as the user's edits go: the device gets them too.

@@ -10,8 +10,9 @@ class QTimer;
 // Pictures of the running program for its documentation: the screen while
 // the progress dialog shows the full read, then, once connected, the main
 // window at design size and at twice that size, and the front-pair output
-// page, edited as a user would to show several bands and both crossovers, at
-// both sizes. Ends the program when done.
+// page, the microphone page and the reverb page, each edited as a user would
+// to show several bands and the filters, at both sizes. Ends the program
+// when done.
 class ScreenshotRun : public QObject {
 public:
     ScreenshotRun(MainWindow& window, QtLinkUi& ui, const QString& folder);
@@ -20,6 +21,7 @@ private:
     void poll();
     bool save(const QImage& image, const QString& name);
     void editFrontPair();
+    void selectPage(int page);
 
     MainWindow& m_window;
     QtLinkUi& m_ui;

@@ -4,7 +4,7 @@
 
 namespace {
 
-enum class Channel { None, Main, Partner };
+enum class Channel { None, Main, Partner, MicA, MicB };
 
 // Pages a row applies to, as a bit per page index.
 constexpr unsigned bit(int page) {
@@ -15,6 +15,7 @@ constexpr unsigned kPairPages = bit(0) | bit(3) | bit(4);
 constexpr unsigned kSinglePages = bit(1) | bit(2);
 constexpr unsigned kSubwoofer = bit(2);
 constexpr unsigned kMusic = bit(5);
+constexpr unsigned kMic = bit(BindingTable::kMicPage);
 constexpr unsigned kEcho = bit(7);
 constexpr unsigned kReverb = bit(8);
 constexpr unsigned kSystem = bit(BindingTable::kSystemPage);
@@ -72,6 +73,34 @@ constexpr Row kRows[] = {
     {kMusic, 79, 1, 617, 0, 0, Channel::None},
     {kMusic, 80, 1, 622, 0, 0, Channel::None},
     {kMusic, 81, 1, 621, 0, 0, Channel::None},
+    // Microphone page: the music page's fields, per microphone.
+    {kMic, 0, 15, 1275, 4, 0, Channel::MicA},
+    {kMic, 15, 15, 1276, 4, 0, Channel::MicA},
+    {kMic, 30, 15, 1278, 4, 0, Channel::MicA},
+    {kMic, 45, 15, 1277, 4, 0, Channel::MicA},
+    {kMic, 60, 1, 1257, 0, 0, Channel::MicA},
+    {kMic, 73, 1, 1262, 0, 0, Channel::MicA},
+    {kMic, 74, 1, 1260, 0, 0, Channel::MicA},
+    {kMic, 75, 1, 1261, 0, 0, Channel::MicA},
+    {kMic, 76, 1, 1259, 0, 0, Channel::MicA},
+    {kMic, 78, 1, 1268, 0, 0, Channel::MicA},
+    {kMic, 79, 1, 1267, 0, 0, Channel::MicA},
+    {kMic, 80, 1, 1272, 0, 0, Channel::MicA},
+    {kMic, 81, 1, 1271, 0, 0, Channel::MicA},
+    {kMic, 0, 15, 1355, 4, 0, Channel::MicB},
+    {kMic, 15, 15, 1356, 4, 0, Channel::MicB},
+    {kMic, 30, 15, 1358, 4, 0, Channel::MicB},
+    {kMic, 45, 15, 1357, 4, 0, Channel::MicB},
+    {kMic, 60, 1, 1258, 0, 0, Channel::MicB},
+    {kMic, 73, 1, 1266, 0, 0, Channel::MicB},
+    {kMic, 74, 1, 1264, 0, 0, Channel::MicB},
+    {kMic, 75, 1, 1265, 0, 0, Channel::MicB},
+    {kMic, 76, 1, 1263, 0, 0, Channel::MicB},
+    {kMic, 78, 1, 1348, 0, 0, Channel::MicB},
+    {kMic, 79, 1, 1347, 0, 0, Channel::MicB},
+    {kMic, 80, 1, 1352, 0, 0, Channel::MicB},
+    {kMic, 81, 1, 1351, 0, 0, Channel::MicB},
+    {kMic, 82, 1, 1437, 0, 0, Channel::None},
     // Echo and reverb pages: five bands, then their own values.
     {kEcho, 0, 5, 1448, 4, 0, Channel::None},
     {kEcho, 10, 5, 1449, 4, 0, Channel::None},
@@ -131,25 +160,37 @@ constexpr Row kRows[] = {
 constexpr int kMainChannel[BindingTable::kOutputPages] = {0, 4, 5, 6, 2};
 constexpr int kPartnerChannel[BindingTable::kOutputPages] = {1, -1, -1, 7, 3};
 
-int channelOf(int page, Channel channel) {
+// -1: the row writes nothing for this page, or for the microphones that are off.
+int channelOf(int page, Channel channel, BindingTable::Microphones mics) {
     switch (channel) {
         case Channel::Main:
             return BindingTable::mainChannel(page);
         case Channel::Partner:
             return BindingTable::partnerChannel(page);
+        case Channel::MicA:
+            return mics.a ? 0 : -1;
+        case Channel::MicB:
+            return mics.b ? 0 : -1;
         case Channel::None:
             return 0;
     }
     return -1;
 }
 
+int microphoneOf(Channel channel) {
+    if (channel == Channel::MicA) return 1;
+    return channel == Channel::MicB ? 2 : 0;
+}
+
+constexpr BindingTable::Microphones kBoth{true, true};
+
 bool covers(const Row& row, int page, int field) {
     return page >= 0 && page < BindingTable::kTargets && (row.pages & bit(page)) != 0 &&
            field >= row.first && field < row.first + row.count;
 }
 
-int indexOf(const Row& row, int page, int field) {
-    int channel = channelOf(page, row.channel);
+int indexOf(const Row& row, int page, int field, BindingTable::Microphones mics) {
+    int channel = channelOf(page, row.channel, mics);
     if (channel < 0) return -1;
     int index = row.base + row.step * (field - row.first) + row.perChannel * channel;
     return Mirror::valid(index) ? index : -1;
@@ -161,8 +202,9 @@ std::array<BindingTable::Target, Mirror::kSize> buildInverse() {
         for (int page = 0; page < BindingTable::kTargets; ++page) {
             if ((row.pages & bit(page)) == 0) continue;
             for (int field = row.first; field < row.first + row.count; ++field) {
-                int index = indexOf(row, page, field);
-                if (index >= 0) inverse[static_cast<size_t>(index)] = {page, field};
+                int index = indexOf(row, page, field, kBoth);
+                if (index >= 0)
+                    inverse[static_cast<size_t>(index)] = {page, field, microphoneOf(row.channel)};
             }
         }
     }
@@ -179,18 +221,36 @@ int BindingTable::partnerChannel(int page) {
     return page >= 0 && page < kOutputPages ? kPartnerChannel[page] : -1;
 }
 
-std::vector<int> BindingTable::indicesOf(int page, int field) {
+std::vector<int> BindingTable::indicesOf(int page, int field, Microphones microphones) {
     std::vector<int> indices;
     for (const Row& row : kRows) {
         if (!row.writes || !covers(row, page, field)) continue;
-        int index = indexOf(row, page, field);
+        int index = indexOf(row, page, field, microphones);
         if (index >= 0) indices.push_back(index);
     }
     return indices;
+}
+
+std::vector<int> BindingTable::indicesOf(int page, int field) {
+    return indicesOf(page, field, Microphones{});
 }
 
 BindingTable::Target BindingTable::targetOf(int index) {
     static const auto inverse = buildInverse();
     if (!Mirror::valid(index)) return {};
     return inverse[static_cast<size_t>(index)];
+}
+
+// The equaliser shows one block: MIC B's whenever it is on; the other values
+// show for every microphone that is on.
+bool BindingTable::shows(const Target& target, Microphones microphones) {
+    constexpr int kFirstOwnField = 60;
+    switch (target.microphone) {
+        case 1:
+            return microphones.a && (target.field >= kFirstOwnField || !microphones.b);
+        case 2:
+            return microphones.b;
+        default:
+            return target.valid();
+    }
 }

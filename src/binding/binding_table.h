@@ -13,13 +13,23 @@ class BindingTable {
 public:
     static constexpr int kPages = 10;
     static constexpr int kOutputPages = 5;
+    static constexpr int kMicPage = 6;
     static constexpr int kSystemPage = 9;
     static constexpr int kHeader = 10;
     static constexpr int kTargets = 11;
 
+    // Which of the microphone page's "MICA" and "MICB" are on.
+    struct Microphones {
+        bool a = true;
+        bool b = false;
+    };
+
+    // microphone: 0 for every page but the microphone page's per-microphone
+    // entries, which are 1 (MIC A) or 2 (MIC B).
     struct Target {
         int page = -1;
         int field = -1;
+        int microphone = 0;
         bool valid() const { return page >= 0; }
     };
 
@@ -27,8 +37,12 @@ public:
     static int mainChannel(int page);
     static int partnerChannel(int page);
 
-    // Indices that a change of the field writes (empty: it writes nothing).
-    static std::vector<int> indicesOf(int page, int field);
+    // Indices that a change of the field writes (empty: it writes nothing);
+    // on the microphone page, those of every microphone that is on.
+    static std::vector<int> indicesOf(int page, int field, Microphones microphones);
+    static std::vector<int> indicesOf(int page, int field);  // MIC A alone on
     // The field that shows an index; invalid when it is shown nowhere.
     static Target targetOf(int index);
+    // Whether the target shows its index while these microphones are on.
+    static bool shows(const Target& target, Microphones microphones);
 };

@@ -71,6 +71,12 @@ double OutputFieldCodec::bandFrequency(int code) {
     return FrequencyTable::snapToGrid(FrequencyTable::frequencyOfCode(static_cast<uint16_t>(code)));
 }
 
+int OutputFieldCodec::mutedLevel(int code) {
+    constexpr int kMute = 500;
+    bool muted = code >= kMute;
+    return std::clamp(muted ? code - kMute : code, 0, 100) + (muted ? kMute : 0);
+}
+
 int OutputFieldCodec::mixCode(int level) {
     return level <= 0 ? 0 : level * 256 + 1;
 }
@@ -89,6 +95,14 @@ double OutputFieldCodec::delay(int code) {
 
 double OutputFieldCodec::delayDistance(double tenthsOfMs) {
     return tenthsOfMs / 10 * kMetresPerMs;
+}
+
+int OutputFieldCodec::sampleCode(double ms) {
+    return dropFraction(ms * kSamplesPerTenth * 10);
+}
+
+double OutputFieldCodec::sampleMs(int code) {
+    return std::max(code, 0) / (kSamplesPerTenth * 10);
 }
 
 int OutputFieldCodec::thresholdCode(double position) {
@@ -143,6 +157,12 @@ int OutputFieldCodec::crossoverPosition(int code) {
         if (item.highPass == code || item.lowPass == code) return i;
     }
     return 0;
+}
+
+int OutputFieldCodec::slopePosition(int code) {
+    int position = crossoverPosition(code);
+    if (position < kSlopeItems && crossoverCode(position, code % 2 == 1) == code) return position;
+    return code >= 0 && code < kSlopeItems ? code : 0;
 }
 
 int OutputFieldCodec::crossoverFrequencyCode(int position) {

@@ -1,8 +1,9 @@
 #pragma once
 
-// The device values of an output page's fields and back. Decoding keeps
-// every value inside what its control can show: a code from the device that
-// no control could have sent shows as the nearest legal value.
+// The device values of an output page's fields and back, and of the input
+// and effect pages' fields, which share most of these encodings. Decoding
+// keeps every value inside what its control can show: a code from the device
+// that no control could have sent shows as the nearest legal value.
 class OutputFieldCodec {
 public:
     static constexpr int kAttackPositions = 108;
@@ -10,6 +11,7 @@ public:
     static constexpr int kRatioPositions = 41;
     static constexpr int kCrossoverItems = 8;
     static constexpr int kBands = 8;
+    static constexpr int kSlopeItems = 6;
 
     // Equaliser bands: type 5 high shelf, 6 low shelf, 7 peaking.
     static int bandType(int code);
@@ -19,6 +21,8 @@ public:
     static double q(int code);
     static double bandFrequency(int code);
 
+    // A level 0 ... 100 with the mute toggle's 500, as its slider holds it.
+    static int mutedLevel(int code);
     // Output level with the mute toggle's 500; mix levels as level x 256 + 1.
     static int mixCode(int level);
     static int mixLevel(int code);
@@ -27,6 +31,9 @@ public:
     static int delayCode(double tenthsOfMs);
     static double delay(int code);
     static double delayDistance(double tenthsOfMs);
+    // The effects' times in ms <-> samples at 48 kHz.
+    static int sampleCode(double ms);
+    static double sampleMs(int code);
 
     // Limiter: threshold in tenths above -30 dBu; attack, release and ratio
     // as positions in their tables.
@@ -43,6 +50,9 @@ public:
     // Crossovers: selector position <-> type code, slider position <-> frequency code.
     static int crossoverCode(int position, bool lowPass);
     static int crossoverPosition(int code);  // 0 for a code not in the table
+    // The input and effect pages' slope items: the first six crossovers. A
+    // code not in the table is its own position, when there is one.
+    static int slopePosition(int code);
     static int crossoverFrequencyCode(int position);
     static double crossoverFrequency(int code);  // 10 Hz for off
     static int crossoverSliderPosition(double frequency);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "binding/link_table.h"
+#include "binding/microphone_choice.h"
 #include "binding/page_fields.h"
 #include "link/mirror.h"
 
@@ -14,6 +15,10 @@ void ParameterBinding::attach(int target, PageFields* fields) {
 PageFields* ParameterBinding::fieldsOf(int target) const {
     if (target < 0 || target >= BindingTable::kTargets) return nullptr;
     return m_targets[static_cast<size_t>(target)];
+}
+
+BindingTable::Microphones ParameterBinding::microphones() const {
+    return m_microphones ? m_microphones->microphones() : BindingTable::Microphones{};
 }
 
 void ParameterBinding::writeParameter(int index, uint16_t value) {
@@ -32,7 +37,7 @@ ParameterBinding::Outcome ParameterBinding::controlChanged(int page, int field) 
         return Outcome::Copied;
     }
     if (outputPage && field == kPasteField) return paste(page);
-    std::vector<int> indices = BindingTable::indicesOf(page, field);
+    std::vector<int> indices = BindingTable::indicesOf(page, field, microphones());
     if (indices.empty()) return Outcome::Nothing;
     auto value = static_cast<uint16_t>(fields->getField(field));
     for (int index : indices) writeParameter(index, value);
@@ -62,7 +67,7 @@ void ParameterBinding::indexRefresh(int index) {
     int value = m_mirror.value(index);
     updateLimits(index, value);
     BindingTable::Target target = BindingTable::targetOf(index);
-    if (!target.valid()) return;
+    if (!BindingTable::shows(target, microphones())) return;
     if (PageFields* fields = fieldsOf(target.page)) fields->setField(target.field, value);
 }
 

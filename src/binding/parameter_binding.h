@@ -6,6 +6,7 @@
 #include "binding/binding_table.h"
 #include "binding/master_limits.h"
 
+class MicrophoneChoice;
 class Mirror;
 class PageFields;
 
@@ -25,6 +26,8 @@ public:
 
     // Page (0 to 9) or BindingTable::kHeader; null detaches.
     void attach(int target, PageFields* fields);
+    // Until one is given, MIC A alone is on.
+    void setMicrophoneChoice(const MicrophoneChoice* choice) { m_microphones = choice; }
 
     void writeParameter(int index, uint16_t value);
     // A page has changed a field. Unknown pages and fields write nothing.
@@ -40,6 +43,7 @@ public:
 
 private:
     PageFields* fieldsOf(int target) const;
+    BindingTable::Microphones microphones() const;
     void copy(int page);
     Outcome paste(int page);
     void updateLimits(int index, int value);
@@ -49,4 +53,5 @@ private:
     std::array<int, kCopyFields> m_copy{};
     bool m_copyValid = false;
     MasterLimits m_limits;
+    const MicrophoneChoice* m_microphones = nullptr;
 };

@@ -458,13 +458,10 @@ void OutputPage::setBandField(int field, int value) {
 void OutputPage::setSliderField(int field, int value) {
     ValueSlider& s = slider(sliderOfField(field));
     switch (field) {
-        case 44: {
+        case 44:
             // A level above 100 shows as 100, with the mute as the device has it.
-            bool muted = value >= 500;
-            int level = std::clamp(muted ? value - 500 : value, 0, 100);
-            s.SetValue(level + (muted ? 500 : 0));
+            s.SetValue(Codec::mutedLevel(value));
             break;
-        }
         case 45:
         case 46:
         case 47:

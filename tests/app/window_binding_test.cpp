@@ -1,6 +1,7 @@
 #include "app/main_messages.h"
 #include "link/link_event.h"
 #include "main_window_fixture.h"
+#include "pages/input_page.h"
 #include "pages/main_header.h"
 #include "pages/output_page.h"
 #include "platform/qt/message_pump.h"
@@ -92,4 +93,26 @@ TEST_F(MainWindowTest, ResizingToTheMinimumAndBackKeepsEveryValue) {
     processQueued();
     for (auto [field, value] : values) EXPECT_EQ(page.getField(field), value) << field;
     EXPECT_EQ(link->mirror().countPending(), 0);
+}
+
+TEST_F(MainWindowTest, TheMicrophonePageEditsAndShowsTheSelectedMicrophone) {
+    ASSERT_TRUE(start());
+    auto& mic = static_cast<InputPage&>(window->equaliserPage(6));
+    report(*link, *ui, 1264, 500);  // MIC B attack, while MIC A is selected
+    report(*link, *ui, 1260, 200);
+    report(*link, *ui, 1473, 1000);  // reverb high-pass
+    processQueued();
+    EXPECT_EQ(mic.getField(74), 200);
+    EXPECT_EQ(window->equaliserPage(8).getField(41), 1000);
+
+    mic.button(InputPage::kMicBButton).SetCheckType(2);
+    mic.onMessage(6024 + InputPage::kMicBButton, 6, 6);
+    processQueued();
+    EXPECT_EQ(mic.getField(74), 500);
+    EXPECT_EQ(link->mirror().countPending(), 0);  // switching sends nothing
+    mic.slider(10).SetValue(20);
+    mic.onMessage(3024 + 10, 10, 20);
+    EXPECT_EQ(link->mirror().value(1264), 140);  // 14 ms
+    EXPECT_TRUE(link->mirror().pending(1264));
+    EXPECT_FALSE(link->mirror().pending(1260));
 }

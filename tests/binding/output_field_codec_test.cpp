@@ -69,6 +69,22 @@ TEST(OutputFieldCodecTest, Crossovers) {
     EXPECT_DOUBLE_EQ(C::restFrequency(true, 7), 303);
 }
 
+TEST(OutputFieldCodecTest, EffectTimesLevelsAndSlopes) {
+    EXPECT_EQ(C::sampleCode(340), 16320);
+    EXPECT_EQ(C::sampleCode(50), 2400);
+    EXPECT_EQ(C::sampleCode(C::sampleMs(100)), 100);  // 2.08 ms keeps its fraction
+    EXPECT_DOUBLE_EQ(C::sampleMs(-5), 0);
+    EXPECT_EQ(C::mutedLevel(580), 580);
+    EXPECT_EQ(C::mutedLevel(9999), 600);
+    EXPECT_EQ(C::mutedLevel(37), 37);
+    EXPECT_EQ(C::mutedLevel(499), 100);
+    EXPECT_EQ(C::slopePosition(22), 0);
+    EXPECT_EQ(C::slopePosition(31), 5);
+    EXPECT_EQ(C::slopePosition(3), 3);   // not a slope code: read as the position
+    EXPECT_EQ(C::slopePosition(33), 0);  // the output pages' user item
+    EXPECT_EQ(C::slopePosition(-4), 0);
+}
+
 TEST(HeaderValuesTest, VolumesSourcesAndFormats) {
     EXPECT_EQ(HeaderValues::volumeCode(40), 540);
     EXPECT_EQ(HeaderValues::volumePercent(575), 75);

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "binding/link_table.h"
+#include "binding/microphone_choice.h"
 #include "binding/page_fields.h"
 #include "binding/parameter_binding.h"
 #include "link/mirror.h"
@@ -169,4 +170,67 @@ TEST_F(ParameterBindingTest, MasterLimitsFollowTheDevice) {
     EXPECT_EQ(binding.masterLimits().mic, 40);
     EXPECT_EQ(binding.masterLimits().micB, 100);
     EXPECT_EQ(binding.masterLimits().effect, 0);
+}
+
+namespace {
+
+class FakeMicrophones : public MicrophoneChoice {
+public:
+    BindingTable::Microphones microphones() const override { return on; }
+    BindingTable::Microphones on;
+};
+
+}  // namespace
+
+TEST_F(ParameterBindingTest, MicrophoneEditsGoToTheMicrophonesThatAreOn) {
+    struct Case {
+        bool a, b;
+        int field;
+        std::set<int> pending;
+    };
+    const Case cases[] = {
+        {false, true, 74, {1264}}, {true, false, 74, {1260}}, {true, true, 74, {1260, 1264}},
+        {false, true, 17, {1364}}, {true, false, 47, {1285}}, {false, true, 82, {1437}},
+        {false, false, 60, {}},
+    };
+    for (const Case& c : cases) {
+        Mirror fresh;
+        ParameterBinding b(fresh);
+        FakePage page;
+        FakeMicrophones mics;
+        mics.on = {c.a, c.b};
+        page.values[c.field] = 3;
+        b.attach(BindingTable::kMicPage, &page);
+        b.setMicrophoneChoice(&mics);
+        b.controlChanged(BindingTable::kMicPage, c.field);
+        EXPECT_EQ(pendingIndices(fresh), c.pending) << c.a << c.b << " " << c.field;
+    }
+}
+
+TEST_F(ParameterBindingTest, TheMicrophonePageShowsOnlyTheSelectedMicrophone) {
+    struct Case {
+        bool a, b;
+        int index;
+        int field;  // -1: the page stays as it is
+    };
+    const Case cases[] = {
+        {true, false, 1260, 74}, {false, true, 1260, -1}, {false, true, 1264, 74},
+        {true, false, 1258, -1}, {true, true, 1277, -1},  {true, true, 1357, 45},
+        {true, true, 1262, 73},  {false, true, 1437, 82}, {true, false, 1437, 82},
+    };
+    FakeMicrophones mics;
+    ParameterBinding binding(mirror);
+    FakePage page;
+    binding.attach(BindingTable::kMicPage, &page);
+    binding.setMicrophoneChoice(&mics);
+    for (const Case& c : cases) {
+        page.shown.clear();
+        mics.on = {c.a, c.b};
+        mirror.store(c.index, 77);
+        binding.indexRefresh(c.index);
+        if (c.field < 0)
+            EXPECT_TRUE(page.shown.empty()) << c.index;
+        else
+            EXPECT_EQ(page.shown, (std::vector<std::pair<int, int>>{{c.field, 77}})) << c.index;
+    }
 }

@@ -1,0 +1,529 @@
+#include "pages/equaliser_page.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "binding/output_field_codec.h"
+#include "filter/band_value_text.h"
+#include "filter/frequency_table.h"
+#include "filter/slider_scale.h"
+#include "resources/drawing_surface.h"
+#include "resources/skin_ids.h"
+#include "texts/ui_texts.h"
+
+namespace {
+
+using Codec = OutputFieldCodec;
+using Layout = OutputPageLayout;
+using Place = EqualiserPageDesign::Place;
+
+constexpr unsigned kStripId = 2024;
+constexpr unsigned kRowLabelId = 2124;
+constexpr unsigned kGraphId = 2245;
+constexpr unsigned kSliderId = 3024;
+constexpr unsigned kSideLabelId = 4024;
+constexpr unsigned kComboId = 5024;
+constexpr unsigned kButtonId = 6024;
+constexpr double kDesignWidth = 1077;
+constexpr double kDesignHeight = 681;
+constexpr int kRestButton = 3;
+constexpr int kBypassButton = 4;
+constexpr int kSlopeCombos = 2;
+
+const QString kFace = QString::fromUtf8("微软雅黑");
+constexpr QRgb kLabelColour = 0xC89D9D9D;
+constexpr QRgb kButtonColour = 0xC8000000;
+constexpr QRgb kButtonOnColour = 0xC8FAFAFA;
+
+// Row labels and the graph, from the top of the strips.
+constexpr Place kRowLabelsAt[4] = {
+    {8, 3, 30, 32}, {8, 93, 30, 16}, {8, 134, 30, 32}, {8, 168, 30, 16}};
+constexpr double kGraphBelowStrips = 193;
+const TextTriple* const kRowTexts[4] = {&uitext::EqGainLabel, &uitext::EqTypeLabel,
+                                        &uitext::EqFreqLabel, &uitext::EqQLabel};
+const char* const kSlopeItems[Codec::kSlopeItems] = {"Bessel 24db",      "Bessel 48db",
+                                                     "Butterworth 24db", "Butterworth 48db",
+                                                     "Link Riley 24db",  "Link Riley 48db"};
+const char* const kEliminatorItems[] = {"OFF", "1", "2", "3"};
+
+// Off-screen place of an absent control.
+const QRect kAway(-1000, -1000, 100, 100);
+
+QString text(const TextTriple& t) {
+    return QString::fromUtf8(t.get());
+}
+
+QString label(const TextTriple& format, double value) {
+    return QString::fromStdString(SliderScale::formatLabel(format.get(), value));
+}
+
+QRect placed(const EqualiserPageDesign::Spot& spot, double sx, double sy) {
+    return spot.present ? Layout::scaled(spot.place, sx, sy) : kAway;
+}
+
+}  // namespace
+
+EqualiserPage::EqualiserPage(int pageIndex, EqualiserPageDesign design, QWidget* parent)
+    : QWidget(parent), m_page(pageIndex), m_design(std::move(design)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    for (int j = 0; j < m_design.bands; ++j) m_strips.push_back(std::make_unique<BandStrip>(this));
+    for (auto& c : m_rowLabels) c.setParent(this);
+    m_graph.setParent(this);
+    for (size_t k = 0; k < m_design.sliders.size(); ++k)
+        m_sliders.push_back(std::make_unique<ValueSlider>(this));
+    for (size_t i = 0; i < m_design.sideLabels.size(); ++i)
+        m_sideLabels.push_back(std::make_unique<SkinLabel>(this));
+    for (size_t i = 0; i < m_design.combos.size(); ++i)
+        m_combos.push_back(std::make_unique<SkinComboBox>(this));
+    for (size_t b = 0; b < m_design.buttons.size(); ++b)
+        m_buttons.push_back(std::make_unique<SkinButton>(this));
+    m_graph.limits() = {19.0, m_design.highPassMaximum, 5990, 20600, 19.7, 20600};
+}
+
+EqualiserPage::~EqualiserPage() = default;
+
+void EqualiserPage::setBackgroundSource(DrawingSurface* source) {
+    m_source = source;
+    layout();
+}
+
+// --- layout ---
+
+void EqualiserPage::resizeEvent(QResizeEvent*) {
+    layout();
+}
+
+void EqualiserPage::layout() {
+    QWidget* root = window();
+    if (!m_source || !root || root->width() <= 0) return;
+    double sx = root->width() / kDesignWidth;
+    double sy = root->height() / kDesignHeight;
+    if (!m_created) createControls(sx, sy);
+    placeControls(sx, sy);
+    applyTextStyles(std::min(sx, sy));
+    update();
+}
+
+void EqualiserPage::createControls(double sx, double sy) {
+    m_created = true;
+    for (int j = 0; j < bands(); ++j) {
+        strip(j).create(kStripId + j, stripRect(j, sx, sy));
+        strip(j).SetSkin(m_source, SkinId::BandStrip, 1);
+        strip(j).SetStripIndex(j);
+    }
+    for (int r = 0; r < 4; ++r) {
+        m_rowLabels[size_t(r)].create(kRowLabelId + r, rowLabelRect(r, sx, sy));
+        m_rowLabels[size_t(r)].SetBackground(m_source, 0, 0);
+    }
+    m_graph.create(kGraphId, graphRect(sx, sy));
+    m_graph.setScale(std::min(sx, sy));
+    m_graph.Initialise(bands());
+    for (size_t k = 0; k < m_sliders.size(); ++k)
+        configureSlider(int(k), placed(m_design.sliders[k], sx, sy));
+    for (size_t i = 0; i < m_sideLabels.size(); ++i) {
+        m_sideLabels[i]->create(kSideLabelId + i, placed(m_design.sideLabels[i], sx, sy));
+        m_sideLabels[i]->SetBackground(m_source, 0, 0);
+        m_sideLabels[i]->setVisible(m_design.sideLabels[i].present);
+    }
+    for (size_t i = 0; i < m_combos.size(); ++i) {
+        SkinComboBox& box = *m_combos[i];
+        box.create(kComboId + i, placed(m_design.combos[i], sx, sy));
+        box.SetSkin(m_source, SkinId::PageCombo, 1);
+        box.SetNotifyValue(intptr_t(i));
+        box.setFontHeight(14);
+        box.setFaceName(kFace);
+        if (i < kSlopeCombos)
+            for (const char* item : kSlopeItems) box.addItem(QString::fromUtf8(item));
+        else
+            for (const char* item : kEliminatorItems) box.addItem(QString::fromUtf8(item));
+        box.SetSelection(0);
+        box.setVisible(m_design.combos[i].present);
+    }
+    for (size_t b = 0; b < m_buttons.size(); ++b) {
+        const EqualiserPageDesign::Button& design = m_design.buttons[b];
+        SkinButton& button = *m_buttons[b];
+        button.create(kButtonId + b, placed(design.spot, sx, sy));
+        button.SetNotifyValue(intptr_t(b));
+        button.SetImage(m_source, design.png);
+        if (design.checkType != 0) button.SetCheckType(design.checkType);
+        if (!design.spot.present) {
+            button.SetShown(0);
+            button.hide();
+        }
+    }
+    refreshTexts();
+}
+
+void EqualiserPage::configureSlider(int k, const QRect& rect) {
+    ValueSlider& s = slider(k);
+    SliderRange range = sliderRange(k);
+    s.create(m_design.sliderIdsByIndex ? kSliderId + k : kSliderId, rect);
+    s.setLabelMode(true);
+    s.setTogglePresent(range.toggle);
+    s.setToggleOffset(500);
+    s.setIndex(k);
+    s.setLevelBar(false);
+    s.setLabelColour(0xFFF0F0F0);
+    s.setRange(0, range.maximum);
+    s.setFineSteps(range.fineThreshold, 0.1);
+    s.SetSkin(m_source, SkinId::Slider, 0);
+    if (k == m_design.lowPassSlider) s.SetValue(m_design.lowPassPositions);
+    if (!m_design.sliders[size_t(k)].present) {
+        s.SetShown(false);
+        s.hide();
+    }
+}
+
+QRect EqualiserPage::stripRect(int j, double sx, double sy) const {
+    return Layout::scaled({41.0 + 55 * j, m_design.top, 52, 189}, sx, sy);
+}
+
+QRect EqualiserPage::rowLabelRect(int r, double sx, double sy) const {
+    Place place = kRowLabelsAt[r];
+    place.y += m_design.top;
+    return Layout::scaled(place, sx, sy);
+}
+
+QRect EqualiserPage::graphRect(double sx, double sy) const {
+    return Layout::scaledEdges({13, m_design.top + kGraphBelowStrips, 1064, 558}, sx, sy);
+}
+
+void EqualiserPage::placeControls(double sx, double sy) {
+    for (int j = 0; j < bands(); ++j) strip(j).setGeometry(stripRect(j, sx, sy));
+    for (int r = 0; r < 4; ++r) m_rowLabels[size_t(r)].setGeometry(rowLabelRect(r, sx, sy));
+    m_graph.setGeometry(graphRect(sx, sy));
+    m_graph.setScale(std::min(sx, sy));
+    for (size_t k = 0; k < m_sliders.size(); ++k)
+        m_sliders[k]->setGeometry(placed(m_design.sliders[k], sx, sy));
+    for (size_t i = 0; i < m_sideLabels.size(); ++i)
+        m_sideLabels[i]->setGeometry(placed(m_design.sideLabels[i], sx, sy));
+    for (size_t i = 0; i < m_combos.size(); ++i)
+        m_combos[i]->place(placed(m_design.combos[i], sx, sy));
+    for (size_t b = 0; b < m_buttons.size(); ++b)
+        m_buttons[b]->setGeometry(placed(m_design.buttons[b].spot, sx, sy));
+}
+
+// Text styles also make the labels and buttons take their background again.
+void EqualiserPage::applyTextStyles(double s) {
+    double size = std::trunc(12 * s);
+    // The two-line labels keep their line break.
+    for (auto& l : m_rowLabels)
+        l.SetTextStyle(size, kFace, kLabelColour, l.text().contains('\n') ? 0x05 : 0x25);
+    for (auto& l : m_sideLabels) l->SetTextStyle(size, kFace, kLabelColour, 0x24);
+    for (auto& b : m_buttons) b->SetTextStyle(12 * s, kFace, kButtonColour, 0x25, kButtonOnColour);
+}
+
+void EqualiserPage::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QRect inRoot = ControlSurface::rectInRoot(this);
+    if (m_source && m_source->selected())
+        p.drawImage(QPoint(0, 0), m_source->image(), inRoot);
+    else
+        p.fillRect(rect(), QColor(0xF0, 0xF0, 0xF0));
+}
+
+void EqualiserPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_created) m_graph.OnShow(2);
+}
+
+void EqualiserPage::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (m_created) m_graph.OnShow(0);
+}
+
+// --- texts ---
+
+void EqualiserPage::refreshTexts() {
+    for (size_t k = 0; k < m_sliders.size(); ++k) refreshItem(fieldOfSlider(int(k)));
+    refreshItem(m_design.fixedTextsItem);
+}
+
+void EqualiserPage::refreshItem(int item) {
+    if (item == m_design.fixedTextsItem) {
+        fixedTexts();
+        return;
+    }
+    int k = sliderOfField(item);
+    if (k < 0) return;
+    bool filter = k == m_design.highPassSlider || k == m_design.lowPassSlider;
+    slider(k).setLabelText(filter ? filterLabel(k) : sliderLabel(k));
+}
+
+void EqualiserPage::fixedTexts() {
+    for (int r = 0; r < 4; ++r) m_rowLabels[size_t(r)].SetText(text(*kRowTexts[r]));
+    for (size_t i = 0; i < m_sideLabels.size(); ++i)
+        if (const TextTriple* t = m_design.sideLabelTexts[i]) m_sideLabels[i]->SetText(text(*t));
+    for (size_t b = 0; b < m_buttons.size(); ++b) {
+        const EqualiserPageDesign::Button& design = m_design.buttons[b];
+        if (design.fixedText)
+            m_buttons[b]->SetText(QString::fromUtf8(design.fixedText));
+        else if (design.text)
+            m_buttons[b]->SetText(text(*design.text));
+    }
+}
+
+QString EqualiserPage::filterLabel(int k) const {
+    int p = position(k);
+    if (k == m_design.highPassSlider) {
+        double f = FrequencyTable::snapToGrid(FrequencyTable::gridFrequency(p));
+        if (f < FrequencyTable::kMinimum) return text(uitext::HpfFreqOff);
+        if (f < 100) return label(uitext::HpfFreqTenths, f);
+        return label(uitext::HpfFreqWhole, std::trunc(f));
+    }
+    double f = FrequencyTable::snapToGrid(FrequencyTable::upperGridFrequency(p));
+    if (f >= FrequencyTable::kMaximum) return text(uitext::LpfFreqOff);
+    if (f < 100) return label(uitext::LpfFreqTenths, f);
+    return label(uitext::LpfFreqWhole, std::trunc(f));
+}
+
+// --- fields ---
+
+double EqualiserPage::sliderValue(int k) const {
+    return slider(k).scale().clamp(slider(k).value());
+}
+
+int EqualiserPage::position(int k) const {
+    return static_cast<int>(sliderValue(k));
+}
+
+int EqualiserPage::sliderOfField(int field) const {
+    for (size_t k = 0; k < m_sliders.size(); ++k)
+        if (m_design.sliders[k].present && fieldOfSlider(int(k)) == field) return int(k);
+    return -1;
+}
+
+// Row 0 type, 1 frequency, 2 Q, 3 gain: the band strip's order turned into fields.
+int EqualiserPage::bandField(int row, int band) const {
+    const int first[4] = {0, m_design.frequencyField, m_design.qField, m_design.gainField};
+    return first[row] + band;
+}
+
+int EqualiserPage::getField(int field) const {
+    int band = bandGetField(field);
+    if (band >= 0) return band;
+    const auto& d = m_design;
+    if (field == d.bypassField) return m_graph.GetEqEnabled() ? 0 : 1;
+    if (field == d.highPassField) return Codec::crossoverFrequencyCode(position(d.highPassSlider));
+    if (field == d.lowPassField)
+        return Codec::crossoverFrequencyCode(FrequencyTable::kUpperBase +
+                                             position(d.lowPassSlider));
+    if (field == d.highPassSlopeField || field == d.lowPassSlopeField) {
+        bool lowPass = field == d.lowPassSlopeField;
+        return Codec::crossoverCode(m_combos[lowPass]->GetSelection(), lowPass);
+    }
+    return std::max(ownField(field), 0);
+}
+
+// -1 when the field is not a band's.
+int EqualiserPage::bandGetField(int field) const {
+    for (int row = 0; row < 4; ++row) {
+        int j = field - bandField(row, 0);
+        if (j < 0 || j >= bands()) continue;
+        const BandStrip& s = *m_strips[size_t(j)];
+        switch (row) {
+            case 0:
+                return static_cast<int>(s.GetSubValue(BandValueText::Type));
+            case 1:
+                return FrequencyTable::codeOf(s.GetSubValue(BandValueText::Frequency));
+            case 2:
+                return Codec::qCode(s.GetSubValue(BandValueText::Q));
+            default:
+                return Codec::gainCode(s.GetSubValue(BandValueText::Gain));
+        }
+    }
+    return -1;
+}
+
+void EqualiserPage::setField(int field, int value) {
+    const auto& d = m_design;
+    if (setBandField(field, value)) return;
+    if (field == d.bypassField)
+        m_graph.SetEqEnabled(value < 1);  // these pages keep a bypass: 0 active
+    else if (field == d.highPassField || field == d.lowPassField)
+        setFilterFrequency(field == d.lowPassField, value);
+    else if (field == d.highPassSlopeField || field == d.lowPassSlopeField)
+        setSlope(field == d.lowPassSlopeField, value);
+    else if (!setOwnField(field, value))
+        return;
+    refreshItem(field);
+}
+
+bool EqualiserPage::setBandField(int field, int value) {
+    for (int row = 0; row < 4; ++row) {
+        int j = field - bandField(row, 0);
+        if (j < 0 || j >= bands()) continue;
+        BandStrip& s = strip(j);
+        switch (row) {
+            case 0: {
+                int type = Codec::bandType(value);
+                m_graph.SetBandType(j, type);
+                s.SetSubValue(BandValueText::Type, type);
+                break;
+            }
+            case 1: {
+                double f = Codec::bandFrequency(value);
+                m_graph.SetBandFrequency(j, f);
+                s.SetSubValue(BandValueText::Frequency, f);
+                break;
+            }
+            case 2: {
+                double q = Codec::q(value);
+                m_graph.SetBandQ(j, q);
+                s.SetSubValue(BandValueText::Q, q);
+                break;
+            }
+            default: {
+                double g = Codec::gain(value);
+                m_graph.SetBandGain(j, g);
+                s.SetSubValue(BandValueText::Gain, g);
+                break;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+// The slider takes the nearest position it has, and the graph the frequency
+// of that position, so that the two never disagree.
+void EqualiserPage::setFilterFrequency(bool lowPass, int code) {
+    double f = Codec::crossoverFrequency(code);
+    if (lowPass) {
+        int p = std::clamp(FrequencyTable::upperGridIndex(f), 0, m_design.lowPassPositions);
+        slider(m_design.lowPassSlider).SetValue(p);
+        m_graph.SetCrossoverFrequency(1, FrequencyTable::upperGridFrequency(p));
+    } else {
+        int p = std::clamp(FrequencyTable::gridIndex(f), 0, m_design.highPassPositions);
+        slider(m_design.highPassSlider).SetValue(p);
+        m_graph.SetCrossoverFrequency(0, FrequencyTable::gridFrequency(p));
+    }
+}
+
+void EqualiserPage::setSlope(bool lowPass, int code) {
+    int p = Codec::slopePosition(code);
+    combo(lowPass).SetSelection(p);
+    m_graph.SetCrossoverType(Codec::crossoverCode(p, lowPass));
+}
+
+// --- user changes ---
+
+void EqualiserPage::changed(int field) {
+    if (m_changed) m_changed(m_page, field);
+}
+
+intptr_t EqualiserPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
+    int w = static_cast<int>(wParam), l = static_cast<int>(lParam);
+    auto in = [message](unsigned first, size_t count) {
+        return message >= first && message < first + count;
+    };
+    if (in(kStripId, m_strips.size()))
+        bandChanged(w, l);
+    else if (message == kGraphId)
+        graphChanged(w, l);
+    else if (in(kSliderId, m_sliders.size()))
+        sliderChanged(w);
+    else if (in(kComboId, m_combos.size()))
+        message - kComboId < kSlopeCombos ? slopeChanged(message == kComboId + 1)
+                                          : ownCombo(int(message - kComboId));
+    else if (in(kButtonId, m_buttons.size()))
+        buttonAction(l);
+    else
+        return 0;
+    return 1;
+}
+
+void EqualiserPage::bandChanged(int j, int sub) {
+    if (j < 0 || j >= bands()) return;
+    double v = strip(j).GetSubValue(sub);
+    switch (sub) {
+        case BandValueText::Gain:
+            m_graph.SetBandGain(j, v);
+            changed(bandField(3, j));
+            break;
+        case BandValueText::Frequency:
+            m_graph.SetBandFrequency(j, v);
+            changed(bandField(1, j));
+            break;
+        case BandValueText::Q:
+            m_graph.SetBandQ(j, v);
+            changed(bandField(2, j));
+            break;
+        case BandValueText::Type:
+            m_graph.SetBandType(j, v);
+            changed(j);
+            break;
+        default:
+            break;
+    }
+}
+
+// Kinds 1 and 2 are the filter markers; any other kind edited a band (the
+// copy and paste requests come as band 0).
+void EqualiserPage::graphChanged(int kind, int band) {
+    const auto& d = m_design;
+    if (kind == 1 || kind == 2) {
+        bool lowPass = kind == 2;
+        double f = m_graph.GetCrossoverFrequency(lowPass);
+        int field = lowPass ? d.lowPassField : d.highPassField;
+        if (lowPass)
+            slider(d.lowPassSlider)
+                .SetValue(std::clamp(FrequencyTable::upperGridIndex(f), 0, d.lowPassPositions));
+        else
+            slider(d.highPassSlider)
+                .SetValue(std::clamp(FrequencyTable::gridIndex(f), 0, d.highPassPositions));
+        changed(field);
+        refreshItem(field);
+        return;
+    }
+    if (band < 0 || band >= bands()) return;
+    BandStrip& s = strip(band);
+    s.SetSubValue(BandValueText::Frequency, m_graph.GetBandFrequency(band));
+    s.SetSubValue(BandValueText::Q, m_graph.GetBandQ(band));
+    s.SetSubValue(BandValueText::Gain, m_graph.GetBandGain(band));
+    s.SetSubValue(BandValueText::Type, m_graph.GetBandType(band));
+    for (int row : {0, 3, 1, 2}) changed(bandField(row, band));
+}
+
+void EqualiserPage::sliderChanged(int k) {
+    if (k < 0 || k >= int(m_sliders.size())) return;
+    if (k == m_design.highPassSlider)
+        m_graph.SetCrossoverFrequency(0, FrequencyTable::gridFrequency(position(k)));
+    if (k == m_design.lowPassSlider)
+        m_graph.SetCrossoverFrequency(1, FrequencyTable::upperGridFrequency(position(k)));
+    int field = fieldOfSlider(k);
+    if (field < 0) return;
+    changed(field);
+    refreshItem(field);
+}
+
+void EqualiserPage::slopeChanged(bool lowPass) {
+    int field = lowPass ? m_design.lowPassSlopeField : m_design.highPassSlopeField;
+    setField(field, Codec::crossoverCode(combo(lowPass).GetSelection(), lowPass));
+    changed(field);
+}
+
+void EqualiserPage::buttonAction(int b) {
+    if (b == kRestButton) {
+        rest();
+    } else if (b == kBypassButton) {
+        m_graph.SetEqEnabled(!m_graph.GetEqEnabled());
+        changed(m_design.bypassField);
+    } else if (b >= 0 && b < int(m_buttons.size())) {
+        ownButton(b);
+    }
+}
+
+// Q and type stay as they are.
+void EqualiserPage::rest() {
+    for (int j = 0; j < bands(); ++j) {
+        double f = m_design.restFrequencies[size_t(j)];
+        strip(j).SetSubValue(BandValueText::Gain, 0);
+        m_graph.SetBandGain(j, 0);
+        strip(j).SetSubValue(BandValueText::Frequency, f);
+        m_graph.SetBandFrequency(j, f);
+        changed(bandField(1, j));
+        changed(bandField(3, j));
+    }
+}

@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "binding/page_fields.h"
+#include "controls/band_strip.h"
+#include "controls/response_graph.h"
+#include "controls/skin_button.h"
+#include "controls/skin_combo_box.h"
+#include "controls/skin_label.h"
+#include "controls/value_slider.h"
+#include "pages/output_page_layout.h"
+#include "platform/qt/message_target.h"
+
+class DrawingSurface;
+struct TextTriple;
+
+// What sets one equaliser page apart from another: how many bands, where
+// each control sits (absent ones have no place), the field numbers of its
+// band rows and filters, and its "REST" frequencies.
+struct EqualiserPageDesign {
+    using Place = OutputPageLayout::Place;
+    struct Spot {
+        bool present = false;
+        Place place{};
+    };
+    struct Button {
+        Spot spot;
+        int png;
+        int checkType;  // 0 push, 1 off, 2 on
+        const TextTriple* text;
+        const char* fixedText;  // the same in every language
+    };
+
+    int bands;
+    double top;                             // of the strips; the row labels and the graph follow it
+    int frequencyField, qField, gainField;  // band b's type is field b
+    int bypassField;
+    int highPassSlider, lowPassSlider;
+    int highPassField, highPassSlopeField, lowPassField, lowPassSlopeField;
+    int highPassPositions, lowPassPositions;
+    double highPassMaximum;  // Hz, for the graph's marker
+    int fixedTextsItem;
+    bool sliderIdsByIndex;  // each slider its own identifier, else all share the first
+    std::vector<double> restFrequencies;
+    std::vector<Spot> sliders;
+    std::vector<Spot> sideLabels;
+    std::vector<const TextTriple*> sideLabelTexts;
+    std::vector<Spot> combos;
+    std::vector<Button> buttons;
+};
+
+// An input or effect page: band strips and the response graph in step both
+// ways, high- and low-pass sliders with their slope selectors, "REST" and
+// "EQ PASS", and the page's own sliders, which the subclass gives meaning to.
+// Like the output page it keeps no device values of its own: a user change
+// is reported as (page index, field number) and read back through getField.
+class EqualiserPage : public QWidget, public MessageTarget, public PageFields {
+public:
+    using ChangeHandler = std::function<void(int page, int field)>;
+
+    EqualiserPage(int pageIndex, EqualiserPageDesign design, QWidget* parent);
+    ~EqualiserPage() override;
+
+    int pageIndex() const { return m_page; }
+    void setChangeHandler(ChangeHandler handler) { m_changed = std::move(handler); }
+    // The main window's skin; the first layout after it creates the controls.
+    void setBackgroundSource(DrawingSurface* source);
+
+    int getField(int field) const override;
+    void setField(int field, int value) override;
+    // A field's slider label, or every fixed text for the design's item.
+    void refreshItem(int item);
+    // Every text in the current language.
+    void refreshTexts();
+
+    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+
+    int bands() const { return m_design.bands; }
+    BandStrip& strip(int j) { return *m_strips[static_cast<size_t>(j)]; }
+    ValueSlider& slider(int k) { return *m_sliders[static_cast<size_t>(k)]; }
+    const ValueSlider& slider(int k) const { return *m_sliders[static_cast<size_t>(k)]; }
+    SkinLabel& sideLabel(int i) { return *m_sideLabels[static_cast<size_t>(i)]; }
+    SkinComboBox& combo(int i) { return *m_combos[static_cast<size_t>(i)]; }
+    const SkinComboBox& combo(int i) const { return *m_combos[static_cast<size_t>(i)]; }
+    SkinButton& button(int b) { return *m_buttons[static_cast<size_t>(b)]; }
+    const SkinButton& button(int b) const { return *m_buttons[static_cast<size_t>(b)]; }
+    ResponseGraph& graph() { return m_graph; }
+
+protected:
+    struct SliderRange {
+        double maximum;
+        double fineThreshold;  // steps of 0.1 below it
+        bool toggle;           // the mute toggle, read as +500
+    };
+
+    // The page's own sliders, fields and buttons.
+    virtual SliderRange sliderRange(int k) const = 0;
+    virtual int fieldOfSlider(int k) const = 0;
+    virtual int ownField(int field) const = 0;
+    // False when the field is not one of the page's own.
+    virtual bool setOwnField(int field, int value) = 0;
+    virtual QString sliderLabel(int k) const = 0;
+    virtual void ownButton(int b) { (void)b; }
+    virtual void ownCombo(int i) { (void)i; }
+
+    void changed(int field);
+    int sliderOfField(int field) const;
+    // A slider's value inside its range, and that as a whole position.
+    double sliderValue(int k) const;
+    int position(int k) const;
+    const EqualiserPageDesign& design() const { return m_design; }
+
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void layout();
+    void createControls(double sx, double sy);
+    void configureSlider(int k, const QRect& rect);
+    void placeControls(double sx, double sy);
+    QRect stripRect(int j, double sx, double sy) const;
+    QRect rowLabelRect(int r, double sx, double sy) const;
+    QRect graphRect(double sx, double sy) const;
+    void applyTextStyles(double s);
+    void fixedTexts();
+    QString filterLabel(int k) const;
+
+    int bandField(int row, int band) const;
+    int bandGetField(int field) const;
+    bool setBandField(int field, int value);
+    void setFilterFrequency(bool lowPass, int code);
+    void setSlope(bool lowPass, int code);
+
+    void bandChanged(int j, int sub);
+    void graphChanged(int kind, int band);
+    void sliderChanged(int k);
+    void slopeChanged(bool lowPass);
+    void buttonAction(int b);
+    void rest();
+
+    int m_page;
+    EqualiserPageDesign m_design;
+    DrawingSurface* m_source = nullptr;
+    ChangeHandler m_changed;
+    bool m_created = false;
+    std::vector<std::unique_ptr<BandStrip>> m_strips;
+    std::array<SkinLabel, 4> m_rowLabels;
+    ResponseGraph m_graph;
+    std::vector<std::unique_ptr<ValueSlider>> m_sliders;
+    std::vector<std::unique_ptr<SkinLabel>> m_sideLabels;
+    std::vector<std::unique_ptr<SkinComboBox>> m_combos;
+    std::vector<std::unique_ptr<SkinButton>> m_buttons;
+};
