@@ -24,6 +24,8 @@ function(qx7_add_test name)
         list(APPEND labels qt)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()
+    # A list value must reach the discovered tests as one value.
+    string(REPLACE ";" "\\;" labels "${labels}")
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" TIMEOUT 300)
