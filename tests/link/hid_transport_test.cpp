@@ -20,6 +20,7 @@
 #include "sim/sim_device.h"
 #include "sim/sim_hid_backend.h"
 #include "support/recording_ui.h"
+#include "support/sim_link_harness.h"
 #include "support/wait_for.h"
 
 namespace {
@@ -393,7 +394,7 @@ TEST_F(HidTransportTest, CloseStopsTheReaderAndLaterSendsFail) {
 // is back.
 TEST(HidLink, UnplugAndReplugReconnectsAndReadsAgain) {
     RecordingUi ui;
-    Clock clock(10);
+    Clock clock(kLinkTestSpeed);
     SimDevice device;
     SimHidBackend backend(device, clock);
     Link link(ui, clock);

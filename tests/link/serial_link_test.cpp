@@ -13,6 +13,7 @@
 #include "sim/sim_device.h"
 #include "sim/sim_pty_server.h"
 #include "support/recording_ui.h"
+#include "support/sim_link_harness.h"
 #include "support/wait_for.h"
 
 namespace {
@@ -49,7 +50,7 @@ protected:
     }
 
     RecordingUi ui;
-    Clock clock{10};
+    Clock clock{kLinkTestSpeed};
     SimDevice device;
     SimPtyServer server{device, clock};
     std::string portLink;

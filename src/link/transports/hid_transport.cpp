@@ -42,8 +42,7 @@ void HidTransport::connect() {
             m_link.readParameter(Mirror::kMagic);
             if (m_readerRunning) m_link.waitForReply(500);
             state.awaitingReply = 0;
-            if (mirror.received(Mirror::kMagic)) {
-                state.linkAlive = 1;
+            if (mirror.received(Mirror::kMagic) && claimAlive()) {
                 clock.sleep(100);
                 return;
             }
@@ -82,6 +81,14 @@ void HidTransport::readerLoop() {
         int d = n - 1;
         if (d > 0 && d < 65535) m_assembler.add(m_cmd.input() + 1, static_cast<size_t>(d));
     }
+    // Link-alive drops first: whoever sees the reader stopped must see the link down too.
+    std::lock_guard lock(m_aliveMutex);
     state.linkAlive = 0;
     m_readerRunning = false;
+}
+
+bool HidTransport::claimAlive() {
+    std::lock_guard lock(m_aliveMutex);
+    if (m_readerRunning) m_link.state().linkAlive = 1;
+    return m_readerRunning;
 }

@@ -29,6 +29,8 @@ private:
     void startReader();
     void joinReader();
     void readerLoop();
+    // Sets link-alive unless the reader has stopped meanwhile; returns whether it did.
+    bool claimAlive();
 
     Link& m_link;
     HidFrameChannel m_cmd;
@@ -36,5 +38,6 @@ private:
     std::mutex m_readerMutex;
     std::thread m_reader;
     std::atomic<bool> m_readerRunning{false};
+    std::mutex m_aliveMutex;  // the reader's last word against connect's claim of a live link
     EnvelopeAssembler m_assembler;
 };

@@ -50,8 +50,13 @@ bool SerialTransport::tryPort(const std::string& path) {
     bool signalled = m_link.waitForReply(kAnswerWaitMs);
     state.awaitingReply = 0;
     if (mirror.received(Mirror::kMagic)) {
-        state.linkAlive = 1;
-        return true;
+        // Under the lock that close() takes: a port that vanished since the
+        // answer must not leave the link alive.
+        std::lock_guard lock(m_mutex);
+        if (m_open) {
+            state.linkAlive = 1;
+            return true;
+        }
     }
     // The port went away while we waited.
     if (!signalled && !isConnected() && state.running())
@@ -78,9 +83,10 @@ void SerialTransport::close() {
     {
         std::lock_guard lock(m_mutex);
         if (m_line) {
-            m_open = false;
+            // Link-alive drops first: whoever sees the port closed must see the link down too.
             LinkState& state = m_link.state();
             state.linkAlive = 0;
+            m_open = false;
             if (state.awaitingReply) state.replySemaphore.release();
             m_line->interrupt();
             line = std::move(m_line);
