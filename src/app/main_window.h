@@ -50,6 +50,10 @@ public:
     QWidget& page(int i) { return *m_pages[static_cast<size_t>(i)]; }
     // Pages 0 to 4.
     OutputPage& outputPage(int i);
+    // Modal: the routing page takes the link events while it is open; the
+    // channel test silences every channel when it closes.
+    void openRouting();
+    void openChannelTest();
     MainHeader& header() { return *m_header; }
     SkinLabel& titleLabel();
     ParameterBinding& binding() { return m_binding; }

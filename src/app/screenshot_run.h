@@ -11,7 +11,8 @@ class QTimer;
 // the progress dialog shows the full read, then, once connected, the main
 // window at design size and at twice that size, and the front-pair output
 // page, edited as a user would to show several bands and both crossovers, at
-// both sizes. Ends the program when done.
+// both sizes; then the routing page and the channel test at both sizes.
+// Ends the program when done.
 class ScreenshotRun : public QObject {
 public:
     ScreenshotRun(MainWindow& window, QtLinkUi& ui, const QString& folder);
@@ -20,6 +21,7 @@ private:
     void poll();
     bool save(const QImage& image, const QString& name);
     void editFrontPair();
+    void dialogs(int step);
 
     MainWindow& m_window;
     QtLinkUi& m_ui;

@@ -8,6 +8,7 @@
 #include "texts/channel_test_texts.h"
 #include "texts/device_id_dialog_texts.h"
 #include "texts/link_texts.h"
+#include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
 #include "texts/wifi_dialog_texts.h"
@@ -21,11 +22,9 @@ struct ModuleTable {
 };
 
 std::vector<ModuleTable> moduleTables() {
-    return {{"channel test", channeltesttext::all(), 3},
-            {"wifi dialog", wifitext::all(), 20},
-            {"device id dialog", deviceidtext::all(), 6},
-            {"link", linktext::all(), 18},
-            {"software update", updatetext::all(), 3}};
+    return {{"channel test", channeltesttext::all(), 3},  {"wifi dialog", wifitext::all(), 20},
+            {"device id dialog", deviceidtext::all(), 6}, {"link", linktext::all(), 18},
+            {"software update", updatetext::all(), 3},    {"routing", routingtext::all(), 3}};
 }
 
 }  // namespace
