@@ -16,10 +16,12 @@
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "pages/channel_test_dialog.h"
 #include "pages/effect_page.h"
 #include "pages/input_page.h"
 #include "pages/main_header.h"
 #include "pages/output_page.h"
+#include "pages/routing_page.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/message_pump.h"
@@ -384,8 +386,11 @@ void MainWindow::titleButtonClicked(int button) {
         case kStatusButton:
             m_header->toggleSuspend(titleButton(kStatusButton));
             break;
+        case kTrackTestButton:
+            openChannelTest();
+            break;
         default:
-            break;  // the track test opens with the channel test dialog
+            break;
     }
 }
 
@@ -438,7 +443,20 @@ void MainWindow::shutdown() {
     m_exit(0);
 }
 
-// Escape ends the program at once, without the exit question.
+void MainWindow::openRouting() {
+    RoutingPage page(m_binding, m_link.mirror(), this);
+    m_ui.setEventTarget(&page);
+    page.exec();
+    m_ui.setEventTarget(nullptr);
+}
+
+void MainWindow::openChannelTest() {
+    ChannelTestDialog dialog(m_binding, m_link.mirror(), this);
+    dialog.exec();
+}
+
+// Escape ends the program at once, without the exit question. Until the
+// system page opens it, Ctrl+R opens the routing page.
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         m_exit(0);
@@ -446,6 +464,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_U && event->modifiers() == Qt::ControlModifier) {
         openFirmwareUpgrade();
+        return;
+    }
+    if (event->key() == Qt::Key_R && event->modifiers() == Qt::ControlModifier) {
+        openRouting();
         return;
     }
     QWidget::keyPressEvent(event);

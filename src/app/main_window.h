@@ -58,6 +58,10 @@ public:
     OutputPage& outputPage(int i);
     // Pages 5 to 8.
     EqualiserPage& equaliserPage(int i);
+    // Modal: the routing page takes the link events while it is open; the
+    // channel test silences every channel when it closes.
+    void openRouting();
+    void openChannelTest();
     MainHeader& header() { return *m_header; }
     SkinLabel& titleLabel();
     ParameterBinding& binding() { return m_binding; }

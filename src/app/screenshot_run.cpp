@@ -1,6 +1,8 @@
 #include "app/screenshot_run.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,8 +14,10 @@
 #include "app/main_messages.h"
 #include "app/main_window.h"
 #include "app/qt_link_ui.h"
+#include "pages/channel_test_dialog.h"
 #include "pages/equaliser_page.h"
 #include "pages/output_page.h"
+#include "pages/routing_page.h"
 #include "platform/qt/message_pump.h"
 #include "texts/ui_texts.h"
 
@@ -119,10 +123,57 @@ void ScreenshotRun::poll() {
                  QStringLiteral("qx7-microphones-2x.png"));
             selectPage(kReverbPage);
             break;
-        default:
+        case 7:
             save(m_window.page(kReverbPage).grab().toImage(), QStringLiteral("qx7-reverb-2x.png"));
+            MessagePump::queue(&m_window, [this] { m_window.openRouting(); });
+            break;
+        default:
+            dialogs(m_step - 9);
+    }
+}
+
+// The modal dialogs, each at both sizes: the routing page, then the channel
+// test in its automatic run. Their event loops keep this timer running.
+void ScreenshotRun::dialogs(int step) {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog && step != 0 && step != 4) {
+        std::fprintf(stderr, "qx7: the dialog closed before its pictures were taken\n");
+        QCoreApplication::exit(1);
+        return;
+    }
+    switch (step) {
+        case 0:
+            if (!dialog) --m_step;  // not open yet
+            break;
+        case 1:
+            save(dialog->grab().toImage(), QStringLiteral("qx7-routing-1x.png"));
+            dialog->resize(2 * RoutingPage::kDesignWidth, 2 * RoutingPage::kDesignHeight);
+            break;
+        case 3:
+            save(dialog->grab().toImage(), QStringLiteral("qx7-routing-2x.png"));
+            static_cast<QDialog*>(dialog)->reject();
+            MessagePump::queue(&m_window, [this] { m_window.openChannelTest(); });
+            break;
+        case 4:
+            if (!dialog) --m_step;
+            break;
+        case 5:
+            MessagePump::send(dialog, ChannelTestDialog::kButtonMessage, ChannelTest::kAutomatic,
+                              ChannelTest::kAutomatic);
+            break;
+        case 6:
+            save(dialog->grab().toImage(), QStringLiteral("qx7-channel-test-1x.png"));
+            dialog->resize(2 * ChannelTestDialog::kDesignWidth,
+                           2 * ChannelTestDialog::kDesignHeight);
+            break;
+        case 8:
+            save(dialog->grab().toImage(), QStringLiteral("qx7-channel-test-2x.png"));
+            static_cast<QDialog*>(dialog)->reject();
             m_timer->stop();
             QCoreApplication::exit(0);
+            break;
+        default:
+            break;  // a round for the paints
     }
 }
 

@@ -11,8 +11,8 @@ class QTimer;
 // the progress dialog shows the full read, then, once connected, the main
 // window at design size and at twice that size, and the front-pair output
 // page, the microphone page and the reverb page, each edited as a user would
-// to show several bands and the filters, at both sizes. Ends the program
-// when done.
+// to show several bands and the filters, at both sizes; then the routing
+// page and the channel test at both sizes. Ends the program when done.
 class ScreenshotRun : public QObject {
 public:
     ScreenshotRun(MainWindow& window, QtLinkUi& ui, const QString& folder);
@@ -22,6 +22,7 @@ private:
     bool save(const QImage& image, const QString& name);
     void editFrontPair();
     void selectPage(int page);
+    void dialogs(int step);
 
     MainWindow& m_window;
     QtLinkUi& m_ui;

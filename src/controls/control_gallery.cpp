@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "controls/band_strip.h"
+#include "controls/integer_slider.h"
 #include "controls/response_graph.h"
+#include "controls/value_edit.h"
 #include "controls/value_slider.h"
 #include "filter/frequency_table.h"
 #include "platform/qt/font_faces.h"
@@ -17,6 +19,8 @@ namespace {
 constexpr int kGraphId = 2245;
 constexpr int kFirstStripId = 2024;
 constexpr int kFirstSliderId = 3024;
+constexpr int kLevelId = 3100;
+constexpr int kLevelBoxId = 3101;
 
 struct BandStart {
     int type;
@@ -65,6 +69,9 @@ constexpr int kStripX = 34, kStripY = 496, kStripPitch = 72;
 constexpr double kStripScale = 1.25;
 constexpr int kSliderX = 650, kSliderY = 496, kSliderColumn = 258, kSliderRow = 58;
 constexpr double kSliderScale = 1.4;
+// A routing cell's level: the box and the integer slider at twice design size.
+const QRect kLevelBoxRect(652, 682, 56, 26);
+const QRect kLevelRect(722, 674, 192, 42);
 
 }  // namespace
 
@@ -107,6 +114,16 @@ void ControlGallery::createControls() {
         slider->SetSkin(&m_skin, SkinId::Slider, 0);
         m_sliders[size_t(k)] = slider;
     }
+    m_levelBox = new ValueEdit(this);
+    m_levelBox->create(kLevelBoxId, kLevelBoxRect);
+    m_levelBox->setFormat(QStringLiteral("%0.0f"));
+    m_levelBox->SetColours(0xFF2D3138, 0xFF127FBF);
+    m_levelBox->setTextColour(0xFFE6E9ED);
+    m_levelBox->SetFont(18, QStringLiteral("Arial"));
+    m_level = new IntegerSlider(this);
+    m_level->create(kLevelId, kLevelRect);
+    m_level->setVertical(false);
+    m_level->setSetValueScale(1);
     m_readout = new QLabel(this);
     QPalette pal = m_readout->palette();
     pal.setColor(QPalette::WindowText, SkinPalette::accentLight);
@@ -136,6 +153,8 @@ void ControlGallery::applyStartValues() {
     sliderChanged(HighPass);
     sliderChanged(LowPass);
     for (int k = 0; k < kSliders; ++k) refreshSliderLabel(k);
+    m_level->SetScaledValue(65);
+    m_levelBox->SetValue(65);
     m_graph->OnShow(1);
     report(
         QStringLiteral("Drag a marker, its Q handles, a fader or a slider; right-click the graph "
@@ -179,7 +198,7 @@ void ControlGallery::paintSkin() {
     };
     panel(kGraphPanel, QStringLiteral("FREQUENCY RESPONSE  ·  8-BAND PARAMETRIC EQ  ·  HPF / LPF"));
     panel(kStripPanel, QStringLiteral("EQ BANDS"));
-    panel(kSliderPanel, QStringLiteral("LEVELS  ·  LIMITER  ·  CROSSOVERS"));
+    panel(kSliderPanel, QStringLiteral("LEVELS  ·  LIMITER  ·  CROSSOVERS  ·  ROUTE LEVEL"));
     p.setPen(QPen(SkinPalette::wellBorder, 1));
     p.setBrush(SkinPalette::well);
     p.drawRect(QRectF(kGraphRect).adjusted(-1.5, -1.5, 0.5, 0.5));
@@ -191,6 +210,8 @@ void ControlGallery::resizeEvent(QResizeEvent* event) {
     layoutControls();
     for (BandStrip* strip : m_strips) strip->SetSkin(&m_skin, SkinId::BandStrip, 1);
     for (ValueSlider* slider : m_sliders) slider->invalidate();
+    m_level->SetSkin(&m_skin, SkinId::IntegerSlider, 11);
+    m_levelBox->update();
     update();
 }
 
@@ -214,6 +235,8 @@ intptr_t ControlGallery::onMessage(unsigned message, intptr_t wParam, intptr_t l
     } else if (message >= unsigned(kFirstSliderId) &&
                message < unsigned(kFirstSliderId + kSliders)) {
         sliderChanged(int(wParam));
+    } else if (message == unsigned(kLevelId) || message == unsigned(kLevelBoxId)) {
+        levelChanged(message);
     }
     return 1;
 }
@@ -291,6 +314,15 @@ void ControlGallery::refreshSliderLabel(int k) {
             slider->setLabelText(QString::asprintf("%s   %4dHz", name, int(f)));
         }
     }
+}
+
+// As a routing cell keeps its box and slider in step.
+void ControlGallery::levelChanged(unsigned from) {
+    if (from == unsigned(kLevelId))
+        m_levelBox->SetValue(m_level->value());
+    else
+        m_level->SetScaledValue(m_levelBox->value());
+    report(QStringLiteral("Route level → %1").arg(m_level->value()));
 }
 
 void ControlGallery::report(const QString& text) {

@@ -8,13 +8,16 @@
 #include "platform/qt/message_target.h"
 #include "resources/drawing_surface.h"
 
+class IntegerSlider;
+class ValueEdit;
 class ValueSlider;
 class BandStrip;
 class ResponseGraph;
 
-// Shows the response graph, a row of band strips and a set of sliders on a
-// skinned panel, wired together as an output page wires them, so that their
-// look and feel can be judged on their own. A readout names the last change.
+// Shows the response graph, a row of band strips, a set of sliders and a
+// routing cell's level box and integer slider on a skinned panel, wired
+// together as their pages wire them, so that their look and feel can be
+// judged on their own. A readout names the last change.
 class ControlGallery : public QWidget, public MessageTarget {
 public:
     static constexpr int kBands = 8;
@@ -39,11 +42,14 @@ private:
     void graphChanged(int code, int band);
     void sliderChanged(int k);
     void refreshSliderLabel(int k);
+    void levelChanged(unsigned from);
     void report(const QString& text);
 
     DrawingSurface m_skin;
     ResponseGraph* m_graph = nullptr;
     std::array<BandStrip*, kBands> m_strips{};
     std::array<ValueSlider*, kSliders> m_sliders{};
+    IntegerSlider* m_level = nullptr;
+    ValueEdit* m_levelBox = nullptr;
     QLabel* m_readout = nullptr;
 };

@@ -64,6 +64,7 @@ void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, int pngId, int skin
 
 void SkinComboBox::SetSelection(int index) {
     m_selection = index < 0 || index >= count() ? 0 : index;
+    m_none = false;
     m_surface.invalidate();
     update();
 }
@@ -114,8 +115,15 @@ const QImage& SkinComboBox::picture() {
     return m_surface.composed().image();
 }
 
+void SkinComboBox::ClearSelection() {
+    m_none = true;
+    m_surface.invalidate();
+    update();
+}
+
 void SkinComboBox::chosen(int index) {
     m_selection = index < 0 ? 0 : index;
+    m_none = false;
     m_surface.invalidate();
     update();
     ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);
@@ -176,7 +184,7 @@ void SkinComboBox::compose() {
     m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
                  QRectF(frame * s.face.width(), 0, s.face.width(), s.face.height()));
     if (m_selection < 0 || m_selection >= count()) m_selection = 0;
-    m_faceText = count() > 0 ? itemText(m_selection) : QString();
+    m_faceText = count() > 0 && !m_none ? itemText(m_selection) : QString();
     p.setFont(m_faceFont);
     p.setPen(m_textColour);
     p.drawText(m_textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,

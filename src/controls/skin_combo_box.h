@@ -31,7 +31,9 @@ public:
     void SetSkin(DrawingSurface* backgroundSource, int pngId, int skinIndex);
     // An index outside the items selects item 0.
     void SetSelection(int index);
-    int GetSelection() const { return m_selection; }
+    // No item: an empty face and a selection of -1 until one is chosen or set.
+    void ClearSelection();
+    int GetSelection() const { return m_none ? -1 : m_selection; }
     void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
     void SetShown(int shown);
     void SetEnabled(int enabled);
@@ -69,6 +71,7 @@ private:
     unsigned m_controlId = 0;
     double m_scale = 1.0;
     int m_selection = 0;
+    bool m_none = false;
     bool m_focused = false;
     intptr_t m_notifyValue = 0;
     SkinImage m_image;

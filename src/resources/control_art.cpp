@@ -158,3 +158,42 @@ void ControlArt::slider(QPainter& p) {
     toggle(p, Slide::kToggleOff, false);
     toggle(p, Slide::kToggleOn, true);
 }
+
+namespace {
+
+namespace Int = SkinLayout::IntegerSlider;
+
+// One track variant: the groove, lit with the accent or dim, and a tick every
+// tenth of the range below it.
+void integerTrack(QPainter& p, const QRect& area, bool lit) {
+    SkinPainter sp(p);
+    double y = area.top() + Int::kGrooveY;
+    double start = Int::kGrooveStart, end = Int::kGrooveEnd;
+    QRectF groove(start - 2.5, y - 2.5, end - start + 5, 5);
+    if (lit) {
+        QLinearGradient fill(0, groove.top(), 0, groove.bottom());
+        fill.setColorAt(0, accentLight);
+        fill.setColorAt(1, accentDeep);
+        p.setPen(QPen(accentEdge, 0.8));
+        p.setBrush(fill);
+        p.drawRoundedRect(groove, 2.5, 2.5);
+    } else {
+        sp.well(groove, 2.5, QColor(0x05, 0x06, 0x07), QColor(0x2a, 0x2e, 0x35));
+    }
+    p.setPen(QPen(
+        lit ? QColor(accent.red(), accent.green(), accent.blue(), 150) : QColor(0x44, 0x4a, 0x53),
+        0.8));
+    for (int i = 0; i <= 10; ++i) {
+        double x = start + (end - start) * i / 10.0;
+        p.drawLine(QPointF(x, y + 6), QPointF(x, y + (i % 5 == 0 ? 11 : 9)));
+    }
+}
+
+}  // namespace
+
+void ControlArt::integerSlider(QPainter& p) {
+    integerTrack(p, Int::kTrackLit, true);
+    integerTrack(p, Int::kTrackDim, false);
+    faderCap(p, QRectF(Int::kThumb).adjusted(1, 0.5, -1, -0.5), false, Qt::Horizontal);
+    faderCap(p, QRectF(Int::kThumbFocused).adjusted(1, 0.5, -1, -0.5), true, Qt::Horizontal);
+}

@@ -43,6 +43,7 @@ const Entry kEntries[] = {
      ButtonArt::navigationButton},
     {SkinId::BandStrip, BandStrip::kImage, false, ControlArt::bandStrip},
     {SkinId::Slider, Slider::kImage, false, ControlArt::slider},
+    {SkinId::IntegerSlider, IntegerSlider::kImage, false, ControlArt::integerSlider},
     {SkinId::PageCombo, strip(kPageComboFrame, 2), false, ButtonArt::pageCombo},
     {SkinId::WideButton, strip(kWideButtonFrame, kButtonFrames), false, ButtonArt::wideButton},
     {SkinId::Button, strip(kButtonFrame, kButtonFrames), false, ButtonArt::button},

@@ -26,4 +26,5 @@ inline constexpr int StatusButton = 147;
 inline constexpr int HeaderCombo = 150;
 inline constexpr int DarkButton = 153;
 inline constexpr int AmberButton = 156;
+inline constexpr int IntegerSlider = 169;
 }  // namespace SkinId

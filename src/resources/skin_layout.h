@@ -63,4 +63,18 @@ inline constexpr int kIconPitch = 27;
 inline constexpr int kIconSize = 15;
 }  // namespace BandStrip
 
+// The integer slider's picture (169), at its layout row 11 (96 x 21, the
+// groove at y 7 from x 7 to x 89): the track lit (the part from the minimum
+// to the thumb) and dim (the rest), the thumb and its focused variant.
+namespace IntegerSlider {
+inline constexpr QSize kImage{96, 56};
+inline constexpr QRect kTrackLit{0, 0, 96, 21};
+inline constexpr QRect kTrackDim{0, 21, 96, 21};
+inline constexpr QRect kThumb{0, 42, 15, 14};
+inline constexpr QRect kThumbFocused{15, 42, 15, 14};
+inline constexpr int kGrooveY = 7;
+inline constexpr int kGrooveStart = 7;
+inline constexpr int kGrooveEnd = 89;
+}  // namespace IntegerSlider
+
 }  // namespace SkinLayout

@@ -8,6 +8,7 @@
 #include "texts/channel_test_texts.h"
 #include "texts/device_id_dialog_texts.h"
 #include "texts/link_texts.h"
+#include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
 #include "texts/upgrade_texts.h"
@@ -27,7 +28,8 @@ std::vector<ModuleTable> moduleTables() {
             {"device id dialog", deviceidtext::all(), 6},
             {"link", linktext::all(), 18},
             {"software update", updatetext::all(), 6},
-            {"firmware upgrade", upgradetext::all(), 17}};
+            {"firmware upgrade", upgradetext::all(), 17},
+            {"routing", routingtext::all(), 3}};
 }
 
 }  // namespace

@@ -1,0 +1,256 @@
+#include "controls/value_edit.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "filter/slider_scale.h"
+#include "filter/typed_value.h"
+#include "platform/qt/control_notification.h"
+#include "platform/qt/font_faces.h"
+
+namespace {
+
+constexpr QRgb kOuterFrame = 0xFF646464;
+constexpr QRgb kInnerFrame = 0xFF6E6E6E;
+constexpr int kDimAlpha = 150;
+constexpr int kInset = 2;
+
+}  // namespace
+
+ValueEdit::ValueEdit(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_font = FontFaces::pixelFont(QStringLiteral("宋体"), m_fontHeight);
+}
+
+void ValueEdit::create(unsigned controlId, const QRect& rect) {
+    m_id = controlId;
+    setGeometry(rect);
+    show();
+}
+
+void ValueEdit::setRange(int minimum, int maximum) {
+    m_minimum = minimum;
+    m_maximum = std::max(minimum, maximum);
+    invalidate();
+}
+
+void ValueEdit::setFormat(const QString& format) {
+    m_format = format;
+    invalidate();
+}
+
+void ValueEdit::setTextColour(QRgb colour) {
+    m_textColour = colour;
+    applyEditColours();
+    invalidate();
+}
+
+void ValueEdit::setEditable(bool editable) {
+    m_editable = editable;
+    if (m_edit) {
+        m_edit->setReadOnly(!editable);
+        m_edit->setFocusPolicy(editable ? Qt::StrongFocus : Qt::NoFocus);
+    }
+    applyEditColours();
+    invalidate();
+}
+
+void ValueEdit::SetColours(QRgb normal, QRgb focused) {
+    m_normalColour = normal;
+    m_focusedColour = focused;
+    invalidate();
+}
+
+void ValueEdit::SetFont(int height, const QString& face) {
+    m_fontHeight = std::max(height, 1);
+    m_font = FontFaces::pixelFont(face, m_fontHeight);
+    if (m_edit) m_edit->setFont(m_font);
+    invalidate();
+    repaint();
+}
+
+void ValueEdit::SetValue(double x) {
+    m_value = TypedValue::scale(x, m_divisor, m_minimum, m_maximum);
+    showValue();
+    m_surface.invalidate();
+    repaint();
+}
+
+QString ValueEdit::text() const {
+    if (m_format.isEmpty()) return {};
+    std::string shown =
+        SliderScale::formatLabel(m_format.toStdString(), double(m_value) / m_divisor);
+    return QString::fromStdString(shown);
+}
+
+int ValueEdit::readTyped() const {
+    QString typed = m_edit ? m_edit->text() : text();
+    return TypedValue::parse(typed.toStdString(), m_divisor, m_minimum, m_maximum);
+}
+
+void ValueEdit::notify() {
+    ControlNotification::send(this, m_id, m_notifyValue, m_value);
+}
+
+void ValueEdit::showValue() {
+    if (m_edit && m_edit->text() != text()) m_edit->setText(text());
+}
+
+void ValueEdit::invalidate() {
+    m_surface.invalidate();
+    update();
+}
+
+// --- the inner edit ---
+
+// The inner edit is made at the first layout and sits 2 pixels inside the face.
+void ValueEdit::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    QRect inner = rect().adjusted(kInset, kInset, -kInset, -kInset);
+    if (!m_edit) {
+        m_edit = new QLineEdit(this);
+        m_edit->setObjectName(QStringLiteral("edit%1").arg(kEditId));
+        m_edit->setFrame(false);
+        m_edit->setAlignment(Qt::AlignCenter);
+        m_edit->setFont(m_font);
+        m_edit->setAttribute(Qt::WA_TranslucentBackground);
+        m_edit->setAutoFillBackground(false);
+        m_edit->installEventFilter(this);
+        setFocusProxy(m_edit);
+        setEditable(m_editable);
+        showValue();
+        m_edit->show();
+    }
+    m_edit->setGeometry(inner);
+    m_surface.invalidateBackground();
+    invalidate();
+}
+
+void ValueEdit::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    m_surface.invalidateBackground();
+    invalidate();
+}
+
+void ValueEdit::applyEditColours() {
+    if (!m_edit) return;
+    QPalette pal = m_edit->palette();
+    QColor text = QColor::fromRgba(m_textColour);
+    if (!m_editable) text.setAlpha(110);
+    pal.setColor(QPalette::Text, text);
+    pal.setColor(QPalette::Base, Qt::transparent);
+    pal.setColor(QPalette::Window, Qt::transparent);
+    m_edit->setPalette(pal);
+}
+
+bool ValueEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_edit) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            return stepKey(static_cast<QKeyEvent*>(event)->key());
+        case QEvent::Wheel:
+            wheelEvent(static_cast<QWheelEvent*>(event));
+            return true;
+        case QEvent::FocusIn:
+            focusGained();
+            break;
+        case QEvent::FocusOut:
+            focusLost();
+            break;
+        default:
+            break;
+    }
+    return false;
+}
+
+// Up, down and Enter are the control's own; other keys go to the edit.
+bool ValueEdit::stepKey(int key) {
+    int step = key == Qt::Key_Up ? 1 : key == Qt::Key_Down ? -1 : 0;
+    if (step == 0 && key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    if (!m_editable) return true;
+    m_value = std::clamp(readTyped() + step, m_minimum, m_maximum);
+    notify();
+    showValue();
+    m_surface.invalidate();
+    repaint();
+    return true;
+}
+
+void ValueEdit::wheelStep(int delta) {
+    if (!m_editable || delta == 0) return;
+    m_value = std::clamp(readTyped() + (delta > 0 ? 1 : -1), m_minimum, m_maximum);
+    notify();
+    showValue();
+    m_surface.invalidate();
+    repaint();
+}
+
+void ValueEdit::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    wheelStep(event->angleDelta().y());
+}
+
+void ValueEdit::mousePressEvent(QMouseEvent* event) {
+    if (m_editable && m_edit && event->button() == Qt::LeftButton)
+        m_edit->setFocus(Qt::MouseFocusReason);
+}
+
+void ValueEdit::focusGained() {
+    m_colourIndex = 1;
+    m_value = readTyped();
+    invalidate();
+    notify();
+}
+
+void ValueEdit::focusLost() {
+    m_colourIndex = 0;
+    int typed = readTyped();
+    bool changed = typed != m_value;
+    m_value = typed;
+    showValue();
+    invalidate();
+    if (changed) notify();
+}
+
+// --- drawing ---
+
+const QImage& ValueEdit::renderPicture() {
+    return m_surface.render(this, [this] { compose(); });
+}
+
+void ValueEdit::compose() {
+    m_value = std::clamp(m_value, m_minimum, m_maximum);
+    QImage* picture = m_surface.composeOnBackground(this);
+    if (!picture) return;
+    QPainter p(picture);
+    QColor face = QColor::fromRgb(m_colourIndex == 1 ? m_focusedColour : m_normalColour);
+    p.fillRect(rect(), face);
+    p.setPen(QColor::fromRgba(kOuterFrame));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.setPen(QColor::fromRgba(kInnerFrame));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+    // The edit shows the text on screen; a page drawn in one pass gets it here.
+    if (!m_edit || !m_edit->isVisible()) {
+        p.setFont(m_font);
+        p.setPen(QColor::fromRgba(m_textColour));
+        p.drawText(rect().adjusted(kInset, kInset, -kInset, -kInset), Qt::AlignCenter, text());
+    }
+    if (!m_editable) {
+        face.setAlpha(kDimAlpha);
+        p.fillRect(rect(), face);
+    }
+}
+
+void ValueEdit::paintEvent(QPaintEvent*) {
+    ControlSurface::paint(this, renderPicture());
+}
+
+void ValueEdit::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
+    renderPicture();
+    m_surface.drawTo(this, target, relativeToRoot);
+}

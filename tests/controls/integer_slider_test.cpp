@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "controls/integer_slider.h"
+#include "resources/skin_ids.h"
+#include "support/qt_wait.h"
+#include "synthetic_input.h"
+
+using namespace SyntheticInput;
+using Message = MessageRecorder::Message;
+
+namespace {
+
+constexpr unsigned kId = 0x2A02;
+
+class IntegerSliderTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        parent.resize(300, 300);
+        slider = new IntegerSlider(&parent);
+        slider->create(kId, QRect(10, 10, 192, 42));  // row 11 at twice its size
+        slider->setIndex(27);
+        slider->setVertical(false);
+        slider->setRange(0, 100);
+        slider->setSetValueScale(1);
+        slider->SetSkin(nullptr, SkinId::IntegerSlider, 11);
+        slider->SetScaledValue(50);
+        parent.show();
+        processQueued();
+    }
+
+    QPointF thumb() const { return slider->thumbRect().center(); }
+    Message last() const { return parent.messages.back(); }
+
+    MessageRecorder parent;
+    IntegerSlider* slider = nullptr;
+};
+
+}  // namespace
+
+TEST_F(IntegerSliderTest, DragWheelAndKeysReportClampedValuesWithTheIndex) {
+    struct Case {
+        const char* what;
+        int start;
+        std::function<void(IntegerSliderTest&)> act;
+        int reported;
+    };
+    const Case cases[] = {
+        {"drag past the maximum", 50,
+         [](IntegerSliderTest& t) { drag(t.slider, t.thumb(), QPointF(1000, t.thumb().y())); },
+         100},
+        {"drag past the minimum", 50,
+         [](IntegerSliderTest& t) { drag(t.slider, t.thumb(), QPointF(-1000, t.thumb().y())); }, 0},
+        {"drag to the middle", 0,
+         [](IntegerSliderTest& t) {
+             double x =
+                 t.slider->trackStart() + (t.slider->trackEnd() - t.slider->trackStart()) / 2;
+             drag(t.slider, t.thumb(), QPointF(x + 0.5, t.thumb().y()));
+         },
+         50},
+        {"wheel forward at the maximum", 100,
+         [](IntegerSliderTest& t) { wheel(t.slider, t.thumb(), 1); }, 100},
+        {"wheel backward at 0", 0, [](IntegerSliderTest& t) { wheel(t.slider, t.thumb(), -1); }, 0},
+        {"up arrow", 41, [](IntegerSliderTest& t) { key(t.slider, Qt::Key_Up); }, 42},
+        {"down arrow", 41, [](IntegerSliderTest& t) { key(t.slider, Qt::Key_Down); }, 40},
+    };
+    for (const Case& c : cases) {
+        slider->SetScaledValue(c.start);
+        slider->setFocus();
+        parent.messages.clear();
+        c.act(*this);
+        ASSERT_FALSE(parent.messages.empty()) << c.what;
+        EXPECT_EQ(last(), (Message{kId, 27, c.reported})) << c.what;
+        EXPECT_EQ(slider->value(), c.reported) << c.what;
+    }
+}
+
+TEST_F(IntegerSliderTest, SetScaledValueTruncatesAndStaysQuiet) {
+    parent.messages.clear();
+    slider->SetScaledValue(37.9);
+    EXPECT_EQ(slider->value(), 37);
+    EXPECT_TRUE(parent.messages.empty());
+    // A click beside the thumb does nothing but take the focus.
+    click(slider, QPointF(slider->trackEnd(), thumb().y()), Qt::LeftButton);
+    EXPECT_EQ(slider->value(), 37);
+    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(slider->focusedLook());
+}
+
+TEST_F(IntegerSliderTest, VerticalRowZeroHasItsMinimumAtTheBottom) {
+    slider->setGeometry(10, 10, 18, 98);
+    slider->setVertical(true);
+    slider->SetSkin(nullptr, SkinId::IntegerSlider, 0);
+    slider->SetScaledValue(0);
+    EXPECT_DOUBLE_EQ(slider->thumbRect().center().y(), 86);
+    slider->SetScaledValue(100);
+    EXPECT_DOUBLE_EQ(slider->thumbRect().center().y(), 12);
+    EXPECT_DOUBLE_EQ(slider->thumbRect().center().x(), 9);
+    EXPECT_FALSE(slider->renderPicture().isNull());
+}
+
+TEST_F(IntegerSliderTest, DisabledSliderIgnoresInput) {
+    slider->SetEnabled(false);
+    parent.messages.clear();
+    wheel(slider, thumb(), 1);
+    drag(slider, thumb(), QPointF(1000, thumb().y()));
+    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_EQ(slider->value(), 50);
+}

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "controls/value_edit.h"
+#include "support/qt_wait.h"
+#include "synthetic_input.h"
+
+using namespace SyntheticInput;
+using Message = MessageRecorder::Message;
+
+namespace {
+
+constexpr unsigned kId = 0x2A01;
+
+class ValueEditTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        parent.resize(300, 200);
+        box = new ValueEdit(&parent);
+        box->create(kId, QRect(10, 10, 60, 24));
+        box->setNotifyValue(9);
+        box->setFormat(QStringLiteral("%0.0f"));
+        other = new QLineEdit(&parent);
+        other->setGeometry(100, 10, 60, 24);
+        parent.show();
+        parent.activateWindow();
+        processQueued();
+    }
+
+    // Types into the box and leaves it.
+    void typeAndLeave(const QString& text) {
+        box->edit()->setFocus();
+        processQueued();
+        box->edit()->setText(text);
+        other->setFocus();
+        processQueued();
+    }
+
+    MessageRecorder parent;
+    ValueEdit* box = nullptr;
+    QLineEdit* other = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ValueEditTest, TypedTextIsReadClampedAndReportedOnLeaving) {
+    struct Case {
+        const char* typed;
+        int value;
+    };
+    for (Case c : {Case{"120", 100}, Case{"abc", 0}, Case{"-5", 0}, Case{"7.9", 7}, Case{"", 0},
+                   Case{"4x2", 42}, Case{"99999999999999999999999", 100}}) {
+        box->SetValue(50);
+        parent.messages.clear();
+        typeAndLeave(QString::fromUtf8(c.typed));
+        EXPECT_EQ(box->value(), c.value) << c.typed;
+        // Gaining the focus reports 50, leaving it the new value.
+        ASSERT_EQ(parent.messages.size(), 2u) << c.typed;
+        EXPECT_EQ(parent.messages[0], (Message{kId, 9, 50})) << c.typed;
+        EXPECT_EQ(parent.messages[1], (Message{kId, 9, c.value})) << c.typed;
+        EXPECT_EQ(box->edit()->text(), QString::number(c.value)) << c.typed;
+    }
+}
+
+TEST_F(ValueEditTest, LeavingUnchangedSaysNothing) {
+    box->SetValue(30);
+    parent.messages.clear();
+    typeAndLeave(QStringLiteral("30"));
+    EXPECT_EQ(parent.messages, (std::vector<Message>{{kId, 9, 30}}));
+    EXPECT_FALSE(box->focusedLook());
+}
+
+TEST_F(ValueEditTest, KeysAndWheelStepWithinTheLimitsAndAlwaysReport) {
+    box->SetValue(100);
+    box->edit()->setFocus();
+    processQueued();
+    parent.messages.clear();
+    key(box->edit(), Qt::Key_Up);
+    EXPECT_EQ(parent.messages.back(), (Message{kId, 9, 100}));
+    box->edit()->setText(QStringLiteral("60"));
+    key(box->edit(), Qt::Key_Return);
+    EXPECT_EQ(parent.messages.back(), (Message{kId, 9, 60}));
+    key(box->edit(), Qt::Key_Down);
+    wheel(box, QPointF(5, 5), -1);
+    EXPECT_EQ(parent.messages.back(), (Message{kId, 9, 58}));
+    EXPECT_EQ(parent.messages.size(), 4u);
+    EXPECT_TRUE(box->focusedLook());
+}
+
+TEST_F(ValueEditTest, ReadOnlyBoxIgnoresKeysAndWheel) {
+    box->SetValue(20);
+    box->setEditable(false);
+    parent.messages.clear();
+    key(box->edit(), Qt::Key_Up);
+    wheel(box, QPointF(5, 5), 1);
+    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_EQ(box->value(), 20);
+    EXPECT_FALSE(box->renderPicture().isNull());
+}
