@@ -1,6 +1,5 @@
 #include "filter/biquad_section.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -39,9 +38,13 @@ double shelfSlope(double a, double q) {
     return q > 2 ? std::sqrt(a) * 0.5 : std::sqrt(a) / q;
 }
 
-// |b0 + b1 z^-1 + b2 z^-2|^2 on the unit circle.
+// |x0 + x1 z^-1 + x2 z^-2|^2 on the unit circle, from the real and imaginary
+// parts: the expanded sum of squares cancels to nothing near a high-Q pole at
+// low frequency, where these parts stay well-conditioned.
 double squaredMagnitude(double x0, double x1, double x2, const EvaluationPoint& p) {
-    return x0 * x0 + x1 * x1 + x2 * x2 + 2 * (x0 * x1 + x1 * x2) * p.cos1 + 2 * x0 * x2 * p.cos2;
+    double re = x0 + x1 * p.cos1 + x2 * p.cos2;
+    double im = x1 * p.sin1 + x2 * p.sin2;
+    return re * re + im * im;
 }
 
 }  // namespace
@@ -97,7 +100,7 @@ BiquadSection BiquadSection::lowShelf(double f, double tenths, double q) {
 }
 
 double BiquadSection::levelDb(const EvaluationPoint& point) const {
-    double numerator = std::max(0.0, squaredMagnitude(b0, b1, b2, point));
+    double numerator = squaredMagnitude(b0, b1, b2, point);
     double denominator = squaredMagnitude(1.0, a1, a2, point);
     float m = static_cast<float>(numerator / denominator);
     float root = static_cast<float>(std::sqrt(static_cast<double>(m)));

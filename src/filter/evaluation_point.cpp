@@ -6,5 +6,8 @@
 
 EvaluationPoint EvaluationPoint::at(double frequency) {
     double w = BiquadSection::omega(frequency);
-    return {std::cos(w), std::cos(2 * w)};
+    double s = std::sin(w);
+    double c = std::cos(w);
+    // 1 - 2 s^2 rather than 2 c^2 - 1 keeps cos(2w) exact near w = 0.
+    return {c, s, 1 - 2 * s * s, 2 * s * c};
 }

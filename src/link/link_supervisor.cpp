@@ -58,6 +58,10 @@ void LinkSupervisor::join() {
 
 void LinkSupervisor::sleep(uint32_t ms) const { m_link.clock().sleep(ms); }
 
+void LinkSupervisor::idleSleep(uint32_t ms) const {
+    m_link.mirror().waitForEdit(m_link.clock().realDuration(ms));
+}
+
 void LinkSupervisor::sleepWhileRunning(uint32_t ms) const {
     for (uint32_t slept = 0; slept < ms && m_state.running(); slept += 50) sleep(std::min<uint32_t>(50, ms - slept));
 }
@@ -286,16 +290,17 @@ void LinkSupervisor::steadyIteration(int& idle) {
 
     if (idle < kIdleKeepAlive) {
         ++idle;
-        sleep(idle < 10 ? 50 : 100);
+        idleSleep(idle < 10 ? 50 : 100);
     } else {
         keepAlive();
         idle = 10;
-        sleep(100);
+        idleSleep(100);
     }
 }
 
 bool LinkSupervisor::pendingScan() {
     Mirror& mirror = m_link.mirror();
+    mirror.clearEditSignal();
     bool sent = false;
     for (int i = 0; i < Mirror::kSize && m_state.alive(); ++i) {
         if (!mirror.pending(i)) continue;

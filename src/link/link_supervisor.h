@@ -69,6 +69,8 @@ private:
     bool steadyMayGoOn() const;
 
     void sleep(uint32_t ms) const;
+    // The steady loop's rest between iterations, ended early by an edit.
+    void idleSleep(uint32_t ms) const;
     // Long sleeps end early when the link run flag is cleared.
     void sleepWhileRunning(uint32_t ms) const;
 

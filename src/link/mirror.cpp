@@ -9,7 +9,9 @@ bool Mirror::clearPendingIf(Entry& e, uint32_t word) {
 uint16_t Mirror::value(int index) const { return valid(index) ? valueOf(m_entries[index].word) : 0; }
 
 void Mirror::setPending(int index, uint16_t value) {
-    if (valid(index)) m_entries[index].word = value | kPendingBit;
+    if (!valid(index)) return;
+    m_entries[index].word = value | kPendingBit;
+    signalEdit();
 }
 
 void Mirror::requestRead(int index) {
@@ -33,10 +35,12 @@ void Mirror::store(int index, uint16_t value) {
 
 void Mirror::setPendingMark(int index, bool pending) {
     if (!valid(index)) return;
-    if (pending)
+    if (pending) {
         m_entries[index].word |= kPendingBit;
-    else
+        signalEdit();
+    } else {
         m_entries[index].word &= ~kPendingBit;
+    }
 }
 
 void Mirror::setReceivedMark(int index, bool received) {
@@ -51,6 +55,27 @@ bool Mirror::takeReadRequest(int index) {
 
 void Mirror::clearRetries(int index) {
     if (valid(index)) m_entries[index].retries = 0;
+}
+
+// The mark is stored before the flag is raised under the lock, so a scan that
+// cleared the flag before this edit sees the mark, and one that cleared it after
+// leaves the flag raised for the wait.
+void Mirror::signalEdit() {
+    {
+        std::lock_guard lock(m_editMutex);
+        m_edited = true;
+    }
+    m_editWake.notify_one();
+}
+
+bool Mirror::waitForEdit(std::chrono::nanoseconds limit) {
+    std::unique_lock lock(m_editMutex);
+    return m_editWake.wait_for(lock, limit, [this] { return m_edited; });
+}
+
+void Mirror::clearEditSignal() {
+    std::lock_guard lock(m_editMutex);
+    m_edited = false;
 }
 
 void Mirror::zero() {

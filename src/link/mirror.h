@@ -2,7 +2,10 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 // The PC's copy of the device's 1746 parameters, with the marks that drive
@@ -52,6 +55,11 @@ public:
     int countReceived() const;
     int countNotPending() const;
     int countPending() const { return kSize - countNotPending(); }
+    // Waits up to `limit` for an entry to be marked pending after the last
+    // clearEditSignal(); true when one was. A scan for pending entries clears
+    // first, so that an edit it may have missed still ends the next wait.
+    bool waitForEdit(std::chrono::nanoseconds limit);
+    void clearEditSignal();
     // Payload of one Write parameters frame: up to n pending entries from start
     // (or the write cursor), 4 bytes each. An entry leaves the pending state
     // after its eleventh transmission.
@@ -81,8 +89,12 @@ private:
     static bool clearPendingIf(Entry& e, uint32_t word);
 
     static int wrap(int index) { return valid(index) ? index : 0; }
+    void signalEdit();
 
     std::array<Entry, kStorage> m_entries;
     int m_writeCursor = 1;
     int m_readCursor = 0;
+    std::mutex m_editMutex;
+    std::condition_variable m_editWake;
+    bool m_edited = false;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
 #include <limits>
 
 #include "filter/filter_cascade.h"
@@ -165,6 +166,32 @@ TEST(Bands, PeakingReachesItsGainAtItsFrequency) {
     // Any type other than the shelves is peaking.
     EXPECT_EQ(FilterCascade::band(0, 1000, 60, 1.41).levelDb(900),
               FilterCascade::band(7, 1000, 60, 1.41).levelDb(900));
+}
+
+// Narrow bands low down, against the transfer function evaluated directly in
+// extended precision: at its own frequency a peaking band reads its gain.
+TEST(Bands, HighQBandsAtLowFrequenciesReadTheirExactLevel) {
+    struct Case {
+        int type;
+        double f, tenths, q, fe;
+    };
+    const Case cases[] = {
+        {7, 19.7, -120, 128, 19.7},  {7, 25.3, -240, 64, 25.3}, {7, 40.1, 120, 128, 40.1},
+        {7, 19.7, -120, 128, 19.75}, {7, 31.0, 150, 100, 30.9}, {6, 22.0, -240, 20, 21.0},
+    };
+    for (const Case& c : cases) {
+        auto cascade = FilterCascade::band(c.type, c.f, c.tenths, c.q);
+        const BiquadSection& s = cascade.sections()[0];
+        using Complex = std::complex<long double>;
+        long double w = BiquadSection::omega(c.fe);
+        Complex z1 = std::polar(1.0L, -w), z2 = std::polar(1.0L, -2 * w);
+        auto poly = [&](long double x0, long double x1, long double x2) {
+            return x0 + x1 * z1 + x2 * z2;
+        };
+        Complex h = poly(s.b0, s.b1, s.b2) / poly(1, s.a1, s.a2);
+        double expected = c.fe == c.f ? c.tenths / 10 : double(20 * std::log10(std::abs(h)));
+        EXPECT_NEAR(cascade.levelDb(c.fe), expected, 1e-4) << c.f << " Hz Q " << c.q;
+    }
 }
 
 TEST(Bands, ZeroGainIsFlatForEveryType) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "link/frame.h"
@@ -220,3 +222,21 @@ TEST(MirrorMarks, ZeroResetsValuesMarksAndCursors) {
 }
 
 }  // namespace
+
+TEST(MirrorMarks, APendingMarkEndsTheSupervisorsWaitUntilCleared) {
+    using std::chrono::nanoseconds;
+    Mirror mirror;
+    EXPECT_FALSE(mirror.waitForEdit(nanoseconds(0)));
+    // The limit is never reached: the edit on the other thread ends the wait.
+    std::thread editor([&] { mirror.setPending(300, 7); });
+    EXPECT_TRUE(mirror.waitForEdit(std::chrono::minutes(1)));
+    editor.join();
+    EXPECT_TRUE(mirror.waitForEdit(nanoseconds(0)));  // an edit not yet scanned for
+    mirror.clearEditSignal();
+    EXPECT_FALSE(mirror.waitForEdit(nanoseconds(0)));
+    mirror.setPendingMark(301, false);
+    mirror.setPending(-1, 7);
+    EXPECT_FALSE(mirror.waitForEdit(nanoseconds(0)));
+    mirror.setPendingMark(301, true);
+    EXPECT_TRUE(mirror.waitForEdit(nanoseconds(0)));
+}
