@@ -1,7 +1,9 @@
 #include "controls/skin_combo_box.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 #include "platform/qt/control_notification.h"
@@ -63,7 +65,7 @@ void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, int pngId, int skin
 }
 
 void SkinComboBox::SetSelection(int index) {
-    m_selection = index < 0 || index >= count() ? 0 : index;
+    setCurrentIndex(index < 0 || index >= count() ? 0 : index);
     m_surface.invalidate();
     update();
 }
@@ -115,7 +117,7 @@ const QImage& SkinComboBox::picture() {
 }
 
 void SkinComboBox::chosen(int index) {
-    m_selection = index < 0 ? 0 : index;
+    if (index < 0) setCurrentIndex(0);
     m_surface.invalidate();
     update();
     ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);
@@ -175,8 +177,7 @@ void SkinComboBox::compose() {
     int frame = m_focused ? 1 : 0;
     m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
                  QRectF(frame * s.face.width(), 0, s.face.width(), s.face.height()));
-    if (m_selection < 0 || m_selection >= count()) m_selection = 0;
-    m_faceText = count() > 0 ? itemText(m_selection) : QString();
+    m_faceText = count() > 0 ? itemText(GetSelection()) : QString();
     p.setFont(m_faceFont);
     p.setPen(m_textColour);
     p.drawText(m_textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
@@ -219,9 +220,25 @@ void SkinComboBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void SkinComboBox::mousePressEvent(QMouseEvent* event) {
-    if (m_shown == 1 && m_enabled == 1) QComboBox::mousePressEvent(event);
+    if (acceptsInput()) QComboBox::mousePressEvent(event);
 }
 
 void SkinComboBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (m_shown == 1 && m_enabled == 1) QComboBox::mouseDoubleClickEvent(event);
+    if (acceptsInput()) QComboBox::mouseDoubleClickEvent(event);
+}
+
+// A wheel turned over a list the user is not working in scrolls the page, as
+// on the desktop this control comes from; it never changes the selection.
+void SkinComboBox::wheelEvent(QWheelEvent* event) {
+    if (acceptsInput() && hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
+}
+
+void SkinComboBox::keyPressEvent(QKeyEvent* event) {
+    if (acceptsInput() && hasFocus())
+        QComboBox::keyPressEvent(event);
+    else
+        event->ignore();
 }
