@@ -3,8 +3,9 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <utility>
 
 #include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
@@ -29,6 +30,14 @@ SkinComboBox::SkinComboBox(QWidget* parent) : QComboBox(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
+    // The selected item removed: item 0, as for any selection beyond the items.
+    connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) {
+                m_selectionRemoved = currentIndex() >= first && currentIndex() <= last;
+            });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (std::exchange(m_selectionRemoved, false)) setCurrentIndex(count() > 0 ? 0 : -1);
+    });
 }
 
 void SkinComboBox::create(unsigned controlId, const QRect& rect) {
@@ -117,7 +126,7 @@ const QImage& SkinComboBox::picture() {
 }
 
 void SkinComboBox::chosen(int index) {
-    if (index < 0) setCurrentIndex(0);
+    setCurrentIndex(std::max(0, index));
     m_surface.invalidate();
     update();
     ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);

@@ -74,6 +74,7 @@ private:
     unsigned m_controlId = 0;
     double m_scale = 1.0;
     bool m_focused = false;
+    bool m_selectionRemoved = false;
     intptr_t m_notifyValue = 0;
     SkinImage m_image;
     bool m_imageLoaded = false;

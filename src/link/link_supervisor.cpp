@@ -61,7 +61,8 @@ void LinkSupervisor::join() {
 bool LinkSupervisor::joinWithin(uint32_t ms) {
     {
         std::unique_lock lock(m_endMutex);
-        if (!m_ended.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !m_threadRunning; }))
+        if (!m_ended.wait_for(lock, std::chrono::milliseconds(ms),
+                              [this] { return !m_threadRunning; }))
             return false;
     }
     join();

@@ -111,6 +111,7 @@ TEST_F(ComboTest, AHiddenComboSwallowsClicksAndShowsItsBackground) {
 TEST_F(ComboTest, OnlyAFocusedShownEnabledComboTakesTheWheelAndKeys) {
     QWidget other(&parent);
     other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
     parent.activateWindow();
     const struct {
         const char* what;

@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kWrites = 2000;
 
-
 // Indices the link itself owns: 0 holds the magic and is never written, 1630
 // is the presence word rewritten by every keep-alive.
 bool writable(int index) {
@@ -104,13 +103,13 @@ TEST(LinkSoak, RandomEditsOnALossyLineLeaveMirrorAndDeviceInStep) {
     for (const auto& sent : h.transport->sent())
         batches += sent.frame.size() > 2 &&
                    sent.frame[2] == static_cast<uint8_t>(Command::WriteParameters);
-    std::printf("soak: %zu indices edited, %zu frames sent, %zu write frames, %zu frames parsed, "
-                "%zu connections; %zu edits on the device (%zu of them pending across a "
-                "reconnection and sent after it), %zu lost\n",
-                last.size(), h.transport->sent().size(), batches,
-                static_cast<size_t>(h.link.parser().framesParsed()),
-                static_cast<size_t>(connections), last.size() - lost.size(), carriedOver,
-                lost.size());
+    std::printf(
+        "soak: %zu indices edited, %zu frames sent, %zu write frames, %zu frames parsed, "
+        "%zu connections; %zu edits on the device (%zu of them pending across a "
+        "reconnection and sent after it), %zu lost\n",
+        last.size(), h.transport->sent().size(), batches,
+        static_cast<size_t>(h.link.parser().framesParsed()), static_cast<size_t>(connections),
+        last.size() - lost.size(), carriedOver, lost.size());
 }
 
 }  // namespace

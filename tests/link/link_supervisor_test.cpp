@@ -553,7 +553,8 @@ TEST(LinkSupervisor, WhatTheDeviceSaysUnaskedIsTakenInAndTheLinkStays) {
     h.device.sendNotice();
     h.device.changeAndReport(300, 4321);
     EXPECT_TRUE(waitFor([&] { return h.link.mirror().value(300) == 4321; }));
-    EXPECT_TRUE(waitFor([&] { return h.ui.countEvents(LinkEvent::ParameterReceived, 300) > told; }));
+    EXPECT_TRUE(
+        waitFor([&] { return h.ui.countEvents(LinkEvent::ParameterReceived, 300) > told; }));
     ASSERT_TRUE(h.waitForSteadyIterations(20));  // keep-alives answered with 0x81 frames
     EXPECT_EQ(h.link.supervisor().connections(), 1u);
     EXPECT_TRUE(h.link.state().alive());
