@@ -565,7 +565,6 @@ void ResponseGraphModel::wheel(int steps) {
 }
 
 void ResponseGraphModel::arrowKey(bool up) {
-    if (!m_options.interactive) return;
     stepSlot(up ? 1 : -1);
 }
 

@@ -273,10 +273,14 @@ TEST(LinkSupervisor, VanishedDeviceIsSearchedForAndReadAgainWhileTheMirrorKeepsI
     for (int i = 0; i < Mirror::kSize; ++i)
         ASSERT_EQ(mirror.value(i), before[static_cast<size_t>(i)]) << i;
 
-    // Changed while away: the new full read brings it.
+    // Changed while away: the new full read brings it. Edited here while away:
+    // the edit stays pending and goes out after the full read.
     h.device.setValue(300, 12345);
+    mirror.setPending(301, 4242);
     h.device.setAbsent(false);
     ASSERT_TRUE(h.waitForFullReads(2));
+    EXPECT_EQ(mirror.value(301), 4242);
+    ASSERT_TRUE(waitFor([&] { return h.device.value(301) == 4242 && !mirror.pending(301); }));
     EXPECT_EQ(h.link.supervisor().connections(), 2u);
     EXPECT_EQ(h.device.requests(static_cast<uint8_t>(Command::BulkRead)), 2u);
     EXPECT_EQ(mirror.value(300), 12345);
