@@ -406,10 +406,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::captionPress(const QPoint& pos, const QPoint& globalPos) {
-    if (pos.y() < kCaptionHeight * m_sy && !isMaximized()) {
-        Mouse::setCursor(this, Mouse::Cursor::Hand);
-        Mouse::startWindowMove(this, globalPos);
-    }
+    if (pos.y() < kCaptionHeight * m_sy && !isMaximized()) Mouse::startWindowMove(this, globalPos);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {

@@ -14,6 +14,10 @@
 
 namespace {
 
+// The simulated device with USB writes that never complete: how a program
+// copes with a device that hangs in the kernel.
+constexpr const char* kStuckOption = "--simulated-stuck-usb";
+
 struct Option {
     const char* name;
     TransportChoice::Kind kind;
@@ -24,6 +28,7 @@ const Option kOptions[] = {
     {"--serial", TransportChoice::Kind::Serial, Option::OptionalPath},
     {"--bluetooth", TransportChoice::Kind::Bluetooth, Option::RequiredPath},
     {"--simulated", TransportChoice::Kind::Simulated, Option::NoPath},
+    {kStuckOption, TransportChoice::Kind::Simulated, Option::NoPath},
 };
 
 bool looksLikeOption(const std::string& arg) {
@@ -41,6 +46,7 @@ const char* TransportChoice::helpText() {
            "                    of the system is tried in turn\n"
            "  --bluetooth PATH  talk to it on a Bluetooth serial port, e.g. /dev/rfcomm0\n"
            "  --simulated       talk to the built-in simulated device\n"
+           "  --simulated-stuck-usb  the same device, but it never completes a USB write\n"
            "  --help            this text\n";
 }
 
@@ -159,6 +165,11 @@ bool TransportChoice::install(Link& link, std::string& error) {
         }
         case Kind::Simulated:
             m_device = std::make_unique<SimDevice>();
+            if (m_chosenBy == kStuckOption) {
+                SimFaults faults;
+                faults.stuckWrites = true;
+                m_device->setFaults(faults);
+            }
             m_backend = std::make_unique<SimHidBackend>(*m_device, link.clock());
             link.setTransport(TransportType::UsbHid,
                               std::make_unique<HidTransport>(link, *m_backend));

@@ -16,6 +16,7 @@ class SimDevice;
 //   --serial [PATH]     serial port, type 0; without PATH the system's ports are searched
 //   --bluetooth PATH    Bluetooth serial port, type 3
 //   --simulated         the built-in simulated device, on a simulated USB
+//   --simulated-stuck-usb  the same, with USB writes that never complete
 //
 // Use:
 //   TransportChoice choice;            // declare before the Link: it must outlive it

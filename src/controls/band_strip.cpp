@@ -112,6 +112,7 @@ void BandStrip::SetStripIndex(int index) {
 
 void BandStrip::SetShown(bool shown) {
     m_shown = shown;
+    if (!shown) endDrag();
     for (QLineEdit* b : m_boxes) {
         if (b) b->setVisible(shown);
     }
@@ -120,7 +121,7 @@ void BandStrip::SetShown(bool shown) {
 
 void BandStrip::SetEnabled(bool enabled) {
     m_enabled = enabled;
-    if (!enabled) m_dragging = false;
+    if (!enabled) endDrag();
     for (QLineEdit* b : m_boxes) {
         if (b) b->setReadOnly(!enabled);
     }
@@ -389,11 +390,16 @@ void BandStrip::mouseMoveEvent(QMouseEvent* event) {
 
 void BandStrip::mouseReleaseEvent(QMouseEvent* event) {
     if (!acceptsInput() || event->button() != Qt::LeftButton || !m_dragging) return;
-    if (Mouse::captured() == this) Mouse::release();
     showValue(BandValueText::Gain, m_gain);
     invalidate();
     notify(BandValueText::Gain);
+    endDrag();
+}
+
+void BandStrip::endDrag() {
     m_dragging = false;
+    if (Mouse::captured() == this) Mouse::release();
+    Mouse::setCursor(this, Mouse::Cursor::Arrow);
 }
 
 void BandStrip::wheelEvent(QWheelEvent* event) {
@@ -405,6 +411,7 @@ void BandStrip::wheelEvent(QWheelEvent* event) {
 }
 
 bool BandStrip::handleKey(QKeyEvent* event) {
+    if (!acceptsInput()) return false;
     switch (event->key()) {
         case Qt::Key_Left:
             stepBox(BandValueText::Frequency, -1);
@@ -462,7 +469,7 @@ bool BandStrip::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::FocusOut:
             m_focusedBox = 0;
-            stepBox(sub, 0);
+            if (acceptsInput()) stepBox(sub, 0);
             break;
         default:
             break;

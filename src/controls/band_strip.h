@@ -65,6 +65,8 @@ protected:
 private:
     const Row& row() const;
     bool acceptsInput() const { return m_shown && m_enabled; }
+    // Gives back the capture and the cursor.
+    void endDrag();
     void relayout();
     void createBoxes();
     void showValue(int sub, double value);

@@ -446,7 +446,8 @@ void ResponseGraph::wheelEvent(QWheelEvent* event) {
 
 void ResponseGraph::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
-        m_model.arrowKey(event->key() == Qt::Key_Up);
+        // A graph that only shows takes the focus on a click, but no steps.
+        if (m_model.options().interactive) m_model.arrowKey(event->key() == Qt::Key_Up);
         event->accept();
         return;
     }

@@ -64,12 +64,14 @@ void SkinButton::SetCheckType(int type) {
 
 void SkinButton::SetShown(int shown) {
     m_shown = shown;
+    if (!acceptsMouse()) Mouse::setCursor(this, Mouse::Cursor::Arrow);
     invalidateRender();
     if (m_imageLoaded) update();
 }
 
 void SkinButton::SetEnabled(int enabled) {
     m_enabled = enabled;
+    if (!acceptsMouse()) Mouse::setCursor(this, Mouse::Cursor::Arrow);
     if (m_imageLoaded) {
         m_hover = false;
         m_pressed = false;

@@ -1,8 +1,11 @@
 #include "controls/skin_combo_box.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <utility>
 
 #include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
@@ -27,6 +30,14 @@ SkinComboBox::SkinComboBox(QWidget* parent) : QComboBox(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
+    // The selected item removed: item 0, as for any selection beyond the items.
+    connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) {
+                m_selectionRemoved = currentIndex() >= first && currentIndex() <= last;
+            });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (std::exchange(m_selectionRemoved, false)) setCurrentIndex(count() > 0 ? 0 : -1);
+    });
 }
 
 void SkinComboBox::create(unsigned controlId, const QRect& rect) {
@@ -63,7 +74,7 @@ void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, int pngId, int skin
 }
 
 void SkinComboBox::SetSelection(int index) {
-    m_selection = index < 0 || index >= count() ? 0 : index;
+    setCurrentIndex(index < 0 || index >= count() ? 0 : index);
     m_none = false;
     m_surface.invalidate();
     update();
@@ -122,7 +133,7 @@ void SkinComboBox::ClearSelection() {
 }
 
 void SkinComboBox::chosen(int index) {
-    m_selection = index < 0 ? 0 : index;
+    setCurrentIndex(std::max(0, index));
     m_none = false;
     m_surface.invalidate();
     update();
@@ -183,8 +194,7 @@ void SkinComboBox::compose() {
     int frame = m_focused ? 1 : 0;
     m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
                  QRectF(frame * s.face.width(), 0, s.face.width(), s.face.height()));
-    if (m_selection < 0 || m_selection >= count()) m_selection = 0;
-    m_faceText = count() > 0 && !m_none ? itemText(m_selection) : QString();
+    m_faceText = count() > 0 && !m_none ? itemText(GetSelection()) : QString();
     p.setFont(m_faceFont);
     p.setPen(m_textColour);
     p.drawText(m_textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
@@ -227,9 +237,25 @@ void SkinComboBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void SkinComboBox::mousePressEvent(QMouseEvent* event) {
-    if (m_shown == 1 && m_enabled == 1) QComboBox::mousePressEvent(event);
+    if (acceptsInput()) QComboBox::mousePressEvent(event);
 }
 
 void SkinComboBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (m_shown == 1 && m_enabled == 1) QComboBox::mouseDoubleClickEvent(event);
+    if (acceptsInput()) QComboBox::mouseDoubleClickEvent(event);
+}
+
+// A wheel turned over a list the user is not working in scrolls the page, as
+// on the desktop this control comes from; it never changes the selection.
+void SkinComboBox::wheelEvent(QWheelEvent* event) {
+    if (acceptsInput() && hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
+}
+
+void SkinComboBox::keyPressEvent(QKeyEvent* event) {
+    if (acceptsInput() && hasFocus())
+        QComboBox::keyPressEvent(event);
+    else
+        event->ignore();
 }

@@ -3,15 +3,17 @@
 #include <QColor>
 #include <QComboBox>
 #include <QFont>
+#include <algorithm>
 
 #include "controls/control_surface.h"
 #include "resources/skin_image.h"
 
 // An owner-drawn drop-down list: the closed face is one of two frames of a
-// picture (1 while focused) with the selected item's text. The stored
-// selection is the control's own; the list's selection follows the user.
-// A choice from the list posts the control identifier to the parent, wParam
-// and lParam both the notify value.
+// picture (1 while focused) with the selected item's text. The selection is
+// the Qt combo's current index, whoever sets it. A choice from the list, the
+// wheel or a key posts the control identifier to the parent, wParam and
+// lParam both the notify value. The wheel acts only on a focused combo, keys
+// and the mouse only on a shown and enabled one.
 class SkinComboBox : public QComboBox {
 public:
     struct Skin {
@@ -33,7 +35,7 @@ public:
     void SetSelection(int index);
     // No item: an empty face and a selection of -1 until one is chosen or set.
     void ClearSelection();
-    int GetSelection() const { return m_none ? -1 : m_selection; }
+    int GetSelection() const { return m_none ? -1 : std::max(0, currentIndex()); }
     void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
     void SetShown(int shown);
     void SetEnabled(int enabled);
@@ -58,9 +60,12 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void chosen(int index);
+    bool acceptsInput() const { return m_shown == 1 && m_enabled == 1; }
     void ensureLayout();
     void ensureRender();
     void compose();
@@ -70,9 +75,9 @@ private:
 
     unsigned m_controlId = 0;
     double m_scale = 1.0;
-    int m_selection = 0;
     bool m_none = false;
     bool m_focused = false;
+    bool m_selectionRemoved = false;
     intptr_t m_notifyValue = 0;
     SkinImage m_image;
     bool m_imageLoaded = false;

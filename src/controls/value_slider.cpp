@@ -118,7 +118,7 @@ double ValueSlider::GetValue() const {
 void ValueSlider::SetShown(bool shown) {
     m_shown = shown;
     if (!m_image.isNull()) {
-        if (Mouse::captured() == this) Mouse::release();
+        endDrag();
         invalidate();
     }
 }
@@ -127,9 +127,15 @@ void ValueSlider::SetEnabled(bool enabled) {
     m_enabled = enabled;
     if (!enabled) m_focused = m_dragging = false;
     if (!m_image.isNull()) {
-        if (Mouse::captured() == this) Mouse::release();
+        endDrag();
         invalidate();
     }
+}
+
+void ValueSlider::endDrag() {
+    m_dragging = false;
+    if (Mouse::captured() == this) Mouse::release();
+    Mouse::setCursor(this, Mouse::Cursor::Arrow);
 }
 
 void ValueSlider::SetLabel(const QString& text) {
@@ -303,7 +309,7 @@ void ValueSlider::mouseMoveEvent(QMouseEvent* event) {
 void ValueSlider::mouseReleaseEvent(QMouseEvent* event) {
     if (!acceptsInput() || event->button() != Qt::LeftButton || !m_dragging) return;
     m_surface.invalidate();
-    if (Mouse::captured() == this) Mouse::release();
+    endDrag();
     notify();
     invalidate();
     m_dragging = false;

@@ -78,6 +78,8 @@ protected:
 
 private:
     bool acceptsInput() const { return m_shown && m_enabled; }
+    // Gives back the capture and the cursor.
+    void endDrag();
     void relayout();
     void notify();
     void redrawNow();

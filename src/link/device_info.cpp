@@ -43,11 +43,11 @@ void DeviceInfo::setStaging(const Name& name) {
     m_staging = name;
 }
 
-void DeviceInfo::setStagingText(const std::string& text) {
+DeviceInfo::Name DeviceInfo::nameOf(const std::string& text) {
     Name name;
     name.fill(' ');
     std::copy_n(text.begin(), std::min<size_t>(text.size(), kNameSize), name.begin());
-    setStaging(name);
+    return name;
 }
 
 DeviceInfo::Id DeviceInfo::deviceId() const {

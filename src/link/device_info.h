@@ -36,7 +36,9 @@ public:
     // The 25-byte buffer that a name is staged in before it is saved.
     Name staging() const;
     void setStaging(const Name& name);
-    void setStagingText(const std::string& text);  // padded with spaces
+    void setStagingText(const std::string& text) { setStaging(nameOf(text)); }
+    // A name as the staging buffer holds it: the first 25 bytes, padded with spaces.
+    static Name nameOf(const std::string& text);
 
     Id deviceId() const;
     void setDeviceId(const uint8_t* bytes, size_t count);  // zero-filled to 20

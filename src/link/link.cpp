@@ -1,5 +1,10 @@
 #include "link/link.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
 #include "files/settings.h"
 #include "texts/language.h"
 #include "link/link_supervisor.h"
@@ -23,6 +28,20 @@ void rememberDeviceId(uint32_t number) {
         settings.addToList("WIFI_Mode", "Device_IDS", static_cast<int>(number));
 }
 
+// Sleeps are cut into slices this long so that a Stop is noticed soon.
+constexpr uint32_t kSleepSliceMs = 20;
+
+// The supervisor still runs and uses the link: the process cannot go on
+// tearing it down, so it ends here.
+[[noreturn]] void leaveWithoutTheLink() {
+    std::fprintf(stderr,
+                 "QX7: the device link did not end within %u ms (the device does not let go); "
+                 "closing without it.\n",
+                 Link::kShutdownLimitMs);
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 }  // namespace
 
 Link::Link(LinkUi& ui, const Clock& clock)
@@ -35,8 +54,16 @@ Link::Link(LinkUi& ui, const Clock& clock)
 }
 
 Link::~Link() {
+    auto start = std::chrono::steady_clock::now();
     m_supervisor->stop();
-    m_supervisor->join();
+    auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    auto left = std::max<int64_t>(0, int64_t{kShutdownLimitMs} - spent.count());
+    if (!m_supervisor->joinWithin(static_cast<uint32_t>(left))) {
+        if (!m_overdue) leaveWithoutTheLink();
+        m_overdue();
+        m_supervisor->join();
+    }
     for (auto& t : m_transports)
         if (t) t->close();
 }
@@ -95,8 +122,13 @@ bool Link::sendReadBatch(int start, int n) {
     return true;
 }
 
+void Link::sleep(uint32_t ms) const {
+    for (uint32_t slept = 0; slept < ms && !m_state.stopping(); slept += kSleepSliceMs)
+        m_clock.sleep(std::min(kSleepSliceMs, ms - slept));
+}
+
 bool Link::waitForReply(uint32_t ms) {
-    if (!isConnected()) return false;
+    if (m_state.stopping() || !isConnected()) return false;
     return m_state.replySemaphore.acquire(m_clock, ms);
 }
 
@@ -110,6 +142,7 @@ bool Link::request(Command command, const std::vector<uint8_t>& payload, uint32_
 
 LinkUi::Answer Link::message(const std::string& text, const std::string& caption,
                              LinkUi::Buttons buttons) {
+    if (m_state.stopping()) return LinkUi::No;
     return m_ui.messageBox(text, caption.empty() ? title() : caption, Language::windowsId(), buttons);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
@@ -25,7 +26,13 @@ struct TextTriple;
 // and wait operations that the supervisor, its jobs and the transports share.
 class Link {
 public:
+    // How long the destructor waits for the link's threads before it gives up on them.
+    static constexpr uint32_t kShutdownLimitMs = 3000;
+
     explicit Link(LinkUi& ui, const Clock& clock);
+    // Stops the supervisor and waits for it at most kShutdownLimitMs; past
+    // that the overdue action runs (by default: say so on stderr and end the
+    // process, since the thread still uses this object).
     ~Link();
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
@@ -62,14 +69,21 @@ public:
     // One Read parameters frame of up to n missing indices; false when none was missing.
     bool sendReadBatch(int start, int n);
 
+    // Sleeps on the link's clock; ends early once Stop was called.
+    void sleep(uint32_t ms) const;
+    // For tests: replaces what the destructor does when the thread outlives the limit.
+    // The action must end the process or see to it that the thread ends.
+    void setShutdownOverdue(std::function<void()> action) { m_overdue = std::move(action); }
+
     // Waits for the reply semaphore if the transport is connected; false at
-    // once when it is not, or when the wait timed out.
+    // once when it is not, when Stop was called, or when the wait timed out.
     bool waitForReply(uint32_t ms);
     // Set awaiting-reply, send, wait, clear awaiting-reply. True when the wait was signalled.
     bool request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs);
     bool helloAndWait() { return request(Command::Hello, {0}, 500); }
 
-    // Message boxes in the current language; an empty caption means the window title.
+    // Message boxes in the current language; an empty caption means the window
+    // title. None is shown once Stop was called (the answer is No).
     LinkUi::Answer message(const std::string& text, const std::string& caption = {},
                            LinkUi::Buttons buttons = LinkUi::Buttons::Ok);
     LinkUi::Answer message(const TextTriple& text, LinkUi::Buttons buttons = LinkUi::Buttons::Ok);
@@ -87,5 +101,6 @@ private:
     std::array<std::unique_ptr<Transport>, 5> m_transports;  // by type; 0 serial
     mutable std::mutex m_titleMutex;
     std::string m_title;
+    std::function<void()> m_overdue;
     std::unique_ptr<LinkSupervisor> m_supervisor;
 };

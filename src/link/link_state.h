@@ -14,6 +14,9 @@ struct LinkState {
     static constexpr int kJobSlots = 17;
 
     std::atomic<uint8_t> runFlag{1};
+    // Set by Stop and cleared only by Start: a connect routine that clears and
+    // sets the run flag itself cannot undo a Stop.
+    std::atomic<uint8_t> stopFlag{0};
     std::atomic<int> transportType{TransportType::UsbHid};
     std::atomic<uint8_t> linkAlive{0};
     std::atomic<uint8_t> missedReplies{0};
@@ -24,7 +27,8 @@ struct LinkState {
     std::array<std::atomic<int>, kJobSlots + 1> jobSlots{};  // 1 to 17; 0 unused
     TimingProfile timing;
 
-    bool running() const { return runFlag.load() != 0; }
+    bool running() const { return runFlag.load() != 0 && !stopping(); }
+    bool stopping() const { return stopFlag.load() != 0; }
     bool alive() const { return linkAlive.load() != 0; }
     void requestJob(int slot) {
         if (slot >= 1 && slot <= kJobSlots) jobSlots[static_cast<size_t>(slot)] = 1;

@@ -26,6 +26,7 @@ bool LinkSupervisor::start() {
     if (m_thread.joinable()) return true;
     // Raised here, not by the thread: a Stop that comes before the thread
     // runs must still end it.
+    m_state.stopFlag = 0;
     m_state.runFlag = 1;
     try {
         m_threadRunning = true;
@@ -44,6 +45,7 @@ bool LinkSupervisor::start() {
 }
 
 void LinkSupervisor::stop() {
+    m_state.stopFlag = 1;
     m_state.linkAlive = 0;
     m_state.runFlag = 0;
     if (Transport* t = m_link.transport()) t->close();
@@ -56,7 +58,18 @@ void LinkSupervisor::join() {
     if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
 }
 
-void LinkSupervisor::sleep(uint32_t ms) const { m_link.clock().sleep(ms); }
+bool LinkSupervisor::joinWithin(uint32_t ms) {
+    {
+        std::unique_lock lock(m_endMutex);
+        if (!m_ended.wait_for(lock, std::chrono::milliseconds(ms),
+                              [this] { return !m_threadRunning; }))
+            return false;
+    }
+    join();
+    return true;
+}
+
+void LinkSupervisor::sleep(uint32_t ms) const { m_link.sleep(ms); }
 
 void LinkSupervisor::idleSleep(uint32_t ms) const {
     m_link.mirror().waitForEdit(m_link.clock().realDuration(ms));
@@ -98,7 +111,9 @@ void LinkSupervisor::connectionCycle() {
     occupancyCheck();
     // Stopped while a message box was open: nothing more to say to the device.
     if (!m_state.running()) return;
-    m_link.mirror().clearReceivedAndPending();
+    // Edits made before the link was lost stay pending: the full read does not
+    // overwrite them and the steady loop sends them.
+    m_link.mirror().clearReceivedAndRetries();
     sleepWhileRunning(2000);
     m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);
     fullReadWithNotification();
@@ -194,7 +209,11 @@ bool LinkSupervisor::fullRead() {
             m_link.send(Command::BulkRead, {0});
             sleep(500);
             if (mirror.countReceived() > 10) break;
-            if (!m_link.isConnected()) return false;
+            if (!m_link.isConnected()) {
+                // Otherwise the dialog would stay up for the whole search.
+                progress.hide();
+                return false;
+            }
         }
         int shown = 0;
         for (int k = 0; k < 200; ++k) {
@@ -336,7 +355,8 @@ bool LinkSupervisor::runJobs() {
     bool ran = false;
     for (int slot = 1; slot <= LinkState::kJobSlots; ++slot) {
         auto& request = m_state.jobSlots[static_cast<size_t>(slot)];
-        if (request <= 0) continue;
+        // A job asked for while the device is away waits for the next connection.
+        if (request <= 0 || !m_state.alive()) continue;
         sleep(100);
         request = 0;
         if (const Job& job = m_jobs[static_cast<size_t>(slot)]) job();

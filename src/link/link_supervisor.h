@@ -34,11 +34,14 @@ public:
 
     // Returns false when the thread could not be created (after telling the user).
     bool start();
-    // Clears the run and link-alive flags, closes the transport and waits up
-    // to 2000 ms for the thread to end.
+    // Raises the stop flag (only start clears it), clears the run and
+    // link-alive flags, closes the transport and waits up to 2000 ms for the
+    // thread to end.
     void stop();
     // Waits for the thread without a limit.
     void join();
+    // Waits up to ms for the thread to end; true (and joined) when it has.
+    bool joinWithin(uint32_t ms);
     bool threadRunning() const { return m_threadRunning; }
 
     // Pieces of the connection cycle that jobs use too.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "files/preset_files.h"
 #include "link/link.h"
@@ -41,28 +42,34 @@ PresetJobs::PresetJobs(Link& link) : m_link(link) {
     supervisor.setJob(kSaveNameSlot, [this] { saveName(); });
 }
 
-void PresetJobs::setFileName(const std::string& name) {
-    std::lock_guard lock(m_mutex);
-    m_fileName = name;
-}
-
-std::string PresetJobs::fileName() const {
-    std::lock_guard lock(m_mutex);
-    return m_fileName;
-}
-
 void PresetJobs::requestSaveToFile(const std::string& name) {
-    setFileName(name);
+    {
+        std::lock_guard lock(m_mutex);
+        m_saveFileName = name;
+    }
     m_link.state().requestJob(kSaveToFileSlot);
 }
 
 void PresetJobs::requestSendFile(const std::string& name) {
-    setFileName(name);
+    FileToSend file{name, PresetFiles::kPresetEmptyName, {}};
+    if (!name.empty()) {
+        PresetFiles files;
+        file.loaded = files.loadPreset(name);
+        file.record = files.preset();
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_sendFile = std::move(file);
+    }
     m_link.state().requestJob(kSendFileSlot);
 }
 
 bool PresetJobs::requestRecall(int preset) {
     if (!validPreset(preset)) return false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_recallPreset = preset;
+    }
     m_link.mirror().setPending(Mirror::kPresetOperation,
                                static_cast<uint16_t>(kRecallOperation + preset));
     m_link.state().requestJob(kRecallSlot);
@@ -71,6 +78,10 @@ bool PresetJobs::requestRecall(int preset) {
 
 bool PresetJobs::requestReadName(int preset) {
     if (!validPreset(preset)) return false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_readNamePreset = preset;
+    }
     m_link.mirror().store(Mirror::kPresetOperation,
                           static_cast<uint16_t>(kReadNameOperation + preset));
     m_link.state().requestJob(kReadNameSlot);
@@ -79,6 +90,10 @@ bool PresetJobs::requestReadName(int preset) {
 
 bool PresetJobs::requestSaveName(int preset, const std::string& name) {
     if (!validPreset(preset)) return false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_saveName = {preset, DeviceInfo::nameOf(name)};
+    }
     m_link.mirror().store(Mirror::kPresetOperation,
                           static_cast<uint16_t>(kSaveNameOperation + preset));
     m_link.device().setStagingText(name);
@@ -101,17 +116,20 @@ void PresetJobs::finish(int slot, bool ok) {
     m_outcome = {m_outcome.serial + 1, slot, ok};
 }
 
-void PresetJobs::sleep(uint32_t ms) const {
-    m_link.clock().sleep(ms);
+uint8_t PresetJobs::takePreset(int& requested) {
+    std::lock_guard lock(m_mutex);
+    int preset = std::exchange(requested, 0);
+    if (preset == 0) preset = m_link.mirror().value(Mirror::kPresetOperation) & 0xFF;
+    return static_cast<uint8_t>(preset);
 }
 
-uint8_t PresetJobs::presetOfOperation() const {
-    return static_cast<uint8_t>(m_link.mirror().value(Mirror::kPresetOperation) & 0xFF);
+void PresetJobs::sleep(uint32_t ms) const {
+    m_link.sleep(ms);
 }
 
 void PresetJobs::saveToFile() {
     sleep(10);
-    const std::string name = fileName();
+    const std::string name = taken(m_saveFileName);
     if (name.empty()) {
         m_link.message(linktext::EnterFileName);
         finish(kSaveToFileSlot, false);
@@ -145,22 +163,21 @@ bool PresetJobs::writeDeviceToFile(const std::string& name) {
 
 void PresetJobs::sendFile() {
     sleep(10);
-    const std::string name = fileName();
+    const FileToSend file = taken(m_sendFile);
     bool ok = false;
-    PresetFiles file;
-    if (name.empty()) {
+    if (file.name.empty()) {
         m_link.message(linktext::EnterFileName);
-    } else if (file.loadPreset(name) != PresetFiles::kPresetOk) {
+    } else if (file.loaded != PresetFiles::kPresetOk) {
         m_link.message(linktext::NoFiles);
-    } else if (file.preset().passwordMark != 0) {
+    } else if (file.record.passwordMark != 0) {
         m_link.progress().hide();
         m_link.message(linktext::DataHasPassword);
         finish(kSendFileSlot, false);
         return;
-    } else if (file.preset().deviceMagic != m_link.device().magic) {
+    } else if (file.record.deviceMagic != m_link.device().magic) {
         m_link.message(linktext::WrongFileVersion);
     } else {
-        ok = sendValues(file.preset());
+        ok = sendValues(file.record);
     }
     m_link.progress().hide();
     if (!m_link.state().alive()) {
@@ -215,6 +232,8 @@ void PresetJobs::sendPendingUntilDone() {
 }
 
 void PresetJobs::recall() {
+    // Taken first: a name reply may rewrite the operation word at any time.
+    const uint8_t preset = takePreset(m_recallPreset);
     Mirror& mirror = m_link.mirror();
     DeviceInfo& device = m_link.device();
     LinkProgress& progress = m_link.progress();
@@ -223,13 +242,11 @@ void PresetJobs::recall() {
     progress.show();
     progress.setFormat(std::string(linktext::Call.get()) + "...");
 
-    mirror.setPending(
-        Mirror::kPresetOperation,
-        static_cast<uint16_t>(mirror.value(Mirror::kPresetOperation) | kRecallOperation));
+    mirror.setPending(Mirror::kPresetOperation, static_cast<uint16_t>(kRecallOperation | preset));
     device.recallConfirmed = 0;
     for (int attempt = 0; attempt < kAttempts && !device.recallConfirmed; ++attempt) {
         m_link.state().awaitingReply = 1;
-        m_link.send(Command::RecallPreset, {presetOfOperation()});
+        m_link.send(Command::RecallPreset, {preset});
         sleep(100);
         m_link.waitForReply(kRecallWaitMs);
         m_link.state().awaitingReply = 0;
@@ -251,20 +268,22 @@ void PresetJobs::recall() {
 
 void PresetJobs::readName() {
     DeviceInfo& device = m_link.device();
+    const uint8_t preset = takePreset(m_readNamePreset);
     device.nameReplied = 0;
     sleep(10);
     for (int attempt = 0; attempt < kAttempts && !device.nameReplied; ++attempt)
-        m_link.request(Command::ReadPresetName, {presetOfOperation()}, kNameWaitMs);
+        m_link.request(Command::ReadPresetName, {preset}, kNameWaitMs);
     finish(kReadNameSlot, device.nameReplied != 0);
 }
 
 void PresetJobs::saveName() {
     DeviceInfo& device = m_link.device();
-    device.nameSaved = 0;
-    DeviceInfo::Name staging = device.staging();
+    const NameToSave save = taken(m_saveName);
+    const DeviceInfo::Name name = save.preset ? save.name : device.staging();
     std::vector<uint8_t> payload(1 + kSentNameBytes);
-    payload[0] = presetOfOperation();
-    std::copy_n(staging.begin(), kSentNameBytes, payload.begin() + 1);
+    payload[0] = takePreset(m_saveName.preset);
+    std::copy_n(name.begin(), kSentNameBytes, payload.begin() + 1);
+    device.nameSaved = 0;
     for (int attempt = 0; attempt < kAttempts && !device.nameSaved; ++attempt)
         m_link.request(Command::SavePresetName, payload, kNameWaitMs);
     const bool ok = device.nameSaved != 0;

@@ -5,14 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "files/preset_record.h"
+#include "link/device_info.h"
+
 class Link;
-struct PresetRecord;
 
 // The jobs around presets that the supervisor runs in its steady loop: save
 // the device's parameters to a preset file, send a preset file to the device,
-// recall one of the device's presets, read and save a preset's name. The user
-// interface prepares the inputs and requests the slot; each job reports
-// through message boxes, the progress dialog and link events.
+// recall one of the device's presets, read and save a preset's name. Each
+// request takes its inputs with it, so that nothing the link receives before
+// the job runs (a new connection, preset name replies) can change them; a
+// second request of the same job before it ran replaces the first one's
+// inputs. A preset job whose slot was set without a request here takes the
+// preset number from the preset operation word (and the name from the staging
+// buffer) as it runs. Each job reports through message boxes, the progress
+// dialog and link events.
 //
 // Make the object before the supervisor starts and keep it until the
 // supervisor has stopped: the supervisor calls into it.
@@ -33,13 +40,9 @@ public:
 
     explicit PresetJobs(Link& link);
 
-    // The preset file name of jobs 1 and 2; any thread.
-    void setFileName(const std::string& name);
-    std::string fileName() const;
-
-    // Inputs and request together, as the system page makes them. The preset
-    // requests refuse numbers outside 1 to 16.
+    // Any thread. The preset requests refuse numbers outside 1 to 16.
     void requestSaveToFile(const std::string& name);
+    // Reads the file at once; the job sends the values read then.
     void requestSendFile(const std::string& name);
     bool requestRecall(int preset);
     bool requestReadName(int preset);
@@ -59,15 +62,35 @@ public:
     void saveName();
 
 private:
+    struct FileToSend {
+        std::string name;
+        int loaded = 0;  // the result of reading it
+        PresetRecord record;
+    };
+    struct NameToSave {
+        int preset = 0;
+        DeviceInfo::Name name{};
+    };
+
     bool writeDeviceToFile(const std::string& name);
     bool sendValues(const PresetRecord& preset);
     void sendPendingUntilDone();
-    uint8_t presetOfOperation() const;
     void finish(int slot, bool ok);
     void sleep(uint32_t ms) const;
+    template <typename Input>
+    Input taken(const Input& input) const {
+        std::lock_guard lock(m_mutex);
+        return input;
+    }
+    // The preset of a request (0 afterwards), else the low byte of the operation word.
+    uint8_t takePreset(int& requested);
 
     Link& m_link;
     mutable std::mutex m_mutex;
-    std::string m_fileName;
+    std::string m_saveFileName;
+    FileToSend m_sendFile;
+    int m_recallPreset = 0;
+    int m_readNamePreset = 0;
+    NameToSave m_saveName;
     Outcome m_outcome;
 };

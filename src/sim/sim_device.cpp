@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "files/crc16.h"
 #include "link/frame.h"
@@ -14,6 +15,9 @@ constexpr int kBulkGroups = 25;
 constexpr uint32_t kBulkSpacingMs = 2;
 constexpr int kPresence = 1630;
 constexpr int kCurrentPreset = 1628;
+constexpr uint8_t kNotice = 0x55;
+// The parser skips 11 bytes after a notice's start byte, so a notice is never shorter.
+const std::vector<uint8_t> kNoticePayload = {'N', 'O', 'T', 'I', 'C', 'E', 0, 0};
 // The device's own state (passwords, decoder readings, the preset words)
 // stays when a preset is recalled.
 constexpr int kDeviceState[] = {1606, 1607, 1608, 1610, 1625, 1626, 1629, 1630,
@@ -21,6 +25,20 @@ constexpr int kDeviceState[] = {1606, 1607, 1608, 1610, 1625, 1626, 1629, 1630,
 
 std::vector<uint8_t> frameOf(uint8_t command, const std::vector<uint8_t>& payload) {
     return Frame::build(command, payload.data(), payload.size());
+}
+
+bool validPreset(int preset) {
+    return preset >= 1 && preset <= SimDevice::kPresets;
+}
+
+// The other start byte that a device may use; the CRC covers it.
+void restart81(std::vector<uint8_t>& frame) {
+    if (frame.size() < 5) return;
+    frame[0] = 0x81;
+    size_t covered = frame.size() - 2;
+    uint16_t crc = crc16Modbus(frame.data(), covered);
+    frame[covered] = static_cast<uint8_t>(crc >> 8);
+    frame[covered + 1] = static_cast<uint8_t>(crc);
 }
 
 // Full size of the request frame whose start byte is at data[0], or 0 when unknown yet.
@@ -31,6 +49,10 @@ size_t requestSize(const uint8_t* data, size_t available) {
 }
 
 }  // namespace
+
+SimDevice::~SimDevice() {
+    releaseWrites();
+}
 
 SimDevice::SimDevice(uint64_t seed) : m_random(seed) {
     m_memory = SimMemory::defaults();
@@ -50,6 +72,7 @@ std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t siz
     std::lock_guard lock(m_mutex);
     m_input.insert(m_input.end(), data, data + size);
     std::vector<Reply> replies;
+    if (!m_faults.silent && !m_faults.absent) replies = std::exchange(m_unasked, {});
     // From the first start byte whose frame may still complete; a stray start
     // byte must not hold back the whole frames after it.
     size_t keep = std::string::npos;
@@ -105,10 +128,12 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
         case Command::ReadParameters: return readParameters(payload, size);
         case Command::WriteParameters: return writeParameters(payload, size);
         case Command::RecallPreset:
-            if (size >= 1) recall(payload[0]);
-            return frameOf(command, {size >= 1 ? payload[0] : uint8_t{0}});
+            // A preset the device does not have is not confirmed.
+            if (size < 1 || !validPreset(payload[0])) return {};
+            recall(payload[0]);
+            return frameOf(command, {payload[0]});
         case Command::ReadPresetName: {
-            if (size < 1 || payload[0] < 1 || payload[0] > kPresets) return {};
+            if (size < 1 || !validPreset(payload[0])) return {};
             std::vector<uint8_t> p{payload[0]};
             std::string name = m_names[payload[0] - 1];
             name.resize(kNameSize, ' ');
@@ -116,7 +141,7 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
             return frameOf(command, p);
         }
         case Command::SavePresetName: {
-            if (size < 1 || payload[0] < 1 || payload[0] > kPresets) return frameOf(command, {0});
+            if (size < 1 || !validPreset(payload[0])) return {};
             std::string name(reinterpret_cast<const char*>(payload + 1), std::min<size_t>(size - 1, 20));
             while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
             m_names[payload[0] - 1] = name;
@@ -194,7 +219,6 @@ std::vector<uint8_t> SimDevice::moduleText(const uint8_t* payload, size_t size) 
 }
 
 void SimDevice::recall(int preset) {
-    if (preset < 1 || preset > kPresets) return;
     Memory recalled = m_presets[preset - 1];
     for (int index : kDeviceState) recalled[index] = m_memory[index];
     m_memory = recalled;
@@ -224,6 +248,7 @@ std::vector<SimDevice::Reply> SimDevice::withFaults(std::vector<Reply> replies) 
         if (m_faults.corruptBytes > 0)
             for (uint8_t& b : r.bytes)
                 if (chance(m_random) < m_faults.corruptBytes) b = static_cast<uint8_t>(b ^ noise(m_random));
+        if (m_faults.startByte81) restart81(r.bytes);
         out.push_back(std::move(r));
     }
     if (!out.empty()) out.front().delayMs += m_faults.replyDelayMs;
@@ -260,6 +285,27 @@ void SimDevice::setValue(int index, uint16_t value) {
     if (index > 0 && index < kParameters) m_memory[index] = value;
 }
 
+void SimDevice::changeAndReport(int index, uint16_t value) {
+    std::lock_guard lock(m_mutex);
+    if (index <= 0 || index >= kParameters) return;
+    m_memory[index] = value;
+    std::vector<uint8_t> p;
+    Frame::putU16(p, static_cast<uint16_t>(index));
+    Frame::putU16(p, value);
+    m_unasked.push_back({frameOf(static_cast<uint8_t>(Command::ReadParameters), p), 0});
+}
+
+void SimDevice::sendNotice() {
+    std::lock_guard lock(m_mutex);
+    m_unasked.push_back({frameOf(kNotice, kNoticePayload), 0});
+}
+
+void SimDevice::releaseWrites() {
+    std::lock_guard lock(m_hold->mutex);
+    ++m_hold->releases;
+    m_hold->released.notify_all();
+}
+
 SimDevice::Memory SimDevice::memory() const {
     std::lock_guard lock(m_mutex);
     Memory m = m_memory;
@@ -291,6 +337,7 @@ void SimDevice::setFaults(const SimFaults& faults) {
     std::lock_guard lock(m_mutex);
     if (faults.absent && !m_faults.absent) ++m_generation;
     m_faults = faults;
+    if (faults.absent || !faults.stuckWrites) releaseWrites();
 }
 
 uint64_t SimDevice::generation() const {
@@ -302,6 +349,7 @@ void SimDevice::setAbsent(bool absent) {
     std::lock_guard lock(m_mutex);
     if (absent && !m_faults.absent) ++m_generation;
     m_faults.absent = absent;
+    if (absent) releaseWrites();
 }
 
 uint64_t SimDevice::requests(uint8_t command) const {

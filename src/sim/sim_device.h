@@ -1,8 +1,10 @@
 #pragma once
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <string>
@@ -28,14 +30,31 @@ public:
         uint32_t delayMs = 0;  // after the previous reply (or after the request)
     };
 
+    // What a stuck USB write waits on; released when writes may complete again
+    // (the fault is lifted, the device vanishes or is destroyed). Held by the
+    // writers, so that a write still waiting outlives the device safely.
+    struct WriteHold {
+        std::mutex mutex;
+        std::condition_variable released;
+        uint64_t releases = 0;
+    };
+
     explicit SimDevice(uint64_t seed = 1);
+    ~SimDevice();
+    SimDevice(const SimDevice&) = delete;
+    SimDevice& operator=(const SimDevice&) = delete;
 
     // Request bytes in any chunking; the replies they cause, in order.
     std::vector<Reply> receive(const uint8_t* data, size_t size);
 
     uint16_t value(int index) const;
-    // A change made on the device itself.
+    // A change made on the device itself, which it keeps to itself.
     void setValue(int index, uint16_t value);
+    // A change made on the device itself that it also reports unasked, as a
+    // Read parameters reply sent ahead of its next reply.
+    void changeAndReport(int index, uint16_t value);
+    // A 0x55 notice sent ahead of the next reply.
+    void sendNotice();
     Memory memory() const;
     std::string presetName(int preset) const;
     void setPresetName(int preset, const std::string& name);
@@ -47,6 +66,7 @@ public:
     // Each disappearance starts a new generation; handles from an older one stay dead.
     uint64_t generation() const;
     void setAbsent(bool absent);
+    std::shared_ptr<WriteHold> writeHold() const { return m_hold; }
 
     SimLoader::Report loaderReport() const;
     void setLoaderFaults(const SimLoader::Faults& faults);
@@ -68,6 +88,7 @@ private:
     void recall(int preset);
     uint16_t presenceRead();
     std::vector<Reply> withFaults(std::vector<Reply> replies);
+    void releaseWrites();
 
     mutable std::mutex m_mutex;
     SimFaults m_faults;
@@ -83,4 +104,6 @@ private:
     std::vector<uint8_t> m_input;
     std::array<uint64_t, 256> m_requests{};
     std::vector<std::vector<uint8_t>> m_log;
+    std::vector<Reply> m_unasked;
+    std::shared_ptr<WriteHold> m_hold = std::make_shared<WriteHold>();
 };

@@ -15,4 +15,6 @@ struct SimFaults {
     int foreignPer10 = 0;          // ...answered on this many of every ten reads of it
     uint16_t magic = 22356;        // what Hello answers and parameter 0 holds
     int ignoredCommand = -1;       // requests with this command code are heard but never answered
+    bool stuckWrites = false;      // USB writes are taken but never complete
+    bool startByte81 = false;      // replies begin with 0x81 instead of 0x80
 };

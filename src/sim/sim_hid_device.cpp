@@ -10,12 +10,27 @@ SimHidDevice::SimHidDevice(SimDevice& device, const Clock& clock)
     : m_device(device),
       m_clock(clock),
       m_generation(device.generation()),
+      m_hold(device.writeHold()),
       m_requests([this](const uint8_t* frame, size_t size) { deliver(frame, size); }),
       m_lastDue(std::chrono::steady_clock::now()) {}
 
 bool SimHidDevice::alive() const { return !m_device.faults().absent && m_device.generation() == m_generation; }
 
+// Touches only the hold once held: the device may be gone when it is released.
+bool SimHidDevice::heldWrite() {
+    uint64_t seen;
+    {
+        std::lock_guard lock(m_hold->mutex);
+        seen = m_hold->releases;
+    }
+    if (!m_device.faults().stuckWrites) return false;
+    std::unique_lock lock(m_hold->mutex);
+    m_hold->released.wait(lock, [&] { return m_hold->releases != seen; });
+    return true;
+}
+
 bool SimHidDevice::writeReport(const uint8_t* report, size_t size, uint32_t) {
+    if (heldWrite()) return false;
     if (!alive() || size != kReportSize) return false;
     m_requests.add(report + 1, size - 1);
     return true;

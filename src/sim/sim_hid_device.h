@@ -3,14 +3,15 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <vector>
 
 #include "link/transports/envelope_assembler.h"
 #include "link/transports/hid_device.h"
+#include "sim/sim_device.h"
 
 class Clock;
-class SimDevice;
 
 // An open handle on the simulated device's USB side: output reports are
 // reassembled into request frames, replies come back as input reports at the
@@ -31,10 +32,13 @@ private:
 
     bool alive() const;
     void deliver(const uint8_t* frame, size_t size);
+    // Holds a write until the device lets writes complete again; true when it was held.
+    bool heldWrite();
 
     SimDevice& m_device;
     const Clock& m_clock;
     const uint64_t m_generation;
+    const std::shared_ptr<SimDevice::WriteHold> m_hold;
     EnvelopeAssembler m_requests;
     std::mutex m_mutex;
     std::condition_variable m_arrived;

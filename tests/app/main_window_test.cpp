@@ -244,3 +244,14 @@ TEST_F(MainWindowTest, ADoubleClickInTheTopLeftCornerOpensTheAboutBox) {
 }
 
 }  // namespace
+
+TEST_F(MainWindowTest, DraggingByTheCaptionShowsTheHandOnlyUntilTheButtonIsReleased) {
+    ASSERT_TRUE(start());
+    window->show();
+    processQueued();
+    sendMouse(window.get(), QEvent::MouseButtonPress, {300, 10});
+    EXPECT_EQ(window->cursor().shape(), Qt::PointingHandCursor);
+    sendMouse(window.get(), QEvent::MouseButtonRelease, {340, 12});
+    processQueued();
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor) << "the page area would inherit it";
+}

@@ -189,6 +189,36 @@ TEST_F(StripTest, HiddenOrDisabledStripsIgnoreTheMouse) {
     EXPECT_EQ(strip->GetSubValue(0), 0);
 }
 
+TEST_F(StripTest, HiddenOrDisabledStripsTakeNoKeysNorWheel) {
+    const struct {
+        const char* what;
+        bool enabled, shown;
+    } cases[] = {{"disabled", false, true}, {"hidden", true, false}};
+    for (const auto& c : cases) {
+        strip->SetEnabled(c.enabled);
+        strip->SetShown(c.shown);
+        QWidget* target = c.shown ? static_cast<QWidget*>(strip->box(1)) : strip;
+        target->setFocus();
+        processQueued();
+        key(target, Qt::Key_Right);
+        key(target, Qt::Key_Up);
+        wheel(strip, QPointF(26, 100), 1);
+        parent.setFocus();  // leaving the box must not report it either
+        processQueued();
+        EXPECT_TRUE(parent.messages.empty()) << c.what;
+        EXPECT_EQ(strip->boxText(1), "1000") << c.what;
+        EXPECT_EQ(strip->boxText(0), "0.0") << c.what;
+    }
+}
+
+TEST_F(StripTest, TheHandCursorLastsOnlyAsLongAsTheDrag) {
+    QPointF thumb = strip->thumbRect().center();
+    press(strip, thumb);
+    EXPECT_EQ(strip->cursor().shape(), Qt::PointingHandCursor);
+    release(strip, thumb);
+    EXPECT_FALSE(strip->testAttribute(Qt::WA_SetCursor));
+}
+
 TEST_F(StripTest, ResizingKeepsValuesAndTinySizesAreHarmless) {
     strip->SetSubValue(3, 6);
     strip->SetSubValue(0, -3.5);

@@ -83,6 +83,16 @@ TEST_F(ResponseGraphTest, WheelStepsTheSelectedBandGain) {
     EXPECT_EQ(parent.messages.back(), (Message{2245, 0, 5}));
 }
 
+TEST_F(ResponseGraphTest, AGraphThatOnlyShowsTakesNoWheelNorKeys) {
+    graph->SetBandGain(5, -0.3);
+    graph->options().interactive = false;
+    click(graph, QPointF(300, 100));
+    wheel(graph, QPointF(300, 100), 1);
+    key(graph, Qt::Key_Up);
+    EXPECT_EQ(graph->GetBandGain(5), -0.3);
+    EXPECT_TRUE(parent.messages.empty());
+}
+
 TEST_F(ResponseGraphTest, ContextMenuCopyAndPaste) {
     click(graph, QPointF(600, 200), Qt::RightButton);
     EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Copy);

@@ -7,8 +7,8 @@
 
 #include "platform/qt/message_target.h"
 #include "resources/skin_ids.h"
-#include "support/mouse_events.h"
 #include "support/qt_wait.h"
+#include "synthetic_input.h"
 
 namespace {
 
@@ -105,3 +105,43 @@ TEST_F(ComboTest, AHiddenComboSwallowsClicksAndShowsItsBackground) {
 }
 
 }  // namespace
+
+// The device says item 2; a wheel notch or a key may change that only on a
+// combo the user is working in: focused, shown and enabled.
+TEST_F(ComboTest, OnlyAFocusedShownEnabledComboTakesTheWheelAndKeys) {
+    QWidget other(&parent);
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    parent.activateWindow();
+    const struct {
+        const char* what;
+        bool focused;
+        int shown, enabled;
+        bool takes;
+    } cases[] = {
+        {"unfocused", false, 1, 1, false},
+        {"hidden", true, 0, 1, false},
+        {"disabled", true, 1, 0, false},
+        {"focused", true, 1, 1, true},
+    };
+    for (const auto& c : cases) {
+        combo->SetShown(c.shown);
+        combo->SetEnabled(c.enabled);
+        combo->SetSelection(1);
+        EXPECT_EQ(combo->currentIndex(), 1) << "one selection, in the Qt combo too";
+        (c.focused ? static_cast<QWidget*>(combo.get()) : &other)->setFocus();
+        processQueued();
+        ASSERT_EQ(combo->hasFocus(), c.focused) << c.what;
+        parent.notes.clear();
+        SyntheticInput::wheel(combo.get(), QPointF(10, 10), -1);
+        processQueued();
+        int posted = static_cast<int>(parent.notes.size());
+        SyntheticInput::key(combo.get(), Qt::Key_Up);
+        SyntheticInput::key(combo.get(), Qt::Key_Up);
+        processQueued();
+        // Down a notch to 2, then up twice to 0.
+        EXPECT_EQ(posted, c.takes ? 1 : 0) << c.what;
+        EXPECT_EQ(combo->GetSelection(), c.takes ? 0 : 1) << c.what;
+        EXPECT_EQ(parent.notes.size(), c.takes ? 3u : 0u) << c.what;
+    }
+}

@@ -139,6 +139,16 @@ TEST_F(SliderTest, DisabledOrHiddenIgnoresInput) {
     EXPECT_EQ(slider->GetValue(), 5);
 }
 
+TEST_F(SliderTest, TheHandCursorLastsOnlyAsLongAsTheDrag) {
+    press(slider, thumb());
+    EXPECT_EQ(slider->cursor().shape(), Qt::PointingHandCursor);
+    release(slider, thumb());
+    EXPECT_FALSE(slider->testAttribute(Qt::WA_SetCursor));
+    press(slider, thumb());
+    slider->SetEnabled(false);  // disabled in the middle of a drag
+    EXPECT_FALSE(slider->testAttribute(Qt::WA_SetCursor));
+}
+
 TEST_F(SliderTest, SetValueIsNotClampedUntilTheNextStep) {
     slider->SetValue(150);
     EXPECT_EQ(slider->GetValue(), 150);

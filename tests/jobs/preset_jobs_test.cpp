@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -263,9 +264,13 @@ TEST_F(PresetJobsTest, DeviceLostDuringASendIsReportedAndTheNextConnectionReadsT
 
     m_device.setAbsent(false);
     ASSERT_TRUE(waitFor([&] { return m_link.supervisor().connections() > connections; }));
-    // No steady iteration runs between the connection and the end of its full read.
+    // No steady iteration runs between the connection and the end of its full
+    // read; the first one sends the rest of the file.
     uint64_t steady = m_link.supervisor().steadyIterations();
-    ASSERT_TRUE(waitFor([&] { return m_link.supervisor().steadyIterations() > steady; }));
+    ASSERT_TRUE(waitFor([&] {
+        return m_link.supervisor().steadyIterations() > steady + 1 &&
+               m_link.mirror().countPending() == 0;
+    }));
     expectMirrorMatchesDevice(true);
 }
 
@@ -368,4 +373,69 @@ TEST_F(PresetJobsTest, PresetNumbersOutsideTheDeviceAreRefused) {
     EXPECT_FALSE(m_jobs->requestReadName(-1));
     EXPECT_FALSE(m_jobs->requestSaveName(99, "x"));
     for (int slot : {4, 13, 14}) EXPECT_EQ(m_link.state().jobSlots[static_cast<size_t>(slot)], 0);
+}
+
+// Each job keeps the inputs it was requested with, whatever the link receives
+// before it runs: a whole connection cycle, or the reply of another job.
+TEST_F(PresetJobsTest, JobsRunWithTheInputsTheyWereRequestedWith) {
+    const struct {
+        const char* what;
+        bool whileAbsent;
+        std::function<void(PresetJobs&)> request;
+        int jobs;
+        int currentPreset;  // on the device afterwards
+        const char* name7;
+    } cases[] = {
+        {"recall while absent", true, [](PresetJobs& j) { j.requestRecall(5); }, 1, 5, nullptr},
+        {"name save while absent", true, [](PresetJobs& j) { j.requestSaveName(7, "Brand New"); },
+         1, 5, "Brand New"},
+        {"name read and save in one iteration", false,
+         [](PresetJobs& j) {
+             j.requestReadName(3);
+             j.requestSaveName(7, "Second Name");
+         },
+         2, 5, "Second Name"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_ui.clear();
+        std::vector<std::string> names;
+        for (int p = 1; p <= DeviceInfo::kPresets; ++p) names.push_back(m_device.presetName(p));
+        LinkState& state = m_link.state();
+        if (c.whileAbsent) {
+            m_device.setAbsent(true);
+            ASSERT_TRUE(waitFor([&] { return !state.alive(); }));
+        } else {
+            state.pauseFlag = 1;
+        }
+        uint64_t serial = m_jobs->lastOutcome().serial;
+        c.request(*m_jobs);
+        m_device.setAbsent(false);
+        state.pauseFlag = 0;
+        ASSERT_TRUE(waitFor([&] { return m_jobs->lastOutcome().serial >= serial + c.jobs; }));
+        EXPECT_TRUE(m_jobs->lastOutcome().ok);
+        EXPECT_EQ(m_device.value(Mirror::kCurrentPreset), c.currentPreset);
+        for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
+            std::string expected = p == 7 && c.name7 ? c.name7 : names[size_t(p - 1)];
+            EXPECT_EQ(m_device.presetName(p), expected) << "preset " << p;
+        }
+        EXPECT_EQ(m_ui.countMessages("Invocation pattern of failure!"), 0);
+        EXPECT_EQ(m_ui.countMessages("Save Failed!"), 0);
+    }
+}
+
+// A slot set without a request takes the preset from the operation word; the
+// device refuses a preset it does not have, and the job says so.
+TEST_F(PresetJobsTest, RecallOfAPresetTheDeviceDoesNotHaveFails) {
+    const SimDevice::Memory before = m_device.memory();
+    uint64_t serial = m_jobs->lastOutcome().serial;
+    m_link.mirror().setPending(Mirror::kPresetOperation, 0x0611);
+    m_link.state().requestJob(PresetJobs::kRecallSlot);
+    ASSERT_TRUE(waitFor([&] { return m_jobs->lastOutcome().serial > serial; }));
+    EXPECT_FALSE(m_jobs->lastOutcome().ok);
+    EXPECT_EQ(m_ui.countMessages("Invocation pattern of failure!"), 1);
+    auto recalls = SimLinkHarness::framesOf(m_device.requestLog(), Command::RecallPreset);
+    ASSERT_EQ(recalls.size(), 3u);
+    for (const auto& frame : recalls) EXPECT_EQ(frame[3], 17);
+    EXPECT_EQ(m_device.value(Mirror::kCurrentPreset), before[Mirror::kCurrentPreset]);
 }

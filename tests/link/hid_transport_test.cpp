@@ -3,7 +3,9 @@
 // and the ways the link ends.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -54,6 +56,7 @@ struct FakeHidState {
     uint64_t delivered = 0;
     bool failReads = false;
     bool failWrites = false;
+    bool holdWrites = false;  // a write waits until this is cleared
     bool answerReads = true;  // answers Read parameters of index 0 like the device
     EnvelopeAssembler requests{
         [this](const uint8_t* frame, size_t size) { onRequest(frame, size); }};
@@ -100,7 +103,8 @@ public:
     explicit FakeHidDevice(std::shared_ptr<FakeHidState> state) : m_state(std::move(state)) {}
 
     bool writeReport(const uint8_t* report, size_t size, uint32_t timeoutMs) override {
-        std::lock_guard lock(m_state->mutex);
+        std::unique_lock lock(m_state->mutex);
+        m_state->changed.wait(lock, [&] { return !m_state->holdWrites; });
         if (m_state->failWrites) return false;
         m_state->written.emplace_back(report, report + size);
         m_state->writeTimeouts.push_back(timeoutMs);
@@ -378,6 +382,25 @@ TEST_F(HidTransportTest, WriteFailureEndsTheLink) {
     bus.device->set(&FakeHidState::failWrites, true);
     link.readParameter(5);
     EXPECT_FALSE(link.state().alive());
+}
+
+TEST_F(HidTransportTest, AWriteThatDoesNotCompleteIsAbandonedAndTheDeviceLeftUntilItDoes) {
+    connect();
+    bus.device->set(&FakeHidState::holdWrites, true);
+    auto start = std::chrono::steady_clock::now();
+    link.readParameter(5);
+    std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    std::printf("a write that never completes was given up after %.0f ms (limit %u ms)\n",
+                took.count(), HidFrameChannel::kWriteTimeoutMs);
+    EXPECT_FALSE(link.state().alive());
+    link.state().linkAlive = 1;
+    link.readParameter(6);
+    EXPECT_FALSE(link.state().alive()) << "the next write fails at once";
+
+    size_t opened = bus.opened().size();
+    bus.device->set(&FakeHidState::holdWrites, false);
+    connect();
+    EXPECT_GT(bus.opened().size(), opened);
 }
 
 TEST_F(HidTransportTest, CloseStopsTheReaderAndLaterSendsFail) {

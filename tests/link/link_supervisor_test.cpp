@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -8,6 +11,8 @@
 #include "files/settings.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "link/preset_jobs.h"
+#include "support/manual_clock.h"
 #include "support/sim_link_harness.h"
 #include "support/wait_for.h"
 #include "texts/language.h"
@@ -272,10 +277,14 @@ TEST(LinkSupervisor, VanishedDeviceIsSearchedForAndReadAgainWhileTheMirrorKeepsI
     for (int i = 0; i < Mirror::kSize; ++i)
         ASSERT_EQ(mirror.value(i), before[static_cast<size_t>(i)]) << i;
 
-    // Changed while away: the new full read brings it.
+    // Changed while away: the new full read brings it. Edited here while away:
+    // the edit stays pending and goes out after the full read.
     h.device.setValue(300, 12345);
+    mirror.setPending(301, 4242);
     h.device.setAbsent(false);
     ASSERT_TRUE(h.waitForFullReads(2));
+    EXPECT_EQ(mirror.value(301), 4242);
+    ASSERT_TRUE(waitFor([&] { return h.device.value(301) == 4242 && !mirror.pending(301); }));
     EXPECT_EQ(h.link.supervisor().connections(), 2u);
     EXPECT_EQ(h.device.requests(static_cast<uint8_t>(Command::BulkRead)), 2u);
     EXPECT_EQ(mirror.value(300), 12345);
@@ -380,6 +389,197 @@ TEST(LinkSupervisor, StopRightAfterStartEndsTheThread) {
         waitFor([&] { return !h.link.supervisor().threadRunning(); }, std::chrono::seconds(10));
     EXPECT_TRUE(ended);
     if (!ended) h.link.state().runFlag = 0;  // let the harness end the thread
+}
+
+// Link time (the harness clock's milliseconds) since start.
+double linkMsSince(std::chrono::steady_clock::time_point start, const Clock& clock) {
+    std::chrono::duration<double, std::milli> real = std::chrono::steady_clock::now() - start;
+    return real.count() * clock.speed();
+}
+
+int searches(const RecordingUi& ui) {
+    return ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+}
+
+TEST(FrameSender, CountsFramesSentIntoSilenceAndEndsTheLinkPastTheLimit) {
+    RecordingUi ui;
+    ManualClock clock;
+    Link link(ui, clock);
+    LinkState& state = link.state();
+    state.lastReplyTime = clock.ticks();
+    state.linkAlive = 1;
+    const struct {
+        uint32_t advance;
+        Command command;
+        int missed;
+        bool alive;
+    } steps[] = {
+        {1499, Command::ReadParameters, 0, true},  // not silent long enough yet
+        {1, Command::ReadParameters, 1, true},
+        {0, Command::ModuleText, 1, true},  // module texts never count
+        {0, Command::Hello, 2, true},
+        {0, Command::ReadParameters, 3, true},
+        {0, Command::ReadParameters, 4, true},
+        {0, Command::ReadParameters, 0, false},  // sent with the counter at the limit
+    };
+    for (size_t k = 0; k < std::size(steps); ++k) {
+        clock.advance(steps[k].advance);
+        link.send(steps[k].command, {0});
+        EXPECT_EQ(state.missedReplies, steps[k].missed) << "step " << k;
+        EXPECT_EQ(state.alive(), steps[k].alive) << "step " << k;
+    }
+}
+
+TEST(LinkSupervisor, DeviceFallingSilentWhilePresentIsDeclaredLost) {
+    SimLinkHarness h;
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    ASSERT_TRUE(h.waitForSteadyIterations(1));
+    int before = searches(h.ui);
+    SimFaults silent;
+    silent.silent = true;
+    auto start = std::chrono::steady_clock::now();
+    h.device.setFaults(silent);
+    ASSERT_TRUE(waitFor([&] { return searches(h.ui) > before; }));
+    std::printf("silent device declared lost after %.0f ms of link time (silence limit %d ms)\n",
+                linkMsSince(start, h.clock), h.link.state().timing.silenceLimit.load());
+    EXPECT_EQ(h.link.supervisor().connections(), 1u);
+}
+
+TEST(LinkSupervisor, ThePauseFlagHoldsTheSteadyLoopUntilCleared) {
+    SimLinkHarness h;
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    ASSERT_TRUE(h.waitForSteadyIterations(1));
+    LinkState& state = h.link.state();
+    state.pauseFlag = 1;
+    // Past any iteration under way: the loop sleeps in the pause from here on.
+    uint64_t slept = h.clock.sleptMs();
+    ASSERT_TRUE(waitFor([&] { return h.clock.sleptMs() > slept + 1000; }));
+    uint64_t iterations = h.link.supervisor().steadyIterations();
+    size_t sent = h.transport->sent().size();
+    uint16_t edit = static_cast<uint16_t>(h.device.value(300) ^ 0x1111);
+    h.link.mirror().setPending(300, edit);
+    slept = h.clock.sleptMs();
+    ASSERT_TRUE(waitFor([&] { return h.clock.sleptMs() > slept + 3000; }));
+    EXPECT_EQ(h.link.supervisor().steadyIterations(), iterations);
+    EXPECT_EQ(h.transport->sent().size(), sent) << "not even a keep-alive";
+
+    state.pauseFlag = 0;
+    EXPECT_TRUE(waitFor([&] { return h.device.value(300) == edit; }));
+    EXPECT_EQ(h.link.supervisor().connections(), 1u);
+}
+
+TEST(LinkSupervisor, StopWhileAJobWaitsEndsTheThreadWithoutAMessage) {
+    SimLinkHarness h;
+    PresetJobs jobs(h.link);
+    SimFaults faults;
+    faults.ignoredCommand = static_cast<int>(Command::RecallPreset);
+    h.device.setFaults(faults);
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    jobs.requestRecall(4);
+    ASSERT_TRUE(waitFor([&] { return h.device.requests(0x01) == 1; }));
+    auto start = std::chrono::steady_clock::now();
+    h.link.supervisor().stop();
+    std::printf("stopped during a recall: stop returned after %.0f ms of link time\n",
+                linkMsSince(start, h.clock));
+    EXPECT_FALSE(h.link.supervisor().threadRunning());
+    EXPECT_EQ(jobs.lastOutcome().serial, 1u);
+    EXPECT_FALSE(jobs.lastOutcome().ok);
+    EXPECT_TRUE(h.ui.messages().empty()) << h.ui.messages().front().text;
+}
+
+// A connect routine that clears the run flag and raises it again, as the
+// relay transport's does; here the Stop comes in between.
+class FlagRaisingTransport : public Transport {
+public:
+    explicit FlagRaisingTransport(LinkState& state) : m_state(state) {}
+    void connect() override {
+        m_state.runFlag = 0;
+        entered = true;
+        waitFor([&] { return m_state.stopping(); });
+        m_state.runFlag = 1;
+    }
+    void sendFrame(const uint8_t*, size_t) override {}
+    bool isConnected() const override { return false; }
+    void close() override {}
+
+    std::atomic<bool> entered{false};
+
+private:
+    LinkState& m_state;
+};
+
+TEST(LinkSupervisor, AConnectRoutineCannotUndoAStop) {
+    RecordingUi ui;
+    Clock clock(kLinkTestSpeed);
+    Link link(ui, clock);
+    auto transport = std::make_unique<FlagRaisingTransport>(link.state());
+    FlagRaisingTransport& raising = *transport;
+    link.setTransport(TransportType::UsbHid, std::move(transport));
+    ASSERT_TRUE(link.supervisor().start());
+    ASSERT_TRUE(waitFor([&] { return raising.entered.load(); }));
+    link.supervisor().stop();
+    EXPECT_TRUE(
+        waitFor([&] { return !link.supervisor().threadRunning(); }, std::chrono::seconds(10)));
+}
+
+TEST(LinkShutdown, AThreadThatOutlivesTheLimitIsGivenUpOn) {
+    RecordingUi ui;
+    Clock clock(kLinkTestSpeed);
+    std::atomic<bool> held{false};
+    std::atomic<bool> release{false};
+    ui.onEvent([&](const RecordingUi::Event&) {
+        if (held.exchange(true)) return;
+        waitFor([&] { return release.load(); }, std::chrono::hours(1));
+    });
+    auto link = std::make_unique<Link>(ui, clock);
+    int overdue = 0;
+    link->setShutdownOverdue([&] {
+        ++overdue;
+        release = true;
+    });
+    ASSERT_TRUE(link->supervisor().start());
+    ASSERT_TRUE(waitFor([&] { return held.load(); }));
+    auto start = std::chrono::steady_clock::now();
+    link.reset();
+    std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    std::printf("shutdown gave up on a stuck thread after %.0f ms (limit %u ms)\n", took.count(),
+                Link::kShutdownLimitMs);
+    EXPECT_EQ(overdue, 1);
+}
+
+TEST(LinkSupervisor, WhatTheDeviceSaysUnaskedIsTakenInAndTheLinkStays) {
+    SimLinkHarness h;
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    SimFaults faults;
+    faults.startByte81 = true;
+    h.device.setFaults(faults);
+    int told = h.ui.countEvents(LinkEvent::ParameterReceived, 300);
+    h.device.sendNotice();
+    h.device.changeAndReport(300, 4321);
+    EXPECT_TRUE(waitFor([&] { return h.link.mirror().value(300) == 4321; }));
+    EXPECT_TRUE(
+        waitFor([&] { return h.ui.countEvents(LinkEvent::ParameterReceived, 300) > told; }));
+    ASSERT_TRUE(h.waitForSteadyIterations(20));  // keep-alives answered with 0x81 frames
+    EXPECT_EQ(h.link.supervisor().connections(), 1u);
+    EXPECT_TRUE(h.link.state().alive());
+}
+
+TEST(LinkSupervisor, AFullReadThatFailsInItsBulkPhaseHidesTheProgressDialog) {
+    SimLinkHarness h(std::min(kLinkTestSpeed, 4.0));  // the bulk phase lasts 2 s of link time
+    SimFaults noStream;
+    noStream.ignoredCommand = static_cast<int>(Command::BulkRead);
+    h.device.setFaults(noStream);
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(waitFor([&] { return h.device.requests(0xF0) == 1; }));
+    int before = searches(h.ui);
+    h.device.setAbsent(true);
+    ASSERT_TRUE(waitFor([&] { return searches(h.ui) > before; }));
+    EXPECT_EQ(h.ui.progressLog().back(), "hide");
+    EXPECT_EQ(h.ui.countMessages(linktext::ReadDataFailed.get()), 0) << "failed in the gap phase";
 }
 
 }  // namespace

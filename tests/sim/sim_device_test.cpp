@@ -267,3 +267,41 @@ TEST(SimDevice, EachDisappearanceStartsANewGeneration) {
 }
 
 }  // namespace
+
+TEST(SimDevice, PresetsItDoesNotHaveAreNeitherRecalledNorNamed) {
+    SimDevice device;
+    const SimDevice::Memory memory = device.memory();
+    const std::string name = device.presetName(1);
+    for (uint8_t preset : {0, 17, 255}) {
+        EXPECT_TRUE(ask(device, Command::RecallPreset, {preset}).empty()) << int(preset);
+        EXPECT_TRUE(ask(device, Command::SavePresetName, Bytes{preset} + Bytes(20, 'x')).empty())
+            << int(preset);
+    }
+    EXPECT_TRUE(ask(device, Command::RecallPreset, {}).empty());
+    EXPECT_EQ(device.memory(), memory);
+    EXPECT_EQ(device.presetName(1), name);
+}
+
+TEST(SimDevice, WhatItSaysUnaskedGoesOutOnceAheadOfItsNextReply) {
+    SimDevice device;
+    device.changeAndReport(300, 4321);
+    device.sendNotice();
+    SimFaults faults;
+    faults.startByte81 = true;
+    device.setFaults(faults);
+    Bytes hello = Frame::build(Command::Hello, {0});
+    auto replies = device.receive(hello.data(), hello.size());
+    ASSERT_EQ(replies.size(), 3u);
+    const uint8_t commands[] = {0x06, 0x55, 0x00};
+    for (size_t k = 0; k < 3; ++k) {
+        const Bytes& f = replies[k].bytes;
+        EXPECT_EQ(f[0], 0x81);
+        EXPECT_EQ(f[2], commands[k]);
+        EXPECT_EQ(crc16Modbus(f.data(), f.size() - 2), Frame::getU16(&f[f.size() - 2]));
+    }
+    EXPECT_GE(replies[1].bytes.size(), 11u) << "a notice is skipped 11 bytes at a time";
+    EXPECT_EQ(Bytes(replies[0].bytes.begin() + 3, replies[0].bytes.end() - 2),
+              groups({{300, 4321}}));
+    EXPECT_EQ(device.value(300), 4321);
+    EXPECT_EQ(device.receive(hello.data(), hello.size()).size(), 1u);
+}

@@ -20,6 +20,7 @@ std::shared_ptr<HidDevice> HidReportIo::device() const {
 
 bool HidReportIo::open(uint16_t vendor, uint16_t product) {
     close();
+    if (m_writer.stuck()) return false;
     for (const HidDeviceInfo& info : m_backend.enumerate()) {
         if (info.vendor != vendor || info.product != product) continue;
         std::unique_ptr<HidDevice> opened = m_backend.open(info.path);
@@ -45,7 +46,7 @@ bool HidReportIo::write(const uint8_t* data, size_t size, uint32_t timeoutMs) {
         std::fill(std::begin(report), std::end(report), 0);
         size_t n = std::min(HidEnvelope::kReportPayload, size - from);
         std::copy_n(data + from, n, report + 1);
-        if (!dev->writeReport(report, sizeof report, timeoutMs)) return false;
+        if (!m_writer.write(dev, report, timeoutMs)) return false;
     }
     return true;
 }

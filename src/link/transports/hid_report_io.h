@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "link/transports/hid_backend.h"
+#include "link/transports/hid_writer.h"
 
 // The I/O mechanics of the USB device: find it by vendor and product, write
 // and read 65-byte reports, and give up blocked operations when closed.
@@ -15,9 +16,11 @@ public:
     virtual ~HidReportIo();
 
     // Closes what is open, then opens the first device with both identifiers.
+    // Fails while an abandoned write has not returned: the device is not usable.
     bool open(uint16_t vendor, uint16_t product);
     bool isOpen() const;
-    // Sends bytes as consecutive reports of 64 data bytes, each within timeoutMs.
+    // Sends bytes as consecutive reports of 64 data bytes, each within
+    // timeoutMs; a report not written by then is abandoned and the write fails.
     bool write(const uint8_t* data, size_t size, uint32_t timeoutMs);
     // One input report (identifier included): its size, 0 on time-out, -1 on failure or close.
     int readReport(uint8_t* report, size_t size, uint32_t timeoutMs);
@@ -31,4 +34,5 @@ private:
     mutable std::mutex m_mutex;
     std::shared_ptr<HidDevice> m_device;
     std::atomic<bool> m_aborted{true};
+    HidWriter m_writer;
 };

@@ -3,7 +3,6 @@
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/transport_type.h"
-#include "platform/clock.h"
 
 namespace {
 constexpr uint32_t kReaderSliceMs = 100;
@@ -20,17 +19,16 @@ HidTransport::~HidTransport() {
 
 void HidTransport::connect() {
     LinkState& state = m_link.state();
-    const Clock& clock = m_link.clock();
     while (state.running()) {
         m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
         Transport* serial = m_link.transportFor(TransportType::Serial);
         if (serial && serial != this && serial->isConnected()) serial->close();
-        clock.sleep(100);
+        m_link.sleep(100);
         state.linkAlive = 0;
         while (!state.alive() && state.running()) {
             close();
             if (!m_cmd.open()) {
-                clock.sleep(100);
+                m_link.sleep(100);
                 continue;
             }
             startReader();
@@ -43,7 +41,7 @@ void HidTransport::connect() {
             if (m_readerRunning) m_link.waitForReply(500);
             state.awaitingReply = 0;
             if (mirror.received(Mirror::kMagic) && claimAlive()) {
-                clock.sleep(100);
+                m_link.sleep(100);
                 return;
             }
             break;  // searching again, announced at the top

@@ -13,6 +13,7 @@ class ManualMove : public QObject {
 public:
     ManualMove(QWidget* window, const QPoint& globalPos)
         : m_window(window), m_offset(globalPos - window->frameGeometry().topLeft()) {
+        Mouse::setCursor(window, Mouse::Cursor::Hand);
         qApp->installEventFilter(this);
     }
 
@@ -28,6 +29,7 @@ protected:
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease) {
+            Mouse::setCursor(m_window, Mouse::Cursor::Arrow);
             qApp->removeEventFilter(this);
             deleteLater();
         }
@@ -55,12 +57,16 @@ QWidget* Mouse::captured() {
 
 void Mouse::setCursor(QWidget* widget, Cursor cursor) {
     if (!widget) return;
-    widget->setCursor(cursor == Cursor::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    if (cursor == Cursor::Hand)
+        widget->setCursor(Qt::PointingHandCursor);
+    else
+        widget->unsetCursor();
 }
 
 void Mouse::startWindowMove(QWidget* window, const QPoint& globalPos) {
     if (!window) return;
     window = window->window();
+    // The window system shows its own cursor while it moves the window.
     if (QWindow* handle = window->windowHandle(); handle && handle->startSystemMove()) return;
     new ManualMove(window, globalPos);
 }
