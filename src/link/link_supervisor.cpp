@@ -50,6 +50,7 @@ void LinkSupervisor::stop() {
     m_state.runFlag = 0;
     if (Transport* t = m_link.transport()) t->close();
     m_state.replySemaphore.release();
+    m_link.mirror().signalEdit();  // ends an idle sleep now rather than after it
     std::unique_lock lock(m_endMutex);
     m_ended.wait_for(lock, std::chrono::milliseconds(2000), [this] { return !m_threadRunning; });
 }

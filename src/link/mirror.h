@@ -60,6 +60,8 @@ public:
     // first, so that an edit it may have missed still ends the next wait.
     bool waitForEdit(std::chrono::nanoseconds limit);
     void clearEditSignal();
+    // Ends the current wait as an edit would; Stop uses it too.
+    void signalEdit();
     // Payload of one Write parameters frame: up to n pending entries from start
     // (or the write cursor), 4 bytes each. An entry leaves the pending state
     // after its eleventh transmission.
@@ -89,7 +91,6 @@ private:
     static bool clearPendingIf(Entry& e, uint32_t word);
 
     static int wrap(int index) { return valid(index) ? index : 0; }
-    void signalEdit();
 
     std::array<Entry, kStorage> m_entries;
     int m_writeCursor = 1;
