@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "controls/response_graph_damage.h"
 #include "controls/response_graph_sprites.h"
 #include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
@@ -56,15 +55,12 @@ void drawSprite(QPainter& p, const QImage& sheet, QPoint at, QRect source) {
 // Straight segments drawn one by one: for curves with a point in every column
 // this is far cheaper than one long stroked polyline, and looks the same. Long
 // shallow segments are drawn in short pieces along the same line, which the
-// antialiasing rasteriser handles many times faster. Only segments that reach
-// the region are drawn.
-void drawSegments(QPainter& p, const std::vector<GraphPoint>& points,
-                  const ResponseGraphDamage& damage) {
+// antialiasing rasteriser handles many times faster.
+void drawSegments(QPainter& p, const std::vector<GraphPoint>& points) {
     constexpr double kPiece = 32;
     std::vector<QLineF> lines;
     lines.reserve(points.size());
     for (size_t i = 1; i < points.size(); ++i) {
-        if (!damage.reaches(points, i - 1)) continue;
         QLineF line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
         int pieces = int(line.length() / kPiece) + 1;
         for (int k = 0; k < pieces; ++k) {
@@ -75,23 +71,16 @@ void drawSegments(QPainter& p, const std::vector<GraphPoint>& points,
     p.drawLines(lines.data(), int(lines.size()));
 }
 
-// Copies the region of a picture of the same size and format row by row.
-void copyPixels(QImage& to, const QImage& from, const QRegion& region) {
+// Copies a picture of the same size and format row by row.
+void copyPixels(QImage& to, const QImage& from) {
     if (to.size() != from.size() || to.format() != from.format()) {
         QPainter p(&to);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, from);
         return;
     }
-    const int depth = to.depth() / 8;
-    uchar* toBits = to.bits();
-    const uchar* fromBits = from.constBits();
-    for (const QRect& r : region & to.rect()) {
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            size_t at = size_t(y) * size_t(to.bytesPerLine()) + size_t(r.left() * depth);
-            std::memcpy(toBits + at, fromBits + at, size_t(r.width() * depth));
-        }
-    }
+    size_t row = size_t(std::min(to.bytesPerLine(), from.bytesPerLine()));
+    for (int y = 0; y < to.height(); ++y) std::memcpy(to.scanLine(y), from.constScanLine(y), row);
 }
 
 QPolygonF polygon(const std::vector<GraphPoint>& points) {
@@ -163,7 +152,6 @@ void ResponseGraph::Initialise(int bands) {
 
 void ResponseGraph::rebuildSurfaces() {
     m_dirty = true;
-    m_sceneDrawn = false;
     DrawingSurface& back = m_surface.composed();
     back.release();
     m_grid = QImage();
@@ -182,9 +170,6 @@ void ResponseGraph::rebuildSurfaces() {
 
 void ResponseGraph::drawGrid() {
     if (m_grid.isNull()) return;
-    // The whole picture stands on the grid.
-    m_sceneDrawn = false;
-    m_dirty = true;
     QPainter p(&m_grid);
     QRect client(QPoint(0, 0), size());
     if (m_background.isNull()) {
@@ -238,79 +223,36 @@ const QImage& ResponseGraph::renderPicture() {
 void ResponseGraph::compose() {
     QImage* back = m_surface.composed().dc();
     if (!back) return;
-    m_model.updateCurves();
-    ResponseGraphDamage::Scene scene = describe();
-    GraphRect g = m_model.plot();
-    QRect plot(g.left, g.top, g.width(), g.height());
-    QRegion damage = m_sceneDrawn ? ResponseGraphDamage::between(m_scene, scene, plot)
-                                  : QRegion(back->rect());
-    damage &= back->rect();
-    copyPixels(*back, m_grid, damage);
-    m_scene = std::move(scene);
-    m_sceneDrawn = true;
-    if (damage.isEmpty()) return;
-
+    copyPixels(*back, m_grid);
     QPainter p(back);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
+    m_model.updateCurves();
+    GraphRect plot = m_model.plot();
     if (plot.width() > 0 && plot.height() > 0) {
-        ResponseGraphDamage inPlot(damage & plot);
-        p.setClipRegion(inPlot.region());
-        if (m_model.options().showSelection) drawSelection(p, inPlot);
+        p.setClipRect(QRect(plot.left, plot.top, plot.width(), plot.height()));
+        if (m_model.options().showSelection) drawSelection(p);
         p.setPen(QPen(QColor::fromRgba(kCurveColour), 2, Qt::SolidLine, Qt::FlatCap));
         p.setBrush(Qt::NoBrush);
-        drawSegments(p, m_scene.curve, inPlot);
+        drawSegments(p, m_model.reducedPoints(m_model.total()));
+        p.setClipping(false);
     }
-    p.setClipRegion(damage);
-    forEachSprite([&](const QImage& sheet, QPoint at, QRect source) {
-        drawSprite(p, sheet, at, source);
-    });
+    if (!m_model.eqEnabled()) {
+        drawSprite(p, m_banner, QPoint(plot.width() / 2 - 64, plot.bottom - 70),
+                   QRect(0, 0, 448, 64));
+    }
+    if (m_model.options().showSelection) drawMarkers(p);
     drawLabel(p);
     drawMenu(p);
 }
 
-ResponseGraphDamage::Scene ResponseGraph::describe() {
-    ResponseGraphDamage::Scene scene;
-    GraphRect plot = m_model.plot();
-    if (plot.width() > 0 && plot.height() > 0) {
-        scene.curve = m_model.reducedPoints(m_model.total());
-        if (m_model.options().showSelection) scene.outline = m_model.selectionOutline();
-    }
-    forEachSprite([&](const QImage&, QPoint at, QRect source) {
-        size_t look = qHash(source.topLeft()) ^ size_t(source.width());
-        scene.pieces.push_back({QRect(at, source.size()), look});
-    });
-    QString text = QString::fromStdString(m_model.labelText());
-    if (!text.isEmpty()) scene.pieces.push_back({textArea(labelRect(text)), qHash(text)});
-    if (m_model.options().contextMenu &&
-        m_model.menuState() != ResponseGraphModel::MenuState::Hidden) {
-        size_t state = size_t(m_model.menuState());
-        for (GraphRect r : {m_model.copyItem(), m_model.pasteItem()}) {
-            scene.pieces.push_back({textArea(QRect(r.left, r.top, r.width(), r.height())), state});
-        }
-    }
-    return scene;
-}
-
-// Glyphs may stand a little beyond the box they are centred in.
-QRect ResponseGraph::textArea(const QRect& box) const {
-    int margin = 2 + int(std::ceil(4 * m_model.scale()));
-    return box.adjusted(-margin, -margin, margin, margin);
-}
-
-QRect ResponseGraph::labelRect(const QString& text) const {
-    QFontMetrics metrics(labelFont(m_model.scale()));
-    GraphRect box = m_model.labelBox(metrics.horizontalAdvance(text), metrics.height());
-    return QRect(box.left, box.top, box.width(), box.height());
-}
-
-void ResponseGraph::drawSelection(QPainter& p, const ResponseGraphDamage& damage) {
-    const std::vector<GraphPoint>& points = m_scene.outline;
+void ResponseGraph::drawSelection(QPainter& p) {
+    std::vector<GraphPoint> points = m_model.selectionOutline();
     if (points.empty()) return;
     p.setPen(QPen(QColor::fromRgba(kSelectionEdge), 2, Qt::SolidLine, Qt::FlatCap));
     p.setBrush(Qt::NoBrush);
-    drawSegments(p, points, damage);
+    drawSegments(p, points);
     // The faint fill needs no antialiasing: its edge lies under the stroke.
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -320,37 +262,34 @@ void ResponseGraph::drawSelection(QPainter& p, const ResponseGraphDamage& damage
     p.restore();
 }
 
-// The banner, the Q handles and the markers, in drawing order.
-void ResponseGraph::forEachSprite(const SpriteVisitor& visit) const {
-    GraphRect plot = m_model.plot();
-    if (!m_model.eqEnabled()) {
-        visit(m_banner, QPoint(plot.width() / 2 - 64, plot.bottom - 70), QRect(0, 0, 448, 64));
-    }
-    if (!m_model.options().showSelection) return;
+void ResponseGraph::drawMarkers(QPainter& p) {
     int selected = m_model.selectedSlot();
     if (selected >= ResponseGraphModel::kFirstBand && selected < m_model.slotCount() &&
         m_model.options().showQHandles && m_model.slot(selected).enabled &&
         m_model.slot(selected).hasQHandles) {
         GraphRect left = m_model.handleSquare(false), right = m_model.handleSquare(true);
-        visit(m_handles, QPoint(left.left, left.top),
-              QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell));
-        visit(m_handles, QPoint(right.left, right.top),
-              QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell));
+        drawSprite(p, m_handles, QPoint(left.left, left.top),
+                   QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell));
+        drawSprite(p, m_handles, QPoint(right.left, right.top),
+                   QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell));
     }
     for (int k = 0; k < m_model.slotCount(); ++k) {
         if (!m_model.slot(k).enabled) continue;
         GraphPoint at = m_model.markerCorner(k);
         int cell = k == selected ? m_model.animationFrame() : 0;
-        visit(m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell));
+        drawSprite(p, m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell));
     }
 }
 
 void ResponseGraph::drawLabel(QPainter& p) {
     QString text = QString::fromStdString(m_model.labelText());
     if (text.isEmpty()) return;
-    p.setFont(labelFont(m_model.scale()));
+    QFont font = labelFont(m_model.scale());
+    QFontMetrics metrics(font);
+    GraphRect box = m_model.labelBox(metrics.horizontalAdvance(text), metrics.height());
+    p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(labelRect(text), Qt::AlignCenter, text);
+    p.drawText(QRect(box.left, box.top, box.width(), box.height()), Qt::AlignCenter, text);
 }
 
 void ResponseGraph::drawMenu(QPainter& p) {

@@ -2,10 +2,8 @@
 
 #include <QImage>
 #include <QWidget>
-#include <functional>
 
 #include "controls/control_surface.h"
-#include "controls/response_graph_damage.h"
 #include "filter/response_graph_host.h"
 #include "filter/response_graph_model.h"
 #include "platform/qt/message_target.h"
@@ -78,17 +76,11 @@ private:
     void setHandCursor(bool hand) override;
     void takeFocus() override;
 
-    using SpriteVisitor = std::function<void(const QImage& sheet, QPoint at, QRect source)>;
-
     void rebuildSurfaces();
     void drawGrid();
-    // Redraws where the picture differs from the last one composed.
     void compose();
-    ResponseGraphDamage::Scene describe();
-    QRect textArea(const QRect& box) const;
-    QRect labelRect(const QString& text) const;
-    void drawSelection(QPainter& p, const ResponseGraphDamage& damage);
-    void forEachSprite(const SpriteVisitor& visit) const;
+    void drawSelection(QPainter& p);
+    void drawMarkers(QPainter& p);
     void drawLabel(QPainter& p);
     void drawMenu(QPainter& p);
 
@@ -101,8 +93,6 @@ private:
     QImage m_grid;
     QImage m_background;
     ControlSurface m_surface;  // its composed picture is the back buffer
-    ResponseGraphDamage::Scene m_scene;  // what the back buffer shows
-    bool m_sceneDrawn = false;
     bool m_initialised = false;
     bool m_dirty = true;
     int m_wheelRest = 0;
