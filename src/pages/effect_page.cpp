@@ -19,14 +19,14 @@ constexpr int kLowPass = 4;
 
 // Per slider: its field, its highest value, whether it holds a time sent as
 // samples, and the row of its text (with the format that follows the row).
-struct SliderSpec {
+struct EffectSlider {
     int field;
     double maximum;
     bool samples;
     const TextTriple* row;
     const char* format;
 };
-const SliderSpec kSpecs[kSliders] = {
+const EffectSlider kEffectSliders[kSliders] = {
     {45, 100, false, nullptr, nullptr},
     {46, 100, false, nullptr, nullptr},
     {50, 340, true, &uitext::EchoDelayTime, ":%dms"},
@@ -102,18 +102,18 @@ EffectPage::EffectPage(int pageIndex, QWidget* parent)
     : EqualiserPage(pageIndex, pageDesign(pageIndex), parent) {}
 
 EqualiserPage::SliderRange EffectPage::sliderRange(int k) const {
-    return {kSpecs[k].maximum, 0, k <= 1};
+    return {kEffectSliders[k].maximum, 0, k <= 1};
 }
 
 int EffectPage::fieldOfSlider(int k) const {
-    return k >= 0 && k < kSliders ? kSpecs[k].field : -1;
+    return k >= 0 && k < kSliders ? kEffectSliders[k].field : -1;
 }
 
 int EffectPage::ownField(int field) const {
     int k = sliderOfField(field);
     if (k < 0) return -1;
     if (k <= 1) return static_cast<int>(slider(k).GetValue());  // with the mute's 500
-    if (kSpecs[k].samples) return Codec::sampleCode(sliderValue(k));
+    if (kEffectSliders[k].samples) return Codec::sampleCode(sliderValue(k));
     return position(k);
 }
 
@@ -122,10 +122,10 @@ bool EffectPage::setOwnField(int field, int value) {
     if (k < 0) return false;
     if (k <= 1)
         slider(k).SetValue(Codec::mutedLevel(value));
-    else if (kSpecs[k].samples)
-        slider(k).SetValue(std::min(Codec::sampleMs(value), kSpecs[k].maximum));
+    else if (kEffectSliders[k].samples)
+        slider(k).SetValue(std::min(Codec::sampleMs(value), kEffectSliders[k].maximum));
     else
-        slider(k).SetValue(std::clamp(value, 0, static_cast<int>(kSpecs[k].maximum)));
+        slider(k).SetValue(std::clamp(value, 0, static_cast<int>(kEffectSliders[k].maximum)));
     return true;
 }
 
@@ -136,7 +136,7 @@ QString EffectPage::sliderLabel(int k) const {
                                                               : uitext::ReverbVol;
         return label(format.get(), static_cast<int>(slider(k).GetValue()) % 500);
     }
-    const SliderSpec& spec = kSpecs[k];
-    if (!spec.row) return QString();
-    return label(std::string(spec.row->get()) + spec.format, std::trunc(sliderValue(k)));
+    const EffectSlider& s = kEffectSliders[k];
+    if (!s.row) return QString();
+    return label(std::string(s.row->get()) + s.format, std::trunc(sliderValue(k)));
 }
