@@ -18,16 +18,8 @@ void PageSlot::setTitle(const QString& title) {
 }
 
 void PageSlot::paintEvent(QPaintEvent*) {
+    ControlSurface::paintSourcePiece(this, m_background);
     QPainter p(this);
-    QRect inRoot = ControlSurface::rectInRoot(this);
-    if (m_background && m_background->selected()) {
-        const QImage& skin = m_background->image();
-        qreal r = skin.devicePixelRatio();
-        p.drawImage(QRectF(rect()), skin,
-                    QRectF(QPointF(inRoot.topLeft()) * r, QSizeF(inRoot.size()) * r));
-    } else {
-        p.fillRect(rect(), QColor(0xF0, 0xF0, 0xF0));
-    }
     double s = std::min(width() / 1077.0, height() / 572.0);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(FontFaces::pixelFont(QString::fromUtf8("微软雅黑"), std::max(8.0, 40 * s)));

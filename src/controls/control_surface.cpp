@@ -58,6 +58,19 @@ const QImage& ControlSurface::render(const QWidget* widget, const std::function<
     return m_composed.image();
 }
 
+void ControlSurface::paintSourcePiece(QWidget* widget, const DrawingSurface* source) {
+    QPainter p(widget);
+    if (!source || !source->selected()) {
+        p.fillRect(widget->rect(), QColor::fromRgba(kNoSourceFill));
+        return;
+    }
+    const QImage& skin = source->image();
+    qreal r = skin.devicePixelRatio();
+    QRect inRoot = rectInRoot(widget);
+    p.drawImage(QRectF(widget->rect()), skin,
+                QRectF(QPointF(inRoot.topLeft()) * r, QSizeF(inRoot.size()) * r));
+}
+
 void ControlSurface::paint(QWidget* widget, const QImage& picture) {
     QPainter p(widget);
     if (picture.isNull()) {

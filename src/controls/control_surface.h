@@ -38,6 +38,9 @@ public:
     const QImage& render(const QWidget* widget, const std::function<void()>& compose);
     // Paints the picture onto the widget, or the no-source fill when there is none.
     static void paint(QWidget* widget, const QImage& picture);
+    // Paints the piece of the source under the widget (at its place in the root
+    // window), at the source's pixel ratio, or the no-source fill.
+    static void paintSourcePiece(QWidget* widget, const DrawingSurface* source);
 
     // Copies the composed picture onto the target at the widget's position in
     // the root window's client coordinates (relativeToRoot > 0) or its parent's.

@@ -222,14 +222,7 @@ void OutputPage::applyTextStyles(double s) {
     for (auto& b : m_buttons) b.SetTextStyle(12 * s, kFace, kButtonColour, 0x25, kButtonOnColour);
 }
 
-void OutputPage::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    QRect inRoot = ControlSurface::rectInRoot(this);
-    if (m_source && m_source->selected())
-        p.drawImage(QPoint(0, 0), m_source->image(), inRoot);
-    else
-        p.fillRect(rect(), QColor(0xF0, 0xF0, 0xF0));
-}
+void OutputPage::paintEvent(QPaintEvent*) { ControlSurface::paintSourcePiece(this, m_source); }
 
 void OutputPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
