@@ -312,8 +312,7 @@ void LinkSupervisor::steadyIteration(int& idle) {
         ++idle;
         idleSleep(idle < 10 ? 50 : 100);
     } else {
-        keepAlive();
-        idle = 10;
+        idle = keepAlive() ? 0 : 10;
         idleSleep(100);
     }
 }
@@ -367,12 +366,30 @@ bool LinkSupervisor::runJobs() {
     return ran;
 }
 
-void LinkSupervisor::keepAlive() {
+bool LinkSupervisor::keepAlive() {
     std::vector<uint8_t> indices;
     for (int index : {1637, 1639, 1640}) Frame::putU16(indices, static_cast<uint16_t>(index));
     m_link.send(Command::ReadParameters, indices);
-    sleep(50);
+    bool sent = keepAliveGap();
     m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);
+    return sent;
+}
+
+// The 50 ms between the keep-alive's two frames: an edit made now goes out after
+// the usual 10 ms pause instead of waiting for the presence write.
+bool LinkSupervisor::keepAliveGap() {
+    constexpr uint32_t kGapMs = 50, kPauseMs = 10;
+    const Clock& clock = m_link.clock();
+    const uint32_t start = clock.ticks();
+    sleep(kPauseMs);
+    uint32_t elapsed = ticksSince(clock.ticks(), start);
+    if (elapsed >= kGapMs || !m_link.mirror().waitForEdit(clock.realDuration(kGapMs - elapsed)))
+        return false;
+    if (!m_state.running() || !m_state.alive()) return false;
+    bool sent = pendingScan();
+    elapsed = ticksSince(clock.ticks(), start);
+    if (elapsed < kGapMs) sleep(kGapMs - elapsed);
+    return sent;
 }
 
 void LinkSupervisor::linkLost() {

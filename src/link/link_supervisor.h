@@ -67,7 +67,8 @@ private:
     void serveReadRequests();
     void notifyReceived();
     bool runJobs();
-    void keepAlive();
+    bool keepAlive();
+    bool keepAliveGap();
     void linkLost();
     bool steadyMayGoOn() const;
 

@@ -206,6 +206,26 @@ TEST(LinkSupervisor, QuietLinkSendsOneKeepAlivePairAfter15IterationsThenEverySix
     EXPECT_EQ(h.link.supervisor().connections(), 1u);
 }
 
+TEST(LinkSupervisor, AnEditMadeBetweenTheKeepAliveFramesGoesOutBeforeThePresenceWrite) {
+    SimLinkHarness h;
+    std::atomic<bool> edited{false};
+    h.transport->setAfterSend([&](const Bytes& frame) {
+        if (isKeepAliveRead(frame) && !edited.exchange(true)) h.link.mirror().setPending(300, 1234);
+    });
+    ASSERT_TRUE(h.start());
+    std::vector<Bytes> frames;
+    auto read = frames.end();
+    ASSERT_TRUE(waitFor([&] {
+        frames.clear();
+        for (const auto& sent : h.transport->sent()) frames.push_back(sent.frame);
+        read = std::find_if(frames.begin(), frames.end(), isKeepAliveRead);
+        return frames.end() - read >= 3;
+    }));
+    EXPECT_TRUE(isCommand(read[1], Command::WriteParameters));
+    EXPECT_EQ(payloadOf(read[1]), (Bytes{0x01, 0x2C, 0x04, 0xD2}));  // 300 = 1234
+    EXPECT_TRUE(isPresenceWrite(read[2]));
+}
+
 TEST(LinkSupervisor, WrongMagicIsGivenUpAfterTwelveHandshakeIterations) {
     SimLinkHarness h;
     SimFaults faults;

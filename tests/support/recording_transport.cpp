@@ -10,6 +10,7 @@ void RecordingTransport::sendFrame(const uint8_t* frame, size_t size) {
         m_sent.push_back({std::vector<uint8_t>(frame, frame + size), m_stamp ? m_stamp() : 0});
     }
     m_inner->sendFrame(frame, size);
+    if (m_afterSend) m_afterSend(std::vector<uint8_t>(frame, frame + size));
 }
 
 std::vector<RecordingTransport::Sent> RecordingTransport::sent() const {

@@ -26,10 +26,15 @@ public:
     void close() override { m_inner->close(); }
 
     std::vector<Sent> sent() const;
+    // Called on the sending thread after each frame went on; set before the link starts.
+    void setAfterSend(std::function<void(const std::vector<uint8_t>&)> after) {
+        m_afterSend = std::move(after);
+    }
 
 private:
     std::unique_ptr<Transport> m_inner;
     std::function<uint64_t()> m_stamp;
+    std::function<void(const std::vector<uint8_t>&)> m_afterSend;
     mutable std::mutex m_mutex;
     std::vector<Sent> m_sent;
 };
