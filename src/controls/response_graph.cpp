@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "controls/graph_display_list.h"
 #include "controls/response_graph_sprites.h"
 #include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
@@ -44,32 +45,6 @@ struct LevelLine {
 };
 
 constexpr LevelLine kLevelLabels[] = {{0, 120}, {2, 0}, {4, -120}, {6, -240}};
-
-// The source is in logical pixels; the sheet may hold more per pixel.
-void drawSprite(QPainter& p, const QImage& sheet, QPoint at, QRect source) {
-    qreal r = sheet.devicePixelRatio();
-    p.drawImage(QRectF(at, source.size()), sheet,
-                QRectF(QPointF(source.topLeft()) * r, QSizeF(source.size()) * r));
-}
-
-// Straight segments drawn one by one: for curves with a point in every column
-// this is far cheaper than one long stroked polyline, and looks the same. Long
-// shallow segments are drawn in short pieces along the same line, which the
-// antialiasing rasteriser handles many times faster.
-void drawSegments(QPainter& p, const std::vector<GraphPoint>& points) {
-    constexpr double kPiece = 32;
-    std::vector<QLineF> lines;
-    lines.reserve(points.size());
-    for (size_t i = 1; i < points.size(); ++i) {
-        QLineF line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
-        int pieces = int(line.length() / kPiece) + 1;
-        for (int k = 0; k < pieces; ++k) {
-            lines.emplace_back(line.pointAt(double(k) / pieces),
-                               line.pointAt(double(k + 1) / pieces));
-        }
-    }
-    p.drawLines(lines.data(), int(lines.size()));
-}
 
 // Copies a picture of the same size and format row by row.
 void copyPixels(QImage& to, const QImage& from) {
@@ -170,6 +145,8 @@ void ResponseGraph::rebuildSurfaces() {
 
 void ResponseGraph::drawGrid() {
     if (m_grid.isNull()) return;
+    m_wholeStale = true;
+    m_dirty = true;
     QPainter p(&m_grid);
     QRect client(QPoint(0, 0), size());
     if (m_background.isNull()) {
@@ -223,86 +200,102 @@ const QImage& ResponseGraph::renderPicture() {
 void ResponseGraph::compose() {
     QImage* back = m_surface.composed().dc();
     if (!back) return;
-    copyPixels(*back, m_grid);
-    QPainter p(back);
+    m_model.updateCurves();
+    GraphDisplayList next;
+    record(next);
+    GraphDisplayList::Tiles tiles(back->size(), back->devicePixelRatio());
+    if (m_wholeStale || back->size() != m_grid.size() || back->format() != m_grid.format() ||
+        back->depth() != 32) {
+        copyPixels(*back, m_grid);
+        tiles.markAll();
+        m_wholeStale = false;
+        replay(next, *back, tiles);
+    } else {
+        next.markDifferences(m_shown, tiles);
+        // Drawn over the grid on the side, then only the changed tiles taken over.
+        if (m_scratch.size() != back->size() || m_scratch.format() != back->format())
+            m_scratch = QImage(back->size(), back->format());
+        m_scratch.setDevicePixelRatio(back->devicePixelRatio());
+        tiles.copy(m_scratch, m_grid);
+        replay(next, m_scratch, tiles);
+        tiles.copy(*back, m_scratch);
+    }
+    m_shown = std::move(next);
+}
+
+void ResponseGraph::replay(const GraphDisplayList& list, QImage& onto,
+                           const GraphDisplayList::Tiles& tiles) const {
+    if (!tiles.any()) return;
+    QPainter p(&onto);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    m_model.updateCurves();
+    list.replay(p, tiles);
+}
+
+void ResponseGraph::record(GraphDisplayList& list) const {
     GraphRect plot = m_model.plot();
     if (plot.width() > 0 && plot.height() > 0) {
-        p.setClipRect(QRect(plot.left, plot.top, plot.width(), plot.height()));
-        if (m_model.options().showSelection) drawSelection(p);
-        p.setPen(QPen(QColor::fromRgba(kCurveColour), 2, Qt::SolidLine, Qt::FlatCap));
-        p.setBrush(Qt::NoBrush);
-        drawSegments(p, m_model.reducedPoints(m_model.total()));
-        p.setClipping(false);
+        list.setClip(QRect(plot.left, plot.top, plot.width(), plot.height()));
+        if (m_model.options().showSelection) recordSelection(list);
+        list.lines(GraphDisplayList::steadyPoints(m_model.reducedPoints(m_model.total())),
+                   QColor::fromRgba(kCurveColour), 2);
+        list.setClip(QRect());
     }
     if (!m_model.eqEnabled()) {
-        drawSprite(p, m_banner, QPoint(plot.width() / 2 - 64, plot.bottom - 70),
-                   QRect(0, 0, 448, 64));
+        list.sprite(m_banner, QPoint(plot.width() / 2 - 64, plot.bottom - 70),
+                    QRect(0, 0, 448, 64));
     }
-    if (m_model.options().showSelection) drawMarkers(p);
-    drawLabel(p);
-    drawMenu(p);
+    if (m_model.options().showSelection) recordMarkers(list);
+    recordLabel(list);
+    recordMenu(list);
 }
 
-void ResponseGraph::drawSelection(QPainter& p) {
-    std::vector<GraphPoint> points = m_model.selectionOutline();
+void ResponseGraph::recordSelection(GraphDisplayList& list) const {
+    std::vector<GraphPoint> points = GraphDisplayList::steadyPoints(m_model.selectionOutline());
     if (points.empty()) return;
-    p.setPen(QPen(QColor::fromRgba(kSelectionEdge), 2, Qt::SolidLine, Qt::FlatCap));
-    p.setBrush(Qt::NoBrush);
-    drawSegments(p, points);
-    // The faint fill needs no antialiasing: its edge lies under the stroke.
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor::fromRgba(kSelectionFill));
-    p.drawPath(closedCardinal(polygon(points), 0.5));
-    p.restore();
+    list.lines(points, QColor::fromRgba(kSelectionEdge), 2);
+    list.fillPath(closedCardinal(polygon(points), 0.5), QColor::fromRgba(kSelectionFill));
 }
 
-void ResponseGraph::drawMarkers(QPainter& p) {
+void ResponseGraph::recordMarkers(GraphDisplayList& list) const {
     int selected = m_model.selectedSlot();
     if (selected >= ResponseGraphModel::kFirstBand && selected < m_model.slotCount() &&
         m_model.options().showQHandles && m_model.slot(selected).enabled &&
         m_model.slot(selected).hasQHandles) {
         GraphRect left = m_model.handleSquare(false), right = m_model.handleSquare(true);
-        drawSprite(p, m_handles, QPoint(left.left, left.top),
-                   QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell));
-        drawSprite(p, m_handles, QPoint(right.left, right.top),
-                   QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell));
+        list.sprite(m_handles, QPoint(left.left, left.top),
+                    QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell));
+        list.sprite(m_handles, QPoint(right.left, right.top),
+                    QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell));
     }
     for (int k = 0; k < m_model.slotCount(); ++k) {
         if (!m_model.slot(k).enabled) continue;
         GraphPoint at = m_model.markerCorner(k);
         int cell = k == selected ? m_model.animationFrame() : 0;
-        drawSprite(p, m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell));
+        list.sprite(m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell));
     }
 }
 
-void ResponseGraph::drawLabel(QPainter& p) {
+void ResponseGraph::recordLabel(GraphDisplayList& list) const {
     QString text = QString::fromStdString(m_model.labelText());
     if (text.isEmpty()) return;
     QFont font = labelFont(m_model.scale());
     QFontMetrics metrics(font);
     GraphRect box = m_model.labelBox(metrics.horizontalAdvance(text), metrics.height());
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(box.left, box.top, box.width(), box.height()), Qt::AlignCenter, text);
+    list.text(QRect(box.left, box.top, box.width(), box.height()), font, Qt::white, text);
 }
 
-void ResponseGraph::drawMenu(QPainter& p) {
+void ResponseGraph::recordMenu(GraphDisplayList& list) const {
     if (!m_model.options().contextMenu ||
         m_model.menuState() == ResponseGraphModel::MenuState::Hidden) {
         return;
     }
-    p.setFont(labelFont(m_model.scale()));
+    QFont font = labelFont(m_model.scale());
     auto item = [&](GraphRect r, bool lit, const QString& text) {
         QRect rect(r.left, r.top, r.width(), r.height());
-        p.fillRect(rect, lit ? QColor::fromRgba(kMenuHighlight) : QColor(Qt::white));
-        p.setPen(Qt::black);
-        p.drawText(rect, Qt::AlignCenter, text);
+        list.fillRect(rect, lit ? QColor::fromRgba(kMenuHighlight) : QColor(Qt::white));
+        list.text(rect, font, Qt::black, text);
     };
     item(m_model.copyItem(), m_model.menuState() == ResponseGraphModel::MenuState::Copy,
          QStringLiteral("Copy"));

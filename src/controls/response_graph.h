@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "controls/control_surface.h"
+#include "controls/graph_display_list.h"
 #include "filter/response_graph_host.h"
 #include "filter/response_graph_model.h"
 #include "platform/qt/message_target.h"
@@ -79,10 +80,13 @@ private:
     void rebuildSurfaces();
     void drawGrid();
     void compose();
-    void drawSelection(QPainter& p);
-    void drawMarkers(QPainter& p);
-    void drawLabel(QPainter& p);
-    void drawMenu(QPainter& p);
+    void record(GraphDisplayList& list) const;
+    void replay(const GraphDisplayList& list, QImage& onto,
+                const GraphDisplayList::Tiles& tiles) const;
+    void recordSelection(GraphDisplayList& list) const;
+    void recordMarkers(GraphDisplayList& list) const;
+    void recordLabel(GraphDisplayList& list) const;
+    void recordMenu(GraphDisplayList& list) const;
 
     unsigned m_id = kDefaultId;
     ResponseGraphModel m_model;
@@ -95,5 +99,8 @@ private:
     ControlSurface m_surface;  // its composed picture is the back buffer
     bool m_initialised = false;
     bool m_dirty = true;
+    QImage m_scratch;
+    GraphDisplayList m_shown;  // drawn over the grid in the picture as it stands
+    bool m_wholeStale = true;  // the grid changed: the next picture is drawn whole
     int m_wheelRest = 0;
 };

@@ -435,6 +435,7 @@ void ResponseGraphModel::mouseDown(int x, int y) {
 void ResponseGraphModel::mouseMove(int x, int y) {
     if (!m_options.interactive) return;
     if (m_options.contextMenu && m_menu != MenuState::Hidden) {
+        const MenuState was = m_menu;
         GraphRect area{m_copyItem.left - kMenuMargin, m_copyItem.top - kMenuMargin,
                        m_pasteItem.right + kMenuMargin, m_pasteItem.bottom + kMenuMargin};
         if (m_copyItem.contains(x, y)) {
@@ -444,6 +445,8 @@ void ResponseGraphModel::mouseMove(int x, int y) {
         } else if (!area.contains(x, y)) {
             m_menu = MenuState::Hidden;
         }
+        // The highlight follows the pointer.
+        if (m_menu != was && m_host) m_host->invalidate();
     }
     if (m_dragged >= 0) {
         dragMarker(x, y);

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cmath>
 
-#include "resources/drawing_surface.h"
 #include "controls/response_graph.h"
+#include "resources/drawing_surface.h"
 #include "support/qt_wait.h"
 #include "synthetic_input.h"
 
@@ -175,4 +176,55 @@ TEST_F(ResponseGraphTest, TinyAndEmptySizesDrawWithoutFault) {
     graph->resize(1051, 359);
     processQueued();
     EXPECT_EQ(graph->GetBandGain(0), 6);
+}
+
+// Only what the last picture drew is put back from the grid between pictures;
+// a twin graph that redraws its grid every time must look the same throughout.
+TEST_F(ResponseGraphTest, PicturesDrawnInPiecesMatchWholeRedrawsThroughADrag) {
+    MessageRecorder twin;
+    twin.resize(parent.size());
+    ResponseGraph whole(&twin);
+    whole.create(2246, graph->geometry());
+    whole.limits() = graph->limits();
+    whole.Initialise(8);
+    whole.options().contextMenu = true;
+    twin.show();
+    processQueued();
+    for (ResponseGraph* g : {graph, &whole}) {
+        for (int j = 0; j < 8; ++j) {
+            g->SetBandFrequency(j, 40 * std::pow(2.0, j * 1.2));
+            g->SetBandQ(j, 1.4 + j * 0.5);
+            g->SetBandGain(j, (j % 2 ? -1 : 1) * (3.0 + j));
+        }
+        g->SetCrossoverType(24);
+        g->SetCrossoverFrequency(0, 60);
+    }
+    auto both = [&](auto&& input) {
+        for (ResponseGraph* g : {graph, &whole}) input(g);
+        whole.setBackgroundImage(QImage());
+        const QImage &a = graph->renderPicture(), &b = whole.renderPicture();
+        QRect differ;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y)) differ |= QRect(x, y, 1, 1);
+        ASSERT_TRUE(differ.isEmpty()) << "pixels differ within " << differ.x() << "," << differ.y()
+                                      << " " << differ.width() << "x" << differ.height();
+    };
+    QPointF at = marker(5);
+    both([&](ResponseGraph* g) { press(g, at); });
+    for (int k = 1; k <= 24; ++k)
+        both([&](ResponseGraph* g) {
+            move(g, at + QPointF(k * 17 % 300 - 120, (k * 37 % 200) - 100));
+        });
+    both([&](ResponseGraph* g) { release(g, at); });
+    QPointF highPass = marker(0);  // its shading reaches the bottom
+    both([&](ResponseGraph* g) { press(g, highPass); });
+    for (int k = 1; k <= 6; ++k)
+        both([&](ResponseGraph* g) { move(g, highPass + QPointF(k * 23, k % 3)); });
+    both([&](ResponseGraph* g) { release(g, highPass); });
+    both([&](ResponseGraph* g) { g->SetEqEnabled(false); });
+    both([&](ResponseGraph* g) { g->SetEqEnabled(true); });
+    both([&](ResponseGraph* g) { click(g, QPointF(600, 200), Qt::RightButton); });
+    both([&](ResponseGraph* g) { hover(g, QPointF(620, 230)); });
+    both([&](ResponseGraph* g) { click(g, QPointF(100, 100), Qt::LeftButton); });
 }

@@ -1,0 +1,329 @@
+#include "controls/graph_display_list.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr int kTile = 32;  // device pixels
+
+uint64_t mixed(uint64_t seed, double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return (seed ^ bits) * 0x100000001B3ull + (seed >> 29);
+}
+
+}  // namespace
+
+GraphDisplayList::Tiles::Tiles(QSize device, qreal ratio) : m_ratio(ratio), m_device(device) {
+    m_columns = std::max(1, (device.width() + kTile - 1) / kTile);
+    m_rows = std::max(1, (device.height() + kTile - 1) / kTile);
+    m_marked.assign(size_t(m_columns * m_rows), 0);
+}
+
+void GraphDisplayList::Tiles::markAll() {
+    std::fill(m_marked.begin(), m_marked.end(), 1);
+}
+
+// Antialiased edges and smoothly scaled sprites reach a pixel beyond the bounds.
+QRect GraphDisplayList::Tiles::deviceRect(const QRectF& logical) const {
+    QRectF r(logical.topLeft() * m_ratio, logical.size() * m_ratio);
+    return r.toAlignedRect().adjusted(-2, -2, 2, 2) & QRect(QPoint(0, 0), m_device);
+}
+
+void GraphDisplayList::Tiles::mark(const QRectF& logical) {
+    QRect r = deviceRect(logical);
+    if (r.isEmpty()) return;
+    for (int ty = r.top() / kTile; ty <= r.bottom() / kTile; ++ty)
+        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
+            m_marked[size_t(ty * m_columns + tx)] = 1;
+}
+
+bool GraphDisplayList::Tiles::touches(const QRectF& logical) const {
+    QRect r = deviceRect(logical);
+    if (r.isEmpty()) return false;
+    for (int ty = r.top() / kTile; ty <= r.bottom() / kTile; ++ty)
+        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
+            if (m_marked[size_t(ty * m_columns + tx)]) return true;
+    return false;
+}
+
+bool GraphDisplayList::Tiles::any() const {
+    return std::find(m_marked.begin(), m_marked.end(), 1) != m_marked.end();
+}
+
+// Both pictures have the device size and four bytes a pixel.
+void GraphDisplayList::Tiles::copy(QImage& to, const QImage& from) const {
+    for (int ty = 0; ty < m_rows; ++ty) {
+        for (int tx = 0; tx < m_columns; ++tx) {
+            if (!m_marked[size_t(ty * m_columns + tx)]) continue;
+            int end = tx;
+            while (end + 1 < m_columns && m_marked[size_t(ty * m_columns + end + 1)]) ++end;
+            const int x0 = tx * kTile, x1 = std::min(m_device.width(), (end + 1) * kTile);
+            const int y1 = std::min(m_device.height(), (ty + 1) * kTile);
+            for (int y = ty * kTile; y < y1; ++y)
+                std::memcpy(to.scanLine(y) + x0 * 4, from.constScanLine(y) + x0 * 4,
+                            size_t(x1 - x0) * 4);
+            tx = end;
+        }
+    }
+}
+
+std::vector<GraphPoint> GraphDisplayList::steadyPoints(const std::vector<GraphPoint>& points) {
+    constexpr int kColumns = 32;
+    std::vector<GraphPoint> steady;
+    steady.reserve(points.size());
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (i > 0 && points[i].y == points[i - 1].y && points[i].x > points[i - 1].x) {
+            for (int x = (points[i - 1].x / kColumns + 1) * kColumns; x < points[i].x;
+                 x += kColumns)
+                steady.push_back({x, points[i].y});
+        }
+        steady.push_back(points[i]);
+    }
+    return steady;
+}
+
+GraphDisplayList::Op GraphDisplayList::start(Kind kind, QColor colour, qreal width) const {
+    Op op;
+    op.kind = kind;
+    op.clip = m_clip;
+    op.colour = colour;
+    op.width = width;
+    return op;
+}
+
+void GraphDisplayList::lines(const std::vector<GraphPoint>& points, QColor colour, qreal width) {
+    Op op = start(Kind::Lines, colour, width);
+    op.first = m_segments.size();
+    for (size_t i = 1; i < points.size(); ++i) m_segments.push_back({points[i - 1], points[i]});
+    op.count = m_segments.size() - op.first;
+    m_ops.push_back(std::move(op));
+}
+
+void GraphDisplayList::fillPath(const QPainterPath& path, QColor colour) {
+    Op op = start(Kind::Fill, colour);
+    op.path = path;
+    op.first = m_pieces.size();
+    // A Bezier curve lies within its control points.
+    QPointF from;
+    for (int k = 0; k < path.elementCount(); ++k) {
+        QPainterPath::Element e = path.elementAt(k);
+        if (e.type == QPainterPath::MoveToElement) {
+            from = e;
+            continue;
+        }
+        std::vector<QPointF> points{from, e};
+        if (e.type == QPainterPath::CurveToElement) {
+            for (int c = 1; c <= 2 && k + 1 < path.elementCount(); ++c)
+                points.push_back(path.elementAt(++k));
+        }
+        uint64_t key = 0xCBF29CE484222325ull;
+        QRectF bounds(points.front(), QSizeF(0, 0));
+        for (const QPointF& pt : points) {
+            key = mixed(mixed(key, pt.x()), pt.y());
+            bounds |= QRectF(pt, QSizeF(0, 0));
+        }
+        m_pieces.push_back({key, bounds.adjusted(-1, -1, 1, 1)});
+        from = points.back();
+    }
+    op.count = m_pieces.size() - op.first;
+    op.bounds = path.controlPointRect().adjusted(-1, -1, 1, 1);
+    m_ops.push_back(std::move(op));
+}
+
+void GraphDisplayList::sprite(const QImage& sheet, QPoint at, QRect source) {
+    Op op = start(Kind::Sprite);
+    op.sheet = sheet;
+    op.at = at;
+    op.source = source;
+    op.bounds = QRectF(at, source.size()).adjusted(-1, -1, 1, 1);
+    m_ops.push_back(std::move(op));
+}
+
+void GraphDisplayList::text(const QRect& box, const QFont& font, QColor colour,
+                            const QString& text) {
+    Op op = start(Kind::Text, colour);
+    op.source = box;
+    op.font = font;
+    op.text = text;
+    QRect used = QFontMetrics(font).boundingRect(box, Qt::AlignCenter, text);
+    op.bounds = QRectF(box.united(used)).adjusted(-4, -4, 4, 4);
+    m_ops.push_back(std::move(op));
+}
+
+void GraphDisplayList::fillRect(const QRect& rect, QColor colour) {
+    Op op = start(Kind::Rect, colour);
+    op.source = rect;
+    op.bounds = QRectF(rect).adjusted(-1, -1, 1, 1);
+    m_ops.push_back(std::move(op));
+}
+
+bool GraphDisplayList::sameShape(const Op& a, const Op& b) const {
+    return a.kind == b.kind && a.clip == b.clip && a.colour == b.colour && a.width == b.width;
+}
+
+bool GraphDisplayList::sameContent(const Op& a, const Op& b) const {
+    switch (a.kind) {
+        case Kind::Fill:
+            return a.path == b.path;
+        case Kind::Sprite:
+            return a.sheet.cacheKey() == b.sheet.cacheKey() && a.at == b.at && a.source == b.source;
+        case Kind::Text:
+            return a.source == b.source && a.font == b.font && a.text == b.text;
+        case Kind::Rect:
+            return a.source == b.source;
+        case Kind::Lines:
+            break;
+    }
+    return false;
+}
+
+QRectF GraphDisplayList::segmentBounds(const Op& op, const Segment& s) const {
+    const qreal reach = op.width / 2 + 1;
+    return QRectF(QPointF(s.from.x, s.from.y), QPointF(s.to.x, s.to.y))
+        .normalized()
+        .adjusted(-reach, -reach, reach, reach);
+}
+
+// Runs of the two lists that differ, between their common start and end.
+template <typename T, typename Same>
+static void changedRuns(const T* mine, size_t mineCount, const T* theirs, size_t theirCount,
+                        Same same, size_t& head, size_t& mineEnd, size_t& theirEnd) {
+    head = 0;
+    while (head < mineCount && head < theirCount && same(mine[head], theirs[head])) ++head;
+    mineEnd = mineCount;
+    theirEnd = theirCount;
+    while (mineEnd > head && theirEnd > head && same(mine[mineEnd - 1], theirs[theirEnd - 1])) {
+        --mineEnd;
+        --theirEnd;
+    }
+}
+
+// Where a run of pieces changed, the area between old and new runs changes too;
+// it lies within the bounds of both runs together.
+void GraphDisplayList::markPieceDifferences(const Op& mine, const GraphDisplayList& shown,
+                                            const Op& theirs, Tiles& tiles) const {
+    const Piece* a = m_pieces.data() + mine.first;
+    const Piece* b = shown.m_pieces.data() + theirs.first;
+    size_t head, mineEnd, theirEnd;
+    changedRuns(
+        a, mine.count, b, theirs.count,
+        [](const Piece& x, const Piece& y) { return x.key == y.key; }, head, mineEnd, theirEnd);
+    QRectF changed;
+    for (size_t k = head; k < mineEnd; ++k) changed |= a[k].bounds;
+    for (size_t k = head; k < theirEnd; ++k) changed |= b[k].bounds;
+    if (!changed.isNull()) tiles.mark(changed);
+}
+
+void GraphDisplayList::markSegmentDifferences(const Op& mine, const GraphDisplayList& shown,
+                                              const Op& theirs, Tiles& tiles) const {
+    const Segment* a = m_segments.data() + mine.first;
+    const Segment* b = shown.m_segments.data() + theirs.first;
+    size_t head, mineEnd, theirEnd;
+    changedRuns(
+        a, mine.count, b, theirs.count,
+        [](const Segment& x, const Segment& y) {
+            return x.from.x == y.from.x && x.from.y == y.from.y && x.to.x == y.to.x &&
+                   x.to.y == y.to.y;
+        },
+        head, mineEnd, theirEnd);
+    for (size_t k = head; k < mineEnd; ++k) tiles.mark(segmentBounds(mine, a[k]));
+    for (size_t k = head; k < theirEnd; ++k) tiles.mark(segmentBounds(theirs, b[k]));
+}
+
+void GraphDisplayList::markDifferences(const GraphDisplayList& shown, Tiles& tiles) const {
+    if (m_ops.size() != shown.m_ops.size()) {
+        tiles.markAll();
+        return;
+    }
+    for (size_t k = 0; k < m_ops.size(); ++k) {
+        const Op &mine = m_ops[k], &theirs = shown.m_ops[k];
+        if (!sameShape(mine, theirs)) {
+            tiles.markAll();
+            return;
+        }
+        if (mine.kind == Kind::Lines) {
+            markSegmentDifferences(mine, shown, theirs, tiles);
+        } else if (mine.kind == Kind::Fill) {
+            markPieceDifferences(mine, shown, theirs, tiles);
+        } else if (!sameContent(mine, theirs)) {
+            tiles.mark(mine.bounds);
+            tiles.mark(theirs.bounds);
+        }
+    }
+}
+
+void GraphDisplayList::replay(QPainter& p, const Tiles& tiles) const {
+    QRect clip;
+    for (const Op& op : m_ops) {
+        if (op.clip != clip) {
+            clip = op.clip;
+            if (clip.isNull()) {
+                p.setClipping(false);
+            } else {
+                p.setClipRect(clip);
+            }
+        }
+        drawOp(p, op, tiles);
+    }
+    p.setClipping(false);
+}
+
+void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) const {
+    if (op.kind == Kind::Lines) {
+        // Straight segments drawn one by one: for curves with a point in every
+        // column this is far cheaper than one long stroked polyline, and looks the
+        // same. Long shallow segments go in short pieces along the same line,
+        // which the antialiasing rasteriser handles many times faster.
+        constexpr double kPiece = 32;
+        std::vector<QLineF> lines;
+        lines.reserve(op.count);
+        for (size_t k = 0; k < op.count; ++k) {
+            const Segment& s = m_segments[op.first + k];
+            if (!tiles.touches(segmentBounds(op, s))) continue;
+            QLineF line(s.from.x, s.from.y, s.to.x, s.to.y);
+            int pieces = int(line.length() / kPiece) + 1;
+            for (int i = 0; i < pieces; ++i)
+                lines.emplace_back(line.pointAt(double(i) / pieces),
+                                   line.pointAt(double(i + 1) / pieces));
+        }
+        if (lines.empty()) return;
+        p.setPen(QPen(op.colour, op.width, Qt::SolidLine, Qt::FlatCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawLines(lines.data(), int(lines.size()));
+        return;
+    }
+    if (!tiles.touches(op.bounds)) return;
+    switch (op.kind) {
+        case Kind::Fill:
+            // The faint fill needs no antialiasing: its edge lies under the stroke.
+            p.save();
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setPen(Qt::NoPen);
+            p.setBrush(op.colour);
+            p.drawPath(op.path);
+            p.restore();
+            break;
+        case Kind::Sprite: {
+            // The source is in logical pixels; the sheet may hold more per pixel.
+            qreal r = op.sheet.devicePixelRatio();
+            p.drawImage(QRectF(op.at, op.source.size()), op.sheet,
+                        QRectF(QPointF(op.source.topLeft()) * r, QSizeF(op.source.size()) * r));
+            break;
+        }
+        case Kind::Text:
+            p.setFont(op.font);
+            p.setPen(op.colour);
+            p.drawText(op.source, Qt::AlignCenter, op.text);
+            break;
+        case Kind::Rect:
+            p.fillRect(op.source, op.colour);
+            break;
+        case Kind::Lines:
+            break;
+    }
+}
