@@ -11,6 +11,7 @@
 #include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
+#include "texts/undo_texts.h"
 #include "texts/upgrade_texts.h"
 #include "texts/wifi_dialog_texts.h"
 
@@ -29,7 +30,8 @@ std::vector<ModuleTable> moduleTables() {
             {"link", linktext::all(), 18},
             {"software update", updatetext::all(), 6},
             {"firmware upgrade", upgradetext::all(), 17},
-            {"routing", routingtext::all(), 3}};
+            {"routing", routingtext::all(), 3},
+            {"undo", undotext::all(), 7}};
 }
 
 }  // namespace
