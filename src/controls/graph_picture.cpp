@@ -41,7 +41,7 @@ QImage GraphPicture::render(const PageCurve& curve, QSize size) {
     graph.SetCrossoverFrequency(ResponseGraphModel::kLowPass, curve.lowPassFrequency);
     graph.SetEqEnabled(curve.eqEnabled);
     QImage picture = graph.renderPicture().copy();
-    // A screen's pixel ratio makes a larger image; the caller asked for pixels.
+    // The ratio's rounding can miss by a pixel; the caller asked for pixels.
     if (picture.size() != size)
         picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(1);

@@ -6,6 +6,7 @@
 
 #include "text_checks.h"
 #include "texts/channel_test_texts.h"
+#include "texts/compare_texts.h"
 #include "texts/device_id_dialog_texts.h"
 #include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
@@ -31,7 +32,8 @@ std::vector<ModuleTable> moduleTables() {
             {"software update", updatetext::all(), 6},
             {"firmware upgrade", upgradetext::all(), 17},
             {"routing", routingtext::all(), 3},
-            {"filter text", filtertext::all(), 20}};
+            {"filter text", filtertext::all(), 20},
+            {"compare", comparetext::all(), 12}};
 }
 
 }  // namespace
