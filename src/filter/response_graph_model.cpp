@@ -342,7 +342,9 @@ GraphRect ResponseGraphModel::handleSquare(bool right) const {
 // --- label ---
 
 std::string ResponseGraphModel::labelText() const {
-    if (m_labelled < 0 || m_labelled >= slotCount() || !slot(m_labelled).enabled) return {};
+    if (!m_options.showLabel || m_labelled < 0 || m_labelled >= slotCount() ||
+        !slot(m_labelled).enabled)
+        return {};
     const GraphMarker& s = slot(m_labelled);
     bool tenths = s.frequency < 100 && !m_options.freeFrequencies;
     if (m_labelled < kFirstBand) {

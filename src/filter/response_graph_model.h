@@ -30,6 +30,7 @@ public:
         bool showSelection = true;
         bool interactive = true;
         bool contextMenu = false;
+        bool showLabel = true;  // the labelled marker's values
     };
 
     struct Limits {

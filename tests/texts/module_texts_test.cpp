@@ -6,7 +6,9 @@
 
 #include "text_checks.h"
 #include "texts/channel_test_texts.h"
+#include "texts/compare_texts.h"
 #include "texts/device_id_dialog_texts.h"
+#include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
 #include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
@@ -31,7 +33,9 @@ std::vector<ModuleTable> moduleTables() {
             {"software update", updatetext::all(), 6},
             {"firmware upgrade", upgradetext::all(), 17},
             {"routing", routingtext::all(), 3},
-            {"undo", undotext::all(), 7}};
+            {"undo", undotext::all(), 7},
+            {"filter text", filtertext::all(), 20},
+            {"compare", comparetext::all(), 12}};
 }
 
 }  // namespace
