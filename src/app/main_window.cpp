@@ -163,9 +163,11 @@ void MainWindow::createPages() {
         page->hide();
         m_pages[static_cast<size_t>(index)] = std::move(page);
     }
-    std::array<OutputPage*, kOutputPages> outputs{};
-    for (int i = 0; i < kOutputPages; ++i) outputs[static_cast<size_t>(i)] = &outputPage(i);
-    m_graphMenu = std::make_unique<GraphMenu>(*this, outputs);
+    m_graphMenu = std::make_unique<GraphMenu>(*this, m_binding, m_link.mirror());
+    for (int i = 0; i < kOutputPages; ++i) m_graphMenu->addOutputPage(outputPage(i));
+    for (int i = kFirstEqualiserPage; i <= kLastEqualiserPage; ++i)
+        m_graphMenu->addEqualiserPage(equaliserPage(i));
+    m_graphMenu->setMicrophoneChoice(&static_cast<InputPage&>(equaliserPage(InputPage::kMicPage)));
 }
 
 // The microphone page also tells the binding which microphone it edits, and

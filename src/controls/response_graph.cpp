@@ -314,7 +314,8 @@ void ResponseGraph::drawMenu(QPainter& p) {
                        k == 0 ? QStringLiteral("Copy") : QStringLiteral("Paste"));
             continue;
         }
-        const MenuExtra* extra = k >= 2 ? &m_menuExtras[size_t(k - 2)] : nullptr;
+        int j = m_model.extraOf(k);
+        const MenuExtra* extra = j >= 0 ? &m_menuExtras[size_t(j)] : nullptr;
         QString text = extra    ? extra->text
                        : k == 0 ? QStringLiteral("Copy")
                                 : QStringLiteral("Paste");
@@ -352,8 +353,9 @@ void ResponseGraph::drawCompanions(QPainter& p) {
     }
 }
 
-void ResponseGraph::setMenuExtras(std::vector<MenuExtra> extras) {
+void ResponseGraph::setMenuExtras(std::vector<MenuExtra> extras, bool copyPaste) {
     m_menuExtras = std::move(extras);
+    m_copyPaste = copyPaste;
     updateMenuWidth();
 }
 
@@ -368,7 +370,7 @@ void ResponseGraph::updateMenuWidth() {
         width = std::max(width, metrics.horizontalAdvance(QString::fromLatin1(fixed)));
     for (const MenuExtra& e : m_menuExtras)
         width = std::max(width, metrics.horizontalAdvance(e.text));
-    m_model.setMenuExtras(int(m_menuExtras.size()), width + kMenuPadding + 8);
+    m_model.setMenuExtras(int(m_menuExtras.size()), width + kMenuPadding + 8, m_copyPaste);
     invalidate();
 }
 

@@ -62,7 +62,7 @@ public:
     int GetBandType(int j) const { return m_model.bandType(j); }
     double GetCrossoverFrequency(int i) const { return m_model.crossoverFrequency(i); }
 
-    void setMenuExtras(std::vector<MenuExtra> extras);
+    void setMenuExtras(std::vector<MenuExtra> extras, bool copyPaste = true);
     void setCompanions(std::vector<Companion> companions) { m_companions = std::move(companions); }
     void setCompanionsShown(bool shown);
     bool companionsShown() const { return m_companionsShown; }
@@ -119,6 +119,7 @@ private:
     bool m_dirty = true;
     int m_wheelRest = 0;
     std::vector<MenuExtra> m_menuExtras;
+    bool m_copyPaste = true;
     std::vector<Companion> m_companions;
     bool m_companionsShown = false;
 };

@@ -427,7 +427,7 @@ void ResponseGraphModel::mouseDown(int x, int y) {
         int k = menuItemAt(x, y);
         if (k >= 0) {
             m_menuItem = -1;
-            if (m_host) m_host->notify(3 + k, 0);
+            if (m_host) m_host->notify(extraOf(k) < 0 ? 3 + k : 5 + extraOf(k), 0);
         }
     }
 }
@@ -612,6 +612,7 @@ void ResponseGraphModel::stepCrossover(int k, int step) {
 }
 
 ResponseGraphModel::MenuState ResponseGraphModel::menuState() const {
+    if (m_menuItem >= 0 && extraOf(m_menuItem) >= 0) return MenuState::Extra;
     switch (m_menuItem) {
         case -1:
             return MenuState::Hidden;
@@ -624,8 +625,9 @@ ResponseGraphModel::MenuState ResponseGraphModel::menuState() const {
     }
 }
 
-void ResponseGraphModel::setMenuExtras(int count, int width) {
+void ResponseGraphModel::setMenuExtras(int count, int width, bool copyPaste) {
     m_menuExtras = std::max(0, count);
+    m_menuFixed = copyPaste || m_menuExtras == 0 ? 2 : 0;
     m_menuWidth = std::max(kMenuWidth, width);
     m_menuItem = -1;
 }

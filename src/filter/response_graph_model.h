@@ -128,11 +128,13 @@ public:
     MenuState menuState() const;
     GraphRect copyItem() const { return menuItem(0); }
     GraphRect pasteItem() const { return menuItem(1); }
-    // Items the owner adds below "Copy" and "Paste", all of the given width
-    // (at least the menu's own); choosing extra item j notifies (5 + j, 0).
-    // A menu with extras is kept inside the client area.
-    void setMenuExtras(int count, int width);
-    int menuItemCount() const { return 2 + m_menuExtras; }
+    // Items the owner adds below "Copy" and "Paste" (or alone), all of the
+    // given width (at least the menu's own); choosing extra item j notifies
+    // (5 + j, 0). A menu with extras is kept inside the client area.
+    void setMenuExtras(int count, int width, bool copyPaste = true);
+    int menuItemCount() const { return m_menuFixed + m_menuExtras; }
+    // The extra item shown as item k, or -1 for "Copy" and "Paste".
+    int extraOf(int k) const { return k < m_menuFixed ? -1 : k - m_menuFixed; }
     GraphRect menuItem(int k) const;
     int highlightedItem() const { return m_menuItem; }  // -1 while hidden
 
@@ -181,6 +183,7 @@ private:
     bool m_recomputeAll = false;
     int m_menuItem = -1;
     int m_menuExtras = 0;
+    int m_menuFixed = 2;
     int m_menuWidth = 50;
     int m_menuX = 0;
     int m_menuY = 0;

@@ -12,7 +12,7 @@ inline constexpr int ClientList = 10;
 inline constexpr int RelayStatus = 11;
 // A preset recall or a sent preset file replaced the device's values;
 // argument: the job's slot.
-inline constexpr int ValuesReplaced = 12;
+inline constexpr int ValuesReplaced = 13;
 
 namespace Connection {
 inline constexpr int Connected = 0;

@@ -13,6 +13,11 @@ extern const TextTriple ClearedByLink;    // the values differ after a reconnect
 extern const TextTriple OtherChannels;
 extern const TextTriple SaveGraph;
 extern const TextTriple SaveGraphFailed;  // %s: the file's path
+extern const TextTriple ImportFilters;
+extern const TextTriple ExportFilters;
+extern const TextTriple ImportQuestion;  // %d filters, %s page
+extern const TextTriple NothingMoved;
+extern const TextTriple ExportDone;  // %d bands, %s file
 
 // Every text of this table, for checks that walk it.
 std::span<const TextTriple* const> all();

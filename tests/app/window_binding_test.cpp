@@ -1,8 +1,10 @@
 #include "app/graph_menu.h"
 #include "app/main_messages.h"
 #include "app/undo_control.h"
-#include "link/link_supervisor.h"
+#include "binding/equaliser_bands.h"
+#include "filter/filter_text_reader.h"
 #include "link/link_event.h"
+#include "link/link_supervisor.h"
 #include "main_window_fixture.h"
 #include "pages/input_page.h"
 #include "pages/main_header.h"
@@ -219,4 +221,44 @@ TEST_F(MainWindowTest, OtherChannelsOnTheGraphAreSwitchedFromItsMenuAndRemembere
     ui.reset();
     ASSERT_TRUE(start());
     EXPECT_TRUE(window->outputPage(3).graph().companionsShown());
+}
+
+TEST_F(MainWindowTest, AFilterImportIsReportedFirstAndWrittenAsOneUndoStepWhenAgreed) {
+    ASSERT_TRUE(start());
+    link->supervisor().stop();
+    std::string text = "Filter Settings file\n\nNotes: test\n\n";
+    for (int k = 1; k <= 10; ++k)
+        text += "Filter " + std::to_string(k) + ": ON PK Fc " + std::to_string(100 * k) +
+                " Hz Gain -3.5 dB Q 2.00\n";
+    std::string path = (root() / "ten.txt").string();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    GraphMenu& menu = window->graphMenu();
+    constexpr int kFrequency0 = 74;  // page 0, band 0
+
+    answer = MessageBox::Answer::No;
+    EXPECT_FALSE(menu.importFilters(0, QString::fromStdString(path)));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.contains("Line 13: filter 9 left out: the page has 8 bands."))
+        << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.contains("filter 10 left out"));
+    EXPECT_EQ(link->mirror().countPending(), 0) << "nothing written before the user agrees";
+
+    answer = MessageBox::Answer::Yes;
+    EXPECT_TRUE(menu.importFilters(0, QString::fromStdString(path)));
+    processQueued();
+    EXPECT_EQ(link->mirror().value(kFrequency0), 101) << "100 Hz onto the grid";
+    EXPECT_EQ(window->undoControl().history().undoCount(), 1u);
+
+    // What is exported reads back to the same bands.
+    std::string out = (root() / "out.txt").string();
+    ASSERT_TRUE(menu.exportFilters(0, QString::fromStdString(out)));
+    FilterTextReader::Result back = FilterTextReader::readFile(out, 8);
+    ASSERT_EQ(back.filters.size(), 8u);
+    EXPECT_EQ(back.filters[7].band, EqualiserBands::read(0, link->mirror())[7]);
+
+    window->undoControl().undo();
+    EXPECT_EQ(link->mirror().value(kFrequency0), 0);
 }

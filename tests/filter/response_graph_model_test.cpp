@@ -370,6 +370,12 @@ TEST_F(ResponseGraphModelTest, ExtraMenuItemsNotifyTheirNumberAndStayInside) {
     model.mouseDown(last.left + 5, last.top + 5);
     EXPECT_EQ(host.notes.back(), std::make_pair(6, 0));
     EXPECT_EQ(model.menuState(), ResponseGraphModel::MenuState::Hidden);
+
+    model.setMenuExtras(2, 120, false);  // the extras alone
+    model.rightButtonUp(100, 100);
+    EXPECT_EQ(model.menuItemCount(), 2);
+    model.mouseDown(105, 105);
+    EXPECT_EQ(host.notes.back(), std::make_pair(5, 0));
 }
 
 TEST_F(ResponseGraphModelTest, NonInteractiveGraphIgnoresTheMouse) {

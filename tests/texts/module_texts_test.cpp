@@ -33,7 +33,7 @@ std::vector<ModuleTable> moduleTables() {
             {"software update", updatetext::all(), 6},
             {"firmware upgrade", upgradetext::all(), 17},
             {"routing", routingtext::all(), 3},
-            {"undo", undotext::all(), 7},
+            {"undo", undotext::all(), 12},
             {"filter text", filtertext::all(), 20},
             {"compare", comparetext::all(), 12}};
 }
