@@ -98,6 +98,8 @@ void GraphMenu::chosen(int p, int j) {
         return;
     }
     QString path = askPath(item, p);
+    // The window takes the keys back from the dialogs, Ctrl+Z among them.
+    m_window.activateWindow();
     if (path.isEmpty()) return;
     if (item == Item::ImportFilters)
         importFilters(p, path);
@@ -105,6 +107,7 @@ void GraphMenu::chosen(int p, int j) {
         exportFilters(p, path);
     else if (!page->second.graph->savePicture(path))
         tell(utf8(formatText(undotext::SaveGraphFailed, path.toUtf8().constData())));
+    m_window.activateWindow();
 }
 
 void GraphMenu::setOtherChannelsShown(bool shown) {
