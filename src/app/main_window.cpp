@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,10 +10,12 @@
 
 #include "app/about_text.h"
 #include "app/firmware_upgrade_dialog.h"
+#include "app/graph_menu.h"
 #include "app/language_choice.h"
 #include "app/main_messages.h"
 #include "app/page_slot.h"
 #include "app/qt_link_ui.h"
+#include "app/undo_control.h"
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
@@ -86,6 +89,7 @@ MainWindow::MainWindow(Link& link, QtLinkUi& ui)
     for (auto& b : m_navigationButtons) b.setParent(this);
     m_header = std::make_unique<MainHeader>(this, m_binding, link.state());
     m_binding.attach(BindingTable::kHeader, m_header.get());
+    m_undo = std::make_unique<UndoControl>(*this, m_binding, link.mirror());
     m_exit = [](int code) { QCoreApplication::exit(code); };
 }
 
@@ -93,6 +97,7 @@ MainWindow::~MainWindow() {
     // The link's threads must not wait for a window that is going away.
     m_ui.close();
     m_link.supervisor().stop();
+    m_undo.reset();
 }
 
 bool MainWindow::OnInitDialog() {
@@ -158,6 +163,11 @@ void MainWindow::createPages() {
         page->hide();
         m_pages[static_cast<size_t>(index)] = std::move(page);
     }
+    m_graphMenu = std::make_unique<GraphMenu>(*this, m_binding, m_link.mirror());
+    for (int i = 0; i < kOutputPages; ++i) m_graphMenu->addOutputPage(outputPage(i));
+    for (int i = kFirstEqualiserPage; i <= kLastEqualiserPage; ++i)
+        m_graphMenu->addEqualiserPage(equaliserPage(i));
+    m_graphMenu->setMicrophoneChoice(&static_cast<InputPage&>(equaliserPage(InputPage::kMicPage)));
 }
 
 // The microphone page also tells the binding which microphone it edits, and
@@ -325,6 +335,11 @@ void MainWindow::languageRefresh() {
     }
     titleButton(kTrackTestButton).SetText(text(uitext::TrackTest));
     m_header->languageRefresh();
+    std::array<QString, kOutputPages> names;
+    for (int i = 0; i < kOutputPages; ++i)
+        names[static_cast<size_t>(i)] = text(*kNavigationTexts[i]);
+    m_graphMenu->languageRefresh(names);
+    m_undo->languageRefresh();
 }
 
 void MainWindow::pageSelect(int selected) {
@@ -341,6 +356,7 @@ void MainWindow::pageSelect(int selected) {
 }
 
 void MainWindow::linkEvent(int code, int argument) {
+    m_undo->linkEvent(code, argument);
     switch (code) {
         case LinkEvent::ParameterReceived:
             m_binding.indexRefresh(argument);
@@ -447,9 +463,23 @@ void MainWindow::openRouting() {
     m_ui.setEventTarget(nullptr);
 }
 
+// The test's own writes (and its silencing at the end) are no edits to undo.
 void MainWindow::openChannelTest() {
-    ChannelTestDialog dialog(m_binding, m_link.mirror(), this);
-    dialog.exec();
+    m_binding.setRecording(false);
+    {
+        ChannelTestDialog dialog(m_binding, m_link.mirror(), this);
+        dialog.exec();
+    }
+    m_binding.setRecording(true);
+}
+
+void MainWindow::clearUndoHistory(const TextTriple& reason) {
+    m_undo->clear(reason);
+}
+
+// The caption band's menu.
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->pos().y() < kCaptionHeight * m_sy) m_undo->showMenu(event->globalPos());
 }
 
 // Escape ends the program at once, without the exit question. Until the

@@ -10,14 +10,17 @@
 #include "controls/skin_label.h"
 #include "platform/qt/message_target.h"
 #include "resources/drawing_surface.h"
+#include "texts/text_triple.h"
 
 class FirmwareUpgrade;
+class GraphMenu;
 class InstanceLock;
 class Link;
 class EqualiserPage;
 class MainHeader;
 class OutputPage;
 class QtLinkUi;
+class UndoControl;
 
 // The main window: a frameless skinned window of design size 1077 x 681 with
 // a caption band, the window and status buttons, the navigation buttons and
@@ -65,6 +68,11 @@ public:
     MainHeader& header() { return *m_header; }
     SkinLabel& titleLabel();
     ParameterBinding& binding() { return m_binding; }
+    UndoControl& undoControl() { return *m_undo; }
+    GraphMenu& graphMenu() { return *m_graphMenu; }
+    // The device's values changed under the undo history (a recalled mode, a
+    // sent mode file): forget it and tell the user why.
+    void clearUndoHistory(const TextTriple& reason);
     DrawingSurface& background() { return m_background; }
     double sx() const { return m_sx; }
     double sy() const { return m_sy; }
@@ -77,6 +85,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool enforceSingleInstance();
@@ -103,6 +112,8 @@ private:
     ParameterBinding m_binding;
     std::unique_ptr<MainHeader> m_header;
     std::array<std::unique_ptr<QWidget>, kPageCount> m_pages;
+    std::unique_ptr<UndoControl> m_undo;
+    std::unique_ptr<GraphMenu> m_graphMenu;
     double m_sx = 1.0;
     double m_sy = 1.0;
     double m_s = 1.0;

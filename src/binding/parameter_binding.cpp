@@ -1,10 +1,12 @@
 #include "binding/parameter_binding.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "binding/link_table.h"
 #include "binding/microphone_choice.h"
 #include "binding/page_fields.h"
+#include "binding/undo_history.h"
 #include "link/mirror.h"
 
 void ParameterBinding::attach(int target, PageFields* fields) {
@@ -23,6 +25,7 @@ BindingTable::Microphones ParameterBinding::microphones() const {
 
 void ParameterBinding::writeParameter(int index, uint16_t value) {
     if (!Mirror::valid(index)) return;
+    if (m_history && m_recording) m_history->record(index, m_mirror.value(index), value);
     m_mirror.store(index, value);
     LinkTable::apply(m_mirror);
     m_mirror.setPending(index, value);
@@ -58,8 +61,26 @@ ParameterBinding::Outcome ParameterBinding::paste(int page) {
     PageFields* fields = fieldsOf(page);
     for (int k = 0; k < kCopyFields; ++k)
         fields->setField(copyField(k), m_copy[static_cast<size_t>(k)]);
+    if (m_history) m_history->begin();
     for (int k = 0; k < kCopyFields; ++k) controlChanged(page, copyField(k));
+    if (m_history) m_history->end();
     return Outcome::Pasted;
+}
+
+bool ParameterBinding::undo() {
+    return m_history && replay(m_history->takeUndo());
+}
+
+bool ParameterBinding::redo() {
+    return m_history && replay(m_history->takeRedo());
+}
+
+bool ParameterBinding::replay(const std::vector<std::pair<int, uint16_t>>& writes) {
+    bool recording = std::exchange(m_recording, false);
+    for (auto [index, value] : writes) writeParameter(index, value);
+    m_recording = recording;
+    for (auto [index, value] : writes) indexRefresh(index);
+    return !writes.empty();
 }
 
 void ParameterBinding::indexRefresh(int index) {

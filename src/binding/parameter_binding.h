@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "binding/binding_table.h"
 #include "binding/master_limits.h"
@@ -9,6 +11,7 @@
 class MicrophoneChoice;
 class Mirror;
 class PageFields;
+class UndoHistory;
 
 // Between the pages and the parameter mirror: a changed field is written to
 // its indices, a reported index is shown in its field. Every write from the
@@ -30,6 +33,13 @@ public:
     void setMicrophoneChoice(const MicrophoneChoice* choice) { m_microphones = choice; }
 
     void writeParameter(int index, uint16_t value);
+    // Writes are recorded there while one is given and recording is on.
+    void setHistory(UndoHistory* history) { m_history = history; }
+    void setRecording(bool on) { m_recording = on; }
+    // Take the newest step back or forward through writeParameter, and show
+    // the values in their fields; false when there was nothing to do.
+    bool undo();
+    bool redo();
     // A page has changed a field. Unknown pages and fields write nothing.
     Outcome controlChanged(int page, int field);
     // The device has reported the index: its field shows the mirror's value.
@@ -47,6 +57,7 @@ private:
     void copy(int page);
     Outcome paste(int page);
     void updateLimits(int index, int value);
+    bool replay(const std::vector<std::pair<int, uint16_t>>& writes);
 
     Mirror& m_mirror;
     std::array<PageFields*, BindingTable::kTargets> m_targets{};
@@ -54,4 +65,6 @@ private:
     bool m_copyValid = false;
     MasterLimits m_limits;
     const MicrophoneChoice* m_microphones = nullptr;
+    UndoHistory* m_history = nullptr;
+    bool m_recording = true;
 };

@@ -35,6 +35,24 @@ const CommandHelp kCommands[] = {
     {"inspect", "inspect FILE",
      "Decodes the preset file FILE without a device: header fields, time stamp and\n"
      "values (INDEX=VALUE). For a firmware package file: its type and image size."},
+    {"eq", "eq export|import PAGE FILE",
+     "export writes the equaliser bands of PAGE to FILE as filter text (\"Filter 1: ON PK\n"
+     "Fc 1000 Hz Gain -3.5 dB Q 4.5\"), the format room-measurement programs read and write.\n"
+     "import reads such a file whole, moves each filter onto what a band can hold (frequency\n"
+     "grid, Q table, gain range) and reports every move and every filter left out by line,\n"
+     "then writes the bands to the device; the page's other bands are set to 0 dB.\n"
+     "PAGE: 0 to 8 or main, center, sub, backround, surround, music, mic, echo, reverb."},
+    {"diff", "diff A B",
+     "Compares two presets, each a preset file or the word device, and prints every\n"
+     "parameter that differs by page and field with both values. Exit status 0 when they\n"
+     "are equal, 1 when they differ, 2 when a file cannot be read."},
+    {"graph", "graph PAGE FILE.png",
+     "Draws the summed response of PAGE on the device as the window's graph draws it and\n"
+     "writes it to FILE.png, at the size --size WxH gives (default 1051x359). No display\n"
+     "is needed."},
+    {"list", "list",
+     "Prints the processors on USB (usb PATH SERIAL) and the serial ports a processor may\n"
+     "be on (serial PATH), one per line. With --usb only that processor."},
     {"upgrade", "upgrade TARGET FILE",
      "Upgrades the firmware of TARGET (dsp1, panel, comm, dsp4, dsp5) with the package\n"
      "file FILE. The file is checked before the device hears of it; the exit status is\n"
@@ -52,6 +70,9 @@ const char* const kToolHelp =
     "%TRANSPORTS%"
     "  --timeout SECONDS  how long to wait for the device and for each step (default 30)\n"
     "  --quiet            no progress on standard error\n"
+    "  --json             info, get, inspect, diff, eq export and list print one JSON\n"
+    "                     document (its shape is in the manual page)\n"
+    "  --size WxH         the picture size of graph in pixels (default 1051x359)\n"
     "COMMAND --help tells about one command. --serial without PATH goes after the\n"
     "command (qx7ctl info --serial), or it takes the command for the path.\n"
     "\n"
@@ -69,6 +90,19 @@ bool parseCount(const char* text, int& out) {
     long v = std::strtol(text, &end, 10);
     if (!*text || *end || v < 1 || v > 3600) return false;
     out = static_cast<int>(v);
+    return true;
+}
+
+bool parseSize(const std::string& text, int& width, int& height) {
+    size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    char* end = nullptr;
+    long w = std::strtol(text.c_str(), &end, 10);
+    if (end != text.c_str() + x) return false;
+    long h = std::strtol(text.c_str() + x + 1, &end, 10);
+    if (*end || x + 1 == text.size() || w < 1 || h < 1 || w > 8192 || h > 8192) return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
     return true;
 }
 
@@ -107,6 +141,11 @@ std::string CtlOptions::parse(const std::vector<std::string>& args, CtlOptions& 
             out.help = true;
         } else if (arg == "--quiet") {
             out.quiet = true;
+        } else if (arg == "--json") {
+            out.json = true;
+        } else if (arg == "--size") {
+            if (i + 1 >= args.size() || !parseSize(args[++i], out.width, out.height))
+                return "--size takes WIDTHxHEIGHT in pixels, each 1 to 8192, e.g. 1051x359";
         } else if (arg == "--timeout") {
             if (i + 1 >= args.size() || !parseCount(args[++i].c_str(), out.timeoutSeconds))
                 return "--timeout takes a number of seconds from 1 to 3600";

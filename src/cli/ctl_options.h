@@ -9,6 +9,9 @@ struct CtlOptions {
     int timeoutSeconds = 30;
     bool quiet = false;
     bool help = false;
+    bool json = false;
+    int width = 1051;  // of the graph picture
+    int height = 359;
     std::string command;  // empty: none given
     std::vector<std::string> arguments;
 

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
+#include <nlohmann/json.hpp>
+
 #include "files/preset_files.h"
 
-namespace {
-
-const char* problemOf(int result) {
+const char* presetProblemText(int result) {
     switch (result) {
         case PresetFiles::kPresetEmptyName:
             return "no file name given";
@@ -19,19 +19,46 @@ const char* problemOf(int result) {
     }
 }
 
+namespace {
+
+void printJson(const std::string& path, const PresetRecord& p, std::FILE* out) {
+    const auto& t = p.timeStamp;
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u", t[0], t[1], t[2], t[3],
+                  t[4], t[5]);
+    nlohmann::json values = nlohmann::json::array();
+    for (int32_t v : p.values) values.push_back(v);
+    nlohmann::json doc = {{"kind", "preset"},
+                          {"file", path},
+                          {"header_length", p.headerLength},
+                          {"value_count", p.valueCount},
+                          {"format_mark", p.formatMark},
+                          {"device_magic", p.deviceMagic},
+                          {"reserved", {p.reserved1, p.reserved2}},
+                          {"password_mark", p.passwordMark},
+                          {"time_stamp", stamp},
+                          {"values", values}};
+    std::fprintf(out, "%s\n", doc.dump(2).c_str());
+}
+
 }  // namespace
 
-int dumpPresetFile(const std::string& file, std::FILE* out) {
+int dumpPresetFile(const std::string& file, std::FILE* out, bool json) {
     PresetFiles data;
     int result = data.readPreset(file);
     if (result != PresetFiles::kPresetOk) {
-        std::fprintf(stderr, "qx7ctl: %s: %s (code %d)\n", file.c_str(), problemOf(result), result);
+        std::fprintf(stderr, "qx7ctl: %s: %s (code %d)\n", file.c_str(), presetProblemText(result),
+                     result);
         return result == PresetFiles::kPresetEmptyName ? 2 : 1;
     }
     const PresetRecord& p = data.preset();
     std::error_code ec;
     std::string path =
         std::filesystem::absolute(PresetFiles::withPresetExtension(file), ec).string();
+    if (json) {
+        printJson(ec ? file : path, p, out);
+        return 0;
+    }
     std::fprintf(out, "File: %s\n", ec ? file.c_str() : path.c_str());
     std::fprintf(out, "Header length: %u\n", p.headerLength);
     std::fprintf(out, "Value count: %u\n", p.valueCount);

@@ -3,14 +3,26 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <limits>
+#include <map>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+
+#include "binding/equaliser_bands.h"
+#include "binding/page_curve_reader.h"
+#include "binding/parameter_binding.h"
+#include "binding/preset_comparison.h"
+#include "cli/ctl_graph.h"
+#include "cli/ctl_preset_dump.h"
 #include "connect/transport_choice.h"
 #include "files/preset_files.h"
+#include "filter/filter_text_reader.h"
+#include "filter/filter_text_writer.h"
 #include "link/link_supervisor.h"
 #include "platform/clock.h"
+#include "texts/compare_texts.h"
+#include "texts/filter_text_texts.h"
 #include "texts/text_triple.h"
 
 namespace {
@@ -84,6 +96,10 @@ int CtlSession::run() {
     if (command == "recall") return recall(args);
     if (command == "name") return name(args);
     if (command == "upgrade") return upgrade(args);
+    if (command == "eq") return eq(args);
+    if (command == "diff") return diff(args);
+    if (command == "graph") return graph(args);
+    if (command == "list") return args.empty() ? list() : usageError("list takes no arguments");
     return usageError("unknown command " + command);
 }
 
@@ -150,6 +166,22 @@ bool CtlSession::runJob(const std::function<void()>& request) {
 int CtlSession::info() {
     if (!connect()) return kFailure;
     DeviceInfo& device = m_link.device();
+    if (m_options.json) {
+        nlohmann::json presets = nlohmann::json::array();
+        for (int p = 1; p <= DeviceInfo::kPresets; ++p)
+            presets.push_back(
+                {{"number", p},
+                 {"name", device.nameReceived(p) ? nlohmann::json(device.presetNameText(p))
+                                                 : nlohmann::json()}});
+        printJson(nlohmann::json{
+            {"device_magic", device.magic.load()},
+            {"version", versionText(device.version)},
+            {"device_id", deviceIdText(device.deviceId())},
+            {"current_preset", m_link.mirror().value(Mirror::kCurrentPreset)},
+            {"presets",
+             presets}}.dump(2));
+        return kSuccess;
+    }
     std::fprintf(m_out, "Device magic: %u\n", static_cast<unsigned>(device.magic.load()));
     std::fprintf(m_out, "Version: %s\n", versionText(device.version).c_str());
     std::fprintf(m_out, "Device ID: %s\n", deviceIdText(device.deviceId()).c_str());
@@ -172,6 +204,13 @@ int CtlSession::get(const std::vector<std::string>& args) {
         indices.push_back(static_cast<int>(index));
     }
     if (!connect()) return kFailure;
+    if (m_options.json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (int index : indices)
+            list.push_back({{"index", index}, {"value", m_link.mirror().value(index)}});
+        printJson(nlohmann::json{{"parameters", list}}.dump(2));
+        return kSuccess;
+    }
     for (int index : indices)
         std::fprintf(m_out, "%d=%u\n", index, static_cast<unsigned>(m_link.mirror().value(index)));
     return kSuccess;
@@ -191,8 +230,12 @@ int CtlSession::set(const std::vector<std::string>& args) {
     }
     if (!connect()) return kFailure;
 
+    for (auto [index, value] : values) m_link.mirror().setPending(index, value);
+    return confirmValues(values, true);
+}
+
+int CtlSession::confirmValues(const std::map<int, uint16_t>& values, bool print) {
     Mirror& mirror = m_link.mirror();
-    for (auto [index, value] : values) mirror.setPending(index, value);
     auto allSent = [&] {
         for (auto [index, value] : values)
             if (mirror.pending(index)) return false;
@@ -219,7 +262,7 @@ int CtlSession::set(const std::vector<std::string>& args) {
     for (auto [index, value] : values) {
         uint16_t held = mirror.value(index);
         if (held == value) {
-            std::fprintf(m_out, "%d=%u\n", index, static_cast<unsigned>(held));
+            if (print) std::fprintf(m_out, "%d=%u\n", index, static_cast<unsigned>(held));
         } else {
             status = fail("parameter " + std::to_string(index) + " holds " + std::to_string(held) +
                           ", not " + std::to_string(value));
@@ -304,24 +347,198 @@ int CtlSession::name(const std::vector<std::string>& args) {
 
 int CtlSession::upgrade(const std::vector<std::string>& args) {
     const int type = args.size() == 2 ? UpgradePackage::typeOfTarget(args[0]) : 0;
-    if (type == 0) return usageError("upgrade needs a TARGET (dsp1, panel, comm, dsp4, dsp5) and a FILE");
+    if (type == 0)
+        return usageError("upgrade needs a TARGET (dsp1, panel, comm, dsp4, dsp5) and a FILE");
     // A file the job would refuse is refused here already, without a device.
     UpgradePackage package;
     UpgradePackage::Problem problem = package.load(args[1]);
-    if (problem == UpgradePackage::Problem::CannotOpen) return fail(args[1] + ": the file cannot be opened");
+    if (problem == UpgradePackage::Problem::CannotOpen)
+        return fail(args[1] + ": the file cannot be opened");
     if (problem != UpgradePackage::Problem::None)
         return fail(args[1] + ": " + FirmwareUpgrade::problemText(problem)[Language::English]);
     if (package.type() != type)
-        return fail(args[1] + ": a package of type " + std::to_string(package.type()) + ", not for " + args[0]);
+        return fail(args[1] + ": a package of type " + std::to_string(package.type()) +
+                    ", not for " + args[0]);
     if (!connect()) return kFailure;
     uint64_t before = m_upgrade.lastOutcome().serial;
     m_upgrade.request(type, args[1]);
     // The job bounds its own waits (eleven failures at most); no limit of ours.
-    waitUntil([&] { return m_upgrade.lastOutcome().serial > before || !m_link.supervisor().threadRunning(); },
-              std::numeric_limits<int>::max() / 2);
+    waitUntil(
+        [&] {
+            return m_upgrade.lastOutcome().serial > before || !m_link.supervisor().threadRunning();
+        },
+        std::numeric_limits<int>::max() / 2);
     FirmwareUpgrade::Outcome outcome = m_upgrade.lastOutcome();
     if (outcome.serial == before) return fail("the link ended during the upgrade");
     if (outcome.result != FirmwareUpgrade::Result::Succeeded) return kFailure;
     std::fprintf(m_out, "Upgraded %s with %zu bytes\n", args[0].c_str(), package.image().size());
+    return kSuccess;
+}
+
+void CtlSession::printJson(const std::string& text) const {
+    std::fprintf(m_out, "%s\n", text.c_str());
+}
+
+namespace {
+
+const char* typeWord(int type) {
+    return type == 6 ? "LSC" : type == 5 ? "HSC" : "PK";
+}
+
+}  // namespace
+
+int CtlSession::eq(const std::vector<std::string>& args) {
+    if (args.size() != 3 || (args[0] != "export" && args[0] != "import"))
+        return usageError("eq needs export or import, a PAGE and a FILE");
+    int page = EqualiserBands::pageOf(args[1]);
+    if (page < 0) return usageError("not a page with bands: " + args[1]);
+    if (args[2].empty()) return usageError("eq needs a FILE");
+    return args[0] == "export" ? eqExport(page, args[2]) : eqImport(page, args[2]);
+}
+
+int CtlSession::eqExport(int page, const std::string& file) {
+    if (!connect()) return kFailure;
+    std::vector<EqBand> bands = EqualiserBands::read(page, m_link.mirror());
+    std::string problem = FilterTextWriter::writeFile(file, bands, EqualiserBands::pageName(page));
+    if (!problem.empty()) return fail(problem);
+    if (!m_options.json) {
+        std::fprintf(m_out, "%s: %zu bands written to %s\n", EqualiserBands::pageName(page).c_str(),
+                     bands.size(), file.c_str());
+        return kSuccess;
+    }
+    nlohmann::json list = nlohmann::json::array();
+    for (size_t j = 0; j < bands.size(); ++j)
+        list.push_back({{"band", j + 1},
+                        {"type", typeWord(bands[j].type)},
+                        {"frequency", bands[j].frequency},
+                        {"gain", bands[j].gain},
+                        {"q", bands[j].q}});
+    printJson(nlohmann::json{
+        {"page", EqualiserBands::pageName(page)},
+        {"page_index", page},
+        {"file", file},
+        {"bands",
+         list}}.dump(2));
+    return kSuccess;
+}
+
+// The whole file is read and checked before the device hears of it.
+int CtlSession::eqImport(int page, const std::string& file) {
+    const int count = EqualiserBands::bandCount(page);
+    FilterTextReader::Result result = FilterTextReader::readFile(file, count);
+    for (const std::string& message : result.messages) std::fprintf(m_out, "%s\n", message.c_str());
+    if (!result.readable || result.filters.empty()) return kFailure;
+    std::vector<EqBand> imported;
+    for (const FilterTextReader::Filter& f : result.filters) imported.push_back(f.band);
+
+    if (!connect()) return kFailure;
+    Mirror& mirror = m_link.mirror();
+    std::vector<EqBand> bands =
+        EqualiserBands::merged(EqualiserBands::read(page, mirror), imported);
+    ParameterBinding binding(mirror);
+    EqualiserBands::write(page, bands, binding);
+    std::map<int, uint16_t> written;
+    for (int i = 0; i < Mirror::kSize; ++i)
+        if (mirror.pending(i)) written[i] = mirror.value(i);
+    int status = confirmValues(written, false);
+    if (status != kSuccess) return status;
+    if (static_cast<int>(imported.size()) < count)
+        std::fprintf(
+            m_out, "%s\n",
+            formatText(filtertext::BandsCleared, static_cast<int>(imported.size()) + 1, count)
+                .c_str());
+    std::fprintf(m_out, "%s: %zu filters imported\n", EqualiserBands::pageName(page).c_str(),
+                 imported.size());
+    return kSuccess;
+}
+
+bool CtlSession::presetValues(const std::string& source, std::vector<uint16_t>& values,
+                              int& status) {
+    values.clear();
+    if (source == "device") {
+        if (!connect()) {
+            status = kFailure;
+            return false;
+        }
+        for (int i = 0; i < Mirror::kSize; ++i) values.push_back(m_link.mirror().value(i));
+        return true;
+    }
+    PresetFiles data;
+    int result = data.readPreset(source);
+    if (result != PresetFiles::kPresetOk) {
+        std::fprintf(stderr, "qx7ctl: %s: %s (code %d)\n", source.c_str(),
+                     presetProblemText(result), result);
+        status = kUsage;
+        return false;
+    }
+    for (int32_t v : data.preset().values) values.push_back(static_cast<uint16_t>(v));
+    return true;
+}
+
+int CtlSession::diff(const std::vector<std::string>& args) {
+    if (args.size() != 2 || args[0].empty() || args[1].empty())
+        return usageError("diff needs two presets A and B, each a file or device");
+    std::vector<uint16_t> a, b;
+    int status = kSuccess;
+    // Files first: a damaged file ends the run before the device is reached.
+    bool aFirst = args[1] == "device";
+    if (!presetValues(args[aFirst ? 0 : 1], aFirst ? a : b, status) ||
+        !presetValues(args[aFirst ? 1 : 0], aFirst ? b : a, status))
+        return status;
+    std::vector<PresetComparison::Difference> differences = PresetComparison::compare(a, b);
+    if (m_options.json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const auto& d : differences)
+            list.push_back({{"index", d.index},
+                            {"page", d.page},
+                            {"field", d.field},
+                            {"a", d.beforeText},
+                            {"b", d.afterText},
+                            {"a_value", d.before},
+                            {"b_value", d.after}});
+        printJson(nlohmann::json{
+            {"a", args[0]}, {"b", args[1]}, {"equal", differences.empty()}, {"differences", list}}
+                      .dump(2));
+    } else {
+        for (const auto& d : differences) std::fprintf(m_out, "%s\n", d.line().c_str());
+        if (differences.empty())
+            std::fprintf(stderr, "%s\n", comparetext::Equal.get());
+        else
+            std::fprintf(
+                stderr, "%s\n",
+                formatText(comparetext::Differ, static_cast<int>(differences.size())).c_str());
+    }
+    return differences.empty() ? kSuccess : kFailure;
+}
+
+int CtlSession::graph(const std::vector<std::string>& args) {
+    if (args.size() != 2 || args[1].empty()) return usageError("graph needs a PAGE and a FILE.png");
+    int page = EqualiserBands::pageOf(args[0]);
+    if (page < 0) return usageError("not a page with bands: " + args[0]);
+    if (!connect()) return kFailure;
+    PageCurve curve = PageCurveReader::read(page, m_link.mirror());
+    std::string problem = saveGraphPicture(curve, m_options.width, m_options.height, args[1]);
+    if (!problem.empty()) return fail(problem);
+    std::fprintf(m_out, "%s\n", args[1].c_str());
+    return kSuccess;
+}
+
+int CtlSession::list() {
+    std::vector<TransportChoice::Found> found;
+    std::string error;
+    if (!m_choice.find(found, error)) return fail(error);
+    if (m_options.json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const auto& f : found)
+            list.push_back(
+                {{"transport", f.transport},
+                 {"path", f.path},
+                 {"serial", f.serial.empty() ? nlohmann::json() : nlohmann::json(f.serial)}});
+        printJson(nlohmann::json{{"devices", list}}.dump(2));
+        return kSuccess;
+    }
+    for (const auto& f : found)
+        std::fprintf(m_out, "%s %s%s%s\n", f.transport.c_str(), f.path.c_str(),
+                     f.serial.empty() ? "" : " ", f.serial.c_str());
     return kSuccess;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,19 @@ private:
     int recall(const std::vector<std::string>& args);
     int name(const std::vector<std::string>& args);
     int upgrade(const std::vector<std::string>& args);
+    int eq(const std::vector<std::string>& args);
+    int eqExport(int page, const std::string& file);
+    int eqImport(int page, const std::string& file);
+    int diff(const std::vector<std::string>& args);
+    int graph(const std::vector<std::string>& args);
+    int list();
+    // The parameters of a preset file, or of the device for "device"; false
+    // (with the exit status in status) when they cannot be had.
+    bool presetValues(const std::string& source, std::vector<uint16_t>& values, int& status);
+    // Waits until the device has taken every value and reads each back; the
+    // exit status, with the values printed unless quietly.
+    int confirmValues(const std::map<int, uint16_t>& values, bool print);
+    void printJson(const std::string& text) const;
 
     bool openTransport();
     bool connect();

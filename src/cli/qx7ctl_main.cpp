@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
                          CtlOptions::usage("inspect").c_str());
             return CtlSession::kUsage;
         }
-        return inspectFile(options.arguments[0], stdout);
+        return inspectFile(options.arguments[0], stdout, options.json);
     }
     CtlSession session(options, choice);
     return session.run();

@@ -3,9 +3,12 @@
 #include "link/link.h"
 #include "link/link_supervisor.h"
 #include "link/transport_type.h"
+#include "link/transports/chosen_hid_backend.h"
+#include "link/transports/hid_frame_channel.h"
 #include "link/transports/hid_transport.h"
 #include "link/transports/serial_port_list.h"
 #include "link/transports/serial_transport.h"
+#include "platform/clock.h"
 #include "sim/sim_device.h"
 #include "sim/sim_hid_backend.h"
 #ifdef QX7_HAVE_HIDAPI
@@ -47,6 +50,8 @@ const char* TransportChoice::helpText() {
            "  --bluetooth PATH  talk to it on a Bluetooth serial port, e.g. /dev/rfcomm0\n"
            "  --simulated       talk to the built-in simulated device\n"
            "  --simulated-stuck-usb  the same device, but it never completes a USB write\n"
+           "  --usb PATH        of several processors on USB, the one at the hidraw PATH or\n"
+           "                    with the serial number PATH (see the list command)\n"
            "  --help            this text\n";
 }
 
@@ -96,6 +101,10 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
             m_help = true;
             continue;
         }
+        if (arg == "--usb" || arg.rfind("--usb=", 0) == 0) {
+            if (!takeUsbChoice(args, i, error)) return false;
+            continue;
+        }
         const Option* option = nullptr;
         std::string value;
         bool hasValue = false;
@@ -130,7 +139,80 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
         }
         m_path = value;
     }
+    if (!m_usb.empty() && (m_kind == Kind::Serial || m_kind == Kind::Bluetooth)) {
+        error = "--usb picks a device on USB; it does not go with " + m_chosenBy;
+        return false;
+    }
     args = std::move(rest);
+    return true;
+}
+
+bool TransportChoice::takeUsbChoice(std::vector<std::string>& args, size_t& i, std::string& error) {
+    const std::string& arg = args[i];
+    std::string value;
+    if (arg.size() > 5 && arg[5] == '=')
+        value = arg.substr(6);
+    else if (i + 1 < args.size() && !looksLikeOption(args[i + 1]))
+        value = args[++i];
+    if (value.empty()) {
+        error =
+            "--usb needs the hidraw path or the serial number of a device, e.g. --usb "
+            "/dev/hidraw3";
+        return false;
+    }
+    if (!m_usb.empty()) {
+        error = "--usb was given twice";
+        return false;
+    }
+    m_usb = value;
+    return true;
+}
+
+bool TransportChoice::makeBackend(const Clock& clock, std::string& error) {
+    if (m_backend) return true;
+    if (m_kind == Kind::Simulated) {
+        m_device = std::make_unique<SimDevice>();
+        if (m_chosenBy == kStuckOption) {
+            SimFaults faults;
+            faults.stuckWrites = true;
+            m_device->setFaults(faults);
+        }
+        m_backend = std::make_unique<SimHidBackend>(*m_device, clock);
+    } else {
+#ifdef QX7_HAVE_HIDAPI
+        auto backend = std::make_unique<HidapiBackend>();
+        if (!backend->ready()) {
+            error = "USB HID could not be started (hidapi failed to initialise)";
+            return false;
+        }
+        m_backend = std::move(backend);
+#else
+        (void)clock;
+        error = "USB HID is not available in this build; use --serial or --simulated";
+        return false;
+#endif
+    }
+    if (!m_usb.empty()) m_chosen = std::make_unique<ChosenHidBackend>(*m_backend, m_usb);
+    return true;
+}
+
+bool TransportChoice::find(std::vector<Found>& found, std::string& error) {
+    found.clear();
+    if (m_kind == Kind::UsbHid || m_kind == Kind::Simulated) {
+        if (!makeBackend(Clock::system(), error)) return false;
+        HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
+        for (const HidDeviceInfo& d : usb.enumerate())
+            if (d.vendor == HidFrameChannel::kVendor && d.product == HidFrameChannel::kProduct)
+                found.push_back({"usb", d.path, d.serial});
+    }
+    if (!m_usb.empty()) return true;
+    if (m_kind == Kind::Serial || m_kind == Kind::Bluetooth) {
+        if (!m_path.empty()) found.push_back({"serial", m_path, ""});
+        if (!m_path.empty()) return true;
+    }
+    if (m_kind != Kind::Simulated)
+        for (const std::string& port : SerialPortList().enumerate())
+            found.push_back({"serial", port, ""});
     return true;
 }
 
@@ -147,33 +229,13 @@ int TransportChoice::transportType() const {
 
 bool TransportChoice::install(Link& link, std::string& error) {
     switch (m_kind) {
-        case Kind::UsbHid: {
-#ifdef QX7_HAVE_HIDAPI
-            auto backend = std::make_unique<HidapiBackend>();
-            if (!backend->ready()) {
-                error = "USB HID could not be started (hidapi failed to initialise)";
-                return false;
-            }
-            link.setTransport(TransportType::UsbHid,
-                              std::make_unique<HidTransport>(link, *backend));
-            m_backend = std::move(backend);
+        case Kind::UsbHid:
+        case Kind::Simulated: {
+            if (!makeBackend(link.clock(), error)) return false;
+            HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
+            link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
             break;
-#else
-            error = "USB HID is not available in this build; use --serial or --simulated";
-            return false;
-#endif
         }
-        case Kind::Simulated:
-            m_device = std::make_unique<SimDevice>();
-            if (m_chosenBy == kStuckOption) {
-                SimFaults faults;
-                faults.stuckWrites = true;
-                m_device->setFaults(faults);
-            }
-            m_backend = std::make_unique<SimHidBackend>(*m_device, link.clock());
-            link.setTransport(TransportType::UsbHid,
-                              std::make_unique<HidTransport>(link, *m_backend));
-            break;
         case Kind::Serial:
         case Kind::Bluetooth: {
             SerialTransport::PortSource ports;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class Clock;
 class HidBackend;
 class Link;
 class SimDevice;
@@ -17,6 +18,8 @@ class SimDevice;
 //   --bluetooth PATH    Bluetooth serial port, type 3
 //   --simulated         the built-in simulated device, on a simulated USB
 //   --simulated-stuck-usb  the same, with USB writes that never complete
+//   --usb PATH          with USB or the simulated device: only the processor
+//                       at that hidraw path or with that serial number
 //
 // Use:
 //   TransportChoice choice;            // declare before the Link: it must outlive it
@@ -30,6 +33,13 @@ class SimDevice;
 class TransportChoice {
 public:
     enum class Kind { UsbHid, Serial, Bluetooth, Simulated };
+    // A processor a program can see: on USB with its path and serial number,
+    // or a serial port it may be on.
+    struct Found {
+        std::string transport;  // "usb" or "serial"
+        std::string path;
+        std::string serial;
+    };
     // A program's name and the lines its --help starts with.
     struct Program {
         const char* name;
@@ -61,22 +71,32 @@ public:
     Kind kind() const { return m_kind; }
     // The port given with --serial or --bluetooth; empty to search.
     const std::string& path() const { return m_path; }
+    // The device given with --usb; empty for the first one found.
+    const std::string& usbChoice() const { return m_usb; }
     // The transport type the link starts with.
     int transportType() const;
 
     // Gives the link its transport and initial transport type. False, with a
     // message, when this build cannot reach the device that way.
     bool install(Link& link, std::string& error);
+    // The processors on USB (narrowed by --usb) and the serial ports, without
+    // opening any. False, with a message, when USB cannot be searched.
+    bool find(std::vector<Found>& found, std::string& error);
     // The simulated device of --simulated, after install; null otherwise.
     SimDevice* simulatedDevice() const { return m_device.get(); }
 
 private:
     bool choose(Kind kind, const std::string& option, std::string& error);
+    bool takeUsbChoice(std::vector<std::string>& args, size_t& i, std::string& error);
+    // The USB backend of this choice (hidapi or the simulated device's).
+    bool makeBackend(const Clock& clock, std::string& error);
 
     Kind m_kind = Kind::UsbHid;
     std::string m_chosenBy;
     std::string m_path;
+    std::string m_usb;
     bool m_help = false;
     std::unique_ptr<SimDevice> m_device;
     std::unique_ptr<HidBackend> m_backend;
+    std::unique_ptr<HidBackend> m_chosen;
 };

@@ -96,8 +96,10 @@ GraphDisplayList::Op GraphDisplayList::start(Kind kind, QColor colour, qreal wid
     return op;
 }
 
-void GraphDisplayList::lines(const std::vector<GraphPoint>& points, QColor colour, qreal width) {
+void GraphDisplayList::lines(const std::vector<GraphPoint>& points, QColor colour, qreal width,
+                             Qt::PenStyle style) {
     Op op = start(Kind::Lines, colour, width);
+    op.style = style;
     op.first = m_segments.size();
     for (size_t i = 1; i < points.size(); ++i) m_segments.push_back({points[i - 1], points[i]});
     op.count = m_segments.size() - op.first;
@@ -144,14 +146,23 @@ void GraphDisplayList::sprite(const QImage& sheet, QPoint at, QRect source) {
     m_ops.push_back(std::move(op));
 }
 
-void GraphDisplayList::text(const QRect& box, const QFont& font, QColor colour,
-                            const QString& text) {
+void GraphDisplayList::text(const QRect& box, const QFont& font, QColor colour, const QString& text,
+                            int flags) {
     Op op = start(Kind::Text, colour);
     op.source = box;
     op.font = font;
     op.text = text;
-    QRect used = QFontMetrics(font).boundingRect(box, Qt::AlignCenter, text);
+    op.flags = flags;
+    QRect used = QFontMetrics(font).boundingRect(box, flags, text);
     op.bounds = QRectF(box.united(used)).adjusted(-4, -4, 4, 4);
+    m_ops.push_back(std::move(op));
+}
+
+void GraphDisplayList::box(const QRect& rect, QColor colour, bool filled) {
+    Op op = start(Kind::Box, colour);
+    op.source = rect;
+    op.flags = filled ? 1 : 0;
+    op.bounds = QRectF(rect).adjusted(-2, -2, 2, 2);
     m_ops.push_back(std::move(op));
 }
 
@@ -163,7 +174,8 @@ void GraphDisplayList::fillRect(const QRect& rect, QColor colour) {
 }
 
 bool GraphDisplayList::sameShape(const Op& a, const Op& b) const {
-    return a.kind == b.kind && a.clip == b.clip && a.colour == b.colour && a.width == b.width;
+    return a.kind == b.kind && a.clip == b.clip && a.colour == b.colour && a.width == b.width &&
+           a.style == b.style;
 }
 
 bool GraphDisplayList::sameContent(const Op& a, const Op& b) const {
@@ -173,9 +185,12 @@ bool GraphDisplayList::sameContent(const Op& a, const Op& b) const {
         case Kind::Sprite:
             return a.sheet.cacheKey() == b.sheet.cacheKey() && a.at == b.at && a.source == b.source;
         case Kind::Text:
-            return a.source == b.source && a.font == b.font && a.text == b.text;
+            return a.source == b.source && a.font == b.font && a.text == b.text &&
+                   a.flags == b.flags;
         case Kind::Rect:
             return a.source == b.source;
+        case Kind::Box:
+            return a.source == b.source && a.flags == b.flags;
         case Kind::Lines:
             break;
     }
@@ -292,7 +307,7 @@ void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) con
                                    line.pointAt(double(i + 1) / pieces));
         }
         if (lines.empty()) return;
-        p.setPen(QPen(op.colour, op.width, Qt::SolidLine, Qt::FlatCap));
+        p.setPen(QPen(op.colour, op.width, op.style, Qt::FlatCap));
         p.setBrush(Qt::NoBrush);
         p.drawLines(lines.data(), int(lines.size()));
         return;
@@ -318,7 +333,13 @@ void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) con
         case Kind::Text:
             p.setFont(op.font);
             p.setPen(op.colour);
-            p.drawText(op.source, Qt::AlignCenter, op.text);
+            p.drawText(op.source, op.flags, op.text);
+            break;
+        case Kind::Box:
+            p.setPen(op.colour);
+            p.setBrush(op.flags ? QBrush(op.colour) : QBrush(Qt::NoBrush));
+            p.drawRect(op.source);
+            p.setBrush(Qt::NoBrush);
             break;
         case Kind::Rect:
             p.fillRect(op.source, op.colour);

@@ -41,10 +41,14 @@ public:
     static std::vector<GraphPoint> steadyPoints(const std::vector<GraphPoint>& points);
 
     void setClip(const QRect& clip) { m_clip = clip; }
-    void lines(const std::vector<GraphPoint>& points, QColor colour, qreal width);
+    void lines(const std::vector<GraphPoint>& points, QColor colour, qreal width,
+               Qt::PenStyle style = Qt::SolidLine);
     void fillPath(const QPainterPath& path, QColor colour);
     void sprite(const QImage& sheet, QPoint at, QRect source);
-    void text(const QRect& box, const QFont& font, QColor colour, const QString& text);
+    void text(const QRect& box, const QFont& font, QColor colour, const QString& text,
+              int flags = Qt::AlignCenter);
+    // A square outline, filled or not.
+    void box(const QRect& rect, QColor colour, bool filled);
     void fillRect(const QRect& rect, QColor colour);
 
     // Marks where this list and the one shown before differ.
@@ -55,7 +59,7 @@ public:
     void replay(QPainter& p, const Tiles& tiles) const;
 
 private:
-    enum class Kind { Lines, Fill, Sprite, Text, Rect };
+    enum class Kind { Lines, Fill, Sprite, Text, Rect, Box };
     struct Segment {
         GraphPoint from;
         GraphPoint to;
@@ -70,6 +74,8 @@ private:
         QRect clip;
         QColor colour;
         qreal width = 0;
+        Qt::PenStyle style = Qt::SolidLine;
+        int flags = 0;     // of a Text; 1 for a filled Box
         size_t first = 0;  // segments of a Lines op, pieces of a Fill
         size_t count = 0;
         QPainterPath path;

@@ -24,6 +24,8 @@ constexpr QRgb kSelectionEdge = 0x19FFFFFF;
 constexpr QRgb kSelectionFill = 0x32FFFFFF;
 constexpr QRgb kMenuHighlight = 0xFFFFFF32;
 constexpr int kCell = ResponseGraphSprites::kCell;
+constexpr int kMenuPadding = 18;  // room for the check box left of the text
+constexpr int kCheckSide = 8;
 
 struct GridRow {
     double frequency;
@@ -108,6 +110,7 @@ void ResponseGraph::create(unsigned controlId, const QRect& rect) {
 
 void ResponseGraph::setScale(double scale) {
     m_model.setScale(scale);
+    updateMenuWidth();
     m_dirty = true;
     update();
 }
@@ -238,6 +241,7 @@ void ResponseGraph::record(GraphDisplayList& list) const {
     if (plot.width() > 0 && plot.height() > 0) {
         list.setClip(QRect(plot.left, plot.top, plot.width(), plot.height()));
         if (m_model.options().showSelection) recordSelection(list);
+        if (m_companionsShown) recordCompanions(list);
         list.lines(GraphDisplayList::steadyPoints(m_model.reducedPoints(m_model.total())),
                    QColor::fromRgba(kCurveColour), 2);
         list.setClip(QRect());
@@ -292,15 +296,84 @@ void ResponseGraph::recordMenu(GraphDisplayList& list) const {
         return;
     }
     QFont font = labelFont(m_model.scale());
-    auto item = [&](GraphRect r, bool lit, const QString& text) {
+    bool extras = !m_menuExtras.empty();
+    for (int k = 0; k < m_model.menuItemCount(); ++k) {
+        GraphRect r = m_model.menuItem(k);
         QRect rect(r.left, r.top, r.width(), r.height());
+        bool lit = m_model.highlightedItem() == k;
         list.fillRect(rect, lit ? QColor::fromRgba(kMenuHighlight) : QColor(Qt::white));
-        list.text(rect, font, Qt::black, text);
-    };
-    item(m_model.copyItem(), m_model.menuState() == ResponseGraphModel::MenuState::Copy,
-         QStringLiteral("Copy"));
-    item(m_model.pasteItem(), m_model.menuState() == ResponseGraphModel::MenuState::Paste,
-         QStringLiteral("Paste"));
+        if (!extras) {
+            list.text(rect, font, Qt::black,
+                      k == 0 ? QStringLiteral("Copy") : QStringLiteral("Paste"));
+            continue;
+        }
+        int j = m_model.extraOf(k);
+        const MenuExtra* extra = j >= 0 ? &m_menuExtras[size_t(j)] : nullptr;
+        QString text = extra    ? extra->text
+                       : k == 0 ? QStringLiteral("Copy")
+                                : QStringLiteral("Paste");
+        if (extra && extra->checked >= 0) {
+            QRect box(rect.left() + (kMenuPadding - kCheckSide) / 2,
+                      rect.center().y() - kCheckSide / 2, kCheckSide, kCheckSide);
+            list.box(box, Qt::black, extra->checked != 0);
+        }
+        list.text(rect.adjusted(kMenuPadding, 0, -4, 0), font, Qt::black, text,
+                  Qt::AlignLeft | Qt::AlignVCenter);
+    }
+}
+
+// Faint, thin and dashed, each in its colour and named in its colour at the
+// plot's top right, so that the page's own curve stays the one that reads.
+void ResponseGraph::recordCompanions(GraphDisplayList& list) const {
+    GraphRect plot = m_model.plot();
+    QFont font = FontFaces::pixelFont(QStringLiteral("Arial"), std::max(1.0, 11 * m_model.scale()));
+    QFontMetrics metrics(font);
+    int line = 0;
+    for (const Companion& c : m_companions) {
+        if (!c.graph || c.graph == this || !c.graph->m_initialised) continue;
+        ResponseGraphModel& other = c.graph->m_model;
+        if (!(other.plot() == plot) || other.columns() != m_model.columns()) continue;
+        other.updateCurves();
+        QColor colour = QColor::fromRgba(c.colour);
+        list.lines(GraphDisplayList::steadyPoints(m_model.reducedPoints(other.total())), colour, 1,
+                   Qt::DashLine);
+        QRect box(plot.left, plot.top + 4 + line * metrics.height(), plot.width() - 6,
+                  metrics.height());
+        list.text(box, font, colour, c.name, Qt::AlignRight | Qt::AlignVCenter);
+        ++line;
+    }
+}
+
+void ResponseGraph::setMenuExtras(std::vector<MenuExtra> extras, bool copyPaste) {
+    m_menuExtras = std::move(extras);
+    m_copyPaste = copyPaste;
+    updateMenuWidth();
+}
+
+void ResponseGraph::updateMenuWidth() {
+    if (m_menuExtras.empty()) {
+        m_model.setMenuExtras(0, 0);
+        return;
+    }
+    QFontMetrics metrics(labelFont(m_model.scale()));
+    int width = 0;
+    for (const char* fixed : {"Copy", "Paste"})
+        width = std::max(width, metrics.horizontalAdvance(QString::fromLatin1(fixed)));
+    for (const MenuExtra& e : m_menuExtras)
+        width = std::max(width, metrics.horizontalAdvance(e.text));
+    m_model.setMenuExtras(int(m_menuExtras.size()), width + kMenuPadding + 8, m_copyPaste);
+    invalidate();
+}
+
+void ResponseGraph::setCompanionsShown(bool shown) {
+    m_companionsShown = shown;
+    invalidate();
+}
+
+bool ResponseGraph::savePicture(const QString& path) {
+    m_dirty = true;
+    const QImage& picture = renderPicture();
+    return !picture.isNull() && picture.save(path, "PNG");
 }
 
 void ResponseGraph::OnShow(int mode) {

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "controls/control_surface.h"
 #include "controls/graph_display_list.h"
@@ -13,13 +14,25 @@
 // The frequency-response graph: equaliser band markers and the high-pass and
 // low-pass crossover markers on a logarithmic frequency axis, the summed
 // response, dragging, Q handles, wheel and arrow keys, and a small Copy/Paste
-// menu. Every user change is sent to the parent as the control's own message
-// number: (1, 0) high-pass, (2, 0) low-pass, (0, j) band j, (3, 0) Copy, (4, 0) Paste.
+// menu with the owner's extra items. Every user change is sent to the parent
+// as the control's own message number: (1, 0) high-pass, (2, 0) low-pass,
+// (0, j) band j, (3, 0) Copy, (4, 0) Paste, (5 + j, 0) extra item j. Other
+// graphs of the same size can be shown faintly behind the curve.
 class ResponseGraph : public QWidget, public MessageTarget, private ResponseGraphHost {
 public:
     static constexpr int kDefaultId = 2245;
     static constexpr int kAnimationTimer = 1;
     static constexpr int kAnimationMs = 100;
+
+    struct MenuExtra {
+        QString text;
+        int checked = -1;  // -1 no check box, else 0 or 1
+    };
+    struct Companion {
+        ResponseGraph* graph;
+        QRgb colour;
+        QString name;
+    };
 
     explicit ResponseGraph(QWidget* parent = nullptr);
     ~ResponseGraph() override;
@@ -49,6 +62,13 @@ public:
     double GetBandGain(int j) const { return m_model.bandGainDb(j); }
     int GetBandType(int j) const { return m_model.bandType(j); }
     double GetCrossoverFrequency(int i) const { return m_model.crossoverFrequency(i); }
+
+    void setMenuExtras(std::vector<MenuExtra> extras, bool copyPaste = true);
+    void setCompanions(std::vector<Companion> companions) { m_companions = std::move(companions); }
+    void setCompanionsShown(bool shown);
+    bool companionsShown() const { return m_companionsShown; }
+    // The picture as it is drawn, without the menu; false when it cannot be written.
+    bool savePicture(const QString& path);
 
     // 0 stops the marker animation, 1 starts it and selects the first band, 2 only starts it.
     void OnShow(int mode);
@@ -84,9 +104,11 @@ private:
     void replay(const GraphDisplayList& list, QImage& onto,
                 const GraphDisplayList::Tiles& tiles) const;
     void recordSelection(GraphDisplayList& list) const;
+    void recordCompanions(GraphDisplayList& list) const;
     void recordMarkers(GraphDisplayList& list) const;
     void recordLabel(GraphDisplayList& list) const;
     void recordMenu(GraphDisplayList& list) const;
+    void updateMenuWidth();
 
     unsigned m_id = kDefaultId;
     ResponseGraphModel m_model;
@@ -103,4 +125,8 @@ private:
     GraphDisplayList m_shown;  // drawn over the grid in the picture as it stands
     bool m_wholeStale = true;  // the grid changed: the next picture is drawn whole
     int m_wheelRest = 0;
+    std::vector<MenuExtra> m_menuExtras;
+    bool m_copyPaste = true;
+    std::vector<Companion> m_companions;
+    bool m_companionsShown = false;
 };

@@ -342,7 +342,9 @@ GraphRect ResponseGraphModel::handleSquare(bool right) const {
 // --- label ---
 
 std::string ResponseGraphModel::labelText() const {
-    if (m_labelled < 0 || m_labelled >= slotCount() || !slot(m_labelled).enabled) return {};
+    if (!m_options.showLabel || m_labelled < 0 || m_labelled >= slotCount() ||
+        !slot(m_labelled).enabled)
+        return {};
     const GraphMarker& s = slot(m_labelled);
     bool tenths = s.frequency < 100 && !m_options.freeFrequencies;
     if (m_labelled < kFirstBand) {
@@ -421,32 +423,30 @@ void ResponseGraphModel::mouseDown(int x, int y) {
             m_host->setCapture(true);
         }
     }
-    if (m_options.contextMenu && m_menu != MenuState::Hidden) {
-        if (m_copyItem.contains(x, y)) {
-            m_menu = MenuState::Hidden;
-            if (m_host) m_host->notify(3, 0);
-        } else if (m_pasteItem.contains(x, y)) {
-            m_menu = MenuState::Hidden;
-            if (m_host) m_host->notify(4, 0);
+    if (m_options.contextMenu && m_menuItem >= 0) {
+        int k = menuItemAt(x, y);
+        if (k >= 0) {
+            m_menuItem = -1;
+            if (m_host) m_host->notify(extraOf(k) < 0 ? 3 + k : 5 + extraOf(k), 0);
         }
     }
 }
 
 void ResponseGraphModel::mouseMove(int x, int y) {
     if (!m_options.interactive) return;
-    if (m_options.contextMenu && m_menu != MenuState::Hidden) {
-        const MenuState was = m_menu;
-        GraphRect area{m_copyItem.left - kMenuMargin, m_copyItem.top - kMenuMargin,
-                       m_pasteItem.right + kMenuMargin, m_pasteItem.bottom + kMenuMargin};
-        if (m_copyItem.contains(x, y)) {
-            m_menu = MenuState::Copy;
-        } else if (m_pasteItem.contains(x, y)) {
-            m_menu = MenuState::Paste;
+    if (m_options.contextMenu && m_menuItem >= 0) {
+        const int was = m_menuItem;
+        GraphRect last = menuItem(menuItemCount() - 1);
+        GraphRect area{m_menuX - kMenuMargin, m_menuY - kMenuMargin, last.right + kMenuMargin,
+                       last.bottom + kMenuMargin};
+        int k = menuItemAt(x, y);
+        if (k >= 0) {
+            m_menuItem = k;
         } else if (!area.contains(x, y)) {
-            m_menu = MenuState::Hidden;
+            m_menuItem = -1;
         }
         // The highlight follows the pointer.
-        if (m_menu != was && m_host) m_host->invalidate();
+        if (m_menuItem != was && m_host) m_host->invalidate();
     }
     if (m_dragged >= 0) {
         dragMarker(x, y);
@@ -556,9 +556,13 @@ void ResponseGraphModel::mouseUp(int x, int) {
 
 void ResponseGraphModel::rightButtonUp(int x, int y) {
     if (!m_options.contextMenu) return;
-    m_copyItem = {x, y, x + kMenuWidth, y + kMenuItemHeight};
-    m_pasteItem = {x, y + kMenuItemHeight, x + kMenuWidth, y + 2 * kMenuItemHeight};
-    m_menu = MenuState::Copy;
+    m_menuX = x;
+    m_menuY = y;
+    if (m_menuExtras > 0) {
+        m_menuX = std::max(0, std::min(x, m_width - m_menuWidth));
+        m_menuY = std::max(0, std::min(y, m_height - menuItemCount() * kMenuItemHeight));
+    }
+    m_menuItem = 0;
     if (m_host) m_host->invalidate();
 }
 
@@ -608,4 +612,36 @@ void ResponseGraphModel::stepCrossover(int k, int step) {
         if (m_host) m_host->invalidate();
     }
     notifySlot(k);
+}
+
+ResponseGraphModel::MenuState ResponseGraphModel::menuState() const {
+    if (m_menuItem >= 0 && extraOf(m_menuItem) >= 0) return MenuState::Extra;
+    switch (m_menuItem) {
+        case -1:
+            return MenuState::Hidden;
+        case 0:
+            return MenuState::Copy;
+        case 1:
+            return MenuState::Paste;
+        default:
+            return MenuState::Extra;
+    }
+}
+
+void ResponseGraphModel::setMenuExtras(int count, int width, bool copyPaste) {
+    m_menuExtras = std::max(0, count);
+    m_menuFixed = copyPaste || m_menuExtras == 0 ? 2 : 0;
+    m_menuWidth = std::max(kMenuWidth, width);
+    m_menuItem = -1;
+}
+
+GraphRect ResponseGraphModel::menuItem(int k) const {
+    int top = m_menuY + k * kMenuItemHeight;
+    return {m_menuX, top, m_menuX + m_menuWidth, top + kMenuItemHeight};
+}
+
+int ResponseGraphModel::menuItemAt(int x, int y) const {
+    for (int k = 0; k < menuItemCount(); ++k)
+        if (menuItem(k).contains(x, y)) return k;
+    return -1;
 }

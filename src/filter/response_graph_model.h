@@ -30,6 +30,7 @@ public:
         bool showSelection = true;
         bool interactive = true;
         bool contextMenu = false;
+        bool showLabel = true;  // the labelled marker's values
     };
 
     struct Limits {
@@ -38,7 +39,7 @@ public:
         double eqMin = 19.7, eqMax = 20600;
     };
 
-    enum class MenuState { Hidden, Copy, Paste };
+    enum class MenuState { Hidden, Copy, Paste, Extra };
 
     explicit ResponseGraphModel(ResponseGraphHost* host = nullptr) : m_host(host) {}
     void setHost(ResponseGraphHost* host) { m_host = host; }
@@ -124,9 +125,18 @@ public:
     std::string labelText() const;
     GraphRect labelBox(int textWidth, int textHeight) const;
 
-    MenuState menuState() const { return m_menu; }
-    GraphRect copyItem() const { return m_copyItem; }
-    GraphRect pasteItem() const { return m_pasteItem; }
+    MenuState menuState() const;
+    GraphRect copyItem() const { return menuItem(0); }
+    GraphRect pasteItem() const { return menuItem(1); }
+    // Items the owner adds below "Copy" and "Paste" (or alone), all of the
+    // given width (at least the menu's own); choosing extra item j notifies
+    // (5 + j, 0). A menu with extras is kept inside the client area.
+    void setMenuExtras(int count, int width, bool copyPaste = true);
+    int menuItemCount() const { return m_menuFixed + m_menuExtras; }
+    // The extra item shown as item k, or -1 for "Copy" and "Paste".
+    int extraOf(int k) const { return k < m_menuFixed ? -1 : k - m_menuFixed; }
+    GraphRect menuItem(int k) const;
+    int highlightedItem() const { return m_menuItem; }  // -1 while hidden
 
 private:
     bool validBand(int j) const { return j >= 0 && j < bandCount(); }
@@ -146,6 +156,7 @@ private:
     void stepSlot(int step);
     void stepCrossover(int k, int step);
     std::vector<int> limitColumns(double lo, double hi) const;
+    int menuItemAt(int x, int y) const;
 
     ResponseGraphHost* m_host = nullptr;
     Options m_options;
@@ -170,7 +181,10 @@ private:
     bool m_rightHandle = false;
     int m_frame = 0;
     bool m_recomputeAll = false;
-    MenuState m_menu = MenuState::Hidden;
-    GraphRect m_copyItem;
-    GraphRect m_pasteItem;
+    int m_menuItem = -1;
+    int m_menuExtras = 0;
+    int m_menuFixed = 2;
+    int m_menuWidth = 50;
+    int m_menuX = 0;
+    int m_menuY = 0;
 };

@@ -10,6 +10,9 @@ inline constexpr int ConnectionState = 4;  // argument: one of the Connection va
 inline constexpr int ProgressHidden = 8;
 inline constexpr int ClientList = 10;
 inline constexpr int RelayStatus = 11;
+// A preset recall or a sent preset file replaced the device's values;
+// argument: the job's slot.
+inline constexpr int ValuesReplaced = 13;
 
 namespace Connection {
 inline constexpr int Connected = 0;

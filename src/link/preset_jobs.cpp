@@ -178,6 +178,7 @@ void PresetJobs::sendFile() {
         m_link.message(linktext::WrongFileVersion);
     } else {
         ok = sendValues(file.record);
+        m_link.ui().postEvent(LinkEvent::ValuesReplaced, kSendFileSlot);
     }
     m_link.progress().hide();
     if (!m_link.state().alive()) {
@@ -263,6 +264,7 @@ void PresetJobs::recall() {
     sleep(200);
     bool ok = m_link.supervisor().fullReadWithNotification();
     m_link.ui().postEvent(LinkEvent::ReadComplete, 0);
+    m_link.ui().postEvent(LinkEvent::ValuesReplaced, kRecallSlot);
     finish(kRecallSlot, ok);
 }
 

@@ -452,9 +452,13 @@ void EqualiserPage::bandChanged(int j, int sub) {
     }
 }
 
-// Kinds 1 and 2 are the filter markers; any other kind edited a band (the
-// copy and paste requests come as band 0).
+// Kinds 1 and 2 are the filter markers, 5 and up the menu's added items; any
+// other kind edited a band (the copy and paste requests come as band 0).
 void EqualiserPage::graphChanged(int kind, int band) {
+    if (kind > 4) {
+        if (m_graphMenu) m_graphMenu(kind - 5);
+        return;
+    }
     const auto& d = m_design;
     if (kind == 1 || kind == 2) {
         bool lowPass = kind == 2;

@@ -68,6 +68,10 @@ public:
 
     int pageIndex() const { return m_page; }
     void setChangeHandler(ChangeHandler handler) { m_changed = std::move(handler); }
+    // The graph's extra menu item j was chosen.
+    void setGraphMenuHandler(std::function<void(int item)> handler) {
+        m_graphMenu = std::move(handler);
+    }
     // The main window's skin; the first layout after it creates the controls.
     void setBackgroundSource(DrawingSurface* source);
 
@@ -149,6 +153,7 @@ private:
     EqualiserPageDesign m_design;
     DrawingSurface* m_source = nullptr;
     ChangeHandler m_changed;
+    std::function<void(int item)> m_graphMenu;
     bool m_created = false;
     std::vector<std::unique_ptr<BandStrip>> m_strips;
     std::array<SkinLabel, 4> m_rowLabels;

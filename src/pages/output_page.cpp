@@ -592,6 +592,7 @@ void OutputPage::graphChanged(int code, int band) {
             changed(63);
             break;
         default:
+            if (code > 4 && m_graphMenu) m_graphMenu(code - 5);
             break;
     }
 }

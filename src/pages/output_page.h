@@ -30,6 +30,10 @@ public:
 
     int pageIndex() const { return m_page; }
     void setChangeHandler(ChangeHandler handler) { m_changed = std::move(handler); }
+    // The graph's extra menu item j was chosen.
+    void setGraphMenuHandler(std::function<void(int item)> handler) {
+        m_graphMenu = std::move(handler);
+    }
     // The main window's skin; the first layout after it creates the controls.
     void setBackgroundSource(DrawingSurface* source);
 
@@ -85,6 +89,7 @@ private:
     int m_page;
     DrawingSurface* m_source = nullptr;
     ChangeHandler m_changed;
+    std::function<void(int item)> m_graphMenu;
     bool m_created = false;
     std::array<BandStrip, OutputPageLayout::kStrips> m_strips;
     std::array<SkinLabel, OutputPageLayout::kRowLabels> m_rowLabels;

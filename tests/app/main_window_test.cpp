@@ -214,6 +214,9 @@ TEST_F(MainWindowTest, NoDeviceFoundIsSaidOnlyOnce) {
 
 TEST_F(MainWindowTest, UnknownLinkEventsChangeNothing) {
     ASSERT_TRUE(start());
+    // Its own start-up events could otherwise arrive after the test's.
+    link->supervisor().stop();
+    ASSERT_TRUE(processUntil([&] { return link->supervisor().joinWithin(1); }));
     ui->sendEvent(LinkEvent::ConnectionState, 0);
     for (int code : {-1, 2, 3, 5, 8, 9, 12, 99, 1 << 20}) ui->postEvent(code, 12345);
     ui->postEvent(LinkEvent::ParameterReceived, 99999);

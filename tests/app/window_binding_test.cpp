@@ -1,10 +1,17 @@
+#include "app/graph_menu.h"
 #include "app/main_messages.h"
+#include "app/undo_control.h"
+#include "binding/equaliser_bands.h"
+#include "filter/filter_text_reader.h"
 #include "link/link_event.h"
+#include "link/link_supervisor.h"
 #include "main_window_fixture.h"
 #include "pages/input_page.h"
 #include "pages/main_header.h"
 #include "pages/output_page.h"
 #include "platform/qt/message_pump.h"
+#include "support/mouse_events.h"
+#include "texts/undo_texts.h"
 
 namespace {
 
@@ -115,4 +122,143 @@ TEST_F(MainWindowTest, TheMicrophonePageEditsAndShowsTheSelectedMicrophone) {
     EXPECT_EQ(link->mirror().value(1264), 140);  // 14 ms
     EXPECT_TRUE(link->mirror().pending(1264));
     EXPECT_FALSE(link->mirror().pending(1260));
+}
+
+TEST_F(MainWindowTest, ADragIsOneUndoStepAndUndoAndRedoReachTheDevice) {
+    ASSERT_TRUE(start());
+    link->supervisor().stop();  // it clears the mirror as it starts
+    for (int b = 0; b < 8; ++b) report(*link, *ui, 75 + 4 * b, 500);  // every gain 0 dB
+    processQueued();
+    OutputPage& page = window->outputPage(0);
+    ResponseGraph& graph = page.graph();
+    const ResponseGraphModel& model = graph.model();
+    int slot = ResponseGraphModel::kFirstBand + 3;
+    QPointF marker(model.plot().left + model.slot(slot).markerX,
+                   model.zeroLine() + model.slot(slot).markerY);
+    sendMouse(&graph, QEvent::MouseButtonPress, marker);
+    for (int dy = 4; dy <= 40; dy += 4)
+        sendMouse(&graph, QEvent::MouseMove, marker - QPointF(0, dy));
+    sendMouse(&graph, QEvent::MouseButtonRelease, marker - QPointF(0, 40));
+    processQueued();
+    int band = model.selectedSlot() - ResponseGraphModel::kFirstBand;
+    int gain = 75 + 4 * band;
+    uint16_t dragged = link->mirror().value(gain);
+    ASSERT_GT(dragged, 500);
+    UndoControl& undo = window->undoControl();
+    EXPECT_EQ(undo.history().undoCount(), 1u);
+
+    undo.undoAction().trigger();
+    EXPECT_EQ(link->mirror().value(gain), 500);
+    EXPECT_EQ(link->mirror().value(gain + 68), 500) << "the right channel follows";
+    EXPECT_TRUE(link->mirror().pending(gain));
+    EXPECT_EQ(page.getField(30 + band), 500);
+    undo.redoAction().trigger();
+    EXPECT_EQ(link->mirror().value(gain), dragged);
+    EXPECT_EQ(page.getField(30 + band), dragged);
+
+    page.onMessage(6024 + 3, 3, 3);  // "REST": sixteen fields
+    processQueued();
+    EXPECT_EQ(undo.history().undoCount(), 2u);
+}
+
+TEST_F(MainWindowTest, TheHistoryIsClearedWhenTheDeviceChangedUnderIt) {
+    const QString replaced = "The device's values were replaced: the undo history was cleared.";
+    const QString lost =
+        "The device's values changed while the link was lost: the undo history was cleared.";
+    struct Case {
+        const char* name;
+        std::vector<int> events;  // (code, argument) pairs after one edit
+        bool deviceChanged;
+        bool kept;
+        QString box;
+    };
+    using namespace LinkEvent;
+    const Case cases[] = {
+        {"mode recalled", {ValuesReplaced, 4}, false, false, replaced},
+        {"found again, same values",
+         {ConnectionState, Connection::Searching, ConnectionState, Connection::Connected,
+          ReadComplete, 0},
+         false,
+         true,
+         QString()},
+        {"found again, other values",
+         {ConnectionState, Connection::Searching, ConnectionState, Connection::Connected,
+          ReadComplete, 0},
+         true,
+         false,
+         lost},
+    };
+    ASSERT_TRUE(start());
+    link->supervisor().stop();  // the link events are the test's alone
+    int gain = 540;
+    for (const Case& c : cases) {
+        ui->postEvent(ConnectionState, Connection::Connected);
+        processQueued();
+        boxes.clear();
+        window->outputPage(1).setField(30, gain += 10);
+        window->outputPage(1).onMessage(2024, 0, 0);
+        processQueued();
+        ASSERT_TRUE(window->undoControl().history().canUndo()) << c.name;
+        if (c.deviceChanged) link->mirror().store(75 + 4 * 68, 500);
+        for (size_t i = 0; i + 1 < c.events.size(); i += 2)
+            ui->postEvent(c.events[i], c.events[i + 1]);
+        processQueued();
+        EXPECT_EQ(window->undoControl().history().canUndo(), c.kept) << c.name;
+        EXPECT_EQ(boxes.size(), c.box.isEmpty() ? 0u : 1u) << c.name;
+        EXPECT_EQ(boxesWithText(c.box), c.box.isEmpty() ? 0 : 1) << c.name;
+        window->clearUndoHistory(undotext::ClearedByDevice);
+    }
+}
+
+TEST_F(MainWindowTest, OtherChannelsOnTheGraphAreSwitchedFromItsMenuAndRemembered) {
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(window->outputPage(2).graph().companionsShown());
+    window->outputPage(0).onMessage(2245, 5, 0);
+    for (int p = 0; p < 5; ++p) EXPECT_TRUE(window->outputPage(p).graph().companionsShown()) << p;
+    EXPECT_EQ(Settings().readInt(GraphMenu::kSettingsFile, GraphMenu::kOtherChannelsKey), 1);
+    window.reset();
+    link.reset();
+    ui.reset();
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(window->outputPage(3).graph().companionsShown());
+}
+
+TEST_F(MainWindowTest, AFilterImportIsReportedFirstAndWrittenAsOneUndoStepWhenAgreed) {
+    ASSERT_TRUE(start());
+    link->supervisor().stop();
+    std::string text = "Filter Settings file\n\nNotes: test\n\n";
+    for (int k = 1; k <= 10; ++k)
+        text += "Filter " + std::to_string(k) + ": ON PK Fc " + std::to_string(100 * k) +
+                " Hz Gain -3.5 dB Q 2.00\n";
+    std::string path = (root() / "ten.txt").string();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    GraphMenu& menu = window->graphMenu();
+    constexpr int kFrequency0 = 74;  // page 0, band 0
+
+    answer = MessageBox::Answer::No;
+    EXPECT_FALSE(menu.importFilters(0, QString::fromStdString(path)));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.contains("Line 13: filter 9 left out: the page has 8 bands."))
+        << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.contains("filter 10 left out"));
+    EXPECT_EQ(link->mirror().countPending(), 0) << "nothing written before the user agrees";
+
+    answer = MessageBox::Answer::Yes;
+    EXPECT_TRUE(menu.importFilters(0, QString::fromStdString(path)));
+    processQueued();
+    EXPECT_EQ(link->mirror().value(kFrequency0), 101) << "100 Hz onto the grid";
+    EXPECT_EQ(window->undoControl().history().undoCount(), 1u);
+
+    // What is exported reads back to the same bands.
+    std::string out = (root() / "out.txt").string();
+    ASSERT_TRUE(menu.exportFilters(0, QString::fromStdString(out)));
+    FilterTextReader::Result back = FilterTextReader::readFile(out, 8);
+    ASSERT_EQ(back.filters.size(), 8u);
+    EXPECT_EQ(back.filters[7].band, EqualiserBands::read(0, link->mirror())[7]);
+
+    window->undoControl().undo();
+    EXPECT_EQ(link->mirror().value(kFrequency0), 0);
 }

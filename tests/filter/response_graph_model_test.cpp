@@ -356,6 +356,28 @@ TEST_F(ResponseGraphModelTest, ContextMenuCopyAndPaste) {
     EXPECT_EQ(model.menuState(), ResponseGraphModel::MenuState::Hidden);
 }
 
+TEST_F(ResponseGraphModelTest, ExtraMenuItemsNotifyTheirNumberAndStayInside) {
+    model.options().contextMenu = true;
+    model.setMenuExtras(2, 120);
+    model.rightButtonUp(1040, 350);
+    GraphRect last = model.menuItem(3);
+    EXPECT_LE(last.right, 1051);
+    EXPECT_LE(last.bottom, 359);
+    EXPECT_EQ(model.menuItem(0).width(), 120) << "one width for every item";
+    model.mouseMove(last.left + 5, last.top + 5);
+    EXPECT_EQ(model.menuState(), ResponseGraphModel::MenuState::Extra);
+    EXPECT_EQ(model.highlightedItem(), 3);
+    model.mouseDown(last.left + 5, last.top + 5);
+    EXPECT_EQ(host.notes.back(), std::make_pair(6, 0));
+    EXPECT_EQ(model.menuState(), ResponseGraphModel::MenuState::Hidden);
+
+    model.setMenuExtras(2, 120, false);  // the extras alone
+    model.rightButtonUp(100, 100);
+    EXPECT_EQ(model.menuItemCount(), 2);
+    model.mouseDown(105, 105);
+    EXPECT_EQ(host.notes.back(), std::make_pair(5, 0));
+}
+
 TEST_F(ResponseGraphModelTest, NonInteractiveGraphIgnoresTheMouse) {
     model.setBandGain(0, 1);
     model.options().interactive = false;

@@ -149,6 +149,7 @@ TEST_F(PresetJobsTest, SavedFileSentBackRestoresTheDeviceButNotItsOwnState) {
     expectMirrorMatchesDevice();
     EXPECT_TRUE(m_ui.messages().empty());
     EXPECT_GE(m_ui.countEvents(LinkEvent::ReadComplete, 0), 1);
+    EXPECT_EQ(m_ui.countEvents(LinkEvent::ValuesReplaced, PresetJobs::kSendFileSlot), 1);
     auto progress = m_ui.progressLog();
     EXPECT_NE(std::find(progress.begin(), progress.end(), "format Update Scene Data:%5.0f %%"),
               progress.end());
@@ -293,6 +294,7 @@ TEST_F(PresetJobsTest, RecallLoadsThePresetAndReadsEverythingAgain) {
     EXPECT_GE(m_ui.countEvents(LinkEvent::ReadSucceeded, 0), 1);
     EXPECT_GE(m_ui.countEvents(LinkEvent::ReadComplete, 0), 2)
         << "one from the read, one after the recall";
+    EXPECT_EQ(m_ui.countEvents(LinkEvent::ValuesReplaced, PresetJobs::kRecallSlot), 1);
 
     auto log = m_device.requestLog();
     auto recall =

@@ -39,7 +39,9 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"app",
      {"pages", "binding", "controls", "resources", "connect", "link", "filter", "files", "texts",
       "platform", "platform/qt"}},
-    {"cli", {"connect", "link/transports", "link", "files", "texts", "platform"}},
+    {"cli",
+     {"connect", "binding", "controls", "resources", "link/transports", "link", "filter", "files",
+      "texts", "platform", "platform/qt"}},
 };
 
 std::string folderOf(const fs::path& relative) {

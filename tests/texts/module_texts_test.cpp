@@ -6,11 +6,14 @@
 
 #include "text_checks.h"
 #include "texts/channel_test_texts.h"
+#include "texts/compare_texts.h"
 #include "texts/device_id_dialog_texts.h"
+#include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
 #include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
+#include "texts/undo_texts.h"
 #include "texts/upgrade_texts.h"
 #include "texts/wifi_dialog_texts.h"
 
@@ -29,7 +32,10 @@ std::vector<ModuleTable> moduleTables() {
             {"link", linktext::all(), 18},
             {"software update", updatetext::all(), 6},
             {"firmware upgrade", upgradetext::all(), 17},
-            {"routing", routingtext::all(), 3}};
+            {"routing", routingtext::all(), 3},
+            {"undo", undotext::all(), 12},
+            {"filter text", filtertext::all(), 20},
+            {"compare", comparetext::all(), 12}};
 }
 
 }  // namespace

@@ -22,4 +22,5 @@ struct HidDeviceInfo {
     std::string path;
     uint16_t vendor = 0;
     uint16_t product = 0;
+    std::string serial = {};  // the serial number string, empty when the device has none
 };

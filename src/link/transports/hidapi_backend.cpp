@@ -4,6 +4,17 @@
 
 #include "link/transports/hidapi_device.h"
 
+namespace {
+
+// Serial numbers are plain ASCII in practice; anything else becomes '?'.
+std::string narrow(const wchar_t* text) {
+    std::string out;
+    for (; text && *text; ++text) out += *text > 0 && *text < 0x7F ? static_cast<char>(*text) : '?';
+    return out;
+}
+
+}  // namespace
+
 HidapiBackend::HidapiBackend() : m_ready(hid_init() == 0) {}
 
 HidapiBackend::~HidapiBackend() {
@@ -15,7 +26,8 @@ std::vector<HidDeviceInfo> HidapiBackend::enumerate() {
     if (!m_ready) return list;
     hid_device_info* all = hid_enumerate(0, 0);
     for (hid_device_info* d = all; d; d = d->next)
-        if (d->path) list.push_back({d->path, d->vendor_id, d->product_id});
+        if (d->path)
+            list.push_back({d->path, d->vendor_id, d->product_id, narrow(d->serial_number)});
     hid_free_enumeration(all);
     return list;
 }

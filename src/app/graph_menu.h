@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <map>
+#include <vector>
+
+class EqualiserPage;
+class MicrophoneChoice;
+class Mirror;
+class OutputPage;
+class ParameterBinding;
+class QWidget;
+class ResponseGraph;
+
+// The graphs' menu items beyond "Copy" and "Paste": on the output pages the
+// other channels' curves behind the page's own (remembered in the settings);
+// on every page with bands the import and export of filter files as
+// room-measurement programs write them, and saving the graph as a PNG picture.
+class GraphMenu {
+public:
+    enum class Item { OtherChannels, ImportFilters, ExportFilters, SaveGraph };
+    static constexpr int kOutputPages = 5;
+    static constexpr const char* kSettingsFile = "Graph";
+    static constexpr const char* kOtherChannelsKey = "OtherChannels";
+
+    GraphMenu(QWidget& window, ParameterBinding& binding, const Mirror& mirror);
+
+    void addOutputPage(OutputPage& page);
+    void addEqualiserPage(EqualiserPage& page);
+    void setMicrophoneChoice(const MicrophoneChoice* choice) { m_microphones = choice; }
+
+    // The menu texts and the output channels' names in the current language.
+    void languageRefresh(const std::array<QString, kOutputPages>& names);
+    void chosen(int page, int item);
+    void setOtherChannelsShown(bool shown);
+    bool otherChannelsShown() const { return m_shown; }
+
+    // The whole file is read and its report shown before anything is
+    // written; the bands are written when the user agrees. True when written.
+    bool importFilters(int page, const QString& path);
+    bool exportFilters(int page, const QString& path);
+
+private:
+    struct Page {
+        ResponseGraph* graph;
+        std::vector<Item> items;
+    };
+    void saveGraph(int page);
+    QString askPath(Item item, int page);
+    void tell(const QString& message);
+
+    QWidget& m_window;
+    ParameterBinding& m_binding;
+    const Mirror& m_mirror;
+    const MicrophoneChoice* m_microphones = nullptr;
+    std::map<int, Page> m_pages;
+    std::array<QString, kOutputPages> m_names;
+    bool m_shown = false;
+};

@@ -1,0 +1,123 @@
+#include "app/undo_control.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "binding/parameter_binding.h"
+#include "link/link_event.h"
+#include "link/mirror.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/message_pump.h"
+#include "texts/language.h"
+#include "texts/ui_texts.h"
+#include "texts/undo_texts.h"
+
+namespace {
+
+QString text(const TextTriple& t) {
+    return QString::fromUtf8(t.get());
+}
+
+bool isPress(const QEvent* event) {
+    return event->type() == QEvent::MouseButtonPress ||
+           event->type() == QEvent::MouseButtonDblClick;
+}
+
+}  // namespace
+
+UndoControl::UndoControl(QWidget& window, ParameterBinding& binding, const Mirror& mirror)
+    : QObject(&window),
+      m_window(window),
+      m_binding(binding),
+      m_mirror(mirror),
+      m_undo(new QAction(&window)),
+      m_redo(new QAction(&window)) {
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* a : {m_undo, m_redo}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        window.addAction(a);
+    }
+    connect(m_undo, &QAction::triggered, this, [this] { undo(); });
+    connect(m_redo, &QAction::triggered, this, [this] { redo(); });
+    // What one event writes outside a gesture is one step: the group ends
+    // once the event loop has finished with it.
+    m_history.setGroupHook([this] { MessagePump::queue(this, [this] { m_history.end(); }); });
+    m_binding.setHistory(&m_history);
+    qApp->installEventFilter(this);
+    languageRefresh();
+}
+
+UndoControl::~UndoControl() {
+    m_binding.setHistory(nullptr);
+}
+
+void UndoControl::undo() {
+    m_binding.undo();
+}
+
+void UndoControl::redo() {
+    m_binding.redo();
+}
+
+void UndoControl::clear(const TextTriple& reason) {
+    bool had = m_history.canUndo() || m_history.canRedo();
+    m_history.clear();
+    if (!had) return;
+    MessageBox::show(&m_window, {text(reason), text(uitext::Tip), Language::windowsId(),
+                                 MessageBox::Buttons::Ok});
+}
+
+// After a lost link the device may have been changed by hand or by another
+// controller: the history stays only if the values it expects are still there.
+void UndoControl::linkEvent(int code, int argument) {
+    if (code == LinkEvent::ConnectionState) {
+        bool connected = argument == LinkEvent::Connection::Connected;
+        if (m_connected && !connected) m_linkLost = true;
+        m_connected = connected;
+    } else if (code == LinkEvent::ReadComplete && m_linkLost) {
+        m_linkLost = false;
+        if (!m_history.matches([this](int i) { return m_mirror.value(i); }))
+            clear(undotext::ClearedByLink);
+    } else if (code == LinkEvent::ValuesReplaced) {
+        clear(undotext::ClearedByDevice);
+    }
+}
+
+void UndoControl::languageRefresh() {
+    m_undo->setText(text(undotext::Undo));
+    m_redo->setText(text(undotext::Redo));
+}
+
+// The menu greys what cannot be done now; the shortcuts stay live, since a
+// disabled action would swallow them.
+void UndoControl::showMenu(const QPoint& globalPos) {
+    m_undo->setEnabled(m_history.canUndo());
+    m_redo->setEnabled(m_history.canRedo());
+    QMenu menu(&m_window);
+    menu.addAction(m_undo);
+    menu.addAction(m_redo);
+    menu.exec(globalPos);
+    m_undo->setEnabled(true);
+    m_redo->setEnabled(true);
+}
+
+// A press on the window opens a group that its release closes: a drag of a
+// marker or a slider is one step however many values it wrote.
+bool UndoControl::eventFilter(QObject* watched, QEvent* event) {
+    if (isPress(event) && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == &m_window && !m_pressed) {
+            m_pressed = true;
+            m_history.begin();
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease && m_pressed) {
+        m_pressed = false;
+        m_history.end();
+    }
+    return false;
+}
