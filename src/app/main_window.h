@@ -17,6 +17,8 @@ class Link;
 class EqualiserPage;
 class MainHeader;
 class OutputPage;
+class PresetJobs;
+class SystemPage;
 class QtLinkUi;
 
 // The main window: a frameless skinned window of design size 1077 x 681 with
@@ -58,6 +60,7 @@ public:
     OutputPage& outputPage(int i);
     // Pages 5 to 8.
     EqualiserPage& equaliserPage(int i);
+    SystemPage& systemPage();
     // Modal: the routing page takes the link events while it is open; the
     // channel test silences every channel when it closes.
     void openRouting();
@@ -101,6 +104,7 @@ private:
     std::array<SkinButton, kTitleButtons> m_titleButtons;
     std::array<SkinButton, kPageCount> m_navigationButtons;
     ParameterBinding m_binding;
+    std::unique_ptr<PresetJobs> m_presetJobs;
     std::unique_ptr<MainHeader> m_header;
     std::array<std::unique_ptr<QWidget>, kPageCount> m_pages;
     double m_sx = 1.0;
