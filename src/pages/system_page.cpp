@@ -504,7 +504,10 @@ void SystemPage::refreshItem(int item) {
     m_bootLabel->setText(text(uitext::BootMode));
     m_musicGateLabel->setText(joined(uitext::PageMusic, uitext::NoiseGate));
     m_micGateLabel->setText(joined(uitext::SystemMic, uitext::NoiseGate));
-    if (m_bootList.count() > 0) m_bootList.setItemText(0, text(uitext::Auto));
+    if (m_bootList.count() > 0) {
+        m_bootList.setItemText(0, text(uitext::Auto));
+        m_bootList.SetSelection(m_bootList.GetSelection());  // the face shows the new text
+    }
 }
 
 QString SystemPage::sliderLabel(int k) const {
