@@ -19,12 +19,14 @@
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "link/preset_jobs.h"
 #include "pages/channel_test_dialog.h"
 #include "pages/effect_page.h"
 #include "pages/input_page.h"
 #include "pages/main_header.h"
 #include "pages/output_page.h"
 #include "pages/routing_page.h"
+#include "pages/system_page.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/message_pump.h"
@@ -59,6 +61,7 @@ constexpr int kTrackTestButton = 4;
 constexpr int kOutputPages = 5;
 constexpr int kFirstEqualiserPage = 5;
 constexpr int kLastEqualiserPage = 8;
+constexpr int kSystemPage = SystemPage::kPageIndex;
 constexpr int kLastRefreshItem = 67;
 constexpr double kPageTop = 109;
 constexpr double kCaptionHeight = 26;
@@ -90,6 +93,8 @@ MainWindow::MainWindow(Link& link, QtLinkUi& ui)
     m_header = std::make_unique<MainHeader>(this, m_binding, link.state());
     m_binding.attach(BindingTable::kHeader, m_header.get());
     m_undo = std::make_unique<UndoControl>(*this, m_binding, link.mirror());
+    // Before the supervisor starts, which calls into the jobs.
+    m_presetJobs = std::make_unique<PresetJobs>(link);
     m_exit = [](int code) { QCoreApplication::exit(code); };
 }
 
@@ -141,6 +146,10 @@ EqualiserPage& MainWindow::equaliserPage(int i) {
     return static_cast<EqualiserPage&>(page(i));
 }
 
+SystemPage& MainWindow::systemPage() {
+    return static_cast<SystemPage&>(page(kSystemPage));
+}
+
 SkinLabel& MainWindow::titleLabel() {
     return m_header->titleLabel();
 }
@@ -157,6 +166,11 @@ void MainWindow::createPages() {
             page = std::move(output);
         } else if (isEqualiserPage(index)) {
             page = createEqualiserPage(index);
+        } else if (index == kSystemPage) {
+            auto system = std::make_unique<SystemPage>(m_binding, m_link.state(), m_link.device(),
+                                                       SystemPage::jobsOf(*m_presetJobs), this);
+            m_binding.attach(index, system.get());
+            page = std::move(system);
         } else {
             page = std::make_unique<PageSlot>(index, &m_background, this);
         }
@@ -226,6 +240,7 @@ void MainWindow::layout() {
         // The first layout gives the output pages the skin, which creates their controls.
         if (create && i < kOutputPages) outputPage(i).setBackgroundSource(&m_background);
         if (create && isEqualiserPage(i)) equaliserPage(i).setBackgroundSource(&m_background);
+        if (create && i == kSystemPage) systemPage().setBackgroundSource(&m_background);
         p.update();
     }
     m_laidOut = true;
@@ -328,8 +343,10 @@ void MainWindow::languageRefresh() {
         navigationButton(i).SetText(text(*kNavigationTexts[i]));
         if (isEqualiserPage(i))
             equaliserPage(i).refreshTexts();
-        else if (i >= kOutputPages)
-            static_cast<PageSlot&>(page(i)).setTitle(text(*kNavigationTexts[i]));
+        else if (i == kSystemPage)
+            systemPage().refreshTexts();
+        else if (auto* slot = dynamic_cast<PageSlot*>(&page(i)))
+            slot->setTitle(text(*kNavigationTexts[i]));
         else
             for (int item = 0; item <= kLastRefreshItem; ++item) outputPage(i).refreshItem(item);
     }
@@ -411,6 +428,10 @@ void MainWindow::titleButtonClicked(int button) {
 }
 
 void MainWindow::controlChanged(int page, int field) {
+    if (page == kSystemPage && field == SystemPage::kRouteField) {
+        openRouting();
+        return;
+    }
     if (m_binding.controlChanged(page, field) != ParameterBinding::Outcome::NothingToPaste) return;
     MessageBox::show(this, {text(uitext::NothingCopied), QString(), Language::windowsId(),
                             MessageBox::Buttons::Ok});
@@ -482,8 +503,8 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (event->pos().y() < kCaptionHeight * m_sy) m_undo->showMenu(event->globalPos());
 }
 
-// Escape ends the program at once, without the exit question. Until the
-// system page opens it, Ctrl+R opens the routing page.
+// Escape ends the program at once, without the exit question. Ctrl+R opens
+// the routing page, as the system page's "Route" does.
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         m_exit(0);

@@ -19,6 +19,8 @@ class Link;
 class EqualiserPage;
 class MainHeader;
 class OutputPage;
+class PresetJobs;
+class SystemPage;
 class QtLinkUi;
 class UndoControl;
 
@@ -61,6 +63,7 @@ public:
     OutputPage& outputPage(int i);
     // Pages 5 to 8.
     EqualiserPage& equaliserPage(int i);
+    SystemPage& systemPage();
     // Modal: the routing page takes the link events while it is open; the
     // channel test silences every channel when it closes.
     void openRouting();
@@ -110,6 +113,7 @@ private:
     std::array<SkinButton, kTitleButtons> m_titleButtons;
     std::array<SkinButton, kPageCount> m_navigationButtons;
     ParameterBinding m_binding;
+    std::unique_ptr<PresetJobs> m_presetJobs;
     std::unique_ptr<MainHeader> m_header;
     std::array<std::unique_ptr<QWidget>, kPageCount> m_pages;
     std::unique_ptr<UndoControl> m_undo;

@@ -41,6 +41,7 @@ constexpr int kReverbEdits[][2] = {{45, 80},    {46, 560}, {54, 1920}, {55, 2500
                                    {42, 12000}, {31, 460}, {22, 200},  {33, 550}};
 constexpr int kMicPage = 6;
 constexpr int kReverbPage = 8;
+constexpr int kSystemPage = 9;
 
 // Fields and device values, set and sent as the user's edits go.
 template <size_t N>
@@ -108,27 +109,35 @@ void ScreenshotRun::poll() {
             break;
         case 3:
             save(m_window.page(kReverbPage).grab().toImage(), QStringLiteral("qx7-reverb-1x.png"));
+            selectPage(kSystemPage);
+            break;
+        case 4:
+            save(m_window.page(kSystemPage).grab().toImage(), QStringLiteral("qx7-system-1x.png"));
             selectPage(0);
             m_window.resize(2 * MainWindow::kDesignWidth, 2 * MainWindow::kDesignHeight);
             break;
-        case 4:
-            break;
         case 5:
+            break;
+        case 6:
             save(m_window.grab().toImage(), QStringLiteral("qx7-2154x1362.png"));
             save(m_window.page(0).grab().toImage(), QStringLiteral("qx7-front-pair-2x.png"));
             selectPage(kMicPage);
             break;
-        case 6:
+        case 7:
             save(m_window.page(kMicPage).grab().toImage(),
                  QStringLiteral("qx7-microphones-2x.png"));
             selectPage(kReverbPage);
             break;
-        case 7:
+        case 8:
             save(m_window.page(kReverbPage).grab().toImage(), QStringLiteral("qx7-reverb-2x.png"));
+            selectPage(kSystemPage);
+            break;
+        case 9:
+            save(m_window.page(kSystemPage).grab().toImage(), QStringLiteral("qx7-system-2x.png"));
             MessagePump::queue(&m_window, [this] { m_window.openRouting(); });
             break;
         default:
-            dialogs(m_step - 9);
+            dialogs(m_step - 11);
     }
 }
 

@@ -11,7 +11,7 @@ class QTimer;
 // the progress dialog shows the full read, then, once connected, the main
 // window at design size and at twice that size, and the front-pair output
 // page, the microphone page and the reverb page, each edited as a user would
-// to show several bands and the filters, at both sizes; then the routing
+// to show several bands and the filters, and the system page, at both sizes; then the routing
 // page and the channel test at both sizes. Ends the program when done.
 class ScreenshotRun : public QObject {
 public:

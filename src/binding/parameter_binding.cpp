@@ -29,6 +29,8 @@ void ParameterBinding::writeParameter(int index, uint16_t value) {
     m_mirror.store(index, value);
     LinkTable::apply(m_mirror);
     m_mirror.setPending(index, value);
+    // The header clamps to what the system page has just set, not only to what the device reported.
+    updateLimits(index, value);
 }
 
 ParameterBinding::Outcome ParameterBinding::controlChanged(int page, int field) {

@@ -23,7 +23,6 @@ constexpr uint16_t kSaveNameOperation = 0x0700;
 constexpr int kAttempts = 3;
 constexpr uint32_t kRecallWaitMs = 3000;
 constexpr uint32_t kNameWaitMs = 2000;
-constexpr size_t kSentNameBytes = 20;
 // Sending a file ends when this many entries are no longer pending.
 constexpr int kSentEnough = Mirror::kSize - 1;
 
@@ -282,9 +281,9 @@ void PresetJobs::saveName() {
     DeviceInfo& device = m_link.device();
     const NameToSave save = taken(m_saveName);
     const DeviceInfo::Name name = save.preset ? save.name : device.staging();
-    std::vector<uint8_t> payload(1 + kSentNameBytes);
+    std::vector<uint8_t> payload(1 + PresetJobs::kSentNameBytes);
     payload[0] = takePreset(m_saveName.preset);
-    std::copy_n(name.begin(), kSentNameBytes, payload.begin() + 1);
+    std::copy_n(name.begin(), PresetJobs::kSentNameBytes, payload.begin() + 1);
     device.nameSaved = 0;
     for (int attempt = 0; attempt < kAttempts && !device.nameSaved; ++attempt)
         m_link.request(Command::SavePresetName, payload, kNameWaitMs);

@@ -30,6 +30,8 @@ public:
     static constexpr int kRecallSlot = 4;
     static constexpr int kReadNameSlot = 13;
     static constexpr int kSaveNameSlot = 14;
+    // How much of the 25-byte staging buffer the save command carries.
+    static constexpr size_t kSentNameBytes = 20;
 
     // How the last job ended, for callers that see no message box.
     struct Outcome {

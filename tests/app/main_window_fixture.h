@@ -60,6 +60,15 @@ protected:
         bool ok = window->OnInitDialog();
         if (ok) window->show();
         processQueued();
+        // The link clears the mirror once as it starts, then names its
+        // transport and says it has started; values and events a test
+        // sends before that would be lost or overtaken.
+        if (ok) {
+            EXPECT_TRUE(processUntil([this] {
+                QString title = QString::fromStdString(link->title());
+                return !title.isEmpty() && window->titleLabel().text() == title;
+            }));
+        }
         return ok;
     }
 

@@ -1,3 +1,7 @@
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
 #include "app/graph_menu.h"
 #include "app/main_messages.h"
 #include "app/undo_control.h"
@@ -9,8 +13,11 @@
 #include "pages/input_page.h"
 #include "pages/main_header.h"
 #include "pages/output_page.h"
+#include "pages/routing_page.h"
+#include "pages/system_page.h"
 #include "platform/qt/message_pump.h"
 #include "support/mouse_events.h"
+#include "texts/ui_texts.h"
 #include "texts/undo_texts.h"
 
 namespace {
@@ -261,4 +268,35 @@ TEST_F(MainWindowTest, AFilterImportIsReportedFirstAndWrittenAsOneUndoStepWhenAg
 
     window->undoControl().undo();
     EXPECT_EQ(link->mirror().value(kFrequency0), 0);
+TEST_F(MainWindowTest, TheSystemPageClampsTheHeaderRelabelsTheWindowAndOpensRouting) {
+    ASSERT_TRUE(start());
+    SystemPage& system = window->systemPage();
+    MessagePump::send(window.get(), MainMessage::PageSelect, 0, SystemPage::kPageIndex);
+    report(*link, *ui, 1602, 590);
+    report(*link, *ui, 1633, 12);
+    processQueued();
+    EXPECT_EQ(system.slider(8).value(), 10);
+    system.slider(1).SetValue(50);
+    system.onMessage(SystemPage::kSliderId + 1, 1, 0);
+    processQueued();
+    EXPECT_EQ(window->header().slider(0).value(), 50);
+    EXPECT_EQ(link->mirror().value(1615), 50);
+
+    system.languageList().SetSelection(Language::TraditionalChinese);
+    system.onMessage(SystemPage::kLanguageList, 0, 0);
+    processQueued();
+    EXPECT_EQ(window->navigationButton(9).text(), QString::fromUtf8("系統"));
+    EXPECT_EQ(window->navigationButton(0).text(), QString::fromUtf8(uitext::PageMain[1]));
+    EXPECT_EQ(system.button(SystemPage::Route).text(), QString::fromUtf8("路由"));
+    EXPECT_TRUE(window->header().slider(0).labelText().startsWith(
+        QString::fromUtf8(uitext::MasterMusic[1]).left(2)));
+
+    bool routingOpened = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        routingOpened = dynamic_cast<RoutingPage*>(dialog) != nullptr;
+        if (dialog) dialog->reject();
+    });
+    system.onMessage(SystemPage::kButtonId + SystemPage::Route, SystemPage::Route, 0);
+    EXPECT_TRUE(routingOpened);
 }

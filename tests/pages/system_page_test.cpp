@@ -1,0 +1,334 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "binding/parameter_binding.h"
+#include "controls/synthetic_input.h"
+#include "files/settings.h"
+#include "link/device_info.h"
+#include "link/link_state.h"
+#include "link/mirror.h"
+#include "pages/system_page.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/message_target.h"
+#include "resources/drawing_surface.h"
+#include "support/qt_wait.h"
+#include "support/temp_folder.h"
+#include "texts/language.h"
+
+namespace {
+
+constexpr unsigned kVolumeLimit = 0x5928;
+constexpr unsigned kLanguageRefresh = 0x5860;
+constexpr unsigned kControlChanged = 0x57FC;
+
+struct Message {
+    unsigned number;
+    intptr_t wParam, lParam;
+};
+
+// The main window's place: the page's root, recording what the page tells it.
+class Owner : public QWidget, public MessageTarget {
+public:
+    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
+        messages.push_back({message, wParam, lParam});
+        return 1;
+    }
+    std::vector<Message> messages;
+};
+
+class SystemPageTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Language::set(Language::English);
+        Settings::overrideFolders(temp.path() + "/", temp.path() + "/");
+        state.linkAlive = 1;
+        SystemPage::Jobs jobs;
+        jobs.saveToFile = [this](const std::string& name) { requests.push_back("file " + name); };
+        jobs.sendFile = [this](const std::string& name) { requests.push_back("send " + name); };
+        jobs.recall = [this](int n) { return record("recall", n); };
+        jobs.readName = [this](int n) { return record("read", n); };
+        jobs.saveName = [this](int n, const std::string& name) {
+            return record("save " + name, n);
+        };
+        owner.resize(1077, 681);
+        page = new SystemPage(binding, state, device, jobs, &owner);
+        page->setGeometry(0, 109, 1077, 572);
+        page->setBackgroundSource(&skin);
+        owner.show();
+        processQueued();
+        MessageBox::setObserver([this](const MessageBox::Request& r) {
+            boxes.push_back(r.text.toStdString());
+            return std::optional(MessageBox::Answer::Yes);
+        });
+    }
+    void TearDown() override {
+        MessageBox::setObserver(nullptr);
+        Settings::overrideFolders("", "");
+        Language::set(Language::English);
+    }
+
+    bool record(const std::string& what, int n) {
+        requests.push_back(what + " " + std::to_string(n));
+        return true;
+    }
+    void press(int b) {
+        SkinButton& button = page->button(b);
+        SyntheticInput::click(&button, button.rect().center(), Qt::LeftButton);
+        processQueued();
+    }
+    void moveSlider(int k, int position) {
+        page->slider(k).SetValue(position);
+        page->onMessage(SystemPage::kSliderId + unsigned(k), k, 0);
+        processQueued();
+    }
+    void choose(SkinComboBox& list, unsigned message, int item) {
+        list.SetSelection(item);
+        page->onMessage(message, 0, 0);
+        processQueued();
+    }
+    bool pendingWith(int index, int value) const {
+        return mirror.pending(index) && mirror.value(index) == value;
+    }
+    std::vector<std::string> takeBoxes() { return std::exchange(boxes, {}); }
+
+    TempFolder temp;
+    Mirror mirror;
+    ParameterBinding binding{mirror};
+    LinkState state;
+    DeviceInfo device;
+    DrawingSurface skin{QRect(0, 0, 1077, 681)};
+    Owner owner;
+    SystemPage* page = nullptr;
+    std::vector<std::string> boxes;
+    std::vector<std::string> requests;
+};
+
+using Strings = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(SystemPageTest, MaximaTakeTheirStartsDownAndTellTheHeader) {
+    struct Pair {
+        int start, max, startIndex, maxIndex;
+    };
+    for (Pair p : {Pair{0, 1, 1616, 1615}, {2, 3, 1612, 1611}, {6, 7, 1618, 1617}}) {
+        page->setField(p.start, 60);
+        moveSlider(p.max, 40);
+        EXPECT_TRUE(pendingWith(p.startIndex, 40)) << p.start;
+        EXPECT_TRUE(pendingWith(p.maxIndex, 40)) << p.max;
+        // A start never goes above its maximum.
+        moveSlider(p.start, 70);
+        EXPECT_TRUE(pendingWith(p.startIndex, 40)) << p.start;
+        EXPECT_EQ(page->getField(p.start), 40);
+    }
+    EXPECT_EQ(page->slider(0).labelText().simplified(), QStringLiteral("Music Start: 40%"));
+    ASSERT_FALSE(owner.messages.empty());
+    EXPECT_EQ(owner.messages.back().number, kVolumeLimit);
+    EXPECT_EQ(binding.masterLimits().music, 40);
+    EXPECT_EQ(binding.masterLimits().effect, 40);
+}
+
+TEST_F(SystemPageTest, NoiseGatesGoThroughTheirTable) {
+    moveSlider(9, 20);
+    EXPECT_TRUE(pendingWith(1631, 327));
+    struct Case {
+        int value, position;
+    };
+    for (Case c : {Case{12, 10}, {400, 20}, {0, 0}, {13, 10}}) {
+        page->setField(8, c.value);
+        EXPECT_EQ(page->slider(8).value(), c.position) << c.value;
+    }
+    EXPECT_EQ(page->slider(8).labelText(), QStringLiteral("MicThreshold:   10"));
+    page->musicGate().click();
+    EXPECT_TRUE(pendingWith(1632, 1));
+    page->setField(12, 1);
+    EXPECT_TRUE(page->micGate().isChecked());
+}
+
+TEST_F(SystemPageTest, KeyLockPasswordIsCheckedAndChangedAsFourPackedDigits) {
+    mirror.store(1623, 0x1234);
+    struct Case {
+        const char* typed;
+        Strings boxes;
+    };
+    const Case checks[] = {
+        {"123", {"Password only for four figures!"}},
+        {"12a4", {"Password only for four figures!"}},
+        {"4321", {"Wrong password!"}},
+    };
+    for (const Case& c : checks) {
+        page->keyLockEdit().setText(QString::fromUtf8(c.typed));
+        press(SystemPage::KeyLockCheck);
+        EXPECT_EQ(takeBoxes(), c.boxes) << c.typed;
+        EXPECT_FALSE(page->newKeyLockEdit().isEnabled());
+    }
+    page->newKeyLockEdit().setText(QStringLiteral("5678"));
+    press(SystemPage::KeyLockChange);  // still disabled: nothing happens
+    EXPECT_TRUE(takeBoxes().empty());
+    page->keyLockEdit().setText(QStringLiteral("1234"));
+    press(SystemPage::KeyLockCheck);
+    EXPECT_TRUE(takeBoxes().empty());
+    EXPECT_TRUE(page->newKeyLockEdit().isEnabled());
+    page->newKeyLockEdit().setText(QStringLiteral("567"));
+    press(SystemPage::KeyLockChange);
+    EXPECT_EQ(takeBoxes(), Strings{"New_T(Password only for four figures!"});
+    EXPECT_FALSE(mirror.pending(1623));
+    page->newKeyLockEdit().setText(QStringLiteral("5678"));
+    press(SystemPage::KeyLockChange);
+    EXPECT_EQ(takeBoxes(), Strings{"Password is changed!"});
+    EXPECT_TRUE(pendingWith(1623, 0x5678));
+    state.linkAlive = 0;
+    press(SystemPage::KeyLockCheck);
+    EXPECT_EQ(takeBoxes(), Strings{"No Device!"});
+}
+
+TEST_F(SystemPageTest, SystemPasswordUnlocksTheAdministratorAndChangesOverTwoEntries) {
+    mirror.store(1625, 0x12);
+    mirror.store(1626, 0x3456);
+    struct Case {
+        const char* typed;
+        Strings boxes;
+    };
+    for (const Case& c : {Case{"12345", {"Password only for six figures!"}},
+                          Case{"12345x", {"Password only for six figures!"}},
+                          Case{"123457", {"Wrong password!"}}}) {
+        page->systemEdit().setText(QString::fromUtf8(c.typed));
+        press(SystemPage::SystemCheck);
+        EXPECT_EQ(takeBoxes(), c.boxes) << c.typed;
+        EXPECT_TRUE(page->systemEdit().text().isEmpty());
+        EXPECT_FALSE(page->adminRadio().isEnabled());
+    }
+    page->systemEdit().setText(QStringLiteral("123456"));
+    press(SystemPage::SystemCheck);
+    EXPECT_TRUE(takeBoxes().empty());
+    EXPECT_TRUE(page->adminRadio().isEnabled());
+
+    struct Change {
+        const char *old, *fresh, *confirm;
+        Strings boxes;
+    };
+    const Change changes[] = {
+        {"12345", "654321", "654321", {"Password only for six figures!"}},
+        {"111111", "654321", "654321", {"Wrong password!"}},
+        {"123456", "65432", "65432", {"New_T(Password only for six figures!"}},
+        {"123456", "654321", "654320", {"The new passwords don't match!"}},
+    };
+    for (const Change& c : changes) {
+        page->oldSystemEdit().setText(QString::fromUtf8(c.old));
+        page->newSystemEdit().setText(QString::fromUtf8(c.fresh));
+        page->confirmSystemEdit().setText(QString::fromUtf8(c.confirm));
+        press(SystemPage::SystemChange);
+        EXPECT_EQ(takeBoxes(), c.boxes) << c.old << " " << c.fresh << " " << c.confirm;
+        EXPECT_EQ(mirror.countPending(), 0);
+    }
+    page->confirmSystemEdit().setText(QStringLiteral("654321"));
+    press(SystemPage::SystemChange);
+    EXPECT_EQ(takeBoxes(), Strings{"Password is changed!"});
+    EXPECT_TRUE(pendingWith(1625, 0x65));
+    EXPECT_TRUE(pendingWith(1626, 0x4321));
+    press(SystemPage::ResetPasswords);
+    EXPECT_TRUE(page->oldSystemEdit().text().isEmpty());
+}
+
+TEST_F(SystemPageTest, OnlyAdministratorsStoreIntoSystemModesOrFromOne) {
+    page->modeNameEdit().setText(QStringLiteral("Party"));
+    page->fileList().setEditText(QString());
+    struct Case {
+        int deviceMode, mode;
+        Strings requests;
+    };
+    const Case cases[] = {
+        {1, 9, {}},
+        {10, 3, {}},
+        {2, 3, {"save Party 3"}},
+    };
+    for (const Case& c : cases) {
+        requests.clear();
+        mirror.store(1628, uint16_t(c.deviceMode));
+        page->modeList().SetSelection(c.mode - 1);
+        press(SystemPage::SaveMode);
+        press(SystemPage::SaveLocal);
+        if (c.requests.empty()) {
+            EXPECT_EQ(takeBoxes(), Strings(2, "Users do not have permission to operate!"));
+        } else {
+            EXPECT_EQ(takeBoxes(), Strings{"Please enter the file name!"});
+        }
+        EXPECT_EQ(requests, c.requests) << c.deviceMode << " " << c.mode;
+    }
+    // A name longer than the device keeps is cut before a character it cannot hold whole.
+    requests.clear();
+    page->modeNameEdit().setText(QStringLiteral("Ab") + QString(10, QChar(0x4E2D)));
+    press(SystemPage::SaveMode);
+    std::string kept = "Ab";
+    for (int i = 0; i < 6; ++i) kept += "\xE4\xB8\xAD";
+    EXPECT_EQ(requests, Strings{"save " + kept + " 3"});
+    EXPECT_EQ(page->modeNameEdit().text().toStdString(), kept);
+}
+
+TEST_F(SystemPageTest, ModesAndFilesGoToTheJobs) {
+    choose(page->modeList(), SystemPage::kModeList, 4);
+    press(SystemPage::UseMode);
+    page->fileList().setEditText(QStringLiteral("party"));
+    press(SystemPage::SendLocal);
+    page->fileList().setEditText(QStringLiteral("live.qmx"));
+    press(SystemPage::SaveLocal);
+    page->fileList().setEditText(QString());
+    press(SystemPage::SendLocal);
+    press(SystemPage::DeleteLocal);
+    EXPECT_EQ(requests, (Strings{"read 5", "recall 5", "send party.qmx", "file live.qmx"}));
+    EXPECT_EQ(takeBoxes(), (Strings{"No files.", "Delete failed.\n no files!"}));
+    EXPECT_EQ(page->fileList().findText(QStringLiteral("live.qmx")), page->fileList().count() - 1);
+
+    // The list shows the files in the settings folder; a delete takes one away.
+    TempFolder::write(temp.path("club.qmx"), "x");
+    page->fillFileList();
+    ASSERT_GE(page->fileList().findText(QStringLiteral("club.qmx")), 0);
+    page->fileList().setEditText(QStringLiteral("club.qmx"));
+    press(SystemPage::DeleteLocal);
+    EXPECT_LT(page->fileList().findText(QStringLiteral("club.qmx")), 0);
+
+    // The device's names replace the placeholders and keep the selections.
+    const uint8_t name[] = {'K', 'T', 'V', ' ', ' '};
+    device.storePresetName(5, name, sizeof name);
+    page->setField(19, 5);
+    EXPECT_EQ(page->modeList().itemText(4), QStringLiteral("5-KTV"));
+    EXPECT_EQ(page->modeList().itemText(8), QStringLiteral("9-SYSTEM"));
+    EXPECT_EQ(page->bootList().itemText(5), QStringLiteral("5-KTV"));
+    EXPECT_EQ(page->modeNameEdit().text(), QStringLiteral("KTV"));
+    page->setField(18, 9);
+    EXPECT_EQ(page->modeList().GetSelection(), 8);
+    choose(page->bootList(), SystemPage::kBootList, 3);
+    EXPECT_TRUE(pendingWith(1635, 3));
+}
+
+TEST_F(SystemPageTest, LanguageSurroundAndRouteReachTheirOwners) {
+    choose(page->languageList(), SystemPage::kLanguageList, Language::SimplifiedChinese);
+    EXPECT_EQ(Language::index(), Language::SimplifiedChinese);
+    EXPECT_EQ(Settings().readInt("Language", "Language"), 0);
+    ASSERT_FALSE(owner.messages.empty());
+    EXPECT_EQ(owner.messages.back().number, kLanguageRefresh);
+    EXPECT_EQ(owner.messages.back().lParam, 0);
+    page->refreshTexts();
+    EXPECT_EQ(page->button(SystemPage::Route).text(), QString::fromUtf8("路由"));
+
+    page->surroundBack().click();
+    EXPECT_TRUE(pendingWith(1644, 1));
+    EXPECT_FALSE(page->surroundSide().isChecked());
+    page->setField(21, 0);
+    EXPECT_TRUE(page->surroundSide().isChecked());
+    page->keyLockOn().click();
+    EXPECT_TRUE(pendingWith(1624, 1));
+
+    press(SystemPage::Route);
+    EXPECT_EQ(owner.messages.back().number, kControlChanged);
+    EXPECT_EQ(owner.messages.back().wParam, SystemPage::kPageIndex);
+    EXPECT_EQ(owner.messages.back().lParam, SystemPage::kRouteField);
+    EXPECT_FALSE(page->button(SystemPage::WifiSet).isVisible());
+}
