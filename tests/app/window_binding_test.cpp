@@ -268,6 +268,8 @@ TEST_F(MainWindowTest, AFilterImportIsReportedFirstAndWrittenAsOneUndoStepWhenAg
 
     window->undoControl().undo();
     EXPECT_EQ(link->mirror().value(kFrequency0), 0);
+}
+
 TEST_F(MainWindowTest, TheSystemPageClampsTheHeaderRelabelsTheWindowAndOpensRouting) {
     ASSERT_TRUE(start());
     SystemPage& system = window->systemPage();
