@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -17,6 +18,12 @@ class SimDevice;
 //   --bluetooth PATH    Bluetooth serial port, type 3
 //   --simulated         the built-in simulated device, on a simulated USB
 //   --simulated-stuck-usb  the same, with USB writes that never complete
+//   --network           the device's Wi-Fi module on the local network, type 2
+//   --relay HOST[:PORT] the device through a relay server, type 4
+//   --device-id ID      the device ID (hexadecimal) the network and relay look for
+// Without a transport option the settings key "m_COM_MdoeIO" in "WIFI_Mode"
+// chooses: 2 network, 4 relay (its server from the key "Relay_Server"),
+// anything else USB HID.
 //
 // Use:
 //   TransportChoice choice;            // declare before the Link: it must outlive it
@@ -29,7 +36,7 @@ class SimDevice;
 // A program with few options of its own has the first two steps in parseFor.
 class TransportChoice {
 public:
-    enum class Kind { UsbHid, Serial, Bluetooth, Simulated };
+    enum class Kind { UsbHid, Serial, Bluetooth, Simulated, Network, Relay };
     // A program's name and the lines its --help starts with.
     struct Program {
         const char* name;
@@ -59,8 +66,10 @@ public:
     static void printUsage(const Program& program, std::FILE* out);
 
     Kind kind() const { return m_kind; }
-    // The port given with --serial or --bluetooth; empty to search.
+    // The port given with --serial or --bluetooth, or the server of --relay; empty to search.
     const std::string& path() const { return m_path; }
+    // The --device-id given; 0 when none.
+    uint32_t deviceId() const { return m_deviceId; }
     // The transport type the link starts with.
     int transportType() const;
 
@@ -70,13 +79,22 @@ public:
     // The simulated device of --simulated, after install; null otherwise.
     SimDevice* simulatedDevice() const { return m_device.get(); }
 
+    // Settings keys of the transport choice and the relay server, in "WIFI_Mode".
+    static constexpr const char* kModeKey = "m_COM_MdoeIO";
+    static constexpr const char* kRelayServerKey = "Relay_Server";
+
 private:
     bool choose(Kind kind, const std::string& option, std::string& error);
+    bool takeDeviceId(const std::string& value, std::string& error);
+    void applySetting();
+    bool installRelay(Link& link, std::string& error);
+    uint32_t rememberedDeviceId() const;
 
     Kind m_kind = Kind::UsbHid;
     std::string m_chosenBy;
     std::string m_path;
     bool m_help = false;
+    uint32_t m_deviceId = 0;
     std::unique_ptr<SimDevice> m_device;
     std::unique_ptr<HidBackend> m_backend;
 };

@@ -156,6 +156,10 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
         case Command::Command20:
         case Command::Command21: return frameOf(command, {1});
         case Command::ModuleText: return moduleText(payload, size);
+        // The bind number comes back as the module's proof that the relay reached it.
+        case Command::RelayBind:
+            if (size < 4) return {};
+            return frameOf(command, std::vector<uint8_t>(payload, payload + 4));
         case Command::UpgradeStart:
             return frameOf(command, {m_loader.start(size >= 1 ? payload[0] : 0)});
         case Command::UpgradeBlock: return loaderBlock(payload, size);
