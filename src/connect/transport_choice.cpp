@@ -3,10 +3,10 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "files/settings.h"
 #include "link/link.h"
 #include "link/link_supervisor.h"
 #include "link/transport_type.h"
-#include "files/settings.h"
 #include "link/transports/hid_transport.h"
 #include "link/transports/network_transport.h"
 #include "link/transports/relay_transport.h"
@@ -161,9 +161,10 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
         }
         if (!hasValue && option->path == Option::RequiredPath) {
             error = option->kind == Kind::Relay
-                        ? std::string(option->name) + " needs the relay server, e.g. --relay relay.example.net:11742"
-                        : std::string(option->name) + " needs the path of the port, e.g. " + option->name +
-                              " /dev/rfcomm0";
+                        ? std::string(option->name) +
+                              " needs the relay server, e.g. --relay relay.example.net:11742"
+                        : std::string(option->name) + " needs the path of the port, e.g. " +
+                              option->name + " /dev/rfcomm0";
             return false;
         }
         m_path = value;
@@ -214,7 +215,8 @@ bool TransportChoice::installRelay(Link& link, std::string& error) {
                     : "the relay server \"" + m_path + "\" is not HOST or HOST:PORT";
         return false;
     }
-    if (m_path.find(':') != std::string::npos) config.dataPort = static_cast<uint16_t>(config.controlPort + 1);
+    if (m_path.find(':') != std::string::npos)
+        config.dataPort = static_cast<uint16_t>(config.controlPort + 1);
     uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
     if (id == 0) {
         error = std::string("the relay server needs the device ID: give ") + kDeviceIdOption +

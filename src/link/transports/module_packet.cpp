@@ -25,6 +25,15 @@ std::vector<ModulePacket::Found> ModulePacket::scan(const uint8_t* data, size_t 
     return found;
 }
 
+std::vector<std::pair<size_t, size_t>> ModulePacket::carried(const uint8_t* data, size_t size) {
+    std::vector<Found> packets = scan(data, size);
+    if (packets.empty()) return {{0, size}};
+    std::vector<std::pair<size_t, size_t>> parts;
+    for (const Found& p : packets)
+        if (p.dataSize() > 0) parts.emplace_back(p.dataStart(), p.dataSize());
+    return parts;
+}
+
 std::vector<uint8_t> ModulePacket::build(const Addressing& addressing, const uint8_t* data,
                                          size_t size) {
     size_t total = kDataOffset + size + 2;

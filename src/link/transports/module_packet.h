@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // Packets that the Wi-Fi module sends over TCP (and the relay server over
@@ -25,6 +26,10 @@ public:
     // Every valid packet in the bytes, in order, none overlapping; a length
     // that runs past the bytes or a wrong CRC is no packet.
     static std::vector<Found> scan(const uint8_t* data, size_t size);
+    // What of a received chunk goes to the frame parser, as {start, size}:
+    // the data of every packet in it, or the whole chunk when it holds none
+    // (plain frames).
+    static std::vector<std::pair<size_t, size_t>> carried(const uint8_t* data, size_t size);
     static std::vector<uint8_t> build(const Addressing& addressing, const uint8_t* data,
                                       size_t size);
     // The CRC of the first size - 2 bytes, written into the last two.

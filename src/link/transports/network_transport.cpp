@@ -335,11 +335,6 @@ void NetworkTransport::readerLoop(std::shared_ptr<TcpStream> stream) {
 }
 
 void NetworkTransport::deliver(const uint8_t* chunk, size_t size) {
-    std::vector<ModulePacket::Found> packets = ModulePacket::scan(chunk, size);
-    if (packets.empty()) {
-        m_link.parser().parse(chunk, size);
-        return;
-    }
-    for (const ModulePacket::Found& p : packets)
-        if (p.dataSize() > 0) m_link.parser().parse(chunk + p.dataStart(), p.dataSize());
+    for (auto [start, count] : ModulePacket::carried(chunk, size))
+        m_link.parser().parse(chunk + start, count);
 }
