@@ -85,17 +85,14 @@ int parse(int argc, char** argv, Options& o) {
         {"--module", {0, 65535, [&](double v) { o.modulePort = static_cast<int>(v); }}},
         {"--relay-server", {0, 65535, [&](double v) { o.relayPort = static_cast<int>(v); }}},
         {"--seed", {0, 4294967295.0, [&](double v) { o.seed = static_cast<uint64_t>(v); }}},
-        {"--refuse-upgrades",
-         {0, 1000, [&](double v) { o.loader.refusedStarts = static_cast<int>(v); }}},
+        {"--refuse-upgrades", {0, 1000, [&](double v) { o.loader.refusedStarts = static_cast<int>(v); }}},
         {"--wrong-block",
-         {0, 16777215,
-          [&](double v) {
+         {0, 16777215, [&](double v) {
               o.loader.wrongNumberBlock = static_cast<int64_t>(v);
               o.loader.wrongNumberTimes = 1;
           }}},
         {"--silent-block",
-         {0, 16777215,
-          [&](double v) {
+         {0, 16777215, [&](double v) {
               o.loader.silentBlock = static_cast<int64_t>(v);
               o.loader.silentTimes = 1;
           }}},
