@@ -54,9 +54,7 @@ std::optional<uint32_t> numberAfter(const std::string& text, const char* prefix)
 }  // namespace
 
 NetworkTransport::NetworkTransport(Link& link, NetworkConfig config)
-    : m_link(link), m_config(std::move(config)) {
-    m_own = m_config.ownAddress ? *m_config.ownAddress : ownAddress();
-}
+    : m_link(link), m_config(std::move(config)) {}
 
 NetworkTransport::~NetworkTransport() {
     close();
@@ -132,6 +130,8 @@ void NetworkTransport::stopDiscovery() {
 }
 
 void NetworkTransport::discoveryLoop(UdpSocket& socket) {
+    // Found here, not before: only a discovery that runs may look the host up.
+    m_own = m_config.ownAddress ? *m_config.ownAddress : ownAddress();
     while (m_discoveryRunning) {
         probe(socket);
         while (m_discoveryRunning && m_deviceAddress != 0) serveModule(socket);

@@ -100,7 +100,7 @@ private:
     NetworkConfig m_config;
     ModuleHooks m_hooks;
     DeviceIdSource m_idSource;
-    uint32_t m_own = 0;
+    std::atomic<uint32_t> m_own{0};
 
     std::atomic<uint32_t> m_deviceAddress{0};
     std::atomic<uint32_t> m_linkAddress{NetAddress::kBroadcast};
