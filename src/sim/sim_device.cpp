@@ -192,7 +192,9 @@ std::vector<uint8_t> SimDevice::writeParameters(const uint8_t* payload, size_t s
 
 std::vector<uint8_t> SimDevice::moduleText(const uint8_t* payload, size_t size) {
     std::string text(reinterpret_cast<const char*>(payload), size);
-    std::string reply = m_module.answer(text.substr(0, text.find('\0')));
+    text = text.substr(0, text.find('\0'));
+    if (m_moduleListener) m_moduleListener(text);
+    std::string reply = m_module.answer(text);
     if (reply.empty()) return {};
     return frameOf(static_cast<uint8_t>(Command::ModuleText), std::vector<uint8_t>(reply.begin(), reply.end()));
 }
@@ -200,6 +202,11 @@ std::vector<uint8_t> SimDevice::moduleText(const uint8_t* payload, size_t size) 
 std::string SimDevice::moduleSetting(const std::string& key) const {
     std::lock_guard lock(m_mutex);
     return m_module.setting(key);
+}
+
+void SimDevice::setModuleListener(std::function<void(const std::string&)> listener) {
+    std::lock_guard lock(m_mutex);
+    m_moduleListener = std::move(listener);
 }
 
 std::vector<std::string> SimDevice::moduleLog() const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <condition_variable>
+#include <functional>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -64,6 +65,8 @@ public:
     // The Wi-Fi module's setting as "Get_" + key reports it, and the texts it received.
     std::string moduleSetting(const std::string& key) const;
     std::vector<std::string> moduleLog() const;
+    // Told of every module text as it arrives (on the receiving thread).
+    void setModuleListener(std::function<void(const std::string&)> listener);
 
     SimFaults faults() const;
     void setFaults(const SimFaults& faults);
@@ -102,6 +105,7 @@ private:
     std::array<std::string, kPresets> m_names;
     uint32_t m_deviceId = 0x00BC614E;
     SimWifiModule m_module;
+    std::function<void(const std::string&)> m_moduleListener;
     SimLoader m_loader;
     uint64_t m_generation = 0;
     uint64_t m_presenceReads = 0;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "link/module_requests.h"
 #include "link/module_table.h"
 
 namespace {
@@ -147,6 +148,64 @@ TEST(ModuleTable, TextAfterPrefixLeavesLineEndsOut) {
     feed(table, "Get_RouteSSID:Home Net\r\n");
     EXPECT_EQ(table.textAfter(ModuleTable::RouterSsid, "Get_RouteSSID:"), "Home Net");
     EXPECT_EQ(table.textAfter(ModuleTable::RouterSsid, "Get_HotSSID:"), std::nullopt);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ModuleRequests, HotspotAndRouterRules) {
+    using R = ModuleRequests::Refusal;
+    struct Case {
+        bool hotspot;
+        std::string ssid, password;
+        R refusal;
+        std::string ssidCommand, passwordCommand;  // empty: not queued
+    };
+    const std::vector<Case> cases = {
+        {true, "Den", "1234567", R::PasswordTooShort, "Set_HotSSID:Den", ""},
+        {true, "Den", "", R::None, "Set_HotSSID:Den", "Set_HotPW:"},
+        {true, "De\tn", "12345678\n", R::None, "Set_HotSSID:Den", "Set_HotPW:12345678"},
+        {true, "", "12345678", R::SsidEmpty, "", ""},
+        {false, "", "x", R::SsidEmpty, "", ""},
+        {false, "Ho\tme", "1", R::None, "Set_RouteSSID:Ho\tme", "Set_RoutePW:1"},
+    };
+    for (const Case& c : cases) {
+        ModuleTable table;
+        ModuleRequests requests(table);
+        int ssidSlot = c.hotspot ? ModuleTable::SetHotspotSsid : ModuleTable::SetRouterSsid;
+        R refusal = c.hotspot ? requests.setHotspot(c.ssid, c.password) : requests.setRouter(c.ssid, c.password);
+        EXPECT_EQ(refusal, c.refusal) << c.ssid << "/" << c.password;
+        EXPECT_EQ(table.queued(ssidSlot), !c.ssidCommand.empty()) << c.ssid;
+        EXPECT_EQ(table.queued(ssidSlot + 1), !c.passwordCommand.empty()) << c.password;
+        if (!c.ssidCommand.empty()) {
+            EXPECT_EQ(table.text(ssidSlot), c.ssidCommand);
+        }
+        if (!c.passwordCommand.empty()) {
+            EXPECT_EQ(table.text(ssidSlot + 1), c.passwordCommand);
+        }
+    }
+}
+
+TEST(ModuleRequests, ReadSetModeAndDomain) {
+    ModuleTable table;
+    ModuleRequests requests(table);
+    requests.queueReadSet();
+    std::vector<int> queued;
+    for (int slot = 0; slot < ModuleTable::kSlots; ++slot)
+        if (table.queued(slot)) queued.push_back(slot);
+    EXPECT_EQ(queued, (std::vector<int>{0, 2, 5, 6, 7, 8}));
+    EXPECT_EQ(table.text(ModuleTable::TcpPort), "Get_TCPPort:");
+
+    requests.setMode(ModuleRequests::RelayServer);
+    EXPECT_EQ(table.text(ModuleTable::SetWifiMode), "Set_WiFiMode:3");
+    EXPECT_EQ(table.value(ModuleTable::WifiMode), 3);
+
+    feed(table, "Get_Domain:relay.test\r\n");
+    requests.setDomainUnlessReported("relay.test");
+    EXPECT_FALSE(table.queued(ModuleTable::SetDomain));
+    requests.setDomainUnlessReported("other.test");
+    EXPECT_EQ(table.text(ModuleTable::SetDomain), "Set_Domain:other.test");
 }
 
 }  // namespace
