@@ -10,6 +10,8 @@ class ModuleRequests {
 public:
     enum class Refusal { None, SsidEmpty, PasswordTooShort };
     enum Mode { Hotspot = 1, Router = 2, RelayServer = 3 };
+    // The relay server that the module is pointed at in relay-server mode.
+    static constexpr const char* kDefaultRelayHost = "relay.qx7-audio.net";
 
     explicit ModuleRequests(ModuleTable& table) : m_table(table) {}
 
