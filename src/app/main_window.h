@@ -62,6 +62,8 @@ public:
     // channel test silences every channel when it closes.
     void openRouting();
     void openChannelTest();
+    // Modal; also on Ctrl+W and in the caption's context menu.
+    void openWifiSettings();
     MainHeader& header() { return *m_header; }
     SkinLabel& titleLabel();
     ParameterBinding& binding() { return m_binding; }
@@ -77,6 +79,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool enforceSingleInstance();
@@ -91,6 +94,9 @@ private:
     void titleButtonClicked(int button);
     void controlChanged(int page, int field);
     void showAbout();
+    void showCaptionMenu(const QPoint& globalPos);
+    void chooseClient();
+    void chooseDeviceId();
     void captionPress(const QPoint& pos, const QPoint& globalPos);
     void shutdown();
 

@@ -41,6 +41,11 @@ private:
     int recall(const std::vector<std::string>& args);
     int name(const std::vector<std::string>& args);
     int upgrade(const std::vector<std::string>& args);
+    int wifi(const std::vector<std::string>& args);
+    int showWifi();
+    int wifiMode(const std::vector<std::string>& args);
+    // Waits for the module's confirmation message; true when it came.
+    bool moduleConfirmed(const std::string& confirmation, uint64_t before);
 
     bool openTransport();
     bool connect();

@@ -42,6 +42,7 @@ const char* const kUsage =
     "  --wrong-block N      the loader answers upgrade block N once with another number\n"
     "  --silent-block N     the loader leaves upgrade block N unanswered once\n"
     "  --help               this text\n"
+    "Every text for the Wi-Fi module is shown on standard error as it arrives.\n"
     "Signals: SIGUSR1 unplugs the device, SIGUSR2 plugs it back in,\n"
     "SIGINT or SIGTERM end the program.\n";
 
@@ -198,6 +199,10 @@ int main(int argc, char** argv) {
     SimDevice device(options.seed);
     device.setFaults(options.faults);
     device.setLoaderFaults(options.loader);
+    device.setModuleListener([](const std::string& text) {
+        std::fprintf(stderr, "qx7-sim: module text: %s\n", text.c_str());
+        std::fflush(stderr);
+    });
     if (options.modulePort >= 0 || options.relayPort >= 0)
         return serveNetwork(options, device, clock, signals);
     SimPtyServer server(device, clock);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstring>
 
 #include "link/link.h"
 #include "link/link_event.h"
@@ -25,32 +24,6 @@ constexpr uint32_t kDeviceIdWaitMs = 3000;
 const char kGetIp[] = "Get_IP:";
 const char kGetLinkIp[] = "Get_LinkIP:";
 
-// The module's hexadecimal numbers: a space counts as a 0 digit, any other
-// character is skipped.
-uint32_t hexValue(const char* text, size_t size) {
-    uint32_t v = 0;
-    for (size_t k = 0; k < size; ++k) {
-        char c = text[k];
-        if (c >= '0' && c <= '9')
-            v = v << 4 | static_cast<uint32_t>(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            v = v << 4 | static_cast<uint32_t>(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f')
-            v = v << 4 | static_cast<uint32_t>(c - 'a' + 10);
-        else if (c == ' ')
-            v <<= 4;
-    }
-    return v;
-}
-
-// The number after prefix, when the text holds the prefix and more.
-std::optional<uint32_t> numberAfter(const std::string& text, const char* prefix) {
-    size_t at = text.find(prefix);
-    if (at == std::string::npos) return std::nullopt;
-    at += std::strlen(prefix);
-    if (at >= text.size()) return std::nullopt;
-    return hexValue(text.data() + at, text.size() - at);
-}
 }  // namespace
 
 NetworkTransport::NetworkTransport(Link& link, NetworkConfig config)
@@ -79,8 +52,15 @@ uint32_t NetworkTransport::realMs(uint32_t ms) const {
 }
 
 std::vector<uint32_t> NetworkTransport::clientList() const {
-    std::lock_guard lock(m_listMutex);
-    return m_clients;
+    return m_link.module().clients();
+}
+
+void NetworkTransport::setChosenDeviceId(uint32_t id) {
+    m_link.state().chosenDeviceId = id;
+}
+
+uint32_t NetworkTransport::chosenDeviceId() const {
+    return m_link.state().chosenDeviceId;
 }
 
 std::vector<uint32_t> NetworkTransport::destinations() const {
@@ -92,13 +72,6 @@ void NetworkTransport::noteDestination(uint32_t ip) {
     std::lock_guard lock(m_listMutex);
     if (std::find(m_destinations.begin(), m_destinations.end(), ip) == m_destinations.end())
         m_destinations.push_back(ip);
-}
-
-void NetworkTransport::addClient(uint32_t ip) {
-    if (ip == 0) return;
-    std::lock_guard lock(m_listMutex);
-    if (std::find(m_clients.begin(), m_clients.end(), ip) == m_clients.end())
-        m_clients.push_back(ip);
 }
 
 // --- discovery -------------------------------------------------------------
@@ -159,18 +132,21 @@ void NetworkTransport::probe(UdpSocket& socket) {
 }
 
 void NetworkTransport::serveModule(UdpSocket& socket) {
+    ModuleTable& module = m_link.module();
     uint32_t device = m_deviceAddress;
-    if (m_hooks.nextCommand)
-        if (std::optional<std::string> text = m_hooks.nextCommand())
-            sendText(socket, device, *text + std::string(1, '\0'));
+    // Not counted here: a command goes again every pass until its reply comes.
+    if (std::optional<std::string> text = module.pickForSending(m_moduleCursor, false))
+        sendText(socket, device, *text + std::string(1, '\0'));
     uint32_t linkIp = m_linkAddress;
     if (linkIp != 0 && linkIp != m_own) {
         m_link.clock().sleep(50);
+        module.setText(ModuleTable::LinkIp, kGetLinkIp);
         sendText(socket, device, std::string(kGetLinkIp) + std::string(1, '\0'));
     }
     receiveFor(socket, 200);
     m_link.clock().sleep(1);
-    if (m_hooks.confirm) m_hooks.confirm();
+    for (const std::string& confirmation : module.takeConfirmations(true))
+        m_link.message(confirmation, "WiFi");
 }
 
 void NetworkTransport::sendText(UdpSocket& socket, uint32_t ip, const std::string& text) {
@@ -194,13 +170,12 @@ void NetworkTransport::receiveFor(UdpSocket& socket, uint32_t ms) {
 }
 
 void NetworkTransport::handleDatagram(const uint8_t* data, size_t size) {
-    std::string text(reinterpret_cast<const char*>(data), size);
-    text = text.substr(0, text.find('\0'));
-    if (auto ip = numberAfter(text, kGetIp))
-        addClient(*ip);
-    else if (auto link = numberAfter(text, kGetLinkIp))
-        m_linkAddress = *link;
-    if (m_hooks.reply) m_hooks.reply(data, size);
+    ModuleTable& module = m_link.module();
+    module.parse(data, size);
+    if (module.replied(ModuleTable::LinkIp)) {
+        m_linkAddress = static_cast<uint32_t>(module.value(ModuleTable::LinkIp));
+        module.setReplied(ModuleTable::LinkIp, false);
+    }
 }
 
 // --- connection ------------------------------------------------------------
@@ -212,10 +187,7 @@ void NetworkTransport::connect() {
     m_deviceAddress = 0;
     m_linkAddress = NetAddress::kBroadcast;
     m_link.sleep(50);
-    {
-        std::lock_guard lock(m_listMutex);
-        m_clients.clear();
-    }
+    m_link.module().clearClients();
     startDiscovery();
     while (state.running() && clientList().empty()) m_link.sleep(20);
     m_link.sleep(200);
@@ -230,7 +202,7 @@ void NetworkTransport::connect() {
             m_link.sleep(100);
         }
         m_deviceAddress = 0;
-        m_chosenId = 0;
+        state.chosenDeviceId = 0;
         if (clients.empty()) m_link.sleep(2000);
     }
 }
@@ -240,8 +212,8 @@ bool NetworkTransport::chooseDeviceId() {
     while (state.running()) {
         m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
         m_link.sleep(1050);
-        if (m_chosenId == 0 && m_idSource) m_chosenId = m_idSource();
-        if (m_chosenId != 0) return true;
+        if (state.chosenDeviceId == 0 && m_idSource) state.chosenDeviceId = m_idSource();
+        if (state.chosenDeviceId != 0) return true;
         if (state.running()) m_link.ui().sendEvent(LinkEvent::RelayStatus, 1);
         m_link.sleep(20);
     }
@@ -260,8 +232,8 @@ bool NetworkTransport::tryAddress(uint32_t ip) {
     state.replySemaphore.acquire(m_link.clock(), kDeviceIdWaitMs);
     state.awaitingReply = 0;
     uint32_t id = m_link.device().deviceIdNumber();
-    if (id != 0 && m_chosenId == kAnyDevice) m_chosenId = id;
-    if (id != 0 && id == m_chosenId && state.running()) {
+    if (id != 0 && state.chosenDeviceId == kAnyDevice) state.chosenDeviceId = id;
+    if (id != 0 && id == state.chosenDeviceId && state.running()) {
         state.linkAlive = 1;
         return true;
     }
@@ -314,7 +286,7 @@ void NetworkTransport::sendFrame(const uint8_t* frame, size_t size) {
         stream = m_tcp;
     }
     if (!stream) return;
-    std::vector<uint8_t> envelope = NetEnvelope::wrap(m_chosenId, frame, size);
+    std::vector<uint8_t> envelope = NetEnvelope::wrap(m_link.state().chosenDeviceId, frame, size);
     if (!stream->send(envelope.data(), envelope.size(), kTcpSendMs)) stream->shutdown();
 }
 

@@ -30,21 +30,12 @@ struct NetworkConfig {
 };
 
 // Transport type 2: finds the Wi-Fi module with UDP text datagrams on a
-// discovery thread, carries frames to it over TCP in the envelope, and hands
+// discovery thread, which also sends the link's queued module commands as
+// datagrams; carries frames to the module over TCP in the envelope, and hands
 // what comes back (module packets or plain frames) to the frame parser.
 // "Connected" is the link-alive flag.
 class NetworkTransport : public Transport {
 public:
-    // What the module text table lends the discovery thread; every hook is
-    // optional and called on that thread.
-    struct ModuleHooks {
-        // The next queued command text (without its terminator), if any.
-        std::function<std::optional<std::string>()> nextCommand;
-        // Every datagram received.
-        std::function<void(const uint8_t* text, size_t size)> reply;
-        // After each pass: the confirmations to show.
-        std::function<void()> confirm;
-    };
     // Gives the device ID to look for when none is chosen: 0 for none
     // (the user is asked), kAnyDevice to take the first device that answers.
     using DeviceIdSource = std::function<uint32_t()>;
@@ -59,11 +50,11 @@ public:
     // Ends the discovery thread and the TCP reader and waits for both.
     void close() override;
 
-    void setModuleHooks(ModuleHooks hooks) { m_hooks = std::move(hooks); }
     void setDeviceIdSource(DeviceIdSource source) { m_idSource = std::move(source); }
-    void setChosenDeviceId(uint32_t id) { m_chosenId = id; }
-    uint32_t chosenDeviceId() const { return m_chosenId; }
-    // The module addresses that answered "Get_IP:".
+    // The link's chosen device ID (the device-ID dialog sets it too).
+    void setChosenDeviceId(uint32_t id);
+    uint32_t chosenDeviceId() const;
+    // The module addresses that answered "Get_IP:" (the module table's client list).
     std::vector<uint32_t> clientList() const;
     void setDeviceAddress(uint32_t ip) { m_deviceAddress = ip; }
     uint32_t deviceAddress() const { return m_deviceAddress; }
@@ -85,7 +76,6 @@ private:
     void receiveFor(UdpSocket& socket, uint32_t ms);
     void sendText(UdpSocket& socket, uint32_t ip, const std::string& text);
     void handleDatagram(const uint8_t* data, size_t size);
-    void addClient(uint32_t ip);
 
     bool chooseDeviceId();
     bool tryAddress(uint32_t ip);
@@ -98,16 +88,14 @@ private:
 
     Link& m_link;
     NetworkConfig m_config;
-    ModuleHooks m_hooks;
     DeviceIdSource m_idSource;
     std::atomic<uint32_t> m_own{0};
 
     std::atomic<uint32_t> m_deviceAddress{0};
     std::atomic<uint32_t> m_linkAddress{NetAddress::kBroadcast};
-    std::atomic<uint32_t> m_chosenId{0};
+    int m_moduleCursor = 0;  // the discovery thread's own
 
-    mutable std::mutex m_listMutex;  // the client list and the destinations
-    std::vector<uint32_t> m_clients;
+    mutable std::mutex m_listMutex;  // the destinations
     std::vector<uint32_t> m_destinations;
 
     std::mutex m_mutex;  // the threads and the TCP stream

@@ -115,9 +115,14 @@ bool RelayTransport::queryStatus() {
     return true;
 }
 
+void RelayTransport::setChosenDeviceId(uint32_t id) {
+    m_link.state().chosenDeviceId = id;
+}
+
 bool RelayTransport::chooseDeviceId() {
-    if (m_chosenId == 0 && m_idSource) m_chosenId = m_idSource();
-    return m_chosenId != 0;
+    std::atomic<uint32_t>& chosen = m_link.state().chosenDeviceId;
+    if (chosen == 0 && m_idSource) chosen = m_idSource();
+    return chosen != 0;
 }
 
 bool RelayTransport::acceptable(const RelayPacket::Block& b) const {
@@ -133,7 +138,7 @@ RelayTransport::Step RelayTransport::fetchDeviceInfo() {
     std::optional<RelayPacket::Block> last;
     for (int attempt = 0; attempt < 10 && !found && m_link.state().running(); ++attempt) {
         if (attempt > 0) m_link.sleep(500);
-        sendControl(RelayPacket::deviceInfo(m_client, m_chosenId));
+        sendControl(RelayPacket::deviceInfo(m_client, m_link.state().chosenDeviceId));
         auto reply = awaitReply(RelayPacket::DeviceInfo, 2000);
         if (!reply || !reply->block()) continue;
         last = reply->block();
@@ -170,7 +175,7 @@ bool RelayTransport::openChannel() {
 
 bool RelayTransport::confirmBinding() {
     for (int attempt = 0; attempt < 10 && m_link.state().running(); ++attempt) {
-        sendControl(RelayPacket::deviceInfo(m_client, m_chosenId));
+        sendControl(RelayPacket::deviceInfo(m_client, m_link.state().chosenDeviceId));
         auto reply = awaitReply(RelayPacket::DeviceInfo, 1000);
         auto b = reply ? reply->block() : std::nullopt;
         if (b && (*b)[RelayPacket::BoundClient] == RelayPacket::number(m_client)) {

@@ -46,7 +46,8 @@ public:
     void close() override;
 
     void setDeviceIdSource(DeviceIdSource source) { m_idSource = std::move(source); }
-    void setChosenDeviceId(uint32_t id) { m_chosenId = id; }
+    // The link's chosen device ID (the device-ID dialog sets it too).
+    void setChosenDeviceId(uint32_t id);
     void setClientId(RelayPacket::ClientId id) { m_client = id; }
     RelayPacket::ClientId clientId() const { return m_client; }
     uint16_t status() const { return m_status; }
@@ -81,7 +82,6 @@ private:
     DeviceIdSource m_idSource;
     RelayPacket::ClientId m_client{};
     std::atomic<uint32_t> m_server{0};
-    std::atomic<uint32_t> m_chosenId{0};
     std::atomic<uint16_t> m_status{0};
     std::atomic<uint32_t> m_channel{0};
     int m_busyCount = 0;
