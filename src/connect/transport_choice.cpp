@@ -218,14 +218,13 @@ bool TransportChoice::installRelay(Link& link, std::string& error) {
     if (m_path.find(':') != std::string::npos)
         config.dataPort = static_cast<uint16_t>(config.controlPort + 1);
     uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
-    if (id == 0) {
+    if (id == 0 && !m_canAsk) {
         error = std::string("the relay server needs the device ID: give ") + kDeviceIdOption +
                 " ID (shown on the device's display)";
         return false;
     }
     auto relay = std::make_unique<RelayTransport>(link, config);
-    relay->setChosenDeviceId(id);
-    relay->setDeviceIdSource([id] { return id; });
+    if (id != 0) relay->setDeviceIdSource([id] { return id; });
     link.setTransport(TransportType::Relay, std::move(relay));
     return true;
 }
@@ -266,9 +265,10 @@ bool TransportChoice::install(Link& link, std::string& error) {
                 if (NetAddress::isLoopback(*ip)) config.ownAddress = NetAddress::kLoopback;
             }
             auto network = std::make_unique<NetworkTransport>(link, config);
-            // A command line cannot ask: without an ID the first device that answers is taken.
+            // A command line cannot ask: there the first device that answers is taken.
             uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
-            network->setDeviceIdSource([id] { return id ? id : NetworkTransport::kAnyDevice; });
+            if (id != 0 || !m_canAsk)
+                network->setDeviceIdSource([id] { return id ? id : NetworkTransport::kAnyDevice; });
             link.setTransport(TransportType::Network, std::move(network));
             break;
         }

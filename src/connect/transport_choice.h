@@ -76,6 +76,9 @@ public:
     // Gives the link its transport and initial transport type. False, with a
     // message, when this build cannot reach the device that way.
     bool install(Link& link, std::string& error);
+    // A program with a window asks the user for a device ID the link lacks
+    // (link event 11); without one, the relay transport needs it given.
+    void setCanAskForDeviceId(bool can) { m_canAsk = can; }
     // The simulated device of --simulated, after install; null otherwise.
     SimDevice* simulatedDevice() const { return m_device.get(); }
 
@@ -95,6 +98,7 @@ private:
     std::string m_path;
     bool m_help = false;
     uint32_t m_deviceId = 0;
+    bool m_canAsk = false;
     std::unique_ptr<SimDevice> m_device;
     std::unique_ptr<HidBackend> m_backend;
 };

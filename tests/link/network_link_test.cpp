@@ -125,6 +125,42 @@ TEST_F(NetworkLinkTest, WithoutAnIdTheUserIsAskedEverySecond) {
     EXPECT_TRUE(readAndWrite());
 }
 
+// Module commands go as datagrams, each again every pass until answered,
+// with the network's own confirmations.
+TEST_F(NetworkLinkTest, ModuleCommandsTravelAsDatagrams) {
+    SimModuleServer module(device, clock);
+    ASSERT_TRUE(module.start()) << module.error();
+    useModule(module.port()).setChosenDeviceId(device.deviceId());
+    ASSERT_TRUE(link.supervisor().start());
+    ASSERT_TRUE(waitFor([&] { return link.isConnected(); }));
+    ModuleTable& table = link.module();
+    table.setTextAndQueue(ModuleTable::SetHotspotSsid, "Set_HotSSID:Lounge");
+    table.setTextAndQueue(ModuleTable::SetHotspotPassword, "Set_HotPW:");
+    table.setTextAndQueue(ModuleTable::SetServerPort, "Set_ServerPort:1010");
+    EXPECT_TRUE(waitFor([&] { return ui.countMessages("Set Hot:OK") == 1; }));
+    EXPECT_TRUE(waitFor([&] { return ui.countMessages("Set_ServerPort:OK") == 1; }));
+    EXPECT_EQ(device.moduleSetting("HotSSID"), "Lounge");
+    EXPECT_EQ(table.attempts(ModuleTable::SetHotspotSsid), 0);
+}
+
+TEST_F(NetworkLinkTest, AModuleThatNeverAnswersOverTcpIsLeftAndStopIsPrompt) {
+    SimFaults faults;
+    faults.silent = true;
+    device.setFaults(faults);
+    SimModuleServer module(device, clock);
+    ASSERT_TRUE(module.start()) << module.error();
+    NetworkTransport& transport = useModule(module.port());
+    transport.setChosenDeviceId(device.deviceId());
+    ASSERT_TRUE(link.supervisor().start());
+    ASSERT_TRUE(waitFor([&] { return module.connections() >= 2; }))
+        << "tried again after the silence";
+    EXPECT_FALSE(link.isConnected());
+    link.supervisor().stop();
+    EXPECT_FALSE(link.supervisor().threadRunning());
+    EXPECT_FALSE(transport.readerRunning());
+    EXPECT_FALSE(transport.discoveryRunning());
+}
+
 TEST_F(NetworkLinkTest, StopEndsADiscoveryThatFindsNothing) {
     NetworkTransport& transport = useModule(9);  // nobody answers there
     ASSERT_TRUE(link.supervisor().start());
