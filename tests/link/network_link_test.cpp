@@ -150,7 +150,8 @@ TEST_F(NetworkLinkTest, AModuleThatNeverAnswersOverTcpIsLeftAndStopIsPrompt) {
     SimModuleServer module(device, clock);
     ASSERT_TRUE(module.start()) << module.error();
     NetworkTransport& transport = useModule(module.port());
-    transport.setChosenDeviceId(device.deviceId());
+    // The chosen ID is dropped after each fruitless round; this gives it again.
+    transport.setDeviceIdSource([&] { return device.deviceId(); });
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] { return module.connections() >= 2; }))
         << "tried again after the silence";
