@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "link/module_requests.h"
+
 // The about box: caption and text in the current language.
 class AboutText {
 public:
@@ -12,5 +14,5 @@ public:
     static QString hardwareName(int hardwareCode);
 
     // Where the relay server is found; a deployment setting.
-    static constexpr const char* kRelayHost = "relay.qx7-audio.net";
+    static constexpr const char* kRelayHost = ModuleRequests::kDefaultRelayHost;
 };

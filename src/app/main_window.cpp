@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <thread>
@@ -21,12 +22,15 @@
 #include "link/link_supervisor.h"
 #include "link/preset_jobs.h"
 #include "pages/channel_test_dialog.h"
+#include "pages/client_list_dialog.h"
+#include "pages/device_id_dialog.h"
 #include "pages/effect_page.h"
 #include "pages/input_page.h"
 #include "pages/main_header.h"
 #include "pages/output_page.h"
 #include "pages/routing_page.h"
 #include "pages/system_page.h"
+#include "pages/wifi_dialog.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/message_pump.h"
@@ -35,6 +39,7 @@
 #include "resources/skin_ids.h"
 #include "texts/language.h"
 #include "texts/ui_texts.h"
+#include "texts/upgrade_texts.h"
 
 namespace {
 
@@ -389,9 +394,16 @@ void MainWindow::linkEvent(int code, int argument) {
             status.SetText(text(uitext::ConnectionState[connected ? 0 : 1]));
             break;
         }
+        case LinkEvent::ClientList:
+            chooseClient();
+            break;
         case LinkEvent::RelayStatus:
-            // Only the relay transport asks for a device ID; "no device" is said once.
-            if (argument == 0 && !m_noDeviceShown) {
+            if (argument != 0) {
+                chooseDeviceId();
+                break;
+            }
+            // "No device" is said once in the program's life.
+            if (!m_noDeviceShown) {
                 m_noDeviceShown = true;
                 m_link.message(std::string("No device found!"));
             }
@@ -518,7 +530,45 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         openRouting();
         return;
     }
+    if (event->key() == Qt::Key_W && event->modifiers() == Qt::ControlModifier) {
+        openWifiSettings();
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+// The system page's button for the Wi-Fi dialog stays hidden; the caption's
+// context menu is where the user finds it instead.
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->pos().y() < kCaptionHeight * m_sy)
+        showCaptionMenu(event->globalPos());
+    else
+        QWidget::contextMenuEvent(event);
+}
+
+void MainWindow::showCaptionMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    QAction* wifi = menu.addAction(text(uitext::WifiSet) + QStringLiteral("\tCtrl+W"));
+    QAction* upgrade = menu.addAction(text(upgradetext::DialogTitle) + QStringLiteral("\tCtrl+U"));
+    upgrade->setEnabled(m_upgrade != nullptr);
+    QAction* picked = menu.exec(globalPos);
+    if (picked == wifi) openWifiSettings();
+    if (picked == upgrade) openFirmwareUpgrade();
+}
+
+void MainWindow::openWifiSettings() {
+    WifiDialog dialog(m_link, this);
+    dialog.exec();
+}
+
+void MainWindow::chooseClient() {
+    ClientListDialog dialog(m_link.module().clients(), this);
+    if (dialog.exec() == QDialog::Accepted) m_link.state().networkDeviceAddress = dialog.chosen();
+}
+
+void MainWindow::chooseDeviceId() {
+    DeviceIdDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted) m_link.state().chosenDeviceId = dialog.deviceId();
 }
 
 void MainWindow::openFirmwareUpgrade() {

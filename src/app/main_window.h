@@ -68,6 +68,8 @@ public:
     // channel test silences every channel when it closes.
     void openRouting();
     void openChannelTest();
+    // Modal; also on Ctrl+W and in the caption's context menu.
+    void openWifiSettings();
     MainHeader& header() { return *m_header; }
     SkinLabel& titleLabel();
     ParameterBinding& binding() { return m_binding; }
@@ -103,6 +105,9 @@ private:
     void titleButtonClicked(int button);
     void controlChanged(int page, int field);
     void showAbout();
+    void showCaptionMenu(const QPoint& globalPos);
+    void chooseClient();
+    void chooseDeviceId();
     void captionPress(const QPoint& pos, const QPoint& globalPos);
     void shutdown();
 

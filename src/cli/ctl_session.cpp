@@ -20,6 +20,7 @@
 #include "filter/filter_text_reader.h"
 #include "filter/filter_text_writer.h"
 #include "link/link_supervisor.h"
+#include "link/module_requests.h"
 #include "platform/clock.h"
 #include "texts/compare_texts.h"
 #include "texts/filter_text_texts.h"
@@ -69,6 +70,32 @@ std::string deviceIdText(const DeviceInfo::Id& id) {
     return hex;
 }
 
+struct ModeName {
+    const char* name;
+    int mode;
+};
+
+constexpr ModeName kModes[] = {
+    {"hotspot", ModuleRequests::Hotspot},
+    {"router", ModuleRequests::Router},
+    {"internet", ModuleRequests::RelayServer},
+};
+
+constexpr const char* kModeConfirmation = "WiFiMode:OK";
+
+const char* modeName(int mode) {
+    for (const ModeName& m : kModes)
+        if (m.mode == mode) return m.name;
+    return "unknown";
+}
+
+std::string refusalText(ModuleRequests::Refusal refusal) {
+    if (refusal == ModuleRequests::Refusal::SsidEmpty) return "SSID can't be empty!";
+    if (refusal == ModuleRequests::Refusal::PasswordTooShort)
+        return "Password cannot be less than eight!";
+    return {};
+}
+
 }  // namespace
 
 CtlSession::CtlSession(const CtlOptions& options, TransportChoice& choice, std::FILE* out)
@@ -100,6 +127,7 @@ int CtlSession::run() {
     if (command == "diff") return diff(args);
     if (command == "graph") return graph(args);
     if (command == "list") return args.empty() ? list() : usageError("list takes no arguments");
+    if (command == "wifi") return wifi(args);
     return usageError("unknown command " + command);
 }
 
@@ -540,5 +568,88 @@ int CtlSession::list() {
     for (const auto& f : found)
         std::fprintf(m_out, "%s %s%s%s\n", f.transport.c_str(), f.path.c_str(),
                      f.serial.empty() ? "" : " ", f.serial.c_str());
+int CtlSession::wifi(const std::vector<std::string>& args) {
+    if (args.empty()) return showWifi();
+    if (args[0] == "mode") return wifiMode(args);
+    const std::string& what = args[0];
+    if ((what != "hotspot" && what != "router") || args.size() < 2 || args.size() > 3)
+        return usageError(
+            "wifi takes hotspot SSID [PASSWORD], router SSID [PASSWORD] or mode MODE");
+    const bool hotspot = what == "hotspot";
+    const std::string password = args.size() == 3 ? args[2] : std::string();
+    // The rules are checked on a scratch table first: a refused line sends nothing.
+    ModuleTable scratch;
+    ModuleRequests::Refusal refusal = hotspot
+                                          ? ModuleRequests(scratch).setHotspot(args[1], password)
+                                          : ModuleRequests(scratch).setRouter(args[1], password);
+    if (refusal != ModuleRequests::Refusal::None) return usageError(refusalText(refusal));
+    if (!connect()) return kFailure;
+    const std::string confirmation = hotspot ? "Set Hot:OK" : "Set RouteS:OK";
+    uint64_t before = m_ui.messageCount(confirmation);
+    ModuleRequests requests(m_link.module());
+    if (hotspot)
+        requests.setHotspot(args[1], password);
+    else
+        requests.setRouter(args[1], password);
+    if (!moduleConfirmed(confirmation, before)) return kFailure;
+    std::fprintf(m_out, "%s SSID: %s\n", hotspot ? "Hotspot" : "Router", args[1].c_str());
+    return kSuccess;
+}
+
+int CtlSession::wifiMode(const std::vector<std::string>& args) {
+    const ModeName* chosen = nullptr;
+    for (const ModeName& m : kModes)
+        if (args.size() == 2 && args[1] == m.name) chosen = &m;
+    if (!chosen) return usageError("wifi mode needs hotspot, router or internet");
+    if (!connect()) return kFailure;
+    uint64_t before = m_ui.messageCount(kModeConfirmation);
+    ModuleRequests(m_link.module()).setMode(chosen->mode);
+    if (!moduleConfirmed(kModeConfirmation, before)) return kFailure;
+    std::fprintf(m_out, "Mode: %s\n", chosen->name);
+    return kSuccess;
+}
+
+bool CtlSession::moduleConfirmed(const std::string& confirmation, uint64_t before) {
+    if (waitUntil([&] { return m_ui.messageCount(confirmation) > before; },
+                  m_options.timeoutSeconds))
+        return true;
+    fail("the Wi-Fi module did not confirm within " + std::to_string(m_options.timeoutSeconds) +
+         " s");
+    return false;
+}
+
+int CtlSession::showWifi() {
+    if (!connect()) return kFailure;
+    ModuleTable& table = m_link.module();
+    const int wanted[] = {ModuleTable::Ip,          ModuleTable::WifiMode,
+                          ModuleTable::RouterSsid,  ModuleTable::RouterPassword,
+                          ModuleTable::HotspotSsid, ModuleTable::HotspotPassword};
+    for (int slot : wanted) table.setReplied(slot, false);
+    ModuleRequests(table).queueReadSet();
+    auto allReplied = [&] {
+        for (int slot : wanted)
+            if (!table.replied(slot)) return false;
+        return true;
+    };
+    if (!waitUntil(allReplied, m_options.timeoutSeconds))
+        return fail("the Wi-Fi module did not answer within " +
+                    std::to_string(m_options.timeoutSeconds) + " s");
+    int mode = table.value(ModuleTable::WifiMode);
+    std::fprintf(m_out, "Mode: %d (%s)\n", mode, modeName(mode));
+    std::fprintf(m_out, "IP: %s\n",
+                 ModuleTable::dotted(static_cast<uint32_t>(table.value(ModuleTable::Ip))).c_str());
+    const struct {
+        const char* label;
+        int slot;
+        const char* prefix;
+    } texts[] = {
+        {"Hotspot SSID", ModuleTable::HotspotSsid, "Get_HotSSID:"},
+        {"Hotspot password", ModuleTable::HotspotPassword, "Get_HotPW:"},
+        {"Router SSID", ModuleTable::RouterSsid, "Get_RouteSSID:"},
+        {"Router password", ModuleTable::RouterPassword, "Get_RoutePW:"},
+    };
+    for (const auto& t : texts)
+        std::fprintf(m_out, "%s: %s\n", t.label,
+                     table.textAfter(t.slot, t.prefix).value_or("").c_str());
     return kSuccess;
 }

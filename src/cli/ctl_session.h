@@ -55,6 +55,11 @@ private:
     // exit status, with the values printed unless quietly.
     int confirmValues(const std::map<int, uint16_t>& values, bool print);
     void printJson(const std::string& text) const;
+    int wifi(const std::vector<std::string>& args);
+    int showWifi();
+    int wifiMode(const std::vector<std::string>& args);
+    // Waits for the module's confirmation message; true when it came.
+    bool moduleConfirmed(const std::string& confirmation, uint64_t before);
 
     bool openTransport();
     bool connect();

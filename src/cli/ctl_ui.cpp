@@ -14,6 +14,7 @@ LinkUi::Answer CtlUi::messageBox(const std::string& text, const std::string& cap
                                  Buttons) {
     std::lock_guard lock(m_messageMutex);
     m_lastMessage = text;
+    ++m_counts[text];
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
     return Yes;
@@ -26,4 +27,10 @@ uint32_t CtlUi::deliveries(int index) const {
 std::string CtlUi::lastMessage() const {
     std::lock_guard lock(m_messageMutex);
     return m_lastMessage;
+}
+
+uint64_t CtlUi::messageCount(const std::string& text) const {
+    std::lock_guard lock(m_messageMutex);
+    auto it = m_counts.find(text);
+    return it == m_counts.end() ? 0 : it->second;
 }

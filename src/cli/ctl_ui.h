@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <string>
 
@@ -21,9 +22,12 @@ public:
 
     uint32_t deliveries(int index) const;
     std::string lastMessage() const;
+    // How often a message with this text was shown.
+    uint64_t messageCount(const std::string& text) const;
 
 private:
     std::array<std::atomic<uint32_t>, Mirror::kSize> m_deliveries{};
     mutable std::mutex m_messageMutex;
     std::string m_lastMessage;
+    std::map<std::string, uint64_t> m_counts;
 };

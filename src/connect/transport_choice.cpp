@@ -1,11 +1,17 @@
 #include "connect/transport_choice.h"
 
+#include <cctype>
+#include <cstdlib>
+
+#include "files/settings.h"
 #include "link/link.h"
 #include "link/link_supervisor.h"
 #include "link/transport_type.h"
 #include "link/transports/chosen_hid_backend.h"
 #include "link/transports/hid_frame_channel.h"
 #include "link/transports/hid_transport.h"
+#include "link/transports/network_transport.h"
+#include "link/transports/relay_transport.h"
 #include "link/transports/serial_port_list.h"
 #include "link/transports/serial_transport.h"
 #include "platform/clock.h"
@@ -32,10 +38,22 @@ const Option kOptions[] = {
     {"--bluetooth", TransportChoice::Kind::Bluetooth, Option::RequiredPath},
     {"--simulated", TransportChoice::Kind::Simulated, Option::NoPath},
     {kStuckOption, TransportChoice::Kind::Simulated, Option::NoPath},
+    {"--network", TransportChoice::Kind::Network, Option::OptionalPath},
+    {"--relay", TransportChoice::Kind::Relay, Option::RequiredPath},
 };
+
+constexpr const char* kDeviceIdOption = "--device-id";
+constexpr const char* kWifiSettings = "WIFI_Mode";
 
 bool looksLikeOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
+}
+
+// --network takes the next word only when it looks like an address, so that
+// "--network info" leaves the command alone.
+bool looksLikeAddress(const std::string& arg) {
+    return !arg.empty() && (std::isdigit(static_cast<unsigned char>(arg[0])) ||
+                            arg.find_first_of(".:") != std::string::npos);
 }
 
 }  // namespace
@@ -52,6 +70,14 @@ const char* TransportChoice::helpText() {
            "  --simulated-stuck-usb  the same device, but it never completes a USB write\n"
            "  --usb PATH        of several processors on USB, the one at the hidraw PATH or\n"
            "                    with the serial number PATH (see the list command)\n"
+           "  --network [HOST[:PORT]]  find the device's Wi-Fi module on the local network\n"
+           "                    (UDP broadcast) and talk to it over TCP; with HOST, ask only\n"
+           "                    HOST, at PORT (default 1010) for both\n"
+           "  --relay HOST[:PORT]  talk to it through the relay server HOST (port 11742,\n"
+           "                    its data on the next port)\n"
+           "  --device-id ID    the device ID (hexadecimal) to look for on the network or\n"
+           "                    the relay server\n"
+           "  Without these, the PC connection chosen in the Wi-Fi settings is used.\n"
            "  --help            this text\n";
 }
 
@@ -105,6 +131,15 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
             if (!takeUsbChoice(args, i, error)) return false;
             continue;
         }
+        if (arg == kDeviceIdOption || arg.rfind(std::string(kDeviceIdOption) + "=", 0) == 0) {
+            std::string value;
+            if (arg != kDeviceIdOption)
+                value = arg.substr(std::string(kDeviceIdOption).size() + 1);
+            else if (i + 1 < args.size())
+                value = args[++i];
+            if (!takeDeviceId(value, error)) return false;
+            continue;
+        }
         const Option* option = nullptr;
         std::string value;
         bool hasValue = false;
@@ -124,7 +159,8 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
         }
         if (!choose(option->kind, option->name, error)) return false;
         if (!hasValue && option->path != Option::NoPath && i + 1 < args.size() &&
-            !looksLikeOption(args[i + 1])) {
+            !looksLikeOption(args[i + 1]) &&
+            (option->kind != Kind::Network || looksLikeAddress(args[i + 1]))) {
             value = args[++i];
             hasValue = true;
         }
@@ -133,8 +169,11 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
             return false;
         }
         if (!hasValue && option->path == Option::RequiredPath) {
-            error = std::string(option->name) + " needs the path of the port, e.g. " +
-                    option->name + " /dev/rfcomm0";
+            error = option->kind == Kind::Relay
+                        ? std::string(option->name) +
+                              " needs the relay server, e.g. --relay relay.example.net:11742"
+                        : std::string(option->name) + " needs the path of the port, e.g. " +
+                              option->name + " /dev/rfcomm0";
             return false;
         }
         m_path = value;
@@ -216,8 +255,68 @@ bool TransportChoice::find(std::vector<Found>& found, std::string& error) {
     return true;
 }
 
+bool TransportChoice::takeDeviceId(const std::string& value, std::string& error) {
+    char* end = nullptr;
+    unsigned long id = value.empty() ? 0 : std::strtoul(value.c_str(), &end, 16);
+    if (value.empty() || *end || id == 0 || id > 0xFFFFFFFEul) {
+        error = std::string(kDeviceIdOption) + " takes the device ID in hexadecimal, e.g. " +
+                kDeviceIdOption + " BC614E";
+        return false;
+    }
+    m_deviceId = static_cast<uint32_t>(id);
+    return true;
+}
+
+// The PC connection chosen in the Wi-Fi settings, when no option chose one.
+void TransportChoice::applySetting() {
+    if (!m_chosenBy.empty()) return;
+    Settings settings;
+    int mode = settings.readInt(kWifiSettings, kModeKey);
+    if (mode == TransportType::Network) {
+        m_kind = Kind::Network;
+    } else if (mode == TransportType::Relay) {
+        m_kind = Kind::Relay;
+        m_path = settings.readText(kWifiSettings, kRelayServerKey);
+    }
+}
+
+// The device ID remembered by the device-ID dialog, if the user asked for that.
+uint32_t TransportChoice::rememberedDeviceId() const {
+    Settings settings;
+    if (settings.readInt(kWifiSettings, "Device_IDMemory") != 1) return 0;
+    int id = settings.readInt(kWifiSettings, "Device_ID");
+    return id == 0 || id == -1 ? 0 : static_cast<uint32_t>(id);
+}
+
+bool TransportChoice::installRelay(Link& link, std::string& error) {
+    RelayConfig config;
+    if (!NetAddress::splitHostPort(m_path, config.host, config.controlPort, config.controlPort)) {
+        error = m_path.empty()
+                    ? std::string("no relay server is set: give --relay HOST[:PORT], or set \"") +
+                          kRelayServerKey + "\" in the settings file \"" + kWifiSettings + "\""
+                    : "the relay server \"" + m_path + "\" is not HOST or HOST:PORT";
+        return false;
+    }
+    if (m_path.find(':') != std::string::npos)
+        config.dataPort = static_cast<uint16_t>(config.controlPort + 1);
+    uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
+    if (id == 0 && !m_canAsk) {
+        error = std::string("the relay server needs the device ID: give ") + kDeviceIdOption +
+                " ID (shown on the device's display)";
+        return false;
+    }
+    auto relay = std::make_unique<RelayTransport>(link, config);
+    if (id != 0) relay->setDeviceIdSource([id] { return id; });
+    link.setTransport(TransportType::Relay, std::move(relay));
+    return true;
+}
+
 int TransportChoice::transportType() const {
     switch (m_kind) {
+        case Kind::Network:
+            return TransportType::Network;
+        case Kind::Relay:
+            return TransportType::Relay;
         case Kind::Serial:
             return TransportType::Serial;
         case Kind::Bluetooth:
@@ -228,7 +327,36 @@ int TransportChoice::transportType() const {
 }
 
 bool TransportChoice::install(Link& link, std::string& error) {
+    applySetting();
     switch (m_kind) {
+        case Kind::Network: {
+            NetworkConfig config;
+            if (!m_path.empty()) {
+                std::string host;
+                std::optional<uint32_t> ip;
+                if (NetAddress::splitHostPort(m_path, host, config.modulePort, config.modulePort))
+                    ip = NetAddress::resolve(host);
+                if (!ip) {
+                    error = "--network: \"" + m_path + "\" is not HOST or HOST:PORT";
+                    return false;
+                }
+                config.tcpPort = config.modulePort;
+                config.broadcast = false;
+                config.sweep = false;
+                config.hotspot = *ip;
+                if (NetAddress::isLoopback(*ip)) config.ownAddress = NetAddress::kLoopback;
+            }
+            auto network = std::make_unique<NetworkTransport>(link, config);
+            // A command line cannot ask: there the first device that answers is taken.
+            uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
+            if (id != 0 || !m_canAsk)
+                network->setDeviceIdSource([id] { return id ? id : NetworkTransport::kAnyDevice; });
+            link.setTransport(TransportType::Network, std::move(network));
+            break;
+        }
+        case Kind::Relay:
+            if (!installRelay(link, error)) return false;
+            break;
         case Kind::UsbHid:
         case Kind::Simulated: {
             if (!makeBackend(link.clock(), error)) return false;

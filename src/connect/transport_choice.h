@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -20,6 +21,12 @@ class SimDevice;
 //   --simulated-stuck-usb  the same, with USB writes that never complete
 //   --usb PATH          with USB or the simulated device: only the processor
 //                       at that hidraw path or with that serial number
+//   --network           the device's Wi-Fi module on the local network, type 2
+//   --relay HOST[:PORT] the device through a relay server, type 4
+//   --device-id ID      the device ID (hexadecimal) the network and relay look for
+// Without a transport option the settings key "m_COM_MdoeIO" in "WIFI_Mode"
+// chooses: 2 network, 4 relay (its server from the key "Relay_Server"),
+// anything else USB HID.
 //
 // Use:
 //   TransportChoice choice;            // declare before the Link: it must outlive it
@@ -32,7 +39,7 @@ class SimDevice;
 // A program with few options of its own has the first two steps in parseFor.
 class TransportChoice {
 public:
-    enum class Kind { UsbHid, Serial, Bluetooth, Simulated };
+    enum class Kind { UsbHid, Serial, Bluetooth, Simulated, Network, Relay };
     // A processor a program can see: on USB with its path and serial number,
     // or a serial port it may be on.
     struct Found {
@@ -69,10 +76,12 @@ public:
     static void printUsage(const Program& program, std::FILE* out);
 
     Kind kind() const { return m_kind; }
-    // The port given with --serial or --bluetooth; empty to search.
+    // The port given with --serial or --bluetooth, or the server of --relay; empty to search.
     const std::string& path() const { return m_path; }
     // The device given with --usb; empty for the first one found.
     const std::string& usbChoice() const { return m_usb; }
+    // The --device-id given; 0 when none.
+    uint32_t deviceId() const { return m_deviceId; }
     // The transport type the link starts with.
     int transportType() const;
 
@@ -82,20 +91,33 @@ public:
     // The processors on USB (narrowed by --usb) and the serial ports, without
     // opening any. False, with a message, when USB cannot be searched.
     bool find(std::vector<Found>& found, std::string& error);
+    // A program with a window asks the user for a device ID the link lacks
+    // (link event 11); without one, the relay transport needs it given.
+    void setCanAskForDeviceId(bool can) { m_canAsk = can; }
     // The simulated device of --simulated, after install; null otherwise.
     SimDevice* simulatedDevice() const { return m_device.get(); }
+
+    // Settings keys of the transport choice and the relay server, in "WIFI_Mode".
+    static constexpr const char* kModeKey = "m_COM_MdoeIO";
+    static constexpr const char* kRelayServerKey = "Relay_Server";
 
 private:
     bool choose(Kind kind, const std::string& option, std::string& error);
     bool takeUsbChoice(std::vector<std::string>& args, size_t& i, std::string& error);
     // The USB backend of this choice (hidapi or the simulated device's).
     bool makeBackend(const Clock& clock, std::string& error);
+    bool takeDeviceId(const std::string& value, std::string& error);
+    void applySetting();
+    bool installRelay(Link& link, std::string& error);
+    uint32_t rememberedDeviceId() const;
 
     Kind m_kind = Kind::UsbHid;
     std::string m_chosenBy;
     std::string m_path;
     std::string m_usb;
     bool m_help = false;
+    uint32_t m_deviceId = 0;
+    bool m_canAsk = false;
     std::unique_ptr<SimDevice> m_device;
     std::unique_ptr<HidBackend> m_backend;
     std::unique_ptr<HidBackend> m_chosen;

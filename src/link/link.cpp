@@ -51,6 +51,8 @@ Link::Link(LinkUi& ui, const Clock& clock)
       m_progress(ui, m_state.runFlag),
       m_supervisor(std::make_unique<LinkSupervisor>(*this)) {
     m_parser.setDeviceIdSink(rememberDeviceId);
+    m_parser.setModuleTextSink([this](const uint8_t* text, size_t size) { m_module.parse(text, size); });
+    m_supervisor->setModuleStep([this] { return moduleStep(); });
 }
 
 Link::~Link() {
@@ -138,6 +140,17 @@ bool Link::request(Command command, const std::vector<uint8_t>& payload, uint32_
     bool signalled = waitForReply(waitMs);
     m_state.awaitingReply = 0;
     return signalled;
+}
+
+bool Link::moduleStep() {
+    std::optional<std::string> text = m_module.pickForSending(m_moduleCursor, true);
+    if (text) {
+        std::vector<uint8_t> payload(text->begin(), text->end());
+        payload.push_back(0);
+        request(Command::ModuleText, payload, static_cast<uint32_t>(m_state.timing.replyWait.load()));
+    }
+    for (const std::string& confirmation : m_module.takeConfirmations()) message(confirmation, "WiFi");
+    return text.has_value();
 }
 
 LinkUi::Answer Link::message(const std::string& text, const std::string& caption,

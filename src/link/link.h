@@ -15,6 +15,7 @@
 #include "link/link_state.h"
 #include "link/link_ui.h"
 #include "link/mirror.h"
+#include "link/module_table.h"
 
 class Clock;
 class LinkSupervisor;
@@ -44,6 +45,7 @@ public:
     DeviceInfo& device() { return m_device; }
     FrameParser& parser() { return m_parser; }
     LinkProgress& progress() { return m_progress; }
+    ModuleTable& module() { return m_module; }
     LinkSupervisor& supervisor() { return *m_supervisor; }
 
     // Registers the transport for a type: 1 USB HID, 2 network, 4 relay
@@ -81,6 +83,10 @@ public:
     // Set awaiting-reply, send, wait, clear awaiting-reply. True when the wait was signalled.
     bool request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs);
     bool helloAndWait() { return request(Command::Hello, {0}, 500); }
+    // One step of the module's command queue: sends the next queued command
+    // and waits for its reply, then shows the confirmations now due. True
+    // when a command was sent.
+    bool moduleStep();
 
     // Message boxes in the current language; an empty caption means the window
     // title. None is shown once Stop was called (the answer is No).
@@ -98,6 +104,8 @@ private:
     DeviceInfo m_device;
     FrameParser m_parser;
     LinkProgress m_progress;
+    ModuleTable m_module;
+    int m_moduleCursor = 0;
     std::array<std::unique_ptr<Transport>, 5> m_transports;  // by type; 0 serial
     mutable std::mutex m_titleMutex;
     std::string m_title;

@@ -26,6 +26,10 @@ struct LinkState {
     std::atomic<uint8_t> pauseFlag{0};
     std::array<std::atomic<int>, kJobSlots + 1> jobSlots{};  // 1 to 17; 0 unused
     TimingProfile timing;
+    // Chosen by the user for the network transport (client list) and the
+    // relay transport (device-ID dialog); 0 while none is.
+    std::atomic<uint32_t> networkDeviceAddress{0};
+    std::atomic<uint32_t> chosenDeviceId{0};
 
     bool running() const { return runFlag.load() != 0 && !stopping(); }
     bool stopping() const { return stopFlag.load() != 0; }

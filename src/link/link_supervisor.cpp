@@ -28,6 +28,7 @@ bool LinkSupervisor::start() {
     // runs must still end it.
     m_state.stopFlag = 0;
     m_state.runFlag = 1;
+    m_link.module().clear();
     try {
         m_threadRunning = true;
         m_thread = std::thread([this] {

@@ -12,7 +12,9 @@
 
 #include "platform/clock.h"
 #include "sim/sim_device.h"
+#include "sim/sim_module_server.h"
 #include "sim/sim_pty_server.h"
+#include "sim/sim_relay_server.h"
 
 namespace {
 
@@ -20,6 +22,11 @@ const char* const kUsage =
     "Usage: qx7-sim [options]\n"
     "Serves the simulated audio processor on a pseudo-terminal. The first line printed\n"
     "is the terminal to open, e.g. qx7-console --serial PATH.\n"
+    "  --module PORT        be reached as the Wi-Fi module instead: text datagrams and\n"
+    "                       frames on 127.0.0.1 PORT (UDP and TCP; 0 picks a free port)\n"
+    "  --relay-server PORT  be reached through a relay server instead, on 127.0.0.1 PORT\n"
+    "                       and PORT+1 (0 picks free ports)\n"
+    "  --plain-replies      as the module, answer with plain frames, not module packets\n"
     "  --link PATH          also make PATH a symbolic link to the terminal, kept across\n"
     "                       unplugging (the path to give when the device comes and goes)\n"
     "  --speed N            run the device's timing N times faster (default 1)\n"
@@ -35,6 +42,7 @@ const char* const kUsage =
     "  --wrong-block N      the loader answers upgrade block N once with another number\n"
     "  --silent-block N     the loader leaves upgrade block N unanswered once\n"
     "  --help               this text\n"
+    "Every text for the Wi-Fi module is shown on standard error as it arrives.\n"
     "Signals: SIGUSR1 unplugs the device, SIGUSR2 plugs it back in,\n"
     "SIGINT or SIGTERM end the program.\n";
 
@@ -44,6 +52,9 @@ struct Options {
     uint64_t seed = 1;
     SimFaults faults;
     SimLoader::Faults loader;
+    int modulePort = -1;
+    int relayPort = -1;
+    bool plain = false;
 };
 
 bool number(const char* text, double low, double high, double& out) {
@@ -72,6 +83,8 @@ int parse(int argc, char** argv, Options& o) {
         {"--drop", {0, 1, [&](double v) { o.faults.dropReplies = v; }}},
         {"--corrupt", {0, 1, [&](double v) { o.faults.corruptBytes = v; }}},
         {"--magic", {0, 65535, [&](double v) { o.faults.magic = static_cast<uint16_t>(v); }}},
+        {"--module", {0, 65535, [&](double v) { o.modulePort = static_cast<int>(v); }}},
+        {"--relay-server", {0, 65535, [&](double v) { o.relayPort = static_cast<int>(v); }}},
         {"--seed", {0, 4294967295.0, [&](double v) { o.seed = static_cast<uint64_t>(v); }}},
         {"--refuse-upgrades", {0, 1000, [&](double v) { o.loader.refusedStarts = static_cast<int>(v); }}},
         {"--wrong-block",
@@ -93,6 +106,10 @@ int parse(int argc, char** argv, Options& o) {
         }
         if (arg == "--silent") {
             o.faults.silent = true;
+            continue;
+        }
+        if (arg == "--plain-replies") {
+            o.plain = true;
             continue;
         }
         auto it = numeric.find(arg);
@@ -130,6 +147,41 @@ bool plugIn(SimPtyServer& server) {
     return true;
 }
 
+void waitForEnd(sigset_t& signals) {
+    int received = 0;
+    do {
+        sigwait(&signals, &received);
+    } while (received == SIGUSR1 || received == SIGUSR2);
+}
+
+// The device on loopback as a Wi-Fi module or behind a relay server; the
+// first line printed is the command that reaches it.
+int serveNetwork(const Options& options, SimDevice& device, const Clock& clock, sigset_t& signals) {
+    char id[16];
+    std::snprintf(id, sizeof id, "%X", device.deviceId());
+    if (options.modulePort >= 0) {
+        SimModuleServer module(device, clock);
+        module.setPlainReplies(options.plain);
+        if (!module.start(static_cast<uint16_t>(options.modulePort))) {
+            std::fprintf(stderr, "qx7-sim: %s\n", module.error().c_str());
+            return 1;
+        }
+        std::printf("qx7ctl --network 127.0.0.1:%u info\n", module.port());
+        std::fflush(stdout);
+        waitForEnd(signals);
+        return 0;
+    }
+    SimRelayServer relay(device, clock);
+    if (!relay.start(static_cast<uint16_t>(options.relayPort))) {
+        std::fprintf(stderr, "qx7-sim: %s\n", relay.error().c_str());
+        return 1;
+    }
+    std::printf("qx7ctl --relay 127.0.0.1:%u --device-id %s info\n", relay.controlPort(), id);
+    std::fflush(stdout);
+    waitForEnd(signals);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,6 +199,12 @@ int main(int argc, char** argv) {
     SimDevice device(options.seed);
     device.setFaults(options.faults);
     device.setLoaderFaults(options.loader);
+    device.setModuleListener([](const std::string& text) {
+        std::fprintf(stderr, "qx7-sim: module text: %s\n", text.c_str());
+        std::fflush(stderr);
+    });
+    if (options.modulePort >= 0 || options.relayPort >= 0)
+        return serveNetwork(options, device, clock, signals);
     SimPtyServer server(device, clock);
     server.setLinkPath(options.link);
     if (!plugIn(server)) return 1;

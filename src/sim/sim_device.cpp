@@ -60,12 +60,6 @@ SimDevice::SimDevice(uint64_t seed) : m_random(seed) {
         m_presets[p] = SimMemory::preset(p + 1);
         m_names[p] = SimMemory::presetName(p + 1);
     }
-    m_module = {{"Get_IP:", "C0A80401"},       {"Get_LinkIP:", "C0A80164"},
-                {"Get_WiFiMode:", "1"},        {"Get_TCPPort:", "1010"},
-                {"Get_UDPPort:", "1010"},      {"Get_RouteSSID:", "StudioNet"},
-                {"Get_RoutePW:", "studio-pass"}, {"Get_HotSSID:", "QX7-Hotspot"},
-                {"Get_HotPW:", "12345678"},    {"Get_Domain:", "relay.example.net"},
-                {"Get_UpMark:", "0"},          {"Get_Confi:", "1"}};
 }
 
 std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t size) {
@@ -156,6 +150,10 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
         case Command::Command20:
         case Command::Command21: return frameOf(command, {1});
         case Command::ModuleText: return moduleText(payload, size);
+        // The bind number comes back as the module's proof that the relay reached it.
+        case Command::RelayBind:
+            if (size < 4) return {};
+            return frameOf(command, std::vector<uint8_t>(payload, payload + 4));
         case Command::UpgradeStart:
             return frameOf(command, {m_loader.start(size >= 1 ? payload[0] : 0)});
         case Command::UpgradeBlock: return loaderBlock(payload, size);
@@ -199,23 +197,25 @@ std::vector<uint8_t> SimDevice::writeParameters(const uint8_t* payload, size_t s
 std::vector<uint8_t> SimDevice::moduleText(const uint8_t* payload, size_t size) {
     std::string text(reinterpret_cast<const char*>(payload), size);
     text = text.substr(0, text.find('\0'));
-    std::string reply;
-    if (text.rfind("Get_", 0) == 0) {
-        auto it = m_module.find(text);
-        if (it == m_module.end()) return {};
-        reply = it->first + it->second;
-    } else if (text.rfind("Set_", 0) == 0) {
-        size_t colon = text.find(':');
-        if (colon == std::string::npos) return {};
-        std::string key = text.substr(0, colon + 1);
-        std::string getKey = "Get_" + key.substr(4);
-        if (m_module.count(getKey)) m_module[getKey] = text.substr(colon + 1);
-        reply = key + "OK";
-    } else {
-        return {};
-    }
-    reply += "\r\n";
+    if (m_moduleListener) m_moduleListener(text);
+    std::string reply = m_module.answer(text);
+    if (reply.empty()) return {};
     return frameOf(static_cast<uint8_t>(Command::ModuleText), std::vector<uint8_t>(reply.begin(), reply.end()));
+}
+
+std::string SimDevice::moduleSetting(const std::string& key) const {
+    std::lock_guard lock(m_mutex);
+    return m_module.setting(key);
+}
+
+void SimDevice::setModuleListener(std::function<void(const std::string&)> listener) {
+    std::lock_guard lock(m_mutex);
+    m_moduleListener = std::move(listener);
+}
+
+std::vector<std::string> SimDevice::moduleLog() const {
+    std::lock_guard lock(m_mutex);
+    return m_module.log();
 }
 
 void SimDevice::recall(int preset) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <condition_variable>
+#include <functional>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -12,6 +13,7 @@
 
 #include "sim/sim_faults.h"
 #include "sim/sim_loader.h"
+#include "sim/sim_wifi_module.h"
 
 // A device that keeps the device contract: 1746 parameters, sixteen stored
 // presets with names, a device ID, the Wi-Fi module's text replies and the
@@ -60,6 +62,11 @@ public:
     void setPresetName(int preset, const std::string& name);
     Memory presetMemory(int preset) const;
     uint32_t deviceId() const { return m_deviceId; }
+    // The Wi-Fi module's setting as "Get_" + key reports it, and the texts it received.
+    std::string moduleSetting(const std::string& key) const;
+    std::vector<std::string> moduleLog() const;
+    // Told of every module text as it arrives (on the receiving thread).
+    void setModuleListener(std::function<void(const std::string&)> listener);
 
     SimFaults faults() const;
     void setFaults(const SimFaults& faults);
@@ -97,7 +104,8 @@ private:
     std::array<Memory, kPresets> m_presets{};
     std::array<std::string, kPresets> m_names;
     uint32_t m_deviceId = 0x00BC614E;
-    std::map<std::string, std::string> m_module;
+    SimWifiModule m_module;
+    std::function<void(const std::string&)> m_moduleListener;
     SimLoader m_loader;
     uint64_t m_generation = 0;
     uint64_t m_presenceReads = 0;

@@ -71,7 +71,7 @@ TEST_F(Qx7ctl, HelpForTheToolAndEveryCommand) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(contains(r.out, "Usage: qx7ctl")) << r.out;
     for (const char* command :
-         {"info", "get", "set", "save", "load", "recall", "name", "inspect", "upgrade"}) {
+         {"info", "get", "set", "save", "load", "recall", "name", "inspect", "upgrade", "wifi"}) {
         r = ctl({command, "--help"});
         EXPECT_EQ(r.exitCode, 0) << command;
         EXPECT_EQ(r.out.rfind(std::string("Usage: qx7ctl [OPTIONS] ") + command, 0), 0u) << r.out;
@@ -100,6 +100,11 @@ TEST_F(Qx7ctl, WrongCommandLinesExitWith2BeforeTouchingTheDevice) {
         {"info", "extra"},
         {"upgrade", "dsp1"},
         {"upgrade", "dsp2", "file.bin"},
+        {"wifi", "hotspot", ""},
+        {"wifi", "hotspot", "Den", "1234567"},
+        {"wifi", "router"},
+        {"wifi", "mode", "2"},
+        {"wifi", "scan"},
     };
     for (const auto& args : wrong) {
         std::vector<std::string> withDevice = args;
@@ -214,6 +219,22 @@ TEST_F(Qx7ctlOnSerial, RecallAndNameAPreset) {
     ASSERT_EQ(out.size(), 20u) << r.out;
     EXPECT_EQ(out[3], "Current preset: 3");
     EXPECT_EQ(out[5], "Preset 2: Big Hall");
+}
+
+TEST_F(Qx7ctlOnSerial, WifiSettingsAreConfirmedByTheModuleAndShownAgain) {
+    ProcessResult r = device({"wifi", "hotspot", "Den", ""});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Hotspot SSID: Den\n");
+    r = device({"wifi", "mode", "router"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = device({"wifi"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 6u) << r.out;
+    EXPECT_EQ(out[0], "Mode: 2 (router)");
+    EXPECT_EQ(out[1], "IP: 192.168.1.42");
+    EXPECT_EQ(out[2], "Hotspot SSID: Den");
+    EXPECT_EQ(out[3], "Hotspot password: ");
 }
 
 TEST_F(Qx7ctl, OfflineReadReportsDamagedAndMissingFiles) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "connect/transport_choice.h"
+#include "files/settings.h"
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
@@ -10,6 +11,7 @@
 #include "platform/clock.h"
 #include "sim/sim_device.h"
 #include "support/recording_ui.h"
+#include "support/temp_folder.h"
 #include "support/wait_for.h"
 
 namespace {
@@ -190,5 +192,75 @@ TEST(TransportChoice, UsbHidSearchesThroughHidapi) {
     EXPECT_FALSE(link.supervisor().threadRunning());
 }
 #endif
+
+}  // namespace
+
+namespace {
+
+TEST(TransportChoice, NetworkRelayAndDeviceIdOptions) {
+    struct Case {
+        Args args;
+        bool ok;
+        TransportChoice::Kind kind;
+        std::string path;
+        uint32_t deviceId;
+        Args rest;
+    } cases[] = {
+        {{"--network"}, true, TransportChoice::Kind::Network, "", 0, {}},
+        {{"--network", "127.0.0.1:4000"}, true, TransportChoice::Kind::Network, "127.0.0.1:4000", 0, {}},
+        {{"--network", "info"}, true, TransportChoice::Kind::Network, "", 0, {"info"}},
+        {{"--relay", "relay.lan:9", "--device-id", "bc614e"}, true, TransportChoice::Kind::Relay, "relay.lan:9",
+         0xBC614E, {}},
+        {{"--relay"}, false, TransportChoice::Kind::UsbHid, "", 0, {}},
+        {{"--device-id", "G1"}, false, TransportChoice::Kind::UsbHid, "", 0, {}},
+        {{"--device-id=0"}, false, TransportChoice::Kind::UsbHid, "", 0, {}},
+    };
+    for (const Case& c : cases) {
+        TransportChoice choice;
+        Parsed p = parse(choice, c.args);
+        EXPECT_EQ(p.ok, c.ok) << c.args.front() << ": " << p.error;
+        if (!c.ok) continue;
+        EXPECT_EQ(choice.kind(), c.kind) << c.args.front();
+        EXPECT_EQ(choice.path(), c.path);
+        EXPECT_EQ(choice.deviceId(), c.deviceId);
+        EXPECT_EQ(p.rest, c.rest);
+    }
+}
+
+// The PC connection that the Wi-Fi settings chose, when no option chooses.
+TEST(TransportChoice, WifiSettingsChooseWithoutAnOption) {
+    TempFolder folder;
+    Settings::overrideFolders(folder.folder("program"), folder.folder("user"));
+    Settings settings;
+    struct Case {
+        int mode;
+        std::string server;
+        Args args;
+        int type;  // 0: not installed
+        const char* errorNames;
+    } cases[] = {
+        {2, "", {}, TransportType::Network, ""},
+        {4, "", {"--device-id", "1"}, 0, "Relay_Server"},
+        {4, "127.0.0.1:9", {}, 0, "--device-id"},
+        {4, "127.0.0.1:9", {"--device-id", "1"}, TransportType::Relay, ""},
+        {4, "127.0.0.1:9", {"--simulated"}, TransportType::UsbHid, ""},
+    };
+    for (const Case& c : cases) {
+        settings.writeInt("WIFI_Mode", "m_COM_MdoeIO", c.mode);
+        settings.writeText("WIFI_Mode", "Relay_Server", c.server);
+        RecordingUi ui;
+        Clock clock(10);
+        TransportChoice choice;
+        ASSERT_TRUE(parse(choice, c.args).ok);
+        Link link(ui, clock);
+        std::string error;
+        EXPECT_EQ(choice.install(link, error), c.type != 0) << c.mode << " " << c.server;
+        EXPECT_NE(error.find(c.errorNames), std::string::npos) << error;
+        if (c.type) {
+            EXPECT_EQ(link.supervisor().initialTransportType(), c.type);
+        }
+    }
+    Settings::overrideFolders({}, {});
+}
 
 }  // namespace

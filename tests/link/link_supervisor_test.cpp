@@ -603,3 +603,27 @@ TEST(LinkSupervisor, AFullReadThatFailsInItsBulkPhaseHidesTheProgressDialog) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LinkSupervisor, ModuleCommandsReachTheModuleAndAreConfirmedOnce) {
+    SimLinkHarness h;
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(h.waitForFullReads(1));
+    ModuleTable& module = h.link.module();
+    module.setTextAndQueue(ModuleTable::SetHotspotSsid, "Set_HotSSID:Den");
+    module.setTextAndQueue(ModuleTable::SetHotspotPassword, "Set_HotPW:");
+    ASSERT_TRUE(waitFor([&] { return h.ui.countMessages("Set Hot:OK") == 1; }));
+    EXPECT_EQ(h.ui.messages().back().caption, "WiFi");
+    EXPECT_EQ(h.device.moduleSetting("HotSSID"), "Den");
+    EXPECT_EQ(h.device.moduleSetting("HotPW"), "");
+
+    // A refused command goes out nine times, then the queue moves on.
+    module.setTextAndQueue(ModuleTable::SetWifiMode, "Set_WiFiMode:9");
+    ASSERT_TRUE(waitFor([&] { return !module.queued(ModuleTable::SetWifiMode); }));
+    auto log = h.device.moduleLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Set_WiFiMode:9"), 9);
+    EXPECT_EQ(h.ui.countMessages("WiFiMode:OK"), 0);
+}
+
+}  // namespace

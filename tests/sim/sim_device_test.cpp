@@ -305,3 +305,33 @@ TEST(SimDevice, WhatItSaysUnaskedGoesOutOnceAheadOfItsNextReply) {
     EXPECT_EQ(device.value(300), 4321);
     EXPECT_EQ(device.receive(hello.data(), hello.size()).size(), 1u);
 }
+
+TEST(SimDevice, WifiModuleKeepsItsSettings) {
+    SimDevice device;
+    struct Step {
+        std::string text;
+        std::string reply;  // empty: no answer
+    };
+    const std::vector<Step> steps = {
+        {"Get_IP:", "Get_IP:C0A80401\r\n"},
+        {"Set_WiFiMode:2", "Set_WiFiMode:OK\r\n"},
+        {"Get_IP:", "Get_IP:C0A8012A\r\n"},
+        {"Set_WiFiMode:7", ""},
+        {"Set_HotPW:1234567", ""},
+        {"Set_HotPW:", "Set_HotPW:OK\r\n"},
+        {"Set_HotSSID:Den", "Set_HotSSID:OK\r\n"},
+        {"Get_HotSSID:", "Get_HotSSID:Den\r\n"},
+        {"Set_Restore:", "Set_Restore:OK\r\n"},
+        {"Get_WiFiMode:", "Get_WiFiMode:1\r\n"},
+        {"Nonsense", ""},
+    };
+    for (const Step& s : steps) {
+        Bytes text(s.text.begin(), s.text.end());
+        text.push_back(0);
+        auto m = ask(device, Command::ModuleText, text);
+        std::string reply = m.empty() ? "" : std::string(m[0].payload.begin(), m[0].payload.end());
+        EXPECT_EQ(reply, s.reply) << s.text;
+    }
+    EXPECT_EQ(device.moduleLog().size(), steps.size());
+    EXPECT_EQ(device.moduleLog()[6], "Set_HotSSID:Den");
+}

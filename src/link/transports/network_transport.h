@@ -1,0 +1,107 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/transport.h"
+#include "link/transports/net_address.h"
+
+class Link;
+class TcpStream;
+class UdpSocket;
+
+// Where the network transport looks for the Wi-Fi module. The defaults are
+// the real network's; tests give loopback addresses and ports of their own.
+struct NetworkConfig {
+    NetAddress local{0, 1010};   // the discovery socket
+    uint16_t modulePort = 1010;  // the module's text datagrams
+    uint16_t tcpPort = 1010;     // the module's frames
+    bool broadcast = true;       // "Get_IP:" to 255.255.255.255
+    bool sweep = true;           // and to hosts 2 to 254 of the PC's /24 network
+    uint32_t hotspot = ipv4Of(192, 168, 4, 1);
+    std::optional<uint32_t> ownAddress;  // found from the host name when not given
+};
+
+// Transport type 2: finds the Wi-Fi module with UDP text datagrams on a
+// discovery thread, which also sends the link's queued module commands as
+// datagrams; carries frames to the module over TCP in the envelope, and hands
+// what comes back (module packets or plain frames) to the frame parser.
+// "Connected" is the link-alive flag.
+class NetworkTransport : public Transport {
+public:
+    // Gives the device ID to look for when none is chosen: 0 for none
+    // (the user is asked), kAnyDevice to take the first device that answers.
+    using DeviceIdSource = std::function<uint32_t()>;
+    static constexpr uint32_t kAnyDevice = 0xFFFFFFFF;
+
+    NetworkTransport(Link& link, NetworkConfig config = {});
+    ~NetworkTransport() override;
+
+    void connect() override;
+    void sendFrame(const uint8_t* frame, size_t size) override;
+    bool isConnected() const override;
+    // Ends the discovery thread and the TCP reader and waits for both.
+    void close() override;
+
+    void setDeviceIdSource(DeviceIdSource source) { m_idSource = std::move(source); }
+    // The link's chosen device ID (the device-ID dialog sets it too).
+    void setChosenDeviceId(uint32_t id);
+    uint32_t chosenDeviceId() const;
+    // The module addresses that answered "Get_IP:" (the module table's client list).
+    std::vector<uint32_t> clientList() const;
+    void setDeviceAddress(uint32_t ip) { m_deviceAddress = ip; }
+    uint32_t deviceAddress() const { return m_deviceAddress; }
+    uint32_t linkAddress() const { return m_linkAddress; }
+    // Every address a datagram or connection went to, each once.
+    std::vector<uint32_t> destinations() const;
+    bool discoveryRunning() const { return m_discoveryRunning; }
+    bool readerRunning() const { return m_readerRunning; }
+
+    // The PC's own address as the module should see it.
+    static uint32_t ownAddress();
+
+private:
+    void startDiscovery();
+    void stopDiscovery();
+    void discoveryLoop(UdpSocket& socket);
+    void probe(UdpSocket& socket);
+    void serveModule(UdpSocket& socket);
+    void receiveFor(UdpSocket& socket, uint32_t ms);
+    void sendText(UdpSocket& socket, uint32_t ip, const std::string& text);
+    void handleDatagram(const uint8_t* data, size_t size);
+
+    bool chooseDeviceId();
+    bool tryAddress(uint32_t ip);
+    bool openTcp(uint32_t ip);
+    void closeTcp();
+    void readerLoop(std::shared_ptr<TcpStream> stream);
+    void deliver(const uint8_t* chunk, size_t size);
+    void noteDestination(uint32_t ip);
+    uint32_t realMs(uint32_t ms) const;
+
+    Link& m_link;
+    NetworkConfig m_config;
+    DeviceIdSource m_idSource;
+    std::atomic<uint32_t> m_own{0};
+
+    std::atomic<uint32_t> m_deviceAddress{0};
+    std::atomic<uint32_t> m_linkAddress{NetAddress::kBroadcast};
+    int m_moduleCursor = 0;  // the discovery thread's own
+
+    mutable std::mutex m_listMutex;  // the destinations
+    std::vector<uint32_t> m_destinations;
+
+    std::mutex m_mutex;  // the threads and the TCP stream
+    std::thread m_discovery;
+    std::atomic<bool> m_discoveryRunning{false};
+    std::shared_ptr<TcpStream> m_tcp;
+    std::thread m_reader;
+    std::atomic<bool> m_readerRunning{false};
+};

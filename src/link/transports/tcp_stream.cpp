@@ -1,0 +1,72 @@
+#include "link/transports/tcp_stream.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+TcpStream::~TcpStream() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool TcpStream::connect(NetAddress to, uint32_t waitMs) {
+    if (m_fd >= 0) return false;
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_fd < 0) return false;
+    int on = 1;
+    ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    sockaddr_in s{};
+    s.sin_family = AF_INET;
+    s.sin_addr.s_addr = htonl(to.ip);
+    s.sin_port = htons(to.port);
+    if (::connect(m_fd, reinterpret_cast<sockaddr*>(&s), sizeof s) == 0) return true;
+    if (errno != EINPROGRESS) return false;
+    pollfd p{m_fd, POLLOUT, 0};
+    if (::poll(&p, 1, static_cast<int>(waitMs)) <= 0) return false;
+    int error = 0;
+    socklen_t length = sizeof error;
+    return ::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+}
+
+bool TcpStream::send(const uint8_t* data, size_t size, uint32_t waitMs) {
+    size_t done = 0;
+    while (done < size && isOpen()) {
+        ssize_t n = ::send(m_fd, data + done, size - done, MSG_NOSIGNAL);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+        pollfd p{m_fd, POLLOUT, 0};
+        if (::poll(&p, 1, static_cast<int>(waitMs)) <= 0) return false;
+    }
+    return done == size;
+}
+
+long TcpStream::receive(uint8_t* buffer, size_t capacity, uint32_t waitMs) {
+    if (!isOpen()) return -1;
+    pollfd p{m_fd, POLLIN, 0};
+    int ready = ::poll(&p, 1, static_cast<int>(waitMs));
+    if (ready == 0 || (ready < 0 && errno == EINTR)) return 0;
+    if (ready < 0 || m_shut) return -1;
+    ssize_t n = ::recv(m_fd, buffer, capacity, 0);
+    if (n > 0) return static_cast<long>(n);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return 0;
+    return -1;
+}
+
+void TcpStream::shutdown() {
+    m_shut = true;
+    if (m_fd >= 0) ::shutdown(m_fd, SHUT_RDWR);
+}
+
+NetAddress TcpStream::peer() const {
+    sockaddr_in s{};
+    socklen_t length = sizeof s;
+    if (m_fd < 0 || ::getpeername(m_fd, reinterpret_cast<sockaddr*>(&s), &length) != 0) return {};
+    return NetAddress{ntohl(s.sin_addr.s_addr), ntohs(s.sin_port)};
+}

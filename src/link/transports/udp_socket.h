@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "link/transports/net_address.h"
+
+// A UDP socket whose receives wait at most a given time, so that the thread
+// that owns it notices a stop soon.
+class UdpSocket {
+public:
+    UdpSocket() = default;
+    ~UdpSocket() { close(); }
+    UdpSocket(const UdpSocket&) = delete;
+    UdpSocket& operator=(const UdpSocket&) = delete;
+
+    // Binds local (port 0: the kernel picks); broadcasting allowed when asked.
+    bool open(NetAddress local, bool broadcast);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+    uint16_t localPort() const;
+
+    bool sendTo(NetAddress to, const uint8_t* data, size_t size);
+    // One datagram of at most capacity bytes (the rest is cut off): its size,
+    // 0 when none came within waitMs, -1 on an error.
+    long receive(uint8_t* buffer, size_t capacity, uint32_t waitMs, NetAddress* from = nullptr);
+
+private:
+    int m_fd = -1;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "link/transports/net_address.h"
+#include "link/transports/relay_packet.h"
+#include "link/transports/udp_socket.h"
+#include "sim/sim_device.h"
+
+class Clock;
+
+// A relay server with the simulated device registered on it, on 127.0.0.1:
+// control packets on one port (status, channels, device information), data
+// packets on the next. One client at a time holds the device's channel; a
+// binding older than the stale age may be taken over.
+class SimRelayServer {
+public:
+    static constexpr uint32_t kChannel = 0x00C8A001;
+    static constexpr uint32_t kBindNumber = 0x5EED0042;
+    static constexpr uint32_t kStaleSeconds = 300;
+
+    SimRelayServer(SimDevice& device, const Clock& clock);
+    ~SimRelayServer();
+    SimRelayServer(const SimRelayServer&) = delete;
+    SimRelayServer& operator=(const SimRelayServer&) = delete;
+
+    // Port 0: the kernel picks a control port whose next port is free too.
+    bool start(uint16_t controlPort = 0);
+    void stop();
+    uint16_t controlPort() const { return m_controlPort; }
+    uint16_t dataPort() const { return static_cast<uint16_t>(m_controlPort + 1); }
+    const std::string& error() const { return m_error; }
+
+    // The client holding the channel (0 for none) and when it took it (Unix seconds).
+    void setBinding(uint32_t client, int64_t since);
+    uint32_t boundClient() const;
+    uint64_t framesForwarded() const { return m_forwarded; }
+
+private:
+    void serve();
+    void control(const uint8_t* data, size_t size, NetAddress from);
+    void data(const uint8_t* data, size_t size, NetAddress from);
+    void reply(NetAddress to, const RelayPacket::ClientId& client, uint8_t command,
+               const std::vector<uint8_t>& arguments);
+    RelayPacket::Block blockFor(uint32_t deviceId) const;
+    bool mayBind(uint32_t client) const;
+
+    SimDevice& m_device;
+    const Clock& m_clock;
+    UdpSocket m_control;
+    UdpSocket m_data;
+    uint16_t m_controlPort = 0;
+    std::string m_error;
+    std::thread m_thread;
+    std::atomic<bool> m_serving{false};
+    std::atomic<uint64_t> m_forwarded{0};
+
+    mutable std::mutex m_mutex;
+    uint32_t m_bound = 0;
+    int64_t m_boundAt = 0;
+    NetAddress m_boundAddress;
+    RelayPacket::ClientId m_boundId{};
+};
