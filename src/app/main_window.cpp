@@ -510,11 +510,6 @@ void MainWindow::clearUndoHistory(const TextTriple& reason) {
     m_undo->clear(reason);
 }
 
-// The caption band's menu.
-void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->pos().y() < kCaptionHeight * m_sy) m_undo->showMenu(event->globalPos());
-}
-
 // Escape ends the program at once, without the exit question. Ctrl+R opens
 // the routing page, as the system page's "Route" does.
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -537,8 +532,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-// The system page's button for the Wi-Fi dialog stays hidden; the caption's
-// context menu is where the user finds it instead.
+// The caption band's menu: undo and redo, and the Wi-Fi dialog, whose button
+// on the system page stays hidden.
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (event->pos().y() < kCaptionHeight * m_sy)
         showCaptionMenu(event->globalPos());
@@ -548,10 +543,13 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void MainWindow::showCaptionMenu(const QPoint& globalPos) {
     QMenu menu(this);
+    m_undo->addTo(menu);
+    menu.addSeparator();
     QAction* wifi = menu.addAction(text(uitext::WifiSet) + QStringLiteral("\tCtrl+W"));
     QAction* upgrade = menu.addAction(text(upgradetext::DialogTitle) + QStringLiteral("\tCtrl+U"));
     upgrade->setEnabled(m_upgrade != nullptr);
     QAction* picked = menu.exec(globalPos);
+    m_undo->menuClosed();
     if (picked == wifi) openWifiSettings();
     if (picked == upgrade) openFirmwareUpgrade();
 }

@@ -95,13 +95,15 @@ void UndoControl::languageRefresh() {
 
 // The menu greys what cannot be done now; the shortcuts stay live, since a
 // disabled action would swallow them.
-void UndoControl::showMenu(const QPoint& globalPos) {
+void UndoControl::addTo(QMenu& menu) {
     m_undo->setEnabled(m_history.canUndo());
     m_redo->setEnabled(m_history.canRedo());
-    QMenu menu(&m_window);
     menu.addAction(m_undo);
     menu.addAction(m_redo);
-    menu.exec(globalPos);
+}
+
+// The shortcuts stay live; with nothing to undo they do nothing.
+void UndoControl::menuClosed() {
     m_undo->setEnabled(true);
     m_redo->setEnabled(true);
 }

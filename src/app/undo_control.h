@@ -15,6 +15,8 @@ struct TextTriple;
 // actions with their shortcuts (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y), the groups
 // that make one step of a press-to-release gesture or of everything one event
 // wrote, and the clearing when the device's values changed under the history.
+class QMenu;
+
 class UndoControl : public QObject {
 public:
     UndoControl(QWidget& window, ParameterBinding& binding, const Mirror& mirror);
@@ -30,7 +32,9 @@ public:
     // Connection state, read complete and replaced values.
     void linkEvent(int code, int argument);
     void languageRefresh();
-    void showMenu(const QPoint& globalPos);
+    // Undo and redo as menu entries, enabled as the history allows, until menuClosed.
+    void addTo(QMenu& menu);
+    void menuClosed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

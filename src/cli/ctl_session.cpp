@@ -568,6 +568,9 @@ int CtlSession::list() {
     for (const auto& f : found)
         std::fprintf(m_out, "%s %s%s%s\n", f.transport.c_str(), f.path.c_str(),
                      f.serial.empty() ? "" : " ", f.serial.c_str());
+    return kSuccess;
+}
+
 int CtlSession::wifi(const std::vector<std::string>& args) {
     if (args.empty()) return showWifi();
     if (args[0] == "mode") return wifiMode(args);
