@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/qt_link_ui.h"
 #include "pages/channel_test_dialog.h"
+#include "pages/wifi_dialog.h"
 #include "pages/equaliser_page.h"
 #include "pages/output_page.h"
 #include "pages/routing_page.h"
@@ -142,10 +144,12 @@ void ScreenshotRun::poll() {
 }
 
 // The modal dialogs, each at both sizes: the routing page, then the channel
-// test in its automatic run. Their event loops keep this timer running.
+// test in its automatic run; then the Wi-Fi settings once the module has
+// answered (at twice the size in the scale-2 run). Their event loops keep
+// this timer running.
 void ScreenshotRun::dialogs(int step) {
     QWidget* dialog = QApplication::activeModalWidget();
-    if (!dialog && step != 0 && step != 4) {
+    if (!dialog && step != 0 && step != 4 && step != 9) {
         std::fprintf(stderr, "qx7: the dialog closed before its pictures were taken\n");
         QCoreApplication::exit(1);
         return;
@@ -178,12 +182,29 @@ void ScreenshotRun::dialogs(int step) {
         case 8:
             save(dialog->grab().toImage(), QStringLiteral("qx7-channel-test-2x.png"));
             static_cast<QDialog*>(dialog)->reject();
+            MessagePump::queue(&m_window, [this] { m_window.openWifiSettings(); });
+            break;
+        case 9:
+            if (!dialog) --m_step;
+            break;
+        case 10:
+            if (!wifiDialogFilled(dialog)) --m_step;  // the module's replies still come
+            break;
+        case 11:
+            save(dialog->grab().toImage(), QStringLiteral("qx7-wifi.png"));
+            static_cast<QDialog*>(dialog)->reject();
             m_timer->stop();
             QCoreApplication::exit(0);
             break;
         default:
             break;  // a round for the paints
     }
+}
+
+bool ScreenshotRun::wifiDialogFilled(QWidget* dialog) {
+    auto* wifi = dynamic_cast<WifiDialog*>(dialog);
+    return wifi && !wifi->address().text().isEmpty() && !wifi->hotspotSsid().text().isEmpty() &&
+           !wifi->routerSsid().text().isEmpty();
 }
 
 void ScreenshotRun::selectPage(int page) {

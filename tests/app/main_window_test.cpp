@@ -1,9 +1,17 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QProcess>
+#include <QTimer>
+#include <functional>
 #include <thread>
 
 #include "app/main_messages.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "pages/client_list_dialog.h"
+#include "pages/device_id_dialog.h"
+#include "pages/wifi_dialog.h"
 #include "main_window_fixture.h"
 #include "platform/qt/message_pump.h"
 #include "support/mouse_events.h"
@@ -210,6 +218,47 @@ TEST_F(MainWindowTest, NoDeviceFoundIsSaidOnlyOnce) {
     ui->postEvent(LinkEvent::RelayStatus, 0);
     processQueued();
     EXPECT_EQ(boxesWithText("No device found!"), 1);
+}
+
+namespace {
+
+// Runs act on the modal dialog of type D once it is open.
+template <typename D>
+void whenOpen(const std::function<void(D&)>& act) {
+    QTimer::singleShot(10, [act] {
+        if (auto* d = dynamic_cast<D*>(QApplication::activeModalWidget()))
+            act(*d);
+        else
+            whenOpen(act);
+    });
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, NetworkEventsAndCtrlWOpenTheirDialogs) {
+    ASSERT_TRUE(start());
+    const std::string reply = "Get_IP:C0A80401";
+    link->module().parse(reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
+    whenOpen<ClientListDialog>([](ClientListDialog& d) { d.pick(0); });
+    ui->postEvent(LinkEvent::ClientList, 1);
+    ASSERT_TRUE(processUntil([&] { return link->state().networkDeviceAddress == 0xC0A80401u; }));
+
+    whenOpen<DeviceIdDialog>([](DeviceIdDialog& d) {
+        d.ids().setEditText("BC614E");
+        d.confirm();
+    });
+    ui->postEvent(LinkEvent::RelayStatus, 2);
+    ASSERT_TRUE(processUntil([&] { return link->state().chosenDeviceId == 0xBC614Eu; }));
+
+    bool wifiOpened = false;
+    whenOpen<WifiDialog>([&](WifiDialog& d) {
+        wifiOpened = true;
+        d.reject();
+    });
+    QKeyEvent ctrlW(QEvent::KeyPress, Qt::Key_W, Qt::ControlModifier);
+    QApplication::sendEvent(window.get(), &ctrlW);
+    EXPECT_TRUE(wifiOpened);
+    EXPECT_TRUE(link->module().queued(ModuleTable::HotspotSsid)) << "the dialog read the module";
 }
 
 TEST_F(MainWindowTest, UnknownLinkEventsChangeNothing) {
