@@ -5,8 +5,8 @@ _qx7ctl() {
     COMPREPLY=()
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD-1]}
-    local commands="info get set save load recall name inspect"
-    local options="--serial --bluetooth --simulated --timeout --quiet --help"
+    local commands="info get set save load recall name inspect upgrade eq diff graph list"
+    local options="--serial --bluetooth --simulated --usb --timeout --quiet --json --size --help"
 
     case $prev in
         --bluetooth)
@@ -20,7 +20,11 @@ _qx7ctl() {
                 return
             fi
             ;;
-        --timeout)
+        --usb)
+            COMPREPLY=($(compgen -W "$(compgen -G '/dev/hidraw*')" -- "$cur"))
+            return
+            ;;
+        --timeout | --size)
             return
             ;;
     esac
@@ -28,7 +32,7 @@ _qx7ctl() {
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-            --bluetooth | --timeout) ((i++)) ;;
+            --bluetooth | --timeout | --usb | --size) ((i++)) ;;
             --serial) [[ ${COMP_WORDS[i+1]} == /* ]] && ((i++)) ;;
             -*) ;;
             *) command=${COMP_WORDS[i]}; break ;;
@@ -50,6 +54,29 @@ _qx7ctl() {
                 compopt -o filenames 2>/dev/null
                 COMPREPLY=($(compgen -f -X '!*.qmx' -- "$cur") $(compgen -d -- "$cur"))
             fi
+            ;;
+        eq)
+            local pages="main center sub backround surround music mic echo reverb"
+            if ((i == COMP_CWORD - 1)); then
+                COMPREPLY=($(compgen -W "export import" -- "$cur"))
+            elif ((i == COMP_CWORD - 2)); then
+                COMPREPLY=($(compgen -W "$pages" -- "$cur"))
+            else
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -f -- "$cur"))
+            fi
+            ;;
+        graph)
+            if ((i == COMP_CWORD - 1)); then
+                COMPREPLY=($(compgen -W "main center sub backround surround music mic echo reverb" -- "$cur"))
+            else
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -f -X '!*.png' -- "$cur") $(compgen -d -- "$cur"))
+            fi
+            ;;
+        diff)
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -W "device" -- "$cur") $(compgen -f -X '!*.qmx' -- "$cur") $(compgen -d -- "$cur"))
             ;;
         recall | name)
             ((i == COMP_CWORD - 1)) && COMPREPLY=($(compgen -W "$(seq 1 16)" -- "$cur"))

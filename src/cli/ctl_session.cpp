@@ -482,8 +482,10 @@ int CtlSession::diff(const std::vector<std::string>& args) {
     int status = kSuccess;
     // Files first: a damaged file ends the run before the device is reached.
     bool aFirst = args[1] == "device";
-    if (!presetValues(args[aFirst ? 0 : 1], aFirst ? a : b, status) ||
-        !presetValues(args[aFirst ? 1 : 0], aFirst ? b : a, status))
+    if (!presetValues(args[aFirst ? 0 : 1], aFirst ? a : b, status)) return status;
+    if (args[0] == args[1])
+        (aFirst ? b : a) = aFirst ? a : b;
+    else if (!presetValues(args[aFirst ? 1 : 0], aFirst ? b : a, status))
         return status;
     std::vector<PresetComparison::Difference> differences = PresetComparison::compare(a, b);
     if (m_options.json) {
@@ -526,7 +528,8 @@ int CtlSession::graph(const std::vector<std::string>& args) {
 int CtlSession::list() {
     std::vector<TransportChoice::Found> found;
     std::string error;
-    if (!m_choice.find(found, error)) return fail(error);
+    // What was found is printed even when USB could not be searched.
+    int status = m_choice.find(found, error) ? kSuccess : fail(error);
     if (m_options.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& f : found)
@@ -535,10 +538,10 @@ int CtlSession::list() {
                  {"path", f.path},
                  {"serial", f.serial.empty() ? nlohmann::json() : nlohmann::json(f.serial)}});
         printJson(nlohmann::json{{"devices", list}}.dump(2));
-        return kSuccess;
+        return status;
     }
     for (const auto& f : found)
         std::fprintf(m_out, "%s %s%s%s\n", f.transport.c_str(), f.path.c_str(),
                      f.serial.empty() ? "" : " ", f.serial.c_str());
-    return kSuccess;
+    return status;
 }

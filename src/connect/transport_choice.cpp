@@ -198,22 +198,22 @@ bool TransportChoice::makeBackend(const Clock& clock, std::string& error) {
 
 bool TransportChoice::find(std::vector<Found>& found, std::string& error) {
     found.clear();
+    bool usbSearched = true;
     if (m_kind == Kind::UsbHid || m_kind == Kind::Simulated) {
-        if (!makeBackend(Clock::system(), error)) return false;
-        HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
-        for (const HidDeviceInfo& d : usb.enumerate())
+        usbSearched = makeBackend(Clock::system(), error);
+        HidBackend* usb = m_chosen ? m_chosen.get() : m_backend.get();
+        for (const HidDeviceInfo& d : usb ? usb->enumerate() : std::vector<HidDeviceInfo>{})
             if (d.vendor == HidFrameChannel::kVendor && d.product == HidFrameChannel::kProduct)
                 found.push_back({"usb", d.path, d.serial});
     }
-    if (!m_usb.empty()) return true;
-    if (m_kind == Kind::Serial || m_kind == Kind::Bluetooth) {
-        if (!m_path.empty()) found.push_back({"serial", m_path, ""});
-        if (!m_path.empty()) return true;
-    }
-    if (m_kind != Kind::Simulated)
+    // A port given on the command line is the only one; the simulated device has none.
+    if (!m_path.empty()) {
+        found.push_back({"serial", m_path, ""});
+    } else if (m_usb.empty() && m_kind != Kind::Simulated) {
         for (const std::string& port : SerialPortList().enumerate())
             found.push_back({"serial", port, ""});
-    return true;
+    }
+    return usbSearched;
 }
 
 int TransportChoice::transportType() const {

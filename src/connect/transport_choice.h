@@ -80,7 +80,8 @@ public:
     // message, when this build cannot reach the device that way.
     bool install(Link& link, std::string& error);
     // The processors on USB (narrowed by --usb) and the serial ports, without
-    // opening any. False, with a message, when USB cannot be searched.
+    // opening any. False, with a message, when USB could not be searched (the
+    // serial ports are listed all the same).
     bool find(std::vector<Found>& found, std::string& error);
     // The simulated device of --simulated, after install; null otherwise.
     SimDevice* simulatedDevice() const { return m_device.get(); }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "files/preset_files.h"
@@ -70,8 +71,8 @@ TEST_F(Qx7ctl, HelpForTheToolAndEveryCommand) {
     ProcessResult r = ctl({"--help"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(contains(r.out, "Usage: qx7ctl")) << r.out;
-    for (const char* command :
-         {"info", "get", "set", "save", "load", "recall", "name", "inspect", "upgrade"}) {
+    for (const char* command : {"info", "get", "set", "save", "load", "recall", "name", "inspect",
+                                "upgrade", "eq", "diff", "graph", "list"}) {
         r = ctl({command, "--help"});
         EXPECT_EQ(r.exitCode, 0) << command;
         EXPECT_EQ(r.out.rfind(std::string("Usage: qx7ctl [OPTIONS] ") + command, 0), 0u) << r.out;
@@ -100,6 +101,12 @@ TEST_F(Qx7ctl, WrongCommandLinesExitWith2BeforeTouchingTheDevice) {
         {"info", "extra"},
         {"upgrade", "dsp1"},
         {"upgrade", "dsp2", "file.bin"},
+        {"eq", "export", "main"},
+        {"eq", "move", "main", "f.txt"},
+        {"eq", "import", "system", "f.txt"},
+        {"diff", "a.qmx"},
+        {"graph", "main"},
+        {"list", "extra"},
     };
     for (const auto& args : wrong) {
         std::vector<std::string> withDevice = args;
@@ -280,4 +287,157 @@ TEST_F(Qx7ctlOnSerial, UpgradeSurvivesAWrongBlockNumber) {
     ProcessResult r = device({"upgrade", "dsp5", "dsp5.bin"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(contains(r.err, "升级成功!")) << r.err;
+}
+
+namespace {
+
+std::string filterFile(int count) {
+    std::string text = "Filter Settings file\nRoom EQ V5.20\nDated: Dec 9, 2026\n\n";
+    for (int n = 1; n <= count; ++n)
+        text += "Filter " + std::to_string(n) + ": ON PK Fc " + std::to_string(100 * n) +
+                " Hz Gain -" + std::to_string(n) + ".5 dB Q 2\n";
+    return text;
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// The filter lines of an exported file.
+std::vector<std::string> filterLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("Filter ", 0) == 0 && line.find(':') != std::string::npos)
+            out.push_back(line);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(Qx7ctlOnSerial, EqImportListsWhatItLeftOutAndExportReadsBackTheSameBands) {
+    writeText(file("ten.txt"), filterFile(10));
+    ProcessResult r = device({"eq", "import", "main", "ten.txt"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "Line 13: filter 9 left out: the page has 8 bands.")) << r.out;
+    EXPECT_TRUE(contains(r.out, "Line 14: filter 10 left out: the page has 8 bands.")) << r.out;
+    // Band 1 of the front left and, through the link table, the front right: -1.5 dB.
+    r = device({"get", "75", "143"});
+    EXPECT_EQ(r.out, "75=485\n143=485\n");
+
+    ASSERT_EQ(device({"eq", "export", "main", "out.txt"}).exitCode, 0);
+    std::vector<std::string> exported = filterLines(file("out.txt"));
+    ASSERT_EQ(exported.size(), 8u);
+    EXPECT_EQ(exported[0], "Filter  1: ON  PK  Fc 101 Hz Gain -1.5 dB Q 2");
+    r = device({"eq", "import", "main", "out.txt"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Main: 8 filters imported\n") << "nothing moved, nothing left out";
+    ASSERT_EQ(device({"eq", "export", "main", "again.txt"}).exitCode, 0);
+    EXPECT_EQ(filterLines(file("again.txt")), exported);
+
+    // A file refused as a whole writes nothing.
+    writeText(file("big.txt"), filterFile(1) + std::string(2 << 20, '#'));
+    r = device({"eq", "import", "main", "big.txt"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.out, "larger than")) << r.out;
+    EXPECT_EQ(device({"get", "75"}).out, "75=485\n");
+}
+
+TEST_F(Qx7ctl, DiffNamesWhatDiffersAndExitsByTheVerdict) {
+    std::vector<uint16_t> values(SimMemory::defaults().begin(), SimMemory::defaults().end());
+    PresetFiles writer;
+    writer.preset().deviceMagic = 22356;
+    values[83] = 520;  // main, band 3 gain +2.0 dB
+    ASSERT_EQ(writer.writePreset(file("a"), values), 0);
+    values[83] = 485;
+    ASSERT_EQ(writer.writePreset(file("b"), values), 0);
+    writeText(file("damaged.qmx"), std::string(7762, 'x'));
+
+    ProcessResult r = ctl({"diff", "a.qmx", "a.qmx"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    r = ctl({"diff", "a.qmx", "b.qmx"});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, "Main / band 3 gain: +2.0 dB \u2192 \u22121.5 dB\n");
+    r = ctl({"diff", "a.qmx", "damaged.qmx"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(contains(r.err, "(code 6)")) << r.err;
+    r = ctl({"--simulated", "--quiet", "diff", "device", "missing.qmx"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(contains(r.err, "(code 4)")) << r.err;
+}
+
+TEST_F(Qx7ctl, JsonOutputParsesAndHasTheDocumentedKeys) {
+    std::vector<uint16_t> values(SimMemory::defaults().begin(), SimMemory::defaults().end());
+    PresetFiles writer;
+    writer.preset().deviceMagic = 22356;
+    ASSERT_EQ(writer.writePreset(file("a"), values), 0);
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<const char*> keys;
+    };
+    const Case cases[] = {
+        {{"info"}, {"device_magic", "version", "device_id", "current_preset", "presets"}},
+        {{"get", "0", "5"}, {"parameters"}},
+        {{"inspect", "a.qmx"}, {"kind", "file", "value_count", "device_magic", "values"}},
+        {{"diff", "a.qmx", "a.qmx"}, {"a", "b", "equal", "differences"}},
+        {{"eq", "export", "echo", "echo.txt"}, {"page", "page_index", "file", "bands"}},
+        {{"list"}, {"devices"}},
+    };
+    for (const Case& c : cases) {
+        ProcessResult r = simulated([&] {
+            std::vector<std::string> args = c.args;
+            args.insert(args.begin(), "--json");
+            return args;
+        }());
+        ASSERT_EQ(r.exitCode, 0) << c.args[0] << ": " << r.err;
+        nlohmann::json doc = nlohmann::json::parse(r.out, nullptr, false);
+        ASSERT_TRUE(doc.is_object()) << r.out;
+        for (const char* key : c.keys) EXPECT_TRUE(doc.contains(key)) << c.args[0] << " " << key;
+    }
+    nlohmann::json bands = nlohmann::json::parse(
+        simulated({"--json", "eq", "export", "echo", "echo.txt"}).out)["bands"];
+    ASSERT_EQ(bands.size(), 5u);
+    for (const char* key : {"band", "type", "frequency", "gain", "q"})
+        EXPECT_TRUE(bands[0].contains(key)) << key;
+    EXPECT_EQ(nlohmann::json::parse(simulated({"--json", "list"}).out)["devices"][0]["serial"],
+              "SIM0001");
+}
+
+TEST_F(Qx7ctl, GraphWritesAPictureOfTheSizeAsked) {
+#ifndef QX7CTL_HAS_GRAPH
+    GTEST_SKIP() << "built without the window parts";
+#endif
+    ProcessResult r = simulated({"--size", "300x120", "graph", "sub", "sub.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::ifstream png(file("sub.png"), std::ios::binary);
+    unsigned char head[24] = {};
+    png.read(reinterpret_cast<char*>(head), sizeof head);
+    EXPECT_EQ(head[1], 'P');
+    EXPECT_EQ(head[18] << 8 | head[19], 300);  // IHDR width and height, big-endian
+    EXPECT_EQ(head[22] << 8 | head[23], 120);
+    for (const char* size : {"0x10", "10x", "x10", "9000x10", "10*10"})
+        EXPECT_EQ(simulated({"--size", size, "graph", "sub", "x.png"}).exitCode, 2) << size;
+    EXPECT_EQ(simulated({"graph", "system", "x.png"}).exitCode, 2);
+}
+
+TEST_F(Qx7ctl, UsbPicksOneDeviceByPathOrSerialNumber) {
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* out;
+    };
+    const Case cases[] = {
+        {{"--usb", "SIM0001", "get", "0"}, 0, "0=22356\n"},
+        {{"--usb", "sim:qx7", "list"}, 0, "usb sim:qx7 SIM0001\n"},
+        {{"--usb", "other", "list"}, 0, ""},
+        {{"--usb", "other", "--timeout", "1", "get", "0"}, 1, ""},
+        {{"--usb"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        ProcessResult r = simulated(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args[1] << ": " << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args[1];
+    }
+    EXPECT_EQ(ctl({"--serial", "/dev/null", "--usb", "x", "get", "0"}).exitCode, 2);
 }
