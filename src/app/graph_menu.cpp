@@ -71,21 +71,23 @@ void GraphMenu::languageRefresh(const std::array<QString, kOutputPages>& names) 
     m_names = names;
     for (auto& [p, page] : m_pages) {
         bool output = p < kOutputPages;
-        if (output) {
-            std::vector<ResponseGraph::Companion> others;
-            for (int o = 0; o < kOutputPages; ++o) {
-                auto other = m_pages.find(o);
-                if (o != p && other != m_pages.end())
-                    others.push_back({other->second.graph, kChannelColours[o], names[size_t(o)]});
-            }
-            page.graph->setCompanions(std::move(others));
-        }
+        if (output) page.graph->setCompanions(companionsOf(p));
         std::vector<ResponseGraph::MenuExtra> extras;
         for (Item item : page.items)
             extras.push_back(
                 {text(itemText(item)), item == Item::OtherChannels ? (m_shown ? 1 : 0) : -1});
         page.graph->setMenuExtras(std::move(extras), output);
     }
+}
+
+std::vector<ResponseGraph::Companion> GraphMenu::companionsOf(int p) const {
+    std::vector<ResponseGraph::Companion> others;
+    for (int o = 0; o < kOutputPages; ++o) {
+        auto other = m_pages.find(o);
+        if (o != p && other != m_pages.end())
+            others.push_back({other->second.graph, kChannelColours[o], m_names[size_t(o)]});
+    }
+    return others;
 }
 
 void GraphMenu::chosen(int p, int j) {

@@ -5,13 +5,14 @@
 #include <map>
 #include <vector>
 
+#include "controls/response_graph.h"
+
 class EqualiserPage;
 class MicrophoneChoice;
 class Mirror;
 class OutputPage;
 class ParameterBinding;
 class QWidget;
-class ResponseGraph;
 
 // The graphs' menu items beyond "Copy" and "Paste": on the output pages the
 // other channels' curves behind the page's own (remembered in the settings);
@@ -46,7 +47,7 @@ private:
         ResponseGraph* graph;
         std::vector<Item> items;
     };
-    void saveGraph(int page);
+    std::vector<ResponseGraph::Companion> companionsOf(int page) const;
     QString askPath(Item item, int page);
     void tell(const QString& message);
 
