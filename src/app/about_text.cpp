@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include "link/module_requests.h"
 #include "texts/text_triple.h"
 
 namespace {
@@ -46,6 +47,6 @@ QString AboutText::text(int hardwareCode, int deviceVersion) {
     text += QString::fromStdString(formatText(kDeviceVersion, deviceVersion / 100,
                                               (deviceVersion / 10) % 10, deviceVersion % 10));
     text += "Build " + buildStamp();
-    text += "\r\nDomain:" + QString::fromLatin1(kRelayHost);
+    text += "\r\nDomain:" + QString::fromStdString(ModuleRequests::relayHost());
     return text;
 }

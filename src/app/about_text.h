@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "link/module_requests.h"
 
 // The about box: caption and text in the current language.
 class AboutText {
@@ -14,5 +13,4 @@ public:
     static QString hardwareName(int hardwareCode);
 
     // Where the relay server is found; a deployment setting.
-    static constexpr const char* kRelayHost = ModuleRequests::kDefaultRelayHost;
 };

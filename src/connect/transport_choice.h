@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "link/module_requests.h"
+
 class Clock;
 class HidBackend;
 class Link;
@@ -100,7 +102,7 @@ public:
 
     // Settings keys of the transport choice and the relay server, in "WIFI_Mode".
     static constexpr const char* kModeKey = "m_COM_MdoeIO";
-    static constexpr const char* kRelayServerKey = "Relay_Server";
+    static constexpr const char* kRelayServerKey = ModuleRequests::kRelayServerKey;
 
 private:
     bool choose(Kind kind, const std::string& option, std::string& error);

@@ -1,5 +1,6 @@
 #include "link/module_requests.h"
 
+#include "files/settings.h"
 #include "link/module_table.h"
 
 namespace {
@@ -67,4 +68,9 @@ void ModuleRequests::setDomainUnlessReported(const std::string& host) {
     if (reported != host)
         m_table.setTextAndQueue(ModuleTable::SetDomain,
                                 ModuleTable::command("Set_Domain:", host, true));
+}
+
+std::string ModuleRequests::relayHost() {
+    std::string server = Settings().readText("WIFI_Mode", kRelayServerKey);
+    return server.substr(0, server.find(':'));
 }

@@ -10,8 +10,11 @@ class ModuleRequests {
 public:
     enum class Refusal { None, SsidEmpty, PasswordTooShort };
     enum Mode { Hotspot = 1, Router = 2, RelayServer = 3 };
-    // The relay server that the module is pointed at in relay-server mode.
-    static constexpr const char* kDefaultRelayHost = "relay.qx7-audio.net";
+    // Where the user names the relay server (HOST or HOST:PORT), in "WIFI_Mode";
+    // there is no built-in one.
+    static constexpr const char* kRelayServerKey = "Relay_Server";
+    // The relay server's host from the settings; empty when none is set.
+    static std::string relayHost();
 
     explicit ModuleRequests(ModuleTable& table) : m_table(table) {}
 

@@ -165,8 +165,10 @@ void WifiDialog::modeClicked(int mode) {
     ModuleRequests requests(table);
     requests.setMode(mode);
     showMode(mode);
-    if (mode == ModuleRequests::RelayServer)
-        requests.setDomainUnlessReported(ModuleRequests::kDefaultRelayHost);
+    // Without a relay server in the settings the module keeps the domain it has.
+    std::string relay = ModuleRequests::relayHost();
+    if (mode == ModuleRequests::RelayServer && !relay.empty())
+        requests.setDomainUnlessReported(relay);
 }
 
 void WifiDialog::say(const QString& message) {

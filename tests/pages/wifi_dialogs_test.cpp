@@ -10,6 +10,7 @@
 
 #include "files/settings.h"
 #include "link/link.h"
+#include "link/module_requests.h"
 #include "link/module_table.h"
 #include "pages/client_list_dialog.h"
 #include "pages/device_id_dialog.h"
@@ -119,6 +120,7 @@ TEST_F(WifiDialogsTest, HotspotAndRouterButtonsKeepTheRules) {
 }
 
 TEST_F(WifiDialogsTest, ModeRadiosAskBeforeLeavingTheHotspot) {
+    Settings().writeText("WIFI_Mode", ModuleRequests::kRelayServerKey, "relay.example.test:11742");
     auto dialog = shownDialog();
     reply("Get_WiFiMode:1");
     reply("Get_Domain:relay.elsewhere.net");
@@ -134,7 +136,7 @@ TEST_F(WifiDialogsTest, ModeRadiosAskBeforeLeavingTheHotspot) {
     answer = MessageBox::Answer::Yes;
     dialog->modeRadio(2).click();
     EXPECT_EQ(link.module().text(ModuleTable::SetWifiMode), "Set_WiFiMode:3");
-    EXPECT_EQ(link.module().text(ModuleTable::SetDomain), "Set_Domain:relay.qx7-audio.net");
+    EXPECT_EQ(link.module().text(ModuleTable::SetDomain), "Set_Domain:relay.example.test");
     EXPECT_TRUE(dialog->modeRadio(2).isChecked());
     EXPECT_TRUE(dialog->routerSsid().isEnabled());
 
