@@ -2,7 +2,6 @@
 
 #include <QString>
 
-
 // The about box: caption and text in the current language.
 class AboutText {
 public:
