@@ -118,19 +118,22 @@ void GraphDisplayList::fillPath(const QPainterPath& path, QColor colour) {
             from = e;
             continue;
         }
-        std::vector<QPointF> points{from, e};
+        QPointF points[4] = {from, e};
+        int count = 2;
         if (e.type == QPainterPath::CurveToElement) {
             for (int c = 1; c <= 2 && k + 1 < path.elementCount(); ++c)
-                points.push_back(path.elementAt(++k));
+                points[count++] = path.elementAt(++k);
         }
         uint64_t key = 0xCBF29CE484222325ull;
-        QRectF bounds(points.front(), QSizeF(0, 0));
-        for (const QPointF& pt : points) {
-            key = mixed(mixed(key, pt.x()), pt.y());
-            bounds |= QRectF(pt, QSizeF(0, 0));
+        // Corners by hand: a rectangle of no size is null to QRectF and a union skips it.
+        QPointF low = points[0], high = points[0];
+        for (int i = 0; i < count; ++i) {
+            key = mixed(mixed(key, points[i].x()), points[i].y());
+            low = {std::min(low.x(), points[i].x()), std::min(low.y(), points[i].y())};
+            high = {std::max(high.x(), points[i].x()), std::max(high.y(), points[i].y())};
         }
-        m_pieces.push_back({key, bounds.adjusted(-1, -1, 1, 1)});
-        from = points.back();
+        m_pieces.push_back({key, QRectF(low, high).adjusted(-1, -1, 1, 1)});
+        from = points[count - 1];
     }
     op.count = m_pieces.size() - op.first;
     op.bounds = path.controlPointRect().adjusted(-1, -1, 1, 1);
