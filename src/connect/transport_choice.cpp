@@ -43,7 +43,7 @@ const Option kOptions[] = {
 };
 
 constexpr const char* kDeviceIdOption = "--device-id";
-constexpr const char* kWifiSettings = "WIFI_Mode";
+constexpr const char* kWifiSettings = ModuleRequests::kSettings;
 
 bool looksLikeOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';

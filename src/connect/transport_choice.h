@@ -101,7 +101,7 @@ public:
     SimDevice* simulatedDevice() const { return m_device.get(); }
 
     // Settings keys of the transport choice and the relay server, in "WIFI_Mode".
-    static constexpr const char* kModeKey = "m_COM_MdoeIO";
+    static constexpr const char* kModeKey = ModuleRequests::kConnectionKey;
     static constexpr const char* kRelayServerKey = ModuleRequests::kRelayServerKey;
 
 private:

@@ -71,6 +71,6 @@ void ModuleRequests::setDomainUnlessReported(const std::string& host) {
 }
 
 std::string ModuleRequests::relayHost() {
-    std::string server = Settings().readText("WIFI_Mode", kRelayServerKey);
+    std::string server = Settings().readText(kSettings, kRelayServerKey);
     return server.substr(0, server.find(':'));
 }

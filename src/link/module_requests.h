@@ -10,8 +10,11 @@ class ModuleRequests {
 public:
     enum class Refusal { None, SsidEmpty, PasswordTooShort };
     enum Mode { Hotspot = 1, Router = 2, RelayServer = 3 };
-    // Where the user names the relay server (HOST or HOST:PORT), in "WIFI_Mode";
-    // there is no built-in one.
+    // The settings file of the module and the PC connection, and two of its keys:
+    // the PC connection's transport type, and the relay server (HOST or
+    // HOST:PORT), of which there is no built-in one.
+    static constexpr const char* kSettings = "WIFI_Mode";
+    static constexpr const char* kConnectionKey = "m_COM_MdoeIO";
     static constexpr const char* kRelayServerKey = "Relay_Server";
     // The relay server's host from the settings; empty when none is set.
     static std::string relayHost();

@@ -199,7 +199,8 @@ void WifiDialog::readAgain() {
 }
 
 void WifiDialog::pcClicked(int i) {
-    Settings().writeInt("WIFI_Mode", "m_COM_MdoeIO", kPcConnections[i]);
+    Settings().writeInt(ModuleRequests::kSettings, ModuleRequests::kConnectionKey,
+                        kPcConnections[i]);
     say(text(wifitext::RestartToApply));
     for (int k = 0; k < 3; ++k) m_pc[k]->setChecked(k == i);
 }
