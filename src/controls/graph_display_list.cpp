@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr int kTile = 32;  // device pixels
+constexpr int kTile = 32;     // device pixels
+constexpr int kColumns = 32;  // logical pixels
 
 uint64_t mixed(uint64_t seed, double v) {
     uint64_t bits;
@@ -16,11 +17,21 @@ uint64_t mixed(uint64_t seed, double v) {
     return (seed ^ bits) * 0x100000001B3ull + (seed >> 29);
 }
 
+// b lies on the way from a to c, and a and c share a column block.
+bool straight(GraphPoint a, GraphPoint b, GraphPoint c) {
+    const int ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
+    return ux * vy == uy * vx && ux * vx + uy * vy > 0 && a.x / kColumns == c.x / kColumns;
+}
+
 }  // namespace
 
+// At a whole ratio a tile holds a whole number of logical pixels.
 GraphDisplayList::Tiles::Tiles(QSize device, qreal ratio) : m_ratio(ratio), m_device(device) {
-    m_columns = std::max(1, (device.width() + kTile - 1) / kTile);
-    m_rows = std::max(1, (device.height() + kTile - 1) / kTile);
+    const int whole = int(std::lround(ratio));
+    m_clippable = whole >= 1 && ratio == whole;
+    m_tile = m_clippable ? (kTile + whole - 1) / whole * whole : kTile;
+    m_columns = std::max(1, (device.width() + m_tile - 1) / m_tile);
+    m_rows = std::max(1, (device.height() + m_tile - 1) / m_tile);
     m_marked.assign(size_t(m_columns * m_rows), 0);
 }
 
@@ -29,26 +40,49 @@ void GraphDisplayList::Tiles::markAll() {
 }
 
 // Antialiased edges and smoothly scaled sprites reach a pixel beyond the bounds.
-QRect GraphDisplayList::Tiles::deviceRect(const QRectF& logical) const {
-    QRectF r(logical.topLeft() * m_ratio, logical.size() * m_ratio);
-    return r.toAlignedRect().adjusted(-2, -2, 2, 2) & QRect(QPoint(0, 0), m_device);
+// Called for every changed segment of every curve, so no calls into libm here.
+GraphDisplayList::Tiles::Span GraphDisplayList::Tiles::pixels(double from, double to,
+                                                               int size) const {
+    const double low = std::clamp(from * m_ratio, -4.0, double(size));
+    const double high = std::clamp(to * m_ratio, -4.0, double(size));
+    int first = int(low + 4) - 4;  // floor, as low is above -5
+    int last = int(high + 4) - 4;
+    if (last + 4 < high + 4) ++last;  // ceil
+    first = std::max(0, first - 2);
+    last = std::min(size - 1, last + 1);
+    return {first / m_tile, last < first ? -1 : last / m_tile};
 }
 
 void GraphDisplayList::Tiles::mark(const QRectF& logical) {
-    QRect r = deviceRect(logical);
-    if (r.isEmpty()) return;
-    for (int ty = r.top() / kTile; ty <= r.bottom() / kTile; ++ty)
-        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
+    const Span across = pixels(logical.left(), logical.right(), m_device.width());
+    const Span down = pixels(logical.top(), logical.bottom(), m_device.height());
+    for (int ty = down.first; ty <= down.last; ++ty)
+        for (int tx = across.first; tx <= across.last; ++tx)
             m_marked[size_t(ty * m_columns + tx)] = 1;
 }
 
 bool GraphDisplayList::Tiles::touches(const QRectF& logical) const {
-    QRect r = deviceRect(logical);
-    if (r.isEmpty()) return false;
-    for (int ty = r.top() / kTile; ty <= r.bottom() / kTile; ++ty)
-        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
+    const Span across = pixels(logical.left(), logical.right(), m_device.width());
+    const Span down = pixels(logical.top(), logical.bottom(), m_device.height());
+    for (int ty = down.first; ty <= down.last; ++ty)
+        for (int tx = across.first; tx <= across.last; ++tx)
             if (m_marked[size_t(ty * m_columns + tx)]) return true;
     return false;
+}
+
+QRegion GraphDisplayList::Tiles::region() const {
+    QRegion region;
+    const int side = int(m_tile / m_ratio);
+    for (int ty = 0; ty < m_rows; ++ty) {
+        for (int tx = 0; tx < m_columns; ++tx) {
+            if (!m_marked[size_t(ty * m_columns + tx)]) continue;
+            int end = tx;
+            while (end + 1 < m_columns && m_marked[size_t(ty * m_columns + end + 1)]) ++end;
+            region += QRect(tx * side, ty * side, (end + 1 - tx) * side, side);
+            tx = end;
+        }
+    }
+    return region;
 }
 
 bool GraphDisplayList::Tiles::any() const {
@@ -62,9 +96,9 @@ void GraphDisplayList::Tiles::copy(QImage& to, const QImage& from) const {
             if (!m_marked[size_t(ty * m_columns + tx)]) continue;
             int end = tx;
             while (end + 1 < m_columns && m_marked[size_t(ty * m_columns + end + 1)]) ++end;
-            const int x0 = tx * kTile, x1 = std::min(m_device.width(), (end + 1) * kTile);
-            const int y1 = std::min(m_device.height(), (ty + 1) * kTile);
-            for (int y = ty * kTile; y < y1; ++y)
+            const int x0 = tx * m_tile, x1 = std::min(m_device.width(), (end + 1) * m_tile);
+            const int y1 = std::min(m_device.height(), (ty + 1) * m_tile);
+            for (int y = ty * m_tile; y < y1; ++y)
                 std::memcpy(to.scanLine(y) + x0 * 4, from.constScanLine(y) + x0 * 4,
                             size_t(x1 - x0) * 4);
             tx = end;
@@ -73,7 +107,6 @@ void GraphDisplayList::Tiles::copy(QImage& to, const QImage& from) const {
 }
 
 std::vector<GraphPoint> GraphDisplayList::steadyPoints(const std::vector<GraphPoint>& points) {
-    constexpr int kColumns = 32;
     std::vector<GraphPoint> steady;
     steady.reserve(points.size());
     for (size_t i = 0; i < points.size(); ++i) {
@@ -101,7 +134,14 @@ void GraphDisplayList::lines(const std::vector<GraphPoint>& points, QColor colou
     Op op = start(Kind::Lines, colour, width);
     op.style = style;
     op.first = m_segments.size();
-    for (size_t i = 1; i < points.size(); ++i) m_segments.push_back({points[i - 1], points[i]});
+    // Points along one straight line make one segment, within a column block
+    // so that a change elsewhere leaves it alike.
+    size_t from = 0;
+    for (size_t i = 1; i < points.size(); ++i) {
+        if (i + 1 < points.size() && straight(points[from], points[i], points[i + 1])) continue;
+        m_segments.push_back({points[from], points[i]});
+        from = i;
+    }
     op.count = m_segments.size() - op.first;
     m_ops.push_back(std::move(op));
 }
@@ -275,16 +315,22 @@ void GraphDisplayList::markDifferences(const GraphDisplayList& shown, Tiles& til
     }
 }
 
-void GraphDisplayList::replay(QPainter& p, const Tiles& tiles) const {
+void GraphDisplayList::replay(QPainter& p, const Tiles& tiles, const QRegion& within) const {
+    auto clipTo = [&](const QRect& clip) {
+        if (within.isEmpty() && clip.isNull()) {
+            p.setClipping(false);
+        } else if (within.isEmpty()) {
+            p.setClipRect(clip);
+        } else {
+            p.setClipRegion(clip.isNull() ? within : within & clip);
+        }
+    };
     QRect clip;
+    clipTo(clip);
     for (const Op& op : m_ops) {
         if (op.clip != clip) {
             clip = op.clip;
-            if (clip.isNull()) {
-                p.setClipping(false);
-            } else {
-                p.setClipRect(clip);
-            }
+            clipTo(clip);
         }
         drawOp(p, op, tiles);
     }
@@ -297,14 +343,19 @@ void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) con
         // column this is far cheaper than one long stroked polyline, and looks the
         // same. Long shallow segments go in short pieces along the same line,
         // which the antialiasing rasteriser handles many times faster.
-        constexpr double kPiece = 32;
+        constexpr double kPiece = 12;
         std::vector<QLineF> lines;
         lines.reserve(op.count);
         for (size_t k = 0; k < op.count; ++k) {
             const Segment& s = m_segments[op.first + k];
             if (!tiles.touches(segmentBounds(op, s))) continue;
+            const double dx = s.to.x - s.from.x, dy = s.to.y - s.from.y;
+            const int pieces = int(std::sqrt(dx * dx + dy * dy) / kPiece) + 1;
+            if (pieces == 1) {
+                lines.emplace_back(s.from.x, s.from.y, s.to.x, s.to.y);
+                continue;
+            }
             QLineF line(s.from.x, s.from.y, s.to.x, s.to.y);
-            int pieces = int(line.length() / kPiece) + 1;
             for (int i = 0; i < pieces; ++i)
                 lines.emplace_back(line.pointAt(double(i) / pieces),
                                    line.pointAt(double(i + 1) / pieces));

@@ -258,13 +258,14 @@ void ResponseGraphModel::recomputeSlot(int k) {
             s.curve[i] = curvePixels(cascade.levelDb(m_points[i]));
         }
     }
-    for (size_t i = 0; i < m_total.size(); ++i) {
-        double sum = 0;
-        for (const GraphMarker& other : m_slots) {
-            if (other.enabled) sum += other.curve[i];
-        }
-        m_total[i] = truncated(sum);
+    // Slot by slot, in the same order for every column, so the loops vectorise.
+    m_sum.assign(m_total.size(), 0.0);
+    for (const GraphMarker& other : m_slots) {
+        if (!other.enabled) continue;
+        const size_t n = std::min(m_sum.size(), other.curve.size());
+        for (size_t i = 0; i < n; ++i) m_sum[i] += other.curve[i];
     }
+    for (size_t i = 0; i < m_total.size(); ++i) m_total[i] = truncated(m_sum[i]);
     // The shaded area always belongs to the selected slot, also when a layout
     // recomputes every slot in turn.
     if (m_selected >= 0 && m_selected < slotCount()) {

@@ -171,6 +171,7 @@ private:
     std::vector<EvaluationPoint> m_points;
     std::vector<GraphMarker> m_slots;
     std::vector<int> m_total;
+    std::vector<double> m_sum;  // the total before truncation, reused
     std::vector<int> m_selectedCurve;
     int m_highPassType = 8;
     int m_lowPassType = 9;
