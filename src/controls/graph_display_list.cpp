@@ -17,6 +17,18 @@ uint64_t mixed(uint64_t seed, double v) {
     return (seed ^ bits) * 0x100000001B3ull + (seed >> 29);
 }
 
+// Long slanted segments go in short pieces along the same line: the
+// antialiasing rasteriser handles those many times faster, and the blender
+// hands a piece of over about a hundred spans to helper threads, which costs
+// more than it saves here. A level line has two spans a column and needs none.
+int piecesOf(GraphPoint from, GraphPoint to) {
+    constexpr double kSlanted = 12, kUpright = 64;
+    const int dx = to.x - from.x, dy = to.y - from.y;
+    if (dy == 0) return 1;
+    if (dx == 0) return std::abs(dy) / int(kUpright) + 1;
+    return int(std::sqrt(double(dx * dx + dy * dy)) / kSlanted) + 1;
+}
+
 // b lies on the way from a to c, and a and c share a column block.
 bool straight(GraphPoint a, GraphPoint b, GraphPoint c) {
     const int ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
@@ -341,16 +353,13 @@ void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) con
     if (op.kind == Kind::Lines) {
         // Straight segments drawn one by one: for curves with a point in every
         // column this is far cheaper than one long stroked polyline, and looks the
-        // same. Long shallow segments go in short pieces along the same line,
-        // which the antialiasing rasteriser handles many times faster.
-        constexpr double kPiece = 12;
+        // same.
         std::vector<QLineF> lines;
         lines.reserve(op.count);
         for (size_t k = 0; k < op.count; ++k) {
             const Segment& s = m_segments[op.first + k];
             if (!tiles.touches(segmentBounds(op, s))) continue;
-            const double dx = s.to.x - s.from.x, dy = s.to.y - s.from.y;
-            const int pieces = int(std::sqrt(dx * dx + dy * dy) / kPiece) + 1;
+            const int pieces = piecesOf(s.from, s.to);
             if (pieces == 1) {
                 lines.emplace_back(s.from.x, s.from.y, s.to.x, s.to.y);
                 continue;
