@@ -20,7 +20,8 @@ uint64_t mixed(uint64_t seed, double v) {
 // Long slanted segments go in short pieces along the same line: the
 // antialiasing rasteriser handles those many times faster, and the blender
 // hands a piece of over about a hundred spans to helper threads, which costs
-// more than it saves here. A level line has two spans a column and needs none.
+// more than it saves here. A level line makes one span a row and needs no
+// pieces; an upright one makes one span a row, so its pieces can be longer.
 int piecesOf(GraphPoint from, GraphPoint to) {
     constexpr double kSlanted = 12, kUpright = 64;
     const int dx = to.x - from.x, dy = to.y - from.y;
@@ -37,13 +38,9 @@ bool straight(GraphPoint a, GraphPoint b, GraphPoint c) {
 
 }  // namespace
 
-// At a whole ratio a tile holds a whole number of logical pixels.
 GraphDisplayList::Tiles::Tiles(QSize device, qreal ratio) : m_ratio(ratio), m_device(device) {
-    const int whole = int(std::lround(ratio));
-    m_clippable = whole >= 1 && ratio == whole;
-    m_tile = m_clippable ? (kTile + whole - 1) / whole * whole : kTile;
-    m_columns = std::max(1, (device.width() + m_tile - 1) / m_tile);
-    m_rows = std::max(1, (device.height() + m_tile - 1) / m_tile);
+    m_columns = std::max(1, (device.width() + kTile - 1) / kTile);
+    m_rows = std::max(1, (device.height() + kTile - 1) / kTile);
     m_marked.assign(size_t(m_columns * m_rows), 0);
 }
 
@@ -54,7 +51,7 @@ void GraphDisplayList::Tiles::markAll() {
 // Antialiased edges and smoothly scaled sprites reach a pixel beyond the bounds.
 // Called for every changed segment of every curve, so no calls into libm here.
 GraphDisplayList::Tiles::Span GraphDisplayList::Tiles::pixels(double from, double to,
-                                                               int size) const {
+                                                              int size) const {
     const double low = std::clamp(from * m_ratio, -4.0, double(size));
     const double high = std::clamp(to * m_ratio, -4.0, double(size));
     int first = int(low + 4) - 4;  // floor, as low is above -5
@@ -62,7 +59,7 @@ GraphDisplayList::Tiles::Span GraphDisplayList::Tiles::pixels(double from, doubl
     if (last + 4 < high + 4) ++last;  // ceil
     first = std::max(0, first - 2);
     last = std::min(size - 1, last + 1);
-    return {first / m_tile, last < first ? -1 : last / m_tile};
+    return {first / kTile, last < first ? -1 : last / kTile};
 }
 
 void GraphDisplayList::Tiles::mark(const QRectF& logical) {
@@ -82,21 +79,6 @@ bool GraphDisplayList::Tiles::touches(const QRectF& logical) const {
     return false;
 }
 
-QRegion GraphDisplayList::Tiles::region() const {
-    QRegion region;
-    const int side = int(m_tile / m_ratio);
-    for (int ty = 0; ty < m_rows; ++ty) {
-        for (int tx = 0; tx < m_columns; ++tx) {
-            if (!m_marked[size_t(ty * m_columns + tx)]) continue;
-            int end = tx;
-            while (end + 1 < m_columns && m_marked[size_t(ty * m_columns + end + 1)]) ++end;
-            region += QRect(tx * side, ty * side, (end + 1 - tx) * side, side);
-            tx = end;
-        }
-    }
-    return region;
-}
-
 bool GraphDisplayList::Tiles::any() const {
     return std::find(m_marked.begin(), m_marked.end(), 1) != m_marked.end();
 }
@@ -108,9 +90,9 @@ void GraphDisplayList::Tiles::copy(QImage& to, const QImage& from) const {
             if (!m_marked[size_t(ty * m_columns + tx)]) continue;
             int end = tx;
             while (end + 1 < m_columns && m_marked[size_t(ty * m_columns + end + 1)]) ++end;
-            const int x0 = tx * m_tile, x1 = std::min(m_device.width(), (end + 1) * m_tile);
-            const int y1 = std::min(m_device.height(), (ty + 1) * m_tile);
-            for (int y = ty * m_tile; y < y1; ++y)
+            const int x0 = tx * kTile, x1 = std::min(m_device.width(), (end + 1) * kTile);
+            const int y1 = std::min(m_device.height(), (ty + 1) * kTile);
+            for (int y = ty * kTile; y < y1; ++y)
                 std::memcpy(to.scanLine(y) + x0 * 4, from.constScanLine(y) + x0 * 4,
                             size_t(x1 - x0) * 4);
             tx = end;
@@ -327,22 +309,16 @@ void GraphDisplayList::markDifferences(const GraphDisplayList& shown, Tiles& til
     }
 }
 
-void GraphDisplayList::replay(QPainter& p, const Tiles& tiles, const QRegion& within) const {
-    auto clipTo = [&](const QRect& clip) {
-        if (within.isEmpty() && clip.isNull()) {
-            p.setClipping(false);
-        } else if (within.isEmpty()) {
-            p.setClipRect(clip);
-        } else {
-            p.setClipRegion(clip.isNull() ? within : within & clip);
-        }
-    };
+void GraphDisplayList::replay(QPainter& p, const Tiles& tiles) const {
     QRect clip;
-    clipTo(clip);
     for (const Op& op : m_ops) {
         if (op.clip != clip) {
             clip = op.clip;
-            clipTo(clip);
+            if (clip.isNull()) {
+                p.setClipping(false);
+            } else {
+                p.setClipRect(clip);
+            }
         }
         drawOp(p, op, tiles);
     }

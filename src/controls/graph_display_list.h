@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QRect>
-#include <QRegion>
 #include <QString>
 #include <vector>
 
@@ -27,11 +26,6 @@ public:
         bool touches(const QRectF& logical) const;
         bool any() const;
         void copy(QImage& to, const QImage& from) const;
-        // Whether tile edges fall on whole logical pixels, so that a clip to the
-        // marked tiles cuts exactly along device pixels.
-        bool clippable() const { return m_clippable; }
-        // The marked tiles in logical pixels.
-        QRegion region() const;
 
     private:
         struct Span {
@@ -39,8 +33,6 @@ public:
             int last;
         };
         Span pixels(double from, double to, int size) const;
-        int m_tile;
-        bool m_clippable;
         int m_columns;
         int m_rows;
         qreal m_ratio;
@@ -65,10 +57,10 @@ public:
 
     // Marks where this list and the one shown before differ.
     void markDifferences(const GraphDisplayList& shown, Tiles& tiles) const;
-    // Draws everything that touches the marked tiles, whole, or cut to a region
-    // of whole device pixels, which shades every pixel within it alike. Without
-    // one, only the marked tiles of the result are to be used.
-    void replay(QPainter& p, const Tiles& tiles, const QRegion& within = {}) const;
+    // Draws everything that touches the marked tiles, whole: a clip at a tile's
+    // edge would shade the pixels along it differently. Only the marked tiles of
+    // the result are to be used.
+    void replay(QPainter& p, const Tiles& tiles) const;
 
 private:
     enum class Kind { Lines, Fill, Sprite, Text, Rect, Box };

@@ -227,13 +227,13 @@ void ResponseGraph::compose() {
 }
 
 void ResponseGraph::replay(const GraphDisplayList& list, QImage& onto,
-                           const GraphDisplayList::Tiles& tiles, const QRegion& within) const {
+                           const GraphDisplayList::Tiles& tiles) const {
     if (!tiles.any()) return;
     QPainter p(&onto);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    list.replay(p, tiles, within);
+    list.replay(p, tiles);
 }
 
 void ResponseGraph::record(GraphDisplayList& list) const {

@@ -102,7 +102,7 @@ private:
     void compose();
     void record(GraphDisplayList& list) const;
     void replay(const GraphDisplayList& list, QImage& onto,
-                const GraphDisplayList::Tiles& tiles, const QRegion& within = {}) const;
+                const GraphDisplayList::Tiles& tiles) const;
     void recordSelection(GraphDisplayList& list) const;
     void recordCompanions(GraphDisplayList& list) const;
     void recordMarkers(GraphDisplayList& list) const;
