@@ -79,6 +79,16 @@ void BM_DragStep(benchmark::State& state) {
     state.SetLabel(std::to_string(scope->width()) + "x" + std::to_string(scope->height()));
 }
 
+// The whole picture again, grid included, as after a resize or a new skin.
+void BM_WholePicture(benchmark::State& state) {
+    auto scope = makeGraph(int(state.range(0)));
+    for (auto _ : state) {
+        scope->setBackgroundImage(QImage());
+        benchmark::DoNotOptimize(scope->renderPicture().constBits());
+    }
+    state.SetLabel(std::to_string(scope->width()) + "x" + std::to_string(scope->height()));
+}
+
 // The model's part alone: recompute the slot and re-sum, without painting.
 void BM_DragStepModelOnly(benchmark::State& state) {
     int scale = int(state.range(0));
@@ -106,6 +116,7 @@ void BM_DragStepModelOnly(benchmark::State& state) {
 
 // Process CPU time, so that the painter's helper threads count as well.
 BENCHMARK(BM_DragStep)->Arg(1)->Arg(3)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WholePicture)->Arg(1)->Arg(3)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragStepModelOnly)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {

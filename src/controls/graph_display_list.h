@@ -26,6 +26,8 @@ public:
         bool touches(const QRectF& logical) const;
         bool any() const;
         void copy(QImage& to, const QImage& from) const;
+        // Each row of tiles with a marked one, from its first to its last marked.
+        std::vector<QRect> bands() const;
 
     private:
         struct Span {
