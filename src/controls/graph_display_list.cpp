@@ -79,8 +79,11 @@ bool GraphDisplayList::Tiles::touches(const QRectF& logical) const {
     return false;
 }
 
-// In whole logical pixels: a band starts at or above its first device row,
-// ends where the next band starts or, with none below, at or below its last.
+// In whole logical pixels, which cannot follow tile edges at every ratio: a
+// device row may lie in the band of the row next to its own. So neighbouring
+// rows with marked tiles share their bands' left and right, and each band ends
+// where the next begins; the first begins at or above its first device row and
+// the last ends at or below its last.
 std::vector<QRect> GraphDisplayList::Tiles::bands() const {
     auto logical = [this](int tiles, bool up) {
         const double at = tiles * kTile / m_ratio;
@@ -90,17 +93,27 @@ std::vector<QRect> GraphDisplayList::Tiles::bands() const {
     if (std::find(m_marked.begin(), m_marked.end(), 0) == m_marked.end())
         return {QRect(0, 0, logical(m_columns, true), logical(m_rows, true))};
     std::vector<QRect> bands;
-    for (int ty = 0; ty < m_rows; ++ty) {
-        const char* row = m_marked.data() + size_t(ty * m_columns);
-        const char* first = std::find(row, row + m_columns, 1);
-        if (first == row + m_columns) continue;
-        int last = m_columns - 1;
-        while (!row[last]) --last;
-        const bool below = ty + 1 < m_rows &&
-                           std::find(row + m_columns, row + 2 * m_columns, 1) != row + 2 * m_columns;
-        const int left = logical(int(first - row), false), right = logical(last + 1, true);
-        const int top = logical(ty, false), bottom = logical(ty + 1, !below);
-        bands.emplace_back(left, top, right - left, bottom - top);
+    for (int ty = 0; ty < m_rows;) {
+        int first = m_columns, last = -1, end = ty;
+        for (; end < m_rows; ++end) {
+            const char* row = m_marked.data() + size_t(end * m_columns);
+            const char* mark = std::find(row, row + m_columns, 1);
+            if (mark == row + m_columns) break;
+            first = std::min(first, int(mark - row));
+            int marked = m_columns - 1;
+            while (!row[marked]) --marked;
+            last = std::max(last, marked);
+        }
+        if (end == ty) {
+            ++ty;
+            continue;
+        }
+        const int left = logical(first, false), right = logical(last + 1, true);
+        for (int row = ty; row < end; ++row) {
+            const int top = logical(row, false), bottom = logical(row + 1, row + 1 == end);
+            if (bottom > top) bands.emplace_back(left, top, right - left, bottom - top);
+        }
+        ty = end;
     }
     return bands;
 }
