@@ -21,9 +21,9 @@ uint64_t mixed(uint64_t seed, double v) {
 // antialiasing rasteriser handles those many times faster, and the blender
 // hands a piece of over about a hundred spans to helper threads, which costs
 // more than it saves here. A level line makes one span a row and needs no
-// pieces; an upright one makes one span a row, so its pieces can be longer.
+// pieces; an upright one makes one to three, so its pieces can be longer.
 int piecesOf(GraphPoint from, GraphPoint to) {
-    constexpr double kSlanted = 12, kUpright = 64;
+    constexpr double kSlanted = 12, kUpright = 24;
     const int dx = to.x - from.x, dy = to.y - from.y;
     if (dy == 0) return 1;
     if (dx == 0) return std::abs(dy) / int(kUpright) + 1;
