@@ -23,10 +23,11 @@ uint64_t mixed(uint64_t seed, double v) {
 // more than it saves here. A level line makes one span a row and needs no
 // pieces; an upright one makes one to three, so its pieces can be longer.
 int piecesOf(GraphPoint from, GraphPoint to) {
-    constexpr double kSlanted = 12, kUpright = 24;
+    constexpr double kSlanted = 12;
+    constexpr int kUpright = 24;
     const int dx = to.x - from.x, dy = to.y - from.y;
     if (dy == 0) return 1;
-    if (dx == 0) return std::abs(dy) / int(kUpright) + 1;
+    if (dx == 0) return std::abs(dy) / kUpright + 1;
     return int(std::sqrt(double(dx * dx + dy * dy)) / kSlanted) + 1;
 }
 
@@ -317,11 +318,8 @@ void GraphDisplayList::markSegmentDifferences(const Op& mine, const GraphDisplay
     size_t head, mineEnd, theirEnd;
     changedRuns(
         a, mine.count, b, theirs.count,
-        [](const Segment& x, const Segment& y) {
-            return x.from.x == y.from.x && x.from.y == y.from.y && x.to.x == y.to.x &&
-                   x.to.y == y.to.y;
-        },
-        head, mineEnd, theirEnd);
+        [](const Segment& x, const Segment& y) { return x.from == y.from && x.to == y.to; }, head,
+        mineEnd, theirEnd);
     for (size_t k = head; k < mineEnd; ++k) tiles.mark(segmentBounds(mine, a[k]));
     for (size_t k = head; k < theirEnd; ++k) tiles.mark(segmentBounds(theirs, b[k]));
 }
@@ -392,7 +390,7 @@ void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) con
     }
     if (!tiles.touches(op.bounds)) return;
     switch (op.kind) {
-        case Kind::Fill:
+        case Kind::Fill: {
             // The faint fill needs no antialiasing: its edge lies under the stroke.
             p.save();
             p.setRenderHint(QPainter::Antialiasing, false);
@@ -401,8 +399,9 @@ void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) con
             // A row of tiles at a time: a large fill in one go goes to helper
             // threads, which costs more than it saves here. Without antialiasing
             // a clip leaves every pixel within it alike.
+            const QRect filled = op.bounds.toAlignedRect();
             for (const QRect& band : tiles.bands()) {
-                if (!band.intersects(op.bounds.toAlignedRect())) continue;
+                if (!band.intersects(filled)) continue;
                 p.save();
                 p.setClipRect(band, Qt::IntersectClip);
                 p.drawPath(op.path);
@@ -410,6 +409,7 @@ void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) con
             }
             p.restore();
             break;
+        }
         case Kind::Sprite: {
             // The source is in logical pixels; the sheet may hold more per pixel.
             qreal r = op.sheet.devicePixelRatio();
