@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "link/transports/socket_address.h"
 #include "link/transports/tcp_stream.h"
 
 bool TcpListener::listen(NetAddress local) {
@@ -15,10 +16,7 @@ bool TcpListener::listen(NetAddress local) {
     if (m_fd < 0) return false;
     int on = 1;
     ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in s{};
-    s.sin_family = AF_INET;
-    s.sin_addr.s_addr = htonl(local.ip);
-    s.sin_port = htons(local.port);
+    sockaddr_in s = socketAddress(local);
     if (::bind(m_fd, reinterpret_cast<sockaddr*>(&s), sizeof s) != 0 || ::listen(m_fd, 4) != 0) {
         close();
         return false;
@@ -32,10 +30,7 @@ void TcpListener::close() {
 }
 
 uint16_t TcpListener::localPort() const {
-    sockaddr_in s{};
-    socklen_t length = sizeof s;
-    if (m_fd < 0 || ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&s), &length) != 0) return 0;
-    return ntohs(s.sin_port);
+    return boundPort(m_fd);
 }
 
 std::unique_ptr<TcpStream> TcpListener::accept(uint32_t waitMs) {

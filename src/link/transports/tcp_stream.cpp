@@ -9,6 +9,8 @@
 
 #include <cerrno>
 
+#include "link/transports/socket_address.h"
+
 TcpStream::~TcpStream() {
     if (m_fd >= 0) ::close(m_fd);
 }
@@ -19,10 +21,7 @@ bool TcpStream::connect(NetAddress to, uint32_t waitMs) {
     if (m_fd < 0) return false;
     int on = 1;
     ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    sockaddr_in s{};
-    s.sin_family = AF_INET;
-    s.sin_addr.s_addr = htonl(to.ip);
-    s.sin_port = htons(to.port);
+    sockaddr_in s = socketAddress(to);
     if (::connect(m_fd, reinterpret_cast<sockaddr*>(&s), sizeof s) == 0) return true;
     if (errno != EINPROGRESS) return false;
     pollfd p{m_fd, POLLOUT, 0};
@@ -68,5 +67,5 @@ NetAddress TcpStream::peer() const {
     sockaddr_in s{};
     socklen_t length = sizeof s;
     if (m_fd < 0 || ::getpeername(m_fd, reinterpret_cast<sockaddr*>(&s), &length) != 0) return {};
-    return NetAddress{ntohl(s.sin_addr.s_addr), ntohs(s.sin_port)};
+    return netAddress(s);
 }

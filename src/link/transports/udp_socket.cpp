@@ -8,15 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace {
-sockaddr_in socketAddress(NetAddress a) {
-    sockaddr_in s{};
-    s.sin_family = AF_INET;
-    s.sin_addr.s_addr = htonl(a.ip);
-    s.sin_port = htons(a.port);
-    return s;
-}
-}  // namespace
+#include "link/transports/socket_address.h"
 
 bool UdpSocket::open(NetAddress local, bool broadcast) {
     close();
@@ -39,10 +31,7 @@ void UdpSocket::close() {
 }
 
 uint16_t UdpSocket::localPort() const {
-    sockaddr_in s{};
-    socklen_t length = sizeof s;
-    if (m_fd < 0 || ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&s), &length) != 0) return 0;
-    return ntohs(s.sin_port);
+    return boundPort(m_fd);
 }
 
 bool UdpSocket::sendTo(NetAddress to, const uint8_t* data, size_t size) {
@@ -63,6 +52,6 @@ long UdpSocket::receive(uint8_t* buffer, size_t capacity, uint32_t waitMs, NetAd
     ssize_t n =
         ::recvfrom(m_fd, buffer, capacity, MSG_TRUNC, reinterpret_cast<sockaddr*>(&s), &length);
     if (n < 0) return errno == EAGAIN || errno == EINTR || errno == ECONNREFUSED ? 0 : -1;
-    if (from) *from = NetAddress{ntohl(s.sin_addr.s_addr), ntohs(s.sin_port)};
+    if (from) *from = netAddress(s);
     return static_cast<long>(std::min<size_t>(static_cast<size_t>(n), capacity));
 }
