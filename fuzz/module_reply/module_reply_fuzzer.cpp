@@ -27,6 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(!table.replied(slot) || !table.queued(slot));
     }
     for (uint32_t client : table.clients()) check(client != 0);
+    check(table.clients().size() <= ModuleTable::kMaxClients);
+    // The address the network transport checks is the one the parser takes.
+    if (auto reported = ModuleTable::reportedAddress(bytes.data(), bytes.size())) {
+        check(table.replied(ModuleTable::Ip));
+        check(static_cast<uint32_t>(table.value(ModuleTable::Ip)) == *reported);
+    }
     int cursor = 0;
     table.pickForSending(cursor, true);
     table.takeConfirmations(true);
