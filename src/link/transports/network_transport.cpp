@@ -107,7 +107,8 @@ void NetworkTransport::probe(UdpSocket& socket) {
     if (m_config.host) {
         sendText(socket, *m_config.host, kGetIp);
     } else {
-        if (m_config.broadcast) {
+        // Without a network of our own nobody's answer would be believed.
+        if (m_config.broadcast && !m_scope.subnets().empty()) {
             sendText(socket, NetAddress::kBroadcast, kGetIp);
             receiveFor(socket, 100);
         }
