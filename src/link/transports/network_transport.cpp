@@ -266,8 +266,7 @@ std::vector<uint32_t> NetworkTransport::candidates() const {
 bool NetworkTransport::tryAddress(uint32_t ip) {
     LinkState& state = m_link.state();
     m_deviceAddress = ip;
-    uint32_t own = m_scope.ownAddressFor(ip);
-    m_own = own;
+    m_own = m_scope.ownAddressFor(ip);
     if (!openTcp(ip)) return false;
     m_link.sleep(100);
     state.replySemaphore.tryAcquire();

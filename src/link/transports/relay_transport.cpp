@@ -44,11 +44,6 @@ uint16_t RelayTransport::localPort() const {
     return m_socket ? m_socket->localPort() : 0;
 }
 
-size_t RelayTransport::serverListSize() const {
-    std::lock_guard lock(m_mutex);
-    return m_serverList.size();
-}
-
 std::vector<uint32_t> RelayTransport::destinations() const {
     std::lock_guard lock(m_mutex);
     return m_destinations;

@@ -63,7 +63,6 @@ public:
     bool receiverRunning() const { return m_receiving; }
     // Every address a packet went to, each once.
     std::vector<uint32_t> destinations() const;
-    size_t serverListSize() const;
     // The socket's port; 0 while there is none.
     uint16_t localPort() const;
 
