@@ -231,6 +231,7 @@ TEST(DiscoveryScopeTest, SweepsItsOwnNetworksAtMostAByteWide) {
     ASSERT_TRUE(wide && narrow);
     EXPECT_FALSE(DiscoveryScope::Subnet::parse("10.1.2.3/4"));
     EXPECT_FALSE(DiscoveryScope::Subnet::parse("10.1.2.3"));
+    EXPECT_FALSE(DiscoveryScope::Subnet::parse("224.0.0.1/8"));
     std::vector<uint32_t> targets = DiscoveryScope({*wide, *narrow}).sweepTargets();
     ASSERT_EQ(targets.size(), 253u + 1u) << "10.1.2.1 to .254 without itself, and 192.168.4.1";
     EXPECT_EQ(targets.front(), ipv4Of(10, 1, 2, 1));

@@ -13,9 +13,14 @@
 namespace {
 constexpr uint32_t kSweepMask = 0xFFFFFF00;
 
+bool isMulticastOrReserved(uint32_t ip) {
+    return ip >> 28 >= 0xE;
+}
+
 bool isHostOf(const DiscoveryScope::Subnet& s, uint32_t ip) {
     uint32_t host = ip & ~s.mask;
-    return s.contains(ip) && host != 0 && host != ~s.mask && ip != s.address;
+    return s.contains(ip) && host != 0 && host != ~s.mask && ip != s.address &&
+           !isMulticastOrReserved(ip);
 }
 }  // namespace
 
@@ -25,7 +30,9 @@ std::optional<DiscoveryScope::Subnet> DiscoveryScope::Subnet::parse(const std::s
     std::string address = text.substr(0, slash);
     std::string bits = text.substr(slash + 1);
     in_addr literal{};
-    if (::inet_pton(AF_INET, address.c_str(), &literal) != 1) return std::nullopt;
+    if (::inet_pton(AF_INET, address.c_str(), &literal) != 1 ||
+        isMulticastOrReserved(ntohl(literal.s_addr)))
+        return std::nullopt;
     char* end = nullptr;
     long n = std::strtol(bits.c_str(), &end, 10);
     if (bits.empty() || *end || n < 8 || n > 30) return std::nullopt;
