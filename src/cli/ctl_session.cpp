@@ -21,6 +21,7 @@
 #include "filter/filter_text_writer.h"
 #include "link/link_supervisor.h"
 #include "link/module_requests.h"
+#include "link/transports/network_transport.h"
 #include "platform/clock.h"
 #include "texts/compare_texts.h"
 #include "texts/filter_text_texts.h"
@@ -113,6 +114,17 @@ CtlSession::~CtlSession() {
 }
 
 int CtlSession::run() {
+    int status = runCommand();
+    return moduleUnchosen() ? kUsage : status;
+}
+
+// Several modules answered, no device ID was given, and none can be picked here.
+bool CtlSession::moduleUnchosen() {
+    return m_ui.moduleChoiceAsked() &&
+           m_link.state().chosenDeviceId == NetworkTransport::kAnyDevice && !m_link.isConnected();
+}
+
+int CtlSession::runCommand() {
     const std::string& command = m_options.command;
     const std::vector<std::string>& args = m_options.arguments;
     if (command == "info") return args.empty() ? info() : usageError("info takes no arguments");
@@ -162,10 +174,17 @@ bool CtlSession::connect() {
     if (!openTransport()) return false;
     if (!m_link.supervisor().start()) return false;
     LinkSupervisor& supervisor = m_link.supervisor();
-    if (!waitUntil([&] { return supervisor.steadyIterations() > 0; }, m_options.timeoutSeconds)) {
+    if (!waitUntil([&] { return supervisor.steadyIterations() > 0 || moduleUnchosen(); },
+                   m_options.timeoutSeconds)) {
         std::string last = m_ui.lastMessage();
         fail("the device was not ready within " + std::to_string(m_options.timeoutSeconds) + " s" +
              (last.empty() ? "" : " (last message: " + last + ")"));
+        return false;
+    }
+    if (moduleUnchosen()) {
+        std::string list;
+        for (uint32_t ip : m_link.module().clients()) list += "\n  " + ModuleTable::dotted(ip);
+        fail("several devices answered on the network; name one with --network HOST:" + list);
         return false;
     }
     // The names were asked for before the steady loop began; their replies follow shortly.

@@ -34,6 +34,8 @@ public:
     int run();
 
 private:
+    int runCommand();
+    bool moduleUnchosen();
     int info();
     int get(const std::vector<std::string>& args);
     int set(const std::vector<std::string>& args);

@@ -10,6 +10,11 @@ void CtlUi::postEvent(int code, int argument) {
     ConsoleUi::postEvent(code, argument);
 }
 
+void CtlUi::sendEvent(int code, int argument) {
+    if (code == LinkEvent::ClientList) m_moduleChoiceAsked = true;
+    ConsoleUi::sendEvent(code, argument);
+}
+
 LinkUi::Answer CtlUi::messageBox(const std::string& text, const std::string& caption, int,
                                  Buttons) {
     std::lock_guard lock(m_messageMutex);

@@ -17,6 +17,7 @@ public:
     explicit CtlUi(bool quiet) : ConsoleUi(stderr, quiet) {}
 
     void postEvent(int code, int argument) override;
+    void sendEvent(int code, int argument) override;
     Answer messageBox(const std::string& text, const std::string& caption, int languageId,
                       Buttons buttons) override;
 
@@ -24,9 +25,12 @@ public:
     std::string lastMessage() const;
     // How often a message with this text was shown.
     uint64_t messageCount(const std::string& text) const;
+    // The link asked which of several modules to take (a command line cannot answer).
+    bool moduleChoiceAsked() const { return m_moduleChoiceAsked; }
 
 private:
     std::array<std::atomic<uint32_t>, Mirror::kSize> m_deliveries{};
+    std::atomic<bool> m_moduleChoiceAsked{false};
     mutable std::mutex m_messageMutex;
     std::string m_lastMessage;
     std::map<std::string, uint64_t> m_counts;

@@ -72,7 +72,9 @@ const char* TransportChoice::helpText() {
            "                    with the serial number PATH (see the list command)\n"
            "  --network [HOST[:PORT]]  find the device's Wi-Fi module on the local network\n"
            "                    (UDP broadcast) and talk to it over TCP; with HOST, ask only\n"
-           "                    HOST, at PORT (default 1010) for both\n"
+           "                    HOST, at PORT (default 1010) for both; with ADDRESS/BITS\n"
+           "                    (e.g. 192.168.1.20/24), search that network instead of the\n"
+           "                    private networks of this machine's interfaces\n"
            "  --relay HOST[:PORT]  talk to it through the relay server HOST (port 11742,\n"
            "                    its data on the next port)\n"
            "  --device-id ID    the device ID (hexadecimal) to look for on the network or\n"
@@ -297,8 +299,19 @@ bool TransportChoice::installRelay(Link& link, std::string& error) {
                     : "the relay server \"" + m_path + "\" is not HOST or HOST:PORT";
         return false;
     }
-    if (m_path.find(':') != std::string::npos)
+    if (config.host.find(':') != std::string::npos) {
+        error =
+            "the relay server \"" + m_path + "\" is an IPv6 address; the relay speaks IPv4 only";
+        return false;
+    }
+    if (m_path.find(':') != std::string::npos) {
+        // The data go to the next port, which must exist too.
+        if (config.controlPort == 65535) {
+            error = "the relay server's port must be 1 to 65534: its data use the next port";
+            return false;
+        }
         config.dataPort = static_cast<uint16_t>(config.controlPort + 1);
+    }
     uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
     if (id == 0 && !m_canAsk) {
         error = std::string("the relay server needs the device ID: give ") + kDeviceIdOption +
@@ -308,6 +321,24 @@ bool TransportChoice::installRelay(Link& link, std::string& error) {
     auto relay = std::make_unique<RelayTransport>(link, config);
     if (id != 0) relay->setDeviceIdSource([id] { return id; });
     link.setTransport(TransportType::Relay, std::move(relay));
+    return true;
+}
+
+// --network HOST[:PORT]: that module only; ADDRESS/BITS[:PORT]: that network.
+bool TransportChoice::networkTarget(NetworkConfig& config) const {
+    std::string host;
+    if (!NetAddress::splitHostPort(m_path, host, config.modulePort, config.modulePort))
+        return false;
+    config.tcpPort = config.modulePort;
+    if (auto subnet = DiscoveryScope::Subnet::parse(host)) {
+        config.subnets = std::vector<DiscoveryScope::Subnet>{*subnet};
+        config.broadcast = false;
+        return true;
+    }
+    if (host.find('/') != std::string::npos) return false;
+    std::optional<uint32_t> ip = NetAddress::resolve(host);
+    if (!ip) return false;
+    config.host = *ip;
     return true;
 }
 
@@ -331,23 +362,12 @@ bool TransportChoice::install(Link& link, std::string& error) {
     switch (m_kind) {
         case Kind::Network: {
             NetworkConfig config;
-            if (!m_path.empty()) {
-                std::string host;
-                std::optional<uint32_t> ip;
-                if (NetAddress::splitHostPort(m_path, host, config.modulePort, config.modulePort))
-                    ip = NetAddress::resolve(host);
-                if (!ip) {
-                    error = "--network: \"" + m_path + "\" is not HOST or HOST:PORT";
-                    return false;
-                }
-                config.tcpPort = config.modulePort;
-                config.broadcast = false;
-                config.sweep = false;
-                config.hotspot = *ip;
-                if (NetAddress::isLoopback(*ip)) config.ownAddress = NetAddress::kLoopback;
+            if (!m_path.empty() && !networkTarget(config)) {
+                error = "--network: \"" + m_path + "\" is not HOST, HOST:PORT or ADDRESS/BITS";
+                return false;
             }
             auto network = std::make_unique<NetworkTransport>(link, config);
-            // A command line cannot ask: there the first device that answers is taken.
+            // A command line cannot ask: there the only device that answers is taken.
             uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
             if (id != 0 || !m_canAsk)
                 network->setDeviceIdSource([id] { return id ? id : NetworkTransport::kAnyDevice; });

@@ -13,6 +13,7 @@ class Clock;
 class HidBackend;
 class Link;
 class SimDevice;
+struct NetworkConfig;
 
 // How a program reaches the device, chosen on its command line and shared
 // by every program:
@@ -23,7 +24,8 @@ class SimDevice;
 //   --simulated-stuck-usb  the same, with USB writes that never complete
 //   --usb PATH          with USB or the simulated device: only the processor
 //                       at that hidraw path or with that serial number
-//   --network           the device's Wi-Fi module on the local network, type 2
+//   --network [HOST[:PORT] | ADDRESS/BITS[:PORT]]
+//                       the device's Wi-Fi module on the local network, type 2
 //   --relay HOST[:PORT] the device through a relay server, type 4
 //   --device-id ID      the device ID (hexadecimal) the network and relay look for
 // Without a transport option the settings key "m_COM_MdoeIO" in "WIFI_Mode"
@@ -112,6 +114,7 @@ private:
     bool takeDeviceId(const std::string& value, std::string& error);
     void applySetting();
     bool installRelay(Link& link, std::string& error);
+    bool networkTarget(NetworkConfig& config) const;
     uint32_t rememberedDeviceId() const;
 
     Kind m_kind = Kind::UsbHid;

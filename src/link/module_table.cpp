@@ -129,10 +129,27 @@ void ModuleTable::handled(int slot) {
     e.reply = 1;
 }
 
-void ModuleTable::parse(const uint8_t* bytes, size_t count) {
-    if (!bytes) return;
+namespace {
+std::string_view textOf(const uint8_t* bytes, size_t count) {
     const char* chars = reinterpret_cast<const char*>(bytes);
-    std::string_view whole(chars, std::find(chars, chars + count, '\0') - chars);
+    return std::string_view(chars,
+                            static_cast<size_t>(std::find(chars, chars + count, '\0') - chars));
+}
+}  // namespace
+
+std::optional<uint32_t> ModuleTable::reportedAddress(const uint8_t* bytes, size_t count) {
+    if (!bytes) return std::nullopt;
+    std::string_view whole = textOf(bytes, count);
+    const std::string_view prefix = kRules[0].prefix;
+    size_t at = whole.find(prefix);
+    if (at == std::string_view::npos || whole.size() <= at + prefix.size()) return std::nullopt;
+    std::string_view digits = whole.substr(at + prefix.size());
+    return parseHex(digits.data(), digits.size());
+}
+
+void ModuleTable::parse(const uint8_t* bytes, size_t count, bool addClients) {
+    if (!bytes) return;
+    std::string_view whole = textOf(bytes, count);
     for (const ReplyRule& rule : kRules) {
         size_t at = whole.find(rule.prefix);
         if (at == std::string_view::npos) continue;
@@ -140,10 +157,10 @@ void ModuleTable::parse(const uint8_t* bytes, size_t count) {
         size_t prefixSize = std::strlen(rule.prefix);
         switch (rule.kind) {
             case Kind::Hex:
-                parseNumber(rule.slot, reply, prefixSize, true);
+                parseNumber(rule.slot, reply, prefixSize, true, addClients);
                 break;
             case Kind::Decimal:
-                parseNumber(rule.slot, reply, prefixSize, false);
+                parseNumber(rule.slot, reply, prefixSize, false, addClients);
                 break;
             case Kind::Text:
                 parseText(rule.slot, reply, prefixSize);
@@ -159,13 +176,14 @@ void ModuleTable::parse(const uint8_t* bytes, size_t count) {
     }
 }
 
-void ModuleTable::parseNumber(int slot, std::string_view reply, size_t prefixSize, bool hex) {
+void ModuleTable::parseNumber(int slot, std::string_view reply, size_t prefixSize, bool hex,
+                              bool addClients) {
     if (reply.size() <= prefixSize) return;
     std::string_view digits = reply.substr(prefixSize);
     uint32_t number =
         hex ? parseHex(digits.data(), digits.size()) : parseDecimal(digits.data(), digits.size());
     m_slots[static_cast<size_t>(slot)].value = static_cast<int32_t>(number);
-    if (slot == Ip) addClient(number);
+    if (slot == Ip && addClients) addClient(number);
     handled(slot);
 }
 
@@ -233,11 +251,16 @@ std::vector<std::string> ModuleTable::takeConfirmations(bool network) {
     return messages;
 }
 
-void ModuleTable::addClient(uint32_t address) {
-    if (address == 0) return;
+bool ModuleTable::addClient(uint32_t address) {
+    if (address == 0) return true;
     std::lock_guard lock(m_clientMutex);
-    if (std::find(m_clients.begin(), m_clients.end(), address) == m_clients.end())
-        m_clients.push_back(address);
+    if (std::find(m_clients.begin(), m_clients.end(), address) != m_clients.end()) return true;
+    if (m_clients.size() >= kMaxClients) {
+        m_clientsOverflowed = true;
+        return false;
+    }
+    m_clients.push_back(address);
+    return true;
 }
 
 std::vector<uint32_t> ModuleTable::clients() const {
@@ -248,6 +271,7 @@ std::vector<uint32_t> ModuleTable::clients() const {
 void ModuleTable::clearClients() {
     std::lock_guard lock(m_clientMutex);
     m_clients.clear();
+    m_clientsOverflowed = false;
 }
 
 std::string ModuleTable::command(std::string_view prefix, std::string_view text,

@@ -22,6 +22,8 @@ public:
     // A command and its terminator never exceed this.
     static constexpr size_t kCommandLimit = 100;
     static constexpr int kMaxAttempts = 10;
+    // The client list holds at most this many modules.
+    static constexpr size_t kMaxClients = 32;
 
     enum Slot {
         Ip = 0,
@@ -67,7 +69,10 @@ public:
     int attempts(int slot) const;
 
     // A reply from the module: acted on by the first known prefix found in it.
-    void parse(const uint8_t* bytes, size_t count);
+    // A "Get_IP:" reply adds its address to the client list only when asked.
+    void parse(const uint8_t* bytes, size_t count, bool addClients = true);
+    // The address a "Get_IP:" reply reports; nothing for any other text.
+    static std::optional<uint32_t> reportedAddress(const uint8_t* bytes, size_t count);
 
     // The next queued command from cursor on; the cursor stays on it. With
     // counted attempts a command picked for the tenth time is dropped instead.
@@ -79,6 +84,10 @@ public:
     // Module addresses reported by "Get_IP:" (first octet most significant).
     std::vector<uint32_t> clients() const;
     void clearClients();
+    // False when the address was left out because the list is full.
+    bool addClient(uint32_t address);
+    // An address was left out since the list was last emptied.
+    bool clientsOverflowed() const { return m_clientsOverflowed; }
 
     // prefix + text, characters below 32 left out when asked, cut so that the
     // command and its terminator fit kCommandLimit (at a character boundary).
@@ -98,10 +107,10 @@ private:
 
     static bool valid(int slot) { return slot >= 0 && slot < kSlots; }
     void handled(int slot);
-    void parseNumber(int slot, std::string_view reply, size_t prefixSize, bool hex);
+    void parseNumber(int slot, std::string_view reply, size_t prefixSize, bool hex,
+                     bool addClients);
     void parseText(int slot, std::string_view reply, size_t prefixSize);
     void parseConfig(std::string_view whole, std::string_view reply, size_t prefixSize);
-    void addClient(uint32_t address);
     bool confirmPair(int a, int b);
     bool confirm(int slot);
 
@@ -109,4 +118,5 @@ private:
     mutable std::mutex m_textMutex;
     mutable std::mutex m_clientMutex;
     std::vector<uint32_t> m_clients;
+    std::atomic<bool> m_clientsOverflowed{false};
 };

@@ -24,6 +24,8 @@ const char* const kUsage =
     "is the terminal to open, e.g. qx7-console --serial PATH.\n"
     "  --module PORT        be reached as the Wi-Fi module instead: text datagrams and\n"
     "                       frames on 127.0.0.1 PORT (UDP and TCP; 0 picks a free port)\n"
+    "  --module-host N      as the module, serve on 127.0.0.N instead (1 to 254), so that\n"
+    "                       several modules can answer one search\n"
     "  --relay-server PORT  be reached through a relay server instead, on 127.0.0.1 PORT\n"
     "                       and PORT+1 (0 picks free ports)\n"
     "  --plain-replies      as the module, answer with plain frames, not module packets\n"
@@ -53,6 +55,7 @@ struct Options {
     SimFaults faults;
     SimLoader::Faults loader;
     int modulePort = -1;
+    int moduleHost = 1;
     int relayPort = -1;
     bool plain = false;
 };
@@ -84,16 +87,20 @@ int parse(int argc, char** argv, Options& o) {
         {"--corrupt", {0, 1, [&](double v) { o.faults.corruptBytes = v; }}},
         {"--magic", {0, 65535, [&](double v) { o.faults.magic = static_cast<uint16_t>(v); }}},
         {"--module", {0, 65535, [&](double v) { o.modulePort = static_cast<int>(v); }}},
+        {"--module-host", {1, 254, [&](double v) { o.moduleHost = static_cast<int>(v); }}},
         {"--relay-server", {0, 65535, [&](double v) { o.relayPort = static_cast<int>(v); }}},
         {"--seed", {0, 4294967295.0, [&](double v) { o.seed = static_cast<uint64_t>(v); }}},
-        {"--refuse-upgrades", {0, 1000, [&](double v) { o.loader.refusedStarts = static_cast<int>(v); }}},
+        {"--refuse-upgrades",
+         {0, 1000, [&](double v) { o.loader.refusedStarts = static_cast<int>(v); }}},
         {"--wrong-block",
-         {0, 16777215, [&](double v) {
+         {0, 16777215,
+          [&](double v) {
               o.loader.wrongNumberBlock = static_cast<int64_t>(v);
               o.loader.wrongNumberTimes = 1;
           }}},
         {"--silent-block",
-         {0, 16777215, [&](double v) {
+         {0, 16777215,
+          [&](double v) {
               o.loader.silentBlock = static_cast<int64_t>(v);
               o.loader.silentTimes = 1;
           }}},
@@ -162,11 +169,13 @@ int serveNetwork(const Options& options, SimDevice& device, const Clock& clock, 
     if (options.modulePort >= 0) {
         SimModuleServer module(device, clock);
         module.setPlainReplies(options.plain);
-        if (!module.start(static_cast<uint16_t>(options.modulePort))) {
+        uint32_t address = ipv4Of(127, 0, 0, static_cast<uint8_t>(options.moduleHost));
+        if (!module.start(static_cast<uint16_t>(options.modulePort), address)) {
             std::fprintf(stderr, "qx7-sim: %s\n", module.error().c_str());
             return 1;
         }
-        std::printf("qx7ctl --network 127.0.0.1:%u info\n", module.port());
+        std::printf("qx7ctl --network %s:%u info\n", NetAddress::text(address).c_str(),
+                    module.port());
         std::fflush(stdout);
         waitForEnd(signals);
         return 0;

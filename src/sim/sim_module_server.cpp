@@ -29,11 +29,16 @@ SimModuleServer::~SimModuleServer() {
     stop();
 }
 
-bool SimModuleServer::start(uint16_t port) {
+bool SimModuleServer::start(uint16_t port, uint32_t address) {
     stop();
+    if (!NetAddress::isLoopback(address)) {
+        m_error = "the simulated module serves on loopback addresses only";
+        return false;
+    }
+    m_address = address;
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (m_udp.open(NetAddress{NetAddress::kLoopback, port}, false)) {
-            if (m_listener.listen(NetAddress{NetAddress::kLoopback, m_udp.localPort()})) {
+        if (m_udp.open(NetAddress{address, port}, false)) {
+            if (m_listener.listen(NetAddress{address, m_udp.localPort()})) {
                 m_port = m_udp.localPort();
                 m_serving = true;
                 m_thread = std::thread([this] { serve(); });
@@ -43,7 +48,7 @@ bool SimModuleServer::start(uint16_t port) {
         }
         if (port != 0) break;
     }
-    m_error = "the module's port on 127.0.0.1 could not be opened";
+    m_error = "the module's port on " + NetAddress::text(address) + " could not be opened";
     return false;
 }
 
@@ -80,7 +85,7 @@ void SimModuleServer::answerDatagram(const uint8_t* data, size_t size, NetAddres
     text = text.substr(0, text.find('\0'));
     std::string reply;
     if (text.rfind(kGetIp, 0) == 0) {
-        reply = kGetIp + hex(NetAddress::kLoopback) + "\r\n";
+        reply = kGetIp + hex(m_address) + "\r\n";
     } else if (text.rfind(kGetLinkIp, 0) == 0) {
         reply = kGetLinkIp + hex(m_stream ? m_stream->peer().ip : 0) + "\r\n";
     } else {

@@ -20,7 +20,7 @@ class TcpStream;
 // as UDP datagrams ("Get_IP:" answered with the module's own address, the
 // rest by the device), frames in their envelope over TCP, and the device's
 // replies back as module packets, late and in pieces as its faults say.
-// Serves on 127.0.0.1 only.
+// Serves on a loopback address (127.0.0.1 unless given).
 class SimModuleServer {
 public:
     SimModuleServer(SimDevice& device, const Clock& clock);
@@ -30,7 +30,7 @@ public:
 
     // Texts (UDP) and frames (TCP) on the same port number; 0: the kernel
     // picks one free for both. False with error() when the port is taken.
-    bool start(uint16_t port = 0);
+    bool start(uint16_t port = 0, uint32_t address = NetAddress::kLoopback);
     void stop();
     uint16_t port() const { return m_port; }
     const std::string& error() const { return m_error; }
@@ -57,6 +57,7 @@ private:
     std::vector<uint8_t> m_input;
     std::string m_error;
     uint16_t m_port = 0;
+    uint32_t m_address = NetAddress::kLoopback;
     std::atomic<bool> m_plain{false};
     std::thread m_thread;
     std::atomic<bool> m_serving{false};

@@ -11,7 +11,10 @@
 #include <sstream>
 
 #include "files/preset_files.h"
+#include "platform/clock.h"
+#include "sim/sim_device.h"
 #include "sim/sim_memory.h"
+#include "sim/sim_module_server.h"
 #include "support/package_file.h"
 #include "support/run_process.h"
 #include "support/sim_process.h"
@@ -261,6 +264,20 @@ TEST_F(Qx7ctl, OfflineReadReportsDamagedAndMissingFiles) {
     r = ctl({"inspect", "missing.qmx"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(contains(r.err, "code 4")) << r.err;
+}
+
+// Two modules answer the search of 127.0.0.0/24 and no device ID is given:
+// neither is taken, both are listed.
+TEST_F(Qx7ctl, NetworkWithoutAnIdRefusesWhenTwoDevicesAnswer) {
+    SimDevice a, b;
+    SimModuleServer first(a, Clock::system()), second(b, Clock::system());
+    ASSERT_TRUE(first.start(0, ipv4Of(127, 0, 0, 2))) << first.error();
+    ASSERT_TRUE(second.start(first.port(), ipv4Of(127, 0, 0, 3))) << second.error();
+    ProcessResult r =
+        ctl({"--network", "127.0.0.1/24:" + std::to_string(first.port()), "--quiet", "info"});
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_TRUE(contains(r.err, "127.0.0.2") && contains(r.err, "127.0.0.3")) << r.err;
+    EXPECT_EQ(first.connections() + second.connections(), 0u);
 }
 
 TEST_F(Qx7ctl, NoDeviceEndsAfterTheTimeout) {

@@ -243,6 +243,8 @@ TEST(TransportChoice, WifiSettingsChooseWithoutAnOption) {
         {4, "", {"--device-id", "1"}, 0, "Relay_Server"},
         {4, "127.0.0.1:9", {}, 0, "--device-id"},
         {4, "127.0.0.1:9", {"--device-id", "1"}, TransportType::Relay, ""},
+        {4, "127.0.0.1:65535", {"--device-id", "1"}, 0, "65534"},
+        {4, "[::1]:9", {"--device-id", "1"}, 0, "IPv4"},
         {4, "127.0.0.1:9", {"--simulated"}, TransportType::UsbHid, ""},
     };
     for (const Case& c : cases) {

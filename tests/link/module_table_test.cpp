@@ -78,6 +78,20 @@ TEST(ModuleTable, ModuleAddressJoinsTheClientListOnce) {
     EXPECT_EQ(ModuleTable::dotted(table.clients()[0]), "192.168.4.1");
 }
 
+TEST(ModuleTable, ClientListStopsAtItsCapAndSaysSo) {
+    ModuleTable table;
+    for (uint32_t host = 1; host <= ModuleTable::kMaxClients; ++host)
+        EXPECT_TRUE(table.addClient(0x0A000000 | host));
+    EXPECT_FALSE(table.clientsOverflowed());
+    EXPECT_TRUE(table.addClient(0x0A000001)) << "a known module is no overflow";
+    EXPECT_FALSE(table.addClient(0x0A0000FE));
+    feed(table, "Get_IP:0A0000FD");
+    EXPECT_EQ(table.clients().size(), ModuleTable::kMaxClients);
+    EXPECT_TRUE(table.clientsOverflowed());
+    table.clearClients();
+    EXPECT_FALSE(table.clientsOverflowed());
+}
+
 TEST(ModuleTable, UnconfirmedCommandIsSentNineTimesThenDropped) {
     ModuleTable table;
     table.setTextAndQueue(ModuleTable::SetHotspotSsid, "Set_HotSSID:Den");

@@ -2,6 +2,7 @@
 // refuse, and the packets the program builds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,10 +10,13 @@
 #include "link/device_info.h"
 #include "link/frame.h"
 #include "link/frame_parser.h"
+#include "link/host_port.h"
 #include "link/link_state.h"
 #include "link/mirror.h"
 #include "link/transports/client_id.h"
+#include "link/transports/discovery_scope.h"
 #include "link/transports/module_packet.h"
+#include "link/transports/net_address.h"
 #include "link/transports/net_envelope.h"
 #include "link/transports/relay_packet.h"
 #include "support/manual_clock.h"
@@ -164,6 +168,81 @@ TEST(ClientIdTest, FoldsEightBytesIntoFour) {
               (ClientId::Bytes{0x11, 0x22, 0x33, 0x44}));
     EXPECT_EQ(ClientId::fold(0x000306A9, 0xBFEBFBFF),
               (ClientId::Bytes{0xA9 ^ 0xFF, 0x06 ^ 0xFB, 0x03 ^ 0xEB, 0xBF}));
+}
+
+TEST(HostPortTest, NamesAddressesAndBracketedIpv6) {
+    struct Case {
+        const char* text;
+        const char* host;  // null: refused
+        uint16_t port;
+    } cases[] = {
+        {"relay.lan", "relay.lan", 7},
+        {"relay.lan:11742", "relay.lan", 11742},
+        {"127.0.0.1:65535", "127.0.0.1", 65535},
+        {"[::1]:8080", "::1", 8080},
+        {"[fe80::1%eth0]", "fe80::1%eth0", 7},
+        {"fe80::1", "fe80::1", 7},
+        {"relay.lan:0", nullptr, 0},
+        {"relay.lan:65536", nullptr, 0},
+        {"relay.lan: 80", nullptr, 0},
+        {"relay.lan:+80", nullptr, 0},
+        {"relay.lan:", nullptr, 0},
+        {":80", nullptr, 0},
+        {"[::1", nullptr, 0},
+        {"[::1]x", nullptr, 0},
+        {"[]:80", nullptr, 0},
+        {"", nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        std::optional<HostPort> parsed = HostPort::parse(c.text, 7);
+        ASSERT_EQ(parsed.has_value(), c.host != nullptr) << c.text;
+        if (!parsed) continue;
+        EXPECT_EQ(parsed->host, c.host) << c.text;
+        EXPECT_EQ(parsed->port, c.port) << c.text;
+    }
+}
+
+TEST(DiscoveryScopeTest, BelievesOnlyAHostOfItsNetworkThatReportsItself) {
+    const uint32_t own = ipv4Of(192, 168, 1, 20);
+    DiscoveryScope scope({{own, 0xFFFFFF00}});
+    struct Case {
+        uint32_t source;
+        uint32_t reported;
+        bool accepted;
+    } cases[] = {
+        {ipv4Of(192, 168, 1, 7), ipv4Of(192, 168, 1, 7), true},
+        {ipv4Of(192, 168, 1, 8), ipv4Of(192, 168, 1, 7), false},  // speaks for another
+        {ipv4Of(192, 168, 2, 7), ipv4Of(192, 168, 2, 7), false},  // another network
+        {ipv4Of(192, 168, 1, 255), ipv4Of(192, 168, 1, 255), false},
+        {ipv4Of(192, 168, 1, 0), ipv4Of(192, 168, 1, 0), false},
+        {own, own, false},
+        {0, 0, false},
+        {0xFFFFFFFF, 0xFFFFFFFF, false},
+        {ipv4Of(224, 0, 0, 1), ipv4Of(224, 0, 0, 1), false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(scope.accepts(c.source, c.reported), c.accepted)
+            << NetAddress::text(c.source) << " says " << NetAddress::text(c.reported);
+}
+
+TEST(DiscoveryScopeTest, SweepsItsOwnNetworksAtMostAByteWide) {
+    auto wide = DiscoveryScope::Subnet::parse("10.1.2.3/16");
+    auto narrow = DiscoveryScope::Subnet::parse("192.168.4.2/30");
+    ASSERT_TRUE(wide && narrow);
+    EXPECT_FALSE(DiscoveryScope::Subnet::parse("10.1.2.3/4"));
+    EXPECT_FALSE(DiscoveryScope::Subnet::parse("10.1.2.3"));
+    EXPECT_FALSE(DiscoveryScope::Subnet::parse("224.0.0.1/8"));
+    std::vector<uint32_t> targets = DiscoveryScope({*wide, *narrow}).sweepTargets();
+    ASSERT_EQ(targets.size(), 253u + 1u) << "10.1.2.1 to .254 without itself, and 192.168.4.1";
+    EXPECT_EQ(targets.front(), ipv4Of(10, 1, 2, 1));
+    EXPECT_EQ(targets.back(), ipv4Of(192, 168, 4, 1));
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), ipv4Of(10, 1, 2, 3)), 0);
+    for (uint32_t ip : {ipv4Of(10, 0, 0, 1), ipv4Of(172, 31, 9, 9), ipv4Of(192, 168, 0, 1)})
+        EXPECT_TRUE(DiscoveryScope::isPrivate(ip)) << NetAddress::text(ip);
+    for (uint32_t ip : {ipv4Of(127, 0, 1, 1), ipv4Of(172, 32, 0, 1), ipv4Of(100, 64, 0, 1)})
+        EXPECT_FALSE(DiscoveryScope::isPrivate(ip)) << NetAddress::text(ip);
+    for (const DiscoveryScope::Subnet& s : DiscoveryScope::localSubnets())
+        EXPECT_TRUE(DiscoveryScope::isPrivate(s.address)) << NetAddress::text(s.address);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "texts/device_id_dialog_texts.h"
 #include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
+#include "texts/network_texts.h"
 #include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
@@ -30,6 +31,7 @@ std::vector<ModuleTable> moduleTables() {
             {"wifi dialog", wifitext::all(), 20},
             {"device id dialog", deviceidtext::all(), 6},
             {"link", linktext::all(), 18},
+            {"network", networktext::all(), 1},
             {"software update", updatetext::all(), 6},
             {"firmware upgrade", upgradetext::all(), 17},
             {"routing", routingtext::all(), 3},

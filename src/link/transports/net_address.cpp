@@ -3,7 +3,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 
-#include <cstdlib>
+#include "link/host_port.h"
 
 std::string NetAddress::text(uint32_t ip) {
     return std::to_string(ip >> 24) + "." + std::to_string(ip >> 16 & 0xFF) + "." +
@@ -24,15 +24,8 @@ std::optional<uint32_t> NetAddress::resolve(const std::string& host) {
 
 bool NetAddress::splitHostPort(const std::string& text, std::string& host, uint16_t& port,
                                uint16_t defaultPort) {
-    size_t colon = text.rfind(':');
-    host = text.substr(0, colon);
-    port = defaultPort;
-    if (colon != std::string::npos) {
-        std::string digits = text.substr(colon + 1);
-        char* end = nullptr;
-        long v = std::strtol(digits.c_str(), &end, 10);
-        if (digits.empty() || *end || v < 1 || v > 65535) return false;
-        port = static_cast<uint16_t>(v);
-    }
-    return !host.empty();
+    std::optional<HostPort> parsed = HostPort::parse(text, defaultPort);
+    host = parsed ? parsed->host : std::string();
+    port = parsed ? parsed->port : defaultPort;
+    return parsed.has_value();
 }

@@ -1,7 +1,5 @@
 #include "link/transports/network_transport.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -13,6 +11,7 @@
 #include "link/transports/tcp_stream.h"
 #include "link/transports/udp_socket.h"
 #include "platform/clock.h"
+#include "texts/network_texts.h"
 
 namespace {
 constexpr size_t kDatagramSize = 1500;
@@ -31,14 +30,6 @@ NetworkTransport::NetworkTransport(Link& link, NetworkConfig config)
 
 NetworkTransport::~NetworkTransport() {
     close();
-}
-
-uint32_t NetworkTransport::ownAddress() {
-    char host[256] = {};
-    ::gethostname(host, sizeof host - 1);
-    uint32_t ip = NetAddress::resolve(host).value_or(NetAddress::kLoopback);
-    // A host name that only resolves to itself says nothing of the network.
-    return ip == NetAddress::kLoopback ? NetAddress::ipv4(192, 168, 1, 2) : ip;
 }
 
 bool NetworkTransport::isConnected() const {
@@ -85,6 +76,7 @@ void NetworkTransport::startDiscovery() {
     if (!socket->open(m_config.local, m_config.broadcast) &&
         !socket->open(NetAddress{m_config.local.ip, 0}, m_config.broadcast))
         return;
+    m_localPort = socket->localPort();
     m_discoveryRunning = true;
     m_discovery = std::thread([this, socket] {
         discoveryLoop(*socket);
@@ -103,29 +95,35 @@ void NetworkTransport::stopDiscovery() {
 }
 
 void NetworkTransport::discoveryLoop(UdpSocket& socket) {
-    // Found here, not before: only a discovery that runs may look the host up.
-    m_own = m_config.ownAddress ? *m_config.ownAddress : ownAddress();
     while (m_discoveryRunning) {
         probe(socket);
+        ++m_probeRounds;
         while (m_discoveryRunning && m_deviceAddress != 0) serveModule(socket);
         if (m_discoveryRunning) m_link.clock().sleep(10);
     }
 }
 
 void NetworkTransport::probe(UdpSocket& socket) {
-    if (m_config.broadcast) {
-        sendText(socket, NetAddress::kBroadcast, kGetIp);
-        receiveFor(socket, 100);
-    }
-    if (m_config.sweep) {
-        for (uint32_t host = 2; host <= 254 && m_discoveryRunning; ++host) {
-            sendText(socket, (m_own & 0xFFFFFF00) | host, kGetIp);
-            m_link.clock().sleep(2);
+    if (m_config.host) {
+        sendText(socket, *m_config.host, kGetIp);
+    } else {
+        // Without a network of our own nobody's answer would be believed.
+        if (m_config.broadcast && !m_scope.subnets().empty()) {
+            sendText(socket, NetAddress::kBroadcast, kGetIp);
+            receiveFor(socket, 100);
+        }
+        if (m_config.sweep) {
+            for (uint32_t ip : m_scope.sweepTargets()) {
+                if (!m_discoveryRunning) break;
+                sendText(socket, ip, kGetIp);
+                m_link.clock().sleep(2);
+            }
         }
     }
     m_linkAddress = NetAddress::kBroadcast;
     receiveFor(socket, 200);
     receiveFor(socket, 200);
+    if (m_config.host || !m_scope.covers(m_config.hotspot)) return;
     sendText(socket, m_config.hotspot, kGetIp);
     receiveFor(socket, 100);
     receiveFor(socket, 200);
@@ -135,8 +133,10 @@ void NetworkTransport::serveModule(UdpSocket& socket) {
     ModuleTable& module = m_link.module();
     uint32_t device = m_deviceAddress;
     // Not counted here: a command goes again every pass until its reply comes.
-    if (std::optional<std::string> text = module.pickForSending(m_moduleCursor, false))
-        sendText(socket, device, *text + std::string(1, '\0'));
+    // Commands carry passwords: only a module that proved the device ID gets them.
+    if (m_link.state().alive())
+        if (std::optional<std::string> text = module.pickForSending(m_moduleCursor, false))
+            sendText(socket, device, *text + std::string(1, '\0'));
     uint32_t linkIp = m_linkAddress;
     if (linkIp != 0 && linkIp != m_own) {
         m_link.clock().sleep(50);
@@ -162,20 +162,33 @@ void NetworkTransport::receiveFor(UdpSocket& socket, uint32_t ms) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return;
+        NetAddress from;
         long n = socket.receive(buffer.data(), buffer.size(),
-                                std::min<uint32_t>(kSliceMs, static_cast<uint32_t>(left.count())));
+                                std::min<uint32_t>(kSliceMs, static_cast<uint32_t>(left.count())),
+                                &from);
         if (n < 0) return;
-        if (n > 0) handleDatagram(buffer.data(), static_cast<size_t>(n));
+        if (n > 0) handleDatagram(buffer.data(), static_cast<size_t>(n), from);
     }
 }
 
-void NetworkTransport::handleDatagram(const uint8_t* data, size_t size) {
+// Anyone on the network can send a datagram: only a module that reports its
+// own address joins the client list, and only the module in use is listened to.
+void NetworkTransport::handleDatagram(const uint8_t* data, size_t size, NetAddress from) {
+    if (m_config.host && from.ip != *m_config.host) return;
+    std::optional<uint32_t> reported = ModuleTable::reportedAddress(data, size);
+    if (reported && !m_config.host && m_scope.accepts(from.ip, *reported)) noteClient(*reported);
+    if (from.ip == 0 || from.ip != m_deviceAddress) return;
     ModuleTable& module = m_link.module();
-    module.parse(data, size);
+    module.parse(data, size, false);
     if (module.replied(ModuleTable::LinkIp)) {
         m_linkAddress = static_cast<uint32_t>(module.value(ModuleTable::LinkIp));
         module.setReplied(ModuleTable::LinkIp, false);
     }
+}
+
+void NetworkTransport::noteClient(uint32_t ip) {
+    if (!m_link.module().addClient(ip) && !m_fullSaid.exchange(true))
+        m_link.message(networktext::ClientListFull);
 }
 
 // --- connection ------------------------------------------------------------
@@ -188,14 +201,23 @@ void NetworkTransport::connect() {
     m_linkAddress = NetAddress::kBroadcast;
     m_link.sleep(50);
     m_link.module().clearClients();
+    m_fullSaid = false;
+    m_scope = DiscoveryScope(m_config.subnets ? *m_config.subnets : DiscoveryScope::localSubnets());
+    if (m_config.host) m_link.module().addClient(*m_config.host);
+    m_probeRounds = 0;
     startDiscovery();
-    while (state.running() && clientList().empty()) m_link.sleep(20);
+    // A whole round, so that every module that answers is on the list.
+    while (state.running() && (clientList().empty() || m_probeRounds == 0)) m_link.sleep(20);
     m_link.sleep(200);
 
     while (state.running()) {
         if (!chooseDeviceId()) return;
+        if (!chooseModule()) {
+            m_link.sleep(1000);
+            continue;
+        }
         state.linkAlive = 0;
-        std::vector<uint32_t> clients = clientList();
+        std::vector<uint32_t> clients = candidates();
         for (uint32_t ip : clients) {
             if (!state.running() || state.alive()) break;
             if (tryAddress(ip)) return;
@@ -220,9 +242,31 @@ bool NetworkTransport::chooseDeviceId() {
     return false;
 }
 
+// Of several modules none is taken blindly: the user picks one, and a
+// program that cannot ask (any device would do) takes none.
+bool NetworkTransport::chooseModule() {
+    LinkState& state = m_link.state();
+    std::vector<uint32_t> clients = clientList();
+    auto picked = [&] {
+        uint32_t ip = state.networkDeviceAddress;
+        return std::find(clients.begin(), clients.end(), ip) != clients.end();
+    };
+    if (clients.size() <= 1 || picked()) return true;
+    m_link.ui().sendEvent(LinkEvent::ClientList, static_cast<int>(clients.size()));
+    return picked() || state.chosenDeviceId != kAnyDevice;
+}
+
+std::vector<uint32_t> NetworkTransport::candidates() const {
+    std::vector<uint32_t> clients = clientList();
+    uint32_t picked = m_link.state().networkDeviceAddress;
+    if (std::find(clients.begin(), clients.end(), picked) != clients.end()) return {picked};
+    return clients;
+}
+
 bool NetworkTransport::tryAddress(uint32_t ip) {
     LinkState& state = m_link.state();
     m_deviceAddress = ip;
+    m_own = m_scope.ownAddressFor(ip);
     if (!openTcp(ip)) return false;
     m_link.sleep(100);
     state.replySemaphore.tryAcquire();
@@ -233,6 +277,8 @@ bool NetworkTransport::tryAddress(uint32_t ip) {
     state.awaitingReply = 0;
     uint32_t id = m_link.device().deviceIdNumber();
     if (id != 0 && state.chosenDeviceId == kAnyDevice) state.chosenDeviceId = id;
+    // A pick that did not hold the device is dropped, so that the user is asked again.
+    if (id == 0 || id != state.chosenDeviceId) state.networkDeviceAddress = 0;
     if (id != 0 && id == state.chosenDeviceId && state.running()) {
         state.linkAlive = 1;
         return true;
@@ -275,6 +321,7 @@ void NetworkTransport::close() {
     LinkState& state = m_link.state();
     state.linkAlive = 0;
     stopDiscovery();
+    m_localPort = 0;
     closeTcp();
     if (state.awaitingReply) state.replySemaphore.release();
 }

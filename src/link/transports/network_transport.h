@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/transport.h"
+#include "link/transports/discovery_scope.h"
 #include "link/transports/net_address.h"
 
 class Link;
@@ -23,10 +24,14 @@ struct NetworkConfig {
     NetAddress local{0, 1010};   // the discovery socket
     uint16_t modulePort = 1010;  // the module's text datagrams
     uint16_t tcpPort = 1010;     // the module's frames
-    bool broadcast = true;       // "Get_IP:" to 255.255.255.255
-    bool sweep = true;           // and to hosts 2 to 254 of the PC's /24 network
-    uint32_t hotspot = ipv4Of(192, 168, 4, 1);
-    std::optional<uint32_t> ownAddress;  // found from the host name when not given
+    // The one module to talk to: the client list is exactly it, and only its
+    // datagrams are read. Without it the module is looked for.
+    std::optional<uint32_t> host;
+    // The networks looked on; the machine's private-range interfaces when not given.
+    std::optional<std::vector<DiscoveryScope::Subnet>> subnets;
+    bool broadcast = true;  // "Get_IP:" to 255.255.255.255
+    bool sweep = true;      // and to every host of the networks (at most a /24 each)
+    uint32_t hotspot = ipv4Of(192, 168, 4, 1);  // asked when one of the networks holds it
 };
 
 // Transport type 2: finds the Wi-Fi module with UDP text datagrams on a
@@ -37,7 +42,8 @@ struct NetworkConfig {
 class NetworkTransport : public Transport {
 public:
     // Gives the device ID to look for when none is chosen: 0 for none
-    // (the user is asked), kAnyDevice to take the first device that answers.
+    // (the user is asked), kAnyDevice to take the device that answers when
+    // it is the only one or the one picked from the client list.
     using DeviceIdSource = std::function<uint32_t()>;
     static constexpr uint32_t kAnyDevice = 0xFFFFFFFF;
 
@@ -55,6 +61,8 @@ public:
     void setChosenDeviceId(uint32_t id);
     uint32_t chosenDeviceId() const;
     // The module addresses that answered "Get_IP:" (the module table's client list).
+    // Of several, the one the link state names (the client-list dialog's pick) is
+    // taken; without a pick the user is asked with link event (10, count).
     std::vector<uint32_t> clientList() const;
     void setDeviceAddress(uint32_t ip) { m_deviceAddress = ip; }
     uint32_t deviceAddress() const { return m_deviceAddress; }
@@ -63,9 +71,8 @@ public:
     std::vector<uint32_t> destinations() const;
     bool discoveryRunning() const { return m_discoveryRunning; }
     bool readerRunning() const { return m_readerRunning; }
-
-    // The PC's own address as the module should see it.
-    static uint32_t ownAddress();
+    // The discovery socket's port; 0 while it is closed.
+    uint16_t localPort() const { return m_localPort; }
 
 private:
     void startDiscovery();
@@ -75,9 +82,12 @@ private:
     void serveModule(UdpSocket& socket);
     void receiveFor(UdpSocket& socket, uint32_t ms);
     void sendText(UdpSocket& socket, uint32_t ip, const std::string& text);
-    void handleDatagram(const uint8_t* data, size_t size);
+    void handleDatagram(const uint8_t* data, size_t size, NetAddress from);
+    void noteClient(uint32_t ip);
 
     bool chooseDeviceId();
+    bool chooseModule();
+    std::vector<uint32_t> candidates() const;
     bool tryAddress(uint32_t ip);
     bool openTcp(uint32_t ip);
     void closeTcp();
@@ -89,7 +99,11 @@ private:
     Link& m_link;
     NetworkConfig m_config;
     DeviceIdSource m_idSource;
+    DiscoveryScope m_scope;  // set before the discovery thread starts
     std::atomic<uint32_t> m_own{0};
+    std::atomic<uint16_t> m_localPort{0};
+    std::atomic<uint32_t> m_probeRounds{0};
+    std::atomic<bool> m_fullSaid{false};
 
     std::atomic<uint32_t> m_deviceAddress{0};
     std::atomic<uint32_t> m_linkAddress{NetAddress::kBroadcast};

@@ -18,6 +18,9 @@ constexpr size_t kDatagramSize = 2048;
 constexpr uint32_t kSliceMs = 20;  // receives are cut into slices this long (real time)
 constexpr uint32_t kKeepAliveMs = 300000;
 constexpr int kBusyMessages = 3;
+constexpr uint32_t kLookupSliceMs = 20;
+constexpr uint32_t kFirstRetryMs = 1000;
+constexpr uint32_t kLastRetryMs = 30000;
 }  // namespace
 
 RelayTransport::RelayTransport(Link& link, RelayConfig config)
@@ -34,6 +37,11 @@ bool RelayTransport::isConnected() const {
 RelayPacket::Block RelayTransport::block() const {
     std::lock_guard lock(m_mutex);
     return m_block;
+}
+
+uint16_t RelayTransport::localPort() const {
+    std::lock_guard lock(m_mutex);
+    return m_socket ? m_socket->localPort() : 0;
 }
 
 std::vector<uint32_t> RelayTransport::destinations() const {
@@ -53,13 +61,21 @@ void RelayTransport::connect() {
     }
 }
 
+// A Stop abandons a lookup that hangs; a name that does not resolve is
+// asked again after 1 s, then twice as long each time up to 30 s.
 bool RelayTransport::resolveServer() {
-    while (m_link.state().running()) {
-        if (auto ip = NetAddress::resolve(m_config.host)) {
-            m_server = *ip;
-            return true;
+    LinkState& state = m_link.state();
+    uint32_t retryMs = kFirstRetryMs;
+    while (state.running()) {
+        NameLookup lookup(m_config.host, m_config.resolve);
+        while (state.running() && lookup.state() == NameLookup::State::Pending)
+            m_link.sleep(kLookupSliceMs);
+        if (lookup.state() == NameLookup::State::Found) {
+            m_server = lookup.address();
+            return state.running();
         }
-        m_link.sleep(100);
+        m_link.sleep(retryMs);
+        retryMs = std::min(retryMs * 2, kLastRetryMs);
     }
     return false;
 }
@@ -238,15 +254,17 @@ std::optional<RelayPacket::Reply> RelayTransport::awaitReply(uint8_t command, ui
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
+        NetAddress from;
         long n = socket->receive(buffer.data(), buffer.size(),
-                                 std::min<uint32_t>(kSliceMs, static_cast<uint32_t>(left.count())));
-        if (n <= 0) continue;
+                                 std::min<uint32_t>(kSliceMs, static_cast<uint32_t>(left.count())),
+                                 &from);
+        if (n <= 0 || !fromServer(from)) continue;
         auto reply = RelayPacket::parseReply(buffer.data(), static_cast<size_t>(n));
         if (!reply) continue;
         if (reply->command == RelayPacket::ServerList) {
             if (auto b = reply->block()) {
                 std::lock_guard lock(m_mutex);
-                m_serverList.push_back(*b);
+                if (m_serverList.size() < kServerListLimit) m_serverList.push_back(*b);
             }
             continue;
         }
@@ -266,6 +284,12 @@ void RelayTransport::sendFrame(const uint8_t* frame, size_t size) {
     if (!socket) return;
     std::vector<uint8_t> packet = RelayPacket::data(b, frame, size);
     socket->sendTo(NetAddress{m_server, m_config.dataPort}, packet.data(), packet.size());
+}
+
+// The client ID goes out in clear, so it proves nothing: the sender must be the server.
+bool RelayTransport::fromServer(NetAddress from) const {
+    return from.ip == m_server &&
+           (from.port == m_config.controlPort || from.port == m_config.dataPort);
 }
 
 void RelayTransport::handleDatagram(const uint8_t* data, size_t size) {
@@ -300,9 +324,10 @@ void RelayTransport::receiveLoop() {
     const Clock& clock = m_link.clock();
     uint32_t lastKeepAlive = clock.ticks();
     while (m_receiving && socket) {
-        long n = socket->receive(buffer.data(), buffer.size(), kSliceMs);
+        NetAddress from;
+        long n = socket->receive(buffer.data(), buffer.size(), kSliceMs, &from);
         if (n < 0) break;
-        if (n > 0) handleDatagram(buffer.data(), static_cast<size_t>(n));
+        if (n > 0 && fromServer(from)) handleDatagram(buffer.data(), static_cast<size_t>(n));
         if (ticksSince(clock.ticks(), lastKeepAlive) >= kKeepAliveMs) {
             lastKeepAlive = clock.ticks();
             sendControl(RelayPacket::openChannel(m_client, m_channel));

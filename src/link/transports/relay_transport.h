@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/transport.h"
+#include "link/transports/name_lookup.h"
 #include "link/transports/net_address.h"
 #include "link/transports/relay_packet.h"
 
@@ -26,13 +27,20 @@ struct RelayConfig {
     NetAddress local{0, 0};
     // The binding age after which another client's binding no longer counts.
     uint32_t staleBindingSeconds = 300;
+    // How the host name becomes an address (tests give their own).
+    NameLookup::Resolver resolve = NetAddress::resolve;
 };
 
 // Transport type 4: reaches the device through a relay server with UDP
 // control packets (status, channel, device information) and data packets
 // that carry frames both ways. "Connected" is the link-alive flag.
+// The protocol has no authentication: only datagrams from the server's
+// address and its two ports are read, which a trusted server makes enough.
 class RelayTransport : public Transport {
 public:
+    // The server's list of devices keeps at most this many.
+    static constexpr size_t kServerListLimit = 64;
+
     // Gives the device ID when none is chosen; 0 when there is none yet.
     using DeviceIdSource = std::function<uint32_t()>;
 
@@ -55,6 +63,8 @@ public:
     bool receiverRunning() const { return m_receiving; }
     // Every address a packet went to, each once.
     std::vector<uint32_t> destinations() const;
+    // The socket's port; 0 while there is none.
+    uint16_t localPort() const;
 
 private:
     enum class Step { Done, Again };
@@ -73,6 +83,7 @@ private:
     // Receives for ms (clock time) or until a reply with this command came.
     std::optional<RelayPacket::Reply> awaitReply(uint8_t command, uint32_t ms);
     void handleDatagram(const uint8_t* data, size_t size);
+    bool fromServer(NetAddress from) const;
     void startReceiver();
     void stopReceiver();
     void receiveLoop();
