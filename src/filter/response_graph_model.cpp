@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "filter/band_value_text.h"
 #include "filter/filter_cascade.h"
 #include "filter/frequency_table.h"
 #include "filter/q_table.h"
@@ -101,7 +102,8 @@ int ResponseGraphModel::zeroLine() const {
 }
 
 int ResponseGraphModel::markerXOf(double f) const {
-    if (!(f > 0)) return 0;
+    // Below the axis (a band at the grid's bottom) sits on its left edge.
+    if (!(f > kStart)) return 0;
     return truncated(std::log10(f / kStart) / m_decades * m_count);
 }
 
@@ -113,6 +115,11 @@ double ResponseGraphModel::snap(double f) const {
     if (m_options.freeFrequencies) return f;
     if (f < kStart) return kStart;
     return FrequencyTable::snap().quantise(f);
+}
+
+double ResponseGraphModel::snapBand(double f) const {
+    if (m_options.freeFrequencies) return f;
+    return FrequencyTable::band().quantise(f);
 }
 
 int ResponseGraphModel::gainForDivisor() const {
@@ -149,7 +156,7 @@ void ResponseGraphModel::setBandType(int j, double type) {
 void ResponseGraphModel::setBandFrequency(int j, double f) {
     if (!validBand(j) || std::isnan(f)) return;
     GraphMarker& s = at(j + kFirstBand);
-    s.frequency = snap(std::clamp(f, m_limits.eqMin, m_limits.eqMax));
+    s.frequency = snapBand(std::clamp(f, m_limits.eqMin, m_limits.eqMax));
     s.markerX = markerXOf(s.frequency);
     changed(j + kFirstBand);
 }
@@ -347,19 +354,19 @@ std::string ResponseGraphModel::labelText() const {
         !slot(m_labelled).enabled)
         return {};
     const GraphMarker& s = slot(m_labelled);
-    bool tenths = s.frequency < 100 && !m_options.freeFrequencies;
+    // The strip's box text, so that both say the same of one value.
+    std::string f = m_options.freeFrequencies
+                        ? format("%0.0f", s.frequency)
+                        : BandValueText::text(BandValueText::Frequency, s.frequency);
     if (m_labelled < kFirstBand) {
         if (s.frequency < FrequencyTable::kMinimum || s.frequency >= FrequencyTable::kMaximum) {
             return "F:OFF";
         }
-        return format(tenths ? "F:%0.1f" : "F:%0.0f", s.frequency);
+        return "F:" + f;
     }
     double g = s.gain / 10.0;
-    if (s.hasQHandles) {
-        return format(tenths ? "F:%0.1f Q:%0.2f G:%0.1f" : "F:%0.0f Q:%0.2f G:%0.1f", s.frequency,
-                      s.q, g);
-    }
-    return format(tenths ? "F:%0.1f G:%0.1f" : "F:%0.0f G:%0.1f", s.frequency, g);
+    if (s.hasQHandles) return format("F:%s Q:%0.2f G:%0.1f", f.c_str(), s.q, g);
+    return format("F:%s G:%0.1f", f.c_str(), g);
 }
 
 GraphRect ResponseGraphModel::labelBox(int textWidth, int textHeight) const {
@@ -478,7 +485,7 @@ void ResponseGraphModel::dragMarker(int x, int y) {
         (s.type == FilterCascade::kHighShelf || s.type == FilterCascade::kLowShelf) && my < 0) {
         my = 0;
     }
-    double f = keepX ? s.frequency : snap(frequencyOfX(mx));
+    double f = keepX ? s.frequency : band ? snapBand(frequencyOfX(mx)) : snap(frequencyOfX(mx));
     auto clampTo = [&](double lo, double hi) {
         auto cols = limitColumns(lo, hi);
         mx = std::max(std::min(mx, cols[1]), cols[0]);

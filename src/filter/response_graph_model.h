@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "filter/evaluation_point.h"
+#include "filter/frequency_table.h"
 #include "filter/graph_geometry.h"
 #include "filter/graph_marker.h"
 #include "filter/response_graph_host.h"
@@ -36,7 +37,7 @@ public:
     struct Limits {
         double highPassMin = 19, highPassMax = 20600;
         double lowPassMin = 19, lowPassMax = 20600;
-        double eqMin = 19.7, eqMax = 20600;
+        double eqMin = FrequencyTable::kBandMinimum, eqMax = 20600;
     };
 
     enum class MenuState { Hidden, Copy, Paste, Extra };
@@ -147,6 +148,8 @@ private:
     void changed(int k);  // selects, labels, recomputes and repaints unless dragging
     void notifySlot(int k);
     double snap(double f) const;
+    // Bands snap to the strip's table, whose bottom lies below the axis.
+    double snapBand(double f) const;
     int gainForDivisor() const;
     int bandMarkerY(int tenths) const;
     double curvePixels(double level) const;

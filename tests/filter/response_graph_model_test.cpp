@@ -87,7 +87,8 @@ TEST_F(ResponseGraphModelTest, BandSettersSnapAndClamp) {
     model.setBandFrequency(1, 1005);
     EXPECT_EQ(model.bandFrequency(1), 1020);
     model.setBandFrequency(1, 5);
-    EXPECT_EQ(model.bandFrequency(1), 19.7);
+    EXPECT_EQ(model.bandFrequency(1), 10.5);  // the strip's bottom entry, left of the axis
+    EXPECT_EQ(model.labelText().rfind("F:10.5 ", 0), 0u) << model.labelText();
     model.setBandFrequency(1, 1e9);
     EXPECT_EQ(model.bandFrequency(1), 20600);
     model.setBandGain(2, 99);

@@ -10,6 +10,7 @@
 #include "texts/device_id_dialog_texts.h"
 #include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
+#include "texts/preset_file_texts.h"
 #include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
@@ -26,16 +27,13 @@ struct ModuleTable {
 };
 
 std::vector<ModuleTable> moduleTables() {
-    return {{"channel test", channeltesttext::all(), 3},
-            {"wifi dialog", wifitext::all(), 20},
-            {"device id dialog", deviceidtext::all(), 6},
-            {"link", linktext::all(), 18},
-            {"software update", updatetext::all(), 6},
-            {"firmware upgrade", upgradetext::all(), 17},
-            {"routing", routingtext::all(), 3},
-            {"undo", undotext::all(), 12},
-            {"filter text", filtertext::all(), 20},
-            {"compare", comparetext::all(), 12}};
+    return {
+        {"channel test", channeltesttext::all(), 3},  {"wifi dialog", wifitext::all(), 20},
+        {"device id dialog", deviceidtext::all(), 6}, {"link", linktext::all(), 18},
+        {"software update", updatetext::all(), 6},    {"firmware upgrade", upgradetext::all(), 17},
+        {"routing", routingtext::all(), 7},           {"undo", undotext::all(), 12},
+        {"filter text", filtertext::all(), 20},       {"compare", comparetext::all(), 12},
+        {"preset files", presetfiletext::all(), 8}};
 }
 
 }  // namespace
