@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWidget>
@@ -129,6 +130,7 @@ void UndoControl::menuClosed() {
 // marker or a slider is one step however many values it wrote.
 bool UndoControl::eventFilter(QObject* watched, QEvent* event) {
     noteInput(watched, event);
+    if (takesUndoKeys(watched, event)) return true;
     if (isPress(event) && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == &m_window && !m_pressed) {
@@ -164,4 +166,15 @@ void UndoControl::noteInput(QObject* watched, QEvent* event) {
         default:
             break;
     }
+}
+
+// A value box in the window would keep Ctrl+Z for its own typing; the
+// window's undo takes the key, as it does everywhere else in the window.
+bool UndoControl::takesUndoKeys(QObject* watched, QEvent* event) const {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit || edit->window() != &m_window) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier);
 }

@@ -44,6 +44,7 @@ protected:
 
 private:
     void noteInput(QObject* watched, QEvent* event);
+    bool takesUndoKeys(QObject* watched, QEvent* event) const;
 
     QWidget& m_window;
     ParameterBinding& m_binding;

@@ -116,7 +116,10 @@ void ResponseGraph::create(unsigned controlId, const QRect& rect) {
 void ResponseGraph::setScale(double scale) {
     bool changed = scale != m_model.scale();
     m_model.setScale(scale);
-    if (changed && m_initialised) drawGrid();
+    if (changed && m_initialised) {
+        m_model.layout(width(), height());
+        rebuildSurfaces();
+    }
     updateMenuWidth();
     m_dirty = true;
     update();

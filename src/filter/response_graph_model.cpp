@@ -51,7 +51,11 @@ void ResponseGraphModel::setScale(double scale) {
 void ResponseGraphModel::setGeometry(int width, int height) {
     m_width = std::max(width, 0);
     m_height = std::max(height, 0);
-    m_plot = {kPlotLeft, kPlotTop, m_width - kPlotRight, m_height - kPlotBottom};
+    // The margins hold the axis labels, which grow with the window.
+    const double s = std::max(1.0, m_scale);
+    auto margin = [s](int m) { return static_cast<int>(std::trunc(m * s)); };
+    m_plot = {margin(kPlotLeft), margin(kPlotTop), m_width - margin(kPlotRight),
+              m_height - margin(kPlotBottom)};
     m_decades = std::log10(kEnd / kStart);
     m_count = std::max(m_plot.width(), 0);
     updateColumns();

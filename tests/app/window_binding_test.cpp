@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 
 #include "app/graph_menu.h"
@@ -149,6 +151,11 @@ TEST_F(MainWindowTest, FiveWheelNotchesOnAStripAreOneUndoStep) {
     EXPECT_EQ(link->mirror().value(75 + 8), 505);
     UndoControl& undo = window->undoControl();
     EXPECT_EQ(undo.history().undoCount(), 1u);
+    // A value box with the focus leaves Ctrl+Z to the window's undo.
+    QKeyEvent ctrlZ(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
+    ctrlZ.ignore();
+    QApplication::sendEvent(strip.box(1), &ctrlZ);
+    EXPECT_FALSE(ctrlZ.isAccepted());
     undo.undoAction().trigger();
     EXPECT_EQ(link->mirror().value(75 + 8), 500);
     // A notch after a pause of a second is a step of its own.
