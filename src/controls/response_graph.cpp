@@ -146,8 +146,10 @@ void ResponseGraph::rebuildSurfaces() {
     if (width() <= 0 || height() <= 0) return;
     // Everything at the screen's pixel ratio, so that the graph is sharp on HiDPI screens.
     qreal ratio = devicePixelRatioF();
-    m_markers = ResponseGraphSprites::markers(m_model.slotCount(), ratio);
-    m_handles = ResponseGraphSprites::qHandles(ratio);
+    // Sprites drawn larger with the window get as many more pixels, to stay sharp.
+    qreal grown = ratio * m_model.markerScale();
+    m_markers = ResponseGraphSprites::markers(m_model.slotCount(), grown);
+    m_handles = ResponseGraphSprites::qHandles(grown);
     m_banner = ResponseGraphSprites::banner(ratio);
     back.setPixelRatio(ratio);
     back.recreate(0, 0, width(), height());
@@ -277,20 +279,22 @@ void ResponseGraph::recordSelection(GraphDisplayList& list) const {
 
 void ResponseGraph::recordMarkers(GraphDisplayList& list) const {
     int selected = m_model.selectedSlot();
+    const qreal grown = m_model.markerScale();
     if (!m_exporting && selected >= ResponseGraphModel::kFirstBand &&
         selected < m_model.slotCount() && m_model.options().showQHandles &&
         m_model.slot(selected).enabled && m_model.slot(selected).hasQHandles) {
         GraphRect left = m_model.handleSquare(false), right = m_model.handleSquare(true);
         list.sprite(m_handles, QPoint(left.left, left.top),
-                    QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell));
+                    QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell), grown);
         list.sprite(m_handles, QPoint(right.left, right.top),
-                    QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell));
+                    QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell), grown);
     }
     for (int k = 0; k < m_model.slotCount(); ++k) {
         if (!m_model.slot(k).enabled) continue;
         GraphPoint at = m_model.markerCorner(k);
         int cell = k == selected ? m_model.animationFrame() : 0;
-        list.sprite(m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell));
+        list.sprite(m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell),
+                    grown);
     }
 }
 

@@ -52,10 +52,8 @@ void ResponseGraphModel::setGeometry(int width, int height) {
     m_width = std::max(width, 0);
     m_height = std::max(height, 0);
     // The margins hold the axis labels, which grow with the window.
-    const double s = std::max(1.0, m_scale);
-    auto margin = [s](int m) { return static_cast<int>(std::trunc(m * s)); };
-    m_plot = {margin(kPlotLeft), margin(kPlotTop), m_width - margin(kPlotRight),
-              m_height - margin(kPlotBottom)};
+    m_plot = {grown(kPlotLeft), grown(kPlotTop), m_width - grown(kPlotRight),
+              m_height - grown(kPlotBottom)};
     m_decades = std::log10(kEnd / kStart);
     m_count = std::max(m_plot.width(), 0);
     updateColumns();
@@ -339,16 +337,28 @@ int ResponseGraphModel::handleDistance() const {
     return static_cast<int>(std::trunc(100 - qi * kHandleSpread + 24));
 }
 
+double ResponseGraphModel::markerScale() const {
+    return std::max(1.0, m_scale);
+}
+
+int ResponseGraphModel::grown(int pixels) const {
+    return static_cast<int>(std::trunc(pixels * markerScale()));
+}
+
+int ResponseGraphModel::markerHalf() const {
+    return grown(kMarkerHalf);
+}
+
 GraphPoint ResponseGraphModel::markerCorner(int k) const {
-    return {m_plot.left + slot(k).markerX - 14, zeroLine() + slot(k).markerY - kMarkerHalf};
+    return {m_plot.left + slot(k).markerX - grown(14), zeroLine() + slot(k).markerY - markerHalf()};
 }
 
 GraphRect ResponseGraphModel::handleSquare(bool right) const {
     const GraphMarker& s = slot(m_selected);
     int d = handleDistance();
-    int left = m_plot.left + s.markerX - kMarkerHalf + (right ? d : -d);
-    int top = zeroLine() + s.markerY - kMarkerHalf;
-    return {left, top, left + 2 * kMarkerHalf, top + 2 * kMarkerHalf};
+    int left = m_plot.left + s.markerX - markerHalf() + (right ? d : -d);
+    int top = zeroLine() + s.markerY - markerHalf();
+    return {left, top, left + 2 * markerHalf(), top + 2 * markerHalf()};
 }
 
 // --- label ---
@@ -378,10 +388,10 @@ GraphRect ResponseGraphModel::labelBox(int textWidth, int textHeight) const {
     const GraphMarker& s = slot(m_labelled);
     int v = zeroLine();
     int x = s.markerX;
-    int y = v + s.markerY + kMarkerHalf;
-    if (x < m_plot.left) x = m_plot.left + kMarkerHalf;
-    if (x + textWidth > m_plot.right) x = m_plot.right - textWidth - kMarkerHalf;
-    if (y + textHeight > m_plot.bottom) y = v + s.markerY - textHeight - kMarkerHalf;
+    int y = v + s.markerY + markerHalf();
+    if (x < m_plot.left) x = m_plot.left + markerHalf();
+    if (x + textWidth > m_plot.right) x = m_plot.right - textWidth - markerHalf();
+    if (y + textHeight > m_plot.bottom) y = v + s.markerY - textHeight - markerHalf();
     return {x, y, x + textWidth, y + textHeight};
 }
 
@@ -402,7 +412,7 @@ int ResponseGraphModel::slotAt(int x, int y) const {
     int v = zeroLine();
     for (int k = 0; k < slotCount(); ++k) {
         const GraphMarker& s = slot(k);
-        if (s.enabled && within(x, y, m_plot.left + s.markerX, v + s.markerY, kMarkerHalf))
+        if (s.enabled && within(x, y, m_plot.left + s.markerX, v + s.markerY, markerHalf()))
             return k;
     }
     return -1;
@@ -415,8 +425,8 @@ void ResponseGraphModel::mouseDown(int x, int y) {
         m_options.showSelection && m_options.showQHandles) {
         int d = handleDistance();
         int cx = m_plot.left + slot(m_selected).markerX, cy = zeroLine() + slot(m_selected).markerY;
-        m_leftHandle = within(x, y, cx - d, cy, kMarkerHalf);
-        m_rightHandle = !m_leftHandle && within(x, y, cx + d, cy, kMarkerHalf);
+        m_leftHandle = within(x, y, cx - d, cy, markerHalf());
+        m_rightHandle = !m_leftHandle && within(x, y, cx + d, cy, markerHalf());
         if ((m_leftHandle || m_rightHandle) && m_host) {
             m_host->setHandCursor(true);
             m_host->setCapture(true);

@@ -104,6 +104,9 @@ public:
     int zeroLine() const;  // y of 0 dB
     int columns() const { return m_count; }
     int crossoverMarkerHeight() const { return m_crossoverHeight; }
+    // Markers, their arrows and the margins grow with the window, never below their design size.
+    double markerScale() const;
+    int markerHalf() const;
     double scale() const { return m_scale; }
     int markerXOf(double f) const;
     double frequencyOfX(double x) const;
@@ -140,6 +143,7 @@ public:
     int highlightedItem() const { return m_menuItem; }  // -1 while hidden
 
 private:
+    int grown(int pixels) const;
     bool validBand(int j) const { return j >= 0 && j < bandCount(); }
     bool isBand(int k) const { return k >= kFirstBand && k < slotCount(); }
     GraphMarker& at(int k) { return m_slots[static_cast<size_t>(k)]; }

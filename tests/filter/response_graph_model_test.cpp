@@ -448,3 +448,25 @@ TEST(ResponseGraphModelEmpty, OperationsBeforeInitialiseDoNothing) {
     EXPECT_EQ(model.labelText(), "");
     EXPECT_TRUE(model.selectionOutline().empty() || model.slotCount() == 0);
 }
+
+TEST_F(ResponseGraphModelTest, MarkersAndMarginsGrowWithTheWindowButNeverShrink) {
+    struct Case {
+        double scale;
+        int width, height;
+        int plotLeft, markerHalf;
+    };
+    for (Case c :
+         {Case{0.5, 1051, 359, 30, 12}, Case{1, 1051, 359, 30, 12}, Case{2, 2102, 718, 60, 24}}) {
+        model.setScale(c.scale);
+        model.layout(c.width, c.height);
+        EXPECT_EQ(model.plot().left, c.plotLeft) << c.scale;
+        EXPECT_EQ(model.markerHalf(), c.markerHalf) << c.scale;
+        auto [x, y] = markerAt(ResponseGraphModel::kFirstBand + 3);
+        model.mouseDown(x + c.markerHalf - 1, y);
+        model.mouseUp(x + c.markerHalf - 1, y);
+        EXPECT_EQ(model.selectedSlot(), ResponseGraphModel::kFirstBand + 3) << c.scale;
+        auto [fx, fy] = markerAt(ResponseGraphModel::kFirstBand);  // the next case starts elsewhere
+        model.mouseDown(fx, fy);
+        model.mouseUp(fx, fy);
+    }
+}
