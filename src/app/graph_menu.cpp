@@ -1,7 +1,6 @@
 #include "app/graph_menu.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QStringList>
 
 #include "binding/equaliser_bands.h"
@@ -11,6 +10,7 @@
 #include "filter/filter_text_reader.h"
 #include "filter/filter_text_writer.h"
 #include "pages/equaliser_page.h"
+#include "pages/file_chooser.h"
 #include "pages/output_page.h"
 #include "platform/qt/message_box.h"
 #include "texts/filter_text_texts.h"
@@ -107,7 +107,7 @@ void GraphMenu::chosen(int p, int j) {
         importFilters(p, path);
     else if (item == Item::ExportFilters)
         exportFilters(p, path);
-    else if (!page->second.graph->savePicture(path))
+    else if (!page->second.graph->savePicture(path, channelName(p)))
         tell(utf8(formatText(undotext::SaveGraphFailed, path.toUtf8().constData())));
     m_window.activateWindow();
 }
@@ -119,21 +119,27 @@ void GraphMenu::setOtherChannelsShown(bool shown) {
     languageRefresh(m_names);  // the check box follows
 }
 
+QString GraphMenu::channelName(int page) const {
+    if (page >= 0 && page < kOutputPages && !m_names[size_t(page)].isEmpty())
+        return m_names[size_t(page)];
+    return utf8(EqualiserBands::pageName(page));
+}
+
 QString GraphMenu::askPath(Item item, int page) {
     QString title = text(itemText(item));
     title.remove(QChar(0x2026));
-    QString name = QDir::home().filePath(utf8(EqualiserBands::pageName(page)));
+    QString name = channelName(page);
+    FileChooser::Request request{title, name, QStringLiteral("Filters (*.txt);;* (*)"), true};
     if (item == Item::SaveGraph) {
-        QString path = QFileDialog::getSaveFileName(&m_window, title, name + QStringLiteral(".png"),
-                                                    QStringLiteral("PNG (*.png)"));
-        if (!path.isEmpty() && !path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
-            path += QStringLiteral(".png");
-        return path;
+        request.suggested += QStringLiteral(".png");
+        request.filter = QStringLiteral("PNG (*.png)");
+    } else if (item == Item::ImportFilters) {
+        request.suggested.clear();
+        request.save = false;
+    } else {
+        request.suggested += QStringLiteral(".txt");
     }
-    QString filter = QStringLiteral("Filters (*.txt);;* (*)");
-    if (item == Item::ImportFilters)
-        return QFileDialog::getOpenFileName(&m_window, title, QDir::homePath(), filter);
-    return QFileDialog::getSaveFileName(&m_window, title, name + QStringLiteral(".txt"), filter);
+    return FileChooser::choose(&m_window, request);
 }
 
 bool GraphMenu::importFilters(int page, const QString& path) {

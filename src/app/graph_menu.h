@@ -49,6 +49,8 @@ private:
     };
     std::vector<ResponseGraph::Companion> companionsOf(int page) const;
     QString askPath(Item item, int page);
+    // The page's channel name in the current language.
+    QString channelName(int page) const;
     void tell(const QString& message);
 
     QWidget& m_window;

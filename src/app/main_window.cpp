@@ -122,6 +122,8 @@ bool MainWindow::OnInitDialog() {
     m_background.loadSkin(SkinId::MainWindow);
     createPages();
     setGeometry(0, 0, kDesignWidth, kDesignHeight);
+    // Smaller, the skin's texts and controls would no longer fit their places.
+    setMinimumSize(kDesignWidth, kDesignHeight);
     layout();
 
     m_ui.attach(this);

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWidget>
@@ -9,6 +11,7 @@
 #include "binding/parameter_binding.h"
 #include "link/link_event.h"
 #include "link/mirror.h"
+#include "platform/clock.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/message_pump.h"
 #include "texts/language.h"
@@ -26,6 +29,20 @@ bool isPress(const QEvent* event) {
            event->type() == QEvent::MouseButtonDblClick;
 }
 
+bool isNudgeKey(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 UndoControl::UndoControl(QWidget& window, ParameterBinding& binding, const Mirror& mirror)
@@ -34,7 +51,8 @@ UndoControl::UndoControl(QWidget& window, ParameterBinding& binding, const Mirro
       m_binding(binding),
       m_mirror(mirror),
       m_undo(new QAction(&window)),
-      m_redo(new QAction(&window)) {
+      m_redo(new QAction(&window)),
+      m_clock(&Clock::system()) {
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_redo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
@@ -111,6 +129,8 @@ void UndoControl::menuClosed() {
 // A press on the window opens a group that its release closes: a drag of a
 // marker or a slider is one step however many values it wrote.
 bool UndoControl::eventFilter(QObject* watched, QEvent* event) {
+    noteInput(watched, event);
+    if (takesUndoKeys(watched, event)) return true;
     if (isPress(event) && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == &m_window && !m_pressed) {
@@ -122,4 +142,39 @@ bool UndoControl::eventFilter(QObject* watched, QEvent* event) {
         m_history.end();
     }
     return false;
+}
+
+// Wheel notches and arrow keys are nudges that one step may gather; any other
+// key or a click ends the run.
+void UndoControl::noteInput(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != &m_window) return;
+    switch (event->type()) {
+        case QEvent::Wheel:
+            m_history.markRepeatable(true, m_clock->ticks());
+            break;
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            bool nudge = isNudgeKey(key->key()) && key->modifiers() == Qt::NoModifier;
+            m_history.markRepeatable(nudge, m_clock->ticks());
+            break;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            m_history.markRepeatable(false);
+            break;
+        default:
+            break;
+    }
+}
+
+// A value box in the window would keep Ctrl+Z for its own typing; the
+// window's undo takes the key, as it does everywhere else in the window.
+bool UndoControl::takesUndoKeys(QObject* watched, QEvent* event) const {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit || edit->window() != &m_window) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier);
 }

@@ -4,6 +4,7 @@
 
 #include "binding/undo_history.h"
 
+class Clock;
 class Mirror;
 class ParameterBinding;
 class QAction;
@@ -35,17 +36,23 @@ public:
     // Undo and redo as menu entries, enabled as the history allows, until menuClosed.
     void addTo(QMenu& menu);
     void menuClosed();
+    // Times the runs of wheel notches and arrow keys; the system clock unless set.
+    void setClock(const Clock& clock) { m_clock = &clock; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void noteInput(QObject* watched, QEvent* event);
+    bool takesUndoKeys(QObject* watched, QEvent* event) const;
+
     QWidget& m_window;
     ParameterBinding& m_binding;
     const Mirror& m_mirror;
     UndoHistory m_history;
     QAction* m_undo;
     QAction* m_redo;
+    const Clock* m_clock;
     bool m_pressed = false;
     bool m_connected = false;
     bool m_linkLost = false;

@@ -68,7 +68,9 @@ double OutputFieldCodec::q(int code) {
 }
 
 double OutputFieldCodec::bandFrequency(int code) {
-    return FrequencyTable::snapToGrid(FrequencyTable::frequencyOfCode(static_cast<uint16_t>(code)));
+    // The strip's table, so that what a band was sent reads back unchanged.
+    return FrequencyTable::band().quantise(
+        FrequencyTable::frequencyOfCode(static_cast<uint16_t>(code)));
 }
 
 int OutputFieldCodec::mutedLevel(int code) {

@@ -5,6 +5,7 @@
 #include "binding/binding_table.h"
 #include "binding/equaliser_bands.h"
 #include "binding/output_field_codec.h"
+#include "filter/band_value_text.h"
 #include "filter/filter_text_writer.h"
 #include "link/preset_jobs.h"
 #include "texts/compare_texts.h"
@@ -55,7 +56,8 @@ std::string display(const Named& n, uint16_t value) {
         case EqualiserBands::Type:
             return comparetext::TypeNames[Codec::bandType(value) - 5].get();
         case EqualiserBands::Frequency:
-            return FilterTextWriter::number(Codec::bandFrequency(value)) + " Hz";
+            return BandValueText::text(BandValueText::Frequency, Codec::bandFrequency(value)) +
+                   " Hz";
         case EqualiserBands::Q:
             return FilterTextWriter::number(Codec::q(value));
         default:

@@ -75,8 +75,14 @@ bool RouteExport::writeFile(const std::string& folder, const std::string& name,
     fs::path dir = fs::path(folder) / kFolder;
     fs::path file = dir / (name + ".c");
     if (path) *path = file.string();
+    return writeTo(file.string(), text);
+}
+
+bool RouteExport::writeTo(const std::string& path, const std::string& text) {
+    namespace fs = std::filesystem;
     std::error_code error;
-    fs::create_directories(dir, error);
+    fs::path file(path);
+    if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out << text;

@@ -28,4 +28,6 @@ public:
     // missing; false when it cannot be written. path tells where it went.
     static bool writeFile(const std::string& folder, const std::string& name,
                           const std::string& text, std::string* path = nullptr);
+    // Writes the file at exactly path, creating its folder when missing.
+    static bool writeTo(const std::string& path, const std::string& text);
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/mirror.h"
+#include "texts/routing_texts.h"
 
 namespace {
 
@@ -81,12 +82,12 @@ int RouteMatrix::layoutOfMask(int mask) {
 }
 
 std::string RouteMatrix::title(int outputSelection, int decoderMode, int decodedLayout) {
-    std::string text = "声道选择:";
+    std::string text = routingtext::OutputSelection.get();
     if (outputSelection >= 0 && outputSelection < kLayouts)
         text += kSelectionNames[outputSelection];
-    text += "解码模式:";
+    text += routingtext::DecoderMode.get();
     text += decoderModeName(decoderMode & 0xFF);
-    text += "解码通道:";
+    text += routingtext::DecodedLayout.get();
     if (int item = layoutOfMask(decodedLayout); item >= 0) {
         text += kLayoutTable[item].name;
     } else {

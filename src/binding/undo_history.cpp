@@ -12,10 +12,37 @@ void UndoHistory::end() {
     if (--m_depth == 0) close();
 }
 
+void UndoHistory::markRepeatable(bool repeatable, uint32_t nowMs) {
+    m_repeatable = repeatable;
+    m_repeatAt = nowMs;
+}
+
+bool UndoHistory::joinsPrevious() const {
+    if (!m_repeatable || !m_lastRepeated || m_undo.empty()) return false;
+    if (m_repeatAt - m_lastAt >= kRepeatWindowMs) return false;
+    const Step& last = m_undo.back();
+    auto inLast = [&last](const Change& c) {
+        return std::any_of(last.begin(), last.end(),
+                           [&c](const Change& l) { return l.index == c.index; });
+    };
+    return last.size() == m_open.size() && std::all_of(m_open.begin(), m_open.end(), inLast);
+}
+
 void UndoHistory::close() {
     std::erase_if(m_open, [](const Change& c) { return c.before == c.after; });
     if (m_open.empty()) return;
-    m_undo.push_back(std::move(m_open));
+    if (joinsPrevious()) {
+        Step& last = m_undo.back();
+        for (const Change& c : m_open)
+            for (Change& l : last)
+                if (l.index == c.index) l.after = c.after;
+        std::erase_if(last, [](const Change& c) { return c.before == c.after; });
+        if (last.empty()) m_undo.pop_back();
+    } else {
+        m_undo.push_back(std::move(m_open));
+    }
+    m_lastRepeated = m_repeatable;
+    m_lastAt = m_repeatAt;
     m_open.clear();
     m_redo.clear();
     if (m_undo.size() > kMaxSteps) m_undo.pop_front();
@@ -43,6 +70,7 @@ std::vector<std::pair<int, uint16_t>> UndoHistory::takeUndo() {
         m_depth = 0;
         close();
     }
+    m_lastRepeated = false;
     std::vector<std::pair<int, uint16_t>> writes;
     if (m_undo.empty()) return writes;
     Step step = std::move(m_undo.back());
@@ -58,6 +86,7 @@ std::vector<std::pair<int, uint16_t>> UndoHistory::takeRedo() {
         m_depth = 0;
         close();
     }
+    m_lastRepeated = false;
     std::vector<std::pair<int, uint16_t>> writes;
     if (m_redo.empty()) return writes;
     Step step = std::move(m_redo.back());
@@ -68,6 +97,7 @@ std::vector<std::pair<int, uint16_t>> UndoHistory::takeRedo() {
 }
 
 void UndoHistory::clear() {
+    m_lastRepeated = false;
     m_undo.clear();
     m_redo.clear();
     m_open.clear();

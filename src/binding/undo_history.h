@@ -31,6 +31,13 @@ public:
 
     void record(int index, uint16_t before, uint16_t after);
 
+    // The input now arriving is a repeated nudge (a wheel notch, an arrow
+    // key) at nowMs, or not. A nudge's step joins the step before it when that
+    // was a nudge of the same parameters less than a second earlier, so that
+    // turning a wheel is undone at once as a drag is.
+    void markRepeatable(bool repeatable, uint32_t nowMs = 0);
+    static constexpr uint32_t kRepeatWindowMs = 1000;
+
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
     size_t undoCount() const { return m_undo.size(); }
@@ -48,10 +55,15 @@ public:
 
 private:
     void close();
+    bool joinsPrevious() const;
 
     std::deque<Step> m_undo;
     std::deque<Step> m_redo;
     Step m_open;
     int m_depth = 0;
+    bool m_repeatable = false;    // the input being handled is a nudge
+    uint32_t m_repeatAt = 0;      // ... and when it came
+    bool m_lastRepeated = false;  // the newest step came from a nudge
+    uint32_t m_lastAt = 0;        // ... that came then
     std::function<void()> m_groupHook;
 };

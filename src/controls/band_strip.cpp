@@ -8,6 +8,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
@@ -161,9 +163,15 @@ QLineEdit* BandStrip::box(int sub) const {
     return sub >= 0 && sub < 3 ? m_boxes[size_t(sub)] : nullptr;
 }
 
+// Text in a box that is not a number gives way to the value last shown there.
 double BandStrip::quantisedBox(int sub, int step) const {
-    double typed = BandValueText::parse(boxText(sub).toStdString());
-    return BandValueText::quantise(sub, typed, step, m_gainRange);
+    std::optional<double> typed = BandValueText::parse(boxText(sub).toStdString());
+    if (!typed) typed = BandValueText::parse(m_texts[size_t(sub)].toStdString());
+    return BandValueText::quantise(sub, typed.value_or(0), step, m_gainRange);
+}
+
+bool BandStrip::boxHoldsANumber(int sub) const {
+    return BandValueText::parse(boxText(sub).toStdString()).has_value();
 }
 
 void BandStrip::SetSubValue(int sub, double value) {
@@ -195,8 +203,9 @@ double BandStrip::GetSubValue(int sub) const {
 }
 
 void BandStrip::stepBox(int sub, int step) {
+    bool refused = step == 0 && !boxHoldsANumber(sub);
     showValue(sub, quantisedBox(sub, step));
-    notify(sub);
+    if (!refused) notify(sub);
 }
 
 void BandStrip::notify(int sub) {
@@ -437,7 +446,10 @@ bool BandStrip::handleKey(QKeyEvent* event) {
 }
 
 void BandStrip::keyPressEvent(QKeyEvent* event) {
-    if (handleKey(event)) {
+    // Enter in a box was handled there and comes on here on its way out.
+    bool fromBox = std::exchange(m_boxEnter, false);
+    bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!(fromBox && enter) && handleKey(event)) {
         event->accept();
         return;
     }
@@ -461,14 +473,18 @@ bool BandStrip::eventFilter(QObject* watched, QEvent* event) {
     int sub = boxSub(watched);
     if (sub < 0 || m_closing) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
-        case QEvent::KeyPress:
-            return handleKey(static_cast<QKeyEvent*>(event));
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            m_boxEnter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            return handleKey(key);
+        }
         case QEvent::FocusIn:
             m_focusedBox = sub + 1;
             invalidate();
             break;
         case QEvent::FocusOut:
             m_focusedBox = 0;
+            m_boxEnter = false;
             if (acceptsInput()) stepBox(sub, 0);
             break;
         default:

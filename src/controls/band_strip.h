@@ -71,6 +71,7 @@ private:
     void createBoxes();
     void showValue(int sub, double value);
     double quantisedBox(int sub, int step) const;
+    bool boxHoldsANumber(int sub) const;
     void stepBox(int sub, int step);
     void notify(int sub);
     void invalidate();
@@ -87,7 +88,8 @@ private:
     bool m_dragging = false;
     std::array<QLineEdit*, 3> m_boxes{};
     std::array<QString, 3> m_texts;
-    int m_focusedBox = 0;  // 1 ... 3 while box (sub-value + 1) has the keyboard focus
+    bool m_boxEnter = false;  // an Enter from a box is on its way through the strip
+    int m_focusedBox = 0;     // 1 ... 3 while box (sub-value + 1) has the keyboard focus
     BandValueText::GainRange m_gainRange;
     double m_gain = 0;
     int m_type = 7;

@@ -214,12 +214,13 @@ void GraphDisplayList::fillPath(const QPainterPath& path, QColor colour) {
     m_ops.push_back(std::move(op));
 }
 
-void GraphDisplayList::sprite(const QImage& sheet, QPoint at, QRect source) {
+void GraphDisplayList::sprite(const QImage& sheet, QPoint at, QRect source, qreal scale) {
     Op op = start(Kind::Sprite);
     op.sheet = sheet;
     op.at = at;
     op.source = source;
-    op.bounds = QRectF(at, source.size()).adjusted(-1, -1, 1, 1);
+    op.scale = scale;
+    op.bounds = QRectF(QPointF(at), QSizeF(source.size()) * scale).adjusted(-1, -1, 1, 1);
     m_ops.push_back(std::move(op));
 }
 
@@ -260,7 +261,8 @@ bool GraphDisplayList::sameContent(const Op& a, const Op& b) const {
         case Kind::Fill:
             return a.path == b.path;
         case Kind::Sprite:
-            return a.sheet.cacheKey() == b.sheet.cacheKey() && a.at == b.at && a.source == b.source;
+            return a.sheet.cacheKey() == b.sheet.cacheKey() && a.at == b.at &&
+                   a.source == b.source && a.scale == b.scale;
         case Kind::Text:
             return a.source == b.source && a.font == b.font && a.text == b.text &&
                    a.flags == b.flags;
@@ -413,7 +415,7 @@ void GraphDisplayList::drawOp(QPainter& p, const Op& op, const Tiles& tiles) con
         case Kind::Sprite: {
             // The source is in logical pixels; the sheet may hold more per pixel.
             qreal r = op.sheet.devicePixelRatio();
-            p.drawImage(QRectF(op.at, op.source.size()), op.sheet,
+            p.drawImage(QRectF(QPointF(op.at), QSizeF(op.source.size()) * op.scale), op.sheet,
                         QRectF(QPointF(op.source.topLeft()) * r, QSizeF(op.source.size()) * r));
             break;
         }

@@ -50,7 +50,8 @@ public:
     void lines(const std::vector<GraphPoint>& points, QColor colour, qreal width,
                Qt::PenStyle style = Qt::SolidLine);
     void fillPath(const QPainterPath& path, QColor colour);
-    void sprite(const QImage& sheet, QPoint at, QRect source);
+    // The source in the sheet's logical pixels, drawn `scale` times as large.
+    void sprite(const QImage& sheet, QPoint at, QRect source, qreal scale = 1);
     void text(const QRect& box, const QFont& font, QColor colour, const QString& text,
               int flags = Qt::AlignCenter);
     // A square outline, filled or not.
@@ -88,6 +89,7 @@ private:
         QImage sheet;
         QPoint at;
         QRect source;
+        qreal scale = 1;  // sprites: drawn this many times the source size
         QFont font;
         QString text;
         QRectF bounds;

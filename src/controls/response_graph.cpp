@@ -13,6 +13,7 @@
 #include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
 #include "platform/qt/mouse.h"
+#include "texts/graph_texts.h"
 
 namespace {
 
@@ -92,6 +93,10 @@ QFont labelFont(double scale) {
     return FontFaces::pixelFont(QStringLiteral("Arial Bold"), std::max(1.0, 12 * scale), true);
 }
 
+QString copyPasteText(int k) {
+    return QString::fromUtf8((k == 0 ? graphtext::Copy : graphtext::Paste).get());
+}
+
 }  // namespace
 
 ResponseGraph::ResponseGraph(QWidget* parent) : QWidget(parent), m_model(this), m_timer(this) {
@@ -109,7 +114,12 @@ void ResponseGraph::create(unsigned controlId, const QRect& rect) {
 }
 
 void ResponseGraph::setScale(double scale) {
+    bool changed = scale != m_model.scale();
     m_model.setScale(scale);
+    if (changed && m_initialised) {
+        m_model.layout(width(), height());
+        rebuildSurfaces();
+    }
     updateMenuWidth();
     m_dirty = true;
     update();
@@ -136,8 +146,10 @@ void ResponseGraph::rebuildSurfaces() {
     if (width() <= 0 || height() <= 0) return;
     // Everything at the screen's pixel ratio, so that the graph is sharp on HiDPI screens.
     qreal ratio = devicePixelRatioF();
-    m_markers = ResponseGraphSprites::markers(m_model.slotCount(), ratio);
-    m_handles = ResponseGraphSprites::qHandles(ratio);
+    // Sprites drawn larger with the window get as many more pixels, to stay sharp.
+    qreal grown = ratio * m_model.markerScale();
+    m_markers = ResponseGraphSprites::markers(m_model.slotCount(), grown);
+    m_handles = ResponseGraphSprites::qHandles(grown);
     m_banner = ResponseGraphSprites::banner(ratio);
     back.setPixelRatio(ratio);
     back.recreate(0, 0, width(), height());
@@ -169,7 +181,9 @@ void ResponseGraph::drawGrid() {
         int x = plot.left + m_model.markerXOf(row.frequency);
         p.drawLine(x, plot.top, x, plot.bottom);
     }
-    QFont font = FontFaces::pixelFont(QStringLiteral("Times New Roman"), 12);
+    // The axis labels grow with the window, as the skin's texts do.
+    QFont font = FontFaces::pixelFont(QStringLiteral("Times New Roman"),
+                                      std::max(1.0, 12 * m_model.scale()));
     p.setFont(font);
     p.setPen(QColor::fromRgba(kGridTextColour));
     QFontMetrics metrics(font);
@@ -251,6 +265,7 @@ void ResponseGraph::record(GraphDisplayList& list) const {
                     QRect(0, 0, 448, 64));
     }
     if (m_model.options().showSelection) recordMarkers(list);
+    if (m_exporting) return;
     recordLabel(list);
     recordMenu(list);
 }
@@ -264,20 +279,22 @@ void ResponseGraph::recordSelection(GraphDisplayList& list) const {
 
 void ResponseGraph::recordMarkers(GraphDisplayList& list) const {
     int selected = m_model.selectedSlot();
-    if (selected >= ResponseGraphModel::kFirstBand && selected < m_model.slotCount() &&
-        m_model.options().showQHandles && m_model.slot(selected).enabled &&
-        m_model.slot(selected).hasQHandles) {
+    const qreal grown = m_model.markerScale();
+    if (!m_exporting && selected >= ResponseGraphModel::kFirstBand &&
+        selected < m_model.slotCount() && m_model.options().showQHandles &&
+        m_model.slot(selected).enabled && m_model.slot(selected).hasQHandles) {
         GraphRect left = m_model.handleSquare(false), right = m_model.handleSquare(true);
         list.sprite(m_handles, QPoint(left.left, left.top),
-                    QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell));
+                    QRect(0, m_model.leftHandleDragged() ? kCell : 0, kCell, kCell), grown);
         list.sprite(m_handles, QPoint(right.left, right.top),
-                    QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell));
+                    QRect(kCell, m_model.rightHandleDragged() ? kCell : 0, kCell, kCell), grown);
     }
     for (int k = 0; k < m_model.slotCount(); ++k) {
         if (!m_model.slot(k).enabled) continue;
         GraphPoint at = m_model.markerCorner(k);
         int cell = k == selected ? m_model.animationFrame() : 0;
-        list.sprite(m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell));
+        list.sprite(m_markers, QPoint(at.x, at.y), QRect(cell * kCell, k * kCell, kCell, kCell),
+                    grown);
     }
 }
 
@@ -303,15 +320,12 @@ void ResponseGraph::recordMenu(GraphDisplayList& list) const {
         bool lit = m_model.highlightedItem() == k;
         list.fillRect(rect, lit ? QColor::fromRgba(kMenuHighlight) : QColor(Qt::white));
         if (!extras) {
-            list.text(rect, font, Qt::black,
-                      k == 0 ? QStringLiteral("Copy") : QStringLiteral("Paste"));
+            list.text(rect, font, Qt::black, copyPasteText(k));
             continue;
         }
         int j = m_model.extraOf(k);
         const MenuExtra* extra = j >= 0 ? &m_menuExtras[size_t(j)] : nullptr;
-        QString text = extra    ? extra->text
-                       : k == 0 ? QStringLiteral("Copy")
-                                : QStringLiteral("Paste");
+        QString text = extra ? extra->text : copyPasteText(k);
         if (extra && extra->checked >= 0) {
             QRect box(rect.left() + (kMenuPadding - kCheckSide) / 2,
                       rect.center().y() - kCheckSide / 2, kCheckSide, kCheckSide);
@@ -357,8 +371,7 @@ void ResponseGraph::updateMenuWidth() {
     }
     QFontMetrics metrics(labelFont(m_model.scale()));
     int width = 0;
-    for (const char* fixed : {"Copy", "Paste"})
-        width = std::max(width, metrics.horizontalAdvance(QString::fromLatin1(fixed)));
+    for (int k : {0, 1}) width = std::max(width, metrics.horizontalAdvance(copyPasteText(k)));
     for (const MenuExtra& e : m_menuExtras)
         width = std::max(width, metrics.horizontalAdvance(e.text));
     m_model.setMenuExtras(int(m_menuExtras.size()), width + kMenuPadding + 8, m_copyPaste);
@@ -370,10 +383,25 @@ void ResponseGraph::setCompanionsShown(bool shown) {
     invalidate();
 }
 
-bool ResponseGraph::savePicture(const QString& path) {
-    m_dirty = true;
-    const QImage& picture = renderPicture();
-    return !picture.isNull() && picture.save(path, "PNG");
+bool ResponseGraph::savePicture(const QString& path, const QString& name) {
+    renderPicture();
+    if (m_grid.isNull()) return false;
+    QImage picture = m_grid.copy();
+    GraphDisplayList list;
+    m_exporting = true;
+    record(list);
+    m_exporting = false;
+    if (!name.isEmpty()) {
+        GraphRect plot = m_model.plot();
+        QFont font = labelFont(m_model.scale());
+        int height = QFontMetrics(font).height();
+        list.text(QRect(plot.left + 6, plot.top + 4, plot.width() - 12, height), font, Qt::white,
+                  name, Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    GraphDisplayList::Tiles tiles(picture.size(), picture.devicePixelRatio());
+    tiles.markAll();
+    replay(list, picture, tiles);
+    return picture.save(path, "PNG");
 }
 
 void ResponseGraph::OnShow(int mode) {

@@ -68,7 +68,9 @@ public:
     void setCompanionsShown(bool shown);
     bool companionsShown() const { return m_companionsShown; }
     // The picture as it is drawn, without the menu; false when it cannot be written.
-    bool savePicture(const QString& path);
+    // The graph as a PNG file, titled with name, without the selected
+    // marker's value label, its Q arrows and the menu.
+    bool savePicture(const QString& path, const QString& name = QString());
 
     // 0 stops the marker animation, 1 starts it and selects the first band, 2 only starts it.
     void OnShow(int mode);
@@ -129,4 +131,5 @@ private:
     bool m_copyPaste = true;
     std::vector<Companion> m_companions;
     bool m_companionsShown = false;
+    bool m_exporting = false;  // recording for a saved picture
 };

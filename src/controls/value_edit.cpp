@@ -88,7 +88,7 @@ QString ValueEdit::text() const {
     return QString::fromStdString(shown);
 }
 
-int ValueEdit::readTyped() const {
+std::optional<int> ValueEdit::readTyped() const {
     QString typed = m_edit ? m_edit->text() : text();
     return TypedValue::parse(typed.toStdString(), m_divisor, m_minimum, m_maximum);
 }
@@ -173,7 +173,12 @@ bool ValueEdit::stepKey(int key) {
     int step = key == Qt::Key_Up ? 1 : key == Qt::Key_Down ? -1 : 0;
     if (step == 0 && key != Qt::Key_Return && key != Qt::Key_Enter) return false;
     if (!m_editable) return true;
-    m_value = std::clamp(readTyped() + step, m_minimum, m_maximum);
+    std::optional<int> typed = readTyped();
+    if (!typed && step == 0) {
+        showValue();
+        return true;
+    }
+    m_value = std::clamp(typed.value_or(m_value) + step, m_minimum, m_maximum);
     notify();
     showValue();
     m_surface.invalidate();
@@ -183,7 +188,8 @@ bool ValueEdit::stepKey(int key) {
 
 void ValueEdit::wheelStep(int delta) {
     if (!m_editable || delta == 0) return;
-    m_value = std::clamp(readTyped() + (delta > 0 ? 1 : -1), m_minimum, m_maximum);
+    m_value =
+        std::clamp(readTyped().value_or(m_value) + (delta > 0 ? 1 : -1), m_minimum, m_maximum);
     notify();
     showValue();
     m_surface.invalidate();
@@ -202,14 +208,15 @@ void ValueEdit::mousePressEvent(QMouseEvent* event) {
 
 void ValueEdit::focusGained() {
     m_colourIndex = 1;
-    m_value = readTyped();
+    m_value = readTyped().value_or(m_value);
     invalidate();
     notify();
 }
 
 void ValueEdit::focusLost() {
     m_colourIndex = 0;
-    int typed = readTyped();
+    // Text that is not a number gives way to the value already held.
+    int typed = readTyped().value_or(m_value);
     bool changed = typed != m_value;
     m_value = typed;
     showValue();

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "controls/control_surface.h"
 
@@ -57,7 +58,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    int readTyped() const;
+    std::optional<int> readTyped() const;
     bool stepKey(int key);
     void wheelStep(int delta);
     void focusGained();

@@ -91,9 +91,19 @@ std::vector<uint8_t> PresetCodec::encode(const PresetRecord& record, std::mt1993
 }
 
 bool PresetCodec::decode(const uint8_t* data, size_t size, PresetRecord& out) {
-    if (size < kHeadSize) return false;
+    Damage damage = Damage::None;
+    return decode(data, size, out, damage);
+}
+
+bool PresetCodec::decode(const uint8_t* data, size_t size, PresetRecord& out, Damage& damage) {
+    auto damaged = [&damage](Damage why) {
+        damage = why;
+        return false;
+    };
+    damage = Damage::None;
+    if (size < kHeadSize) return damaged(Damage::TooShort);
     const size_t decodedSize = kHeadSize + (size - kHeadSize) / 2;
-    if (decodedSize < kHeaderFieldsEnd) return false;
+    if (decodedSize < kHeaderFieldsEnd) return damaged(Damage::TooShort);
 
     // Writers encode every byte up to the CRC with the first 16 alphabet
     // bytes, so any other byte there is damage; what follows the CRC is not
@@ -116,9 +126,11 @@ bool PresetCodec::decode(const uint8_t* data, size_t size, PresetRecord& out) {
     const uint64_t headerLength = getLe32(p, kHeaderLengthAt);
     const uint64_t n = getLe32(p, kCountAt);
     const uint64_t crcAt = headerLength + 2 * n;
-    if (crcAt + kCrcSize > decodedSize || firstForeign < crcAt + kCrcSize) return false;
+    if (crcAt + kCrcSize > decodedSize) return damaged(Damage::Truncated);
+    if (firstForeign < crcAt + kCrcSize) return damaged(Damage::ForeignBytes);
     const auto crcSize = static_cast<size_t>(crcAt);
-    if (getLe32(p, crcSize) != crc16Modbus(p.data(), crcSize)) return false;
+    if (getLe32(p, crcSize) != crc16Modbus(p.data(), crcSize))
+        return damaged(Damage::ChecksumMismatch);
 
     PresetRecord r;
     r.headerLength = static_cast<uint32_t>(headerLength);

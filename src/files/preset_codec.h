@@ -30,4 +30,8 @@ public:
     // match. Never reads outside [data, data + size); `out` is
     // only changed on success.
     static bool decode(const uint8_t* data, size_t size, PresetRecord& out);
+
+    // Why bytes are no intact preset file, for a message that says so.
+    enum class Damage { None, TooShort, ForeignBytes, Truncated, ChecksumMismatch, TooLarge };
+    static bool decode(const uint8_t* data, size_t size, PresetRecord& out, Damage& damage);
 };

@@ -106,14 +106,19 @@ int PresetFiles::readPreset(const std::string& path) {
     if (!isFile(file)) return kPresetCannotOpen;
     uintmax_t size = fs::file_size(file, ec);
     if (ec) return kPresetCannotOpen;
-    if (size > kMaxPresetFileSize) return kPresetCorrupt;
+    m_damage = PresetCodec::Damage::None;
+    if (size > kMaxPresetFileSize) {
+        m_damage = PresetCodec::Damage::TooLarge;
+        return kPresetCorrupt;
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in) return kPresetCannotOpen;
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     // A file that shrank meanwhile is judged by what could be read.
     bytes.resize(static_cast<size_t>(in.gcount()));
-    return PresetCodec::decode(bytes.data(), bytes.size(), m_preset) ? kPresetOk : kPresetCorrupt;
+    return PresetCodec::decode(bytes.data(), bytes.size(), m_preset, m_damage) ? kPresetOk
+                                                                               : kPresetCorrupt;
 }
 
 int PresetFiles::savePreset(const std::string& name, const std::vector<uint16_t>& values) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "files/preset_codec.h"
 #include "files/preset_record.h"
 
 // Preset files (".qmx") hold a copy of the device's parameters; their header
@@ -35,6 +36,8 @@ public:
     const PresetRecord& preset() const { return m_preset; }
     const std::array<uint32_t, 6>& creationTime() const { return m_created; }
     const std::string& lastSavedPath() const { return m_lastSaved; }
+    // Why the last read found a corrupt file (6).
+    PresetCodec::Damage damage() const { return m_damage; }
 
     // One file at exactly path: 0, 2 or 5.
     int writePreset(const std::string& path, const std::vector<uint16_t>& values);
@@ -64,6 +67,7 @@ private:
     // listed next to, the file just written.
     static void removeOtherCopies(const std::string& name, const std::string& kept);
 
+    PresetCodec::Damage m_damage = PresetCodec::Damage::None;
     PresetRecord m_preset;
     std::array<uint32_t, 6> m_created{};
     std::string m_lastSaved;

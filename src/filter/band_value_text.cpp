@@ -1,12 +1,12 @@
 #include "filter/band_value_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "filter/frequency_table.h"
 #include "filter/q_table.h"
+#include "filter/typed_value.h"
 
 namespace {
 
@@ -44,15 +44,8 @@ std::string BandValueText::text(int sub, double value, int digits) {
     }
 }
 
-double BandValueText::parse(std::string_view text) {
-    size_t start = text.find_first_not_of(" \t");
-    if (start == std::string_view::npos) return 0;
-    text.remove_prefix(start);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    double value = 0;
-    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value)) return 0;
-    return value;
+std::optional<double> BandValueText::parse(std::string_view text) {
+    return TypedValue::number(text);
 }
 
 double BandValueText::quantise(int sub, double x, int step, const GainRange& gain) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,9 @@ public:
     // below 100 Hz, cut to 5 characters; Q cut to 4 characters. A cut that
     // ends on a decimal point drops the point.
     static std::string text(int sub, double value, int digits = -1);
-    // A box's text as a number; anything that is not a finite number reads as 0.
-    static double parse(std::string_view text);
+    // A box's text as a number (a decimal comma reads as a point); nothing
+    // for text that is not a number.
+    static std::optional<double> parse(std::string_view text);
     // x moved by step (-1, 0, +1) steps and kept to the gain range or the
     // frequency and Q tables.
     static double quantise(int sub, double x, int step, const GainRange& gain);

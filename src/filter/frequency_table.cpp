@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr double kBandLow = 10.5;
+constexpr double kBandLow = FrequencyTable::kBandMinimum;
 constexpr double kGridOff = 19.3;
 constexpr double kSnapLow = 19.0;
 

@@ -15,6 +15,7 @@ public:
     static constexpr int kLast = kSize - 1;
     static constexpr uint16_t kOffCode = 32768;
     static constexpr double kMinimum = 19.7;
+    static constexpr double kBandMinimum = 10.5;
     static constexpr double kMaximum = 20600.0;
     static constexpr int kUpperBase = 298;  // 5990 Hz
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "filter/band_value_text.h"
 #include "filter/filter_cascade.h"
 #include "filter/frequency_table.h"
 #include "filter/q_table.h"
@@ -50,7 +51,9 @@ void ResponseGraphModel::setScale(double scale) {
 void ResponseGraphModel::setGeometry(int width, int height) {
     m_width = std::max(width, 0);
     m_height = std::max(height, 0);
-    m_plot = {kPlotLeft, kPlotTop, m_width - kPlotRight, m_height - kPlotBottom};
+    // The margins hold the axis labels, which grow with the window.
+    m_plot = {grown(kPlotLeft), grown(kPlotTop), m_width - grown(kPlotRight),
+              m_height - grown(kPlotBottom)};
     m_decades = std::log10(kEnd / kStart);
     m_count = std::max(m_plot.width(), 0);
     updateColumns();
@@ -101,7 +104,8 @@ int ResponseGraphModel::zeroLine() const {
 }
 
 int ResponseGraphModel::markerXOf(double f) const {
-    if (!(f > 0)) return 0;
+    // Below the axis (a band at the grid's bottom) sits on its left edge.
+    if (!(f > kStart)) return 0;
     return truncated(std::log10(f / kStart) / m_decades * m_count);
 }
 
@@ -113,6 +117,11 @@ double ResponseGraphModel::snap(double f) const {
     if (m_options.freeFrequencies) return f;
     if (f < kStart) return kStart;
     return FrequencyTable::snap().quantise(f);
+}
+
+double ResponseGraphModel::snapBand(double f) const {
+    if (m_options.freeFrequencies) return f;
+    return FrequencyTable::band().quantise(f);
 }
 
 int ResponseGraphModel::gainForDivisor() const {
@@ -149,7 +158,7 @@ void ResponseGraphModel::setBandType(int j, double type) {
 void ResponseGraphModel::setBandFrequency(int j, double f) {
     if (!validBand(j) || std::isnan(f)) return;
     GraphMarker& s = at(j + kFirstBand);
-    s.frequency = snap(std::clamp(f, m_limits.eqMin, m_limits.eqMax));
+    s.frequency = snapBand(std::clamp(f, m_limits.eqMin, m_limits.eqMax));
     s.markerX = markerXOf(s.frequency);
     changed(j + kFirstBand);
 }
@@ -328,16 +337,28 @@ int ResponseGraphModel::handleDistance() const {
     return static_cast<int>(std::trunc(100 - qi * kHandleSpread + 24));
 }
 
+double ResponseGraphModel::markerScale() const {
+    return std::max(1.0, m_scale);
+}
+
+int ResponseGraphModel::grown(int pixels) const {
+    return static_cast<int>(std::trunc(pixels * markerScale()));
+}
+
+int ResponseGraphModel::markerHalf() const {
+    return grown(kMarkerHalf);
+}
+
 GraphPoint ResponseGraphModel::markerCorner(int k) const {
-    return {m_plot.left + slot(k).markerX - 14, zeroLine() + slot(k).markerY - kMarkerHalf};
+    return {m_plot.left + slot(k).markerX - grown(14), zeroLine() + slot(k).markerY - markerHalf()};
 }
 
 GraphRect ResponseGraphModel::handleSquare(bool right) const {
     const GraphMarker& s = slot(m_selected);
     int d = handleDistance();
-    int left = m_plot.left + s.markerX - kMarkerHalf + (right ? d : -d);
-    int top = zeroLine() + s.markerY - kMarkerHalf;
-    return {left, top, left + 2 * kMarkerHalf, top + 2 * kMarkerHalf};
+    int left = m_plot.left + s.markerX - markerHalf() + (right ? d : -d);
+    int top = zeroLine() + s.markerY - markerHalf();
+    return {left, top, left + 2 * markerHalf(), top + 2 * markerHalf()};
 }
 
 // --- label ---
@@ -347,19 +368,19 @@ std::string ResponseGraphModel::labelText() const {
         !slot(m_labelled).enabled)
         return {};
     const GraphMarker& s = slot(m_labelled);
-    bool tenths = s.frequency < 100 && !m_options.freeFrequencies;
+    // The strip's box text, so that both say the same of one value.
+    std::string f = m_options.freeFrequencies
+                        ? format("%0.0f", s.frequency)
+                        : BandValueText::text(BandValueText::Frequency, s.frequency);
     if (m_labelled < kFirstBand) {
         if (s.frequency < FrequencyTable::kMinimum || s.frequency >= FrequencyTable::kMaximum) {
             return "F:OFF";
         }
-        return format(tenths ? "F:%0.1f" : "F:%0.0f", s.frequency);
+        return "F:" + f;
     }
     double g = s.gain / 10.0;
-    if (s.hasQHandles) {
-        return format(tenths ? "F:%0.1f Q:%0.2f G:%0.1f" : "F:%0.0f Q:%0.2f G:%0.1f", s.frequency,
-                      s.q, g);
-    }
-    return format(tenths ? "F:%0.1f G:%0.1f" : "F:%0.0f G:%0.1f", s.frequency, g);
+    if (s.hasQHandles) return format("F:%s Q:%0.2f G:%0.1f", f.c_str(), s.q, g);
+    return format("F:%s G:%0.1f", f.c_str(), g);
 }
 
 GraphRect ResponseGraphModel::labelBox(int textWidth, int textHeight) const {
@@ -367,10 +388,10 @@ GraphRect ResponseGraphModel::labelBox(int textWidth, int textHeight) const {
     const GraphMarker& s = slot(m_labelled);
     int v = zeroLine();
     int x = s.markerX;
-    int y = v + s.markerY + kMarkerHalf;
-    if (x < m_plot.left) x = m_plot.left + kMarkerHalf;
-    if (x + textWidth > m_plot.right) x = m_plot.right - textWidth - kMarkerHalf;
-    if (y + textHeight > m_plot.bottom) y = v + s.markerY - textHeight - kMarkerHalf;
+    int y = v + s.markerY + markerHalf();
+    if (x < m_plot.left) x = m_plot.left + markerHalf();
+    if (x + textWidth > m_plot.right) x = m_plot.right - textWidth - markerHalf();
+    if (y + textHeight > m_plot.bottom) y = v + s.markerY - textHeight - markerHalf();
     return {x, y, x + textWidth, y + textHeight};
 }
 
@@ -391,7 +412,7 @@ int ResponseGraphModel::slotAt(int x, int y) const {
     int v = zeroLine();
     for (int k = 0; k < slotCount(); ++k) {
         const GraphMarker& s = slot(k);
-        if (s.enabled && within(x, y, m_plot.left + s.markerX, v + s.markerY, kMarkerHalf))
+        if (s.enabled && within(x, y, m_plot.left + s.markerX, v + s.markerY, markerHalf()))
             return k;
     }
     return -1;
@@ -404,8 +425,8 @@ void ResponseGraphModel::mouseDown(int x, int y) {
         m_options.showSelection && m_options.showQHandles) {
         int d = handleDistance();
         int cx = m_plot.left + slot(m_selected).markerX, cy = zeroLine() + slot(m_selected).markerY;
-        m_leftHandle = within(x, y, cx - d, cy, kMarkerHalf);
-        m_rightHandle = !m_leftHandle && within(x, y, cx + d, cy, kMarkerHalf);
+        m_leftHandle = within(x, y, cx - d, cy, markerHalf());
+        m_rightHandle = !m_leftHandle && within(x, y, cx + d, cy, markerHalf());
         if ((m_leftHandle || m_rightHandle) && m_host) {
             m_host->setHandCursor(true);
             m_host->setCapture(true);
@@ -478,7 +499,7 @@ void ResponseGraphModel::dragMarker(int x, int y) {
         (s.type == FilterCascade::kHighShelf || s.type == FilterCascade::kLowShelf) && my < 0) {
         my = 0;
     }
-    double f = keepX ? s.frequency : snap(frequencyOfX(mx));
+    double f = keepX ? s.frequency : band ? snapBand(frequencyOfX(mx)) : snap(frequencyOfX(mx));
     auto clampTo = [&](double lo, double hi) {
         auto cols = limitColumns(lo, hi);
         mx = std::max(std::min(mx, cols[1]), cols[0]);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "filter/evaluation_point.h"
+#include "filter/frequency_table.h"
 #include "filter/graph_geometry.h"
 #include "filter/graph_marker.h"
 #include "filter/response_graph_host.h"
@@ -36,7 +37,7 @@ public:
     struct Limits {
         double highPassMin = 19, highPassMax = 20600;
         double lowPassMin = 19, lowPassMax = 20600;
-        double eqMin = 19.7, eqMax = 20600;
+        double eqMin = FrequencyTable::kBandMinimum, eqMax = 20600;
     };
 
     enum class MenuState { Hidden, Copy, Paste, Extra };
@@ -103,6 +104,9 @@ public:
     int zeroLine() const;  // y of 0 dB
     int columns() const { return m_count; }
     int crossoverMarkerHeight() const { return m_crossoverHeight; }
+    // Markers, their arrows and the margins grow with the window, never below their design size.
+    double markerScale() const;
+    int markerHalf() const;
     double scale() const { return m_scale; }
     int markerXOf(double f) const;
     double frequencyOfX(double x) const;
@@ -139,6 +143,7 @@ public:
     int highlightedItem() const { return m_menuItem; }  // -1 while hidden
 
 private:
+    int grown(int pixels) const;
     bool validBand(int j) const { return j >= 0 && j < bandCount(); }
     bool isBand(int k) const { return k >= kFirstBand && k < slotCount(); }
     GraphMarker& at(int k) { return m_slots[static_cast<size_t>(k)]; }
@@ -147,6 +152,8 @@ private:
     void changed(int k);  // selects, labels, recomputes and repaints unless dragging
     void notifySlot(int k);
     double snap(double f) const;
+    // Bands snap to the strip's table, whose bottom lies below the axis.
+    double snapBand(double f) const;
     int gainForDivisor() const;
     int bandMarkerY(int tenths) const;
     double curvePixels(double level) const;

@@ -10,6 +10,7 @@
 #include "link/link_supervisor.h"
 #include "platform/clock.h"
 #include "texts/link_texts.h"
+#include "texts/preset_file_texts.h"
 
 namespace {
 
@@ -28,6 +29,22 @@ constexpr int kSentEnough = Mirror::kSize - 1;
 
 bool validPreset(int preset) {
     return preset >= 1 && preset <= DeviceInfo::kPresets;
+}
+
+std::string damageText(PresetCodec::Damage damage) {
+    using D = PresetCodec::Damage;
+    switch (damage) {
+        case D::TooShort:
+            return presetfiletext::TooShort.get();
+        case D::ForeignBytes:
+            return presetfiletext::ForeignBytes.get();
+        case D::Truncated:
+            return presetfiletext::Truncated.get();
+        case D::TooLarge:
+            return presetfiletext::TooLarge.get();
+        default:
+            return presetfiletext::ChecksumMismatch.get();
+    }
 }
 
 }  // namespace
@@ -50,10 +67,11 @@ void PresetJobs::requestSaveToFile(const std::string& name) {
 }
 
 void PresetJobs::requestSendFile(const std::string& name) {
-    FileToSend file{name, PresetFiles::kPresetEmptyName, {}};
+    FileToSend file{name, PresetFiles::kPresetEmptyName, {}, {}};
     if (!name.empty()) {
         PresetFiles files;
         file.loaded = files.loadPreset(name);
+        file.damage = files.damage();
         file.record = files.preset();
     }
     {
@@ -166,6 +184,9 @@ void PresetJobs::sendFile() {
     bool ok = false;
     if (file.name.empty()) {
         m_link.message(linktext::EnterFileName);
+    } else if (file.loaded == PresetFiles::kPresetCorrupt) {
+        m_link.message(formatText(presetfiletext::FileDamaged, file.name.c_str(),
+                                  damageText(file.damage).c_str()));
     } else if (file.loaded != PresetFiles::kPresetOk) {
         m_link.message(linktext::NoFiles);
     } else if (file.record.passwordMark != 0) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "files/preset_codec.h"
 #include "files/preset_record.h"
 #include "link/device_info.h"
 
@@ -67,6 +68,7 @@ private:
     struct FileToSend {
         std::string name;
         int loaded = 0;  // the result of reading it
+        PresetCodec::Damage damage = PresetCodec::Damage::None;
         PresetRecord record;
     };
     struct NameToSave {

@@ -78,7 +78,8 @@ EqualiserPage::EqualiserPage(int pageIndex, EqualiserPageDesign design, QWidget*
         m_combos.push_back(std::make_unique<SkinComboBox>(this));
     for (size_t b = 0; b < m_design.buttons.size(); ++b)
         m_buttons.push_back(std::make_unique<SkinButton>(this));
-    m_graph.limits() = {19.0, m_design.highPassMaximum, 5990, 20600, 19.7, 20600};
+    m_graph.limits() = {19.0,  m_design.highPassMaximum,     5990,
+                        20600, FrequencyTable::kBandMinimum, 20600};
 }
 
 EqualiserPage::~EqualiserPage() = default;
@@ -214,7 +215,9 @@ void EqualiserPage::applyTextStyles(double s) {
     for (auto& b : m_buttons) b->SetTextStyle(12 * s, kFace, kButtonColour, 0x25, kButtonOnColour);
 }
 
-void EqualiserPage::paintEvent(QPaintEvent*) { ControlSurface::paintSourcePiece(this, m_source); }
+void EqualiserPage::paintEvent(QPaintEvent*) {
+    ControlSurface::paintSourcePiece(this, m_source);
+}
 
 void EqualiserPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -89,7 +89,7 @@ OutputPage::OutputPage(int pageIndex, QWidget* parent) : QWidget(parent), m_page
     for (auto& c : m_captions) c.setParent(this);
     for (auto& c : m_selectors) c.setParent(this);
     for (auto& c : m_buttons) c.setParent(this);
-    m_graph.limits() = {19.0, 20600, 19.0, 20600, 19.7, 20600};
+    m_graph.limits() = {19.0, 20600, 19.0, 20600, FrequencyTable::kBandMinimum, 20600};
 }
 
 void OutputPage::setBackgroundSource(DrawingSurface* source) {
@@ -222,7 +222,9 @@ void OutputPage::applyTextStyles(double s) {
     for (auto& b : m_buttons) b.SetTextStyle(12 * s, kFace, kButtonColour, 0x25, kButtonOnColour);
 }
 
-void OutputPage::paintEvent(QPaintEvent*) { ControlSurface::paintSourcePiece(this, m_source); }
+void OutputPage::paintEvent(QPaintEvent*) {
+    ControlSurface::paintSourcePiece(this, m_source);
+}
 
 void OutputPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -1,12 +1,15 @@
 #include "pages/routing_page.h"
 
+#include <QDir>
 #include <QPainter>
 #include <ctime>
 
 #include "binding/parameter_binding.h"
 #include "binding/route_export.h"
+#include "files/settings.h"
 #include "link/link_event.h"
 #include "link/mirror.h"
+#include "pages/file_chooser.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/message_pump.h"
@@ -319,13 +322,19 @@ void RoutingPage::exportMatrix() {
     std::tm now{};
     localtime_r(&t, &now);
     std::string name = RouteExport::name(item, selection);
-    std::string path;
-    bool written =
-        RouteExport::writeFile(m_exportFolder.toStdString(), name,
-                               RouteExport::fileText(item, selection, cells, now), &path);
+    // Offered in the settings folder's route data folder until the user picks another.
+    QString folder = QDir(m_exportFolder).filePath(QString::fromLatin1(RouteExport::kFolder));
+    QDir().mkpath(folder);
+    FileChooser::Request request{QString::fromUtf8(routingtext::ExportTitle.get()),
+                                 fromUtf8(name) + QStringLiteral(".c"), QStringLiteral("C (*.c)"),
+                                 true};
+    QString chosen = FileChooser::choose(this, request, folder);
+    if (chosen.isEmpty()) return;
+    std::string path = chosen.toStdString();
+    bool written = RouteExport::writeTo(path, RouteExport::fileText(item, selection, cells, now));
     Clipboard::setText(fromUtf8(RouteExport::clipboardText(item, selection, cells, now)));
-    std::string text = written ? formatText(routingtext::ExportDone, name.c_str())
-                               : formatText(routingtext::ExportFailed, path.c_str());
+    std::string text =
+        formatText(written ? routingtext::ExportDone : routingtext::ExportFailed, path.c_str());
     QString caption = parentWidget() ? parentWidget()->window()->windowTitle() : windowTitle();
     MessageBox::show(this,
                      {fromUtf8(text), caption, Language::windowsId(), MessageBox::Buttons::Ok});

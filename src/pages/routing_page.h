@@ -10,6 +10,7 @@
 #include "controls/skin_combo_box.h"
 #include "controls/skin_label.h"
 #include "controls/value_edit.h"
+#include "files/settings.h"
 #include "platform/qt/message_target.h"
 #include "platform/qt/window_timer.h"
 #include "resources/drawing_surface.h"
@@ -37,7 +38,7 @@ public:
 
     RoutingPage(ParameterBinding& binding, Mirror& mirror, QWidget* parent);
 
-    // Where the export's folder is made; the current folder by default.
+    // Where the export is first offered; the settings folder by default.
     void setExportFolder(const QString& folder) { m_exportFolder = folder; }
 
     intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
@@ -72,7 +73,7 @@ private:
 
     ParameterBinding& m_binding;
     Mirror& m_mirror;
-    QString m_exportFolder = QStringLiteral(".");
+    QString m_exportFolder = QString::fromStdString(Settings::programFolder());
     DrawingSurface m_skin;
     std::array<SkinButton, RouteMatrix::kCells> m_buttons;
     std::array<ValueEdit, RouteMatrix::kCells> m_edits;

@@ -27,6 +27,7 @@
 #include "resources/skin_ids.h"
 #include "resources/skin_layout.h"
 #include "texts/language.h"
+#include "texts/preset_file_texts.h"
 #include "texts/ui_texts.h"
 
 namespace {
@@ -186,16 +187,17 @@ std::string utf8(const QString& s) {
 }
 
 // Dialog controls draw in the page's own colours over the skin; the
-// indicators of radios and check boxes grow with the window.
+// indicators of radios and check boxes grow with the window. The skinned
+// lists keep their own list style: this one would put white on their light list.
 QString pageStyle(double s) {
     int box = std::max(9, static_cast<int>(13 * s));
     return QStringLiteral(
                "QLabel, QRadioButton, QCheckBox { color: #f0f0f0; background: transparent; }"
                "QLabel:disabled, QRadioButton:disabled, QCheckBox:disabled { color: #7d8794; }"
-               "QLineEdit, QComboBox { color: #f0f0f0; background: rgb(40, 58, 79);"
+               "QLineEdit, QComboBox#files { color: #f0f0f0; background: rgb(40, 58, 79);"
                " border: 1px solid rgb(92, 114, 140); border-radius: 2px; padding: 0 3px; }"
                "QLineEdit:disabled { color: #7d8794; border-color: rgb(60, 74, 92); }"
-               "QComboBox QAbstractItemView { color: #f0f0f0; background: rgb(40, 58, 79);"
+               "QComboBox#files QAbstractItemView { color: #f0f0f0; background: rgb(40, 58, 79);"
                " selection-background-color: rgb(43, 184, 236); }"
                "QRadioButton::indicator, QCheckBox::indicator { width: %1px; height: %1px;"
                " border: 1px solid rgb(120, 145, 175); background: rgb(40, 58, 79); }"
@@ -282,6 +284,7 @@ void SystemPage::createDialogControls() {
     m_nameEdit = edit(false);
     m_fileLabel = label();
     m_fileList = new QComboBox(this);
+    m_fileList->setObjectName(QStringLiteral("files"));
     m_fileList->setEditable(true);
     m_fileList->setInsertPolicy(QComboBox::NoInsert);
     m_languageLabel = label();
@@ -609,7 +612,8 @@ void SystemPage::fillFileList() {
     m_fileList->clear();
     for (const std::string& name : PresetFiles().listPresets())
         m_fileList->addItem(QString::fromStdString(name));
-    if (m_fileList->count() > 0) m_fileList->setCurrentIndex(0);
+    // No file is chosen for the user: a send or a delete names its file first.
+    m_fileList->setCurrentIndex(-1);
 }
 
 // --- user actions ---
@@ -821,17 +825,28 @@ void SystemPage::saveLocal() {
     if (m_jobs.saveToFile) m_jobs.saveToFile(name);
 }
 
+bool SystemPage::confirmed(const TextTriple& question, const std::string& name) {
+    QString asked = QString::fromStdString(formatText(question, name.c_str()));
+    return MessageBox::show(this, {asked, text(uitext::Warning), Language::windowsId(),
+                                   MessageBox::Buttons::OkCancel}) == MessageBox::Answer::Yes;
+}
+
 void SystemPage::deleteLocal() {
+    if (!mayStore()) return;
     std::string name = utf8(m_fileList->currentText().trimmed());
     if (name.empty()) return box(text(uitext::DeleteFailedNoFile));
+    if (!confirmed(presetfiletext::DeleteQuestion, PresetFiles::withPresetExtension(name))) return;
     PresetFiles().deletePreset(name);
     fillFileList();
 }
 
 void SystemPage::sendLocal() {
+    if (!mayStore()) return;
     std::string name = utf8(m_fileList->currentText().trimmed());
     if (name.empty()) return box(text(uitext::NoFilesSelected));
-    if (m_jobs.sendFile) m_jobs.sendFile(PresetFiles::withPresetExtension(name));
+    name = PresetFiles::withPresetExtension(name);
+    if (!confirmed(presetfiletext::SendQuestion, name)) return;
+    if (m_jobs.sendFile) m_jobs.sendFile(name);
 }
 
 void SystemPage::languageChosen() {

@@ -11,6 +11,7 @@
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
 #include "platform/qt/message_target.h"
+#include "texts/text_triple.h"
 
 class DeviceInfo;
 class DrawingSurface;
@@ -143,6 +144,7 @@ private:
     void useMode();
     void saveMode();
     void saveLocal();
+    bool confirmed(const TextTriple& question, const std::string& name);
     void deleteLocal();
     void sendLocal();
     void languageChosen();

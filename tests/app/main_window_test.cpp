@@ -9,10 +9,10 @@
 #include "app/main_messages.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "main_window_fixture.h"
 #include "pages/client_list_dialog.h"
 #include "pages/device_id_dialog.h"
 #include "pages/wifi_dialog.h"
-#include "main_window_fixture.h"
 #include "platform/qt/message_pump.h"
 #include "support/mouse_events.h"
 #include "texts/ui_texts.h"
@@ -115,6 +115,7 @@ TEST_F(MainWindowTest, LayoutFollowsTheSizeButNotBelowHalfOfIt) {
     QRect page = window->page(0).geometry();
     window->resize(500, 300);
     processQueued();
+    EXPECT_EQ(window->size(), QSize(1077, 681)) << "the design size is the smallest";
     EXPECT_DOUBLE_EQ(window->s(), 1.0);
     EXPECT_EQ(window->navigationButton(1).geometry(), nav);
     EXPECT_EQ(window->page(0).geometry(), page);

@@ -1,11 +1,14 @@
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 
 #include "app/graph_menu.h"
 #include "app/main_messages.h"
 #include "app/undo_control.h"
 #include "binding/equaliser_bands.h"
+#include "controls/synthetic_input.h"
 #include "filter/filter_text_reader.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
@@ -16,6 +19,7 @@
 #include "pages/routing_page.h"
 #include "pages/system_page.h"
 #include "platform/qt/message_pump.h"
+#include "support/manual_clock.h"
 #include "support/mouse_events.h"
 #include "texts/ui_texts.h"
 #include "texts/undo_texts.h"
@@ -129,6 +133,38 @@ TEST_F(MainWindowTest, TheMicrophonePageEditsAndShowsTheSelectedMicrophone) {
     EXPECT_EQ(link->mirror().value(1264), 140);  // 14 ms
     EXPECT_TRUE(link->mirror().pending(1264));
     EXPECT_FALSE(link->mirror().pending(1260));
+}
+
+TEST_F(MainWindowTest, FiveWheelNotchesOnAStripAreOneUndoStep) {
+    ASSERT_TRUE(start());
+    link->supervisor().stop();
+    report(*link, *ui, 75 + 4 * 2, 500);  // band 3 of the first output page at 0 dB
+    processQueued();
+    ManualClock clock;
+    window->undoControl().setClock(clock);
+    BandStrip& strip = window->outputPage(0).strip(2);
+    for (int n = 0; n < 5; ++n) {
+        SyntheticInput::wheel(&strip, QPointF(20, 80), 1);
+        processQueued();
+        clock.advance(300);
+    }
+    EXPECT_EQ(link->mirror().value(75 + 8), 505);
+    UndoControl& undo = window->undoControl();
+    EXPECT_EQ(undo.history().undoCount(), 1u);
+    // A value box with the focus leaves Ctrl+Z to the window's undo.
+    QKeyEvent ctrlZ(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
+    ctrlZ.ignore();
+    QApplication::sendEvent(strip.box(1), &ctrlZ);
+    EXPECT_FALSE(ctrlZ.isAccepted());
+    undo.undoAction().trigger();
+    EXPECT_EQ(link->mirror().value(75 + 8), 500);
+    // A notch after a pause of a second is a step of its own.
+    SyntheticInput::wheel(&strip, QPointF(20, 80), 1);
+    processQueued();
+    clock.advance(1000);
+    SyntheticInput::wheel(&strip, QPointF(20, 80), 1);
+    processQueued();
+    EXPECT_EQ(undo.history().undoCount(), 2u);
 }
 
 TEST_F(MainWindowTest, ADragIsOneUndoStepAndUndoAndRedoReachTheDevice) {

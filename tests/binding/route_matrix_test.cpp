@@ -7,6 +7,7 @@
 #include "binding/route_matrix.h"
 #include "link/mirror.h"
 #include "support/temp_folder.h"
+#include "texts/language.h"
 
 namespace {
 
@@ -54,8 +55,11 @@ TEST(RouteMatrix, DeviceValuesShowClampedAndAnyLowByteButZeroIsOn) {
 }
 
 TEST(RouteMatrix, TitleNamesSelectionModeAndLayout) {
+    Language::set(Language::SimplifiedChinese);
     EXPECT_EQ(RouteMatrix::title(5, 0x0316, 1551), "声道选择:71CH解码模式:TrueHD解码通道:51CH");
     EXPECT_EQ(RouteMatrix::title(9, 2, 0x20), "声道选择:解码模式:解码通道:20");
+    Language::set(Language::English);
+    EXPECT_EQ(RouteMatrix::title(5, 0x0316, 1551), "Output: 71CH  Decoder: TrueHD  Decoded: 51CH");
     for (int item = 0; item < RouteMatrix::kLayouts; ++item)
         EXPECT_EQ(RouteMatrix::layoutOfMask(RouteMatrix::layoutMask(item)), item);
     EXPECT_EQ(RouteMatrix::layoutOfMask(0x20), -1);

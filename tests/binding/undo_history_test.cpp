@@ -149,3 +149,45 @@ TEST_F(UndoHistoryTest, MatchesOnlyWhileTheDeviceHoldsWhatTheHistoryExpects) {
     EXPECT_TRUE(history.matches(valueOf));
     EXPECT_FALSE(binding.undo());
 }
+
+TEST(UndoNudges, WheelNotchesAndArrowKeysOnOneParameterWithinASecondAreOneStep) {
+    struct Nudge {
+        int index;
+        uint16_t after;
+        uint32_t atMs;
+        bool repeatable = true;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Nudge> nudges;  // every parameter starts at 0
+        size_t steps;
+    };
+    const Case cases[] = {
+        {"five notches", {{7, 1, 0}, {7, 2, 300}, {7, 3, 600}, {7, 4, 900}, {7, 5, 1200}}, 1},
+        {"a pause of a second", {{7, 1, 0}, {7, 2, 1000}}, 2},
+        {"another parameter", {{7, 1, 0}, {8, 1, 100}}, 2},
+        {"a click between", {{7, 1, 0}, {7, 2, 100, false}, {7, 3, 200}}, 3},
+        {"there and back", {{7, 1, 0}, {7, 0, 100}}, 0},
+    };
+    for (const Case& c : cases) {
+        UndoHistory h;
+        std::map<int, uint16_t> values;
+        for (const Nudge& n : c.nudges) {
+            h.markRepeatable(n.repeatable, n.atMs);
+            h.record(n.index, values[n.index], n.after);
+            values[n.index] = n.after;
+        }
+        EXPECT_EQ(h.undoCount(), c.steps) << c.name;
+    }
+    // Undo takes the whole run back to where it began, and a nudge after it starts afresh.
+    UndoHistory h;
+    for (uint16_t v = 1; v <= 5; ++v) {
+        h.markRepeatable(true, v * 100u);
+        h.record(7, uint16_t(v - 1), v);
+    }
+    EXPECT_EQ(h.takeUndo(), (std::vector<std::pair<int, uint16_t>>{{7, 0}}));
+    h.markRepeatable(true, 600);
+    h.record(7, 0, 1);
+    EXPECT_EQ(h.undoCount(), 1u);
+    EXPECT_EQ(h.redoCount(), 0u);
+}

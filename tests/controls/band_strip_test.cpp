@@ -62,15 +62,27 @@ TEST_F(StripTest, TypedFrequencySnapsToTheTableOnEnter) {
     EXPECT_EQ(strip->boxText(1), "19.7");
 }
 
-TEST_F(StripTest, TextThatIsNotANumberReadsAsZero) {
-    type(0, "abc");
-    EXPECT_EQ(strip->boxText(0), "0.0");
-    type(1, "x");
-    EXPECT_EQ(strip->boxText(1), "10.5");
-    type(2, "nan");
-    EXPECT_EQ(strip->boxText(2), "0.40");
-    type(0, "-99");
-    EXPECT_EQ(strip->boxText(0), "-24.0");
+TEST_F(StripTest, TextThatIsNotANumberIsRefusedAndANumberOutsideIsClamped) {
+    struct Case {
+        int box;
+        const char* typed;
+        const char* shown;
+        bool reported;
+    };
+    for (Case c :
+         {Case{0, "abc", "0.0", false}, Case{1, "x", "1000", false}, Case{2, "nan", "0.40", false},
+          Case{0, "-99", "-24.0", true}, Case{0, "50", "12.0", true},
+          Case{1, "99999", "20600", true}, Case{1, "5", "10.5", true}, Case{1, "1,5", "10.5", true},
+          Case{0, "-3,5", "-3.5", true}}) {
+        strip->SetSubValue(0, 0);
+        strip->SetSubValue(1, 1000);
+        strip->SetSubValue(2, 0.4);
+        processQueued();
+        parent.messages.clear();
+        type(c.box, c.typed);
+        EXPECT_EQ(strip->boxText(c.box), c.shown) << c.typed;
+        EXPECT_EQ(!parent.messages.empty(), c.reported) << c.typed;
+    }
 }
 
 TEST_F(StripTest, LeavingABoxAppliesWhatWasTyped) {

@@ -6,6 +6,7 @@
 #include "controls/response_graph.h"
 #include "resources/drawing_surface.h"
 #include "support/qt_wait.h"
+#include "support/temp_folder.h"
 #include "synthetic_input.h"
 
 using namespace SyntheticInput;
@@ -131,6 +132,30 @@ TEST_F(ResponseGraphTest, ThePictureShowsThePeakWhereTheModelPutsIt) {
     }
     EXPECT_TRUE(curve) << "the magenta total curve runs through the model's point";
     EXPECT_EQ(picture.pixelColor(3, 3), QColor(0x15, 0x20, 0x30));
+}
+
+TEST_F(ResponseGraphTest, ASavedPictureIsTitledAndLeavesOutTheValueLabel) {
+    graph->SetBandGain(3, 6);
+    const QImage screen = graph->renderPicture().copy();
+    TempFolder temp;
+    const QString path = QString::fromStdString(temp.path("graph.png"));
+    ASSERT_TRUE(graph->savePicture(path, QStringLiteral("Front L")));
+    const QImage saved = QImage(path).convertToFormat(screen.format());
+    ASSERT_EQ(saved.size(), screen.size());
+    const ResponseGraphModel& m = graph->model();
+    auto whiteIn = [](const QImage& image, QRect r) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (qGray(image.pixel(x, y)) > 230) ++n;
+        return n;
+    };
+    GraphRect box = m.labelBox(100, 14);
+    QRect label(box.left, box.top, 100, 14);
+    EXPECT_GT(whiteIn(screen, label), 0);
+    EXPECT_EQ(whiteIn(saved, label), 0);
+    QRect title(m.plot().left + 6, m.plot().top + 4, 60, 14);
+    EXPECT_GT(whiteIn(saved, title), whiteIn(screen, title));
 }
 
 TEST_F(ResponseGraphTest, EqPassShowsTheBannerWithoutChangingBands) {

@@ -87,7 +87,8 @@ TEST_F(ResponseGraphModelTest, BandSettersSnapAndClamp) {
     model.setBandFrequency(1, 1005);
     EXPECT_EQ(model.bandFrequency(1), 1020);
     model.setBandFrequency(1, 5);
-    EXPECT_EQ(model.bandFrequency(1), 19.7);
+    EXPECT_EQ(model.bandFrequency(1), 10.5);  // the strip's bottom entry, left of the axis
+    EXPECT_EQ(model.labelText().rfind("F:10.5 ", 0), 0u) << model.labelText();
     model.setBandFrequency(1, 1e9);
     EXPECT_EQ(model.bandFrequency(1), 20600);
     model.setBandGain(2, 99);
@@ -446,4 +447,26 @@ TEST(ResponseGraphModelEmpty, OperationsBeforeInitialiseDoNothing) {
     model.updateCurves();
     EXPECT_EQ(model.labelText(), "");
     EXPECT_TRUE(model.selectionOutline().empty() || model.slotCount() == 0);
+}
+
+TEST_F(ResponseGraphModelTest, MarkersAndMarginsGrowWithTheWindowButNeverShrink) {
+    struct Case {
+        double scale;
+        int width, height;
+        int plotLeft, markerHalf;
+    };
+    for (Case c :
+         {Case{0.5, 1051, 359, 30, 12}, Case{1, 1051, 359, 30, 12}, Case{2, 2102, 718, 60, 24}}) {
+        model.setScale(c.scale);
+        model.layout(c.width, c.height);
+        EXPECT_EQ(model.plot().left, c.plotLeft) << c.scale;
+        EXPECT_EQ(model.markerHalf(), c.markerHalf) << c.scale;
+        auto [x, y] = markerAt(ResponseGraphModel::kFirstBand + 3);
+        model.mouseDown(x + c.markerHalf - 1, y);
+        model.mouseUp(x + c.markerHalf - 1, y);
+        EXPECT_EQ(model.selectedSlot(), ResponseGraphModel::kFirstBand + 3) << c.scale;
+        auto [fx, fy] = markerAt(ResponseGraphModel::kFirstBand);  // the next case starts elsewhere
+        model.mouseDown(fx, fy);
+        model.mouseUp(fx, fy);
+    }
 }

@@ -187,15 +187,19 @@ TEST_F(PresetJobsTest, BadFilesAndNamesGiveTheirMessageAndChangeNothing) {
     std::ofstream(programFile("damaged.qmx"), std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(programFile("truncated.qmx"), std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), 1000);
 
     const struct {
         const char* name;
         const char* message;
-    } cases[] = {{"", "Please enter the file name!"},
-                 {"missing", "No files。"},
-                 {"locked.qmx", "The data has a password ."},
-                 {"other", "Wrong file version。"},
-                 {"damaged", "No files。"}};
+    } cases[] = {
+        {"", "Please enter the file name!"},
+        {"missing", "No files。"},
+        {"locked.qmx", "The data has a password ."},
+        {"other", "Wrong file version。"},
+        {"damaged", "File damaged: damaged\r\nThe file holds bytes that do not belong there."},
+        {"truncated", "File damaged: truncated\r\nThe file is cut short."}};
     const SimDevice::Memory device = m_device.memory();
     const std::vector<uint16_t> mirror = mirrorValues();
     for (const auto& c : cases) {

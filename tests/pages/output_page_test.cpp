@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "binding/output_field_codec.h"
+#include "filter/frequency_table.h"
 #include "pages/output_page.h"
 #include "resources/drawing_surface.h"
 #include "support/qt_wait.h"
@@ -143,6 +145,25 @@ TEST_F(OutputPageTest, GraphAndStripsStayInStep) {
     page->onMessage(2245, 4, 0);
     page->onMessage(2245, 0, 8);  // no such band
     EXPECT_EQ(changes, (std::vector<int>{40, 40, 58, 62, 63}));
+}
+
+// Every frequency a band can hold, the bottom of the grid included, reads the
+// same in the strip's box, in the graph's label and in what goes back out.
+TEST_F(OutputPageTest, EveryBandFrequencyHasOneReading) {
+    open(0);
+    const SortedTable table = FrequencyTable::band();
+    ASSERT_EQ(table.size(), FrequencyTable::kSize);
+    for (int i = 0; i < table.size(); ++i) {
+        const int code = FrequencyTable::codeOf(table[i]);
+        page->setField(10, code);
+        const QString box = page->strip(0).boxText(1);
+        EXPECT_EQ(box.toDouble(), table[i]) << i;
+        EXPECT_TRUE(QString::fromStdString(page->graph().model().labelText())
+                        .startsWith(QStringLiteral("F:") + box + QLatin1Char(' ')))
+            << i << " " << page->graph().model().labelText();
+        EXPECT_EQ(page->getField(10), code) << i;
+        EXPECT_EQ(OutputFieldCodec::bandFrequency(code), table[i]) << i;
+    }
 }
 
 TEST_F(OutputPageTest, ASelectorChoiceGoesToTheGraph) {

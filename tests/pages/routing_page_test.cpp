@@ -6,8 +6,10 @@
 #include "binding/parameter_binding.h"
 #include "binding/route_matrix.h"
 #include "controls/synthetic_input.h"
+#include "files/settings.h"
 #include "link/link_event.h"
 #include "link/mirror.h"
+#include "pages/file_chooser.h"
 #include "pages/routing_page.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/message_box.h"
@@ -61,7 +63,7 @@ TEST_F(RoutingPageTest, DeviceValuesShowClampedAndAreNotWrittenBack) {
     EXPECT_EQ(page->cellSlider(kCell43).value(), 17);
     EXPECT_EQ(page->cellButton(kCell43).GetCheckType(), 1);
     EXPECT_EQ(mirror.countPending(), 0);
-    EXPECT_TRUE(page->windowTitle().endsWith(QStringLiteral("解码通道:20")));
+    EXPECT_TRUE(page->windowTitle().endsWith(QStringLiteral("Decoded: 20")));
     EXPECT_EQ(page->layoutSelector().GetSelection(), -1);
 }
 
@@ -106,22 +108,45 @@ TEST_F(RoutingPageTest, PollsARowEvery100Milliseconds) {
     EXPECT_FALSE(page->refreshing());
 }
 
-TEST_F(RoutingPageTest, ExportGoesToAFileAndTheClipboard) {
+TEST_F(RoutingPageTest, ExportAsksWhereAndGoesToThatFileAndTheClipboard) {
+    Settings::overrideFolders(temp.path() + "/", temp.path() + "/");
+    std::optional<QString> answer;  // none: take the offered path
+    std::vector<QString> offered;
+    FileChooser::setAnswerer([&](const FileChooser::Request&, const QString& start) {
+        offered.push_back(start);
+        return answer.value_or(start);
+    });
     mirror.store(RouteMatrix::cellIndex(0), RouteMatrix::cellValue(100, true));
     MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
-    std::string file = TempFolder::read(temp.path("VX540_RouteData/VX540_RouteInXXCH_Out20CH.c"));
+    const std::string first = temp.path("VX540_RouteData/VX540_RouteInXXCH_Out20CH.c");
+    std::string file = TempFolder::read(first);
     EXPECT_NE(file.find("{\r\n//InXXCH>Out20-FL"), std::string::npos);
     EXPECT_NE(file.find("\tDePer(100)|1,DePer(  0)|0,"), std::string::npos);
     EXPECT_TRUE(Clipboard::text().startsWith(QStringLiteral("//InXXCH>Out20")));
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], QStringLiteral("生产文件VX540_RouteInXXCH_Out20CH成功!"));
+    EXPECT_EQ(boxes[0], QString::fromStdString("File " + first + " written."));
 
-    // A folder that cannot be written: said so, and the clipboard still gets the text.
-    TempFolder::write(temp.path("blocked"), "x");
-    page->setExportFolder(QString::fromStdString(temp.path("blocked")));
-    Clipboard::setText(QString());
+    // The next export starts in the folder used last; a bare name gets ".c".
+    answer = QString::fromStdString(temp.path("mine"));
     MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(boxes[1].contains(QStringLiteral("blocked/VX540_RouteData")));
+    EXPECT_FALSE(TempFolder::read(temp.path("mine.c")).empty());
+    MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
+    ASSERT_EQ(offered.size(), 3u);
+    EXPECT_EQ(offered[2], QString::fromStdString(temp.path("VX540_RouteInXXCH_Out20CH.c")));
+
+    // A file that cannot be written is said so, and the clipboard still gets the text;
+    // a cancelled dialog writes nothing and says nothing.
+    TempFolder::write(temp.path("blocked"), "x");
+    answer = QString::fromStdString(temp.path("blocked/x.c"));
+    Clipboard::setText(QString());
+    boxes.clear();
+    MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("blocked/x.c")));
     EXPECT_TRUE(Clipboard::text().endsWith(QStringLiteral("//BR-CH8")));
+    answer = QString();
+    MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
+    EXPECT_EQ(boxes.size(), 1u);
+    FileChooser::setAnswerer(nullptr);
+    Settings::overrideFolders("", "");
 }

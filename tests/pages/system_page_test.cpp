@@ -283,7 +283,9 @@ TEST_F(SystemPageTest, ModesAndFilesGoToTheJobs) {
     press(SystemPage::SendLocal);
     press(SystemPage::DeleteLocal);
     EXPECT_EQ(requests, (Strings{"read 5", "recall 5", "send party.qmx", "file live.qmx"}));
-    EXPECT_EQ(takeBoxes(), (Strings{"No files.", "Delete failed.\n no files!"}));
+    EXPECT_EQ(takeBoxes(), (Strings{"Send the file party.qmx to the device?\r\nEvery value on "
+                                    "the device will be replaced.",
+                                    "No files.", "Delete failed.\n no files!"}));
     EXPECT_EQ(page->fileList().findText(QStringLiteral("live.qmx")), page->fileList().count() - 1);
 
     // The list shows the files in the settings folder; a delete takes one away.
@@ -331,4 +333,47 @@ TEST_F(SystemPageTest, LanguageSurroundAndRouteReachTheirOwners) {
     EXPECT_EQ(owner.messages.back().wParam, SystemPage::kPageIndex);
     EXPECT_EQ(owner.messages.back().lParam, SystemPage::kRouteField);
     EXPECT_FALSE(page->button(SystemPage::WifiSet).isVisible());
+}
+
+TEST_F(SystemPageTest, SendingOrDeletingAFileAsksFirstNamingItAndNeedsTheRights) {
+    struct Case {
+        const char* name;
+        int deviceMode;
+        MessageBox::Answer answer;
+        Strings boxes;
+        bool done;
+    };
+    const Case cases[] = {
+        {"agreed",
+         1,
+         MessageBox::Answer::Yes,
+         {"Send the file club.qmx", "Delete the file club.qmx?"},
+         true},
+        {"refused",
+         1,
+         MessageBox::Answer::No,
+         {"Send the file club.qmx", "Delete the file club.qmx?"},
+         false},
+        {"a user in a system mode", 10, MessageBox::Answer::Yes,
+         Strings(2, "Users do not have permission to operate!"), false},
+    };
+    for (const Case& c : cases) {
+        TempFolder::write(temp.path("club.qmx"), "x");
+        page->fillFileList();
+        EXPECT_TRUE(page->fileList().currentText().isEmpty()) << "no file is chosen for the user";
+        mirror.store(1628, uint16_t(c.deviceMode));
+        MessageBox::setObserver([this, &c](const MessageBox::Request& r) {
+            boxes.push_back(r.text.toStdString());
+            return std::optional(c.answer);
+        });
+        requests.clear();
+        page->fileList().setEditText(QStringLiteral("club"));
+        press(SystemPage::SendLocal);
+        press(SystemPage::DeleteLocal);
+        Strings shown = takeBoxes();
+        ASSERT_EQ(shown.size(), 2u) << c.name;
+        for (size_t i = 0; i < 2; ++i) EXPECT_EQ(shown[i].rfind(c.boxes[i], 0), 0u) << c.name;
+        EXPECT_EQ(requests, c.done ? Strings{"send club.qmx"} : Strings{}) << c.name;
+        EXPECT_EQ(TempFolder::read(temp.path("club.qmx")).empty(), c.done) << c.name;
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -44,6 +46,19 @@ TEST_F(MessageBoxTest, ABoxBlocksUntilItIsAnswered) {
     EXPECT_TRUE(answered);
     EXPECT_EQ(answer, MessageBox::Answer::Yes);
     EXPECT_FALSE(MessageBox::answerInnermost(MessageBox::Answer::Yes));
+}
+
+TEST_F(MessageBoxTest, EnterOnAQuestionGivesTheSafeAnswer) {
+    for (auto buttons : {MessageBox::Buttons::YesNo, MessageBox::Buttons::OkCancel}) {
+        QTimer::singleShot(0, [] {
+            ASSERT_TRUE(processUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+            QWidget* box = QApplication::activeModalWidget();
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(box, &enter);
+        });
+        EXPECT_EQ(MessageBox::show(nullptr, {"Delete the file a.qmx?", "", 1033, buttons}),
+                  MessageBox::Answer::No);
+    }
 }
 
 TEST_F(MessageBoxTest, NestedBoxesCloseInnermostFirst) {

@@ -11,6 +11,7 @@
 #include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
 #include "texts/network_texts.h"
+#include "texts/preset_file_texts.h"
 #include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
@@ -34,10 +35,11 @@ std::vector<ModuleTable> moduleTables() {
             {"network", networktext::all(), 1},
             {"software update", updatetext::all(), 6},
             {"firmware upgrade", upgradetext::all(), 17},
-            {"routing", routingtext::all(), 3},
+            {"routing", routingtext::all(), 7},
             {"undo", undotext::all(), 12},
             {"filter text", filtertext::all(), 20},
-            {"compare", comparetext::all(), 12}};
+            {"compare", comparetext::all(), 12},
+            {"preset files", presetfiletext::all(), 8}};
 }
 
 }  // namespace

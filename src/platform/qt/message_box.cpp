@@ -80,7 +80,8 @@ MessageBox::Answer MessageBox::show(QWidget* owner, const Request& request) {
         open.yes = box.addButton(okText(request.languageId), QMessageBox::AcceptRole);
         box.setEscapeButton(open.yes);
     }
-    box.setDefaultButton(static_cast<QPushButton*>(open.yes));
+    // A question's Enter takes the safe answer: nothing is overwritten or lost by a stray key.
+    box.setDefaultButton(static_cast<QPushButton*>(open.no ? open.no : open.yes));
 
     g_open.push_back(&open);
     if (g_observer) {
