@@ -24,6 +24,8 @@ extern const TextTriple PackageAlphabetPastHeader;
 extern const TextTriple PackageDuplicateSymbols;
 extern const TextTriple PackageEmpty;
 extern const TextTriple PackageTooLarge;
+extern const TextTriple PackageForeignSymbol;
+extern const TextTriple PackageUnknownType;
 
 // The upgrade dialog.
 extern const TextTriple DialogTitle;
