@@ -124,8 +124,17 @@ bool UpdateWorker::waitFor(int socket, short events,
 }
 
 void UpdateWorker::run() {
+    if (m_config.publicKey.size() != UpdateInstaller::kKeySize) {
+        tell(updatetext::UpdatesOff);
+        m_end = End::UpdatesOff;
+        return;
+    }
     End end = pause(50) ? loop() : End::Cancelled;
     m_end = end;
+}
+
+void UpdateWorker::tell(const TextTriple& text) {
+    m_ui.messageBox(text.get(), updatetext::Tip.get(), Language::windowsId(), LinkUi::Buttons::Ok);
 }
 
 UpdateWorker::End UpdateWorker::loop() {
@@ -244,7 +253,9 @@ bool UpdateWorker::download(int socket, const std::string& path) {
     }
     if (!start) return false;
     const uint64_t size = *start->downloadSize();
-    if (size <= UpdateInstaller::kSignatureSize || size > kMaxDownload) return false;
+    if (size <= UpdateInstaller::kSignatureSize + UpdateInstaller::kLengthSize ||
+        size > kMaxDownload)
+        return false;
 
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
@@ -253,30 +264,55 @@ bool UpdateWorker::download(int socket, const std::string& path) {
     m_ui.progressSetPosition(0);
     m_ui.progressShow();
     uint64_t count = std::min<uint64_t>(size, head.size() - start->end);
-    bool ok = std::fwrite(head.data() + start->end, 1, count, file) == count;
-    while (ok && count < size) {
-        m_ui.progressSetPosition(static_cast<int>(count));
-        uint8_t chunk[kChunk];
-        ok = waitFor(socket, POLLIN, deadlineIn(kDownloadWaitMs));
-        ssize_t n = ok ? ::recv(socket, chunk, std::min<uint64_t>(kChunk, size - count), 0) : 0;
-        ok = n > 0 && std::fwrite(chunk, 1, static_cast<size_t>(n), file) == static_cast<size_t>(n);
-        if (ok) count += static_cast<uint64_t>(n);
-    }
+    bool ok = std::fwrite(head.data() + start->end, 1, count, file) == count &&
+              receiveFile(socket, file, count, size);
     ok = std::fclose(file) == 0 && ok;
     if (ok) m_ui.progressSetPosition(static_cast<int>(size));
     return ok;
 }
 
+// A server that trickles is given up like one that stopped: the whole file
+// has a deadline and every window a least amount of bytes.
+bool UpdateWorker::receiveFile(int socket, FILE* file, uint64_t count, uint64_t size) {
+    const auto deadline = deadlineIn(kDownloadDeadlineMs);
+    auto windowEnd = deadlineIn(kRateWindowMs);
+    uint64_t windowStart = count;
+    while (count < size) {
+        m_ui.progressSetPosition(static_cast<int>(count));
+        if (!waitFor(socket, POLLIN, std::min(deadline, windowEnd))) {
+            if (cancelled() || std::chrono::steady_clock::now() >= deadline) return false;
+            if (count - windowStart < kMinBytesPerWindow) return false;
+            windowStart = count;
+            windowEnd = deadlineIn(kRateWindowMs);
+            continue;
+        }
+        uint8_t chunk[kChunk];
+        ssize_t n = ::recv(socket, chunk, std::min<uint64_t>(kChunk, size - count), 0);
+        if (n <= 0 || std::fwrite(chunk, 1, static_cast<size_t>(n), file) != static_cast<size_t>(n))
+            return false;
+        count += static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
 UpdateWorker::End UpdateWorker::install(const std::string& path) {
-    UpdateInstaller installer(m_config.executable, m_config.publicKey);
-    const char* caption = updatetext::Tip.get();
-    auto tell = [&](const TextTriple& text) {
-        m_ui.messageBox(text.get(), caption, Language::windowsId(), LinkUi::Buttons::Ok);
-    };
+    std::error_code ec;
+    // A cancel that came with the last chunk still installs nothing.
+    if (cancelled()) {
+        std::filesystem::remove(path, ec);
+        return End::Cancelled;
+    }
+    UpdateInstaller installer(m_config.executable, m_config.publicKey, m_config.fileVersion);
     switch (installer.install(path)) {
         case UpdateInstaller::Result::NotVerified:
             tell(updatetext::NotVerified);
             return End::NotVerified;
+        case UpdateInstaller::Result::OtherPlatform:
+            tell(updatetext::OtherPlatform);
+            return End::OtherPlatform;
+        case UpdateInstaller::Result::NotNewer:
+            tell(updatetext::NotNewer);
+            return End::NotNewer;
         case UpdateInstaller::Result::NotWritable:
             tell(updatetext::UsePackageManager);
             return End::NotWritable;
@@ -286,9 +322,17 @@ UpdateWorker::End UpdateWorker::install(const std::string& path) {
         case UpdateInstaller::Result::Installed:
             break;
     }
-    if (!installer.startInstalled()) {
-        tell(updatetext::CannotInstall);
-        return End::Failed;
+    return startInstalled(installer);
+}
+
+UpdateWorker::End UpdateWorker::startInstalled(const UpdateInstaller& installer) {
+    if (m_config.releaseLock) m_config.releaseLock();
+    const auto wait =
+        std::chrono::duration_cast<std::chrono::milliseconds>(m_clock.realDuration(kConfirmWaitMs));
+    if (installer.startInstalled(m_config.arguments, wait) == UpdateInstaller::Start::Restored) {
+        if (m_config.retakeLock) m_config.retakeLock();
+        tell(updatetext::NotStarted);
+        return End::NotStarted;
     }
     if (m_quit) m_quit();
     return End::Installed;
