@@ -133,6 +133,10 @@ void UpdateWorker::run() {
     m_end = end;
 }
 
+bool UpdateWorker::stopped() const {
+    return cancelled() || m_ui.progressCancelled();
+}
+
 void UpdateWorker::tell(const TextTriple& text) {
     m_ui.messageBox(text.get(), updatetext::Tip.get(), Language::windowsId(), LinkUi::Buttons::Ok);
 }
@@ -225,10 +229,11 @@ std::optional<UpdateWorker::End> UpdateWorker::downloadAndInstall(
     if (fd < 0) return std::nullopt;
     ::close(fd);
     bool complete = download(s.fd(), path);
+    m_ui.progressSetCancellable(false);
     m_ui.progressHide();
     if (!complete) {
         std::filesystem::remove(path, ec);
-        return cancelled() ? std::optional<End>(End::Cancelled) : std::nullopt;
+        return stopped() ? std::optional<End>(End::Cancelled) : std::nullopt;
     }
     ++m_downloads;
     return install(path);
@@ -262,6 +267,7 @@ bool UpdateWorker::download(int socket, const std::string& path) {
     m_ui.progressSetMaximum(static_cast<int>(size));
     m_ui.progressSetFormat(updatetext::DownloadProgress.get());
     m_ui.progressSetPosition(0);
+    m_ui.progressSetCancellable(true);
     m_ui.progressShow();
     uint64_t count = std::min<uint64_t>(size, head.size() - start->end);
     bool ok = std::fwrite(head.data() + start->end, 1, count, file) == count &&
@@ -279,6 +285,7 @@ bool UpdateWorker::receiveFile(int socket, FILE* file, uint64_t count, uint64_t 
     uint64_t windowStart = count;
     while (count < size) {
         m_ui.progressSetPosition(static_cast<int>(count));
+        if (m_ui.progressCancelled()) return false;
         if (!waitFor(socket, POLLIN, std::min(deadline, windowEnd))) {
             if (cancelled() || std::chrono::steady_clock::now() >= deadline) return false;
             if (count - windowStart < kMinBytesPerWindow) return false;
@@ -298,7 +305,7 @@ bool UpdateWorker::receiveFile(int socket, FILE* file, uint64_t count, uint64_t 
 UpdateWorker::End UpdateWorker::install(const std::string& path) {
     std::error_code ec;
     // A cancel that came with the last chunk still installs nothing.
-    if (cancelled()) {
+    if (stopped()) {
         std::filesystem::remove(path, ec);
         return End::Cancelled;
     }

@@ -115,6 +115,8 @@ private:
     // False when cancelled.
     bool pause(uint32_t ms);
     bool cancelled() const { return m_cancel.load(); }
+    // Cancelled, or the user pressed Cancel on the download's progress.
+    bool stopped() const;
 
     LinkUi& m_ui;
     const Clock& m_clock;

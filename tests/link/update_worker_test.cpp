@@ -249,6 +249,19 @@ TEST_F(UpdateWorkerTest, ASignedDownloadReplacesTheProgramWhichStartsWithTheSame
     EXPECT_EQ(m_ui.progressLog().back(), "hide");
 }
 
+TEST_F(UpdateWorkerTest, ACancelWithTheLastChunkInstallsNothing) {
+    const Bytes file = sign(text(kNewProgram));
+    serve(file);
+    m_ui.cancelAtPosition(static_cast<int>(file.size()));
+    startWorker();
+    EXPECT_EQ(awaitEnd(), End::Cancelled);
+    EXPECT_EQ(TempFolder::read(m_program), kOldProgram);
+    EXPECT_FALSE(fs::exists(UpdateInstaller::backupPath(m_program)));
+    EXPECT_TRUE(cacheEmpty());
+    EXPECT_EQ(m_quits, 0);
+    EXPECT_EQ(m_ui.progressLog().back(), "hide");
+}
+
 TEST_F(UpdateWorkerTest, ANewProgramThatDoesNotStartLeavesTheOldOneInPlace) {
     for (const std::string& program :
          {std::string("#!/bin/sh\nexit 0\n"), std::string("not a program at all\n")}) {
