@@ -10,6 +10,7 @@ const TextTriple PackageEmpty{{"升级包文件没有数据!", "升級包文件�
 const TextTriple PackageTooLarge{{"升级包文件太大!", "升級包文件太大!", "The package file is too large!"}};
 const TextTriple PackageForeignSymbol{{"升级包文件含有编码以外的字符,已损坏!", "升級包文件含有編碼以外的字符,已損壞!", "The package file holds symbols outside its coding: it is damaged!"}};
 const TextTriple PackageUnknownType{{"升级包文件类型未知!", "升級包文件類型未知!", "The package file is of no known type!"}};
+const TextTriple PackageSummary{{"映像 %lu 字节。升级包格式没有校验和:请将文件的 SHA-256 与厂商公布的核对:\n%s", "映像 %lu 位元組。升級包格式沒有校驗和:請將檔案的 SHA-256 與廠商公佈的核對:\n%s", "Image: %lu bytes. The package format has no checksum: compare the file's SHA-256 with the maker's:\n%s"}};
 const TextTriple DialogTitle{{"固件升级", "固件升級", "Firmware upgrade"}};
 const TextTriple Target{{"目标:", "目標:", "Target:"}};
 const TextTriple PackageFile{{"升级包:", "升級包:", "Package:"}};
@@ -36,6 +37,7 @@ std::span<const TextTriple* const> all() {
         &PackageTooLarge,
         &PackageForeignSymbol,
         &PackageUnknownType,
+        &PackageSummary,
         &DialogTitle,
         &Target,
         &PackageFile,

@@ -29,7 +29,7 @@ std::vector<ModuleTable> moduleTables() {
     return {
         {"channel test", channeltesttext::all(), 3},  {"wifi dialog", wifitext::all(), 20},
         {"device id dialog", deviceidtext::all(), 6}, {"link", linktext::all(), 18},
-        {"software update", updatetext::all(), 10},   {"firmware upgrade", upgradetext::all(), 19},
+        {"software update", updatetext::all(), 10},   {"firmware upgrade", upgradetext::all(), 20},
         {"routing", routingtext::all(), 3},           {"undo", undotext::all(), 12},
         {"filter text", filtertext::all(), 21},       {"compare", comparetext::all(), 12}};
 }
