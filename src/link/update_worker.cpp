@@ -286,11 +286,17 @@ bool UpdateWorker::receiveFile(int socket, FILE* file, uint64_t count, uint64_t 
     while (count < size) {
         m_ui.progressSetPosition(static_cast<int>(count));
         if (m_ui.progressCancelled()) return false;
-        if (!waitFor(socket, POLLIN, std::min(deadline, windowEnd))) {
-            if (cancelled() || std::chrono::steady_clock::now() >= deadline) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return false;
+        if (now >= windowEnd) {
             if (count - windowStart < kMinBytesPerWindow) return false;
             windowStart = count;
             windowEnd = deadlineIn(kRateWindowMs);
+        }
+        const auto until = std::min(deadline, windowEnd);
+        if (!waitFor(socket, POLLIN, until)) {
+            // Only the end of a window or of the whole time goes round again.
+            if (cancelled() || std::chrono::steady_clock::now() < until) return false;
             continue;
         }
         uint8_t chunk[kChunk];
