@@ -372,7 +372,7 @@ int CtlSession::name(const std::vector<std::string>& args) {
             kNameWaitSeconds))
         return fail("the device reports the name \"" +
                     DeviceText::printable(device.presetNameText(preset)) + "\"");
-    std::fprintf(m_out, "Preset %d: %s\n", preset, expected.c_str());
+    std::fprintf(m_out, "Preset %d: %s\n", preset, DeviceText::printable(expected).c_str());
     return kSuccess;
 }
 
