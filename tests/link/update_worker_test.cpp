@@ -234,6 +234,20 @@ TEST_F(UpdateWorkerTest, BrokenDownloadsLeaveNoFileAndTheExchangeStartsAgain) {
     }
 }
 
+TEST_F(UpdateWorkerTest, AServerThatTricklesIsGivenUpAtTheEndOfAWindow) {
+    Bytes file = sign(Bytes(256 * 1024, 'x'));
+    Bytes download = downloadStart(file.size());
+    download.insert(download.end(), file.begin(), file.end());
+    m_server.setAnswer(answer(true, kOtherMachine));
+    m_server.setDownload(download, true, 2000);
+    startWorker();
+    // A byte every 20 ms kept the old per-read wait from ever running out.
+    EXPECT_TRUE(waitFor([&] { return m_server.connections() >= 2; }, std::chrono::seconds(5)));
+    m_worker->cancel();
+    EXPECT_TRUE(cacheEmpty());
+    EXPECT_EQ(TempFolder::read(m_program), kOldProgram);
+}
+
 TEST_F(UpdateWorkerTest, ASignedDownloadReplacesTheProgramWhichStartsWithTheSameOptions) {
     serve(sign(text(kNewProgram)));
     startWorker();
