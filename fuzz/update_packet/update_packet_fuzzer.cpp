@@ -1,10 +1,12 @@
 // Scans any datagram for update packets: every packet found lies inside the
-// input, carries its own length and CRC, and its fields read within it.
+// input, carries its own length and CRC, and its fields read within it. The
+// same bytes as an update manifest either are refused or read back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "files/crc16.h"
+#include "link/update_manifest.h"
 #include "link/update_packet.h"
 
 namespace {
@@ -25,6 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (auto id = p.machineId()) check(b.size() >= 22);
         if (auto n = p.downloadSize()) check(*n < (uint64_t{1} << 40));
         previousEnd = p.end;
+    }
+    if (auto manifest = UpdateManifest::parse(data, size)) {
+        const std::string text = manifest->text();
+        auto again =
+            UpdateManifest::parse(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        check(again && *again == *manifest && manifest->sha256.size() == 32);
     }
     return 0;
 }

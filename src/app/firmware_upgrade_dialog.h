@@ -23,6 +23,8 @@ public:
     QPushButton& startButton() { return *m_start; }
     QPushButton& interruptButton() { return *m_interrupt; }
     QProgressBar& progress() { return *m_progress; }
+    // What the chosen file is: its image size and SHA-256, or why it is refused.
+    QLabel& summary() { return *m_summary; }
     bool running() const { return m_running; }
 
     // The package type of the chosen target, 1 to 5.
@@ -33,6 +35,7 @@ private:
     void browse();
     void follow();
     void setRunning(bool running);
+    void describeFile();
 
     FirmwareUpgrade& m_upgrade;
     QComboBox* m_target;
@@ -41,7 +44,9 @@ private:
     QPushButton* m_start;
     QPushButton* m_interrupt;
     QProgressBar* m_progress;
+    QLabel* m_summary;
     QTimer m_timer;
+    QTimer m_describe;
     bool m_running = false;
     uint64_t m_serial = 0;
     size_t m_imageSize = 0;

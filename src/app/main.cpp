@@ -1,6 +1,7 @@
 // qx7: the control program's window. Finds the device on USB unless told
 // otherwise (--serial, --bluetooth, --simulated).
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "link/firmware_upgrade.h"
 #include "link/link.h"
 #include "platform/clock.h"
+#include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/quit_on_signal.h"
 #include "texts/language.h"
@@ -43,11 +45,20 @@ QString takeScreenshotFolder(std::vector<std::string>& args) {
     return {};
 }
 
+// The new program of an update starts with the same options and takes over
+// the lock; it comes back when the new program did not start.
+SoftwareUpdateStart::HandOver handOver(std::vector<std::string> arguments, InstanceLock* lock) {
+    if (!lock) return {std::move(arguments), {}, {}};
+    return {std::move(arguments), [lock] { lock->release(); }, [lock] { lock->retake(); }};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool confirmUpdate = SoftwareUpdateStart::atProgramStart(argv);
     // Our options first, so that --help and mistakes need no display.
     std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> ownArguments = args;
     TransportChoice choice;
     if (auto exitCode = choice.parseFor(kProgram, args)) return *exitCode;
     QString screenshots = takeScreenshotFolder(args);
@@ -81,8 +92,12 @@ int main(int argc, char** argv) {
     window.setFirmwareUpgrade(&upgrade);
     if (!window.OnInitDialog()) return window.exitCode();
     window.show();
+    // Told once the window runs its loop, so that an update that cannot show
+    // its window is undone.
+    if (confirmUpdate) QTimer::singleShot(0, [] { SoftwareUpdateStart::confirm(); });
     SoftwareUpdateStart update;
-    if (screenshots.isEmpty()) update.start(ui, updateServer);
+    if (screenshots.isEmpty())
+        update.start(ui, updateServer, handOver(ownArguments, window.instanceLock()));
     std::unique_ptr<ScreenshotRun> pictures;
     if (!screenshots.isEmpty()) pictures = std::make_unique<ScreenshotRun>(window, ui, screenshots);
     int code = app.exec();

@@ -45,6 +45,8 @@ public:
     // copy runs); exitCode() then says with what.
     bool OnInitDialog();
     int exitCode() const { return m_exitCode; }
+    // The lock that keeps a second copy away; an update hands it over.
+    InstanceLock* instanceLock() const { return m_instance.get(); }
 
     intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QRegion>
 #include <algorithm>
 
@@ -13,12 +14,15 @@
 #include "platform/qt/mouse.h"
 #include "resources/skin_art.h"
 #include "resources/skin_ids.h"
+#include "texts/ui_texts.h"
 
 namespace {
 
 constexpr int kBarStart = 27;
 constexpr int kBarSpan = 489;  // to 516 at 100 %
 const QRect kTextRect(0, 90, ProgressDialog::kWidth, ProgressDialog::kHeight - 90);
+// Below the bar, right of the centred percentage.
+const QRect kCancelRect(ProgressDialog::kWidth - 96, ProgressDialog::kHeight - 36, 84, 28);
 
 // The whole skin picture with `ratio` device pixels per pixel.
 QImage art(int id, qreal ratio) {
@@ -32,7 +36,8 @@ QImage art(int id, qreal ratio) {
 
 ProgressDialog::ProgressDialog(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_owner(owner) {
+      m_owner(owner),
+      m_cancel(new QPushButton(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowOpacity(kAlpha / 255.0);
@@ -42,6 +47,13 @@ ProgressDialog::ProgressDialog(QWidget* owner)
     m_format = QString::fromUtf8("欢迎使用!");
     m_picture = SkinArt::image(SkinId::ProgressEmpty);
     resize(kWidth, kHeight);
+    m_cancel->setGeometry(kCancelRect);
+    m_cancel->setFocusPolicy(Qt::NoFocus);
+    m_cancel->hide();
+    QObject::connect(m_cancel, &QPushButton::clicked, this, [this] {
+        m_cancelled = true;
+        m_cancel->setEnabled(false);
+    });
     recentre();
     compose(m_format, m_maximum, 0);
 }
@@ -81,6 +93,16 @@ void ProgressDialog::showDialog() {
 
 void ProgressDialog::hideDialog() {
     MessagePump::queue(this, [this] { hide(); });
+}
+
+void ProgressDialog::setCancellable(bool cancellable) {
+    if (cancellable) m_cancelled = false;
+    const QString label = QString::fromUtf8(uitext::Cancel.get());
+    MessagePump::queue(this, [this, cancellable, label] {
+        m_cancel->setText(label);
+        m_cancel->setEnabled(true);
+        m_cancel->setVisible(cancellable);
+    });
 }
 
 QString ProgressDialog::text() const {

@@ -4,7 +4,10 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <atomic>
 #include <mutex>
+
+class QPushButton;
 
 // The progress dialog: a small semi-transparent, always-on-top window with a
 // percentage text over a filling bar, shown while the link reads the device,
@@ -28,6 +31,11 @@ public:
     void setPosition(int position);
     void showDialog();
     void hideDialog();
+    // Offers a Cancel button (in the current language) or takes it away;
+    // cancelled() tells whether it was pressed since it was offered.
+    void setCancellable(bool cancellable);
+    bool cancelled() const { return m_cancelled; }
+    QPushButton* cancelButton() const { return m_cancel; }
 
     bool active() const { return m_active; }
     QString text() const;
@@ -54,4 +62,6 @@ private:
     QImage m_picture;
     QString m_text;
     int m_barWidth = 27;
+    QPushButton* m_cancel;
+    std::atomic<bool> m_cancelled{false};
 };

@@ -58,11 +58,11 @@ LinkUi::Answer QtLinkUi::messageBox(const std::string& text, const std::string& 
         caller = m_caller.get();
         owner = m_window;
     }
-    MessageBox::Request request{
-        QString::fromStdString(text), QString::fromStdString(caption), languageId,
-        buttons == Buttons::YesNo      ? MessageBox::Buttons::YesNo
-        : buttons == Buttons::OkCancel ? MessageBox::Buttons::OkCancel
-                                       : MessageBox::Buttons::Ok};
+    MessageBox::Request request{QString::fromStdString(text), QString::fromStdString(caption),
+                                languageId,
+                                buttons == Buttons::YesNo      ? MessageBox::Buttons::YesNo
+                                : buttons == Buttons::OkCancel ? MessageBox::Buttons::OkCancel
+                                                               : MessageBox::Buttons::Ok};
     auto show = [owner, request]() -> intptr_t {
         return MessageBox::show(owner.data(), request) == MessageBox::Answer::Yes;
     };
@@ -95,6 +95,15 @@ void QtLinkUi::progressShow() {
 
 void QtLinkUi::progressHide() {
     withProgress([](ProgressDialog& d) { d.hideDialog(); });
+}
+
+void QtLinkUi::progressSetCancellable(bool cancellable) {
+    withProgress([&](ProgressDialog& d) { d.setCancellable(cancellable); });
+}
+
+bool QtLinkUi::progressCancelled() const {
+    std::lock_guard lock(m_mutex);
+    return m_progress && m_progress->cancelled();
 }
 
 void QtLinkUi::setWindowTitle(const std::string& title) {

@@ -39,6 +39,8 @@ public:
     void progressSetPosition(int position) override;
     void progressShow() override;
     void progressHide() override;
+    void progressSetCancellable(bool cancellable) override;
+    bool progressCancelled() const override;
     void setWindowTitle(const std::string& title) override;
 
 private:

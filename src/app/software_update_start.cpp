@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QStandardPaths>
+#include <cstdio>
 #include <filesystem>
+
+#include <unistd.h>
 
 #include "files/settings.h"
 #include "link/update_installer.h"
@@ -39,24 +42,42 @@ std::string SoftwareUpdateStart::takeOption(std::vector<std::string>& args) {
     return {};
 }
 
+bool SoftwareUpdateStart::atProgramStart(char** argv) {
+    const std::string executable = runningExecutable();
+    switch (UpdateInstaller::atStart(executable)) {
+        case UpdateInstaller::Previous::Confirming:
+            return true;
+        case UpdateInstaller::Previous::Restored:
+            ::execv(executable.c_str(), argv);
+            std::perror("qx7: the restored program cannot be started");
+            return false;
+        case UpdateInstaller::Previous::None:
+            break;
+    }
+    return false;
+}
+
+void SoftwareUpdateStart::confirm() {
+    UpdateInstaller::confirm(runningExecutable());
+}
+
 SoftwareUpdateStart::SoftwareUpdateStart() = default;
 
 SoftwareUpdateStart::~SoftwareUpdateStart() = default;
 
-bool SoftwareUpdateStart::start(LinkUi& ui, const std::string& option) {
-    const std::string executable = runningExecutable();
-    // Once this program runs, the one it replaced is not needed any more.
-    UpdateInstaller::removeBackup(executable);
-
+bool SoftwareUpdateStart::start(LinkUi& ui, const std::string& option, HandOver handOver) {
     std::string server = option.empty() ? Settings().readText(kSettingsFile, kSettingsKey) : option;
     UpdateWorker::Config config;
     if (!UpdateWorker::parseServer(server, config.host, config.port)) return false;
     config.cacheFolder =
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString() + "/update";
-    config.executable = executable;
+    config.executable = runningExecutable();
     config.publicKey = UpdateInstaller::keyFromHex(QX7_UPDATE_PUBLIC_KEY);
     config.fileVersion = fileVersion();
     config.machine = UpdatePacket::thisMachine();
+    config.arguments = std::move(handOver.arguments);
+    config.releaseLock = std::move(handOver.releaseLock);
+    config.retakeLock = std::move(handOver.retakeLock);
     auto quit = [] {
         QMetaObject::invokeMethod(
             qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);

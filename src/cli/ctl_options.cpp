@@ -56,8 +56,10 @@ const CommandHelp kCommands[] = {
     {"upgrade", "upgrade TARGET FILE",
      "Upgrades the firmware of TARGET (dsp1, panel, comm, dsp4, dsp5) with the package\n"
      "file FILE. The file is checked before the device hears of it; the exit status is\n"
-     "0 only when the device confirmed the finished upgrade."},
-    {"wifi", "wifi [hotspot SSID [PASSWORD] | router SSID [PASSWORD] | mode hotspot|router|internet]",
+     "0 only when the device confirmed the finished upgrade. The package format has no\n"
+     "checksum: compare the image size and SHA-256 it prints with the maker's."},
+    {"wifi",
+     "wifi [hotspot SSID [PASSWORD] | router SSID [PASSWORD] | mode hotspot|router|internet]",
      "Without arguments shows the Wi-Fi module's mode, address, hotspot and router settings.\n"
      "hotspot and router set that SSID and password (a hotspot password is empty or has\n"
      "at least eight characters); mode switches the module. The exit status is 0 only\n"

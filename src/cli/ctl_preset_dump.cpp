@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/json_text.h"
 #include "files/preset_files.h"
 
 const char* presetProblemText(int result) {
@@ -38,7 +39,7 @@ void printJson(const std::string& path, const PresetRecord& p, std::FILE* out) {
                           {"password_mark", p.passwordMark},
                           {"time_stamp", stamp},
                           {"values", values}};
-    std::fprintf(out, "%s\n", doc.dump(2).c_str());
+    std::fprintf(out, "%s\n", jsonText(doc).c_str());
 }
 
 }  // namespace

@@ -15,15 +15,18 @@
 #include "binding/preset_comparison.h"
 #include "cli/ctl_graph.h"
 #include "cli/ctl_preset_dump.h"
+#include "cli/json_text.h"
 #include "connect/transport_choice.h"
 #include "files/preset_files.h"
 #include "filter/filter_text_reader.h"
 #include "filter/filter_text_writer.h"
+#include "link/file_digest.h"
 #include "link/link_supervisor.h"
 #include "link/module_requests.h"
 #include "link/transports/network_transport.h"
 #include "platform/clock.h"
 #include "texts/compare_texts.h"
+#include "texts/device_text.h"
 #include "texts/filter_text_texts.h"
 #include "texts/text_triple.h"
 
@@ -216,17 +219,15 @@ int CtlSession::info() {
     if (m_options.json) {
         nlohmann::json presets = nlohmann::json::array();
         for (int p = 1; p <= DeviceInfo::kPresets; ++p)
-            presets.push_back(
-                {{"number", p},
-                 {"name", device.nameReceived(p) ? nlohmann::json(device.presetNameText(p))
-                                                 : nlohmann::json()}});
-        printJson(nlohmann::json{
-            {"device_magic", device.magic.load()},
-            {"version", versionText(device.version)},
-            {"device_id", deviceIdText(device.deviceId())},
-            {"current_preset", m_link.mirror().value(Mirror::kCurrentPreset)},
-            {"presets",
-             presets}}.dump(2));
+            presets.push_back({{"number", p},
+                               {"name", device.nameReceived(p) ? nlohmann::json(DeviceText::utf8(
+                                                                     device.presetNameText(p)))
+                                                               : nlohmann::json()}});
+        printJson(nlohmann::json{{"device_magic", device.magic.load()},
+                                 {"version", versionText(device.version)},
+                                 {"device_id", deviceIdText(device.deviceId())},
+                                 {"current_preset", m_link.mirror().value(Mirror::kCurrentPreset)},
+                                 {"presets", presets}});
         return kSuccess;
     }
     std::fprintf(m_out, "Device magic: %u\n", static_cast<unsigned>(device.magic.load()));
@@ -235,7 +236,8 @@ int CtlSession::info() {
     std::fprintf(m_out, "Current preset: %u\n",
                  static_cast<unsigned>(m_link.mirror().value(Mirror::kCurrentPreset)));
     for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
-        std::string name = device.nameReceived(p) ? device.presetNameText(p) : "(not answered)";
+        std::string name = device.nameReceived(p) ? DeviceText::printable(device.presetNameText(p))
+                                                  : "(not answered)";
         std::fprintf(m_out, "Preset %d: %s\n", p, name.c_str());
     }
     return kSuccess;
@@ -255,7 +257,7 @@ int CtlSession::get(const std::vector<std::string>& args) {
         nlohmann::json list = nlohmann::json::array();
         for (int index : indices)
             list.push_back({{"index", index}, {"value", m_link.mirror().value(index)}});
-        printJson(nlohmann::json{{"parameters", list}}.dump(2));
+        printJson(nlohmann::json{{"parameters", list}});
         return kSuccess;
     }
     for (int index : indices)
@@ -387,8 +389,9 @@ int CtlSession::name(const std::vector<std::string>& args) {
                 return device.nameReceived(preset) && device.presetNameText(preset) == expected;
             },
             kNameWaitSeconds))
-        return fail("the device reports the name \"" + device.presetNameText(preset) + "\"");
-    std::fprintf(m_out, "Preset %d: %s\n", preset, expected.c_str());
+        return fail("the device reports the name \"" +
+                    DeviceText::printable(device.presetNameText(preset)) + "\"");
+    std::fprintf(m_out, "Preset %d: %s\n", preset, DeviceText::printable(expected).c_str());
     return kSuccess;
 }
 
@@ -406,6 +409,11 @@ int CtlSession::upgrade(const std::vector<std::string>& args) {
     if (package.type() != type)
         return fail(args[1] + ": a package of type " + std::to_string(package.type()) +
                     ", not for " + args[0]);
+    if (!m_options.quiet) {
+        std::optional<FileDigest::Digest> digest = FileDigest::sha256OfFile(args[1]);
+        std::fprintf(stderr, "Image size: %zu bytes, file SHA-256: %s\n", package.image().size(),
+                     digest ? FileDigest::hex(*digest).c_str() : "(unreadable)");
+    }
     if (!connect()) return kFailure;
     uint64_t before = m_upgrade.lastOutcome().serial;
     m_upgrade.request(type, args[1]);
@@ -422,8 +430,8 @@ int CtlSession::upgrade(const std::vector<std::string>& args) {
     return kSuccess;
 }
 
-void CtlSession::printJson(const std::string& text) const {
-    std::fprintf(m_out, "%s\n", text.c_str());
+void CtlSession::printJson(const nlohmann::json& doc) const {
+    std::fprintf(m_out, "%s\n", jsonText(doc).c_str());
 }
 
 namespace {
@@ -460,12 +468,10 @@ int CtlSession::eqExport(int page, const std::string& file) {
                         {"frequency", bands[j].frequency},
                         {"gain", bands[j].gain},
                         {"q", bands[j].q}});
-    printJson(nlohmann::json{
-        {"page", EqualiserBands::pageName(page)},
-        {"page_index", page},
-        {"file", file},
-        {"bands",
-         list}}.dump(2));
+    printJson(nlohmann::json{{"page", EqualiserBands::pageName(page)},
+                             {"page_index", page},
+                             {"file", file},
+                             {"bands", list}});
     return kSuccess;
 }
 
@@ -546,8 +552,7 @@ int CtlSession::diff(const std::vector<std::string>& args) {
                             {"a_value", d.before},
                             {"b_value", d.after}});
         printJson(nlohmann::json{
-            {"a", args[0]}, {"b", args[1]}, {"equal", differences.empty()}, {"differences", list}}
-                      .dump(2));
+            {"a", args[0]}, {"b", args[1]}, {"equal", differences.empty()}, {"differences", list}});
     } else {
         for (const auto& d : differences) std::fprintf(m_out, "%s\n", d.line().c_str());
         if (differences.empty())
@@ -583,13 +588,15 @@ int CtlSession::list() {
             list.push_back(
                 {{"transport", f.transport},
                  {"path", f.path},
-                 {"serial", f.serial.empty() ? nlohmann::json() : nlohmann::json(f.serial)}});
-        printJson(nlohmann::json{{"devices", list}}.dump(2));
+                 {"serial", f.serial.empty() ? nlohmann::json()
+                                             : nlohmann::json(DeviceText::utf8(f.serial))}});
+        printJson(nlohmann::json{{"devices", list}});
         return status;
     }
     for (const auto& f : found)
-        std::fprintf(m_out, "%s %s%s%s\n", f.transport.c_str(), f.path.c_str(),
-                     f.serial.empty() ? "" : " ", f.serial.c_str());
+        std::fprintf(m_out, "%s %s%s%s\n", f.transport.c_str(),
+                     DeviceText::printable(f.path).c_str(), f.serial.empty() ? "" : " ",
+                     DeviceText::printable(f.serial).c_str());
     return status;
 }
 
@@ -675,6 +682,6 @@ int CtlSession::showWifi() {
     };
     for (const auto& t : texts)
         std::fprintf(m_out, "%s: %s\n", t.label,
-                     table.textAfter(t.slot, t.prefix).value_or("").c_str());
+                     DeviceText::printable(table.textAfter(t.slot, t.prefix).value_or("")).c_str());
     return kSuccess;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "cli/ctl_options.h"
 #include "cli/ctl_ui.h"
 #include "link/firmware_upgrade.h"
@@ -56,7 +58,7 @@ private:
     // Waits until the device has taken every value and reads each back; the
     // exit status, with the values printed unless quietly.
     int confirmValues(const std::map<int, uint16_t>& values, bool print);
-    void printJson(const std::string& text) const;
+    void printJson(const nlohmann::json& doc) const;
     int wifi(const std::vector<std::string>& args);
     int showWifi();
     int wifiMode(const std::vector<std::string>& args);

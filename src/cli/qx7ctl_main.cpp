@@ -1,16 +1,19 @@
 // qx7ctl: the audio processor from the command line, for installers who set
 // up many rooms. One command per run; see --help.
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
-#include "cli/ctl_package_dump.h"
 #include "cli/ctl_options.h"
+#include "cli/ctl_package_dump.h"
 #include "cli/ctl_session.h"
-#include "texts/language.h"
 #include "connect/transport_choice.h"
+#include "texts/language.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     TransportChoice choice;
     CtlOptions options;
@@ -40,4 +43,19 @@ int main(int argc, char** argv) {
     }
     CtlSession session(options, choice);
     return session.run();
+}
+
+}  // namespace
+
+// Whatever escapes a command (bytes no encoder takes, memory running out)
+// becomes a message and a failure, never an abort.
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qx7ctl: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "qx7ctl: an unexpected error ended the command\n");
+    }
+    return CtlSession::kFailure;
 }

@@ -45,7 +45,9 @@ UpgradePackage::Problem UpgradePackage::parse(const uint8_t* data, size_t size) 
     const size_t k = data[1];
     if (k + kAlphabetSize > kHeaderSize) return Problem::AlphabetPastHeader;
 
-    // Symbol -> nibble; a symbol outside the alphabet decodes as 0.
+    const int type = data[kHeaderSize] | data[kHeaderSize + 1] << 8;
+    if (targetOfType(type).empty()) return Problem::UnknownType;
+
     std::array<int, 256> nibble{};
     std::array<bool, 256> seen{};
     for (size_t v = 0; v < kAlphabetSize; ++v) {
@@ -58,9 +60,11 @@ UpgradePackage::Problem UpgradePackage::parse(const uint8_t* data, size_t size) 
     const size_t n = (size - kImageOffset) / 2;
     std::vector<uint8_t> image(n);
     const uint8_t* symbols = data + kImageOffset;
+    for (size_t i = 0; i < 2 * n; ++i)
+        if (!seen[symbols[i]]) return Problem::ForeignSymbol;
     for (size_t i = 0; i < n; ++i)
         image[i] = static_cast<uint8_t>(nibble[symbols[2 * i]] << 4 | nibble[symbols[2 * i + 1]]);
-    m_type = data[kHeaderSize] | data[kHeaderSize + 1] << 8;
+    m_type = type;
     m_image = std::move(image);
     return Problem::None;
 }

@@ -7,7 +7,8 @@
 // A firmware package file: a 256-byte header whose byte 1 points at a 16-symbol
 // alphabet inside it, the package type (two bytes, low first) and the image,
 // each byte written as two symbols (high nibble first). Every check happens
-// here, before the device hears anything of the upgrade.
+// here, before the device hears anything of the upgrade. The format carries no
+// checksum: a package cut at an even length cannot be told from a whole one.
 class UpgradePackage {
 public:
     static constexpr size_t kHeaderSize = 256;
@@ -25,6 +26,10 @@ public:
         DuplicateSymbols,
         EmptyImage,
         TooLarge,
+        // A vendor package uses its alphabet only; anything else is damage
+        // the format has no checksum to catch.
+        ForeignSymbol,
+        UnknownType,  // no target takes it
     };
 
     // Reads and decodes a whole file; on a problem the package stays empty.

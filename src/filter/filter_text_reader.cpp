@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 
@@ -70,19 +71,48 @@ std::string signedNumber(double value) {
     return (value > 0 ? "+" : "") + FilterTextWriter::number(value);
 }
 
+// A damaged or hostile file must not bury the user in messages: each kind is
+// reported up to a limit, then counted once.
+class Report {
+public:
+    explicit Report(std::vector<std::string>& messages) : m_messages(messages) {}
+
+    void add(const TextTriple& kind, std::string text) {
+        int& count = m_counts[&kind];
+        if (count < FilterTextReader::kMaxOfEachKind)
+            m_messages.push_back(std::move(text));
+        else if (count == FilterTextReader::kMaxOfEachKind)
+            m_overflowing.push_back(&kind);
+        ++count;
+    }
+
+    void addCounts() {
+        for (const TextTriple* kind : m_overflowing) {
+            const int more = m_counts[kind] - FilterTextReader::kMaxOfEachKind;
+            m_messages.push_back(kind == &filtertext::NotUnderstood
+                                     ? formatText(filtertext::MoreNotUnderstood, more)
+                                     : formatText(filtertext::AndMore, more));
+        }
+    }
+
+private:
+    std::vector<std::string>& m_messages;
+    std::map<const TextTriple*, int> m_counts;
+    std::vector<const TextTriple*> m_overflowing;
+};
+
 // One "Filter N: ..." line, with what it reported.
 class LineReader {
 public:
-    LineReader(int line, int number, FilterTextReader::GainRange gain,
-               std::vector<std::string>& messages)
-        : m_line(line), m_number(number), m_gain(gain), m_messages(messages) {}
+    LineReader(int line, int number, FilterTextReader::GainRange gain, Report& report)
+        : m_line(line), m_number(number), m_gain(gain), m_report(report) {}
 
     std::optional<EqBand> read(const std::vector<std::string>& w);
 
 private:
     template <typename... Args>
     void say(const TextTriple& text, Args... args) {
-        m_messages.push_back(formatText(text, m_line, m_number, args...));
+        m_report.add(text, formatText(text, m_line, m_number, args...));
     }
     bool type(const std::vector<std::string>& w, size_t& k, EqBand& band, bool& needsQ);
     bool values(const std::vector<std::string>& w, size_t k, EqBand& band, bool needsQ);
@@ -92,7 +122,7 @@ private:
     int m_line;
     int m_number;
     FilterTextReader::GainRange m_gain;
-    std::vector<std::string>& m_messages;
+    Report& m_report;
     bool m_commaSaid = false;
 };
 
@@ -283,7 +313,7 @@ FilterTextReader::Result FilterTextReader::read(std::string_view bytes, int band
     }
     std::string text = decoded(bytes);
     std::string_view rest = text;
-    int notUnderstood = 0;
+    Report report(result.messages);
     for (int line = 1; !rest.empty(); ++line) {
         size_t end = std::min(rest.find('\n'), rest.size());
         std::string_view l = rest.substr(0, end);
@@ -295,22 +325,20 @@ FilterTextReader::Result FilterTextReader::read(std::string_view bytes, int band
         std::string_view filter;
         if (!printable(l) || !filterLine(l, number, filter)) {
             if (l.empty() || (printable(l) && isHeader(l))) continue;
-            if (++notUnderstood <= kMaxNotUnderstood)
-                result.messages.push_back(formatText(filtertext::NotUnderstood, line));
+            report.add(filtertext::NotUnderstood, formatText(filtertext::NotUnderstood, line));
             continue;
         }
-        LineReader reader(line, number, gain, result.messages);
+        LineReader reader(line, number, gain, report);
         std::optional<EqBand> band = reader.read(words(filter));
         if (!band) continue;
         if (static_cast<int>(result.filters.size()) >= bandCount) {
-            result.messages.push_back(formatText(filtertext::BeyondBands, line, number, bandCount));
+            report.add(filtertext::BeyondBands,
+                       formatText(filtertext::BeyondBands, line, number, bandCount));
             continue;
         }
         result.filters.push_back({*band, line, number});
     }
-    if (notUnderstood > kMaxNotUnderstood)
-        result.messages.push_back(
-            formatText(filtertext::MoreNotUnderstood, notUnderstood - kMaxNotUnderstood));
+    report.addCounts();
     if (result.filters.empty()) result.messages.push_back(filtertext::NoFilters.get());
     return result;
 }

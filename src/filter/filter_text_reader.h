@@ -15,7 +15,8 @@
 class FilterTextReader {
 public:
     static constexpr int kMaxBytes = 1 << 20;
-    static constexpr int kMaxNotUnderstood = 20;  // reported one by one; the rest counted
+    // Messages of one kind reported one by one; the rest are counted.
+    static constexpr int kMaxOfEachKind = 20;
 
     struct Filter {
         EqBand band;

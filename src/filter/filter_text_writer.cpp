@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
+
+#include "platform/atomic_file.h"
 
 namespace {
 
@@ -50,9 +51,9 @@ std::string FilterTextWriter::text(const std::vector<EqBand>& bands, const std::
 
 std::string FilterTextWriter::writeFile(const std::string& path, const std::vector<EqBand>& bands,
                                         const std::string& notes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return "cannot create " + path;
-    file << text(bands, notes, now());
-    file.close();
-    return file ? std::string() : "cannot write " + path;
+    // Replaced whole or not at all: a failed export leaves the old file as it was.
+    const std::string content = text(bands, notes, now());
+    if (!AtomicFile::write(path, reinterpret_cast<const uint8_t*>(content.data()), content.size()))
+        return "cannot write " + path;
+    return {};
 }

@@ -73,6 +73,10 @@ const TextTriple& FirmwareUpgrade::problemText(UpgradePackage::Problem problem) 
             return upgradetext::PackageEmpty;
         case P::TooLarge:
             return upgradetext::PackageTooLarge;
+        case P::ForeignSymbol:
+            return upgradetext::PackageForeignSymbol;
+        case P::UnknownType:
+            return upgradetext::PackageUnknownType;
         default:
             return linktext::NoFiles;
     }

@@ -25,6 +25,10 @@ public:
     virtual void progressSetPosition(int position) = 0;
     virtual void progressShow() = 0;
     virtual void progressHide() = 0;
+    // A Cancel on the progress for what its caller can stop (a download);
+    // progressCancelled() is true once it was pressed since it was offered.
+    virtual void progressSetCancellable(bool) {}
+    virtual bool progressCancelled() const { return false; }
 
     virtual void setWindowTitle(const std::string& title) = 0;
 };

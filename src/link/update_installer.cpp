@@ -4,12 +4,18 @@
 #include <sodium.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
+#include <thread>
+
+#include "link/file_digest.h"
 
 extern char** environ;
 
@@ -29,6 +35,15 @@ int hexDigit(char c) {
     return -1;
 }
 
+constexpr auto kConfirmPoll = std::chrono::milliseconds(20);
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+    std::vector<char*> out;
+    for (std::string& s : strings) out.push_back(s.data());
+    out.push_back(nullptr);
+    return out;
+}
+
 bool writeAll(int fd, const uint8_t* data, size_t size) {
     while (size > 0) {
         ssize_t n = ::write(fd, data, size);
@@ -41,28 +56,50 @@ bool writeAll(int fd, const uint8_t* data, size_t size) {
 
 }  // namespace
 
-UpdateInstaller::UpdateInstaller(std::string executable, std::vector<uint8_t> publicKey)
-    : m_executable(std::move(executable)), m_key(std::move(publicKey)) {}
+UpdateInstaller::UpdateInstaller(std::string executable, std::vector<uint8_t> publicKey,
+                                 uint32_t runningVersion)
+    : m_executable(std::move(executable)),
+      m_key(std::move(publicKey)),
+      m_runningVersion(runningVersion) {}
 
-bool UpdateInstaller::verify(const std::vector<uint8_t>& signedFile,
-                             const std::vector<uint8_t>& key) {
-    if (key.size() != kKeySize || signedFile.size() <= kSignatureSize) return false;
-    if (sodium_init() < 0) return false;
-    const size_t size = signedFile.size() - kSignatureSize;
-    return crypto_sign_verify_detached(signedFile.data() + size, signedFile.data(), size,
-                                       key.data()) == 0;
+std::optional<UpdateManifest> UpdateInstaller::verify(const std::vector<uint8_t>& download,
+                                                      const std::vector<uint8_t>& key) {
+    const size_t size = download.size();
+    if (key.size() != kKeySize || size < kSignatureSize + kLengthSize) return std::nullopt;
+    const size_t lengthAt = size - kSignatureSize - kLengthSize;
+    const size_t length = static_cast<size_t>(download[lengthAt]) << 8 | download[lengthAt + 1];
+    if (length == 0 || length > lengthAt) return std::nullopt;
+    const uint8_t* manifestBytes = download.data() + lengthAt - length;
+    if (sodium_init() < 0 || crypto_sign_verify_detached(download.data() + size - kSignatureSize,
+                                                         manifestBytes, length, key.data()) != 0)
+        return std::nullopt;
+    std::optional<UpdateManifest> manifest = UpdateManifest::parse(manifestBytes, length);
+    const size_t programSize = lengthAt - length;
+    if (!manifest || manifest->size != programSize ||
+        manifest->sha256 != FileDigest::sha256(download.data(), programSize))
+        return std::nullopt;
+    return manifest;
 }
 
 UpdateInstaller::Result UpdateInstaller::install(const std::string& download) {
     std::vector<uint8_t> bytes = readAll(download);
     std::error_code ec;
     fs::remove(download, ec);
-    if (!verify(bytes, m_key)) return Result::NotVerified;
+    std::optional<UpdateManifest> manifest = verify(bytes, m_key);
+    if (!manifest) return Result::NotVerified;
+    if (manifest->product != UpdateManifest::kProduct ||
+        manifest->platform != UpdateManifest::thisPlatform())
+        return Result::OtherPlatform;
+    if (manifest->version <= m_runningVersion) return Result::NotNewer;
     if (!folderWritable()) return Result::NotWritable;
     std::string written;
-    if (!writeBeside(bytes.data(), bytes.size() - kSignatureSize, written)) return Result::Failed;
-    if (!keepBackup() || std::rename(written.c_str(), m_executable.c_str()) != 0) {
+    if (!writeBeside(bytes.data(), static_cast<size_t>(manifest->size), written))
+        return Result::Failed;
+    const std::string marker = markerPath(m_executable);
+    if (!keepBackup() || !std::ofstream(marker) ||
+        std::rename(written.c_str(), m_executable.c_str()) != 0) {
         fs::remove(written, ec);
+        fs::remove(marker, ec);
         return Result::Failed;
     }
     return Result::Installed;
@@ -93,10 +130,71 @@ bool UpdateInstaller::keepBackup() const {
     return fs::copy_file(m_executable, backup, ec);
 }
 
-bool UpdateInstaller::startInstalled() const {
-    char* argv[] = {const_cast<char*>(m_executable.c_str()), nullptr};
+void UpdateInstaller::restoreBackup() const {
+    std::error_code ec;
+    fs::rename(backupPath(m_executable), m_executable, ec);
+    fs::remove(markerPath(m_executable), ec);
+}
+
+UpdateInstaller::Start UpdateInstaller::startInstalled(const std::vector<std::string>& arguments,
+                                                       std::chrono::milliseconds wait) const {
+    const std::string marker = markerPath(m_executable);
+    std::vector<std::string> environment;
+    const std::string prefix = std::string(kConfirmVariable) + "=";
+    for (char** e = environ; *e; ++e)
+        if (std::string_view(*e).substr(0, prefix.size()) != prefix) environment.emplace_back(*e);
+    environment.push_back(prefix + marker);
+    std::vector<std::string> argumentList = {m_executable};
+    argumentList.insert(argumentList.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv = pointers(argumentList);
+    std::vector<char*> envp = pointers(environment);
+
     pid_t pid = 0;
-    return ::posix_spawn(&pid, m_executable.c_str(), nullptr, nullptr, argv, environ) == 0;
+    if (::posix_spawn(&pid, m_executable.c_str(), nullptr, nullptr, argv.data(), envp.data()) !=
+        0) {
+        restoreBackup();
+        return Start::Restored;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    std::error_code ec;
+    for (;;) {
+        const bool ended = ::waitpid(pid, nullptr, WNOHANG) == pid;
+        if (!fs::exists(marker, ec)) {
+            fs::remove(backupPath(m_executable), ec);
+            return Start::Confirmed;
+        }
+        if (ended) {
+            restoreBackup();
+            return Start::Restored;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) return Start::Unconfirmed;
+        std::this_thread::sleep_for(kConfirmPoll);
+    }
+}
+
+UpdateInstaller::Previous UpdateInstaller::atStart(const std::string& executable) {
+    const std::string marker = markerPath(executable);
+    std::error_code ec;
+    if (const char* confirming = std::getenv(kConfirmVariable)) {
+        const bool ours = marker == confirming;
+        ::unsetenv(kConfirmVariable);  // not for the programs this one starts
+        if (ours && fs::exists(marker, ec)) return Previous::Confirming;
+    }
+    if (fs::exists(marker, ec)) {
+        UpdateInstaller installer(executable, {}, 0);
+        if (fs::exists(backupPath(executable), ec)) {
+            installer.restoreBackup();
+            return Previous::Restored;
+        }
+        fs::remove(marker, ec);
+    }
+    fs::remove(backupPath(executable), ec);
+    return Previous::None;
+}
+
+void UpdateInstaller::confirm(const std::string& executable) {
+    std::error_code ec;
+    fs::remove(markerPath(executable), ec);
 }
 
 std::vector<uint8_t> UpdateInstaller::keyFromHex(const std::string& hex) {
@@ -109,9 +207,4 @@ std::vector<uint8_t> UpdateInstaller::keyFromHex(const std::string& hex) {
         key.push_back(static_cast<uint8_t>(high << 4 | low));
     }
     return key;
-}
-
-void UpdateInstaller::removeBackup(const std::string& executable) {
-    std::error_code ec;
-    fs::remove(backupPath(executable), ec);
 }

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "link/host_port.h"
 #include "link/link_ui.h"
 #include "link/update_installer.h"
 #include "platform/clock.h"
@@ -59,24 +60,10 @@ UpdateWorker::~UpdateWorker() {
 bool UpdateWorker::parseServer(const std::string& text, std::string& host, uint16_t& port) {
     host.clear();
     port = kPort;
-    if (text.empty()) return false;
-    std::string name = text;
-    size_t colon = text.rfind(':');
-    // "host:port"; an IPv6 address in brackets keeps its colons.
-    if (colon != std::string::npos && text.find(':') == colon) {
-        std::string digits = text.substr(colon + 1);
-        if (digits.empty() || digits.size() > 5 ||
-            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            return false;
-        int value = std::stoi(digits);
-        if (value < 1 || value > 65535) return false;
-        port = static_cast<uint16_t>(value);
-        name = text.substr(0, colon);
-    }
-    if (name.size() > 2 && name.front() == '[' && name.back() == ']')
-        name = name.substr(1, name.size() - 2);
-    if (name.empty()) return false;
-    host = name;
+    auto server = HostPort::parse(text, kPort);
+    if (!server) return false;
+    host = server->host;
+    port = server->port;
     return true;
 }
 
@@ -124,8 +111,21 @@ bool UpdateWorker::waitFor(int socket, short events,
 }
 
 void UpdateWorker::run() {
+    if (m_config.publicKey.size() != UpdateInstaller::kKeySize) {
+        tell(updatetext::UpdatesOff);
+        m_end = End::UpdatesOff;
+        return;
+    }
     End end = pause(50) ? loop() : End::Cancelled;
     m_end = end;
+}
+
+bool UpdateWorker::stopped() const {
+    return cancelled() || m_ui.progressCancelled();
+}
+
+void UpdateWorker::tell(const TextTriple& text) {
+    m_ui.messageBox(text.get(), updatetext::Tip.get(), Language::windowsId(), LinkUi::Buttons::Ok);
 }
 
 UpdateWorker::End UpdateWorker::loop() {
@@ -216,10 +216,11 @@ std::optional<UpdateWorker::End> UpdateWorker::downloadAndInstall(
     if (fd < 0) return std::nullopt;
     ::close(fd);
     bool complete = download(s.fd(), path);
+    m_ui.progressSetCancellable(false);
     m_ui.progressHide();
     if (!complete) {
         std::filesystem::remove(path, ec);
-        return cancelled() ? std::optional<End>(End::Cancelled) : std::nullopt;
+        return stopped() ? std::optional<End>(End::Cancelled) : std::nullopt;
     }
     ++m_downloads;
     return install(path);
@@ -244,39 +245,74 @@ bool UpdateWorker::download(int socket, const std::string& path) {
     }
     if (!start) return false;
     const uint64_t size = *start->downloadSize();
-    if (size <= UpdateInstaller::kSignatureSize || size > kMaxDownload) return false;
+    if (size <= UpdateInstaller::kSignatureSize + UpdateInstaller::kLengthSize ||
+        size > kMaxDownload)
+        return false;
 
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     m_ui.progressSetMaximum(static_cast<int>(size));
     m_ui.progressSetFormat(updatetext::DownloadProgress.get());
     m_ui.progressSetPosition(0);
+    m_ui.progressSetCancellable(true);
     m_ui.progressShow();
     uint64_t count = std::min<uint64_t>(size, head.size() - start->end);
-    bool ok = std::fwrite(head.data() + start->end, 1, count, file) == count;
-    while (ok && count < size) {
-        m_ui.progressSetPosition(static_cast<int>(count));
-        uint8_t chunk[kChunk];
-        ok = waitFor(socket, POLLIN, deadlineIn(kDownloadWaitMs));
-        ssize_t n = ok ? ::recv(socket, chunk, std::min<uint64_t>(kChunk, size - count), 0) : 0;
-        ok = n > 0 && std::fwrite(chunk, 1, static_cast<size_t>(n), file) == static_cast<size_t>(n);
-        if (ok) count += static_cast<uint64_t>(n);
-    }
+    bool ok = std::fwrite(head.data() + start->end, 1, count, file) == count &&
+              receiveFile(socket, file, count, size);
     ok = std::fclose(file) == 0 && ok;
     if (ok) m_ui.progressSetPosition(static_cast<int>(size));
     return ok;
 }
 
+// A server that trickles is given up like one that stopped: the whole file
+// has a deadline and every window a least amount of bytes.
+bool UpdateWorker::receiveFile(int socket, FILE* file, uint64_t count, uint64_t size) {
+    const auto deadline = deadlineIn(kDownloadDeadlineMs);
+    auto windowEnd = deadlineIn(kRateWindowMs);
+    uint64_t windowStart = count;
+    while (count < size) {
+        m_ui.progressSetPosition(static_cast<int>(count));
+        if (m_ui.progressCancelled()) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return false;
+        if (now >= windowEnd) {
+            if (count - windowStart < kMinBytesPerWindow) return false;
+            windowStart = count;
+            windowEnd = deadlineIn(kRateWindowMs);
+        }
+        const auto until = std::min(deadline, windowEnd);
+        if (!waitFor(socket, POLLIN, until)) {
+            // Only the end of a window or of the whole time goes round again.
+            if (cancelled() || std::chrono::steady_clock::now() < until) return false;
+            continue;
+        }
+        uint8_t chunk[kChunk];
+        ssize_t n = ::recv(socket, chunk, std::min<uint64_t>(kChunk, size - count), 0);
+        if (n <= 0 || std::fwrite(chunk, 1, static_cast<size_t>(n), file) != static_cast<size_t>(n))
+            return false;
+        count += static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
 UpdateWorker::End UpdateWorker::install(const std::string& path) {
-    UpdateInstaller installer(m_config.executable, m_config.publicKey);
-    const char* caption = updatetext::Tip.get();
-    auto tell = [&](const TextTriple& text) {
-        m_ui.messageBox(text.get(), caption, Language::windowsId(), LinkUi::Buttons::Ok);
-    };
+    std::error_code ec;
+    // A cancel that came with the last chunk still installs nothing.
+    if (stopped()) {
+        std::filesystem::remove(path, ec);
+        return End::Cancelled;
+    }
+    UpdateInstaller installer(m_config.executable, m_config.publicKey, m_config.fileVersion);
     switch (installer.install(path)) {
         case UpdateInstaller::Result::NotVerified:
             tell(updatetext::NotVerified);
             return End::NotVerified;
+        case UpdateInstaller::Result::OtherPlatform:
+            tell(updatetext::OtherPlatform);
+            return End::OtherPlatform;
+        case UpdateInstaller::Result::NotNewer:
+            tell(updatetext::NotNewer);
+            return End::NotNewer;
         case UpdateInstaller::Result::NotWritable:
             tell(updatetext::UsePackageManager);
             return End::NotWritable;
@@ -286,9 +322,17 @@ UpdateWorker::End UpdateWorker::install(const std::string& path) {
         case UpdateInstaller::Result::Installed:
             break;
     }
-    if (!installer.startInstalled()) {
-        tell(updatetext::CannotInstall);
-        return End::Failed;
+    return startInstalled(installer);
+}
+
+UpdateWorker::End UpdateWorker::startInstalled(const UpdateInstaller& installer) {
+    if (m_config.releaseLock) m_config.releaseLock();
+    const auto wait =
+        std::chrono::duration_cast<std::chrono::milliseconds>(m_clock.realDuration(kConfirmWaitMs));
+    if (installer.startInstalled(m_config.arguments, wait) == UpdateInstaller::Start::Restored) {
+        if (m_config.retakeLock) m_config.retakeLock();
+        tell(updatetext::NotStarted);
+        return End::NotStarted;
     }
     if (m_quit) m_quit();
     return End::Installed;

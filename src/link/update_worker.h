@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -17,6 +18,8 @@
 
 class Clock;
 class LinkUi;
+class UpdateInstaller;
+struct TextTriple;
 
 // The software-update worker: every 10 s it asks the configured update server
 // over UDP whether a newer version exists; if so and the user agrees, it
@@ -29,6 +32,13 @@ public:
     static constexpr size_t kChunk = 1400;
     // Larger downloads are refused before a byte of them is stored.
     static constexpr uint64_t kMaxDownload = uint64_t{256} << 20;
+    // A download ends within the deadline, and below the rate over any
+    // window it is given up.
+    static constexpr uint32_t kDownloadDeadlineMs = 20 * 60 * 1000;
+    static constexpr uint32_t kRateWindowMs = 15000;
+    static constexpr uint64_t kMinBytesPerWindow = 60 * 1024;
+    // How long the new program has to confirm that it runs.
+    static constexpr uint32_t kConfirmWaitMs = 15000;
 
     struct Config {
         std::string host;  // empty: no update server, no worker
@@ -38,17 +48,27 @@ public:
         std::vector<uint8_t> publicKey;
         uint32_t fileVersion = 0;  // major * 65536 + minor
         UpdatePacket::MachineId machine{};
+        // What the new program is started with: the same transport options.
+        std::vector<std::string> arguments;
+        // The instance lock goes to the new program, and comes back when it
+        // did not start.
+        std::function<void()> releaseLock;
+        std::function<void()> retakeLock;
     };
 
     // How the worker ended, for the caller and tests.
     enum class End {
         Running,
         Cancelled,
+        UpdatesOff,  // no key built in: nothing is asked or fetched
         SameMachine,
         Declined,
         NotVerified,
+        OtherPlatform,
+        NotNewer,
         NotWritable,
         Failed,
+        NotStarted,  // the new program did not start; the old one is back
         Installed
     };
 
@@ -58,7 +78,8 @@ public:
     UpdateWorker(const UpdateWorker&) = delete;
     UpdateWorker& operator=(const UpdateWorker&) = delete;
 
-    // False, and nothing started, when no server is configured.
+    // False, and nothing started, when no server is configured. Without a
+    // key the worker only says that updates are off.
     bool start();
     // Ends the worker at its next wait; returns when its thread has ended.
     void cancel();
@@ -82,7 +103,10 @@ private:
     std::optional<End> answer(const UpdatePacket& packet, const Address& server);
     std::optional<End> downloadAndInstall(const Address& server, const std::vector<uint8_t>& token);
     bool download(int socket, const std::string& path);
+    bool receiveFile(int socket, FILE* file, uint64_t count, uint64_t size);
     End install(const std::string& path);
+    End startInstalled(const UpdateInstaller& installer);
+    void tell(const TextTriple& text);
     std::optional<Address> resolve();
     std::vector<uint8_t> query(const Address& server);
     std::chrono::steady_clock::time_point deadlineIn(uint32_t ms) const;
@@ -91,6 +115,8 @@ private:
     // False when cancelled.
     bool pause(uint32_t ms);
     bool cancelled() const { return m_cancel.load(); }
+    // Cancelled, or the user pressed Cancel on the download's progress.
+    bool stopped() const;
 
     LinkUi& m_ui;
     const Clock& m_clock;

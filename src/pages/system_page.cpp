@@ -26,6 +26,7 @@
 #include "resources/drawing_surface.h"
 #include "resources/skin_ids.h"
 #include "resources/skin_layout.h"
+#include "texts/device_text.h"
 #include "texts/language.h"
 #include "texts/preset_file_texts.h"
 #include "texts/ui_texts.h"
@@ -580,7 +581,8 @@ void SystemPage::setField(int field, int value) {
             break;
         case 19:
             fillModeLists();
-            m_nameEdit->setText(QString::fromStdString(m_device.presetNameText(selectedMode())));
+            m_nameEdit->setText(
+                QString::fromStdString(DeviceText::utf8(m_device.presetNameText(selectedMode()))));
             break;
         case 21:
             m_surroundBack->setChecked(value == 1);
@@ -599,8 +601,8 @@ void SystemPage::fillModeLists() {
     m_bootList.clear();
     m_bootList.addItem(text(uitext::Auto));
     for (int n = 1; n <= Values::kModes; ++n) {
-        QString item = QString::fromStdString(
-            Values::modeItem(n, m_device.presetNameText(n), m_device.nameReceived(n)));
+        QString item = QString::fromStdString(Values::modeItem(
+            n, DeviceText::utf8(m_device.presetNameText(n)), m_device.nameReceived(n)));
         m_modeList.addItem(item);
         m_bootList.addItem(item);
     }

@@ -9,8 +9,11 @@
 #include <io.h>
 #include <process.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
+
+#include <cerrno>
 
 namespace {
 
@@ -34,6 +37,29 @@ bool writeAndSync(std::FILE* f, const uint8_t* data, size_t size) {
 #endif
 }
 
+// O_EXCL and O_NOFOLLOW: in a folder others can write to, a name planted
+// beforehand (a symbolic link to someone's file) is never followed or reused.
+std::FILE* createTemporary(const std::string& path, std::string& tmp) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        tmp = temporaryName(path);
+#ifdef _WIN32
+        std::FILE* f = std::fopen(tmp.c_str(), "wbx");
+        if (f) return f;
+#else
+        int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            std::FILE* f = ::fdopen(fd, "wb");
+            if (f) return f;
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return nullptr;
+        }
+#endif
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool AtomicFile::write(const std::string& path, const uint8_t* data, size_t size) {
@@ -41,8 +67,8 @@ bool AtomicFile::write(const std::string& path, const uint8_t* data, size_t size
     std::error_code ec;
     // A folder of that name stays what it is.
     if (fs::is_directory(path, ec)) return false;
-    const std::string tmp = temporaryName(path);
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    std::string tmp;
+    std::FILE* f = createTemporary(path, tmp);
     if (!f) return false;
     bool ok = writeAndSync(f, data, size);
     ok = std::fclose(f) == 0 && ok;

@@ -28,15 +28,24 @@ std::string lockPath(const std::string& name) {
 }  // namespace
 
 InstanceLock::InstanceLock(const std::string& name) : m_path(lockPath(name)) {
+    retake();
+}
+
+InstanceLock::State InstanceLock::retake() {
+    if (m_fd >= 0) return m_state;
     m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_fd < 0) return;
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
-        m_state = State::Acquired;
-        return;
-    }
+    if (m_fd < 0) return m_state = State::Unavailable;
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) return m_state = State::Acquired;
     m_state = errno == EWOULDBLOCK ? State::AlreadyRunning : State::Unavailable;
     ::close(m_fd);
     m_fd = -1;
+    return m_state;
+}
+
+void InstanceLock::release() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    m_state = State::Unavailable;
 }
 
 InstanceLock::~InstanceLock() {

@@ -20,6 +20,10 @@ public:
     InstanceLock& operator=(const InstanceLock&) = delete;
 
     State state() const { return m_state; }
+    // Hands the lock to a program this one starts, and takes it back when
+    // that program did not start.
+    void release();
+    State retake();
     const std::string& path() const { return m_path; }
 
     // $XDG_RUNTIME_DIR when set, else the temporary folder (the file name then

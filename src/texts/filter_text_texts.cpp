@@ -10,6 +10,8 @@ const TextTriple NotUnderstood{{"第 %d 行：无法识别，已忽略。", "第
                                 "Line %d: not understood, ignored."}};
 const TextTriple MoreNotUnderstood{{"另有 %d 行无法识别，已忽略。", "另有 %d 行無法識別，已忽略。",
                                     "%d more lines not understood, ignored."}};
+const TextTriple AndMore{{"…以及另外 %d 条同类消息。", "…以及另外 %d 條同類訊息。",
+                          "… and %d more of the same kind."}};
 const TextTriple FilterOff{{"第 %d 行：滤波器 %d 为关闭，未导入。", "第 %d 行：濾波器 %d 為關閉，未匯入。",
                             "Line %d: filter %d is OFF; left out."}};
 const TextTriple FilterUnused{{"第 %d 行：滤波器 %d 未使用，未导入。", "第 %d 行：濾波器 %d 未使用，未匯入。",
@@ -60,10 +62,11 @@ const TextTriple BandsCleared{{"频段 %d 至 %d 不在文件中，增益设为 
 
 std::span<const TextTriple* const> all() {
     static constexpr const TextTriple* kAll[] = {
-        &TooLarge,     &CannotOpen,       &NotUnderstood, &MoreNotUnderstood, &FilterOff,
-        &FilterUnused, &TypeNotTaken,     &BeyondBands,   &ValueMissing,      &NotANumber,
-        &UnknownWord,  &DecimalComma,     &UnitMissing,   &FrequencyOutside,  &QNotPositive,
-        &FrequencyMoved, &QMoved,         &GainMoved,     &NoFilters,         &BandsCleared};
+        &TooLarge,       &CannotOpen,   &NotUnderstood, &MoreNotUnderstood, &FilterOff,
+        &FilterUnused,   &TypeNotTaken, &BeyondBands,   &ValueMissing,      &NotANumber,
+        &UnknownWord,    &DecimalComma, &UnitMissing,   &FrequencyOutside,  &QNotPositive,
+        &FrequencyMoved, &QMoved,       &GainMoved,     &NoFilters,         &BandsCleared,
+        &AndMore};
     return kAll;
 }
 }  // namespace filtertext

@@ -11,6 +11,7 @@ extern const TextTriple TooLarge;           // %d kilobytes
 extern const TextTriple CannotOpen;         // %s file
 extern const TextTriple NotUnderstood;      // line
 extern const TextTriple MoreNotUnderstood;  // count
+extern const TextTriple AndMore;            // count, after the first of a kind
 extern const TextTriple FilterOff;          // line, filter
 extern const TextTriple FilterUnused;       // line, filter
 extern const TextTriple TypeNotTaken;       // line, filter, %s type

@@ -13,6 +13,10 @@ extern const TextTriple DownloadProgress;
 extern const TextTriple NotVerified;
 extern const TextTriple UsePackageManager;
 extern const TextTriple CannotInstall;
+extern const TextTriple UpdatesOff;
+extern const TextTriple OtherPlatform;
+extern const TextTriple NotNewer;
+extern const TextTriple NotStarted;
 
 // Every text of this table, for checks that walk it.
 std::span<const TextTriple* const> all();

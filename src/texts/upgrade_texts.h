@@ -24,6 +24,9 @@ extern const TextTriple PackageAlphabetPastHeader;
 extern const TextTriple PackageDuplicateSymbols;
 extern const TextTriple PackageEmpty;
 extern const TextTriple PackageTooLarge;
+extern const TextTriple PackageForeignSymbol;
+extern const TextTriple PackageUnknownType;
+extern const TextTriple PackageSummary;  // %lu image bytes, %s SHA-256 of the file
 
 // The upgrade dialog.
 extern const TextTriple DialogTitle;

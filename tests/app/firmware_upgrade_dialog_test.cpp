@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,7 +31,15 @@ TEST(FirmwareUpgradeDialog, UpgradesTheChosenTargetAndInterrupts) {
     EXPECT_FALSE(dialog.interruptButton().isEnabled());
     dialog.targets().setCurrentIndex(1);
     EXPECT_EQ(dialog.chosenType(), 2);
+    std::vector<uint8_t> foreign = package.bytes();
+    foreign[300] = '#';
+    PackageFile::writeBytes(folder.path("foreign.bin"), foreign);
+    dialog.file().setText(QString::fromStdString(folder.path("foreign.bin")));
+    ASSERT_TRUE(processUntil([&] { return !dialog.summary().text().isEmpty(); }));
+    EXPECT_EQ(dialog.summary().text(), upgradetext::PackageForeignSymbol[2]);
     dialog.file().setText(QString::fromStdString(folder.path("panel.bin")));
+    ASSERT_TRUE(processUntil([&] { return dialog.summary().text().startsWith("Image: 12288"); }));
+    EXPECT_EQ(dialog.summary().text().section('\n', 1).size(), 64);  // the digest, for comparing
     dialog.startButton().click();
     EXPECT_TRUE(dialog.running());
     EXPECT_TRUE(dialog.interruptButton().isEnabled());

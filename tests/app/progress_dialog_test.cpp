@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QWidget>
 #include <thread>
 
@@ -8,6 +9,7 @@
 #include "resources/skin_art.h"
 #include "resources/skin_ids.h"
 #include "support/qt_wait.h"
+#include "texts/language.h"
 
 namespace {
 
@@ -110,6 +112,27 @@ TEST_F(ProgressDialogTest, ShowingAndClosing) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.text(), "");
     EXPECT_EQ(dialog.barWidth(), 27);
+}
+
+// A download offers Cancel; a click is remembered until Cancel is offered again.
+TEST_F(ProgressDialogTest, CancelIsOfferedPressedAndTakenAway) {
+    Language::set(Language::English);
+    dialog.showDialog();
+    dialog.setCancellable(true);
+    processQueued();
+    QPushButton* cancel = dialog.cancelButton();
+    ASSERT_TRUE(cancel->isVisible());
+    EXPECT_EQ(cancel->text(), "Cancel");
+    EXPECT_TRUE(dialog.rect().contains(cancel->geometry()));
+    EXPECT_FALSE(dialog.cancelled());
+    cancel->click();
+    EXPECT_TRUE(dialog.cancelled());
+    dialog.setCancellable(false);
+    processQueued();
+    EXPECT_FALSE(cancel->isVisible());
+    EXPECT_TRUE(dialog.cancelled());
+    dialog.setCancellable(true);
+    EXPECT_FALSE(dialog.cancelled());
 }
 
 }  // namespace

@@ -231,6 +231,24 @@ TEST_F(Qx7ctlOnSerial, RecallAndNameAPreset) {
     EXPECT_EQ(out[5], "Preset 2: Big Hall");
 }
 
+// Names written by other tools: GBK bytes, or bytes a terminal would obey.
+TEST_F(Qx7ctlOnSerial, DeviceNamesReachJsonAsUtf8AndTheTerminalDefused) {
+    ASSERT_EQ(device({"name", "1", "\xb2\xe2"}).exitCode, 0);
+    ASSERT_EQ(device({"name", "2", "\x1b]0;x\x07\xc2\x9b"}).exitCode, 0);
+    ProcessResult r = device({"--json", "info"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    nlohmann::json presets = nlohmann::json::parse(r.out)["presets"];
+    EXPECT_EQ(presets[0]["name"], "\xe6\xb5\x8b");  // U+6D4B
+    EXPECT_EQ(presets[1]["name"], "\x1b]0;x\x07\xc2\x9b");
+
+    r = device({"info"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 20u) << r.out;
+    EXPECT_EQ(out[4], "Preset 1: \xe6\xb5\x8b");
+    EXPECT_EQ(out[5], "Preset 2: \\x1B]0;x\\x07\\u009B");
+}
+
 TEST_F(Qx7ctlOnSerial, WifiSettingsAreConfirmedByTheModuleAndShownAgain) {
     ProcessResult r = device({"wifi", "hotspot", "Den", ""});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -292,19 +310,39 @@ TEST_F(Qx7ctl, UpgradeChecksThePackageThenReportsTheDevicesVerdict) {
     panel.write(file("panel.bin"));
     ProcessResult r = ctl({"inspect", "panel.bin"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(contains(r.out, "Firmware package type: 2 (panel)\nImage size: 5000 bytes\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, "Firmware package type: 2 (panel)\nImage size: 5000 bytes\n"))
+        << r.out;
+    EXPECT_TRUE(contains(r.out, "File SHA-256: ")) << r.out;
 
     std::vector<uint8_t> cut = panel.bytes();
     cut.pop_back();
     PackageFile::writeBytes(file("cut.bin"), cut);
     r = ctl({"inspect", "cut.bin"});
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(contains(r.err, "The package file is incomplete!")) << r.err;
 
+    // Neither a package (a type no target has, symbols outside the coding) nor a preset.
+    std::vector<uint8_t> foreign = panel.bytes();
+    foreign[1000] = '#';
+    PackageFile::writeBytes(file("foreign.bin"), foreign);
+    std::vector<uint16_t> values(1746, 9);
+    ASSERT_EQ(PresetFiles().writePreset(file("room"), values), 0);
+    fs::resize_file(file("room.qmx"), 4000);
+    const std::pair<const char*, const char*> neither[] = {
+        {"foreign.bin", "symbols outside its coding"},
+        {"room.qmx", "not an intact preset file (damaged, cut short or of another kind) (code 6)"}};
+    for (auto [name, reason] : neither) {
+        r = ctl({"inspect", name});
+        EXPECT_EQ(r.exitCode, 2) << name;
+        EXPECT_TRUE(contains(r.err, reason)) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+
     // Refused before any device is looked for.
-    for (const auto& args : std::vector<std::vector<std::string>>{{"upgrade", "panel", "cut.bin"},
-                                                                  {"upgrade", "dsp1", "panel.bin"},
-                                                                  {"upgrade", "comm", "none.bin"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"upgrade", "panel", "cut.bin"},
+                                               {"upgrade", "dsp1", "panel.bin"},
+                                               {"upgrade", "comm", "none.bin"}}) {
         r = ctl(args);
         EXPECT_EQ(r.exitCode, 1) << args[2];
         EXPECT_FALSE(contains(r.err, "Search")) << r.err;
@@ -410,6 +448,7 @@ TEST_F(Qx7ctl, JsonOutputParsesAndHasTheDocumentedKeys) {
     PresetFiles writer;
     writer.preset().deviceMagic = 22356;
     ASSERT_EQ(writer.writePreset(file("a"), values), 0);
+    ASSERT_EQ(writer.writePreset(file("caf\xe9"), values), 0);
     struct Case {
         std::vector<std::string> args;
         std::vector<const char*> keys;
@@ -421,6 +460,13 @@ TEST_F(Qx7ctl, JsonOutputParsesAndHasTheDocumentedKeys) {
         {{"diff", "a.qmx", "a.qmx"}, {"a", "b", "equal", "differences"}},
         {{"eq", "export", "echo", "echo.txt"}, {"page", "page_index", "file", "bands"}},
         {{"list"}, {"devices"}},
+        // File names in a legacy code page.
+        {{"inspect", "caf\xe9.qmx"}, {"kind", "file"}},
+        {{"diff", "a.qmx", "caf\xe9.qmx"}, {"a", "b", "equal"}},
+        {{"eq", "export", "echo",
+          "\xe9"
+          "cho.txt"},
+         {"page", "file"}},
     };
     for (const Case& c : cases) {
         ProcessResult r = simulated([&] {

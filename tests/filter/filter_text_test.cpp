@@ -132,6 +132,23 @@ TEST(FilterTextReader, RefusesOrSurvivesGarbage) {
     FilterTextReader::Result r = FilterTextReader::read(noise, 8);
     EXPECT_TRUE(r.readable);
     EXPECT_TRUE(r.filters.empty());
-    EXPECT_LE(r.messages.size(), size_t(FilterTextReader::kMaxNotUnderstood + 2));
+    EXPECT_LE(r.messages.size(), size_t(FilterTextReader::kMaxOfEachKind + 2));
     EXPECT_NE(allMessages(r).find("more lines not understood"), std::string::npos);
+}
+
+TEST(FilterTextReader, EachKindOfMessageIsBounded) {
+    Language::set(Language::English);
+    std::string text;
+    for (int n = 1; n <= 30; ++n)
+        text += "Filter " + std::to_string(n) + ": OFF PK Fc 1000 Hz Gain 0 dB Q 1\n";
+    for (int n = 31; n <= 56; ++n)
+        text += "Filter " + std::to_string(n) + ": ON PK Fc 1000 Hz Gain -1 dB Q 1\n";
+    FilterTextReader::Result r = FilterTextReader::read(text, 1);
+    ASSERT_EQ(r.filters.size(), 1u);
+    int off = 0;
+    for (const std::string& m : r.messages) off += m.find("is OFF") != std::string::npos;
+    EXPECT_EQ(off, 20);
+    EXPECT_EQ(r.messages.size(), 42u);
+    EXPECT_EQ(r.messages[40], "… and 10 more of the same kind.");
+    EXPECT_EQ(r.messages[41], "… and 5 more of the same kind.");
 }

@@ -113,6 +113,8 @@ TEST_F(FirmwareUpgradeTest, BadFilesAreRefusedBeforeAnythingIsSent) {
     pastHeader.k = 241;
     PackageFile duplicate = good;
     duplicate.alphabet[9] = duplicate.alphabet[3];
+    std::vector<uint8_t> foreign = good.bytes();
+    foreign[700] = '#';
     struct Case {
         const char* name;
         int type;
@@ -130,6 +132,8 @@ TEST_F(FirmwareUpgradeTest, BadFilesAreRefusedBeforeAnythingIsSent) {
          upgradetext::PackageAlphabetPastHeader[2]},
         {"duplicate symbols", 2, duplicate.bytes(), Result::BadPackage,
          upgradetext::PackageDuplicateSymbols[2]},
+        {"a symbol outside the alphabet", 2, foreign, Result::BadPackage,
+         upgradetext::PackageForeignSymbol[2]},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

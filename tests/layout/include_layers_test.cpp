@@ -25,7 +25,7 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"platform/qt", {"platform"}},
     {"texts", {}},
     {"files", {"platform"}},
-    {"filter", {"texts"}},
+    {"filter", {"texts", "platform"}},
     {"link", {"files", "texts", "platform"}},
     {"link/transports", {"link", "files", "texts", "platform"}},
     {"sim", {"link/transports", "link", "filter", "files", "texts", "platform"}},

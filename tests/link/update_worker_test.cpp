@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "link/update_installer.h"
+#include "link/update_manifest.h"
 #include "link/update_packet.h"
 #include "link/update_worker.h"
 #include "platform/clock.h"
@@ -45,7 +46,10 @@ Bytes text(const std::string& s) {
 }
 
 const std::string kOldProgram = "#!/bin/sh\necho old\n";
-const std::string kNewProgram = "#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n";
+// Confirms that it runs, as the program does once its window is up.
+const std::string kNewProgram =
+    "#!/bin/sh\necho \"$@\" >\"$(dirname \"$0\")/arguments\"\nrm -f \"$QX7_UPDATE_CONFIRM\"\n";
+const uint32_t kRunning = 0x00010002;
 
 // The worker on a clock 100 times faster against the server on 127.0.0.1,
 // replacing a copy of a program in a temporary folder.
@@ -65,12 +69,34 @@ protected:
         if (m_worker) m_worker->cancel();
     }
 
-    Bytes sign(const Bytes& content, const unsigned char* secret = nullptr) {
-        Bytes out = content;
-        out.resize(content.size() + crypto_sign_BYTES);
-        crypto_sign_detached(out.data() + content.size(), nullptr, content.data(), content.size(),
+    static UpdateManifest manifestOf(const Bytes& program) {
+        UpdateManifest m{UpdateManifest::kProduct, UpdateManifest::thisPlatform(), kRunning + 1,
+                         program.size(), Bytes(32)};
+        crypto_hash_sha256(m.sha256.data(), program.data(), program.size());
+        return m;
+    }
+
+    // The program, its manifest, the manifest's length and the signature over it.
+    Bytes sign(const Bytes& program, const UpdateManifest& manifest,
+               const unsigned char* secret = nullptr) {
+        const std::string m = manifest.text();
+        Bytes out = program;
+        out.insert(out.end(), m.begin(), m.end());
+        out.push_back(static_cast<uint8_t>(m.size() >> 8));
+        out.push_back(static_cast<uint8_t>(m.size()));
+        out.resize(out.size() + crypto_sign_BYTES);
+        crypto_sign_detached(out.data() + out.size() - crypto_sign_BYTES, nullptr,
+                             reinterpret_cast<const uint8_t*>(m.data()), m.size(),
                              secret ? secret : m_secret);
         return out;
+    }
+    Bytes sign(const Bytes& program) { return sign(program, manifestOf(program)); }
+
+    void serve(const Bytes& file) {
+        Bytes download = downloadStart(file.size());
+        download.insert(download.end(), file.begin(), file.end());
+        m_server.setAnswer(answer(true, kOtherMachine));
+        m_server.setDownload(download, false);
     }
 
     void startWorker(bool withKey = true) {
@@ -80,8 +106,11 @@ protected:
         config.cacheFolder = m_folder.path("cache");
         config.executable = m_program;
         if (withKey) config.publicKey.assign(m_public, m_public + sizeof m_public);
-        config.fileVersion = 0x00010002;
+        config.fileVersion = kRunning;
         config.machine = kMachine;
+        config.arguments = {"--serial", "/dev/ttyS1"};
+        config.releaseLock = [this] { ++m_releases; };
+        config.retakeLock = [this] { ++m_retakes; };
         m_worker = std::make_unique<UpdateWorker>(m_ui, m_clock, config, [this] { ++m_quits; });
         ASSERT_TRUE(m_worker->start());
     }
@@ -104,6 +133,8 @@ protected:
     unsigned char m_public[crypto_sign_PUBLICKEYBYTES];
     unsigned char m_secret[crypto_sign_SECRETKEYBYTES];
     std::atomic<int> m_quits{0};
+    std::atomic<int> m_releases{0};
+    std::atomic<int> m_retakes{0};
     std::unique_ptr<UpdateWorker> m_worker;
 };
 
@@ -203,53 +234,174 @@ TEST_F(UpdateWorkerTest, BrokenDownloadsLeaveNoFileAndTheExchangeStartsAgain) {
     }
 }
 
-TEST_F(UpdateWorkerTest, ASignedDownloadReplacesTheProgramAndStartsIt) {
-    Bytes program = sign(text(kNewProgram));
-    Bytes download = downloadStart(program.size());
-    download.insert(download.end(), program.begin(), program.end());
+TEST_F(UpdateWorkerTest, AServerThatTricklesIsGivenUpAtTheEndOfAWindow) {
+    Bytes file = sign(Bytes(256 * 1024, 'x'));
+    Bytes download = downloadStart(file.size());
+    download.insert(download.end(), file.begin(), file.end());
     m_server.setAnswer(answer(true, kOtherMachine));
-    m_server.setDownload(download, false);
+    m_server.setDownload(download, true, 2000);
+    startWorker();
+    // A byte every 20 ms kept the old per-read wait from ever running out.
+    EXPECT_TRUE(waitFor([&] { return m_server.connections() >= 2; }, std::chrono::seconds(5)));
+    m_worker->cancel();
+    EXPECT_TRUE(cacheEmpty());
+    EXPECT_EQ(TempFolder::read(m_program), kOldProgram);
+}
+
+TEST_F(UpdateWorkerTest, ASignedDownloadReplacesTheProgramWhichStartsWithTheSameOptions) {
+    serve(sign(text(kNewProgram)));
     startWorker();
     EXPECT_EQ(awaitEnd(), End::Installed);
     EXPECT_EQ(m_quits, 1);
+    EXPECT_EQ(m_releases, 1);
+    EXPECT_EQ(m_retakes, 0);
     EXPECT_EQ(TempFolder::read(m_program), kNewProgram);
-    EXPECT_EQ(TempFolder::read(UpdateInstaller::backupPath(m_program)), kOldProgram);
-    EXPECT_TRUE(waitFor([&] { return fs::exists(m_folder.path("bin/started")); }));
+    EXPECT_EQ(TempFolder::read(m_folder.path("bin/arguments")), "--serial /dev/ttyS1\n");
+    EXPECT_FALSE(fs::exists(UpdateInstaller::backupPath(m_program))) << "removed once confirmed";
+    EXPECT_FALSE(fs::exists(UpdateInstaller::markerPath(m_program)));
     EXPECT_TRUE(cacheEmpty());
     EXPECT_EQ(m_ui.progressLog().back(), "hide");
 }
 
-TEST_F(UpdateWorkerTest, TamperedUnsignedOrUnverifiableDownloadsAreRefusedAndDeleted) {
+TEST_F(UpdateWorkerTest, ACancelWithTheLastChunkInstallsNothing) {
+    const Bytes file = sign(text(kNewProgram));
+    serve(file);
+    m_ui.cancelAtPosition(static_cast<int>(file.size()));
+    startWorker();
+    EXPECT_EQ(awaitEnd(), End::Cancelled);
+    EXPECT_EQ(TempFolder::read(m_program), kOldProgram);
+    EXPECT_FALSE(fs::exists(UpdateInstaller::backupPath(m_program)));
+    EXPECT_TRUE(cacheEmpty());
+    EXPECT_EQ(m_quits, 0);
+    EXPECT_EQ(m_ui.progressLog().back(), "hide");
+}
+
+TEST_F(UpdateWorkerTest, ANewProgramThatDoesNotStartLeavesTheOldOneInPlace) {
+    for (const std::string& program :
+         {std::string("#!/bin/sh\nexit 0\n"), std::string("not a program at all\n")}) {
+        SCOPED_TRACE(program);
+        m_ui.clear();
+        m_retakes = 0;
+        serve(sign(text(program)));
+        startWorker();
+        EXPECT_EQ(awaitEnd(), End::NotStarted);
+        EXPECT_EQ(m_ui.messages().back().text, updatetext::NotStarted[2]);
+        EXPECT_EQ(TempFolder::read(m_program), kOldProgram);
+        EXPECT_FALSE(fs::exists(UpdateInstaller::backupPath(m_program)));
+        EXPECT_FALSE(fs::exists(UpdateInstaller::markerPath(m_program)));
+        EXPECT_EQ(m_retakes, 1);
+    }
+    EXPECT_EQ(m_quits, 0);
+}
+
+// A new program that never confirmed (it hung, or the machine went down) is
+// replaced by the old one at the next start; the new one confirming is not.
+TEST(UpdateInstallerStart, AnUnconfirmedUpdateIsUndoneAtTheNextStart) {
+    struct Case {
+        const char* name;
+        bool marker;
+        bool confirming;
+        UpdateInstaller::Previous previous;
+        const char* program;
+        bool backupKept;
+    };
+    const Case cases[] = {
+        {"never confirmed", true, false, UpdateInstaller::Previous::Restored, "old", false},
+        {"the new program starting", true, true, UpdateInstaller::Previous::Confirming, "new",
+         true},
+        {"a confirmed update", false, false, UpdateInstaller::Previous::None, "new", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string program = folder.path("program");
+        TempFolder::write(program, "new");
+        TempFolder::write(UpdateInstaller::backupPath(program), "old");
+        if (c.marker) TempFolder::write(UpdateInstaller::markerPath(program), "");
+        if (c.confirming)
+            ::setenv(UpdateInstaller::kConfirmVariable,
+                     UpdateInstaller::markerPath(program).c_str(), 1);
+        EXPECT_EQ(UpdateInstaller::atStart(program), c.previous);
+        EXPECT_EQ(::getenv(UpdateInstaller::kConfirmVariable), nullptr);
+        EXPECT_EQ(TempFolder::read(program), c.program);
+        EXPECT_EQ(fs::exists(UpdateInstaller::backupPath(program)), c.backupKept);
+        EXPECT_EQ(fs::exists(UpdateInstaller::markerPath(program)), c.confirming);
+    }
+}
+
+TEST_F(UpdateWorkerTest, WithoutAKeyBuiltInUpdatesAreOffAndNothingIsAsked) {
+    serve(sign(text(kNewProgram)));
+    startWorker(false);
+    EXPECT_EQ(awaitEnd(), End::UpdatesOff);
+    ASSERT_EQ(m_ui.messages().size(), 1u);
+    EXPECT_EQ(m_ui.messages()[0].text, updatetext::UpdatesOff[2]);
+    EXPECT_TRUE(m_server.queries().empty());
+}
+
+TEST_F(UpdateWorkerTest, DownloadsThatDoNotVerifyOrAreNotANewerBuildHereAreRefused) {
     unsigned char otherPublic[crypto_sign_PUBLICKEYBYTES];
     unsigned char otherSecret[crypto_sign_SECRETKEYBYTES];
     crypto_sign_keypair(otherPublic, otherSecret);
-    Bytes tampered = sign(text(kNewProgram));
+    const Bytes program = text(kNewProgram);
+    Bytes tampered = sign(program);
     tampered[12] ^= 1;
+    UpdateManifest same = manifestOf(program);
+    same.version = kRunning;
+    UpdateManifest older = manifestOf(program);
+    older.version = kRunning - 1;
+    UpdateManifest otherPlatform = manifestOf(program);
+    otherPlatform.platform = "other-arm";
+    UpdateManifest otherProduct = manifestOf(program);
+    otherProduct.product = "qx9";
+    UpdateManifest shorter = manifestOf(program);
+    shorter.size = program.size() - 1;
     struct Case {
         const char* name;
         Bytes file;
-        bool key;
+        End end;
+        const TextTriple& text;
     };
     const Case cases[] = {
-        {"tampered", tampered, true},
-        {"unsigned", text(kNewProgram + std::string(64, '#')), true},
-        {"another key", sign(text(kNewProgram), otherSecret), true},
-        {"no key built in", sign(text(kNewProgram)), false},
+        {"tampered", tampered, End::NotVerified, updatetext::NotVerified},
+        {"unsigned", text(kNewProgram + std::string(66, '#')), End::NotVerified,
+         updatetext::NotVerified},
+        {"another key", sign(program, manifestOf(program), otherSecret), End::NotVerified,
+         updatetext::NotVerified},
+        {"another size", sign(program, shorter), End::NotVerified, updatetext::NotVerified},
+        {"the running version", sign(program, same), End::NotNewer, updatetext::NotNewer},
+        {"an older version", sign(program, older), End::NotNewer, updatetext::NotNewer},
+        {"another platform", sign(program, otherPlatform), End::OtherPlatform,
+         updatetext::OtherPlatform},
+        {"another product", sign(program, otherProduct), End::OtherPlatform,
+         updatetext::OtherPlatform},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_ui.clear();
-        Bytes download = downloadStart(c.file.size());
-        download.insert(download.end(), c.file.begin(), c.file.end());
-        m_server.setAnswer(answer(true, kOtherMachine));
-        m_server.setDownload(download, false);
-        startWorker(c.key);
-        EXPECT_EQ(awaitEnd(), End::NotVerified);
+        serve(c.file);
+        startWorker();
+        EXPECT_EQ(awaitEnd(), c.end);
         ASSERT_EQ(m_ui.messages().size(), 2u);
-        EXPECT_EQ(m_ui.messages()[1].text, updatetext::NotVerified[2]);
+        EXPECT_EQ(m_ui.messages()[1].text, c.text[2]);
         EXPECT_TRUE(cacheEmpty());
         EXPECT_EQ(TempFolder::read(m_program), kOldProgram);
         EXPECT_FALSE(fs::exists(UpdateInstaller::backupPath(m_program)));
     }
     EXPECT_EQ(m_quits, 0);
+    EXPECT_EQ(m_releases, 0);
+}
+
+TEST(UpdateManifest, ReadsBackWhatItWritesAndNothingElse) {
+    UpdateManifest m{"qx7", "linux-x86_64", 0x00020005, 123456, Bytes(32, 0xAB)};
+    const std::string good = m.text();
+    EXPECT_EQ(good.substr(0, 46), "product=qx7\nplatform=linux-x86_64\nversion=2.5\n");
+    auto parse = [](const std::string& t) {
+        return UpdateManifest::parse(reinterpret_cast<const uint8_t*>(t.data()), t.size());
+    };
+    EXPECT_EQ(parse(good), m);
+    for (const std::string& bad :
+         {good.substr(0, good.size() - 1), good + good.substr(0, 12), good + "extra=1\n",
+          std::string("product=qx7\n"), std::string("product=q x7") + good.substr(11),
+          good.substr(0, 42) + "2.x\n" + good.substr(46), std::string(600, '\n')})
+        EXPECT_FALSE(parse(bad)) << bad;
 }

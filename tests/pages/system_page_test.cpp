@@ -296,14 +296,15 @@ TEST_F(SystemPageTest, ModesAndFilesGoToTheJobs) {
     press(SystemPage::DeleteLocal);
     EXPECT_LT(page->fileList().findText(QStringLiteral("club.qmx")), 0);
 
-    // The device's names replace the placeholders and keep the selections.
-    const uint8_t name[] = {'K', 'T', 'V', ' ', ' '};
+    // The device's names replace the placeholders and keep the selections; a
+    // name another tool wrote in GBK reads as it was meant.
+    const uint8_t name[] = {'K', 'T', 'V', 0xB2, 0xE2, ' ', ' '};
     device.storePresetName(5, name, sizeof name);
     page->setField(19, 5);
-    EXPECT_EQ(page->modeList().itemText(4), QStringLiteral("5-KTV"));
+    EXPECT_EQ(page->modeList().itemText(4), QString::fromUtf8("5-KTV测"));
     EXPECT_EQ(page->modeList().itemText(8), QStringLiteral("9-SYSTEM"));
-    EXPECT_EQ(page->bootList().itemText(5), QStringLiteral("5-KTV"));
-    EXPECT_EQ(page->modeNameEdit().text(), QStringLiteral("KTV"));
+    EXPECT_EQ(page->bootList().itemText(5), QString::fromUtf8("5-KTV测"));
+    EXPECT_EQ(page->modeNameEdit().text(), QString::fromUtf8("KTV测"));
     page->setField(18, 9);
     EXPECT_EQ(page->modeList().GetSelection(), 8);
     choose(page->bootList(), SystemPage::kBootList, 3);

@@ -7,24 +7,14 @@ using Problem = UpgradePackage::Problem;
 
 TEST(UpgradePackage, DecodesWithTheAlphabetWhereverTheHeaderPutsIt) {
     for (int k : {2, 100, 240}) {
-        PackageFile file{0x0102, PackageFile::randomImage(777, static_cast<uint32_t>(k))};
+        PackageFile file{4, PackageFile::randomImage(777, static_cast<uint32_t>(k))};
         file.k = static_cast<uint8_t>(k);
         std::vector<uint8_t> bytes = file.bytes();
         UpgradePackage package;
         ASSERT_EQ(package.parse(bytes.data(), bytes.size()), Problem::None) << k;
-        EXPECT_EQ(package.type(), 0x0102);
+        EXPECT_EQ(package.type(), 4);
         EXPECT_EQ(package.image(), file.image);
     }
-}
-
-TEST(UpgradePackage, ASymbolOutsideTheAlphabetIsZero) {
-    PackageFile file{1, {0x5A, 0xA5}};
-    std::vector<uint8_t> bytes = file.bytes();
-    bytes[258] = '#';
-    bytes[261] = '#';
-    UpgradePackage package;
-    ASSERT_EQ(package.parse(bytes.data(), bytes.size()), Problem::None);
-    EXPECT_EQ(package.image(), (std::vector<uint8_t>{0x0A, 0xA0}));
 }
 
 TEST(UpgradePackage, RefusesDamagedFilesAndKeepsNothing) {
@@ -35,6 +25,10 @@ TEST(UpgradePackage, RefusesDamagedFilesAndKeepsNothing) {
     twice.alphabet[15] = twice.alphabet[0];
     std::vector<uint8_t> odd = good.bytes();
     odd.push_back('Q');
+    std::vector<uint8_t> foreign = good.bytes();
+    foreign.back() = '#';
+    PackageFile untargeted = good;
+    untargeted.type = 0x0102;
     struct Case {
         std::vector<uint8_t> bytes;
         Problem problem;
@@ -46,6 +40,8 @@ TEST(UpgradePackage, RefusesDamagedFilesAndKeepsNothing) {
         {odd, Problem::OddImage},
         {past.bytes(), Problem::AlphabetPastHeader},
         {twice.bytes(), Problem::DuplicateSymbols},
+        {foreign, Problem::ForeignSymbol},
+        {untargeted.bytes(), Problem::UnknownType},
     };
     for (const Case& c : cases) {
         UpgradePackage package;

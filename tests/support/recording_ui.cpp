@@ -43,6 +43,7 @@ void RecordingUi::progressSetFormat(const std::string& format) {
 void RecordingUi::progressSetPosition(int position) {
     std::lock_guard lock(m_mutex);
     m_progress.push_back("pos " + std::to_string(position));
+    if (m_cancelAt >= 0 && position >= m_cancelAt) m_cancelled = true;
 }
 
 void RecordingUi::progressShow() {
@@ -92,6 +93,22 @@ int RecordingUi::countMessages(const std::string& text) const {
     int n = 0;
     for (const auto& m : m_messages) n += m.text == text;
     return n;
+}
+
+void RecordingUi::progressSetCancellable(bool cancellable) {
+    std::lock_guard lock(m_mutex);
+    m_progress.push_back(cancellable ? "cancellable" : "not cancellable");
+}
+
+bool RecordingUi::progressCancelled() const {
+    std::lock_guard lock(m_mutex);
+    return m_cancelled;
+}
+
+void RecordingUi::cancelAtPosition(int position) {
+    std::lock_guard lock(m_mutex);
+    m_cancelAt = position;
+    m_cancelled = false;
 }
 
 std::vector<std::string> RecordingUi::progressLog() const {

@@ -30,6 +30,8 @@ public:
     void progressSetPosition(int position) override;
     void progressShow() override;
     void progressHide() override;
+    void progressSetCancellable(bool cancellable) override;
+    bool progressCancelled() const override;
     void setWindowTitle(const std::string& title) override;
 
     // Runs on the link's thread while the box is "open"; its answer is returned.
@@ -44,6 +46,8 @@ public:
     std::vector<std::string> progressLog()
         const;  // "max 1746", "format ...", "pos 5", "show", "hide"
     std::string title() const;
+    // Cancel counts as pressed once the progress reached this position.
+    void cancelAtPosition(int position);
     void clear();
 
 private:
@@ -54,6 +58,8 @@ private:
     std::vector<Message> m_messages;
     std::vector<std::string> m_progress;
     std::string m_title;
+    int m_cancelAt = -1;
+    bool m_cancelled = false;
     std::function<Answer(const Message&)> m_handler;
     std::function<void(const Event&)> m_eventHandler;
 };

@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace {
 
 sockaddr_in loopback(uint16_t port) {
@@ -47,7 +49,7 @@ UpdateServer::UpdateServer() {
 UpdateServer::~UpdateServer() {
     m_stop = true;
     if (m_thread.joinable()) m_thread.join();
-    for (int fd : m_held) ::close(fd);
+    for (const Held& h : m_held) ::close(h.fd);
     if (m_tcp >= 0) ::close(m_tcp);
     if (m_udp >= 0) ::close(m_udp);
 }
@@ -57,10 +59,11 @@ void UpdateServer::setAnswer(std::vector<uint8_t> answer) {
     m_answer = std::move(answer);
 }
 
-void UpdateServer::setDownload(std::vector<uint8_t> download, bool hold) {
+void UpdateServer::setDownload(std::vector<uint8_t> download, bool hold, size_t trickleFrom) {
     std::lock_guard lock(m_mutex);
     m_download = std::move(download);
     m_hold = hold;
+    m_trickleFrom = trickleFrom;
 }
 
 std::vector<std::vector<uint8_t>> UpdateServer::queries() const {
@@ -76,6 +79,7 @@ std::vector<std::vector<uint8_t>> UpdateServer::requests() const {
 void UpdateServer::serve() {
     while (!m_stop) {
         pollfd p[2] = {{m_udp, POLLIN, 0}, {m_tcp, POLLIN, 0}};
+        trickle();
         if (::poll(p, 2, 20) <= 0) continue;
         if (p[0].revents & POLLIN) serveQuery();
         if (p[1].revents & POLLIN) serveDownload();
@@ -105,14 +109,23 @@ void UpdateServer::serveDownload() {
     ssize_t n = ::poll(&p, 1, 2000) > 0 ? ::recv(client, buffer, sizeof buffer, 0) : 0;
     std::lock_guard lock(m_mutex);
     if (n > 0) m_requests.emplace_back(buffer, buffer + n);
-    for (size_t sent = 0; sent < m_download.size();) {
-        ssize_t k =
-            ::send(client, m_download.data() + sent, m_download.size() - sent, MSG_NOSIGNAL);
+    const size_t now = m_hold ? std::min(m_trickleFrom, m_download.size()) : m_download.size();
+    size_t sent = 0;
+    while (sent < now) {
+        ssize_t k = ::send(client, m_download.data() + sent, now - sent, MSG_NOSIGNAL);
         if (k <= 0) break;
         sent += static_cast<size_t>(k);
     }
     if (m_hold)
-        m_held.push_back(client);
+        m_held.push_back({client, sent});
     else
         ::close(client);
+}
+
+void UpdateServer::trickle() {
+    std::lock_guard lock(m_mutex);
+    for (Held& h : m_held)
+        if (h.sent < m_download.size() &&
+            ::send(h.fd, m_download.data() + h.sent, 1, MSG_NOSIGNAL | MSG_DONTWAIT) == 1)
+            ++h.sent;
 }

@@ -33,11 +33,11 @@ std::vector<ModuleTable> moduleTables() {
             {"device id dialog", deviceidtext::all(), 6},
             {"link", linktext::all(), 18},
             {"network", networktext::all(), 1},
-            {"software update", updatetext::all(), 6},
-            {"firmware upgrade", upgradetext::all(), 17},
+            {"software update", updatetext::all(), 10},
+            {"firmware upgrade", upgradetext::all(), 20},
             {"routing", routingtext::all(), 7},
             {"undo", undotext::all(), 12},
-            {"filter text", filtertext::all(), 20},
+            {"filter text", filtertext::all(), 21},
             {"compare", comparetext::all(), 12},
             {"preset files", presetfiletext::all(), 8}};
 }
