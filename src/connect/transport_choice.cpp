@@ -76,7 +76,7 @@ const char* TransportChoice::helpText() {
            "  --relay HOST[:PORT]  talk to it through the relay server HOST (port 11742,\n"
            "                    its data on the next port)\n"
            "  --device-id ID    the device ID (hexadecimal) to look for on the network or\n"
-           "                    the relay server\n"
+           "                    the relay server; with --simulated, the ID it reports\n"
            "  Without these, the PC connection chosen in the Wi-Fi settings is used.\n"
            "  --help            this text\n";
 }
@@ -211,6 +211,7 @@ bool TransportChoice::makeBackend(const Clock& clock, std::string& error) {
     if (m_backend) return true;
     if (m_kind == Kind::Simulated) {
         m_device = std::make_unique<SimDevice>();
+        if (m_deviceId != 0) m_device->setDeviceId(m_deviceId);
         if (m_chosenBy == kStuckOption) {
             SimFaults faults;
             faults.stuckWrites = true;
