@@ -377,6 +377,12 @@ bool TransportChoice::install(Link& link, std::string& error) {
             break;
         }
     }
+    bool remote = m_kind == Kind::Network || m_kind == Kind::Relay;
+    std::string noUsb;
+    if (remote && m_usbFallback && makeBackend(link.clock(), noUsb)) {
+        HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
+        link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
+    }
     link.supervisor().setInitialTransportType(transportType());
     return true;
 }

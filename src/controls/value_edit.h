@@ -59,6 +59,7 @@ protected:
 private:
     int readTyped() const;
     bool stepKey(int key);
+    bool cancelTyping();
     void wheelStep(int delta);
     void focusGained();
     void focusLost();

@@ -88,7 +88,30 @@ void LinkSupervisor::run() {
     m_state.transportType = m_initialType;
     m_link.setTitle(std::string("QX7") + TransportType::titleSuffix(m_initialType));
     if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
-    while (m_state.running()) connectionCycle();
+    while (true) {
+        takeTransportRequest();
+        if (!m_state.running()) break;
+        connectionCycle();
+    }
+}
+
+bool LinkSupervisor::requestTransport(int type) {
+    if (!m_link.transportFor(type)) return false;
+    m_state.transportRequest = type;
+    m_link.mirror().signalEdit();  // ends an idle sleep now
+    return true;
+}
+
+void LinkSupervisor::takeTransportRequest() {
+    int type = m_state.transportRequest.exchange(-1);
+    if (type < 0 || m_state.stopping()) return;
+    if (Transport* old = m_link.transport()) old->close();
+    m_state.linkAlive = 0;
+    // A connect routine may have left the run flag down when it was cut short.
+    m_state.runFlag = 1;
+    m_state.transportType = type;
+    m_link.setTitle(std::string("QX7") + TransportType::titleSuffix(type));
+    m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
 }
 
 void LinkSupervisor::connectionCycle() {

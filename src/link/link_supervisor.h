@@ -32,6 +32,9 @@ public:
     void setInitialTransportType(int type) { m_initialType = type; }
     int initialTransportType() const { return m_initialType; }
     void setJob(int slot, Job job);
+    // From any thread: ends the current search or connection and goes on with
+    // the transport of this type; false when the link has none of it.
+    bool requestTransport(int type);
     void setModuleStep(ModuleStep step) { m_moduleStep = std::move(step); }
 
     // Returns false when the thread could not be created (after telling the user).
@@ -71,6 +74,7 @@ private:
 
     void run();
     void connectionCycle();
+    void takeTransportRequest();
     Handshake handshake();
     void occupancyCheck();
     void steadyLoop();

@@ -1,12 +1,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTimer>
 #include <functional>
 #include <thread>
 
 #include "app/main_messages.h"
+#include "pages/system_page.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "pages/client_list_dialog.h"
@@ -154,12 +156,33 @@ TEST_F(MainWindowTest, YesToTheExitQuestionStopsTheLinkAndEnds) {
     EXPECT_EQ(exits, std::vector<int>{0});
 }
 
-TEST_F(MainWindowTest, EscapeEndsWithoutTheQuestion) {
+TEST_F(MainWindowTest, EscapeAsksTheExitQuestionAndInABoxOnlyTakesTheTypingBack) {
     ASSERT_TRUE(start());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &escape);
-    EXPECT_EQ(exits, std::vector<int>{0});
+    // Typing in a field of the system page is taken back, and that is all.
+    MessagePump::send(window.get(), MainMessage::PageSelect, 0, SystemPage::kPageIndex);
+    QLineEdit& field = window->systemPage().keyLockEdit();
+    QString shown = field.text();
+    field.setFocus();
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_2}) {
+        QKeyEvent typed(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(key)));
+        QApplication::sendEvent(&field, &typed);
+    }
+    ASSERT_NE(field.text(), shown);
+    QApplication::sendEvent(&field, &escape);
+    EXPECT_EQ(field.text(), shown);
     EXPECT_TRUE(boxes.empty());
+
+    answer = MessageBox::Answer::No;
+    QApplication::sendEvent(window.get(), &escape);
+    processQueued();
+    EXPECT_EQ(boxesWithText("Whether to exit the program!"), 1);
+    EXPECT_TRUE(exits.empty());
+    EXPECT_TRUE(window->isVisible());
+    answer = MessageBox::Answer::Yes;
+    QApplication::sendEvent(window.get(), &escape);
+    processQueued();
+    EXPECT_EQ(exits, std::vector<int>{0});
 }
 
 TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
@@ -176,7 +199,12 @@ TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
     EXPECT_EQ(status.text(), "Search..");
     EXPECT_EQ(status.GetCheckType(), 1);
 
+    // Connected is not yet read: green only once the values are known.
     ui->sendEvent(LinkEvent::ConnectionState, 0);
+    EXPECT_EQ(status.text(), "Reading..");
+    EXPECT_EQ(status.GetCheckType(), 1);
+    ui->postEvent(LinkEvent::ReadComplete, 0);
+    processQueued();
     EXPECT_EQ(status.text(), "Successful");
     EXPECT_EQ(status.GetCheckType(), 2);
     EXPECT_EQ(status.currentFrame(), 1);
@@ -203,6 +231,9 @@ TEST_F(MainWindowTest, TheStatusButtonSuspendsAndResumesTheLink) {
     processQueued();
     EXPECT_EQ(link->state().pauseFlag.load(), 1);
     EXPECT_EQ(window->titleButton(3).text(), "Suspended");
+    EXPECT_EQ(window->titleButton(3).GetCheckType(), 1);
+    EXPECT_NE(window->titleButton(3).currentTextColour(), window->titleButton(0).currentTextColour());
+    EXPECT_FALSE(window->deviceLive());
     click(&window->titleButton(3), {40, 10});
     processQueued();
     EXPECT_EQ(link->state().pauseFlag.load(), 0);
@@ -267,6 +298,7 @@ TEST_F(MainWindowTest, UnknownLinkEventsChangeNothing) {
     link->supervisor().stop();
     ASSERT_TRUE(processUntil([&] { return link->supervisor().joinWithin(1); }));
     ui->sendEvent(LinkEvent::ConnectionState, 0);
+    ui->postEvent(LinkEvent::ReadComplete, 0);
     for (int code : {-1, 2, 3, 5, 8, 9, 12, 99, 1 << 20}) ui->postEvent(code, 12345);
     ui->postEvent(LinkEvent::ParameterReceived, 99999);
     ui->postEvent(LinkEvent::ParameterReceived, -4);

@@ -591,6 +591,40 @@ TEST(LinkSupervisor, AConnectRoutineCannotUndoAStop) {
         waitFor([&] { return !link.supervisor().threadRunning(); }, std::chrono::seconds(10)));
 }
 
+// A network on which nothing ever answers.
+class NothingFoundTransport : public Transport {
+public:
+    explicit NothingFoundTransport(Link& link) : m_link(link) {}
+    void connect() override {
+        entered = true;
+        while (m_link.state().running()) m_link.sleep(20);
+    }
+    void sendFrame(const uint8_t*, size_t) override {}
+    bool isConnected() const override { return false; }
+    void close() override {}
+
+    std::atomic<bool> entered{false};
+
+private:
+    Link& m_link;
+};
+
+TEST(LinkSupervisor, ASearchOnTheNetworkEndsWhenTheUserSwitchesToUsb) {
+    SimLinkHarness h;
+    auto network = std::make_unique<NothingFoundTransport>(h.link);
+    NothingFoundTransport& searching = *network;
+    h.link.setTransport(TransportType::Network, std::move(network));
+    h.link.supervisor().setInitialTransportType(TransportType::Network);
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(waitFor([&] { return searching.entered.load(); }));
+    EXPECT_FALSE(h.link.supervisor().requestTransport(TransportType::Serial));  // none installed
+    ASSERT_TRUE(h.link.supervisor().requestTransport(TransportType::UsbHid));
+    ASSERT_TRUE(h.waitForFullReads(1));
+    EXPECT_EQ(h.link.state().transportType.load(), TransportType::UsbHid);
+    EXPECT_EQ(h.ui.title(), "QX7-USB");
+    EXPECT_TRUE(h.link.supervisor().threadRunning());
+}
+
 TEST(LinkShutdown, AThreadThatOutlivesTheLimitIsGivenUpOn) {
     RecordingUi ui;
     Clock clock(kLinkTestSpeed);

@@ -8,6 +8,7 @@
 #include "texts/channel_test_texts.h"
 #include "texts/compare_texts.h"
 #include "texts/device_id_dialog_texts.h"
+#include "texts/device_state_texts.h"
 #include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
 #include "texts/routing_texts.h"
@@ -35,7 +36,8 @@ std::vector<ModuleTable> moduleTables() {
             {"routing", routingtext::all(), 3},
             {"undo", undotext::all(), 12},
             {"filter text", filtertext::all(), 20},
-            {"compare", comparetext::all(), 12}};
+            {"compare", comparetext::all(), 12},
+            {"device state", devicetext::all(), 13}};
 }
 
 }  // namespace
