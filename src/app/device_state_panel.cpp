@@ -93,8 +93,9 @@ QString DeviceStatePanel::stateText() const {
         case State::NoDevice:
             return text(noDeviceText(m_type));
         case State::Reading:
-            return m_progress.isEmpty() ? text(devicetext::Reading)
-                                        : text(devicetext::Reading) + QLatin1Char('\n') + m_progress;
+            return m_progress.isEmpty()
+                       ? text(devicetext::Reading)
+                       : text(devicetext::Reading) + QLatin1Char('\n') + m_progress;
         case State::Suspended:
             return text(devicetext::SuspendedHint);
         case State::Live:
@@ -125,8 +126,8 @@ void DeviceStatePanel::paintEvent(QPaintEvent*) {
     font.setPixelSize(std::max(12, height() / 30));
     p.setFont(font);
     QRect area(width() / 8, 0, width() * 3 / 4, height() / 2 + height() / 10);
-    QRect box = p.boundingRect(area, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap,
-                               m_message);
+    QRect box =
+        p.boundingRect(area, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap, m_message);
     p.fillRect(box.adjusted(-16, -10, 16, 10), QColor::fromRgba(kBox));
     p.setPen(QColor::fromRgba(kText));
     p.drawText(box, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap, m_message);

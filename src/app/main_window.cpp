@@ -488,8 +488,8 @@ void MainWindow::switchToUsb() {
 void MainWindow::pendingDropped(int count) {
     QString message = QString::fromStdString(formatText(devicetext::PendingDropped.get(), count));
     MessagePump::queue(this, [this, message] {
-        MessageBox::show(this, {message, text(uitext::Tip), Language::windowsId(),
-                                MessageBox::Buttons::Ok});
+        MessageBox::show(
+            this, {message, text(uitext::Tip), Language::windowsId(), MessageBox::Buttons::Ok});
     });
 }
 

@@ -213,9 +213,9 @@ void WifiDialog::pcClicked(int i) {
     std::string choice = m_pc[i]->text().toStdString();
     QString question =
         QString::fromStdString(formatText(devicetext::PcConnectionQuestion, choice.c_str()));
-    bool agreed = MessageBox::show(this, {question, windowTitle(), Language::windowsId(),
-                                          MessageBox::Buttons::OkCancel}) ==
-                  MessageBox::Answer::Yes;
+    bool agreed =
+        MessageBox::show(this, {question, windowTitle(), Language::windowsId(),
+                                MessageBox::Buttons::OkCancel}) == MessageBox::Answer::Yes;
     if (agreed) {
         Settings().writeInt(ModuleRequests::kSettings, ModuleRequests::kConnectionKey,
                             kPcConnections[i]);

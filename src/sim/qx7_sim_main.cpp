@@ -141,7 +141,10 @@ int parse(int argc, char** argv, Options& o) {
         }
         if (arg == "--device-id") {
             if (hexNumber(value, o.deviceId)) continue;
-            std::fprintf(stderr, "qx7-sim: --device-id wants a hexadecimal number from 1 to FFFFFFFF, not \"%s\"\n", value);
+            std::fprintf(
+                stderr,
+                "qx7-sim: --device-id wants a hexadecimal number from 1 to FFFFFFFF, not \"%s\"\n",
+                value);
             return 2;
         }
         double v = 0;

@@ -40,10 +40,9 @@ const TextTriple ShowPasswords{{"显示密码", "顯示密碼", "Show passwords"
 
 std::span<const TextTriple* const> all() {
     static constexpr const TextTriple* kAll[] = {
-        &Reading,         &ReadingStatus,   &Searching,      &NoDeviceUsb,
-        &NoDeviceSerial,  &NoDeviceBluetooth, &NoDeviceNetwork, &NoDeviceRelay,
-        &UseUsb,          &SuspendedHint,   &PendingDropped, &PcConnectionQuestion,
-        &ShowPasswords};
+        &Reading,           &ReadingStatus,        &Searching,     &NoDeviceUsb, &NoDeviceSerial,
+        &NoDeviceBluetooth, &NoDeviceNetwork,      &NoDeviceRelay, &UseUsb,      &SuspendedHint,
+        &PendingDropped,    &PcConnectionQuestion, &ShowPasswords};
     return kAll;
 }
 }  // namespace devicetext

@@ -8,13 +8,13 @@
 #include <thread>
 
 #include "app/main_messages.h"
-#include "pages/system_page.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "main_window_fixture.h"
 #include "pages/client_list_dialog.h"
 #include "pages/device_id_dialog.h"
+#include "pages/system_page.h"
 #include "pages/wifi_dialog.h"
-#include "main_window_fixture.h"
 #include "platform/qt/message_pump.h"
 #include "support/mouse_events.h"
 #include "texts/ui_texts.h"
@@ -232,7 +232,8 @@ TEST_F(MainWindowTest, TheStatusButtonSuspendsAndResumesTheLink) {
     EXPECT_EQ(link->state().pauseFlag.load(), 1);
     EXPECT_EQ(window->titleButton(3).text(), "Suspended");
     EXPECT_EQ(window->titleButton(3).GetCheckType(), 1);
-    EXPECT_NE(window->titleButton(3).currentTextColour(), window->titleButton(0).currentTextColour());
+    EXPECT_NE(window->titleButton(3).currentTextColour(),
+              window->titleButton(0).currentTextColour());
     EXPECT_FALSE(window->deviceLive());
     click(&window->titleButton(3), {40, 10});
     processQueued();

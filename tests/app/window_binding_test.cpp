@@ -201,7 +201,8 @@ TEST_F(MainWindowTest, NothingIsWrittenBeforeTheDeviceIsReadAndTheWindowSaysWhy)
         processQueued();
         EXPECT_EQ(panel.state(), s.state) << s.name;
         EXPECT_EQ(window->titleButton(3).text(), s.status) << s.name;
-        EXPECT_TRUE(panel.message().contains(s.says)) << s.name << ": " << panel.message().toStdString();
+        EXPECT_TRUE(panel.message().contains(s.says))
+            << s.name << ": " << panel.message().toStdString();
         EXPECT_EQ(panel.isVisible(), s.state != State::Live) << s.name;
 
         link->mirror().setPendingMark(1602, false);
@@ -223,7 +224,8 @@ TEST_F(MainWindowTest, TheWindowSaysHowManyUnsentValuesWereDropped) {
     ui->postEvent(LinkEvent::PendingDropped, 3);
     processQueued();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].text.startsWith("3 unsent values were dropped")) << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.startsWith("3 unsent values were dropped"))
+        << boxes[0].text.toStdString();
 }
 
 TEST_F(MainWindowTest, TheHistoryIsClearedWhenTheDeviceChangedUnderIt) {

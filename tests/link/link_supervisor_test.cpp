@@ -340,8 +340,9 @@ TEST(LinkSupervisor, UnsentEditsAreDroppedForAnotherDeviceOrALateReturn) {
         const uint16_t onDevice = h.device.value(301);
         int searches = h.ui.countEvents(ConnectionState, Searching);
         h.device.setAbsent(true);
-        ASSERT_TRUE(waitFor([&] { return h.ui.countEvents(ConnectionState, Searching) >= searches + 2; }))
-            << c.name;
+        ASSERT_TRUE(waitFor([&] {
+            return h.ui.countEvents(ConnectionState, Searching) >= searches + 2;
+        })) << c.name;
         uint32_t lost = h.clock.ticks();
         mirror.setPending(301, static_cast<uint16_t>(onDevice + 1));
         if (c.late) {

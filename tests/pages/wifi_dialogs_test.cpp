@@ -150,7 +150,9 @@ TEST_F(WifiDialogsTest, ModeRadiosAskBeforeLeavingTheHotspot) {
     // The PC connection is asked first; Cancel keeps the stored one.
     answer = MessageBox::Answer::No;
     dialog->pcRadio(1).click();
-    EXPECT_EQ(boxes.back(), "Change the PC connection to LAN? It takes effect when the program is started again.");
+    EXPECT_EQ(
+        boxes.back(),
+        "Change the PC connection to LAN? It takes effect when the program is started again.");
     EXPECT_EQ(Settings().readInt("WIFI_Mode", "m_COM_MdoeIO"), -1);
     EXPECT_TRUE(dialog->pcRadio(0).isChecked());
     EXPECT_FALSE(dialog->pcRadio(1).isChecked());

@@ -81,7 +81,8 @@ MessageBox::Answer MessageBox::show(QWidget* owner, const Request& request) {
         box.setEscapeButton(open.yes);
     }
     // A question defaults to its safe answer: Enter must not agree by accident.
-    box.setDefaultButton(static_cast<QPushButton*>(request.buttons == Buttons::Ok ? open.yes : open.no));
+    box.setDefaultButton(
+        static_cast<QPushButton*>(request.buttons == Buttons::Ok ? open.yes : open.no));
 
     g_open.push_back(&open);
     if (g_observer) {
