@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr QRgb kVeil = 0xA0101418;
+constexpr QRgb kVeil = 0xC8080A0C;
 constexpr QRgb kBox = 0xE0202830;
 constexpr QRgb kText = 0xFFF0F0F0;
 

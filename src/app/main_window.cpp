@@ -79,7 +79,7 @@ constexpr int kProgressPollMs = 200;
 const QString kFace = QString::fromUtf8("微软雅黑");
 constexpr QRgb kTextColour = 0xC8000000;
 constexpr QRgb kTextOnColour = 0xC8FAFAFA;
-constexpr QRgb kSuspendedColour = 0xFFE08A00;
+constexpr QRgb kSuspendedColour = 0xFF9A0000;  // dark red on the amber face
 constexpr unsigned kCentred = 0x25;
 
 QString text(const TextTriple& t) {
@@ -265,6 +265,7 @@ void MainWindow::layout() {
     }
     int panelTop = static_cast<int>(kHeaderControlsTop * sy);
     m_statePanel->setGeometry(0, panelTop, width(), height() - panelTop);
+    m_statePanel->raise();  // above the pages, which are made after it
     m_laidOut = true;
     showStatus();
     update();
