@@ -204,7 +204,6 @@ TEST_F(MainWindowTest, NothingIsWrittenBeforeTheDeviceIsReadAndTheWindowSaysWhy)
         EXPECT_TRUE(panel.message().contains(s.says))
             << s.name << ": " << panel.message().toStdString();
         EXPECT_EQ(panel.isVisible(), s.state != State::Live) << s.name;
-        window->grab().save(QString("/tmp/srx/step-%1.png").arg(s.name));
 
         link->mirror().setPendingMark(1602, false);
         music.SetValue(0);
