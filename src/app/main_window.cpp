@@ -577,6 +577,8 @@ void MainWindow::openRouting() {
     m_ui.setEventTarget(&page);
     page.exec();
     m_ui.setEventTarget(nullptr);
+    // The page took the link's events: a link lost meanwhile closes the window here.
+    if (!m_link.state().alive() && deviceLive()) setDeviceState(DeviceStatePanel::State::Searching);
 }
 
 // The test's own writes (and its silencing at the end) are no edits to undo.

@@ -3,13 +3,16 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTimer>
 #include <functional>
 #include <thread>
 
+#include "app/device_state_panel.h"
 #include "app/main_messages.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "link/transport_type.h"
 #include "main_window_fixture.h"
 #include "pages/client_list_dialog.h"
 #include "pages/device_id_dialog.h"
@@ -339,4 +342,30 @@ TEST_F(MainWindowTest, DraggingByTheCaptionShowsTheHandOnlyUntilTheButtonIsRelea
     sendMouse(window.get(), QEvent::MouseButtonRelease, {340, 12});
     processQueued();
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor) << "the page area would inherit it";
+}
+
+// Nothing found on the network or through a relay: the panel offers USB, and
+// only there.
+TEST(DeviceStatePanel, OffersUsbWhenNothingIsFoundOnTheNetworkOrTheRelay) {
+    const std::pair<int, bool> cases[] = {{TransportType::Network, true},
+                                          {TransportType::Relay, true},
+                                          {TransportType::UsbHid, false},
+                                          {TransportType::Serial, false}};
+    for (auto [type, offered] : cases) {
+        QWidget window;
+        window.resize(1077, 681);
+        DeviceStatePanel panel(&window);
+        panel.setGeometry(window.rect());
+        int asked = 0;
+        panel.setUseUsbHandler([&] { ++asked; });
+        panel.setTransportType(type);
+        window.show();
+        panel.setNoDeviceDelay(1);
+        panel.restartSearch();
+        ASSERT_TRUE(
+            processUntil([&] { return panel.state() == DeviceStatePanel::State::NoDevice; }));
+        EXPECT_EQ(panel.useUsbButton().isVisible(), offered) << type;
+        if (offered) panel.useUsbButton().click();
+        EXPECT_EQ(asked, offered ? 1 : 0) << type;
+    }
 }
