@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     Link link(ui, Clock::system());
     std::string error;
     choice.setCanAskForDeviceId(true);
+    choice.setUsbFallback(true);
     if (!choice.install(link, error)) {
         std::fprintf(stderr, "qx7: %s\n", error.c_str());
         MessageBox::show(nullptr, {QString::fromStdString(error), QStringLiteral("QX7"),

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,6 +22,7 @@
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "link/preset_jobs.h"
+#include "link/transport_type.h"
 #include "pages/channel_test_dialog.h"
 #include "pages/client_list_dialog.h"
 #include "pages/device_id_dialog.h"
@@ -37,6 +39,7 @@
 #include "platform/qt/mouse.h"
 #include "resources/skin_art.h"
 #include "resources/skin_ids.h"
+#include "texts/device_state_texts.h"
 #include "texts/language.h"
 #include "texts/ui_texts.h"
 #include "texts/upgrade_texts.h"
@@ -70,10 +73,13 @@ constexpr int kSystemPage = SystemPage::kPageIndex;
 constexpr int kLastRefreshItem = 67;
 constexpr double kPageTop = 109;
 constexpr double kCaptionHeight = 26;
+constexpr double kHeaderControlsTop = 56;  // the state panel covers from here down
+constexpr int kProgressPollMs = 200;
 
 const QString kFace = QString::fromUtf8("微软雅黑");
 constexpr QRgb kTextColour = 0xC8000000;
 constexpr QRgb kTextOnColour = 0xC8FAFAFA;
+constexpr QRgb kSuspendedColour = 0xFF9A0000;  // dark red on the amber face
 constexpr unsigned kCentred = 0x25;
 
 QString text(const TextTriple& t) {
@@ -90,7 +96,10 @@ MainWindow::MainWindow(Link& link, QtLinkUi& ui)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       m_link(link),
       m_ui(ui),
-      m_binding(link.mirror()) {
+      m_binding(link.mirror()),
+      m_statePanel(new DeviceStatePanel(this)) {
+    // Nothing reaches the device before its values are read.
+    m_binding.setWritable(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     for (auto& b : m_titleButtons) b.setParent(this);
@@ -101,6 +110,8 @@ MainWindow::MainWindow(Link& link, QtLinkUi& ui)
     // Before the supervisor starts, which calls into the jobs.
     m_presetJobs = std::make_unique<PresetJobs>(link);
     m_exit = [](int code) { QCoreApplication::exit(code); };
+    m_progressPoll.setInterval(kProgressPollMs);
+    connect(&m_progressPoll, &QTimer::timeout, this, [this] { showProgress(); });
 }
 
 MainWindow::~MainWindow() {
@@ -121,6 +132,10 @@ bool MainWindow::OnInitDialog() {
     m_background.setPixelRatio(devicePixelRatioF());
     m_background.loadSkin(SkinId::MainWindow);
     createPages();
+    m_statePanel->setTransportType(m_link.supervisor().initialTransportType());
+    if (m_link.transportFor(TransportType::UsbHid))
+        m_statePanel->setUseUsbHandler([this] { switchToUsb(); });
+    setDeviceState(DeviceStatePanel::State::Searching);
     setGeometry(0, 0, kDesignWidth, kDesignHeight);
     // Smaller, the skin's texts and controls would no longer fit their places.
     setMinimumSize(kDesignWidth, kDesignHeight);
@@ -250,7 +265,11 @@ void MainWindow::layout() {
         if (create && i == kSystemPage) systemPage().setBackgroundSource(&m_background);
         p.update();
     }
+    int panelTop = static_cast<int>(kHeaderControlsTop * sy);
+    m_statePanel->setGeometry(0, panelTop, width(), height() - panelTop);
+    m_statePanel->raise();  // above the pages, which are made after it
     m_laidOut = true;
+    showStatus();
     update();
 }
 
@@ -335,17 +354,8 @@ intptr_t MainWindow::onMessage(unsigned message, intptr_t wParam, intptr_t lPara
 }
 
 void MainWindow::languageRefresh() {
-    // The status text keeps its state and takes the new language.
-    QString status = titleButton(kStatusButton).text();
-    for (int state = 0; state < 3; ++state) {
-        for (int language = 0; language < 3; ++language) {
-            if (status == QString::fromUtf8(uitext::ConnectionState[state][language])) {
-                titleButton(kStatusButton).SetText(text(uitext::ConnectionState[state]));
-                state = 3;
-                break;
-            }
-        }
-    }
+    showStatus();
+    m_statePanel->refresh();
     for (int i = 0; i < kPageCount; ++i) {
         navigationButton(i).SetText(text(*kNavigationTexts[i]));
         if (isEqualiserPage(i))
@@ -371,7 +381,7 @@ void MainWindow::pageSelect(int selected) {
         if (i == selected) {
             navigationButton(i).SetCheckType(2);
             page(i).show();
-            if (i <= 4) page(i).setEnabled(true);
+            page(i).setEnabled(deviceLive());
         } else {
             page(i).hide();
             navigationButton(i).SetCheckType(1);
@@ -387,15 +397,14 @@ void MainWindow::linkEvent(int code, int argument) {
             break;
         case LinkEvent::ReadComplete:
             m_header->clampToLimits();
+            if (!m_suspended) setDeviceState(DeviceStatePanel::State::Live);
             break;
-        case LinkEvent::ConnectionState: {
-            m_header->setTitle(windowTitle());
-            bool connected = argument == LinkEvent::Connection::Connected;
-            SkinButton& status = titleButton(kStatusButton);
-            status.SetCheckType(connected ? 2 : 1);
-            status.SetText(text(uitext::ConnectionState[connected ? 0 : 1]));
+        case LinkEvent::ConnectionState:
+            connectionState(argument);
             break;
-        }
+        case LinkEvent::PendingDropped:
+            pendingDropped(argument);
+            break;
         case LinkEvent::ClientList:
             chooseClient();
             break;
@@ -416,6 +425,77 @@ void MainWindow::linkEvent(int code, int argument) {
     }
 }
 
+// While suspended the link may connect and read, but the window stays closed
+// until the user resumes, which starts a new connection.
+void MainWindow::connectionState(int argument) {
+    m_header->setTitle(windowTitle());
+    if (m_suspended) return;
+    if (argument == LinkEvent::Connection::Connected)
+        setDeviceState(DeviceStatePanel::State::Reading);
+    else
+        setDeviceState(DeviceStatePanel::State::Searching);
+}
+
+void MainWindow::setDeviceState(DeviceStatePanel::State state) {
+    m_statePanel->setState(state);
+    bool live = deviceLive();
+    m_binding.setWritable(live);
+    for (int i = 0; i < kPageCount; ++i)
+        if (m_pages[static_cast<size_t>(i)]) page(i).setEnabled(live);
+    m_header->setInputEnabled(live);
+    titleButton(kTrackTestButton).SetEnabled(live);
+    if (state == DeviceStatePanel::State::Reading)
+        m_progressPoll.start();
+    else
+        m_progressPoll.stop();
+    showStatus();
+}
+
+// Green only while live and read; suspended has a colour of its own.
+void MainWindow::showStatus() {
+    using State = DeviceStatePanel::State;
+    if (!m_laidOut) return;  // the buttons are made by the first layout
+    SkinButton& status = titleButton(kStatusButton);
+    State state = m_statePanel->state();
+    QRgb colour = state == State::Suspended ? kSuspendedColour : kTextColour;
+    status.SetTextStyle(12 * m_s, kFace, colour, kCentred,
+                        state == State::Suspended ? kSuspendedColour : kTextOnColour);
+    status.SetCheckType(state == State::Live ? 2 : 1);
+    switch (state) {
+        case State::Live:
+            status.SetText(text(uitext::ConnectionState[0]));
+            break;
+        case State::Reading:
+            status.SetText(text(devicetext::ReadingStatus));
+            break;
+        case State::Suspended:
+            status.SetText(text(uitext::ConnectionState[2]));
+            break;
+        default:
+            status.SetText(text(uitext::ConnectionState[1]));
+            break;
+    }
+}
+
+void MainWindow::showProgress() {
+    ProgressDialog* progress = m_ui.progressDialog();
+    if (progress && progress->active()) m_statePanel->setProgressText(progress->text());
+}
+
+void MainWindow::switchToUsb() {
+    if (!m_link.supervisor().requestTransport(TransportType::UsbHid)) return;
+    m_statePanel->setTransportType(TransportType::UsbHid);
+    m_statePanel->restartSearch();
+}
+
+void MainWindow::pendingDropped(int count) {
+    QString message = QString::fromStdString(formatText(devicetext::PendingDropped.get(), count));
+    MessagePump::queue(this, [this, message] {
+        MessageBox::show(
+            this, {message, text(uitext::Tip), Language::windowsId(), MessageBox::Buttons::Ok});
+    });
+}
+
 void MainWindow::titleButtonClicked(int button) {
     switch (button) {
         case 0:
@@ -431,7 +511,10 @@ void MainWindow::titleButtonClicked(int button) {
             MessagePump::queue(this, [this] { close(); });
             break;
         case kStatusButton:
-            m_header->toggleSuspend(titleButton(kStatusButton));
+            m_suspended = m_header->toggleSuspend();
+            if (!m_suspended) m_statePanel->restartSearch();
+            setDeviceState(m_suspended ? DeviceStatePanel::State::Suspended
+                                       : DeviceStatePanel::State::Searching);
             break;
         case kTrackTestButton:
             openChannelTest();
@@ -496,6 +579,8 @@ void MainWindow::openRouting() {
     m_ui.setEventTarget(&page);
     page.exec();
     m_ui.setEventTarget(nullptr);
+    // The page took the link's events: a link lost meanwhile closes the window here.
+    if (!m_link.state().alive() && deviceLive()) setDeviceState(DeviceStatePanel::State::Searching);
 }
 
 // The test's own writes (and its silencing at the end) are no edits to undo.
@@ -512,11 +597,12 @@ void MainWindow::clearUndoHistory(const TextTriple& reason) {
     m_undo->clear(reason);
 }
 
-// Escape ends the program at once, without the exit question. Ctrl+R opens
-// the routing page, as the system page's "Route" does.
+// Escape asks the exit question, as the caption's close button does: a stray
+// key must not end the user's session. Ctrl+R opens the routing page, as the
+// system page's "Route" does, once the device's values are known.
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        m_exit(0);
+        if (!cancelTyping()) close();
         return;
     }
     if (event->key() == Qt::Key_U && event->modifiers() == Qt::ControlModifier) {
@@ -524,7 +610,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->key() == Qt::Key_R && event->modifiers() == Qt::ControlModifier) {
-        openRouting();
+        if (deviceLive()) openRouting();
         return;
     }
     if (event->key() == Qt::Key_W && event->modifiers() == Qt::ControlModifier) {
@@ -532,6 +618,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+// Escape in a field that was typed in takes the typing back.
+bool MainWindow::cancelTyping() {
+    auto* edit = qobject_cast<QLineEdit*>(focusWidget());
+    if (!edit || !edit->isUndoAvailable()) return false;
+    while (edit->isUndoAvailable()) edit->undo();
+    return true;
 }
 
 // The caption band's menu: undo and redo, and the Wi-Fi dialog, whose button

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
 
+#include "app/device_state_panel.h"
 #include "binding/parameter_binding.h"
 #include "controls/skin_button.h"
 #include "controls/skin_label.h"
@@ -81,6 +83,10 @@ public:
     // sent mode file): forget it and tell the user why.
     void clearUndoHistory(const TextTriple& reason);
     DrawingSurface& background() { return m_background; }
+    // Over the header and the pages until the device's values are known.
+    DeviceStatePanel& statePanel() { return *m_statePanel; }
+    // Live and read: the controls that write the device take input.
+    bool deviceLive() const { return m_statePanel->state() == DeviceStatePanel::State::Live; }
     double sx() const { return m_sx; }
     double sy() const { return m_sy; }
     double s() const { return m_s; }
@@ -104,6 +110,13 @@ private:
     void languageRefresh();
     void pageSelect(int page);
     void linkEvent(int code, int argument);
+    void connectionState(int argument);
+    // The one place where input to the device is opened and closed.
+    void setDeviceState(DeviceStatePanel::State state);
+    void showStatus();
+    void showProgress();
+    void pendingDropped(int count);
+    void switchToUsb();
     void titleButtonClicked(int button);
     void controlChanged(int page, int field);
     void showAbout();
@@ -112,6 +125,7 @@ private:
     void chooseDeviceId();
     void captionPress(const QPoint& pos, const QPoint& globalPos);
     void shutdown();
+    bool cancelTyping();
 
     Link& m_link;
     QtLinkUi& m_ui;
@@ -125,6 +139,9 @@ private:
     std::array<std::unique_ptr<QWidget>, kPageCount> m_pages;
     std::unique_ptr<UndoControl> m_undo;
     std::unique_ptr<GraphMenu> m_graphMenu;
+    DeviceStatePanel* m_statePanel;  // a child of the window
+    QTimer m_progressPoll;
+    bool m_suspended = false;
     double m_sx = 1.0;
     double m_sy = 1.0;
     double m_s = 1.0;

@@ -74,6 +74,8 @@ bool ScreenshotRun::save(const QImage& image, const QString& name) {
 
 void ScreenshotRun::poll() {
     if (++m_ticks > kGiveUpTicks) {
+        // What the window says when it finds nothing.
+        save(m_window.grab().toImage(), QStringLiteral("qx7-no-device.png"));
         std::fprintf(stderr, "qx7: no connection to take pictures of\n");
         QCoreApplication::exit(1);
         return;

@@ -24,7 +24,7 @@ BindingTable::Microphones ParameterBinding::microphones() const {
 }
 
 void ParameterBinding::writeParameter(int index, uint16_t value) {
-    if (!Mirror::valid(index)) return;
+    if (!Mirror::valid(index) || !m_writable) return;
     if (m_history && m_recording) m_history->record(index, m_mirror.value(index), value);
     m_mirror.store(index, value);
     LinkTable::apply(m_mirror);

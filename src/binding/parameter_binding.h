@@ -32,7 +32,10 @@ public:
     // Until one is given, MIC A alone is on.
     void setMicrophoneChoice(const MicrophoneChoice* choice) { m_microphones = choice; }
 
+    // Nothing is written while the device's values are not known.
     void writeParameter(int index, uint16_t value);
+    void setWritable(bool writable) { m_writable = writable; }
+    bool writable() const { return m_writable; }
     // Writes are recorded there while one is given and recording is on.
     void setHistory(UndoHistory* history) { m_history = history; }
     void setRecording(bool on) { m_recording = on; }
@@ -68,4 +71,5 @@ private:
     const MicrophoneChoice* m_microphones = nullptr;
     UndoHistory* m_history = nullptr;
     bool m_recording = true;
+    bool m_writable = true;
 };

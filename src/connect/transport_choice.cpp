@@ -78,7 +78,7 @@ const char* TransportChoice::helpText() {
            "  --relay HOST[:PORT]  talk to it through the relay server HOST (port 11742,\n"
            "                    its data on the next port)\n"
            "  --device-id ID    the device ID (hexadecimal) to look for on the network or\n"
-           "                    the relay server\n"
+           "                    the relay server; with --simulated, the ID it reports\n"
            "  Without these, the PC connection chosen in the Wi-Fi settings is used.\n"
            "  --help            this text\n";
 }
@@ -213,6 +213,7 @@ bool TransportChoice::makeBackend(const Clock& clock, std::string& error) {
     if (m_backend) return true;
     if (m_kind == Kind::Simulated) {
         m_device = std::make_unique<SimDevice>();
+        if (m_deviceId != 0) m_device->setDeviceId(m_deviceId);
         if (m_chosenBy == kStuckOption) {
             SimFaults faults;
             faults.stuckWrites = true;
@@ -395,6 +396,12 @@ bool TransportChoice::install(Link& link, std::string& error) {
                               std::make_unique<SerialTransport>(link, std::move(ports)));
             break;
         }
+    }
+    bool remote = m_kind == Kind::Network || m_kind == Kind::Relay;
+    std::string noUsb;
+    if (remote && m_usbFallback && makeBackend(link.clock(), noUsb)) {
+        HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
+        link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
     }
     link.supervisor().setInitialTransportType(transportType());
     return true;

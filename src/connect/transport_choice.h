@@ -99,6 +99,9 @@ public:
     // A program with a window asks the user for a device ID the link lacks
     // (link event 11); without one, the relay transport needs it given.
     void setCanAskForDeviceId(bool can) { m_canAsk = can; }
+    // A program with a window also installs USB beside the network or relay
+    // transport, so that the user can switch to it when nothing is found.
+    void setUsbFallback(bool fallback) { m_usbFallback = fallback; }
     // The simulated device of --simulated, after install; null otherwise.
     SimDevice* simulatedDevice() const { return m_device.get(); }
 
@@ -124,6 +127,7 @@ private:
     bool m_help = false;
     uint32_t m_deviceId = 0;
     bool m_canAsk = false;
+    bool m_usbFallback = false;
     std::unique_ptr<SimDevice> m_device;
     std::unique_ptr<HidBackend> m_backend;
     std::unique_ptr<HidBackend> m_chosen;

@@ -152,6 +152,7 @@ bool ValueEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_edit) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) return cancelTyping();
             return stepKey(static_cast<QKeyEvent*>(event)->key());
         case QEvent::Wheel:
             wheelEvent(static_cast<QWheelEvent*>(event));
@@ -166,6 +167,14 @@ bool ValueEdit::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return false;
+}
+
+// Escape puts the value back and goes no further: it never reaches the window.
+bool ValueEdit::cancelTyping() {
+    showValue();
+    m_surface.invalidate();
+    repaint();
+    return true;
 }
 
 // Up, down and Enter are the control's own; other keys go to the edit.

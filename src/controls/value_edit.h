@@ -60,6 +60,7 @@ protected:
 private:
     std::optional<int> readTyped() const;
     bool stepKey(int key);
+    bool cancelTyping();
     void wheelStep(int delta);
     void focusGained();
     void focusLost();

@@ -13,6 +13,9 @@ inline constexpr int RelayStatus = 11;
 // A preset recall or a sent preset file replaced the device's values;
 // argument: the job's slot.
 inline constexpr int ValuesReplaced = 13;
+// Edits unsent at a lost link were dropped, since the device found is
+// another one or came back too late; argument: how many values.
+inline constexpr int PendingDropped = 14;
 
 namespace Connection {
 inline constexpr int Connected = 0;

@@ -30,8 +30,13 @@ struct LinkState {
     // relay transport (device-ID dialog); 0 while none is.
     std::atomic<uint32_t> networkDeviceAddress{0};
     std::atomic<uint32_t> chosenDeviceId{0};
+    // A transport type the user asked to switch to; -1 when none. While one
+    // is asked for, every loop of the link ends as it would for a stop.
+    std::atomic<int> transportRequest{-1};
 
-    bool running() const { return runFlag.load() != 0 && !stopping(); }
+    bool running() const {
+        return runFlag.load() != 0 && !stopping() && transportRequest.load() < 0;
+    }
     bool stopping() const { return stopFlag.load() != 0; }
     bool alive() const { return linkAlive.load() != 0; }
     void requestJob(int slot) {

@@ -88,7 +88,30 @@ void LinkSupervisor::run() {
     m_state.transportType = m_initialType;
     m_link.setTitle(std::string("QX7") + TransportType::titleSuffix(m_initialType));
     if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
-    while (m_state.running()) connectionCycle();
+    while (true) {
+        takeTransportRequest();
+        if (!m_state.running()) break;
+        connectionCycle();
+    }
+}
+
+bool LinkSupervisor::requestTransport(int type) {
+    if (!m_link.transportFor(type)) return false;
+    m_state.transportRequest = type;
+    m_link.mirror().signalEdit();  // ends an idle sleep now
+    return true;
+}
+
+void LinkSupervisor::takeTransportRequest() {
+    int type = m_state.transportRequest.exchange(-1);
+    if (type < 0 || m_state.stopping()) return;
+    if (Transport* old = m_link.transport()) old->close();
+    m_state.linkAlive = 0;
+    // A connect routine may have left the run flag down when it was cut short.
+    m_state.runFlag = 1;
+    m_state.transportType = type;
+    m_link.setTitle(std::string("QX7") + TransportType::titleSuffix(type));
+    m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
 }
 
 void LinkSupervisor::connectionCycle() {
@@ -108,13 +131,13 @@ void LinkSupervisor::connectionCycle() {
     if (!m_state.running()) return;
     m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
     ++m_connections;
+    m_foundAt = m_link.clock().ticks();
     sleep(10);
 
     occupancyCheck();
     // Stopped while a message box was open: nothing more to say to the device.
     if (!m_state.running()) return;
-    // Edits made before the link was lost stay pending: the full read does not
-    // overwrite them and the steady loop sends them.
+    settlePendingEdits();
     m_link.mirror().clearReceivedAndRetries();
     sleepWhileRunning(2000);
     m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);
@@ -393,7 +416,27 @@ bool LinkSupervisor::keepAliveGap() {
     return sent;
 }
 
+// Edits that stay pending are not overwritten by the full read and go out in
+// the steady loop: right after a cable glitch, wrong on a device that may hold
+// another room's tuning or was changed by hand meanwhile.
+void LinkSupervisor::settlePendingEdits() {
+    Transport* transport = m_link.transport();
+    DeviceMark found{transport ? transport->identity() : std::string(),
+                     m_link.device().deviceIdNumber()};
+    bool same = m_lastDevice && *m_lastDevice == found &&
+                ticksSince(m_foundAt, m_lostAt) <= kReconnectGraceMs;
+    m_lastDevice = found;
+    Mirror& mirror = m_link.mirror();
+    int pending = mirror.countPending();
+    if (same || pending == 0) return;
+    mirror.clearReceivedAndPending();
+    m_link.ui().postEvent(LinkEvent::PendingDropped, pending);
+}
+
 void LinkSupervisor::linkLost() {
     m_state.linkAlive = 0;
+    m_lostAt = m_link.clock().ticks();
+    // Read again at the next connection, which may be another device.
+    m_link.device().setDeviceId(nullptr, 0);
     if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
 }

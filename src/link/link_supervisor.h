@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "link/link_state.h"
@@ -30,6 +32,9 @@ public:
     void setInitialTransportType(int type) { m_initialType = type; }
     int initialTransportType() const { return m_initialType; }
     void setJob(int slot, Job job);
+    // From any thread: ends the current search or connection and goes on with
+    // the transport of this type; false when the link has none of it.
+    bool requestTransport(int type);
     void setModuleStep(ModuleStep step) { m_moduleStep = std::move(step); }
 
     // Returns false when the thread could not be created (after telling the user).
@@ -44,6 +49,10 @@ public:
     bool joinWithin(uint32_t ms);
     bool threadRunning() const { return m_threadRunning; }
 
+    // Edits still unsent when the link was lost are sent after a reconnection
+    // only to the same device, found again within this time.
+    static constexpr uint32_t kReconnectGraceMs = 10000;
+
     // Pieces of the connection cycle that jobs use too.
     bool fullRead();
     bool fullReadWithNotification();
@@ -56,9 +65,16 @@ public:
 
 private:
     enum class Handshake { Done, Restart };
+    // Where a device was found and what it calls itself.
+    struct DeviceMark {
+        std::string place;
+        uint32_t id = 0;
+        bool operator==(const DeviceMark&) const = default;
+    };
 
     void run();
     void connectionCycle();
+    void takeTransportRequest();
     Handshake handshake();
     void occupancyCheck();
     void steadyLoop();
@@ -70,6 +86,7 @@ private:
     bool keepAlive();
     bool keepAliveGap();
     void linkLost();
+    void settlePendingEdits();
     bool steadyMayGoOn() const;
 
     void sleep(uint32_t ms) const;
@@ -83,6 +100,10 @@ private:
     int m_initialType = 1;
     std::array<Job, LinkState::kJobSlots + 1> m_jobs;
     ModuleStep m_moduleStep;
+
+    std::optional<DeviceMark> m_lastDevice;
+    uint32_t m_lostAt = 0;
+    uint32_t m_foundAt = 0;
 
     std::thread m_thread;
     std::atomic<bool> m_threadRunning{false};

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // One way of carrying frames to the device (USB HID, serial, network...).
 class Transport {
@@ -15,4 +16,8 @@ public:
     virtual void sendFrame(const uint8_t* frame, size_t size) = 0;
     virtual bool isConnected() const = 0;
     virtual void close() = 0;
+    // Where the device was found (a port, a USB path and serial number), so
+    // that a device that comes back can be told from another one; empty when
+    // the transport cannot tell.
+    virtual std::string identity() const { return {}; }
 };

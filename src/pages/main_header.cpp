@@ -5,7 +5,6 @@
 
 #include "binding/header_values.h"
 #include "binding/parameter_binding.h"
-#include "controls/skin_button.h"
 #include "link/link_state.h"
 #include "resources/skin_ids.h"
 #include "texts/ui_texts.h"
@@ -178,14 +177,21 @@ void MainHeader::languageRefresh() {
     for (int k = 0; k < kSliders; ++k) refreshSliderLabel(k);
 }
 
-void MainHeader::toggleSuspend(SkinButton& status) {
+bool MainHeader::toggleSuspend() {
     if (m_state.pauseFlag.load() == 0) {
         m_state.pauseFlag = 1;
-        status.SetText(text(uitext::ConnectionState[2]));
-    } else {
-        m_state.pauseFlag = 0;
-        m_state.linkAlive = 0;
+        return true;
     }
+    m_state.pauseFlag = 0;
+    m_state.linkAlive = 0;
+    return false;
+}
+
+void MainHeader::setInputEnabled(bool enabled) {
+    for (int k = 0; k < kSliders; ++k)
+        if (k != kMicBSlider) slider(k).setEnabled(enabled);
+    m_mode.setEnabled(enabled);
+    m_source.setEnabled(enabled);
 }
 
 int MainHeader::getField(int index) const {

@@ -11,7 +11,6 @@
 
 class DrawingSurface;
 class ParameterBinding;
-class SkinButton;
 struct LinkState;
 class QWidget;
 
@@ -37,8 +36,10 @@ public:
     void clampToLimits();
     void languageRefresh();
     void setTitle(const QString& title) { m_title.SetText(title); }
-    // The status button: suspend the link, or resume it with a new connection.
-    void toggleSuspend(SkinButton& status);
+    // Suspends the link, or resumes it with a new connection; true when suspended now.
+    bool toggleSuspend();
+    // The controls that write the device take input or not.
+    void setInputEnabled(bool enabled);
 
     int getField(int index) const override;
     void setField(int index, int value) override;

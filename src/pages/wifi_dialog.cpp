@@ -1,5 +1,6 @@
 #include "pages/wifi_dialog.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include "link/module_table.h"
 #include "link/transport_type.h"
 #include "platform/qt/message_box.h"
+#include "texts/device_state_texts.h"
 #include "texts/language.h"
 #include "texts/wifi_dialog_texts.h"
 
@@ -60,6 +62,14 @@ void WifiDialog::createControls() {
         grid->addWidget(new QLabel(text(*labels[i]), setup), i, 0);
         grid->addWidget(m_edits[i], i, 1, 1, 3);
     }
+    // Passwords are masked unless the user asks to see them.
+    for (QLineEdit* password : {m_edits[1], m_edits[3]}) password->setEchoMode(QLineEdit::Password);
+    m_showPasswords = new QCheckBox(text(devicetext::ShowPasswords), setup);
+    grid->addWidget(m_showPasswords, 7, 1, 1, 3);
+    connect(m_showPasswords, &QCheckBox::toggled, this, [this](bool shown) {
+        for (QLineEdit* password : {m_edits[1], m_edits[3]})
+            password->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+    });
     m_address = new QLineEdit(setup);
     m_address->setReadOnly(true);
     m_address->setEnabled(false);
@@ -198,9 +208,26 @@ void WifiDialog::readAgain() {
     ModuleRequests(m_link.module()).queueReadSet();
 }
 
+// Asked first: the next start of the program looks for the device that way only.
 void WifiDialog::pcClicked(int i) {
-    Settings().writeInt(ModuleRequests::kSettings, ModuleRequests::kConnectionKey,
-                        kPcConnections[i]);
-    say(text(wifitext::RestartToApply));
-    for (int k = 0; k < 3; ++k) m_pc[k]->setChecked(k == i);
+    std::string choice = m_pc[i]->text().toStdString();
+    QString question =
+        QString::fromStdString(formatText(devicetext::PcConnectionQuestion, choice.c_str()));
+    bool agreed =
+        MessageBox::show(this, {question, windowTitle(), Language::windowsId(),
+                                MessageBox::Buttons::OkCancel}) == MessageBox::Answer::Yes;
+    if (agreed) {
+        Settings().writeInt(ModuleRequests::kSettings, ModuleRequests::kConnectionKey,
+                            kPcConnections[i]);
+        say(text(wifitext::RestartToApply));
+    }
+    int checked = agreed ? i : storedPcChoice();
+    for (int k = 0; k < 3; ++k) m_pc[k]->setChecked(k == checked);
+}
+
+int WifiDialog::storedPcChoice() const {
+    int stored = Settings().readInt(ModuleRequests::kSettings, ModuleRequests::kConnectionKey);
+    for (int k = 0; k < 3; ++k)
+        if (kPcConnections[k] == stored) return k;
+    return 0;
 }

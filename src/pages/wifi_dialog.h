@@ -5,6 +5,7 @@
 
 class Link;
 class QButtonGroup;
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -30,6 +31,7 @@ public:
     QRadioButton& modeRadio(int i) { return *m_modes[static_cast<size_t>(i)]; }
     // 0 USB, 1 LAN, 2 Internet.
     QRadioButton& pcRadio(int i) { return *m_pc[static_cast<size_t>(i)]; }
+    QCheckBox& showPasswords() { return *m_showPasswords; }
     QPushButton& setHotspotButton() { return *m_setHotspot; }
     QPushButton& setRouterButton() { return *m_setRouter; }
     QPushButton& readAgainButton() { return *m_readAgain; }
@@ -52,6 +54,8 @@ private:
     void setRouter();
     void readAgain();
     void pcClicked(int i);
+    // The PC radio of the stored choice (USB when none or another).
+    int storedPcChoice() const;
     void say(const QString& text);
 
     Link& m_link;
@@ -62,5 +66,6 @@ private:
     QPushButton* m_setHotspot;
     QPushButton* m_setRouter;
     QPushButton* m_readAgain;
+    QCheckBox* m_showPasswords;
     QTimer m_timer;
 };

@@ -40,6 +40,8 @@ const char* const kUsage =
     "  --silent             hear everything, answer nothing\n"
     "  --magic N            the device magic (22356; any other value is a wrong device)\n"
     "  --seed N             seed of the random faults\n"
+    "  --device-id HEX      the device ID it reports (default BC614E): another ID on the\n"
+    "                       same terminal is another device\n"
     "  --refuse-upgrades N  the loader refuses the first N upgrade starts\n"
     "  --wrong-block N      the loader answers upgrade block N once with another number\n"
     "  --silent-block N     the loader leaves upgrade block N unanswered once\n"
@@ -58,7 +60,17 @@ struct Options {
     int moduleHost = 1;
     int relayPort = -1;
     bool plain = false;
+    uint32_t deviceId = 0x00BC614E;
 };
+
+bool hexNumber(const char* text, uint32_t& out) {
+    char* end = nullptr;
+    errno = 0;
+    unsigned long v = std::strtoul(text, &end, 16);
+    if (errno != 0 || end == text || *end != '\0' || v == 0 || v > 0xFFFFFFFFul) return false;
+    out = static_cast<uint32_t>(v);
+    return true;
+}
 
 bool number(const char* text, double low, double high, double& out) {
     char* end = nullptr;
@@ -120,7 +132,8 @@ int parse(int argc, char** argv, Options& o) {
             continue;
         }
         auto it = numeric.find(arg);
-        if (arg != "--link" && it == numeric.end()) {
+        bool textual = arg == "--link" || arg == "--device-id";
+        if (!textual && it == numeric.end()) {
             std::fprintf(stderr, "qx7-sim: unknown option %s\n%s", arg.c_str(), kUsage);
             return 2;
         }
@@ -132,6 +145,14 @@ int parse(int argc, char** argv, Options& o) {
         if (arg == "--link") {
             o.link = value;
             continue;
+        }
+        if (arg == "--device-id") {
+            if (hexNumber(value, o.deviceId)) continue;
+            std::fprintf(
+                stderr,
+                "qx7-sim: --device-id wants a hexadecimal number from 1 to FFFFFFFF, not \"%s\"\n",
+                value);
+            return 2;
         }
         double v = 0;
         if (!number(value, it->second.low, it->second.high, v)) {
@@ -207,6 +228,7 @@ int main(int argc, char** argv) {
     Clock clock(options.speed);
     SimDevice device(options.seed);
     device.setFaults(options.faults);
+    device.setDeviceId(options.deviceId);
     device.setLoaderFaults(options.loader);
     device.setModuleListener([](const std::string& text) {
         std::fprintf(stderr, "qx7-sim: module text: %s\n", text.c_str());

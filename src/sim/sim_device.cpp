@@ -340,6 +340,26 @@ void SimDevice::setFaults(const SimFaults& faults) {
     if (faults.absent || !faults.stuckWrites) releaseWrites();
 }
 
+uint32_t SimDevice::deviceId() const {
+    std::lock_guard lock(m_mutex);
+    return m_deviceId;
+}
+
+void SimDevice::setDeviceId(uint32_t id) {
+    std::lock_guard lock(m_mutex);
+    m_deviceId = id;
+}
+
+std::string SimDevice::usbSerial() const {
+    std::lock_guard lock(m_mutex);
+    return m_usbSerial;
+}
+
+void SimDevice::setUsbSerial(const std::string& serial) {
+    std::lock_guard lock(m_mutex);
+    m_usbSerial = serial;
+}
+
 uint64_t SimDevice::generation() const {
     std::lock_guard lock(m_mutex);
     return m_generation;

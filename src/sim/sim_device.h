@@ -61,7 +61,11 @@ public:
     std::string presetName(int preset) const;
     void setPresetName(int preset, const std::string& name);
     Memory presetMemory(int preset) const;
-    uint32_t deviceId() const { return m_deviceId; }
+    uint32_t deviceId() const;
+    // Another device on the same port: a new ID, a new USB serial number.
+    void setDeviceId(uint32_t id);
+    std::string usbSerial() const;
+    void setUsbSerial(const std::string& serial);
     // The Wi-Fi module's setting as "Get_" + key reports it, and the texts it received.
     std::string moduleSetting(const std::string& key) const;
     std::vector<std::string> moduleLog() const;
@@ -104,6 +108,7 @@ private:
     std::array<Memory, kPresets> m_presets{};
     std::array<std::string, kPresets> m_names;
     uint32_t m_deviceId = 0x00BC614E;
+    std::string m_usbSerial = "SIM0001";
     SimWifiModule m_module;
     std::function<void(const std::string&)> m_moduleListener;
     SimLoader m_loader;

@@ -22,7 +22,8 @@ void SimHidBackend::addOtherDevice(uint16_t vendor, uint16_t product) {
 std::vector<HidDeviceInfo> SimHidBackend::enumerate() {
     std::vector<HidDeviceInfo> list = m_others;
     if (!m_device.faults().absent)
-        list.push_back({kPath, HidFrameChannel::kVendor, HidFrameChannel::kProduct, kSerial});
+        list.push_back(
+            {kPath, HidFrameChannel::kVendor, HidFrameChannel::kProduct, m_device.usbSerial()});
     return list;
 }
 

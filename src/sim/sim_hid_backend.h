@@ -20,7 +20,6 @@ public:
     std::unique_ptr<HidDevice> open(const std::string& path) override;
 
     static constexpr const char* kPath = "sim:qx7";
-    static constexpr const char* kSerial = "SIM0001";
 
 private:
     SimDevice& m_device;

@@ -11,6 +11,7 @@
 #include "app/qt_link_ui.h"
 #include "files/settings.h"
 #include "link/link.h"
+#include "link/link_event.h"
 #include "platform/clock.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
@@ -51,8 +52,9 @@ protected:
         std::filesystem::remove_all(m_root);
     }
 
-    // Builds the window and runs its start-up sequence.
-    bool start() {
+    // Builds the window and runs its start-up sequence; unless told otherwise
+    // the device is then connected and read, so that the window takes edits.
+    bool start(bool read = true) {
         ui = std::make_unique<QtLinkUi>();
         link = std::make_unique<Link>(*ui, clock);
         window = std::make_unique<MainWindow>(*link, *ui);
@@ -68,6 +70,11 @@ protected:
                 QString title = QString::fromStdString(link->title());
                 return !title.isEmpty() && window->titleLabel().text() == title;
             }));
+        }
+        if (ok && read) {
+            ui->postEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
+            ui->postEvent(LinkEvent::ReadComplete, 0);
+            processQueued();
         }
         return ok;
     }

@@ -1,17 +1,22 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTimer>
 #include <functional>
 #include <thread>
 
+#include "app/device_state_panel.h"
 #include "app/main_messages.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "link/transport_type.h"
 #include "main_window_fixture.h"
 #include "pages/client_list_dialog.h"
 #include "pages/device_id_dialog.h"
+#include "pages/system_page.h"
 #include "pages/wifi_dialog.h"
 #include "platform/qt/message_pump.h"
 #include "support/mouse_events.h"
@@ -155,12 +160,33 @@ TEST_F(MainWindowTest, YesToTheExitQuestionStopsTheLinkAndEnds) {
     EXPECT_EQ(exits, std::vector<int>{0});
 }
 
-TEST_F(MainWindowTest, EscapeEndsWithoutTheQuestion) {
+TEST_F(MainWindowTest, EscapeAsksTheExitQuestionAndInABoxOnlyTakesTheTypingBack) {
     ASSERT_TRUE(start());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &escape);
-    EXPECT_EQ(exits, std::vector<int>{0});
+    // Typing in a field of the system page is taken back, and that is all.
+    MessagePump::send(window.get(), MainMessage::PageSelect, 0, SystemPage::kPageIndex);
+    QLineEdit& field = window->systemPage().keyLockEdit();
+    QString shown = field.text();
+    field.setFocus();
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_2}) {
+        QKeyEvent typed(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(key)));
+        QApplication::sendEvent(&field, &typed);
+    }
+    ASSERT_NE(field.text(), shown);
+    QApplication::sendEvent(&field, &escape);
+    EXPECT_EQ(field.text(), shown);
     EXPECT_TRUE(boxes.empty());
+
+    answer = MessageBox::Answer::No;
+    QApplication::sendEvent(window.get(), &escape);
+    processQueued();
+    EXPECT_EQ(boxesWithText("Whether to exit the program!"), 1);
+    EXPECT_TRUE(exits.empty());
+    EXPECT_TRUE(window->isVisible());
+    answer = MessageBox::Answer::Yes;
+    QApplication::sendEvent(window.get(), &escape);
+    processQueued();
+    EXPECT_EQ(exits, std::vector<int>{0});
 }
 
 TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
@@ -177,7 +203,12 @@ TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
     EXPECT_EQ(status.text(), "Search..");
     EXPECT_EQ(status.GetCheckType(), 1);
 
+    // Connected is not yet read: green only once the values are known.
     ui->sendEvent(LinkEvent::ConnectionState, 0);
+    EXPECT_EQ(status.text(), "Reading..");
+    EXPECT_EQ(status.GetCheckType(), 1);
+    ui->postEvent(LinkEvent::ReadComplete, 0);
+    processQueued();
     EXPECT_EQ(status.text(), "Successful");
     EXPECT_EQ(status.GetCheckType(), 2);
     EXPECT_EQ(status.currentFrame(), 1);
@@ -204,6 +235,10 @@ TEST_F(MainWindowTest, TheStatusButtonSuspendsAndResumesTheLink) {
     processQueued();
     EXPECT_EQ(link->state().pauseFlag.load(), 1);
     EXPECT_EQ(window->titleButton(3).text(), "Suspended");
+    EXPECT_EQ(window->titleButton(3).GetCheckType(), 1);
+    EXPECT_NE(window->titleButton(3).currentTextColour(),
+              window->titleButton(0).currentTextColour());
+    EXPECT_FALSE(window->deviceLive());
     click(&window->titleButton(3), {40, 10});
     processQueued();
     EXPECT_EQ(link->state().pauseFlag.load(), 0);
@@ -268,6 +303,7 @@ TEST_F(MainWindowTest, UnknownLinkEventsChangeNothing) {
     link->supervisor().stop();
     ASSERT_TRUE(processUntil([&] { return link->supervisor().joinWithin(1); }));
     ui->sendEvent(LinkEvent::ConnectionState, 0);
+    ui->postEvent(LinkEvent::ReadComplete, 0);
     for (int code : {-1, 2, 3, 5, 8, 9, 12, 99, 1 << 20}) ui->postEvent(code, 12345);
     ui->postEvent(LinkEvent::ParameterReceived, 99999);
     ui->postEvent(LinkEvent::ParameterReceived, -4);
@@ -307,4 +343,30 @@ TEST_F(MainWindowTest, DraggingByTheCaptionShowsTheHandOnlyUntilTheButtonIsRelea
     sendMouse(window.get(), QEvent::MouseButtonRelease, {340, 12});
     processQueued();
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor) << "the page area would inherit it";
+}
+
+// Nothing found on the network or through a relay: the panel offers USB, and
+// only there.
+TEST(DeviceStatePanel, OffersUsbWhenNothingIsFoundOnTheNetworkOrTheRelay) {
+    const std::pair<int, bool> cases[] = {{TransportType::Network, true},
+                                          {TransportType::Relay, true},
+                                          {TransportType::UsbHid, false},
+                                          {TransportType::Serial, false}};
+    for (auto [type, offered] : cases) {
+        QWidget window;
+        window.resize(1077, 681);
+        DeviceStatePanel panel(&window);
+        panel.setGeometry(window.rect());
+        int asked = 0;
+        panel.setUseUsbHandler([&] { ++asked; });
+        panel.setTransportType(type);
+        window.show();
+        panel.setNoDeviceDelay(1);
+        panel.restartSearch();
+        ASSERT_TRUE(
+            processUntil([&] { return panel.state() == DeviceStatePanel::State::NoDevice; }));
+        EXPECT_EQ(panel.useUsbButton().isVisible(), offered) << type;
+        if (offered) panel.useUsbButton().click();
+        EXPECT_EQ(asked, offered ? 1 : 0) << type;
+    }
 }

@@ -1,5 +1,5 @@
 // The window against the simulated device: it connects, shows the progress
-// dialog during the full read and "Successful" after it.
+// dialog during the full read and "Successful" only after it.
 #include "link/link_supervisor.h"
 #include "link/transports/hid_transport.h"
 #include "main_window_fixture.h"
@@ -18,18 +18,23 @@ TEST_F(MainWindowTest, ConnectsToTheSimulatedDeviceAndReadsIt) {
     ASSERT_TRUE(window->OnInitDialog());
     window->show();
 
+    // Green only once the read is over: never while its progress shows.
     SkinButton& status = window->titleButton(3);
-    ASSERT_TRUE(processUntil([&] { return status.text() == "Successful"; }));
-    EXPECT_EQ(status.GetCheckType(), 2);
-    EXPECT_EQ(window->titleLabel().text(), "QX7-USB");
-
     bool progressSeen = false;
+    bool greenWhileReading = false;
     ASSERT_TRUE(processUntil([&] {
         ProgressDialog* progress = ui->progressDialog();
-        progressSeen = progressSeen || (progress && progress->isVisible());
-        return progressSeen && link->supervisor().steadyIterations() > 0 && !progress->isVisible();
+        bool shown = progress && progress->isVisible();
+        bool reading = shown && progress->text().startsWith("Read Device Data");
+        progressSeen = progressSeen || shown;
+        greenWhileReading = greenWhileReading || (reading && status.text() == "Successful");
+        return progressSeen && !shown && status.text() == "Successful" &&
+               link->supervisor().steadyIterations() > 0;
     }));
-    EXPECT_EQ(status.text(), "Successful");
+    EXPECT_FALSE(greenWhileReading);
+    EXPECT_EQ(status.GetCheckType(), 2);
+    EXPECT_EQ(window->titleLabel().text(), "QX7-USB");
+    EXPECT_TRUE(window->deviceLive());
     for (int i : {0, 1602, 1640}) EXPECT_EQ(link->mirror().value(i), device.value(i)) << i;
 
     // The window goes first; the link and the device outlive it here.

@@ -204,6 +204,66 @@ TEST_F(MainWindowTest, ADragIsOneUndoStepAndUndoAndRedoReachTheDevice) {
     EXPECT_EQ(undo.history().undoCount(), 2u);
 }
 
+// A click on the Music slider reaches the device only once the device's
+// values are known; before, the window says what it waits for.
+TEST_F(MainWindowTest, NothingIsWrittenBeforeTheDeviceIsReadAndTheWindowSaysWhy) {
+    using State = DeviceStatePanel::State;
+    struct Step {
+        const char* name;
+        int code;  // -1: no event
+        int argument;
+        State state;
+        const char* status;
+        const char* says;
+    };
+    const Step steps[] = {
+        {"started", -1, 0, State::Searching, "Search..", "Searching"},
+        {"nothing found", -1, 0, State::NoDevice, "Search..", "udev rule"},
+        {"connected", LinkEvent::ConnectionState, 0, State::Reading, "Reading..", "Reading device"},
+        {"read", LinkEvent::ReadComplete, 0, State::Live, "Successful", ""},
+        {"lost", LinkEvent::ConnectionState, 1, State::Searching, "Search..", "Searching"},
+    };
+    ASSERT_TRUE(start(false));
+    DeviceStatePanel& panel = window->statePanel();
+    ValueSlider& music = window->header().slider(0);
+    for (const Step& s : steps) {
+        if (s.state == State::NoDevice) {
+            panel.setNoDeviceDelay(1);
+            panel.restartSearch();
+            ASSERT_TRUE(processUntil([&] { return panel.state() == State::NoDevice; }));
+            panel.setNoDeviceDelay(DeviceStatePanel::kNoDeviceMs);
+        }
+        if (s.code >= 0) ui->postEvent(s.code, s.argument);
+        processQueued();
+        EXPECT_EQ(panel.state(), s.state) << s.name;
+        EXPECT_EQ(window->titleButton(3).text(), s.status) << s.name;
+        EXPECT_TRUE(panel.message().contains(s.says))
+            << s.name << ": " << panel.message().toStdString();
+        EXPECT_EQ(panel.isVisible(), s.state != State::Live) << s.name;
+
+        link->mirror().setPendingMark(1602, false);
+        music.SetValue(0);
+        QPoint centre = music.geometry().center();
+        QWidget* under = window->childAt(centre);
+        ASSERT_NE(under, nullptr);
+        click(under, under->mapFrom(window.get(), centre));
+        processQueued();
+        EXPECT_EQ(link->mirror().pending(1602), s.state == State::Live) << s.name;
+        EXPECT_EQ(window->undoControl().history().canUndo(), s.state == State::Live) << s.name;
+        window->clearUndoHistory(undotext::ClearedByDevice);
+        boxes.clear();
+    }
+}
+
+TEST_F(MainWindowTest, TheWindowSaysHowManyUnsentValuesWereDropped) {
+    ASSERT_TRUE(start());
+    ui->postEvent(LinkEvent::PendingDropped, 3);
+    processQueued();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.startsWith("3 unsent values were dropped"))
+        << boxes[0].text.toStdString();
+}
+
 TEST_F(MainWindowTest, TheHistoryIsClearedWhenTheDeviceChangedUnderIt) {
     const QString replaced = "The device's values were replaced: the undo history was cleared.";
     const QString lost =
@@ -236,6 +296,7 @@ TEST_F(MainWindowTest, TheHistoryIsClearedWhenTheDeviceChangedUnderIt) {
     int gain = 540;
     for (const Case& c : cases) {
         ui->postEvent(ConnectionState, Connection::Connected);
+        ui->postEvent(ReadComplete, 0);
         processQueued();
         boxes.clear();
         window->outputPage(1).setField(30, gain += 10);

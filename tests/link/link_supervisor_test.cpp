@@ -308,11 +308,58 @@ TEST(LinkSupervisor, VanishedDeviceIsSearchedForAndReadAgainWhileTheMirrorKeepsI
     EXPECT_EQ(h.link.supervisor().connections(), 2u);
     EXPECT_EQ(h.device.requests(static_cast<uint8_t>(Command::BulkRead)), 2u);
     EXPECT_EQ(mirror.value(300), 12345);
+    EXPECT_EQ(h.ui.countEvents(LinkEvent::PendingDropped, 1), 0);
     ASSERT_TRUE(h.waitForSteadyIterations(1));
     std::vector<int> differ = h.differences();
     std::erase(differ,
                Mirror::kPresetOperation);  // holds the current preset after the name replies
     EXPECT_TRUE(differ.empty());
+}
+
+// The device's values win over an edit left unsent by the loss, unless the
+// device that came back is the same one and came back soon.
+TEST(LinkSupervisor, UnsentEditsAreDroppedForAnotherDeviceOrALateReturn) {
+    struct Case {
+        const char* name;
+        uint32_t id;
+        const char* serial;
+        bool late;
+    };
+    const Case cases[] = {
+        {"another device ID", 0x00ABCDEF, "SIM0001", false},
+        {"another USB serial number", 0x00BC614E, "SIM0002", false},
+        {"the same device, back too late", 0x00BC614E, "SIM0001", true},
+    };
+    using LinkEvent::ConnectionState;
+    using LinkEvent::Connection::Searching;
+    for (const Case& c : cases) {
+        SimLinkHarness h;
+        ASSERT_TRUE(h.start());
+        ASSERT_TRUE(h.waitForFullReads(1)) << c.name;
+        Mirror& mirror = h.link.mirror();
+        const uint16_t onDevice = h.device.value(301);
+        int searches = h.ui.countEvents(ConnectionState, Searching);
+        h.device.setAbsent(true);
+        ASSERT_TRUE(waitFor([&] {
+            return h.ui.countEvents(ConnectionState, Searching) >= searches + 2;
+        })) << c.name;
+        uint32_t lost = h.clock.ticks();
+        mirror.setPending(301, static_cast<uint16_t>(onDevice + 1));
+        if (c.late) {
+            ASSERT_TRUE(waitFor([&] {
+                return ticksSince(h.clock.ticks(), lost) > LinkSupervisor::kReconnectGraceMs + 500;
+            }));
+        }
+        h.device.setDeviceId(c.id);
+        h.device.setUsbSerial(c.serial);
+        h.device.setAbsent(false);
+        ASSERT_TRUE(h.waitForFullReads(2)) << c.name;
+        EXPECT_EQ(h.ui.countEvents(LinkEvent::PendingDropped, 1), 1) << c.name;
+        EXPECT_EQ(mirror.value(301), onDevice) << c.name;
+        ASSERT_TRUE(h.waitForSteadyIterations(2));
+        EXPECT_EQ(h.device.value(301), onDevice) << c.name;
+        EXPECT_FALSE(mirror.pending(301)) << c.name;
+    }
 }
 
 TEST(LinkSupervisor, DeviceFallingSilentDuringTheFullReadFailsItAndIsSearchedForAgain) {
@@ -543,6 +590,40 @@ TEST(LinkSupervisor, AConnectRoutineCannotUndoAStop) {
     link.supervisor().stop();
     EXPECT_TRUE(
         waitFor([&] { return !link.supervisor().threadRunning(); }, std::chrono::seconds(10)));
+}
+
+// A network on which nothing ever answers.
+class NothingFoundTransport : public Transport {
+public:
+    explicit NothingFoundTransport(Link& link) : m_link(link) {}
+    void connect() override {
+        entered = true;
+        while (m_link.state().running()) m_link.sleep(20);
+    }
+    void sendFrame(const uint8_t*, size_t) override {}
+    bool isConnected() const override { return false; }
+    void close() override {}
+
+    std::atomic<bool> entered{false};
+
+private:
+    Link& m_link;
+};
+
+TEST(LinkSupervisor, ASearchOnTheNetworkEndsWhenTheUserSwitchesToUsb) {
+    SimLinkHarness h;
+    auto network = std::make_unique<NothingFoundTransport>(h.link);
+    NothingFoundTransport& searching = *network;
+    h.link.setTransport(TransportType::Network, std::move(network));
+    h.link.supervisor().setInitialTransportType(TransportType::Network);
+    ASSERT_TRUE(h.start());
+    ASSERT_TRUE(waitFor([&] { return searching.entered.load(); }));
+    EXPECT_FALSE(h.link.supervisor().requestTransport(TransportType::Serial));  // none installed
+    ASSERT_TRUE(h.link.supervisor().requestTransport(TransportType::UsbHid));
+    ASSERT_TRUE(h.waitForFullReads(1));
+    EXPECT_EQ(h.link.state().transportType.load(), TransportType::UsbHid);
+    EXPECT_EQ(h.ui.title(), "QX7-USB");
+    EXPECT_TRUE(h.link.supervisor().threadRunning());
 }
 
 TEST(LinkShutdown, AThreadThatOutlivesTheLimitIsGivenUpOn) {

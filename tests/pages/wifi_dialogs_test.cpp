@@ -77,6 +77,9 @@ TEST_F(WifiDialogsTest, ShowingReadsTheModuleAndRepliesFillTheControls) {
     EXPECT_FALSE(dialog->address().isEnabled());
     EXPECT_EQ(dialog->hotspotSsid().text(), "Den");
     EXPECT_EQ(dialog->hotspotPassword().text(), "12345678");
+    EXPECT_EQ(dialog->hotspotPassword().echoMode(), QLineEdit::Password);
+    dialog->showPasswords().click();
+    EXPECT_EQ(dialog->routerPassword().echoMode(), QLineEdit::Normal);
     EXPECT_EQ(dialog->routerSsid().text(), "Home");
     EXPECT_TRUE(dialog->modeRadio(1).isChecked());
     EXPECT_FALSE(dialog->modeRadio(0).isChecked());
@@ -144,6 +147,16 @@ TEST_F(WifiDialogsTest, ModeRadiosAskBeforeLeavingTheHotspot) {
     EXPECT_FALSE(dialog->modeRadio(0).isChecked());
     EXPECT_TRUE(dialog->routerSsid().text().isEmpty());
 
+    // The PC connection is asked first; Cancel keeps the stored one.
+    answer = MessageBox::Answer::No;
+    dialog->pcRadio(1).click();
+    EXPECT_EQ(
+        boxes.back(),
+        "Change the PC connection to LAN? It takes effect when the program is started again.");
+    EXPECT_EQ(Settings().readInt("WIFI_Mode", "m_COM_MdoeIO"), -1);
+    EXPECT_TRUE(dialog->pcRadio(0).isChecked());
+    EXPECT_FALSE(dialog->pcRadio(1).isChecked());
+    answer = MessageBox::Answer::Yes;
     dialog->pcRadio(1).click();
     EXPECT_EQ(Settings().readInt("WIFI_Mode", "m_COM_MdoeIO"), 2);
     EXPECT_EQ(boxes.back(), "Modify success, restart the software to work!");

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "link/transport.h"
@@ -24,6 +25,7 @@ public:
     void sendFrame(const uint8_t* frame, size_t size) override;
     bool isConnected() const override { return m_inner->isConnected(); }
     void close() override { m_inner->close(); }
+    std::string identity() const override { return m_inner->identity(); }
 
     std::vector<Sent> sent() const;
     // Called on the sending thread after each frame went on; set before the link starts.

@@ -8,6 +8,7 @@
 #include "texts/channel_test_texts.h"
 #include "texts/compare_texts.h"
 #include "texts/device_id_dialog_texts.h"
+#include "texts/device_state_texts.h"
 #include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
 #include "texts/network_texts.h"
@@ -39,7 +40,8 @@ std::vector<ModuleTable> moduleTables() {
             {"undo", undotext::all(), 12},
             {"filter text", filtertext::all(), 21},
             {"compare", comparetext::all(), 12},
-            {"preset files", presetfiletext::all(), 8}};
+            {"preset files", presetfiletext::all(), 8},
+            {"device state", devicetext::all(), 13}};
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ public:
 
     bool open() { return m_io.open(kVendor, kProduct); }
     void close() { m_io.close(); }
+    std::string identity() const { return m_io.identity(); }
     // Wraps the frame in its envelope and writes the reports.
     bool sendFrame(const uint8_t* frame, size_t size);
     // Reads one report into the input buffer; see HidReportIo::readReport.

@@ -27,10 +27,16 @@ bool HidReportIo::open(uint16_t vendor, uint16_t product) {
         if (!opened) continue;
         std::lock_guard lock(m_mutex);
         m_device = std::move(opened);
+        m_identity = info.path + " " + info.serial;
         m_aborted = false;
         return true;
     }
     return false;
+}
+
+std::string HidReportIo::identity() const {
+    std::lock_guard lock(m_mutex);
+    return m_identity;
 }
 
 bool HidReportIo::isOpen() const {

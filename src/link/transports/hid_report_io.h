@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "link/transports/hid_backend.h"
 #include "link/transports/hid_writer.h"
@@ -19,6 +20,8 @@ public:
     // Fails while an abandoned write has not returned: the device is not usable.
     bool open(uint16_t vendor, uint16_t product);
     bool isOpen() const;
+    // The path and serial number of the device opened last.
+    std::string identity() const;
     // Sends bytes as consecutive reports of 64 data bytes, each within
     // timeoutMs; a report not written by then is abandoned and the write fails.
     bool write(const uint8_t* data, size_t size, uint32_t timeoutMs);
@@ -33,6 +36,7 @@ private:
     HidBackend& m_backend;
     mutable std::mutex m_mutex;
     std::shared_ptr<HidDevice> m_device;
+    std::string m_identity;
     std::atomic<bool> m_aborted{true};
     HidWriter m_writer;
 };

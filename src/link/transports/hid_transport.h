@@ -24,6 +24,7 @@ public:
     void sendFrame(const uint8_t* frame, size_t size) override;
     bool isConnected() const override { return m_readerRunning; }
     void close() override;
+    std::string identity() const override { return m_cmd.identity(); }
 
 private:
     void startReader();

@@ -35,6 +35,7 @@ public:
     bool isConnected() const override { return m_open; }
     // Wakes the reader and waits for it, unless called by the reader itself.
     void close() override;
+    std::string identity() const override { return currentPort(); }
 
     // Closes the open port, then opens path and starts the reader.
     bool open(const std::string& path);
