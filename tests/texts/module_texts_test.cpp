@@ -10,6 +10,7 @@
 #include "texts/device_id_dialog_texts.h"
 #include "texts/filter_text_texts.h"
 #include "texts/link_texts.h"
+#include "texts/measurement_texts.h"
 #include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
@@ -35,7 +36,8 @@ std::vector<ModuleTable> moduleTables() {
             {"routing", routingtext::all(), 3},
             {"undo", undotext::all(), 12},
             {"filter text", filtertext::all(), 20},
-            {"compare", comparetext::all(), 12}};
+            {"compare", comparetext::all(), 12},
+            {"measurement", measurementtext::all(), 9}};
 }
 
 }  // namespace
