@@ -23,12 +23,15 @@ constexpr int kJointEvery = 4;
 constexpr int kJointIterations = 10;
 constexpr int kFinalIterations = 60;
 constexpr int kRandomIterations = 120;
-constexpr int kSnapIterations = 15;
-constexpr double kTolerance = 1e-5;  // relative gain of an iteration that ends a search
+constexpr int kSnapIterations = 8;
+constexpr int kRelocateIterations = 25;
+constexpr int kRelocationFailures = 4;
+constexpr int kCoarseSmoothing = 12;  // 1/N octave: smoothed this much, half the points suffice
+constexpr double kTolerance = 1e-5;   // relative gain of an iteration that ends a search
 
 // Starts that a fit tries: more for few bands, as each costs less.
 int startsFor(int bands) {
-    return bands <= 8 ? 10 : 6;
+    return bands <= 8 ? 6 : 4;
 }
 
 // splitmix64: the same numbers on every machine.
@@ -81,6 +84,11 @@ double dot(const double* x, const double* y, size_t n) {
         for (size_t i = 0; i < 4; ++i) s[i] += x[k + i] * y[k + i];
     for (; k < n; ++k) s[0] += x[k] * y[k];
     return (s[0] + s[1]) + (s[2] + s[3]);
+}
+
+// How much a band's response changes when its frequency moves.
+double sensitivity(const BandFitter::Band& b) {
+    return std::abs(b.x[1]) * std::exp(b.x[2]);
 }
 
 double qFromOctaves(double width) {
@@ -281,15 +289,24 @@ std::vector<BandFitter::Band> BandFitter::snapped(std::vector<Band> bands) const
     for (size_t m = 0; m < bands.size(); ++m) {
         size_t pick = m;
         for (size_t j = m + 1; j < bands.size(); ++j)
-            if (bands[j].x[2] > bands[pick].x[2]) pick = j;
+            if (sensitivity(bands[j]) > sensitivity(bands[pick])) pick = j;
         std::swap(bands[m], bands[pick]);
-        Band& b = bands[m];
-        EqBand on = LatticePolish::onLattice({b.type, std::exp(b.x[0]), std::exp(b.x[2]), b.x[1]},
-                                             m_settings);
-        b.x[0] = std::log(on.frequency);
-        b.x[1] = on.gain;
-        b.x[2] = std::log(on.q);
-        if (m + 1 < bands.size()) refine(bands, m + 1, kSnapIterations);
+        const Band& b = bands[m];
+        std::vector<Band> best;
+        double bestCost = 0;
+        for (const EqBand& on : LatticePolish::around(
+                 {b.type, std::exp(b.x[0]), std::exp(b.x[2]), b.x[1]}, m_settings)) {
+            std::vector<Band> trial(bands);
+            trial[m].x[0] = std::log(on.frequency);
+            trial[m].x[1] = on.gain;
+            trial[m].x[2] = std::log(on.q);
+            double c = m + 1 < trial.size() ? refine(trial, m + 1, kSnapIterations) : cost(trial);
+            if (best.empty() || c < bestCost) {
+                best = std::move(trial);
+                bestCost = c;
+            }
+        }
+        bands = std::move(best);
     }
     return bands;
 }
@@ -327,7 +344,7 @@ std::vector<BandFitter::Seed> BandFitter::seeds(const std::vector<double>& r) co
         size_t i = k, j = k;
         while (i > 0 && sign * r[i - 1] > std::abs(v) / 2) --i;
         while (j + 1 < n && sign * r[j + 1] > std::abs(v) / 2) ++j;
-        double width = double(j - i + 1) / FitProblem::kPointsPerOctave;
+        double width = double(j - i + 1) / m_problem.pointsPerOctave();
         double q = std::clamp(qFromOctaves(width), QTable::kMinimum, QTable::kMaximum);
         out.push_back({{std::log(f[k]), gain, std::log(q)}, std::abs(v) * std::sqrt(width)});
     }
@@ -393,6 +410,35 @@ std::vector<BandFitter::Band> BandFitter::randomStart(uint64_t variant) const {
     return bands;
 }
 
+void BandFitter::relocate(std::vector<Band>& bands, double& best) const {
+    int failures = 0;
+    for (int round = 0; failures < kRelocationFailures && round < m_settings.bands; ++round) {
+        std::vector<std::pair<double, size_t>> useful;
+        for (size_t b = 0; b < bands.size(); ++b) {
+            std::vector<Band> without(bands);
+            without.erase(without.begin() + long(b));
+            useful.push_back({cost(without), b});
+        }
+        std::stable_sort(useful.begin(), useful.end());
+        std::vector<Band> trial(bands);
+        trial.erase(trial.begin() +
+                    long(useful[size_t(failures) % std::min<size_t>(3, useful.size())].second));
+        std::vector<Seed> s = seeds(residual(trial));
+        size_t pick = size_t(failures / 3) % 2;
+        if (s.size() <= pick) break;
+        trial.push_back({FilterCascade::kPeaking, {s[pick].x[0], s[pick].x[1], s[pick].x[2]}});
+        refine(trial, trial.size() - 1, kNewBandIterations);
+        double c = refine(trial, 0, kRelocateIterations);
+        if (c < best * (1 - kTolerance)) {
+            bands = std::move(trial);
+            best = c;
+            failures = 0;
+        } else {
+            ++failures;
+        }
+    }
+}
+
 std::vector<BandFitter::Band> BandFitter::continuousFit(int starts) const {
     std::vector<Band> best;
     double bestCost = 0;
@@ -406,13 +452,20 @@ std::vector<BandFitter::Band> BandFitter::continuousFit(int starts) const {
             bestCost = c;
         }
     }
+    relocate(best, bestCost);
     return best;
 }
 
 BandFitter::Result BandFitter::fit() const {
     Result result;
     if (m_problem.size() == 0 || m_settings.bands <= 0) return result;
-    std::vector<Band> continuous = continuousFit(startsFor(m_settings.bands));
+    // The search on every other point when the measurement is smoothed; the
+    // last steps on all of them.
+    const int step = m_settings.smoothing > 0 && m_settings.smoothing <= kCoarseSmoothing ? 2 : 1;
+    FitProblem coarse = m_problem.decimated(step);
+    std::vector<Band> continuous =
+        BandFitter(coarse, m_settings).continuousFit(startsFor(m_settings.bands));
+    refine(continuous, 0, kFinalIterations);
     result.continuousRms = rms(continuous);
     std::vector<EqBand> start;
     for (const Band& b : snapped(continuous))

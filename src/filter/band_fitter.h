@@ -49,6 +49,9 @@ private:
 
     std::vector<Band> greedyStart(uint64_t variant) const;
     std::vector<Band> randomStart(uint64_t variant) const;
+    // Moves the least useful bands, one at a time, to the residual's largest
+    // features and keeps each move that lowers the cost.
+    void relocate(std::vector<Band>& bands, double& cost) const;
     std::vector<Seed> seeds(const std::vector<double>& residual) const;
     // Levenberg-Marquardt over the bands from `first` on; the cost it reached.
     double refine(std::vector<Band>& bands, size_t first, int iterations) const;

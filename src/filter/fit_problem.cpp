@@ -89,3 +89,18 @@ FitProblem FitProblem::build(const Measurement& measurement, const FitTarget& ta
         p.m_checkPoints.push_back(EvaluationPoint::at(grid[i]));
     return p;
 }
+
+FitProblem FitProblem::decimated(int step) const {
+    FitProblem p;
+    p.m_pointsPerOctave = m_pointsPerOctave / step;
+    for (size_t k = 0; k < m_frequencies.size(); k += size_t(step)) {
+        p.m_frequencies.push_back(m_frequencies[k]);
+        p.m_points.push_back(m_points[k]);
+        p.m_measured.push_back(m_measured[k]);
+        p.m_target.push_back(m_target[k]);
+        p.m_crossovers.push_back(m_crossovers[k]);
+        p.m_base.push_back(m_base[k]);
+    }
+    p.m_checkPoints = m_checkPoints;
+    return p;
+}

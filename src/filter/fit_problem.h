@@ -23,7 +23,11 @@ public:
                             const PageCurve& crossovers, const FitSettings& settings,
                             std::string& error);
 
+    // Every step-th point of the grid, for a quicker search.
+    FitProblem decimated(int step) const;
+
     int size() const { return static_cast<int>(m_frequencies.size()); }
+    double pointsPerOctave() const { return m_pointsPerOctave; }
     const std::vector<double>& frequencies() const { return m_frequencies; }
     const std::vector<EvaluationPoint>& points() const { return m_points; }
     const std::vector<double>& measured() const { return m_measured; }
@@ -37,6 +41,7 @@ public:
     static double smoothed(const Measurement& m, double f, int fraction);
 
 private:
+    double m_pointsPerOctave = kPointsPerOctave;
     std::vector<double> m_frequencies;
     std::vector<EvaluationPoint> m_points;
     std::vector<double> m_measured;
