@@ -26,12 +26,13 @@ constexpr int kRandomIterations = 120;
 constexpr int kSnapIterations = 8;
 constexpr int kRelocateIterations = 25;
 constexpr int kRelocationFailures = 4;
+constexpr int kCoarseBands = 8;       // more bands fit finer features, which need every point
 constexpr int kCoarseSmoothing = 12;  // 1/N octave: smoothed this much, half the points suffice
 constexpr double kTolerance = 1e-5;   // relative gain of an iteration that ends a search
 
 // Starts that a fit tries: more for few bands, as each costs less.
 int startsFor(int bands) {
-    return bands <= 8 ? 6 : 4;
+    return bands <= 8 ? 6 : 3;
 }
 
 // splitmix64: the same numbers on every machine.
@@ -461,7 +462,10 @@ BandFitter::Result BandFitter::fit() const {
     if (m_problem.size() == 0 || m_settings.bands <= 0) return result;
     // The search on every other point when the measurement is smoothed; the
     // last steps on all of them.
-    const int step = m_settings.smoothing > 0 && m_settings.smoothing <= kCoarseSmoothing ? 2 : 1;
+    const int step = m_settings.smoothing > 0 && m_settings.smoothing <= kCoarseSmoothing &&
+                             m_settings.bands <= kCoarseBands
+                         ? 2
+                         : 1;
     FitProblem coarse = m_problem.decimated(step);
     std::vector<Band> continuous =
         BandFitter(coarse, m_settings).continuousFit(startsFor(m_settings.bands));
