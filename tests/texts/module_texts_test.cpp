@@ -9,6 +9,7 @@
 #include "texts/compare_texts.h"
 #include "texts/device_id_dialog_texts.h"
 #include "texts/filter_text_texts.h"
+#include "texts/fit_texts.h"
 #include "texts/link_texts.h"
 #include "texts/measurement_texts.h"
 #include "texts/routing_texts.h"
@@ -37,7 +38,8 @@ std::vector<ModuleTable> moduleTables() {
             {"undo", undotext::all(), 12},
             {"filter text", filtertext::all(), 20},
             {"compare", comparetext::all(), 12},
-            {"measurement", measurementtext::all(), 9}};
+            {"measurement", measurementtext::all(), 9},
+            {"fit", fittext::all(), 23}};
 }
 
 }  // namespace
