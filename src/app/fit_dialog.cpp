@@ -159,9 +159,14 @@ void FitDialog::fit() {
         return;
     }
     BandFitter::Result r = BandFitter(problem, settings).fit();
+    // The prediction after the best constant offset, as the error is measured.
     std::vector<double> predicted(problem.measured());
-    for (size_t k = 0; k < predicted.size(); ++k)
+    double offset = 0;
+    for (size_t k = 0; k < predicted.size(); ++k) {
         predicted[k] += problem.crossovers()[k] + r.equaliser[k];
+        offset += predicted[k] - problem.target()[k];
+    }
+    for (double& level : predicted) level -= offset / double(predicted.size());
     m_preview->setCurves(problem.frequencies(),
                          {{problem.measured(), kMeasuredColour, text(fittext::MeasuredCurve)},
                           {problem.target(), kTargetColour, text(fittext::TargetCurve)},

@@ -11,6 +11,7 @@ namespace {
 constexpr QRgb kPlotFill = 0xFF152030;
 constexpr QRgb kGridColour = 0xFF3C3C3C;
 constexpr QRgb kTextColour = 0xF0F0F0F0;
+constexpr QRgb kLegendFill = 0xE0152030;
 constexpr double kGridFrequencies[] = {20, 50, 100, 200, 500, 1000, 2000, 5000, 10000, 20000};
 constexpr int kMargin = 36;
 constexpr double kDbStep = 5.0;
@@ -67,6 +68,14 @@ void FitPreview::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const double f0 = m_frequencies.front(), span = std::log(m_frequencies.back() / f0);
     int legendY = plot.top() + 4;
+    const int legendWidth = 44 + [&] {
+        int widest = 0;
+        for (const Curve& c : m_curves)
+            widest = std::max(widest, fontMetrics().horizontalAdvance(c.name));
+        return widest;
+    }();
+    p.fillRect(QRect(plot.left() + 4, legendY - 2, legendWidth, 18 * int(m_curves.size()) + 4),
+               QColor::fromRgba(kLegendFill));
     for (const Curve& c : m_curves) {
         QPainterPath path;
         for (size_t k = 0; k < m_frequencies.size() && k < c.levels.size(); ++k) {
