@@ -292,22 +292,13 @@ std::vector<BandFitter::Band> BandFitter::snapped(std::vector<Band> bands) const
         for (size_t j = m + 1; j < bands.size(); ++j)
             if (sensitivity(bands[j]) > sensitivity(bands[pick])) pick = j;
         std::swap(bands[m], bands[pick]);
-        const Band& b = bands[m];
-        std::vector<Band> best;
-        double bestCost = 0;
-        for (const EqBand& on : LatticePolish::around(
-                 {b.type, std::exp(b.x[0]), std::exp(b.x[2]), b.x[1]}, m_settings)) {
-            std::vector<Band> trial(bands);
-            trial[m].x[0] = std::log(on.frequency);
-            trial[m].x[1] = on.gain;
-            trial[m].x[2] = std::log(on.q);
-            double c = m + 1 < trial.size() ? refine(trial, m + 1, kSnapIterations) : cost(trial);
-            if (best.empty() || c < bestCost) {
-                best = std::move(trial);
-                bestCost = c;
-            }
-        }
-        bands = std::move(best);
+        Band& b = bands[m];
+        EqBand on = LatticePolish::onLattice({b.type, std::exp(b.x[0]), std::exp(b.x[2]), b.x[1]},
+                                             m_settings);
+        b.x[0] = std::log(on.frequency);
+        b.x[1] = on.gain;
+        b.x[2] = std::log(on.q);
+        if (m + 1 < bands.size()) refine(bands, m + 1, kSnapIterations);
     }
     return bands;
 }

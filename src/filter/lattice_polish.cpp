@@ -157,18 +157,6 @@ EqBand LatticePolish::onLattice(const EqBand& b, const FitSettings& settings) {
     return {s.type, FrequencyTable::grid()[s.frequency], QTable::entry(s.q), s.tenths / 10.0};
 }
 
-std::vector<EqBand> LatticePolish::around(const EqBand& b, const FitSettings& settings) {
-    Slot s = slotOf(b, settings);
-    const SortedTable grid = FrequencyTable::grid(), q = QTable::table();
-    int f0 = grid[s.frequency] > b.frequency && s.frequency > 1 ? s.frequency - 1 : s.frequency;
-    int q0 = q[s.q] > b.q && s.q > 0 ? s.q - 1 : s.q;
-    std::vector<EqBand> out;
-    for (int fi = f0; fi <= std::min(f0 + 1, FrequencyTable::kLast); ++fi)
-        for (int qi = q0; qi <= std::min(q0 + 1, QTable::kLast); ++qi)
-            out.push_back({s.type, grid[fi], q[qi], s.tenths / 10.0});
-    return out;
-}
-
 std::vector<EqBand> LatticePolish::polish(const std::vector<EqBand>& continuous) const {
     std::vector<Slot> slots;
     for (const EqBand& c : continuous) {

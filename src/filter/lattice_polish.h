@@ -25,9 +25,6 @@ public:
     // The nearest lattice point of a band: frequency and Q by ratio, gain
     // rounded to a step and kept within the band's range and the boost limit.
     static EqBand onLattice(const EqBand& band, const FitSettings& settings);
-    // The lattice points around a band: the grid frequencies and Q entries on
-    // either side of its own, with its gain on the lattice.
-    static std::vector<EqBand> around(const EqBand& band, const FitSettings& settings);
 
     Stats stats(const std::vector<EqBand>& bands) const;
     // The bands' summed level on the problem's grid.
