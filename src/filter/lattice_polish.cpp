@@ -81,19 +81,21 @@ EqBand LatticePolish::band(const Slot& s) const {
     return {s.type, FrequencyTable::grid()[s.frequency], QTable::entry(s.q), s.tenths / 10.0};
 }
 
-// Lowers the band that adds most where the summed boost is highest, a step
-// at a time, until the sum is within the limit everywhere.
+// Moves the band that adds most where the summed boost is highest a step
+// toward 0 dB at a time, until the sum is within the limit everywhere.
 void LatticePolish::holdBoost(std::vector<Slot>& slots, std::vector<double>& boost) const {
     const double limit = m_settings.maxBoost + kBoostTolerance;
     for (;;) {
         size_t worst = size_t(std::max_element(boost.begin(), boost.end()) - boost.begin());
         if (boost.empty() || boost[worst] <= limit) return;
+        // A cutting shelf with a high Q overshoots: it too moves toward 0 dB.
         Slot* top = nullptr;
         for (Slot& s : slots)
-            if (s.tenths > 0 && (!top || s.boost[worst] > top->boost[worst])) top = &s;
+            if (s.tenths != 0 && s.boost[worst] > 0 && (!top || s.boost[worst] > top->boost[worst]))
+                top = &s;
         if (!top) return;
         for (size_t k = 0; k < boost.size(); ++k) boost[k] -= top->boost[k];
-        --top->tenths;
+        top->tenths += top->tenths > 0 ? -1 : 1;
         fill(*top);
         for (size_t k = 0; k < boost.size(); ++k) boost[k] += top->boost[k];
     }

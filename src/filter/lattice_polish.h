@@ -12,7 +12,7 @@
 // the problem's check grid, which holds every grid frequency a band can have.
 class LatticePolish {
 public:
-    static constexpr double kBoostTolerance = 0.005;  // dB, for single-precision levels
+    static constexpr double kBoostTolerance = 1e-4;  // dB, for single-precision levels
 
     struct Stats {
         double rms = 0;  // after the best constant offset
