@@ -15,7 +15,7 @@
 class FitProblem {
 public:
     static constexpr int kPointsPerOctave = 48;
-    static constexpr int kCheckPointsPerOctave = 96;
+    static constexpr int kCheckPointsPerOctave = 192;
 
     // The range is cut to what the measurement covers; error says why there is
     // nothing to fit.
