@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kMaxPasses = 8;
+constexpr int kMaxPasses = 4;
 constexpr int kNeighbours = 2;  // grid and table entries tried on each side
 
 // Nearest entry of a table by ratio, from index `first` on.
@@ -109,49 +109,51 @@ bool LatticePolish::improve(std::vector<Slot>& slots, size_t b, std::vector<doub
     const size_t n = total.size();
     std::vector<double> rest(n);
     for (size_t k = 0; k < n; ++k) rest[k] = total[k] - s.curve[k];
-    double best = centred(total) - 1e-12;
-    Slot chosen;
-    bool found = false;
-    const double limit = m_settings.maxBoost + kBoostTolerance;
+    const double now = centred(total) - 1e-12;
+    std::vector<std::pair<double, Slot>> better;
     for (int df = -kNeighbours; df <= kNeighbours; ++df) {
         for (int dq = -kNeighbours; dq <= kNeighbours; ++dq) {
             Slot t = s;
             t.frequency = std::clamp(s.frequency + df, 1, FrequencyTable::kLast);
             t.q = std::clamp(s.q + dq, 0, QTable::kLast);
-            t.tenths = s.tenths != 0 ? s.tenths : -10;
-            std::vector<double> unit = curve(t, m_problem.points());
+            const int first = s.tenths != 0 ? s.tenths : -10;
+            t.tenths = first;
+            const std::vector<double> unit =
+                df == 0 && dq == 0 && s.tenths != 0 ? s.curve : curve(t, m_problem.points());
             double su = 0, sr = 0, suu = 0, sur = 0;
             for (size_t k = 0; k < n; ++k) {
-                double u = unit[k] / t.tenths;
+                double u = unit[k] / first;
                 su += u, sr += rest[k], suu += u * u, sur += u * rest[k];
             }
             double var = suu - su * su / double(n);
             int centre = var > 0 ? int(std::lround(-(sur - su * sr / double(n)) / var)) : s.tenths;
             for (int tenths = centre - 1; tenths <= centre + 1; ++tenths) {
                 t.tenths = std::clamp(tenths, m_lowestTenths, m_highestTenths);
-                std::vector<double> c = curve(t, m_problem.points());
-                std::vector<double> trial(n);
-                for (size_t k = 0; k < n; ++k) trial[k] = rest[k] + c[k];
-                double cost = centred(trial);
-                if (cost >= best) continue;
-                std::vector<double> checked = curve(t, m_problem.checkPoints());
-                bool within = true;
-                for (size_t k = 0; k < boost.size() && within; ++k)
-                    within = boost[k] - s.boost[k] + checked[k] <= limit;
-                if (!within) continue;
-                best = cost;
-                chosen = t;
-                chosen.curve = std::move(c);
-                chosen.boost = std::move(checked);
-                found = true;
+                std::vector<double> c = t.tenths == first ? unit : curve(t, m_problem.points());
+                for (size_t k = 0; k < n; ++k) c[k] += rest[k];
+                double cost = centred(c);
+                if (cost < now) better.emplace_back(cost, t);
             }
         }
     }
-    if (!found) return false;
-    for (size_t k = 0; k < n; ++k) total[k] = rest[k] + chosen.curve[k];
-    for (size_t k = 0; k < boost.size(); ++k) boost[k] += chosen.boost[k] - s.boost[k];
-    s = std::move(chosen);
-    return true;
+    // The boost limit is checked for the best first, and only as far as needed.
+    std::stable_sort(better.begin(), better.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    const double limit = m_settings.maxBoost + kBoostTolerance;
+    for (auto& [cost, t] : better) {
+        std::vector<double> checked = curve(t, m_problem.checkPoints());
+        bool within = true;
+        for (size_t k = 0; k < boost.size() && within; ++k)
+            within = boost[k] - s.boost[k] + checked[k] <= limit;
+        if (!within) continue;
+        for (size_t k = 0; k < boost.size(); ++k) boost[k] += checked[k] - s.boost[k];
+        t.curve = curve(t, m_problem.points());
+        t.boost = std::move(checked);
+        for (size_t k = 0; k < n; ++k) total[k] = rest[k] + t.curve[k];
+        s = std::move(t);
+        return true;
+    }
+    return false;
 }
 
 EqBand LatticePolish::onLattice(const EqBand& b, const FitSettings& settings) {
