@@ -6,7 +6,7 @@ _qx7ctl() {
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD-1]}
     local commands="info get set save load recall name inspect upgrade eq diff graph list"
-    local options="--serial --bluetooth --simulated --usb --timeout --quiet --json --size --help"
+    local options="--serial --bluetooth --simulated --usb --timeout --quiet --json --size --help --target --range --smoothing --max-boost --write --offline"
 
     case $prev in
         --bluetooth)
@@ -24,7 +24,16 @@ _qx7ctl() {
             COMPREPLY=($(compgen -W "$(compgen -G '/dev/hidraw*')" -- "$cur"))
             return
             ;;
-        --timeout | --size)
+        --target)
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -W "flat house" -- "$cur") $(compgen -f -- "$cur"))
+            return
+            ;;
+        --smoothing)
+            COMPREPLY=($(compgen -W "3 6 12 24 none" -- "$cur"))
+            return
+            ;;
+        --timeout | --size | --range | --max-boost)
             return
             ;;
     esac
@@ -32,7 +41,7 @@ _qx7ctl() {
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-            --bluetooth | --timeout | --usb | --size) ((i++)) ;;
+            --bluetooth | --timeout | --usb | --size | --target | --range | --smoothing | --max-boost) ((i++)) ;;
             --serial) [[ ${COMP_WORDS[i+1]} == /* ]] && ((i++)) ;;
             -*) ;;
             *) command=${COMP_WORDS[i]}; break ;;
@@ -58,7 +67,7 @@ _qx7ctl() {
         eq)
             local pages="main center sub backround surround music mic echo reverb"
             if ((i == COMP_CWORD - 1)); then
-                COMPREPLY=($(compgen -W "export import" -- "$cur"))
+                COMPREPLY=($(compgen -W "export import fit" -- "$cur"))
             elif ((i == COMP_CWORD - 2)); then
                 COMPREPLY=($(compgen -W "$pages" -- "$cur"))
             else

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QStringList>
 
+#include "app/fit_dialog.h"
 #include "binding/equaliser_bands.h"
 #include "binding/microphone_choice.h"
+#include "binding/page_curve_reader.h"
 #include "controls/response_graph.h"
 #include "files/settings.h"
 #include "filter/filter_text_reader.h"
@@ -14,6 +16,7 @@
 #include "pages/output_page.h"
 #include "platform/qt/message_box.h"
 #include "texts/filter_text_texts.h"
+#include "texts/fit_texts.h"
 #include "texts/language.h"
 #include "texts/ui_texts.h"
 #include "texts/undo_texts.h"
@@ -36,6 +39,8 @@ const TextTriple& itemText(GraphMenu::Item item) {
             return undotext::ImportFilters;
         case GraphMenu::Item::ExportFilters:
             return undotext::ExportFilters;
+        case GraphMenu::Item::FitMeasurement:
+            return fittext::MenuItem;
         default:
             return undotext::SaveGraph;
     }
@@ -55,14 +60,17 @@ GraphMenu::GraphMenu(QWidget& window, ParameterBinding& binding, const Mirror& m
 void GraphMenu::addOutputPage(OutputPage& page) {
     int p = page.pageIndex();
     m_pages[p] = {&page.graph(),
-                  {Item::OtherChannels, Item::ImportFilters, Item::ExportFilters, Item::SaveGraph}};
+                  {Item::OtherChannels, Item::ImportFilters, Item::ExportFilters,
+                   Item::FitMeasurement, Item::SaveGraph}};
     page.setGraphMenuHandler([this, p](int item) { chosen(p, item); });
     page.graph().setCompanionsShown(m_shown);
 }
 
 void GraphMenu::addEqualiserPage(EqualiserPage& page) {
     int p = page.pageIndex();
-    m_pages[p] = {&page.graph(), {Item::ImportFilters, Item::ExportFilters, Item::SaveGraph}};
+    m_pages[p] = {
+        &page.graph(),
+        {Item::ImportFilters, Item::ExportFilters, Item::FitMeasurement, Item::SaveGraph}};
     page.graph().options().contextMenu = true;
     page.setGraphMenuHandler([this, p](int item) { chosen(p, item); });
 }
@@ -97,6 +105,11 @@ void GraphMenu::chosen(int p, int j) {
     if (item == Item::OtherChannels) {
         setOtherChannelsShown(!m_shown);
         Settings().writeInt(kSettingsFile, kOtherChannelsKey, m_shown ? 1 : 0);
+        return;
+    }
+    if (item == Item::FitMeasurement) {
+        fitMeasurement(p);
+        m_window.activateWindow();
         return;
     }
     QString path = askPath(item, p);
@@ -168,6 +181,18 @@ bool GraphMenu::importFilters(int page, const QString& path) {
         EqualiserBands::merged(EqualiserBands::read(page, m_mirror), imported);
     EqualiserBands::write(
         page, bands, m_binding,
+        m_microphones ? m_microphones->microphones() : BindingTable::Microphones{});
+    return true;
+}
+
+bool GraphMenu::fitMeasurement(int page) {
+    FitDialog dialog(PageCurveReader::read(page, m_mirror), &m_window);
+    m_fitDialog = &dialog;
+    bool applied = dialog.exec() == QDialog::Accepted && !dialog.bands().empty();
+    m_fitDialog = nullptr;
+    if (!applied) return false;
+    EqualiserBands::write(
+        page, dialog.bands(), m_binding,
         m_microphones ? m_microphones->microphones() : BindingTable::Microphones{});
     return true;
 }

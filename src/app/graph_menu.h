@@ -17,10 +17,11 @@ class QWidget;
 // The graphs' menu items beyond "Copy" and "Paste": on the output pages the
 // other channels' curves behind the page's own (remembered in the settings);
 // on every page with bands the import and export of filter files as
-// room-measurement programs write them, and saving the graph as a PNG picture.
+// room-measurement programs write them, fitting the bands to a measurement,
+// and saving the graph as a PNG picture.
 class GraphMenu {
 public:
-    enum class Item { OtherChannels, ImportFilters, ExportFilters, SaveGraph };
+    enum class Item { OtherChannels, ImportFilters, ExportFilters, SaveGraph, FitMeasurement };
     static constexpr int kOutputPages = 5;
     static constexpr const char* kSettingsFile = "Graph";
     static constexpr const char* kOtherChannelsKey = "OtherChannels";
@@ -41,6 +42,13 @@ public:
     // written; the bands are written when the user agrees. True when written.
     bool importFilters(int page, const QString& path);
     bool exportFilters(int page, const QString& path);
+    // Shows the fit dialog; the fitted bands are written, as one step to
+    // undo, when the user applies them. True when written.
+    bool fitMeasurement(int page);
+    // The fit dialog while it is open, for checks.
+    class FitDialog* fitDialog() const {
+        return m_fitDialog;
+    }
 
 private:
     struct Page {
@@ -60,4 +68,5 @@ private:
     std::map<int, Page> m_pages;
     std::array<QString, kOutputPages> m_names;
     bool m_shown = false;
+    class FitDialog* m_fitDialog = nullptr;
 };

@@ -35,12 +35,24 @@ const CommandHelp kCommands[] = {
     {"inspect", "inspect FILE",
      "Decodes the preset file FILE without a device: header fields, time stamp and\n"
      "values (INDEX=VALUE). For a firmware package file: its type and image size."},
-    {"eq", "eq export|import PAGE FILE",
+    {"eq", "eq export|import|fit PAGE FILE",
      "export writes the equaliser bands of PAGE to FILE as filter text (\"Filter 1: ON PK\n"
      "Fc 1000 Hz Gain -3.5 dB Q 4.5\"), the format room-measurement programs read and write.\n"
      "import reads such a file whole, moves each filter onto what a band can hold (frequency\n"
      "grid, Q table, gain range) and reports every move and every filter left out by line,\n"
      "then writes the bands to the device; the page's other bands are set to 0 dB.\n"
+     "fit reads the measurement FILE (frequency and level columns as measurement programs\n"
+     "export them) and fits the page's bands to it on the device's frequency grid, Q table\n"
+     "and gain steps, with the page's crossovers as they are; it prints the bands, the RMS\n"
+     "and largest deviation from the target before and after, and the time taken, and\n"
+     "writes the bands to the device only with --write. Options of fit:\n"
+     "  --target flat|house|house:B:T|FILE  flat (default), a house curve rising B dB\n"
+     "                     (4) to 20 Hz and falling T dB per octave (1) above 1 kHz, or a file\n"
+     "  --range LO-HI      the range fitted in Hz (default 20-10000)\n"
+     "  --smoothing N      1/N octave power smoothing: 3, 6, 12 (default), 24 or none\n"
+     "  --max-boost DB     the largest boost of a band and of their sum (default 6; 0 cuts only)\n"
+     "  --write            write the fitted bands to the device\n"
+     "  --offline          fit without a device, as if the page's crossovers were off\n"
      "PAGE: 0 to 8 or main, center, sub, backround, surround, music, mic, echo, reverb."},
     {"diff", "diff A B",
      "Compares two presets, each a preset file or the word device, and prints every\n"
@@ -77,9 +89,10 @@ const char* const kToolHelp =
     "%TRANSPORTS%"
     "  --timeout SECONDS  how long to wait for the device and for each step (default 30)\n"
     "  --quiet            no progress on standard error\n"
-    "  --json             info, get, inspect, diff, eq export and list print one JSON\n"
+    "  --json             info, get, inspect, diff, eq export, eq fit and list print one JSON\n"
     "                     document (its shape is in the manual page)\n"
     "  --size WxH         the picture size of graph in pixels (default 1051x359)\n"
+    "  --target, --range, --smoothing, --max-boost, --write, --offline  of eq fit\n"
     "COMMAND --help tells about one command. --serial without PATH goes after the\n"
     "command (qx7ctl info --serial), or it takes the command for the path.\n"
     "\n"
@@ -111,6 +124,15 @@ bool parseSize(const std::string& text, int& width, int& height) {
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     return true;
+}
+
+// The eq fit options that take a value, checked where they are used.
+std::string* fitValue(const std::string& arg, CtlOptions& out) {
+    if (arg == "--target") return &out.target;
+    if (arg == "--range") return &out.range;
+    if (arg == "--smoothing") return &out.smoothing;
+    if (arg == "--max-boost") return &out.maxBoost;
+    return nullptr;
 }
 
 }  // namespace
@@ -150,6 +172,13 @@ std::string CtlOptions::parse(const std::vector<std::string>& args, CtlOptions& 
             out.quiet = true;
         } else if (arg == "--json") {
             out.json = true;
+        } else if (arg == "--write") {
+            out.write = true;
+        } else if (arg == "--offline") {
+            out.offline = true;
+        } else if (std::string* text = fitValue(arg, out)) {
+            if (i + 1 >= args.size()) return arg + " needs a value";
+            *text = args[++i];
         } else if (arg == "--size") {
             if (i + 1 >= args.size() || !parseSize(args[++i], out.width, out.height))
                 return "--size takes WIDTHxHEIGHT in pixels, each 1 to 8192, e.g. 1051x359";

@@ -12,6 +12,13 @@ struct CtlOptions {
     bool json = false;
     int width = 1051;  // of the graph picture
     int height = 359;
+    // eq fit: the texts as given, checked by the command.
+    std::string target = "flat";
+    std::string range;
+    std::string smoothing;
+    std::string maxBoost;
+    bool write = false;
+    bool offline = false;
     std::string command;  // empty: none given
     std::vector<std::string> arguments;
 

@@ -15,6 +15,7 @@
 #include "binding/preset_comparison.h"
 #include "cli/ctl_graph.h"
 #include "cli/ctl_preset_dump.h"
+#include "cli/eq_fit_command.h"
 #include "cli/json_text.h"
 #include "connect/transport_choice.h"
 #include "files/preset_files.h"
@@ -443,11 +444,12 @@ const char* typeWord(int type) {
 }  // namespace
 
 int CtlSession::eq(const std::vector<std::string>& args) {
-    if (args.size() != 3 || (args[0] != "export" && args[0] != "import"))
-        return usageError("eq needs export or import, a PAGE and a FILE");
+    if (args.size() != 3 || (args[0] != "export" && args[0] != "import" && args[0] != "fit"))
+        return usageError("eq needs export, import or fit, a PAGE and a FILE");
     int page = EqualiserBands::pageOf(args[1]);
     if (page < 0) return usageError("not a page with bands: " + args[1]);
     if (args[2].empty()) return usageError("eq needs a FILE");
+    if (args[0] == "fit") return eqFit(page, args[2]);
     return args[0] == "export" ? eqExport(page, args[2]) : eqImport(page, args[2]);
 }
 
@@ -485,15 +487,9 @@ int CtlSession::eqImport(int page, const std::string& file) {
     for (const FilterTextReader::Filter& f : result.filters) imported.push_back(f.band);
 
     if (!connect()) return kFailure;
-    Mirror& mirror = m_link.mirror();
     std::vector<EqBand> bands =
-        EqualiserBands::merged(EqualiserBands::read(page, mirror), imported);
-    ParameterBinding binding(mirror);
-    EqualiserBands::write(page, bands, binding);
-    std::map<int, uint16_t> written;
-    for (int i = 0; i < Mirror::kSize; ++i)
-        if (mirror.pending(i)) written[i] = mirror.value(i);
-    int status = confirmValues(written, false);
+        EqualiserBands::merged(EqualiserBands::read(page, m_link.mirror()), imported);
+    int status = writeBands(page, bands);
     if (status != kSuccess) return status;
     if (static_cast<int>(imported.size()) < count)
         std::fprintf(
@@ -503,6 +499,42 @@ int CtlSession::eqImport(int page, const std::string& file) {
     std::fprintf(m_out, "%s: %zu filters imported\n", EqualiserBands::pageName(page).c_str(),
                  imported.size());
     return kSuccess;
+}
+
+int CtlSession::writeBands(int page, const std::vector<EqBand>& bands) {
+    Mirror& mirror = m_link.mirror();
+    ParameterBinding binding(mirror);
+    EqualiserBands::write(page, bands, binding);
+    std::map<int, uint16_t> written;
+    for (int i = 0; i < Mirror::kSize; ++i)
+        if (mirror.pending(i)) written[i] = mirror.value(i);
+    return confirmValues(written, false);
+}
+
+// Files and options are checked before the device is reached; the device is
+// written only when asked to.
+int CtlSession::eqFit(int page, const std::string& file) {
+    EqFitCommand command;
+    bool usage = false;
+    std::string problem = command.prepare(m_options, page, file, usage);
+    if (!problem.empty()) return usage ? usageError(problem) : fail(problem);
+    PageCurve crossovers;
+    if (!m_options.offline) {
+        if (!connect()) return kFailure;
+        crossovers = PageCurveReader::read(page, m_link.mirror());
+    }
+    problem = command.fit(crossovers);
+    if (!problem.empty()) return fail(problem);
+    const std::string name = EqualiserBands::pageName(page);
+    if (m_options.json)
+        printJson(command.json(name, page));
+    else
+        std::fprintf(m_out, "%s", command.text(name).c_str());
+    if (!m_options.write) return kSuccess;
+    int status = writeBands(page, command.result().bands);
+    if (status == kSuccess && !m_options.json)
+        std::fprintf(m_out, "%s: %zu bands written\n", name.c_str(), command.result().bands.size());
+    return status;
 }
 
 bool CtlSession::presetValues(const std::string& source, std::vector<uint16_t>& values,

@@ -11,6 +11,7 @@
 
 #include "cli/ctl_options.h"
 #include "cli/ctl_ui.h"
+#include "filter/eq_band.h"
 #include "link/firmware_upgrade.h"
 #include "link/link.h"
 #include "link/preset_jobs.h"
@@ -49,6 +50,9 @@ private:
     int eq(const std::vector<std::string>& args);
     int eqExport(int page, const std::string& file);
     int eqImport(int page, const std::string& file);
+    int eqFit(int page, const std::string& file);
+    // Writes the bands to the page and waits until the device has taken them.
+    int writeBands(int page, const std::vector<EqBand>& bands);
     int diff(const std::vector<std::string>& args);
     int graph(const std::vector<std::string>& args);
     int list();

@@ -3,6 +3,7 @@
 // one run does to the device is seen by the next.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -112,6 +113,10 @@ TEST_F(Qx7ctl, WrongCommandLinesExitWith2BeforeTouchingTheDevice) {
         {"eq", "export", "main"},
         {"eq", "move", "main", "f.txt"},
         {"eq", "import", "system", "f.txt"},
+        {"eq", "fit", "main", "m.txt", "--range", "500-20"},
+        {"eq", "fit", "main", "m.txt", "--smoothing", "5"},
+        {"eq", "fit", "main", "m.txt", "--max-boost", "13"},
+        {"eq", "fit", "main", "m.txt", "--write", "--offline"},
         {"diff", "a.qmx"},
         {"graph", "main"},
         {"list", "extra"},
@@ -389,7 +394,42 @@ std::vector<std::string> filterLines(const std::string& path) {
     return out;
 }
 
+// A room with a mode at 60 Hz and a dip at 150 Hz, as a measurement program exports it.
+std::string roomMeasurement() {
+    std::string out = "* measured\nFreq(Hz) SPL(dB) Phase(degrees)\n";
+    for (double f = 10; f < 22000; f *= std::exp2(1.0 / 24)) {
+        double level = 80 + 9 * std::exp(-30 * std::pow(std::log2(f / 60), 2)) -
+                       6 * std::exp(-40 * std::pow(std::log2(f / 150), 2));
+        out += std::to_string(f) + " " + std::to_string(level) + " 0\n";
+    }
+    return out;
+}
+
 }  // namespace
+
+TEST_F(Qx7ctlOnSerial, EqFitWritesTheDeviceOnlyWhenAsked) {
+    writeText(file("room.txt"), roomMeasurement());
+    writeText(file("bad.txt"), "20 70\n30 71\n25 70\n");
+    const std::string before = device({"get", "75", "83"}).out;
+    ProcessResult r = device({"eq", "fit", "main", "bad.txt", "--write"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.err, "Line 3: the frequency 25 Hz does not rise")) << r.err;
+    r = device({"eq", "fit", "main", "room.txt"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "Main: 8 bands fitted in")) << r.out;
+    EXPECT_EQ(device({"get", "75", "83"}).out, before);
+
+    r = device({"--json", "eq", "fit", "main", "room.txt", "--write", "--range", "20-500"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    nlohmann::json fit = nlohmann::json::parse(r.out);
+    EXPECT_LT(fit["rms_after"].get<double>(), fit["rms_before"].get<double>() / 2);
+    r = device({"--json", "eq", "export", "main", "out.txt"});
+    nlohmann::json exported = nlohmann::json::parse(r.out)["bands"];
+    ASSERT_EQ(exported.size(), 8u);
+    for (size_t j = 0; j < 8; ++j)
+        for (const char* key : {"type", "frequency", "q", "gain"})
+            EXPECT_EQ(exported[j][key], fit["bands"][j][key]) << j << " " << key;
+}
 
 TEST_F(Qx7ctlOnSerial, EqImportListsWhatItLeftOutAndExportReadsBackTheSameBands) {
     writeText(file("ten.txt"), filterFile(10));
@@ -459,6 +499,8 @@ TEST_F(Qx7ctl, JsonOutputParsesAndHasTheDocumentedKeys) {
         {{"inspect", "a.qmx"}, {"kind", "file", "value_count", "device_magic", "values"}},
         {{"diff", "a.qmx", "a.qmx"}, {"a", "b", "equal", "differences"}},
         {{"eq", "export", "echo", "echo.txt"}, {"page", "page_index", "file", "bands"}},
+        {{"eq", "fit", "music", "room.txt", "--offline", "--target", "house"},
+         {"bands", "rms_before", "rms_after", "max_after", "ms"}},
         {{"list"}, {"devices"}},
         // File names in a legacy code page.
         {{"inspect", "caf\xe9.qmx"}, {"kind", "file"}},
@@ -468,6 +510,7 @@ TEST_F(Qx7ctl, JsonOutputParsesAndHasTheDocumentedKeys) {
           "cho.txt"},
          {"page", "file"}},
     };
+    writeText(file("room.txt"), roomMeasurement());
     for (const Case& c : cases) {
         ProcessResult r = simulated([&] {
             std::vector<std::string> args = c.args;

@@ -10,7 +10,9 @@
 #include "texts/device_id_dialog_texts.h"
 #include "texts/device_state_texts.h"
 #include "texts/filter_text_texts.h"
+#include "texts/fit_texts.h"
 #include "texts/link_texts.h"
+#include "texts/measurement_texts.h"
 #include "texts/network_texts.h"
 #include "texts/preset_file_texts.h"
 #include "texts/routing_texts.h"
@@ -41,7 +43,9 @@ std::vector<ModuleTable> moduleTables() {
             {"filter text", filtertext::all(), 21},
             {"compare", comparetext::all(), 12},
             {"preset files", presetfiletext::all(), 8},
-            {"device state", devicetext::all(), 13}};
+            {"device state", devicetext::all(), 13},
+            {"measurement", measurementtext::all(), 9},
+            {"fit", fittext::all(), 23}};
 }
 
 }  // namespace
