@@ -130,7 +130,7 @@ std::string EqFitCommand::text(const std::string& pageName) const {
     return out + line;
 }
 
-std::string EqFitCommand::json(const std::string& pageName, int page) const {
+nlohmann::json EqFitCommand::json(const std::string& pageName, int page) const {
     nlohmann::json bands = nlohmann::json::array();
     for (const EqBand& b : m_result.bands)
         bands.push_back(
@@ -142,6 +142,5 @@ std::string EqFitCommand::json(const std::string& pageName, int page) const {
                           {"max_before", m_result.maxBefore},
                           {"rms_after", m_result.rmsAfter},
                           {"max_after", m_result.maxAfter},
-                          {"ms", m_milliseconds}}
-        .dump(2);
+                          {"ms", m_milliseconds}};
 }

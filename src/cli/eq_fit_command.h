@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "filter/band_fitter.h"
 #include "filter/fit_settings.h"
 #include "filter/fit_target.h"
@@ -24,7 +26,7 @@ public:
 
     const BandFitter::Result& result() const { return m_result; }
     std::string text(const std::string& pageName) const;
-    std::string json(const std::string& pageName, int page) const;
+    nlohmann::json json(const std::string& pageName, int page) const;
 
 private:
     FitSettings m_settings;
