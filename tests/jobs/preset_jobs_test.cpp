@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "files/preset_codec.h"
 #include "files/preset_files.h"
 #include "files/settings.h"
 #include "link/link.h"
@@ -182,13 +184,22 @@ TEST_F(PresetJobsTest, BadFilesAndNamesGiveTheirMessageAndChangeNothing) {
     ASSERT_EQ(writer.writePreset(programFile("other"), values), 0);
     writer.preset().deviceMagic = 22356;
     ASSERT_EQ(writer.writePreset(programFile("damaged"), values), 0);
-    std::vector<uint8_t> bytes = fileBytes(programFile("damaged.qmx"));
-    bytes[1234] ^= 0x21;
-    std::ofstream(programFile("damaged.qmx"), std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    std::ofstream(programFile("truncated.qmx"), std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), 1000);
+    // Each file has its own alphabet, so the damage is chosen from it: another of its letters
+    // breaks the checksum, a byte outside it is foreign.
+    const std::vector<uint8_t> good = fileBytes(programFile("damaged.qmx"));
+    const auto alphabet = good.begin() + PresetCodec::kAlphabetAt;
+    auto writeBytes = [&](const char* name, std::vector<uint8_t> bytes, size_t size) {
+        std::ofstream(programFile(name), std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(size));
+    };
+    std::vector<uint8_t> bytes = good;
+    bytes[1234] = bytes[1234] == alphabet[0] ? alphabet[1] : alphabet[0];
+    writeBytes("damaged.qmx", bytes, bytes.size());
+    bytes = good;
+    bytes[1234] = 0;
+    while (std::find(alphabet, alphabet + 16, bytes[1234]) != alphabet + 16) ++bytes[1234];
+    writeBytes("foreign.qmx", bytes, bytes.size());
+    writeBytes("truncated.qmx", good, 1000);
 
     const struct {
         const char* name;
@@ -198,7 +209,8 @@ TEST_F(PresetJobsTest, BadFilesAndNamesGiveTheirMessageAndChangeNothing) {
         {"missing", "No files。"},
         {"locked.qmx", "The data has a password ."},
         {"other", "Wrong file version。"},
-        {"damaged", "File damaged: damaged\r\nThe file holds bytes that do not belong there."},
+        {"damaged", "File damaged: damaged\r\nThe checksum does not match."},
+        {"foreign", "File damaged: foreign\r\nThe file holds bytes that do not belong there."},
         {"truncated", "File damaged: truncated\r\nThe file is cut short."}};
     const SimDevice::Memory device = m_device.memory();
     const std::vector<uint16_t> mirror = mirrorValues();
