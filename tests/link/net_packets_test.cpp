@@ -10,15 +10,15 @@
 #include "link/device_info.h"
 #include "link/frame.h"
 #include "link/frame_parser.h"
-#include "link/host_port.h"
 #include "link/link_state.h"
 #include "link/mirror.h"
 #include "link/transports/client_id.h"
 #include "link/transports/discovery_scope.h"
 #include "link/transports/module_packet.h"
-#include "link/transports/net_address.h"
 #include "link/transports/net_envelope.h"
 #include "link/transports/relay_packet.h"
+#include "platform/net/host_port.h"
+#include "platform/net/net_address.h"
 #include "support/manual_clock.h"
 
 namespace {
