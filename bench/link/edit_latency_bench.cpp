@@ -76,7 +76,7 @@ struct Rig {
         auto recording = std::make_unique<RecordingTransport>(
             std::make_unique<HidTransport>(link, backend), nowNs);
         transport = recording.get();
-        link.setTransport(1, std::move(recording));
+        link.setTransport(TransportType::UsbHid, std::move(recording));
     }
     ~Rig() { link.supervisor().stop(); }
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "link/host_port.h"
+#include "platform/net/host_port.h"
 
 namespace {
 void check(bool condition) {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "files/crc16.h"
-#include "link/update_manifest.h"
-#include "link/update_packet.h"
+#include "update/update_manifest.h"
+#include "update/update_packet.h"
 
 namespace {
 void check(bool condition) {

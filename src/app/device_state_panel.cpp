@@ -18,13 +18,13 @@ QString text(const TextTriple& t) {
     return QString::fromUtf8(t.get());
 }
 
-const TextTriple& noDeviceText(int type) {
+const TextTriple& noDeviceText(TransportType type) {
     switch (type) {
         case TransportType::UsbHid:
             return devicetext::NoDeviceUsb;
         case TransportType::Network:
             return devicetext::NoDeviceNetwork;
-        case TransportType::BluetoothSerial:
+        case TransportType::Bluetooth:
             return devicetext::NoDeviceBluetooth;
         case TransportType::Relay:
             return devicetext::NoDeviceRelay;
@@ -65,7 +65,7 @@ void DeviceStatePanel::restartSearch() {
     setState(State::Searching);
 }
 
-void DeviceStatePanel::setTransportType(int type) {
+void DeviceStatePanel::setTransportType(TransportType type) {
     m_type = type;
     refresh();
 }

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "link/transport_type.h"
+
 class QPushButton;
 
 // Lies over the header's controls and the pages while the device's values are
@@ -25,7 +27,7 @@ public:
     void restartSearch();
     State state() const { return m_state; }
     // The way of connecting that is searched (transport type).
-    void setTransportType(int type);
+    void setTransportType(TransportType type);
     void setNoDeviceDelay(int ms) { m_noDevice.setInterval(ms); }
     // Shown under "Reading device…".
     void setProgressText(const QString& progress);
@@ -49,7 +51,7 @@ private:
     bool offersUsb() const;
 
     State m_state = State::Searching;
-    int m_type = 1;
+    TransportType m_type = TransportType::UsbHid;
     QString m_progress;
     QString m_message;
     QTimer m_noDevice;

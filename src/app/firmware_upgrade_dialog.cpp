@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <optional>
 
+#include "files/file_digest.h"
 #include "files/upgrade_package.h"
-#include "link/file_digest.h"
 #include "link/firmware_upgrade.h"
 #include "texts/upgrade_texts.h"
 

@@ -9,9 +9,9 @@
 #include <unistd.h>
 
 #include "files/settings.h"
-#include "link/update_installer.h"
-#include "link/update_worker.h"
 #include "platform/clock.h"
+#include "update/update_installer.h"
+#include "update/update_worker.h"
 
 #ifndef QX7_UPDATE_PUBLIC_KEY
 #define QX7_UPDATE_PUBLIC_KEY ""

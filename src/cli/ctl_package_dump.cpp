@@ -4,9 +4,9 @@
 
 #include "cli/ctl_preset_dump.h"
 #include "cli/json_text.h"
+#include "files/file_digest.h"
 #include "files/preset_files.h"
 #include "files/upgrade_package.h"
-#include "link/file_digest.h"
 #include "link/firmware_upgrade.h"
 #include "texts/text_triple.h"
 

@@ -29,17 +29,18 @@ constexpr const char* kStuckOption = "--simulated-stuck-usb";
 
 struct Option {
     const char* name;
-    TransportChoice::Kind kind;
+    TransportType kind;
     enum { NoPath, OptionalPath, RequiredPath } path;
+    bool simulated = false;
 };
 
 const Option kOptions[] = {
-    {"--serial", TransportChoice::Kind::Serial, Option::OptionalPath},
-    {"--bluetooth", TransportChoice::Kind::Bluetooth, Option::RequiredPath},
-    {"--simulated", TransportChoice::Kind::Simulated, Option::NoPath},
-    {kStuckOption, TransportChoice::Kind::Simulated, Option::NoPath},
-    {"--network", TransportChoice::Kind::Network, Option::OptionalPath},
-    {"--relay", TransportChoice::Kind::Relay, Option::RequiredPath},
+    {"--serial", TransportType::Serial, Option::OptionalPath},
+    {"--bluetooth", TransportType::Bluetooth, Option::RequiredPath},
+    {"--simulated", TransportType::UsbHid, Option::NoPath, true},
+    {kStuckOption, TransportType::UsbHid, Option::NoPath, true},
+    {"--network", TransportType::Network, Option::OptionalPath},
+    {"--relay", TransportType::Relay, Option::RequiredPath},
 };
 
 constexpr const char* kDeviceIdOption = "--device-id";
@@ -111,7 +112,7 @@ std::optional<int> TransportChoice::rejectLeftover(const Program& program,
     return 2;
 }
 
-bool TransportChoice::choose(Kind kind, const std::string& option, std::string& error) {
+bool TransportChoice::choose(TransportType kind, const std::string& option, std::string& error) {
     if (!m_chosenBy.empty()) {
         error = "choose one transport: " + m_chosenBy + " and " + option + " were both given";
         return false;
@@ -160,9 +161,10 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
             continue;
         }
         if (!choose(option->kind, option->name, error)) return false;
+        m_simulated = option->simulated;
         if (!hasValue && option->path != Option::NoPath && i + 1 < args.size() &&
             !looksLikeOption(args[i + 1]) &&
-            (option->kind != Kind::Network || looksLikeAddress(args[i + 1]))) {
+            (option->kind != TransportType::Network || looksLikeAddress(args[i + 1]))) {
             value = args[++i];
             hasValue = true;
         }
@@ -171,7 +173,7 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
             return false;
         }
         if (!hasValue && option->path == Option::RequiredPath) {
-            error = option->kind == Kind::Relay
+            error = option->kind == TransportType::Relay
                         ? std::string(option->name) +
                               " needs the relay server, e.g. --relay relay.example.net:11742"
                         : std::string(option->name) + " needs the path of the port, e.g. " +
@@ -180,7 +182,7 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
         }
         m_path = value;
     }
-    if (!m_usb.empty() && (m_kind == Kind::Serial || m_kind == Kind::Bluetooth)) {
+    if (!m_usb.empty() && (m_kind == TransportType::Serial || m_kind == TransportType::Bluetooth)) {
         error = "--usb picks a device on USB; it does not go with " + m_chosenBy;
         return false;
     }
@@ -211,7 +213,7 @@ bool TransportChoice::takeUsbChoice(std::vector<std::string>& args, size_t& i, s
 
 bool TransportChoice::makeBackend(const Clock& clock, std::string& error) {
     if (m_backend) return true;
-    if (m_kind == Kind::Simulated) {
+    if (m_simulated) {
         m_device = std::make_unique<SimDevice>();
         if (m_deviceId != 0) m_device->setDeviceId(m_deviceId);
         if (m_chosenBy == kStuckOption) {
@@ -241,7 +243,7 @@ bool TransportChoice::makeBackend(const Clock& clock, std::string& error) {
 bool TransportChoice::find(std::vector<Found>& found, std::string& error) {
     found.clear();
     bool usbSearched = true;
-    if (m_kind == Kind::UsbHid || m_kind == Kind::Simulated) {
+    if (m_kind == TransportType::UsbHid) {
         usbSearched = makeBackend(Clock::system(), error);
         HidBackend* usb = m_chosen ? m_chosen.get() : m_backend.get();
         for (const HidDeviceInfo& d : usb ? usb->enumerate() : std::vector<HidDeviceInfo>{})
@@ -251,7 +253,7 @@ bool TransportChoice::find(std::vector<Found>& found, std::string& error) {
     // A port given on the command line is the only one; the simulated device has none.
     if (!m_path.empty()) {
         found.push_back({"serial", m_path, ""});
-    } else if (m_usb.empty() && m_kind != Kind::Simulated) {
+    } else if (m_usb.empty() && !m_simulated) {
         for (const std::string& port : SerialPortList().enumerate())
             found.push_back({"serial", port, ""});
     }
@@ -274,13 +276,10 @@ bool TransportChoice::takeDeviceId(const std::string& value, std::string& error)
 void TransportChoice::applySetting() {
     if (!m_chosenBy.empty()) return;
     Settings settings;
-    int mode = settings.readInt(kWifiSettings, kModeKey);
-    if (mode == TransportType::Network) {
-        m_kind = Kind::Network;
-    } else if (mode == TransportType::Relay) {
-        m_kind = Kind::Relay;
-        m_path = settings.readText(kWifiSettings, kRelayServerKey);
-    }
+    TransportType mode = transportTypeOfSetting(settings.readInt(kWifiSettings, kModeKey));
+    if (mode != TransportType::Network && mode != TransportType::Relay) return;
+    m_kind = mode;
+    if (mode == TransportType::Relay) m_path = settings.readText(kWifiSettings, kRelayServerKey);
 }
 
 // The device ID remembered by the device-ID dialog, if the user asked for that.
@@ -343,25 +342,10 @@ bool TransportChoice::networkTarget(NetworkConfig& config) const {
     return true;
 }
 
-int TransportChoice::transportType() const {
-    switch (m_kind) {
-        case Kind::Network:
-            return TransportType::Network;
-        case Kind::Relay:
-            return TransportType::Relay;
-        case Kind::Serial:
-            return TransportType::Serial;
-        case Kind::Bluetooth:
-            return TransportType::BluetoothSerial;
-        default:
-            return TransportType::UsbHid;
-    }
-}
-
 bool TransportChoice::install(Link& link, std::string& error) {
     applySetting();
     switch (m_kind) {
-        case Kind::Network: {
+        case TransportType::Network: {
             NetworkConfig config;
             if (!m_path.empty() && !networkTarget(config)) {
                 error = "--network: \"" + m_path + "\" is not HOST, HOST:PORT or ADDRESS/BITS";
@@ -375,18 +359,17 @@ bool TransportChoice::install(Link& link, std::string& error) {
             link.setTransport(TransportType::Network, std::move(network));
             break;
         }
-        case Kind::Relay:
+        case TransportType::Relay:
             if (!installRelay(link, error)) return false;
             break;
-        case Kind::UsbHid:
-        case Kind::Simulated: {
+        case TransportType::UsbHid: {
             if (!makeBackend(link.clock(), error)) return false;
             HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
             link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
             break;
         }
-        case Kind::Serial:
-        case Kind::Bluetooth: {
+        case TransportType::Serial:
+        case TransportType::Bluetooth: {
             SerialTransport::PortSource ports;
             if (m_path.empty())
                 ports = [] { return SerialPortList().enumerate(); };
@@ -397,12 +380,12 @@ bool TransportChoice::install(Link& link, std::string& error) {
             break;
         }
     }
-    bool remote = m_kind == Kind::Network || m_kind == Kind::Relay;
+    bool remote = m_kind == TransportType::Network || m_kind == TransportType::Relay;
     std::string noUsb;
     if (remote && m_usbFallback && makeBackend(link.clock(), noUsb)) {
         HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
         link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
     }
-    link.supervisor().setInitialTransportType(transportType());
+    link.supervisor().setInitialTransportType(m_kind);
     return true;
 }

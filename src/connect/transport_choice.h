@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/module_requests.h"
+#include "link/transport_type.h"
 
 class Clock;
 class HidBackend;
@@ -43,7 +44,6 @@ struct NetworkConfig;
 // A program with few options of its own has the first two steps in parseFor.
 class TransportChoice {
 public:
-    enum class Kind { UsbHid, Serial, Bluetooth, Simulated, Network, Relay };
     // A processor a program can see: on USB with its path and serial number,
     // or a serial port it may be on.
     struct Found {
@@ -79,15 +79,15 @@ public:
                                              const std::vector<std::string>& args);
     static void printUsage(const Program& program, std::FILE* out);
 
-    Kind kind() const { return m_kind; }
+    TransportType kind() const { return m_kind; }
+    // USB HID to the simulated device of --simulated.
+    bool simulated() const { return m_simulated; }
     // The port given with --serial or --bluetooth, or the server of --relay; empty to search.
     const std::string& path() const { return m_path; }
     // The device given with --usb; empty for the first one found.
     const std::string& usbChoice() const { return m_usb; }
     // The --device-id given; 0 when none.
     uint32_t deviceId() const { return m_deviceId; }
-    // The transport type the link starts with.
-    int transportType() const;
 
     // Gives the link its transport and initial transport type. False, with a
     // message, when this build cannot reach the device that way.
@@ -110,7 +110,7 @@ public:
     static constexpr const char* kRelayServerKey = ModuleRequests::kRelayServerKey;
 
 private:
-    bool choose(Kind kind, const std::string& option, std::string& error);
+    bool choose(TransportType kind, const std::string& option, std::string& error);
     bool takeUsbChoice(std::vector<std::string>& args, size_t& i, std::string& error);
     // The USB backend of this choice (hidapi or the simulated device's).
     bool makeBackend(const Clock& clock, std::string& error);
@@ -120,7 +120,8 @@ private:
     bool networkTarget(NetworkConfig& config) const;
     uint32_t rememberedDeviceId() const;
 
-    Kind m_kind = Kind::UsbHid;
+    TransportType m_kind = TransportType::UsbHid;
+    bool m_simulated = false;
     std::string m_chosenBy;
     std::string m_path;
     std::string m_usb;

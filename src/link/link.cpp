@@ -15,9 +15,18 @@
 
 namespace {
 
-size_t slotOf(int type) {
-    if (type == TransportType::UsbHid || type == TransportType::Network || type == TransportType::Relay)
-        return static_cast<size_t>(type);
+size_t slotOf(TransportType type) {
+    switch (type) {
+        case TransportType::UsbHid:
+            return 1;
+        case TransportType::Network:
+            return 2;
+        case TransportType::Relay:
+            return 3;
+        case TransportType::Serial:
+        case TransportType::Bluetooth:
+            break;
+    }
     return 0;
 }
 
@@ -70,11 +79,13 @@ Link::~Link() {
         if (t) t->close();
 }
 
-void Link::setTransport(int type, std::unique_ptr<Transport> transport) {
+void Link::setTransport(TransportType type, std::unique_ptr<Transport> transport) {
     m_transports[slotOf(type)] = std::move(transport);
 }
 
-Transport* Link::transportFor(int type) const { return m_transports[slotOf(type)].get(); }
+Transport* Link::transportFor(TransportType type) const {
+    return m_transports[slotOf(type)].get();
+}
 
 bool Link::isConnected() const {
     Transport* t = transport();

@@ -48,10 +48,10 @@ public:
     ModuleTable& module() { return m_module; }
     LinkSupervisor& supervisor() { return *m_supervisor; }
 
-    // Registers the transport for a type: 1 USB HID, 2 network, 4 relay
-    // server; any other value is the serial transport, which serves them all.
-    void setTransport(int type, std::unique_ptr<Transport> transport);
-    Transport* transportFor(int type) const;
+    // Registers the transport for a type; the serial transport serves both
+    // Serial and Bluetooth.
+    void setTransport(TransportType type, std::unique_ptr<Transport> transport);
+    Transport* transportFor(TransportType type) const;
     Transport* transport() const { return transportFor(m_state.transportType); }
     bool isConnected() const;
 
@@ -106,7 +106,7 @@ private:
     LinkProgress m_progress;
     ModuleTable m_module;
     int m_moduleCursor = 0;
-    std::array<std::unique_ptr<Transport>, 5> m_transports;  // by type; 0 serial
+    std::array<std::unique_ptr<Transport>, 4> m_transports;  // by slotOf(type)
     mutable std::mutex m_titleMutex;
     std::string m_title;
     std::function<void()> m_overdue;

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 #include "link/reply_semaphore.h"
 #include "link/timing_profile.h"
@@ -17,7 +18,7 @@ struct LinkState {
     // Set by Stop and cleared only by Start: a connect routine that clears and
     // sets the run flag itself cannot undo a Stop.
     std::atomic<uint8_t> stopFlag{0};
-    std::atomic<int> transportType{TransportType::UsbHid};
+    std::atomic<TransportType> transportType{TransportType::UsbHid};
     std::atomic<uint8_t> linkAlive{0};
     std::atomic<uint8_t> missedReplies{0};
     std::atomic<uint32_t> lastReplyTime{0};
@@ -30,12 +31,12 @@ struct LinkState {
     // relay transport (device-ID dialog); 0 while none is.
     std::atomic<uint32_t> networkDeviceAddress{0};
     std::atomic<uint32_t> chosenDeviceId{0};
-    // A transport type the user asked to switch to; -1 when none. While one
-    // is asked for, every loop of the link ends as it would for a stop.
-    std::atomic<int> transportRequest{-1};
+    // A transport type the user asked to switch to. While one is asked for,
+    // every loop of the link ends as it would for a stop.
+    std::atomic<std::optional<TransportType>> transportRequest{};
 
     bool running() const {
-        return runFlag.load() != 0 && !stopping() && transportRequest.load() < 0;
+        return runFlag.load() != 0 && !stopping() && !transportRequest.load().has_value();
     }
     bool stopping() const { return stopFlag.load() != 0; }
     bool alive() const { return linkAlive.load() != 0; }

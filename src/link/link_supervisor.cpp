@@ -86,7 +86,7 @@ void LinkSupervisor::run() {
     sleep(500);
     m_link.mirror().zero();
     m_state.transportType = m_initialType;
-    m_link.setTitle(std::string("QX7") + TransportType::titleSuffix(m_initialType));
+    m_link.setTitle(std::string("QX7") + titleSuffix(m_initialType));
     if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
     while (true) {
         takeTransportRequest();
@@ -95,7 +95,7 @@ void LinkSupervisor::run() {
     }
 }
 
-bool LinkSupervisor::requestTransport(int type) {
+bool LinkSupervisor::requestTransport(TransportType type) {
     if (!m_link.transportFor(type)) return false;
     m_state.transportRequest = type;
     m_link.mirror().signalEdit();  // ends an idle sleep now
@@ -103,14 +103,14 @@ bool LinkSupervisor::requestTransport(int type) {
 }
 
 void LinkSupervisor::takeTransportRequest() {
-    int type = m_state.transportRequest.exchange(-1);
-    if (type < 0 || m_state.stopping()) return;
+    std::optional<TransportType> type = m_state.transportRequest.exchange(std::nullopt);
+    if (!type || m_state.stopping()) return;
     if (Transport* old = m_link.transport()) old->close();
     m_state.linkAlive = 0;
     // A connect routine may have left the run flag down when it was cut short.
     m_state.runFlag = 1;
-    m_state.transportType = type;
-    m_link.setTitle(std::string("QX7") + TransportType::titleSuffix(type));
+    m_state.transportType = *type;
+    m_link.setTitle(std::string("QX7") + titleSuffix(*type));
     m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
 }
 
@@ -226,7 +226,7 @@ bool LinkSupervisor::fullRead() {
     progress.show();
     progress.setPosition(0);
 
-    int type = m_state.transportType;
+    TransportType type = m_state.transportType;
     if (type == TransportType::Network || type == TransportType::Relay) {
         sleep(500);
     } else {

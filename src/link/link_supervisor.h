@@ -29,12 +29,12 @@ public:
     ~LinkSupervisor();
 
     // The transport type selected at start (USB HID unless told otherwise).
-    void setInitialTransportType(int type) { m_initialType = type; }
-    int initialTransportType() const { return m_initialType; }
+    void setInitialTransportType(TransportType type) { m_initialType = type; }
+    TransportType initialTransportType() const { return m_initialType; }
     void setJob(int slot, Job job);
     // From any thread: ends the current search or connection and goes on with
     // the transport of this type; false when the link has none of it.
-    bool requestTransport(int type);
+    bool requestTransport(TransportType type);
     void setModuleStep(ModuleStep step) { m_moduleStep = std::move(step); }
 
     // Returns false when the thread could not be created (after telling the user).
@@ -97,7 +97,7 @@ private:
 
     Link& m_link;
     LinkState& m_state;
-    int m_initialType = 1;
+    TransportType m_initialType = TransportType::UsbHid;
     std::array<Job, LinkState::kJobSlots + 1> m_jobs;
     ModuleStep m_moduleStep;
 

@@ -1,11 +1,11 @@
 #include "link/timing_profile.h"
 
-#include "link/transport_type.h"
-
-void TimingProfile::setForTransport(int type) {
+void TimingProfile::setForTransport(TransportType type) {
     switch (type) {
         case TransportType::Network: apply(1000, 2000, 1000, 3000, 14); break;
-        case TransportType::BluetoothSerial: apply(100, 500, 1000, 3000, 14); break;
+        case TransportType::Bluetooth:
+            apply(100, 500, 1000, 3000, 14);
+            break;
         case TransportType::Relay: apply(500, 1000, 1000, 3000, 14); break;
         default: setDefaults(); break;
     }

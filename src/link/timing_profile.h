@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "link/transport_type.h"
+
 // How long the link waits for the device, per transport type.
 class TimingProfile {
 public:
@@ -12,9 +14,7 @@ public:
     std::atomic<int> missedLimit{4};
 
     void setDefaults() { apply(100, 800, 200, 1500, 4); }
-    // The profile of transport type 1 USB HID, 2 network, 3 Bluetooth serial,
-    // 4 relay server, anything else serial.
-    void setForTransport(int type);
+    void setForTransport(TransportType type);
 
 private:
     void apply(int read, int bulk, int reply, int silence, int missed);

@@ -1,14 +1,12 @@
 #pragma once
 
-// Values of the process-wide transport type; every other value means the serial port.
-namespace TransportType {
-inline constexpr int Serial = 0;
-inline constexpr int UsbHid = 1;
-inline constexpr int Network = 2;
-inline constexpr int BluetoothSerial = 3;
-inline constexpr int Relay = 4;
+// How the link reaches the device. Bluetooth is the serial transport on a
+// Bluetooth port, with timings of its own.
+enum class TransportType { Serial, UsbHid, Network, Bluetooth, Relay };
 
-inline bool isSerial(int type) { return type != UsbHid && type != Network && type != Relay; }
 // The suffix of the main window's title: "-USB", "-NET", "-BT", "-Server" or "-COM".
-const char* titleSuffix(int type);
-}  // namespace TransportType
+const char* titleSuffix(TransportType type);
+// As the Wi-Fi settings store the PC connection: 1 USB HID, 2 network,
+// 3 Bluetooth, 4 relay server; any other number is the serial port.
+int settingOf(TransportType type);
+TransportType transportTypeOfSetting(int value);

@@ -112,7 +112,7 @@ void WifiDialog::setTexts() {
     uint32_t id = m_link.device().deviceIdNumber();
     setWindowTitle(id != 0 ? text(wifitext::DeviceIdTitle) + QString::asprintf(":%0X", id)
                            : text(wifitext::DeviceIdFailed));
-    int type = m_link.state().transportType;
+    TransportType type = m_link.state().transportType;
     for (int i = 0; i < 3; ++i) m_pc[i]->setChecked(type == kPcConnections[i]);
 }
 
@@ -218,7 +218,7 @@ void WifiDialog::pcClicked(int i) {
                                 MessageBox::Buttons::OkCancel}) == MessageBox::Answer::Yes;
     if (agreed) {
         Settings().writeInt(ModuleRequests::kSettings, ModuleRequests::kConnectionKey,
-                            kPcConnections[i]);
+                            settingOf(kPcConnections[i]));
         say(text(wifitext::RestartToApply));
     }
     int checked = agreed ? i : storedPcChoice();
@@ -228,6 +228,6 @@ void WifiDialog::pcClicked(int i) {
 int WifiDialog::storedPcChoice() const {
     int stored = Settings().readInt(ModuleRequests::kSettings, ModuleRequests::kConnectionKey);
     for (int k = 0; k < 3; ++k)
-        if (kPcConnections[k] == stored) return k;
+        if (settingOf(kPcConnections[k]) == stored) return k;
     return 0;
 }

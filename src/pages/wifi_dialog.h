@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QTimer>
 
+#include "link/transport_type.h"
+
 class Link;
 class QButtonGroup;
 class QCheckBox;
@@ -18,7 +20,8 @@ class WifiDialog : public QDialog {
 public:
     static constexpr int kRefreshMs = 500;
     // The values of the "m_COM_MdoeIO" key, in the order of the PC radios.
-    static constexpr int kPcConnections[] = {1, 2, 4};
+    static constexpr TransportType kPcConnections[] = {
+        TransportType::UsbHid, TransportType::Network, TransportType::Relay};
 
     WifiDialog(Link& link, QWidget* parent);
 

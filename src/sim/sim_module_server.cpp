@@ -6,8 +6,8 @@
 #include "link/frame.h"
 #include "link/transports/module_packet.h"
 #include "link/transports/net_envelope.h"
-#include "link/transports/tcp_stream.h"
 #include "platform/clock.h"
+#include "platform/net/tcp_stream.h"
 
 namespace {
 constexpr uint32_t kSliceMs = 5;

@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "link/transports/net_address.h"
-#include "link/transports/tcp_listener.h"
-#include "link/transports/udp_socket.h"
+#include "platform/net/net_address.h"
+#include "platform/net/tcp_listener.h"
+#include "platform/net/udp_socket.h"
 #include "sim/sim_device.h"
 
 class Clock;

@@ -6,9 +6,9 @@
 #include <string>
 #include <thread>
 
-#include "link/transports/net_address.h"
 #include "link/transports/relay_packet.h"
-#include "link/transports/udp_socket.h"
+#include "platform/net/net_address.h"
+#include "platform/net/udp_socket.h"
 #include "sim/sim_device.h"
 
 class Clock;

@@ -348,10 +348,10 @@ TEST_F(MainWindowTest, DraggingByTheCaptionShowsTheHandOnlyUntilTheButtonIsRelea
 // Nothing found on the network or through a relay: the panel offers USB, and
 // only there.
 TEST(DeviceStatePanel, OffersUsbWhenNothingIsFoundOnTheNetworkOrTheRelay) {
-    const std::pair<int, bool> cases[] = {{TransportType::Network, true},
-                                          {TransportType::Relay, true},
-                                          {TransportType::UsbHid, false},
-                                          {TransportType::Serial, false}};
+    const std::pair<TransportType, bool> cases[] = {{TransportType::Network, true},
+                                                    {TransportType::Relay, true},
+                                                    {TransportType::UsbHid, false},
+                                                    {TransportType::Serial, false}};
     for (auto [type, offered] : cases) {
         QWidget window;
         window.resize(1077, 681);
@@ -365,8 +365,8 @@ TEST(DeviceStatePanel, OffersUsbWhenNothingIsFoundOnTheNetworkOrTheRelay) {
         panel.restartSearch();
         ASSERT_TRUE(
             processUntil([&] { return panel.state() == DeviceStatePanel::State::NoDevice; }));
-        EXPECT_EQ(panel.useUsbButton().isVisible(), offered) << type;
+        EXPECT_EQ(panel.useUsbButton().isVisible(), offered) << titleSuffix(type);
         if (offered) panel.useUsbButton().click();
-        EXPECT_EQ(asked, offered ? 1 : 0) << type;
+        EXPECT_EQ(asked, offered ? 1 : 0) << titleSuffix(type);
     }
 }

@@ -34,8 +34,7 @@ TEST(TransportChoice, UsbHidUnlessToldOtherwise) {
     TransportChoice choice;
     Parsed p = parse(choice, {"-platform", "offscreen"});
     ASSERT_TRUE(p.ok);
-    EXPECT_EQ(choice.kind(), TransportChoice::Kind::UsbHid);
-    EXPECT_EQ(choice.transportType(), TransportType::UsbHid);
+    EXPECT_EQ(choice.kind(), TransportType::UsbHid);
     EXPECT_EQ(p.rest, (Args{"-platform", "offscreen"})) << "other options are left to the program";
     EXPECT_FALSE(choice.helpRequested());
 }
@@ -45,8 +44,7 @@ TEST(TransportChoice, SerialWithAndWithoutAPath) {
         TransportChoice choice;
         Parsed p = parse(choice, {"--serial"});
         ASSERT_TRUE(p.ok);
-        EXPECT_EQ(choice.kind(), TransportChoice::Kind::Serial);
-        EXPECT_EQ(choice.transportType(), TransportType::Serial);
+        EXPECT_EQ(choice.kind(), TransportType::Serial);
         EXPECT_EQ(choice.path(), "");
     }
     {
@@ -69,8 +67,7 @@ TEST(TransportChoice, BluetoothNeedsItsPath) {
     TransportChoice choice;
     Parsed p = parse(choice, {"--bluetooth", "/dev/rfcomm0"});
     ASSERT_TRUE(p.ok);
-    EXPECT_EQ(choice.kind(), TransportChoice::Kind::Bluetooth);
-    EXPECT_EQ(choice.transportType(), TransportType::BluetoothSerial);
+    EXPECT_EQ(choice.kind(), TransportType::Bluetooth);
     EXPECT_EQ(choice.path(), "/dev/rfcomm0");
 
     for (Args args :
@@ -148,10 +145,9 @@ TEST(TransportChoice, SerialInstallsTheSerialTransportAndItsType) {
     Link link(ui, clock);
     std::string error;
     ASSERT_TRUE(choice.install(link, error)) << error;
-    EXPECT_NE(dynamic_cast<SerialTransport*>(link.transportFor(TransportType::BluetoothSerial)),
-              nullptr);
+    EXPECT_NE(dynamic_cast<SerialTransport*>(link.transportFor(TransportType::Bluetooth)), nullptr);
     EXPECT_EQ(link.transportFor(TransportType::UsbHid), nullptr);
-    EXPECT_EQ(link.supervisor().initialTransportType(), TransportType::BluetoothSerial);
+    EXPECT_EQ(link.supervisor().initialTransportType(), TransportType::Bluetooth);
     EXPECT_EQ(choice.simulatedDevice(), nullptr);
 }
 
@@ -201,19 +197,23 @@ TEST(TransportChoice, NetworkRelayAndDeviceIdOptions) {
     struct Case {
         Args args;
         bool ok;
-        TransportChoice::Kind kind;
+        TransportType kind;
         std::string path;
         uint32_t deviceId;
         Args rest;
     } cases[] = {
-        {{"--network"}, true, TransportChoice::Kind::Network, "", 0, {}},
-        {{"--network", "127.0.0.1:4000"}, true, TransportChoice::Kind::Network, "127.0.0.1:4000", 0, {}},
-        {{"--network", "info"}, true, TransportChoice::Kind::Network, "", 0, {"info"}},
-        {{"--relay", "relay.lan:9", "--device-id", "bc614e"}, true, TransportChoice::Kind::Relay, "relay.lan:9",
-         0xBC614E, {}},
-        {{"--relay"}, false, TransportChoice::Kind::UsbHid, "", 0, {}},
-        {{"--device-id", "G1"}, false, TransportChoice::Kind::UsbHid, "", 0, {}},
-        {{"--device-id=0"}, false, TransportChoice::Kind::UsbHid, "", 0, {}},
+        {{"--network"}, true, TransportType::Network, "", 0, {}},
+        {{"--network", "127.0.0.1:4000"}, true, TransportType::Network, "127.0.0.1:4000", 0, {}},
+        {{"--network", "info"}, true, TransportType::Network, "", 0, {"info"}},
+        {{"--relay", "relay.lan:9", "--device-id", "bc614e"},
+         true,
+         TransportType::Relay,
+         "relay.lan:9",
+         0xBC614E,
+         {}},
+        {{"--relay"}, false, TransportType::UsbHid, "", 0, {}},
+        {{"--device-id", "G1"}, false, TransportType::UsbHid, "", 0, {}},
+        {{"--device-id=0"}, false, TransportType::UsbHid, "", 0, {}},
     };
     for (const Case& c : cases) {
         TransportChoice choice;
@@ -236,15 +236,15 @@ TEST(TransportChoice, WifiSettingsChooseWithoutAnOption) {
         int mode;
         std::string server;
         Args args;
-        int type;  // 0: not installed
+        std::optional<TransportType> type;  // none: not installed
         const char* errorNames;
     } cases[] = {
         {2, "", {}, TransportType::Network, ""},
-        {4, "", {"--device-id", "1"}, 0, "Relay_Server"},
-        {4, "127.0.0.1:9", {}, 0, "--device-id"},
+        {4, "", {"--device-id", "1"}, std::nullopt, "Relay_Server"},
+        {4, "127.0.0.1:9", {}, std::nullopt, "--device-id"},
         {4, "127.0.0.1:9", {"--device-id", "1"}, TransportType::Relay, ""},
-        {4, "127.0.0.1:65535", {"--device-id", "1"}, 0, "65534"},
-        {4, "[::1]:9", {"--device-id", "1"}, 0, "IPv4"},
+        {4, "127.0.0.1:65535", {"--device-id", "1"}, std::nullopt, "65534"},
+        {4, "[::1]:9", {"--device-id", "1"}, std::nullopt, "IPv4"},
         {4, "127.0.0.1:9", {"--simulated"}, TransportType::UsbHid, ""},
     };
     for (const Case& c : cases) {
@@ -256,10 +256,10 @@ TEST(TransportChoice, WifiSettingsChooseWithoutAnOption) {
         ASSERT_TRUE(parse(choice, c.args).ok);
         Link link(ui, clock);
         std::string error;
-        EXPECT_EQ(choice.install(link, error), c.type != 0) << c.mode << " " << c.server;
+        EXPECT_EQ(choice.install(link, error), c.type.has_value()) << c.mode << " " << c.server;
         EXPECT_NE(error.find(c.errorNames), std::string::npos) << error;
         if (c.type) {
-            EXPECT_EQ(link.supervisor().initialTransportType(), c.type);
+            EXPECT_EQ(link.supervisor().initialTransportType(), *c.type);
         }
     }
     Settings::overrideFolders({}, {});

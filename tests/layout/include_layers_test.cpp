@@ -23,13 +23,15 @@ namespace {
 const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"platform", {}},
     {"platform/qt", {"platform"}},
+    {"platform/net", {"platform"}},
     {"texts", {}},
     {"files", {"platform"}},
     {"filter", {"texts", "platform"}},
     {"link", {"files", "texts", "platform"}},
-    {"link/transports", {"link", "files", "texts", "platform"}},
-    {"sim", {"link/transports", "link", "filter", "files", "texts", "platform"}},
-    {"connect", {"sim", "link/transports", "link", "files", "texts", "platform"}},
+    {"link/transports", {"link", "files", "texts", "platform/net", "platform"}},
+    {"update", {"link", "files", "texts", "platform/net", "platform"}},
+    {"sim", {"link/transports", "link", "filter", "files", "texts", "platform/net", "platform"}},
+    {"connect", {"sim", "link/transports", "link", "files", "texts", "platform/net", "platform"}},
     {"binding", {"link", "filter", "files", "texts", "platform"}},
     {"resources", {"platform", "platform/qt"}},
     {"controls", {"resources", "filter", "texts", "platform", "platform/qt"}},
@@ -37,11 +39,11 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
      {"binding", "controls", "resources", "link", "filter", "files", "texts", "platform",
       "platform/qt"}},
     {"app",
-     {"pages", "binding", "controls", "resources", "connect", "link", "filter", "files", "texts",
-      "platform", "platform/qt"}},
+     {"pages", "binding", "controls", "resources", "connect", "update", "link", "filter", "files",
+      "texts", "platform", "platform/qt"}},
     {"cli",
      {"connect", "binding", "controls", "resources", "link/transports", "link", "filter", "files",
-      "texts", "platform", "platform/qt"}},
+      "texts", "platform/net", "platform", "platform/qt"}},
 };
 
 std::string folderOf(const fs::path& relative) {

@@ -10,15 +10,14 @@
 #include "link/device_info.h"
 #include "link/frame.h"
 #include "link/frame_parser.h"
-#include "link/host_port.h"
 #include "link/link_state.h"
 #include "link/mirror.h"
 #include "link/transports/client_id.h"
 #include "link/transports/discovery_scope.h"
 #include "link/transports/module_packet.h"
-#include "link/transports/net_address.h"
 #include "link/transports/net_envelope.h"
 #include "link/transports/relay_packet.h"
+#include "platform/net/net_address.h"
 #include "support/manual_clock.h"
 
 namespace {
@@ -168,38 +167,6 @@ TEST(ClientIdTest, FoldsEightBytesIntoFour) {
               (ClientId::Bytes{0x11, 0x22, 0x33, 0x44}));
     EXPECT_EQ(ClientId::fold(0x000306A9, 0xBFEBFBFF),
               (ClientId::Bytes{0xA9 ^ 0xFF, 0x06 ^ 0xFB, 0x03 ^ 0xEB, 0xBF}));
-}
-
-TEST(HostPortTest, NamesAddressesAndBracketedIpv6) {
-    struct Case {
-        const char* text;
-        const char* host;  // null: refused
-        uint16_t port;
-    } cases[] = {
-        {"relay.lan", "relay.lan", 7},
-        {"relay.lan:11742", "relay.lan", 11742},
-        {"127.0.0.1:65535", "127.0.0.1", 65535},
-        {"[::1]:8080", "::1", 8080},
-        {"[fe80::1%eth0]", "fe80::1%eth0", 7},
-        {"fe80::1", "fe80::1", 7},
-        {"relay.lan:0", nullptr, 0},
-        {"relay.lan:65536", nullptr, 0},
-        {"relay.lan: 80", nullptr, 0},
-        {"relay.lan:+80", nullptr, 0},
-        {"relay.lan:", nullptr, 0},
-        {":80", nullptr, 0},
-        {"[::1", nullptr, 0},
-        {"[::1]x", nullptr, 0},
-        {"[]:80", nullptr, 0},
-        {"", nullptr, 0},
-    };
-    for (const Case& c : cases) {
-        std::optional<HostPort> parsed = HostPort::parse(c.text, 7);
-        ASSERT_EQ(parsed.has_value(), c.host != nullptr) << c.text;
-        if (!parsed) continue;
-        EXPECT_EQ(parsed->host, c.host) << c.text;
-        EXPECT_EQ(parsed->port, c.port) << c.text;
-    }
 }
 
 TEST(DiscoveryScopeTest, BelievesOnlyAHostOfItsNetworkThatReportsItself) {

@@ -27,7 +27,7 @@
 
 #include "link/frame.h"
 #include "link/transports/module_packet.h"
-#include "link/transports/udp_socket.h"
+#include "platform/net/udp_socket.h"
 
 namespace {
 
@@ -314,7 +314,7 @@ TEST_F(NetworkLinkTest, RelayNameLookupBacksOffAndNeverHoldsAStop) {
     };
     auto lookups = std::make_shared<Lookups>();
     RelayConfig config{"relay.invalid", 9, 10, {NetAddress::kLoopback, 0}};
-    config.resolve = [lookups](const std::string&) -> std::optional<uint32_t> {
+    config.resolve = [lookups](const std::string&) -> std::optional<SocketAddress> {
         std::unique_lock lock(lookups->mutex);
         lookups->at.push_back(std::chrono::steady_clock::now());
         if (lookups->at.size() > 4) lookups->released.wait(lock, [&] { return lookups->free; });

@@ -91,7 +91,7 @@ TEST_F(SerialLinkTest, RepliesInSmallLatePiecesStillGiveAFullRead) {
     faults.replyDelayMs = 30;
     device.setFaults(faults);
     ASSERT_TRUE(server.start()) << server.error();
-    link.supervisor().setInitialTransportType(TransportType::BluetoothSerial);
+    link.supervisor().setInitialTransportType(TransportType::Bluetooth);
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] { return count(LinkEvent::ReadComplete) == 1; }));
     EXPECT_EQ(ui.title(), "QX7-BT");

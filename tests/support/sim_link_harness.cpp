@@ -13,7 +13,7 @@ SimLinkHarness::SimLinkHarness(double speed, uint64_t seed)
     auto recording = std::make_unique<RecordingTransport>(
         std::move(hid), [this] { return link.supervisor().steadyIterations(); });
     transport = recording.get();
-    link.setTransport(1, std::move(recording));
+    link.setTransport(TransportType::UsbHid, std::move(recording));
 }
 
 SimLinkHarness::~SimLinkHarness() {

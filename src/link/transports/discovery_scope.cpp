@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "link/transports/net_address.h"
+#include "platform/net/net_address.h"
 
 namespace {
 constexpr uint32_t kSweepMask = 0xFFFFFF00;

@@ -8,9 +8,9 @@
 #include "link/link_event.h"
 #include "link/transports/module_packet.h"
 #include "link/transports/net_envelope.h"
-#include "link/transports/tcp_stream.h"
-#include "link/transports/udp_socket.h"
 #include "platform/clock.h"
+#include "platform/net/tcp_stream.h"
+#include "platform/net/udp_socket.h"
 #include "texts/network_texts.h"
 
 namespace {

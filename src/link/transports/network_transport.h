@@ -12,7 +12,7 @@
 
 #include "link/transport.h"
 #include "link/transports/discovery_scope.h"
-#include "link/transports/net_address.h"
+#include "platform/net/net_address.h"
 
 class Link;
 class TcpStream;

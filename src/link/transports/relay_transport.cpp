@@ -9,8 +9,8 @@
 #include "link/link_event.h"
 #include "link/transports/client_id.h"
 #include "link/transports/net_envelope.h"
-#include "link/transports/udp_socket.h"
 #include "platform/clock.h"
+#include "platform/net/udp_socket.h"
 #include "texts/link_texts.h"
 
 namespace {
@@ -18,9 +18,6 @@ constexpr size_t kDatagramSize = 2048;
 constexpr uint32_t kSliceMs = 20;  // receives are cut into slices this long (real time)
 constexpr uint32_t kKeepAliveMs = 300000;
 constexpr int kBusyMessages = 3;
-constexpr uint32_t kLookupSliceMs = 20;
-constexpr uint32_t kFirstRetryMs = 1000;
-constexpr uint32_t kLastRetryMs = 30000;
 }  // namespace
 
 RelayTransport::RelayTransport(Link& link, RelayConfig config)
@@ -61,23 +58,20 @@ void RelayTransport::connect() {
     }
 }
 
-// A Stop abandons a lookup that hangs; a name that does not resolve is
-// asked again after 1 s, then twice as long each time up to 30 s.
+// A Stop abandons a lookup that hangs or the wait before the next one.
 bool RelayTransport::resolveServer() {
     LinkState& state = m_link.state();
-    uint32_t retryMs = kFirstRetryMs;
-    while (state.running()) {
-        NameLookup lookup(m_config.host, m_config.resolve);
-        while (state.running() && lookup.state() == NameLookup::State::Pending)
-            m_link.sleep(kLookupSliceMs);
-        if (lookup.state() == NameLookup::State::Found) {
-            m_server = lookup.address();
-            return state.running();
-        }
-        m_link.sleep(retryMs);
-        retryMs = std::min(retryMs * 2, kLastRetryMs);
-    }
-    return false;
+    if (!state.running()) return false;
+    auto wait = [&](uint32_t ms) {
+        m_link.sleep(ms);
+        return state.running();
+    };
+    std::optional<SocketAddress> server =
+        NameLookup::untilFound(m_config.host, m_config.resolve, wait);
+    std::optional<NetAddress> ipv4 = server ? server->ipv4() : std::nullopt;
+    if (!ipv4) return false;
+    m_server = ipv4->ip;
+    return state.running();
 }
 
 RelayTransport::Step RelayTransport::cycle() {

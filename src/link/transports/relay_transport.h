@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "link/transport.h"
-#include "link/transports/name_lookup.h"
-#include "link/transports/net_address.h"
 #include "link/transports/relay_packet.h"
+#include "platform/net/name_lookup.h"
+#include "platform/net/net_address.h"
 
 class Link;
 class UdpSocket;
@@ -28,7 +28,7 @@ struct RelayConfig {
     // The binding age after which another client's binding no longer counts.
     uint32_t staleBindingSeconds = 300;
     // How the host name becomes an address (tests give their own).
-    NameLookup::Resolver resolve = NetAddress::resolve;
+    NameLookup::Resolver resolve = SocketAddress::resolveIpv4;
 };
 
 // Transport type 4: reaches the device through a relay server with UDP

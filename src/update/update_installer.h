@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "link/update_manifest.h"
+#include "update/update_manifest.h"
 
 // Puts a downloaded program in place of the running one, but only when its
 // signed manifest verifies with the key built into the program, names this

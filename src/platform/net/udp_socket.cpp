@@ -1,4 +1,4 @@
-#include "link/transports/udp_socket.h"
+#include "platform/net/udp_socket.h"
 
 #include <arpa/inet.h>
 #include <poll.h>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "link/transports/socket_address.h"
+#include "platform/net/socket_address.h"
 
 bool UdpSocket::open(NetAddress local, bool broadcast) {
     close();
@@ -17,12 +17,20 @@ bool UdpSocket::open(NetAddress local, bool broadcast) {
     int on = 1;
     ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (broadcast) ::setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
-    sockaddr_in s = socketAddress(local);
-    if (::bind(m_fd, reinterpret_cast<sockaddr*>(&s), sizeof s) != 0) {
+    SocketAddress s(local);
+    if (::bind(m_fd, s.data(), s.size()) != 0) {
         close();
         return false;
     }
     return true;
+}
+
+bool UdpSocket::connect(const SocketAddress& to) {
+    close();
+    m_fd = ::socket(to.family(), SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_fd >= 0 && ::connect(m_fd, to.data(), to.size()) == 0) return true;
+    close();
+    return false;
 }
 
 void UdpSocket::close() {
@@ -31,14 +39,18 @@ void UdpSocket::close() {
 }
 
 uint16_t UdpSocket::localPort() const {
-    return boundPort(m_fd);
+    return SocketAddress::local(m_fd).port();
 }
 
 bool UdpSocket::sendTo(NetAddress to, const uint8_t* data, size_t size) {
     if (m_fd < 0) return false;
-    sockaddr_in s = socketAddress(to);
-    return ::sendto(m_fd, data, size, MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&s), sizeof s) ==
+    SocketAddress s(to);
+    return ::sendto(m_fd, data, size, MSG_NOSIGNAL, s.data(), s.size()) ==
            static_cast<ssize_t>(size);
+}
+
+bool UdpSocket::send(const uint8_t* data, size_t size) {
+    return m_fd >= 0 && ::send(m_fd, data, size, MSG_NOSIGNAL) == static_cast<ssize_t>(size);
 }
 
 long UdpSocket::receive(uint8_t* buffer, size_t capacity, uint32_t waitMs, NetAddress* from) {
@@ -47,11 +59,15 @@ long UdpSocket::receive(uint8_t* buffer, size_t capacity, uint32_t waitMs, NetAd
     int ready = ::poll(&p, 1, static_cast<int>(waitMs));
     if (ready == 0 || (ready < 0 && errno == EINTR)) return 0;
     if (ready < 0) return -1;
-    sockaddr_in s{};
+    sockaddr_storage s{};
     socklen_t length = sizeof s;
     ssize_t n =
         ::recvfrom(m_fd, buffer, capacity, MSG_TRUNC, reinterpret_cast<sockaddr*>(&s), &length);
     if (n < 0) return errno == EAGAIN || errno == EINTR || errno == ECONNREFUSED ? 0 : -1;
-    if (from) *from = netAddress(s);
+    if (from) {
+        std::optional<SocketAddress> source =
+            SocketAddress::of(reinterpret_cast<sockaddr*>(&s), length);
+        *from = source ? source->ipv4().value_or(NetAddress{}) : NetAddress{};
+    }
     return static_cast<long>(std::min<size_t>(static_cast<size_t>(n), capacity));
 }

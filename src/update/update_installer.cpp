@@ -1,4 +1,4 @@
-#include "link/update_installer.h"
+#include "update/update_installer.h"
 
 #include <fcntl.h>
 #include <sodium.h>
@@ -15,7 +15,7 @@
 #include <string_view>
 #include <thread>
 
-#include "link/file_digest.h"
+#include "files/file_digest.h"
 
 extern char** environ;
 

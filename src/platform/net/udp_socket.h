@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "link/transports/net_address.h"
+#include "platform/net/net_address.h"
+
+class SocketAddress;
 
 // A UDP socket whose receives wait at most a given time, so that the thread
 // that owns it notices a stop soon.
@@ -17,10 +19,15 @@ public:
     // Binds local (port 0: the kernel picks); broadcasting allowed when asked.
     bool open(NetAddress local, bool broadcast);
     void close();
+    // A socket of the address's family that sends to it and reads only its
+    // datagrams.
+    bool connect(const SocketAddress& to);
     bool isOpen() const { return m_fd >= 0; }
     uint16_t localPort() const;
 
     bool sendTo(NetAddress to, const uint8_t* data, size_t size);
+    // To the address it is connected to.
+    bool send(const uint8_t* data, size_t size);
     // One datagram of at most capacity bytes (the rest is cut off): its size,
     // 0 when none came within waitMs, -1 on an error.
     long receive(uint8_t* buffer, size_t capacity, uint32_t waitMs, NetAddress* from = nullptr);

@@ -1,4 +1,4 @@
-#include "link/file_digest.h"
+#include "files/file_digest.h"
 
 #include <sodium.h>
 

@@ -2,13 +2,11 @@
 #include <sodium.h>
 #include <sys/stat.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 
-#include "link/update_installer.h"
-#include "link/update_manifest.h"
-#include "link/update_packet.h"
-#include "link/update_worker.h"
 #include "platform/clock.h"
 #include "support/recording_ui.h"
 #include "support/temp_folder.h"
@@ -16,6 +14,10 @@
 #include "support/wait_for.h"
 #include "texts/language.h"
 #include "texts/software_update_texts.h"
+#include "update/update_installer.h"
+#include "update/update_manifest.h"
+#include "update/update_packet.h"
+#include "update/update_worker.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
@@ -99,8 +101,9 @@ protected:
         m_server.setDownload(download, false);
     }
 
-    void startWorker(bool withKey = true) {
+    void startWorker(bool withKey = true, NameLookup::Resolver resolve = SocketAddress::resolve) {
         UpdateWorker::Config config;
+        config.resolve = std::move(resolve);
         config.host = "127.0.0.1";
         config.port = m_server.port();
         config.cacheFolder = m_folder.path("cache");
@@ -193,6 +196,33 @@ TEST_F(UpdateWorkerTest, AnAnswerWithAWrongCrcIsIgnoredAndTheQueryRepeats) {
     EXPECT_EQ(m_server.queries()[0], UpdatePacket::versionQuery(0x00010002, kMachine));
     m_worker->cancel();
     EXPECT_EQ(m_worker->end(), End::Cancelled);
+}
+
+// A name server that never answers must not hold the program's exit.
+TEST_F(UpdateWorkerTest, ACancelDuringALookupThatNeverAnswersReturns) {
+    struct Lookup {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool asked = false;
+        bool free = false;
+    };
+    auto lookup = std::make_shared<Lookup>();
+    startWorker(true, [lookup](const std::string&) -> std::optional<SocketAddress> {
+        std::unique_lock lock(lookup->mutex);
+        lookup->asked = true;
+        lookup->released.wait(lock, [&] { return lookup->free; });
+        return std::nullopt;
+    });
+    ASSERT_TRUE(waitFor([&] {
+        std::lock_guard lock(lookup->mutex);
+        return lookup->asked;
+    }));
+    m_worker->cancel();
+    EXPECT_EQ(m_worker->end(), End::Cancelled);
+    EXPECT_TRUE(m_server.queries().empty());
+    std::lock_guard lock(lookup->mutex);
+    lookup->free = true;
+    lookup->released.notify_all();
 }
 
 TEST_F(UpdateWorkerTest, CancelInTheQuestionEndsTheWorkerWithoutContactingTheServer) {

@@ -1,51 +1,27 @@
-#include "link/update_worker.h"
+#include "update/update_worker.h"
 
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 
-#include "link/host_port.h"
 #include "link/link_ui.h"
-#include "link/update_installer.h"
 #include "platform/clock.h"
+#include "platform/net/host_port.h"
+#include "platform/net/tcp_stream.h"
+#include "platform/net/udp_socket.h"
 #include "texts/language.h"
 #include "texts/software_update_texts.h"
+#include "update/update_installer.h"
 
 namespace {
 
 constexpr uint32_t kIntervalMs = 10000;
-constexpr uint32_t kResolveRetryMs = 100;
 constexpr uint32_t kAnswerWaitMs = 10000;
 constexpr uint32_t kDownloadWaitMs = 30000;
 constexpr auto kSlice = std::chrono::milliseconds(50);
-
-// Closes the socket when the scope ends.
-class Socket {
-public:
-    explicit Socket(int fd) : m_fd(fd) {}
-    ~Socket() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-int openSocket(int family, int type) {
-    int fd = ::socket(family, type | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    return fd;
-}
 
 }  // namespace
 
@@ -70,7 +46,7 @@ bool UpdateWorker::parseServer(const std::string& text, std::string& host, uint1
 bool UpdateWorker::start() {
     if (m_config.host.empty() || m_thread.joinable()) return false;
     m_running = true;
-    m_thread = std::thread([this] {
+    m_thread = std::jthread([this] {
         run();
         m_running = false;
     });
@@ -95,19 +71,18 @@ std::chrono::steady_clock::time_point UpdateWorker::deadlineIn(uint32_t ms) cons
     return std::chrono::steady_clock::now() + m_clock.realDuration(ms);
 }
 
-bool UpdateWorker::waitFor(int socket, short events,
-                           std::chrono::steady_clock::time_point deadline) {
-    while (!cancelled()) {
-        auto left = deadline - std::chrono::steady_clock::now();
-        if (left <= std::chrono::nanoseconds::zero()) return false;
-        auto slice = std::min<std::chrono::nanoseconds>(left, kSlice);
-        pollfd p{socket, events, 0};
-        int timeout = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(slice).count());
-        int n = ::poll(&p, 1, timeout);
-        if (n > 0) return true;
-        if (n < 0 && errno != EINTR) return false;
-    }
-    return false;
+uint32_t UpdateWorker::sliceBefore(std::chrono::steady_clock::time_point deadline) {
+    auto left = deadline - std::chrono::steady_clock::now();
+    if (left <= std::chrono::nanoseconds::zero()) return 0;
+    auto slice = std::min<std::chrono::nanoseconds>(left, kSlice);
+    return static_cast<uint32_t>(std::chrono::ceil<std::chrono::milliseconds>(slice).count());
+}
+
+long UpdateWorker::receiveBy(const std::function<long(uint32_t ms)>& receive,
+                             std::chrono::steady_clock::time_point deadline) const {
+    for (uint32_t ms; !cancelled() && (ms = sliceBefore(deadline)) > 0;)
+        if (long n = receive(ms)) return n;
+    return 0;
 }
 
 void UpdateWorker::run() {
@@ -128,32 +103,20 @@ void UpdateWorker::tell(const TextTriple& text) {
     m_ui.messageBox(text.get(), updatetext::Tip.get(), Language::windowsId(), LinkUi::Buttons::Ok);
 }
 
+// A name server that never answers is abandoned by a cancel; a name that does
+// not resolve is asked again with a growing pause.
 UpdateWorker::End UpdateWorker::loop() {
+    auto wait = [this](uint32_t ms) { return pause(ms); };
     while (pause(kIntervalMs)) {
-        std::optional<Address> server;
-        while (!(server = resolve()))
-            if (!pause(kResolveRetryMs)) return End::Cancelled;
-        if (std::optional<End> end = exchange(*server)) return *end;
+        std::optional<SocketAddress> server =
+            NameLookup::untilFound(m_config.host, m_config.resolve, wait);
+        if (!server) return End::Cancelled;
+        if (std::optional<End> end = exchange(server->withPort(m_config.port))) return *end;
     }
     return End::Cancelled;
 }
 
-std::optional<UpdateWorker::Address> UpdateWorker::resolve() {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    const std::string port = std::to_string(m_config.port);
-    if (::getaddrinfo(m_config.host.c_str(), port.c_str(), &hints, &found) != 0 || !found)
-        return std::nullopt;
-    Address address;
-    std::memcpy(&address.storage, found->ai_addr, found->ai_addrlen);
-    address.size = found->ai_addrlen;
-    ::freeaddrinfo(found);
-    return address;
-}
-
-std::optional<UpdateWorker::End> UpdateWorker::exchange(const Address& server) {
+std::optional<UpdateWorker::End> UpdateWorker::exchange(const SocketAddress& server) {
     std::vector<uint8_t> datagram = query(server);
     for (const UpdatePacket& packet : UpdatePacket::scan(datagram.data(), datagram.size())) {
         if (packet.command != UpdatePacket::kVersionAnswer) continue;
@@ -162,26 +125,24 @@ std::optional<UpdateWorker::End> UpdateWorker::exchange(const Address& server) {
     return cancelled() ? std::optional<End>(End::Cancelled) : std::nullopt;
 }
 
-std::vector<uint8_t> UpdateWorker::query(const Address& server) {
-    Socket s(openSocket(server.storage.ss_family, SOCK_DGRAM));
+std::vector<uint8_t> UpdateWorker::query(const SocketAddress& server) {
     // Connected, so that the kernel passes on datagrams from the server only.
-    if (s.fd() < 0 ||
-        ::connect(s.fd(), reinterpret_cast<const sockaddr*>(&server.storage), server.size) != 0)
-        return {};
+    UdpSocket socket;
+    if (!socket.connect(server)) return {};
     std::vector<uint8_t> packet =
         UpdatePacket::versionQuery(m_config.fileVersion, m_config.machine);
     ++m_queries;
-    if (::send(s.fd(), packet.data(), packet.size(), 0) != static_cast<ssize_t>(packet.size()))
-        return {};
-    if (!waitFor(s.fd(), POLLIN, deadlineIn(kAnswerWaitMs))) return {};
+    if (!socket.send(packet.data(), packet.size())) return {};
     std::vector<uint8_t> datagram(kChunk);
-    ssize_t n = ::recv(s.fd(), datagram.data(), datagram.size(), 0);
+    long n =
+        receiveBy([&](uint32_t ms) { return socket.receive(datagram.data(), datagram.size(), ms); },
+                  deadlineIn(kAnswerWaitMs));
     datagram.resize(n > 0 ? static_cast<size_t>(n) : 0);
     return datagram;
 }
 
 std::optional<UpdateWorker::End> UpdateWorker::answer(const UpdatePacket& packet,
-                                                      const Address& server) {
+                                                      const SocketAddress& server) {
     if (packet.machineId() == m_config.machine) return End::SameMachine;
     if (!packet.updateAvailable()) return std::nullopt;
     LinkUi::Answer a = m_ui.messageBox(updatetext::UpdateQuestion.get(), updatetext::Tip.get(),
@@ -192,21 +153,11 @@ std::optional<UpdateWorker::End> UpdateWorker::answer(const UpdatePacket& packet
 }
 
 std::optional<UpdateWorker::End> UpdateWorker::downloadAndInstall(
-    const Address& server, const std::vector<uint8_t>& token) {
-    Socket s(openSocket(server.storage.ss_family, SOCK_STREAM));
-    if (s.fd() < 0) return std::nullopt;
-    int one = 1;
-    ::setsockopt(s.fd(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    int r = ::connect(s.fd(), reinterpret_cast<const sockaddr*>(&server.storage), server.size);
-    if (r != 0 && (errno != EINPROGRESS || !waitFor(s.fd(), POLLOUT, deadlineIn(kDownloadWaitMs))))
-        return std::nullopt;
-    int error = 0;
-    socklen_t size = sizeof error;
-    if (::getsockopt(s.fd(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
-        return std::nullopt;
+    const SocketAddress& server, const std::vector<uint8_t>& token) {
+    TcpStream stream;
     std::vector<uint8_t> request = UpdatePacket::downloadRequest(token);
-    if (::send(s.fd(), request.data(), request.size(), MSG_NOSIGNAL) !=
-        static_cast<ssize_t>(request.size()))
+    if (!connect(stream, server) ||
+        !stream.send(request.data(), request.size(), static_cast<uint32_t>(kSlice.count())))
         return std::nullopt;
 
     std::error_code ec;
@@ -215,7 +166,7 @@ std::optional<UpdateWorker::End> UpdateWorker::downloadAndInstall(
     int fd = ::mkstemp(path.data());
     if (fd < 0) return std::nullopt;
     ::close(fd);
-    bool complete = download(s.fd(), path);
+    bool complete = download(stream, path);
     m_ui.progressSetCancellable(false);
     m_ui.progressHide();
     if (!complete) {
@@ -226,15 +177,24 @@ std::optional<UpdateWorker::End> UpdateWorker::downloadAndInstall(
     return install(path);
 }
 
-bool UpdateWorker::download(int socket, const std::string& path) {
+bool UpdateWorker::connect(TcpStream& stream, const SocketAddress& server) {
+    const auto deadline = deadlineIn(kDownloadWaitMs);
+    TcpStream::Connecting state = stream.beginConnect(server);
+    for (uint32_t ms; state == TcpStream::Connecting::Waiting && !cancelled() &&
+                      (ms = sliceBefore(deadline)) > 0;)
+        state = stream.awaitConnected(ms);
+    return state == TcpStream::Connecting::Connected;
+}
+
+bool UpdateWorker::download(TcpStream& stream, const std::string& path) {
     // The download start, and perhaps the first bytes of the file behind it.
     std::vector<uint8_t> head;
     std::optional<UpdatePacket> start;
     const auto deadline = deadlineIn(kDownloadWaitMs);
     while (!start && head.size() < kChunk) {
-        if (!waitFor(socket, POLLIN, deadline)) return false;
         uint8_t chunk[kChunk];
-        ssize_t n = ::recv(socket, chunk, kChunk - head.size(), 0);
+        long n = receiveBy(
+            [&](uint32_t ms) { return stream.receive(chunk, kChunk - head.size(), ms); }, deadline);
         if (n <= 0) return false;
         head.insert(head.end(), chunk, chunk + n);
         for (UpdatePacket& p : UpdatePacket::scan(head.data(), head.size()))
@@ -258,7 +218,7 @@ bool UpdateWorker::download(int socket, const std::string& path) {
     m_ui.progressShow();
     uint64_t count = std::min<uint64_t>(size, head.size() - start->end);
     bool ok = std::fwrite(head.data() + start->end, 1, count, file) == count &&
-              receiveFile(socket, file, count, size);
+              receiveFile(stream, file, count, size);
     ok = std::fclose(file) == 0 && ok;
     if (ok) m_ui.progressSetPosition(static_cast<int>(size));
     return ok;
@@ -266,7 +226,7 @@ bool UpdateWorker::download(int socket, const std::string& path) {
 
 // A server that trickles is given up like one that stopped: the whole file
 // has a deadline and every window a least amount of bytes.
-bool UpdateWorker::receiveFile(int socket, FILE* file, uint64_t count, uint64_t size) {
+bool UpdateWorker::receiveFile(TcpStream& stream, FILE* file, uint64_t count, uint64_t size) {
     const auto deadline = deadlineIn(kDownloadDeadlineMs);
     auto windowEnd = deadlineIn(kRateWindowMs);
     uint64_t windowStart = count;
@@ -281,14 +241,13 @@ bool UpdateWorker::receiveFile(int socket, FILE* file, uint64_t count, uint64_t 
             windowEnd = deadlineIn(kRateWindowMs);
         }
         const auto until = std::min(deadline, windowEnd);
-        if (!waitFor(socket, POLLIN, until)) {
-            // Only the end of a window or of the whole time goes round again.
-            if (cancelled() || std::chrono::steady_clock::now() < until) return false;
-            continue;
-        }
         uint8_t chunk[kChunk];
-        ssize_t n = ::recv(socket, chunk, std::min<uint64_t>(kChunk, size - count), 0);
-        if (n <= 0 || std::fwrite(chunk, 1, static_cast<size_t>(n), file) != static_cast<size_t>(n))
+        const size_t wanted = std::min<uint64_t>(kChunk, size - count);
+        long n = receiveBy([&](uint32_t ms) { return stream.receive(chunk, wanted, ms); }, until);
+        if (n < 0 || cancelled()) return false;
+        // Only the end of a window or of the whole time goes round again.
+        if (n == 0) continue;
+        if (std::fwrite(chunk, 1, static_cast<size_t>(n), file) != static_cast<size_t>(n))
             return false;
         count += static_cast<uint64_t>(n);
     }

@@ -1,4 +1,4 @@
-#include "link/update_manifest.h"
+#include "update/update_manifest.h"
 
 #include <array>
 #include <charconv>

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "link/transports/net_address.h"
+#include "platform/net/net_address.h"
 
 class TcpStream;
 

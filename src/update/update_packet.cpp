@@ -1,4 +1,4 @@
-#include "link/update_packet.h"
+#include "update/update_packet.h"
 
 #include <algorithm>
 

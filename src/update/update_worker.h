@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/socket.h>
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -14,10 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "link/update_packet.h"
+#include "platform/net/name_lookup.h"
+#include "update/update_packet.h"
 
 class Clock;
 class LinkUi;
+class TcpStream;
 class UpdateInstaller;
 struct TextTriple;
 
@@ -54,6 +54,8 @@ public:
         // did not start.
         std::function<void()> releaseLock;
         std::function<void()> retakeLock;
+        // How the host name becomes an address (tests give their own).
+        NameLookup::Resolver resolve = SocketAddress::resolve;
     };
 
     // How the worker ended, for the caller and tests.
@@ -81,7 +83,8 @@ public:
     // False, and nothing started, when no server is configured. Without a
     // key the worker only says that updates are off.
     bool start();
-    // Ends the worker at its next wait; returns when its thread has ended.
+    // Ends the worker at its next wait, also during a name lookup that hangs;
+    // returns when its thread has ended.
     void cancel();
     bool running() const { return m_running; }
     End end() const { return m_end; }
@@ -92,26 +95,27 @@ public:
     static bool parseServer(const std::string& text, std::string& host, uint16_t& port);
 
 private:
-    struct Address {
-        sockaddr_storage storage{};
-        socklen_t size = 0;
-    };
-
     void run();
     End loop();
-    std::optional<End> exchange(const Address& server);
-    std::optional<End> answer(const UpdatePacket& packet, const Address& server);
-    std::optional<End> downloadAndInstall(const Address& server, const std::vector<uint8_t>& token);
-    bool download(int socket, const std::string& path);
-    bool receiveFile(int socket, FILE* file, uint64_t count, uint64_t size);
+    std::optional<End> exchange(const SocketAddress& server);
+    std::optional<End> answer(const UpdatePacket& packet, const SocketAddress& server);
+    std::optional<End> downloadAndInstall(const SocketAddress& server,
+                                          const std::vector<uint8_t>& token);
+    bool connect(TcpStream& stream, const SocketAddress& server);
+    bool download(TcpStream& stream, const std::string& path);
+    bool receiveFile(TcpStream& stream, FILE* file, uint64_t count, uint64_t size);
     End install(const std::string& path);
     End startInstalled(const UpdateInstaller& installer);
     void tell(const TextTriple& text);
-    std::optional<Address> resolve();
-    std::vector<uint8_t> query(const Address& server);
+    std::vector<uint8_t> query(const SocketAddress& server);
     std::chrono::steady_clock::time_point deadlineIn(uint32_t ms) const;
-    // Waits until the socket can be read (or written); false at the deadline or on cancel.
-    bool waitFor(int socket, short events, std::chrono::steady_clock::time_point deadline);
+    // Real milliseconds of the next wait before the deadline, in short slices
+    // so that a cancel is seen; 0 once it has passed.
+    static uint32_t sliceBefore(std::chrono::steady_clock::time_point deadline);
+    // What receive(ms) got: bytes, -1 when the peer ended, 0 at the deadline
+    // or on cancel.
+    long receiveBy(const std::function<long(uint32_t ms)>& receive,
+                   std::chrono::steady_clock::time_point deadline) const;
     // False when cancelled.
     bool pause(uint32_t ms);
     bool cancelled() const { return m_cancel.load(); }
@@ -122,7 +126,7 @@ private:
     const Clock& m_clock;
     Config m_config;
     std::function<void()> m_quit;
-    std::thread m_thread;
+    std::jthread m_thread;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_cancel{false};
     std::atomic<End> m_end{End::Running};

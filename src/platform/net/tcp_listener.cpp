@@ -1,4 +1,4 @@
-#include "link/transports/tcp_listener.h"
+#include "platform/net/tcp_listener.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -7,8 +7,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "link/transports/socket_address.h"
-#include "link/transports/tcp_stream.h"
+#include "platform/net/socket_address.h"
+#include "platform/net/tcp_stream.h"
 
 bool TcpListener::listen(NetAddress local) {
     close();
@@ -16,8 +16,8 @@ bool TcpListener::listen(NetAddress local) {
     if (m_fd < 0) return false;
     int on = 1;
     ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in s = socketAddress(local);
-    if (::bind(m_fd, reinterpret_cast<sockaddr*>(&s), sizeof s) != 0 || ::listen(m_fd, 4) != 0) {
+    SocketAddress s(local);
+    if (::bind(m_fd, s.data(), s.size()) != 0 || ::listen(m_fd, 4) != 0) {
         close();
         return false;
     }
@@ -30,7 +30,7 @@ void TcpListener::close() {
 }
 
 uint16_t TcpListener::localPort() const {
-    return boundPort(m_fd);
+    return SocketAddress::local(m_fd).port();
 }
 
 std::unique_ptr<TcpStream> TcpListener::accept(uint32_t waitMs) {

@@ -1,4 +1,4 @@
-#include "link/transports/tcp_stream.h"
+#include "platform/net/tcp_stream.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -9,26 +9,42 @@
 
 #include <cerrno>
 
-#include "link/transports/socket_address.h"
+#include "platform/net/socket_address.h"
 
 TcpStream::~TcpStream() {
     if (m_fd >= 0) ::close(m_fd);
 }
 
 bool TcpStream::connect(NetAddress to, uint32_t waitMs) {
-    if (m_fd >= 0) return false;
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (m_fd < 0) return false;
+    return connect(SocketAddress(to), waitMs);
+}
+
+bool TcpStream::connect(const SocketAddress& to, uint32_t waitMs) {
+    Connecting state = beginConnect(to);
+    if (state == Connecting::Waiting) state = awaitConnected(waitMs);
+    return state == Connecting::Connected;
+}
+
+TcpStream::Connecting TcpStream::beginConnect(const SocketAddress& to) {
+    if (m_fd >= 0) return Connecting::Failed;
+    m_fd = ::socket(to.family(), SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_fd < 0) return Connecting::Failed;
     int on = 1;
     ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    sockaddr_in s = socketAddress(to);
-    if (::connect(m_fd, reinterpret_cast<sockaddr*>(&s), sizeof s) == 0) return true;
-    if (errno != EINPROGRESS) return false;
+    if (::connect(m_fd, to.data(), to.size()) == 0) return Connecting::Connected;
+    return errno == EINPROGRESS ? Connecting::Waiting : Connecting::Failed;
+}
+
+TcpStream::Connecting TcpStream::awaitConnected(uint32_t waitMs) {
+    if (m_fd < 0) return Connecting::Failed;
     pollfd p{m_fd, POLLOUT, 0};
-    if (::poll(&p, 1, static_cast<int>(waitMs)) <= 0) return false;
+    int ready = ::poll(&p, 1, static_cast<int>(waitMs));
+    if (ready == 0 || (ready < 0 && errno == EINTR)) return Connecting::Waiting;
     int error = 0;
     socklen_t length = sizeof error;
-    return ::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    bool ok =
+        ready > 0 && ::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    return ok ? Connecting::Connected : Connecting::Failed;
 }
 
 bool TcpStream::send(const uint8_t* data, size_t size, uint32_t waitMs) {
@@ -64,8 +80,5 @@ void TcpStream::shutdown() {
 }
 
 NetAddress TcpStream::peer() const {
-    sockaddr_in s{};
-    socklen_t length = sizeof s;
-    if (m_fd < 0 || ::getpeername(m_fd, reinterpret_cast<sockaddr*>(&s), &length) != 0) return {};
-    return netAddress(s);
+    return SocketAddress::peer(m_fd).ipv4().value_or(NetAddress{});
 }

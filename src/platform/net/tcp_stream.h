@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "link/transports/net_address.h"
+#include "platform/net/net_address.h"
+
+class SocketAddress;
 
 // One TCP connection with timed waits. shutdown() may come from another
 // thread and ends a receive there at once; the descriptor itself is closed
@@ -19,6 +21,11 @@ public:
 
     // Connects without a send delay; false after waitMs or on a refusal.
     bool connect(NetAddress to, uint32_t waitMs);
+    bool connect(const SocketAddress& to, uint32_t waitMs);
+    // The same in steps, for a caller that notices a stop while it waits.
+    enum class Connecting { Connected, Waiting, Failed };
+    Connecting beginConnect(const SocketAddress& to);
+    Connecting awaitConnected(uint32_t waitMs);
     bool isOpen() const { return m_fd >= 0 && !m_shut; }
     // All bytes, or false (a peer that takes nothing for waitMs counts as gone).
     bool send(const uint8_t* data, size_t size, uint32_t waitMs);

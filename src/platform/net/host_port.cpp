@@ -1,4 +1,4 @@
-#include "link/host_port.h"
+#include "platform/net/host_port.h"
 
 #include <algorithm>
 
