@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "binding/parameter_index.h"
+
 class Mirror;
 class ParameterBinding;
 
@@ -19,7 +21,7 @@ public:
     static constexpr int kAllOff = 9;
     static constexpr int kAutomatic = 10;
     static constexpr int kButtons = 11;
-    static constexpr int kLayoutIndex = 1621;
+    static constexpr int kLayoutIndex = parameterIndex::ChannelMode;
     static constexpr int kFirstSignal = 1661;
     static constexpr int kSignalOn = 30001;
     static constexpr int kLevelOn = 2000;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "binding/field_catalogue.h"
 #include "binding/output_field_codec.h"
 #include "filter/band_value_text.h"
 #include "filter/frequency_table.h"
@@ -158,16 +159,17 @@ void EqualiserPage::createControls(double sx, double sy) {
 
 void EqualiserPage::configureSlider(int k, const QRect& rect) {
     ValueSlider& s = slider(k);
-    SliderRange range = sliderRange(k);
+    const FieldRow* row = sliderRow(k);
+    double maximum = row ? row->maximum : 100;
     s.create(m_design.sliderIdsByIndex ? kSliderId + k : kSliderId, rect);
     s.setLabelMode(true);
-    s.setTogglePresent(range.toggle);
+    s.setTogglePresent(row && row->toggle());
     s.setToggleOffset(500);
     s.setIndex(k);
     s.setLevelBar(false);
     s.setLabelColour(0xFFF0F0F0);
-    s.setRange(0, range.maximum);
-    s.setFineSteps(range.fineThreshold, 0.1);
+    s.setRange(0, maximum);
+    s.setFineSteps(row ? row->fineThreshold : 0, 0.1);
     s.SetSkin(m_source, SkinId::Slider, 0);
     if (k == m_design.lowPassSlider) s.SetValue(m_design.lowPassPositions);
     if (!m_design.sliders[size_t(k)].present) {
@@ -243,8 +245,12 @@ void EqualiserPage::refreshItem(int item) {
     }
     int k = sliderOfField(item);
     if (k < 0) return;
-    bool filter = k == m_design.highPassSlider || k == m_design.lowPassSlider;
-    slider(k).setLabelText(filter ? filterLabel(k) : sliderLabel(k));
+    if (k == m_design.highPassSlider || k == m_design.lowPassSlider)
+        slider(k).setLabelText(filterLabel(k));
+    else if (const FieldRow* row = sliderRow(k))
+        slider(k).setLabelText(QString::fromStdString(FieldCatalogue::label(*row, sliderValue(k))));
+    else
+        slider(k).setLabelText(QString());
 }
 
 void EqualiserPage::fixedTexts() {
@@ -309,7 +315,36 @@ int EqualiserPage::getField(int field) const {
         bool lowPass = field == d.lowPassSlopeField;
         return Codec::crossoverCode(m_combos[lowPass]->GetSelection(), lowPass);
     }
+    if (const FieldRow* row = sliderFieldRow(field)) {
+        int k = sliderOfField(field);
+        return FieldCatalogue::encode(row->codec,
+                                      row->toggle() ? slider(k).GetValue() : sliderValue(k));
+    }
     return std::max(ownField(field), 0);
+}
+
+int EqualiserPage::ownField(int) const {
+    return -1;
+}
+
+bool EqualiserPage::setOwnField(int, int) {
+    return false;
+}
+
+const FieldRow* EqualiserPage::sliderRow(int k) const {
+    return FieldCatalogue::find(m_page, fieldOfSlider(k));
+}
+
+const FieldRow* EqualiserPage::sliderFieldRow(int field) const {
+    int k = sliderOfField(field);
+    const FieldRow* row = k >= 0 ? sliderRow(k) : nullptr;
+    return row && row->codec != FieldCodec::Owner ? row : nullptr;
+}
+
+bool EqualiserPage::setSliderField(int field, int value) {
+    const FieldRow* row = sliderFieldRow(field);
+    if (row) slider(sliderOfField(field)).SetValue(FieldCatalogue::decode(*row, value));
+    return row != nullptr;
 }
 
 // -1 when the field is not a band's.
@@ -341,7 +376,7 @@ void EqualiserPage::setField(int field, int value) {
         setFilterFrequency(field == d.lowPassField, value);
     else if (field == d.highPassSlopeField || field == d.lowPassSlopeField)
         setSlope(field == d.lowPassSlopeField, value);
-    else if (!setOwnField(field, value))
+    else if (!setSliderField(field, value) && !setOwnField(field, value))
         return;
     refreshItem(field);
 }

@@ -15,6 +15,7 @@
 #include "platform/qt/message_target.h"
 
 class DrawingSurface;
+struct FieldRow;
 
 // The page of one output channel (or pair): eight band strips and the
 // response graph in step with them, crossovers, levels, delay, limiter and
@@ -84,6 +85,7 @@ private:
 
     static int sliderOfField(int field);
     static int fieldOfSlider(int k);
+    const FieldRow& sliderRow(int k) const;
     bool sliderPresent(int k) const;
 
     int m_page;
