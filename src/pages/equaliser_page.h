@@ -139,6 +139,8 @@ private:
     int bandField(int row, int band) const;
     int bandGetField(int field) const;
     bool setBandField(int field, int value);
+    int bandRowOf(int field, int& j) const;
+    void showOnGraph(int j, int sub, double value);
     void setFilterFrequency(bool lowPass, int code);
     void setSlope(bool lowPass, int code);
 

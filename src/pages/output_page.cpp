@@ -62,6 +62,10 @@ QString label(const TextTriple& format, double value) {
     return QString::fromStdString(SliderScale::formatLabel(format.get(), value));
 }
 
+// Band rows 0 to 3 (fields 0, 10, 20, 30 on): the strip's value each shows.
+constexpr BandValueText::SubValue kBandRows[4] = {BandValueText::Type, BandValueText::Frequency,
+                                                  BandValueText::Q, BandValueText::Gain};
+
 // Off-screen place of an absent control.
 const QRect kAway(-1000, -1000, 100, 100);
 
@@ -297,17 +301,8 @@ const FieldRow& OutputPage::sliderRow(int k) const {
 int OutputPage::getField(int field) const {
     auto& self = const_cast<OutputPage&>(*this);
     if (field >= 0 && field < 40 && field % 10 < Layout::kStrips) {
-        const BandStrip& s = self.strip(field % 10);
-        switch (field / 10) {
-            case 0:
-                return static_cast<int>(s.GetSubValue(BandValueText::Type));
-            case 1:
-                return FrequencyTable::codeOf(s.GetSubValue(BandValueText::Frequency));
-            case 2:
-                return Codec::qCode(s.GetSubValue(BandValueText::Q));
-            default:
-                return Codec::gainCode(s.GetSubValue(BandValueText::Gain));
-        }
+        double shown = self.strip(field % 10).GetSubValue(kBandRows[field / 10]);
+        return FieldCatalogue::encode(rowOf(m_page, field).codec, shown);
     }
     if (field == 40) return m_graph.GetEqEnabled() ? 1 : 0;
     if (field >= 41 && field <= 43) return self.button(field - 41).GetCheckType() == 2 ? 1 : 0;
@@ -356,33 +351,26 @@ void OutputPage::setField(int field, int value) {
 }
 
 void OutputPage::setBandField(int field, int value) {
-    int j = field % 10;
-    BandStrip& s = strip(j);
-    switch (field / 10) {
-        case 0: {
-            int type = Codec::bandType(value);
-            m_graph.SetBandType(j, type);
-            s.SetSubValue(BandValueText::Type, type);
+    int sub = kBandRows[field / 10];
+    double shown = FieldCatalogue::decode(rowOf(m_page, field), value);
+    showOnGraph(field % 10, sub, shown);
+    strip(field % 10).SetSubValue(sub, shown);
+}
+
+void OutputPage::showOnGraph(int j, int sub, double value) {
+    switch (sub) {
+        case BandValueText::Type:
+            m_graph.SetBandType(j, value);
             break;
-        }
-        case 1: {
-            double f = Codec::bandFrequency(value);
-            m_graph.SetBandFrequency(j, f);
-            s.SetSubValue(BandValueText::Frequency, f);
+        case BandValueText::Frequency:
+            m_graph.SetBandFrequency(j, value);
             break;
-        }
-        case 2: {
-            double q = Codec::q(value);
-            m_graph.SetBandQ(j, q);
-            s.SetSubValue(BandValueText::Q, q);
+        case BandValueText::Q:
+            m_graph.SetBandQ(j, value);
             break;
-        }
-        default: {
-            double g = Codec::gain(value);
-            m_graph.SetBandGain(j, g);
-            s.SetSubValue(BandValueText::Gain, g);
+        default:
+            m_graph.SetBandGain(j, value);
             break;
-        }
     }
 }
 
@@ -448,28 +436,11 @@ intptr_t OutputPage::onMessage(unsigned message, intptr_t wParam, intptr_t lPara
 }
 
 void OutputPage::bandChanged(int j, int sub) {
-    if (j < 0 || j >= Layout::kStrips) return;
-    double v = strip(j).GetSubValue(sub);
-    switch (sub) {
-        case BandValueText::Gain:
-            m_graph.SetBandGain(j, v);
-            changed(j + 30);
-            break;
-        case BandValueText::Frequency:
-            m_graph.SetBandFrequency(j, v);
-            changed(j + 10);
-            break;
-        case BandValueText::Q:
-            m_graph.SetBandQ(j, v);
-            changed(j + 20);
-            break;
-        case BandValueText::Type:
-            m_graph.SetBandType(j, v);
-            changed(j);
-            break;
-        default:
-            break;
-    }
+    if (j < 0 || j >= Layout::kStrips || sub < 0 || sub > BandValueText::Type) return;
+    showOnGraph(j, sub, strip(j).GetSubValue(sub));
+    int row = static_cast<int>(std::find(std::begin(kBandRows), std::end(kBandRows), sub) -
+                               std::begin(kBandRows));
+    changed(10 * row + j);
 }
 
 void OutputPage::graphChanged(int code, int band) {

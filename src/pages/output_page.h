@@ -74,6 +74,7 @@ private:
     void rest();
 
     void setBandField(int field, int value);
+    void showOnGraph(int j, int sub, double value);
     void setSliderField(int field, int value);
     void setCrossoverFrequency(int i, int code);
     void setCrossoverType(int i, int code);
