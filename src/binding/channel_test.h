@@ -38,7 +38,7 @@ public:
     // The automatic run's next button after step; 0 for a step not in the run.
     static int nextStep(int step, int layout);
 
-    // The layout in use (index 1621).
+    // The layout in use (parameterIndex::ChannelMode).
     int layout() const;
 
     // A button was clicked; for a channel button, pressed is its new state.
