@@ -6,7 +6,7 @@
 class AboutText {
 public:
     static QString caption();
-    // hardwareCode: mirror entry 1640; deviceVersion: the version the device reported.
+    // hardwareCode: mirror entry parameterIndex::DecodedLayout; deviceVersion: the version the device reported.
     static QString text(int hardwareCode, int deviceVersion);
     // "20H" for 3, "30H" for 7 and so on; other codes in hexadecimal followed by "X".
     static QString hardwareName(int hardwareCode);

@@ -24,8 +24,8 @@
 namespace {
 
 // One colour per output page, apart from the curve's own magenta.
-constexpr QRgb kChannelColours[GraphMenu::kOutputPages] = {0xB400C8FF, 0xB4FFD740, 0xB4FF7043,
-                                                           0xB466BB6A, 0xB4B388FF};
+constexpr QRgb kChannelColours[pageNumber::Outputs] = {0xB400C8FF, 0xB4FFD740, 0xB4FF7043,
+                                                       0xB466BB6A, 0xB4B388FF};
 
 QString text(const TextTriple& t) {
     return QString::fromUtf8(t.get());
@@ -75,10 +75,10 @@ void GraphMenu::addEqualiserPage(EqualiserPage& page) {
     page.setGraphMenuHandler([this, p](int item) { chosen(p, item); });
 }
 
-void GraphMenu::languageRefresh(const std::array<QString, kOutputPages>& names) {
+void GraphMenu::languageRefresh(const std::array<QString, pageNumber::Outputs>& names) {
     m_names = names;
     for (auto& [p, page] : m_pages) {
-        bool output = p < kOutputPages;
+        bool output = p < pageNumber::Outputs;
         if (output) page.graph->setCompanions(companionsOf(p));
         std::vector<ResponseGraph::MenuExtra> extras;
         for (Item item : page.items)
@@ -90,7 +90,7 @@ void GraphMenu::languageRefresh(const std::array<QString, kOutputPages>& names) 
 
 std::vector<ResponseGraph::Companion> GraphMenu::companionsOf(int p) const {
     std::vector<ResponseGraph::Companion> others;
-    for (int o = 0; o < kOutputPages; ++o) {
+    for (int o = 0; o < pageNumber::Outputs; ++o) {
         auto other = m_pages.find(o);
         if (o != p && other != m_pages.end())
             others.push_back({other->second.graph, kChannelColours[o], m_names[size_t(o)]});
@@ -128,12 +128,12 @@ void GraphMenu::chosen(int p, int j) {
 void GraphMenu::setOtherChannelsShown(bool shown) {
     m_shown = shown;
     for (auto& [p, page] : m_pages)
-        if (p < kOutputPages) page.graph->setCompanionsShown(shown);
+        if (p < pageNumber::Outputs) page.graph->setCompanionsShown(shown);
     languageRefresh(m_names);  // the check box follows
 }
 
 QString GraphMenu::channelName(int page) const {
-    if (page >= 0 && page < kOutputPages && !m_names[size_t(page)].isEmpty())
+    if (page >= 0 && page < pageNumber::Outputs && !m_names[size_t(page)].isEmpty())
         return m_names[size_t(page)];
     return utf8(EqualiserBands::pageName(page));
 }

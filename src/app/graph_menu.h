@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "binding/page_number.h"
 #include "controls/response_graph.h"
 
 class EqualiserPage;
@@ -22,7 +23,6 @@ class QWidget;
 class GraphMenu {
 public:
     enum class Item { OtherChannels, ImportFilters, ExportFilters, SaveGraph, FitMeasurement };
-    static constexpr int kOutputPages = 5;
     static constexpr const char* kSettingsFile = "Graph";
     static constexpr const char* kOtherChannelsKey = "OtherChannels";
 
@@ -33,7 +33,7 @@ public:
     void setMicrophoneChoice(const MicrophoneChoice* choice) { m_microphones = choice; }
 
     // The menu texts and the output channels' names in the current language.
-    void languageRefresh(const std::array<QString, kOutputPages>& names);
+    void languageRefresh(const std::array<QString, pageNumber::Outputs>& names);
     void chosen(int page, int item);
     void setOtherChannelsShown(bool shown);
     bool otherChannelsShown() const { return m_shown; }
@@ -66,7 +66,7 @@ private:
     const Mirror& m_mirror;
     const MicrophoneChoice* m_microphones = nullptr;
     std::map<int, Page> m_pages;
-    std::array<QString, kOutputPages> m_names;
+    std::array<QString, pageNumber::Outputs> m_names;
     bool m_shown = false;
     class FitDialog* m_fitDialog = nullptr;
 };

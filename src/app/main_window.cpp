@@ -18,6 +18,8 @@
 #include "app/page_slot.h"
 #include "app/qt_link_ui.h"
 #include "app/undo_control.h"
+#include "binding/page_number.h"
+#include "binding/parameter_index.h"
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
@@ -47,13 +49,16 @@
 namespace {
 
 // Page index -> navigation text.
-const TextTriple* const kNavigationTexts[MainWindow::kPageCount] = {
+const TextTriple* const kNavigationTexts[pageNumber::Count] = {
     &uitext::PageMain,     &uitext::PageCenter, &uitext::PageSub, &uitext::PageBackSurround,
     &uitext::PageSurround, &uitext::PageMusic,  &uitext::PageMic, &uitext::PageEcho,
     &uitext::PageReverb,   &uitext::PageSystem};
 
 // The order in which the pages are created.
-constexpr int kCreationOrder[MainWindow::kPageCount] = {0, 4, 3, 1, 2, 5, 6, 7, 8, 9};
+constexpr int kCreationOrder[pageNumber::Count] = {
+    pageNumber::Main,      pageNumber::Surround, pageNumber::BackSurround, pageNumber::Centre,
+    pageNumber::Subwoofer, pageNumber::Music,    pageNumber::Microphone,   pageNumber::Echo,
+    pageNumber::Reverb,    pageNumber::System};
 
 struct TitleButtonPlace {
     int png;
@@ -66,10 +71,6 @@ const TitleButtonPlace kTitleButtonPlaces[MainWindow::kTitleButtons] = {
 };
 constexpr int kStatusButton = 3;
 constexpr int kTrackTestButton = 4;
-constexpr int kOutputPages = 5;
-constexpr int kFirstEqualiserPage = 5;
-constexpr int kLastEqualiserPage = 8;
-constexpr int kSystemPage = SystemPage::kPageIndex;
 constexpr int kLastRefreshItem = 67;
 constexpr double kPageTop = 109;
 constexpr double kCaptionHeight = 26;
@@ -87,7 +88,7 @@ QString text(const TextTriple& t) {
 }
 
 bool isEqualiserPage(int i) {
-    return i >= kFirstEqualiserPage && i <= kLastEqualiserPage;
+    return i >= pageNumber::FirstEqualiser && i <= pageNumber::LastEqualiser;
 }
 
 }  // namespace
@@ -169,7 +170,7 @@ EqualiserPage& MainWindow::equaliserPage(int i) {
 }
 
 SystemPage& MainWindow::systemPage() {
-    return static_cast<SystemPage&>(page(kSystemPage));
+    return static_cast<SystemPage&>(page(pageNumber::System));
 }
 
 SkinLabel& MainWindow::titleLabel() {
@@ -179,7 +180,7 @@ SkinLabel& MainWindow::titleLabel() {
 void MainWindow::createPages() {
     for (int index : kCreationOrder) {
         std::unique_ptr<QWidget> page;
-        if (index < kOutputPages) {
+        if (index < pageNumber::Outputs) {
             auto output = std::make_unique<OutputPage>(index, this);
             output->setChangeHandler([this](int p, int field) {
                 MessagePump::send(this, MainMessage::ControlChanged, p, field);
@@ -188,7 +189,7 @@ void MainWindow::createPages() {
             page = std::move(output);
         } else if (isEqualiserPage(index)) {
             page = createEqualiserPage(index);
-        } else if (index == kSystemPage) {
+        } else if (index == pageNumber::System) {
             auto system = std::make_unique<SystemPage>(m_binding, m_link.state(), m_link.device(),
                                                        SystemPage::jobsOf(*m_presetJobs), this);
             m_binding.attach(index, system.get());
@@ -200,17 +201,18 @@ void MainWindow::createPages() {
         m_pages[static_cast<size_t>(index)] = std::move(page);
     }
     m_graphMenu = std::make_unique<GraphMenu>(*this, m_binding, m_link.mirror());
-    for (int i = 0; i < kOutputPages; ++i) m_graphMenu->addOutputPage(outputPage(i));
-    for (int i = kFirstEqualiserPage; i <= kLastEqualiserPage; ++i)
+    for (int i = 0; i < pageNumber::Outputs; ++i) m_graphMenu->addOutputPage(outputPage(i));
+    for (int i = pageNumber::FirstEqualiser; i <= pageNumber::LastEqualiser; ++i)
         m_graphMenu->addEqualiserPage(equaliserPage(i));
-    m_graphMenu->setMicrophoneChoice(&static_cast<InputPage&>(equaliserPage(InputPage::kMicPage)));
+    m_graphMenu->setMicrophoneChoice(
+        &static_cast<InputPage&>(equaliserPage(pageNumber::Microphone)));
 }
 
 // The microphone page also tells the binding which microphone it edits, and
 // reads the mirror itself when the user switches microphone.
 std::unique_ptr<QWidget> MainWindow::createEqualiserPage(int index) {
     std::unique_ptr<EqualiserPage> page;
-    if (index == InputPage::kMicPage) {
+    if (index == pageNumber::Microphone) {
         auto mic = std::make_unique<InputPage>(index, this);
         mic->setMirror(&m_link.mirror());
         mic->setIndexRefreshHandler([this](int i) {
@@ -218,7 +220,7 @@ std::unique_ptr<QWidget> MainWindow::createEqualiserPage(int index) {
         });
         m_binding.setMicrophoneChoice(mic.get());
         page = std::move(mic);
-    } else if (index == InputPage::kMusicPage) {
+    } else if (index == pageNumber::Music) {
         page = std::make_unique<InputPage>(index, this);
     } else {
         page = std::make_unique<EffectPage>(index, this);
@@ -256,13 +258,13 @@ void MainWindow::layout() {
 
     QRect pageArea(0, static_cast<int>(kPageTop * sy), static_cast<int>(kDesignWidth * sx),
                    static_cast<int>(kDesignHeight * sy) - static_cast<int>(kPageTop * sy));
-    for (int i = 0; i < kPageCount; ++i) {
+    for (int i = 0; i < pageNumber::Count; ++i) {
         QWidget& p = page(i);
         p.setGeometry(pageArea);
         // The first layout gives the output pages the skin, which creates their controls.
-        if (create && i < kOutputPages) outputPage(i).setBackgroundSource(&m_background);
+        if (create && i < pageNumber::Outputs) outputPage(i).setBackgroundSource(&m_background);
         if (create && isEqualiserPage(i)) equaliserPage(i).setBackgroundSource(&m_background);
-        if (create && i == kSystemPage) systemPage().setBackgroundSource(&m_background);
+        if (create && i == pageNumber::System) systemPage().setBackgroundSource(&m_background);
         p.update();
     }
     int panelTop = static_cast<int>(kHeaderControlsTop * sy);
@@ -292,7 +294,7 @@ void MainWindow::placeTitleButtons(bool create) {
 }
 
 void MainWindow::placeNavigationButtons(bool create) {
-    for (int i = 0; i < kPageCount; ++i) {
+    for (int i = 0; i < pageNumber::Count; ++i) {
         QRect r(
             QPoint(static_cast<int>((14 + 86 * i) * m_sx), static_cast<int>(29 * m_sy)),
             QPoint(static_cast<int>((85 + 86 * i) * m_sx) - 1, static_cast<int>(50 * m_sy) - 1));
@@ -356,11 +358,11 @@ intptr_t MainWindow::onMessage(unsigned message, intptr_t wParam, intptr_t lPara
 void MainWindow::languageRefresh() {
     showStatus();
     m_statePanel->refresh();
-    for (int i = 0; i < kPageCount; ++i) {
+    for (int i = 0; i < pageNumber::Count; ++i) {
         navigationButton(i).SetText(text(*kNavigationTexts[i]));
         if (isEqualiserPage(i))
             equaliserPage(i).refreshTexts();
-        else if (i == kSystemPage)
+        else if (i == pageNumber::System)
             systemPage().refreshTexts();
         else if (auto* slot = dynamic_cast<PageSlot*>(&page(i)))
             slot->setTitle(text(*kNavigationTexts[i]));
@@ -369,15 +371,15 @@ void MainWindow::languageRefresh() {
     }
     titleButton(kTrackTestButton).SetText(text(uitext::TrackTest));
     m_header->languageRefresh();
-    std::array<QString, kOutputPages> names;
-    for (int i = 0; i < kOutputPages; ++i)
+    std::array<QString, pageNumber::Outputs> names;
+    for (int i = 0; i < pageNumber::Outputs; ++i)
         names[static_cast<size_t>(i)] = text(*kNavigationTexts[i]);
     m_graphMenu->languageRefresh(names);
     m_undo->languageRefresh();
 }
 
 void MainWindow::pageSelect(int selected) {
-    for (int i = 0; i < kPageCount; ++i) {
+    for (int i = 0; i < pageNumber::Count; ++i) {
         if (i == selected) {
             navigationButton(i).SetCheckType(2);
             page(i).show();
@@ -440,7 +442,7 @@ void MainWindow::setDeviceState(DeviceStatePanel::State state) {
     m_statePanel->setState(state);
     bool live = deviceLive();
     m_binding.setWritable(live);
-    for (int i = 0; i < kPageCount; ++i)
+    for (int i = 0; i < pageNumber::Count; ++i)
         if (m_pages[static_cast<size_t>(i)]) page(i).setEnabled(live);
     m_header->setInputEnabled(live);
     titleButton(kTrackTestButton).SetEnabled(live);
@@ -525,7 +527,7 @@ void MainWindow::titleButtonClicked(int button) {
 }
 
 void MainWindow::controlChanged(int page, int field) {
-    if (page == kSystemPage && field == SystemPage::kRouteField) {
+    if (page == pageNumber::System && field == SystemPage::kRouteField) {
         openRouting();
         return;
     }
@@ -535,7 +537,8 @@ void MainWindow::controlChanged(int page, int field) {
 }
 
 void MainWindow::showAbout() {
-    QString body = AboutText::text(m_link.mirror().value(1640), m_link.device().version.load());
+    QString body = AboutText::text(m_link.mirror().value(parameterIndex::DecodedLayout),
+                                   m_link.device().version.load());
     m_link.message(body.toStdString(), AboutText::caption().toStdString());
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/device_state_panel.h"
+#include "binding/page_number.h"
 #include "binding/parameter_binding.h"
 #include "controls/skin_button.h"
 #include "controls/skin_label.h"
@@ -36,7 +37,6 @@ class MainWindow : public QWidget, public MessageTarget {
 public:
     static constexpr int kDesignWidth = 1077;
     static constexpr int kDesignHeight = 681;
-    static constexpr int kPageCount = 10;
     static constexpr int kTitleButtons = 5;
     static constexpr const char* kInstanceName = "VX510_PC_xxxx";
 
@@ -132,11 +132,11 @@ private:
     std::unique_ptr<InstanceLock> m_instance;
     DrawingSurface m_background;
     std::array<SkinButton, kTitleButtons> m_titleButtons;
-    std::array<SkinButton, kPageCount> m_navigationButtons;
+    std::array<SkinButton, pageNumber::Count> m_navigationButtons;
     ParameterBinding m_binding;
     std::unique_ptr<PresetJobs> m_presetJobs;
     std::unique_ptr<MainHeader> m_header;
-    std::array<std::unique_ptr<QWidget>, kPageCount> m_pages;
+    std::array<std::unique_ptr<QWidget>, pageNumber::Count> m_pages;
     std::unique_ptr<UndoControl> m_undo;
     std::unique_ptr<GraphMenu> m_graphMenu;
     DeviceStatePanel* m_statePanel;  // a child of the window

@@ -15,11 +15,12 @@
 #include "app/main_messages.h"
 #include "app/main_window.h"
 #include "app/qt_link_ui.h"
+#include "binding/page_number.h"
 #include "pages/channel_test_dialog.h"
-#include "pages/wifi_dialog.h"
 #include "pages/equaliser_page.h"
 #include "pages/output_page.h"
 #include "pages/routing_page.h"
+#include "pages/wifi_dialog.h"
 #include "platform/qt/message_pump.h"
 #include "texts/ui_texts.h"
 
@@ -41,9 +42,6 @@ constexpr int kMicEdits[][2] = {{73, 420},   {74, 150}, {75, 8},   {76, 40},  {7
                                 {80, 16000}, {47, 560}, {48, 440}, {51, 530}, {36, 200}, {82, 2}};
 constexpr int kReverbEdits[][2] = {{45, 80},    {46, 560}, {54, 1920}, {55, 2500}, {41, 150},
                                    {42, 12000}, {31, 460}, {22, 200},  {33, 550}};
-constexpr int kMicPage = 6;
-constexpr int kReverbPage = 8;
-constexpr int kSystemPage = 9;
 
 // Fields and device values, set and sent as the user's edits go.
 template <size_t N>
@@ -98,26 +96,28 @@ void ScreenshotRun::poll() {
     switch (m_step++) {
         case 0:
             editFrontPair();
-            edit(m_window, kMicPage, kMicEdits);
-            edit(m_window, kReverbPage, kReverbEdits);
+            edit(m_window, pageNumber::Microphone, kMicEdits);
+            edit(m_window, pageNumber::Reverb, kReverbEdits);
             break;  // one more round for the last paints
         case 1:
             save(m_window.grab().toImage(), QStringLiteral("qx7-1077x681.png"));
             save(m_window.page(0).grab().toImage(), QStringLiteral("qx7-front-pair-1x.png"));
-            selectPage(kMicPage);
+            selectPage(pageNumber::Microphone);
             break;
         case 2:
-            save(m_window.page(kMicPage).grab().toImage(),
+            save(m_window.page(pageNumber::Microphone).grab().toImage(),
                  QStringLiteral("qx7-microphones-1x.png"));
-            selectPage(kReverbPage);
+            selectPage(pageNumber::Reverb);
             break;
         case 3:
-            save(m_window.page(kReverbPage).grab().toImage(), QStringLiteral("qx7-reverb-1x.png"));
-            selectPage(kSystemPage);
+            save(m_window.page(pageNumber::Reverb).grab().toImage(),
+                 QStringLiteral("qx7-reverb-1x.png"));
+            selectPage(pageNumber::System);
             break;
         case 4:
-            save(m_window.page(kSystemPage).grab().toImage(), QStringLiteral("qx7-system-1x.png"));
-            selectPage(0);
+            save(m_window.page(pageNumber::System).grab().toImage(),
+                 QStringLiteral("qx7-system-1x.png"));
+            selectPage(pageNumber::Main);
             m_window.resize(2 * MainWindow::kDesignWidth, 2 * MainWindow::kDesignHeight);
             break;
         case 5:
@@ -125,19 +125,21 @@ void ScreenshotRun::poll() {
         case 6:
             save(m_window.grab().toImage(), QStringLiteral("qx7-2154x1362.png"));
             save(m_window.page(0).grab().toImage(), QStringLiteral("qx7-front-pair-2x.png"));
-            selectPage(kMicPage);
+            selectPage(pageNumber::Microphone);
             break;
         case 7:
-            save(m_window.page(kMicPage).grab().toImage(),
+            save(m_window.page(pageNumber::Microphone).grab().toImage(),
                  QStringLiteral("qx7-microphones-2x.png"));
-            selectPage(kReverbPage);
+            selectPage(pageNumber::Reverb);
             break;
         case 8:
-            save(m_window.page(kReverbPage).grab().toImage(), QStringLiteral("qx7-reverb-2x.png"));
-            selectPage(kSystemPage);
+            save(m_window.page(pageNumber::Reverb).grab().toImage(),
+                 QStringLiteral("qx7-reverb-2x.png"));
+            selectPage(pageNumber::System);
             break;
         case 9:
-            save(m_window.page(kSystemPage).grab().toImage(), QStringLiteral("qx7-system-2x.png"));
+            save(m_window.page(pageNumber::System).grab().toImage(),
+                 QStringLiteral("qx7-system-2x.png"));
             MessagePump::queue(&m_window, [this] { m_window.openRouting(); });
             break;
         default:
@@ -215,7 +217,7 @@ void ScreenshotRun::selectPage(int page) {
 
 // Through the page and the binding, as the user's edits go: the device gets them too.
 void ScreenshotRun::editFrontPair() {
-    OutputPage& page = m_window.outputPage(0);
+    OutputPage& page = m_window.outputPage(pageNumber::Main);
     for (const auto& edit : kFrontEdits) {
         page.setField(edit[0], edit[1]);
         MessagePump::send(&m_window, MainMessage::ControlChanged, 0, edit[0]);

@@ -3,20 +3,16 @@
 #include <array>
 #include <vector>
 
+#include "binding/page_number.h"
 #include "link/mirror.h"
 
-// Which parameter index each (page, field) writes, and for every index the
-// (page, field) that shows it. Pages 0 to 9 as the window numbers them; the
-// header is target kHeader with the index itself as its field number. The
-// rows are data, so that further pages add rows and nothing else.
+// Which parameter indices each (page, field) writes, and for every index the
+// (page, field) that shows it, by the rules of the field catalogue. The header
+// is target kHeader with the index itself as its field number.
 class BindingTable {
 public:
-    static constexpr int kPages = 10;
-    static constexpr int kOutputPages = 5;
-    static constexpr int kMicPage = 6;
-    static constexpr int kSystemPage = 9;
-    static constexpr int kHeader = 10;
-    static constexpr int kTargets = 11;
+    static constexpr int kHeader = pageNumber::Count;
+    static constexpr int kTargets = kHeader + 1;
 
     // Which of the microphone page's "MICA" and "MICB" are on.
     struct Microphones {

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "binding/parameter_index.h"
+
 class Mirror;
 class ParameterBinding;
 
@@ -19,7 +21,7 @@ public:
     static constexpr int kAllOff = 9;
     static constexpr int kAutomatic = 10;
     static constexpr int kButtons = 11;
-    static constexpr int kLayoutIndex = 1621;
+    static constexpr int kLayoutIndex = parameterIndex::ChannelMode;
     static constexpr int kFirstSignal = 1661;
     static constexpr int kSignalOn = 30001;
     static constexpr int kLevelOn = 2000;
@@ -36,7 +38,7 @@ public:
     // The automatic run's next button after step; 0 for a step not in the run.
     static int nextStep(int step, int layout);
 
-    // The layout in use (index 1621).
+    // The layout in use (parameterIndex::ChannelMode).
     int layout() const;
 
     // A button was clicked; for a channel button, pressed is its new state.

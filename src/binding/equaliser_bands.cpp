@@ -23,7 +23,7 @@ constexpr PageBands kOutput{8, {0, 10, 20, 30}};
 constexpr PageBands kInput{15, {0, 15, 30, 45}};
 constexpr PageBands kEffect{5, {0, 10, 20, 30}};
 
-constexpr std::array<const PageBands*, 9> kPages = {
+constexpr std::array<const PageBands*, pageNumber::WithBands> kPages = {
     &kOutput, &kOutput, &kOutput, &kOutput, &kOutput, &kInput, &kInput, &kEffect, &kEffect};
 
 // In the window's order of its page buttons.

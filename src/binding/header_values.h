@@ -2,18 +2,20 @@
 
 #include <string>
 
+#include "binding/parameter_index.h"
+
 // The values of the header's controls on the device: master volumes as 500 +
 // per cent, the input source codes of the selector's items and the names of
 // the decoder's formats.
 class HeaderValues {
 public:
-    static constexpr int kMusicVolume = 1602;
-    static constexpr int kMicVolume = 1603;
-    static constexpr int kEffectVolume = 1604;
-    static constexpr int kMicBVolume = 1605;
-    static constexpr int kInputSource = 1620;
-    static constexpr int kChannelMode = 1621;
-    static constexpr int kDecoderFormat = 1637;
+    static constexpr int kMusicVolume = parameterIndex::MusicVolume;
+    static constexpr int kMicVolume = parameterIndex::MicVolume;
+    static constexpr int kEffectVolume = parameterIndex::EffectVolume;
+    static constexpr int kMicBVolume = parameterIndex::MicBVolume;
+    static constexpr int kInputSource = parameterIndex::InputSource;
+    static constexpr int kChannelMode = parameterIndex::ChannelMode;
+    static constexpr int kDecoderFormat = parameterIndex::DecoderMode;
     static constexpr int kSources = 9;
     static constexpr int kChannelModes = 7;
 

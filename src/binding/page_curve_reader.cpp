@@ -28,7 +28,7 @@ constexpr CurveFields kEffect{40, true, 41, 43, 42, 44, 205, 64, 1000};
 
 const CurveFields* fieldsOf(int page) {
     if (page < 0 || page >= 9) return nullptr;
-    return page < BindingTable::kOutputPages ? &kOutput : page < 7 ? &kInput : &kEffect;
+    return pageNumber::isOutput(page) ? &kOutput : page < pageNumber::Echo ? &kInput : &kEffect;
 }
 
 int valueOf(int page, int field, const Mirror& mirror) {

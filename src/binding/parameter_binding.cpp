@@ -6,6 +6,7 @@
 #include "binding/link_table.h"
 #include "binding/microphone_choice.h"
 #include "binding/page_fields.h"
+#include "binding/parameter_index.h"
 #include "binding/undo_history.h"
 #include "link/mirror.h"
 
@@ -36,7 +37,7 @@ void ParameterBinding::writeParameter(int index, uint16_t value) {
 ParameterBinding::Outcome ParameterBinding::controlChanged(int page, int field) {
     PageFields* fields = fieldsOf(page);
     if (!fields || page == BindingTable::kHeader) return Outcome::Nothing;
-    bool outputPage = page < BindingTable::kOutputPages;
+    bool outputPage = pageNumber::isOutput(page);
     if (outputPage && field == kCopyField) {
         copy(page);
         return Outcome::Copied;
@@ -97,16 +98,16 @@ void ParameterBinding::indexRefresh(int index) {
 void ParameterBinding::updateLimits(int index, int value) {
     int percent = std::clamp(value, 0, 100);
     switch (index) {
-        case 1615:
+        case parameterIndex::MusicMax:
             m_limits.music = percent;
             break;
-        case 1611:
+        case parameterIndex::MicMax:
             m_limits.mic = percent;
             break;
-        case 1613:
+        case parameterIndex::MicBMax:
             m_limits.micB = percent;
             break;
-        case 1617:
+        case parameterIndex::EffectMax:
             m_limits.effect = percent;
             break;
         default:

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <string>
 
+#include "binding/parameter_index.h"
+
 class Mirror;
 
 // The decoder's routing matrix as the device keeps it: 8 outputs by 8 decoded
@@ -15,9 +17,9 @@ public:
     static constexpr int kCells = kSize * kSize;
     static constexpr int kFirstCell = 1505;
     static constexpr int kRowPitch = 12;
-    static constexpr int kOutputSelection = 1621;
-    static constexpr int kDecoderMode = 1637;
-    static constexpr int kDecodedLayout = 1640;
+    static constexpr int kOutputSelection = parameterIndex::ChannelMode;
+    static constexpr int kDecoderMode = parameterIndex::DecoderMode;
+    static constexpr int kDecodedLayout = parameterIndex::DecodedLayout;
     static constexpr int kLayouts = 6;
     static constexpr int kMaxLevel = 100;
 

@@ -4,22 +4,24 @@
 #include <optional>
 #include <string>
 
+#include "binding/parameter_index.h"
+
 // The system page's device values: the noise gate's threshold table, the
 // packing of the key-lock and system passwords, who may store into a mode,
 // and the device's modes with their names.
 class SystemValues {
 public:
-    static constexpr int kKeyLockPassword = 1623;
-    static constexpr int kKeyLock = 1624;
-    static constexpr int kSystemPasswordHigh = 1625;
-    static constexpr int kSystemPasswordLow = 1626;
-    static constexpr int kCurrentMode = 1628;
-    static constexpr int kMusicGateThreshold = 1631;
-    static constexpr int kMusicGate = 1632;
-    static constexpr int kMicGateThreshold = 1633;
-    static constexpr int kMicGate = 1634;
-    static constexpr int kBootMode = 1635;
-    static constexpr int kSurround = 1644;
+    static constexpr int kKeyLockPassword = parameterIndex::KeyLockPassword;
+    static constexpr int kKeyLock = parameterIndex::KeyLock;
+    static constexpr int kSystemPasswordHigh = parameterIndex::SystemPasswordHigh;
+    static constexpr int kSystemPasswordLow = parameterIndex::SystemPasswordLow;
+    static constexpr int kCurrentMode = parameterIndex::CurrentPreset;
+    static constexpr int kMusicGateThreshold = parameterIndex::MusicGateThreshold;
+    static constexpr int kMusicGate = parameterIndex::MusicGate;
+    static constexpr int kMicGateThreshold = parameterIndex::MicGateThreshold;
+    static constexpr int kMicGate = parameterIndex::MicGate;
+    static constexpr int kBootMode = parameterIndex::BootMode;
+    static constexpr int kSurround = parameterIndex::Surround;
 
     static constexpr int kGatePositions = 21;
     static constexpr int kKeyLockDigits = 4;

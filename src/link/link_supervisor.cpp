@@ -2,13 +2,14 @@
 
 #include "link/link.h"
 #include "link/link_event.h"
+#include "link/link_parameter_index.h"
 #include "texts/link_texts.h"
 #include "platform/clock.h"
 #include "link/transport.h"
 #include "link/transport_type.h"
 
 namespace {
-constexpr int kFullReadTarget = 1736;
+constexpr int kFullReadTarget = parameterIndex::LastForFullRead;
 constexpr int kIdleKeepAlive = 15;
 constexpr uint16_t kPresenceValue = 1;
 constexpr uint16_t kRelayPresenceValue = 3;
@@ -392,7 +393,7 @@ bool LinkSupervisor::runJobs() {
 
 bool LinkSupervisor::keepAlive() {
     std::vector<uint8_t> indices;
-    for (int index : {1637, 1639, 1640}) Frame::putU16(indices, static_cast<uint16_t>(index));
+    for (int index : parameterIndex::KeepAlive) Frame::putU16(indices, static_cast<uint16_t>(index));
     m_link.send(Command::ReadParameters, indices);
     bool sent = keepAliveGap();
     m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);

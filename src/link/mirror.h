@@ -8,6 +8,8 @@
 #include <mutex>
 #include <vector>
 
+#include "link/link_parameter_index.h"
+
 // The PC's copy of the device's 1746 parameters, with the marks that drive
 // synchronisation: pending (still to be written), received (delivered by the
 // device, not yet told to the window) and read request. Each field is atomic
@@ -22,10 +24,10 @@ public:
     static constexpr uint16_t kDeviceMagic = 22356;
 
     // Indices with a fixed role in the link.
-    static constexpr int kMagic = 0;
-    static constexpr int kCurrentPreset = 1628;
-    static constexpr int kPresetOperation = 1629;
-    static constexpr int kPresence = 1630;
+    static constexpr int kMagic = parameterIndex::Magic;
+    static constexpr int kCurrentPreset = parameterIndex::CurrentPreset;
+    static constexpr int kPresetOperation = parameterIndex::PresetOperation;
+    static constexpr int kPresence = parameterIndex::Presence;
 
     static bool valid(int index) { return index >= 0 && index < kSize; }
 

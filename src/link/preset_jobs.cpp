@@ -7,6 +7,7 @@
 #include "files/preset_files.h"
 #include "link/link.h"
 #include "link/link_event.h"
+#include "link/link_parameter_index.h"
 #include "link/link_supervisor.h"
 #include "platform/clock.h"
 #include "texts/link_texts.h"
@@ -14,9 +15,7 @@
 
 namespace {
 
-// Indices whose values belong to the device, not to a preset file.
-constexpr std::array<int, 14> kDeviceState = {1606, 1607, 1608, 1610, 1625, 1626, 1628,
-                                              1629, 1636, 1637, 1638, 1639, 1640, 1641};
+constexpr auto kDeviceState = parameterIndex::DeviceState;
 
 constexpr uint16_t kReadNameOperation = 0x0500;
 constexpr uint16_t kRecallOperation = 0x0600;

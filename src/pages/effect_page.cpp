@@ -1,53 +1,26 @@
 #include "pages/effect_page.h"
 
-#include <algorithm>
-#include <cmath>
-
-#include "binding/output_field_codec.h"
-#include "filter/slider_scale.h"
+#include "binding/page_number.h"
 #include "resources/skin_ids.h"
 #include "texts/ui_texts.h"
 
 namespace {
 
-using Codec = OutputFieldCodec;
 using Design = EqualiserPageDesign;
 
 constexpr int kSliders = 13;
 constexpr int kHighPass = 3;
 constexpr int kLowPass = 4;
 
-// Per slider: its field, its highest value, whether it holds a time sent as
-// samples, and the row of its text (with the format that follows the row).
-struct EffectSlider {
-    int field;
-    double maximum;
-    bool samples;
-    const TextTriple* row;
-    const char* format;
-};
-const EffectSlider kEffectSliders[kSliders] = {
-    {45, 100, false, nullptr, nullptr},
-    {46, 100, false, nullptr, nullptr},
-    {50, 340, true, &uitext::EchoDelayTime, ":%dms"},
-    {41, 205, false, nullptr, nullptr},
-    {42, 64, false, nullptr, nullptr},
-    {48, 50, true, &uitext::EchoPreDelay, ":%5dms"},
-    {49, 90, false, &uitext::EchoRepeatRatio, ":%d%%"},
-    {47, 50, true, &uitext::EchoRightDelay, ":%dms"},
-    {-1, 100, false, nullptr, nullptr},
-    {-1, 100, false, nullptr, nullptr},
-    {-1, 100, false, nullptr, nullptr},
-    {54, 70, true, &uitext::ReverbPreDelay, ":%dms"},
-    {55, 5000, false, &uitext::ReverbTime, ":%dms"},
-};
+// Per slider, its field; the echo and reverb pages show different ones.
+constexpr int kSliderFields[kSliders] = {45, 46, 50, 41, 42, 48, 49, 47, -1, -1, -1, 54, 55};
 
 Design::Spot at(double x, double y, double w = 170, double h = 33) {
     return {true, {x, y, w, h}};
 }
 
 Design pageDesign(int page) {
-    bool echo = page == EffectPage::kEchoPage;
+    bool echo = page == pageNumber::Echo;
     Design d;
     d.bands = 5;
     d.top = 6;
@@ -92,51 +65,11 @@ Design pageDesign(int page) {
     return d;
 }
 
-QString label(const std::string& format, double value) {
-    return QString::fromStdString(SliderScale::formatLabel(format, value));
-}
-
 }  // namespace
 
 EffectPage::EffectPage(int pageIndex, QWidget* parent)
     : EqualiserPage(pageIndex, pageDesign(pageIndex), parent) {}
 
-EqualiserPage::SliderRange EffectPage::sliderRange(int k) const {
-    return {kEffectSliders[k].maximum, 0, k <= 1};
-}
-
 int EffectPage::fieldOfSlider(int k) const {
-    return k >= 0 && k < kSliders ? kEffectSliders[k].field : -1;
-}
-
-int EffectPage::ownField(int field) const {
-    int k = sliderOfField(field);
-    if (k < 0) return -1;
-    if (k <= 1) return static_cast<int>(slider(k).GetValue());  // with the mute's 500
-    if (kEffectSliders[k].samples) return Codec::sampleCode(sliderValue(k));
-    return position(k);
-}
-
-bool EffectPage::setOwnField(int field, int value) {
-    int k = sliderOfField(field);
-    if (k < 0) return false;
-    if (k <= 1)
-        slider(k).SetValue(Codec::mutedLevel(value));
-    else if (kEffectSliders[k].samples)
-        slider(k).SetValue(std::min(Codec::sampleMs(value), kEffectSliders[k].maximum));
-    else
-        slider(k).SetValue(std::clamp(value, 0, static_cast<int>(kEffectSliders[k].maximum)));
-    return true;
-}
-
-QString EffectPage::sliderLabel(int k) const {
-    if (k == 0 || k == 1) {
-        const TextTriple& format = k == 1                     ? uitext::MicDirectVol
-                                   : pageIndex() == kEchoPage ? uitext::EchoVol
-                                                              : uitext::ReverbVol;
-        return label(format.get(), static_cast<int>(slider(k).GetValue()) % 500);
-    }
-    const EffectSlider& s = kEffectSliders[k];
-    if (!s.row) return QString();
-    return label(std::string(s.row->get()) + s.format, std::trunc(sliderValue(k)));
+    return k >= 0 && k < kSliders ? kSliderFields[k] : -1;
 }

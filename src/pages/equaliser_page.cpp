@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "binding/field_catalogue.h"
 #include "binding/output_field_codec.h"
 #include "filter/band_value_text.h"
 #include "filter/frequency_table.h"
@@ -13,6 +14,10 @@
 #include "texts/ui_texts.h"
 
 namespace {
+
+// Band rows 0 to 3: the strip's value each shows.
+constexpr BandValueText::SubValue kBandRows[4] = {BandValueText::Type, BandValueText::Frequency,
+                                                  BandValueText::Q, BandValueText::Gain};
 
 using Codec = OutputFieldCodec;
 using Layout = OutputPageLayout;
@@ -158,16 +163,17 @@ void EqualiserPage::createControls(double sx, double sy) {
 
 void EqualiserPage::configureSlider(int k, const QRect& rect) {
     ValueSlider& s = slider(k);
-    SliderRange range = sliderRange(k);
+    const FieldRow* row = sliderRow(k);
+    double maximum = row ? row->maximum : 100;
     s.create(m_design.sliderIdsByIndex ? kSliderId + k : kSliderId, rect);
     s.setLabelMode(true);
-    s.setTogglePresent(range.toggle);
+    s.setTogglePresent(row && row->toggle());
     s.setToggleOffset(500);
     s.setIndex(k);
     s.setLevelBar(false);
     s.setLabelColour(0xFFF0F0F0);
-    s.setRange(0, range.maximum);
-    s.setFineSteps(range.fineThreshold, 0.1);
+    s.setRange(0, maximum);
+    s.setFineSteps(row ? row->fineThreshold : 0, 0.1);
     s.SetSkin(m_source, SkinId::Slider, 0);
     if (k == m_design.lowPassSlider) s.SetValue(m_design.lowPassPositions);
     if (!m_design.sliders[size_t(k)].present) {
@@ -243,8 +249,12 @@ void EqualiserPage::refreshItem(int item) {
     }
     int k = sliderOfField(item);
     if (k < 0) return;
-    bool filter = k == m_design.highPassSlider || k == m_design.lowPassSlider;
-    slider(k).setLabelText(filter ? filterLabel(k) : sliderLabel(k));
+    if (k == m_design.highPassSlider || k == m_design.lowPassSlider)
+        slider(k).setLabelText(filterLabel(k));
+    else if (const FieldRow* row = sliderRow(k))
+        slider(k).setLabelText(QString::fromStdString(FieldCatalogue::label(*row, sliderValue(k))));
+    else
+        slider(k).setLabelText(QString());
 }
 
 void EqualiserPage::fixedTexts() {
@@ -301,33 +311,56 @@ int EqualiserPage::getField(int field) const {
     if (band >= 0) return band;
     const auto& d = m_design;
     if (field == d.bypassField) return m_graph.GetEqEnabled() ? 0 : 1;
-    if (field == d.highPassField) return Codec::crossoverFrequencyCode(position(d.highPassSlider));
-    if (field == d.lowPassField)
-        return Codec::crossoverFrequencyCode(FrequencyTable::kUpperBase +
-                                             position(d.lowPassSlider));
     if (field == d.highPassSlopeField || field == d.lowPassSlopeField) {
         bool lowPass = field == d.lowPassSlopeField;
         return Codec::crossoverCode(m_combos[lowPass]->GetSelection(), lowPass);
     }
+    if (const FieldRow* row = sliderFieldRow(field)) {
+        int k = sliderOfField(field);
+        return FieldCatalogue::encode(row->codec,
+                                      row->toggle() ? slider(k).GetValue() : sliderValue(k));
+    }
     return std::max(ownField(field), 0);
+}
+
+int EqualiserPage::ownField(int) const {
+    return -1;
+}
+
+bool EqualiserPage::setOwnField(int, int) {
+    return false;
+}
+
+const FieldRow* EqualiserPage::sliderRow(int k) const {
+    return FieldCatalogue::find(m_page, fieldOfSlider(k));
+}
+
+const FieldRow* EqualiserPage::sliderFieldRow(int field) const {
+    int k = sliderOfField(field);
+    const FieldRow* row = k >= 0 ? sliderRow(k) : nullptr;
+    return row && row->codec != FieldCodec::Owner ? row : nullptr;
+}
+
+bool EqualiserPage::setSliderField(int field, int value) {
+    const FieldRow* row = sliderFieldRow(field);
+    if (row) slider(sliderOfField(field)).SetValue(FieldCatalogue::decode(*row, value));
+    return row != nullptr;
 }
 
 // -1 when the field is not a band's.
 int EqualiserPage::bandGetField(int field) const {
+    int j = 0;
+    int row = bandRowOf(field, j);
+    if (row < 0) return -1;
+    double shown = m_strips[size_t(j)]->GetSubValue(kBandRows[row]);
+    return FieldCatalogue::encode(FieldCatalogue::find(m_page, field)->codec, shown);
+}
+
+// The band row 0 to 3 of a field and its band j; -1 when it is none.
+int EqualiserPage::bandRowOf(int field, int& j) const {
     for (int row = 0; row < 4; ++row) {
-        int j = field - bandField(row, 0);
-        if (j < 0 || j >= bands()) continue;
-        const BandStrip& s = *m_strips[size_t(j)];
-        switch (row) {
-            case 0:
-                return static_cast<int>(s.GetSubValue(BandValueText::Type));
-            case 1:
-                return FrequencyTable::codeOf(s.GetSubValue(BandValueText::Frequency));
-            case 2:
-                return Codec::qCode(s.GetSubValue(BandValueText::Q));
-            default:
-                return Codec::gainCode(s.GetSubValue(BandValueText::Gain));
-        }
+        j = field - bandField(row, 0);
+        if (j >= 0 && j < bands()) return row;
     }
     return -1;
 }
@@ -341,45 +374,36 @@ void EqualiserPage::setField(int field, int value) {
         setFilterFrequency(field == d.lowPassField, value);
     else if (field == d.highPassSlopeField || field == d.lowPassSlopeField)
         setSlope(field == d.lowPassSlopeField, value);
-    else if (!setOwnField(field, value))
+    else if (!setSliderField(field, value) && !setOwnField(field, value))
         return;
     refreshItem(field);
 }
 
 bool EqualiserPage::setBandField(int field, int value) {
-    for (int row = 0; row < 4; ++row) {
-        int j = field - bandField(row, 0);
-        if (j < 0 || j >= bands()) continue;
-        BandStrip& s = strip(j);
-        switch (row) {
-            case 0: {
-                int type = Codec::bandType(value);
-                m_graph.SetBandType(j, type);
-                s.SetSubValue(BandValueText::Type, type);
-                break;
-            }
-            case 1: {
-                double f = Codec::bandFrequency(value);
-                m_graph.SetBandFrequency(j, f);
-                s.SetSubValue(BandValueText::Frequency, f);
-                break;
-            }
-            case 2: {
-                double q = Codec::q(value);
-                m_graph.SetBandQ(j, q);
-                s.SetSubValue(BandValueText::Q, q);
-                break;
-            }
-            default: {
-                double g = Codec::gain(value);
-                m_graph.SetBandGain(j, g);
-                s.SetSubValue(BandValueText::Gain, g);
-                break;
-            }
-        }
-        return true;
+    int j = 0;
+    int row = bandRowOf(field, j);
+    if (row < 0) return false;
+    double shown = FieldCatalogue::decode(*FieldCatalogue::find(m_page, field), value);
+    showOnGraph(j, kBandRows[row], shown);
+    strip(j).SetSubValue(kBandRows[row], shown);
+    return true;
+}
+
+void EqualiserPage::showOnGraph(int j, int sub, double value) {
+    switch (sub) {
+        case BandValueText::Type:
+            m_graph.SetBandType(j, value);
+            break;
+        case BandValueText::Frequency:
+            m_graph.SetBandFrequency(j, value);
+            break;
+        case BandValueText::Q:
+            m_graph.SetBandQ(j, value);
+            break;
+        default:
+            m_graph.SetBandGain(j, value);
+            break;
     }
-    return false;
 }
 
 // The slider takes the nearest position it has, and the graph the frequency
@@ -431,28 +455,10 @@ intptr_t EqualiserPage::onMessage(unsigned message, intptr_t wParam, intptr_t lP
 }
 
 void EqualiserPage::bandChanged(int j, int sub) {
-    if (j < 0 || j >= bands()) return;
-    double v = strip(j).GetSubValue(sub);
-    switch (sub) {
-        case BandValueText::Gain:
-            m_graph.SetBandGain(j, v);
-            changed(bandField(3, j));
-            break;
-        case BandValueText::Frequency:
-            m_graph.SetBandFrequency(j, v);
-            changed(bandField(1, j));
-            break;
-        case BandValueText::Q:
-            m_graph.SetBandQ(j, v);
-            changed(bandField(2, j));
-            break;
-        case BandValueText::Type:
-            m_graph.SetBandType(j, v);
-            changed(j);
-            break;
-        default:
-            break;
-    }
+    if (j < 0 || j >= bands() || sub < 0 || sub > BandValueText::Type) return;
+    showOnGraph(j, sub, strip(j).GetSubValue(sub));
+    auto row = std::find(std::begin(kBandRows), std::end(kBandRows), sub) - std::begin(kBandRows);
+    changed(bandField(static_cast<int>(row), j));
 }
 
 // Kinds 1 and 2 are the filter markers, 5 and up the menu's added items; any

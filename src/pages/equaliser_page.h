@@ -17,6 +17,7 @@
 #include "platform/qt/message_target.h"
 
 class DrawingSurface;
+struct FieldRow;
 struct TextTriple;
 
 // What sets one equaliser page apart from another: how many bands, where
@@ -96,19 +97,13 @@ public:
     ResponseGraph& graph() { return m_graph; }
 
 protected:
-    struct SliderRange {
-        double maximum;
-        double fineThreshold;  // steps of 0.1 below it
-        bool toggle;           // the mute toggle, read as +500
-    };
-
-    // The page's own sliders, fields and buttons.
-    virtual SliderRange sliderRange(int k) const = 0;
+    // The page's own sliders, fields and buttons. A slider's range, codec
+    // and label come from its field's row in the field catalogue.
     virtual int fieldOfSlider(int k) const = 0;
-    virtual int ownField(int field) const = 0;
+    // -1 when the field is not one of the page's own.
+    virtual int ownField(int field) const;
     // False when the field is not one of the page's own.
-    virtual bool setOwnField(int field, int value) = 0;
-    virtual QString sliderLabel(int k) const = 0;
+    virtual bool setOwnField(int field, int value);
     virtual void ownButton(int b) { (void)b; }
     virtual void ownCombo(int i) { (void)i; }
 
@@ -135,10 +130,17 @@ private:
     void applyTextStyles(double s);
     void fixedTexts();
     QString filterLabel(int k) const;
+    // Null when the slider's field has no row on this page.
+    const FieldRow* sliderRow(int k) const;
+    // Null when the field is not one of a shown slider's with a codec.
+    const FieldRow* sliderFieldRow(int field) const;
+    bool setSliderField(int field, int value);
 
     int bandField(int row, int band) const;
     int bandGetField(int field) const;
     bool setBandField(int field, int value);
+    int bandRowOf(int field, int& j) const;
+    void showOnGraph(int j, int sub, double value);
     void setFilterFrequency(bool lowPass, int code);
     void setSlope(bool lowPass, int code);
 

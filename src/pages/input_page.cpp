@@ -3,15 +3,13 @@
 #include <algorithm>
 
 #include "binding/header_values.h"
-#include "binding/output_field_codec.h"
-#include "filter/slider_scale.h"
+#include "binding/page_number.h"
 #include "link/mirror.h"
 #include "resources/skin_ids.h"
 #include "texts/ui_texts.h"
 
 namespace {
 
-using Codec = OutputFieldCodec;
 using Design = EqualiserPageDesign;
 
 constexpr int kThreshold = 9;
@@ -24,7 +22,6 @@ constexpr int kEliminator = 2;
 constexpr int kEliminatorField = 82;
 constexpr int kSliders = 16;
 constexpr int kButtons = 8;
-constexpr double kMaxThreshold = 48;
 
 Design::Spot at(double x, double y, double w = 170, double h = 33) {
     return {true, {x, y, w, h}};
@@ -34,7 +31,7 @@ Design::Spot at(double x, double y, double w = 170, double h = 33) {
 constexpr int kMicrophoneFields[] = {60, 78, 79, 80, 81, 73, 74, 75, 76};
 
 Design pageDesign(int page) {
-    bool mic = page == InputPage::kMicPage;
+    bool mic = page == pageNumber::Microphone;
     Design d;
     d.bands = 15;
     d.top = mic ? 39 : 6;
@@ -100,10 +97,6 @@ Design pageDesign(int page) {
     return d;
 }
 
-QString label(const TextTriple& format, double value) {
-    return QString::fromStdString(SliderScale::formatLabel(format.get(), value));
-}
-
 }  // namespace
 
 InputPage::InputPage(int pageIndex, QWidget* parent)
@@ -113,83 +106,19 @@ BindingTable::Microphones InputPage::microphones() const {
     return {button(kMicAButton).GetCheckType() == 2, button(kMicBButton).GetCheckType() == 2};
 }
 
-EqualiserPage::SliderRange InputPage::sliderRange(int k) const {
-    switch (k) {
-        case kThreshold:
-            return {kMaxThreshold, 100, false};
-        case kAttack:
-            return {Codec::kAttackPositions - 1.0, 0, false};
-        case kRelease:
-            return {Codec::kReleasePositions - 1.0, 0, false};
-        case kRatio:
-            return {Codec::kRatioPositions - 1.0, 0, false};
-        case kHighPass:
-            return {143, 0, false};
-        case kLowPass:
-            return {64, 0, false};
-        default:
-            return {100, 0, false};
-    }
-}
-
 // The low-pass slider's field is 80, not 79, which is the high-pass slope.
 int InputPage::fieldOfSlider(int k) const {
     return k == kLowPass ? 80 : 64 + k;
 }
 
 int InputPage::ownField(int field) const {
-    switch (field) {
-        case 73:
-            return Codec::thresholdCode(sliderValue(kThreshold));
-        case 74:
-            return Codec::attackCode(position(kAttack));
-        case 75:
-            return Codec::releaseMultiple(position(kRelease));
-        case 76:
-            return Codec::ratioTenths(position(kRatio));
-        case kEliminatorField:
-            return combo(kEliminator).GetSelection();
-        default:
-            return -1;
-    }
+    return field == kEliminatorField ? combo(kEliminator).GetSelection() : -1;
 }
 
 bool InputPage::setOwnField(int field, int value) {
-    switch (field) {
-        case 73:
-            slider(kThreshold).SetValue(std::clamp(Codec::threshold(value), 0.0, kMaxThreshold));
-            return true;
-        case 74:
-            slider(kAttack).SetValue(Codec::attackPosition(value));
-            return true;
-        case 75:
-            slider(kRelease).SetValue(
-                std::min(Codec::releasePosition(value), Codec::kReleasePositions - 1));
-            return true;
-        case 76:
-            slider(kRatio).SetValue(Codec::ratioPosition(value));
-            return true;
-        case kEliminatorField:
-            combo(kEliminator).SetSelection(std::clamp(value, 0, combo(kEliminator).count() - 1));
-            return true;
-        default:
-            return false;
-    }
-}
-
-QString InputPage::sliderLabel(int k) const {
-    switch (k) {
-        case kThreshold:
-            return label(uitext::LimiterThreshold, sliderValue(k) - 30);
-        case kAttack:
-            return label(uitext::LimiterAttack, Codec::attackMs(position(k)));
-        case kRelease:
-            return label(uitext::LimiterRelease, Codec::releaseMultiple(position(k)));
-        case kRatio:
-            return label(uitext::LimiterRatio, Codec::ratioTenths(position(k)) / 10.0);
-        default:
-            return QString();
-    }
+    if (field != kEliminatorField) return false;
+    combo(kEliminator).SetSelection(std::clamp(value, 0, combo(kEliminator).count() - 1));
+    return true;
 }
 
 void InputPage::ownButton(int b) {

@@ -7,15 +7,13 @@
 
 class Mirror;
 
-// The music input page (5) and the microphone page (6): fifteen bands, the
+// The music input page and the microphone page: fifteen bands, the
 // filters, and on the microphone page the compressor, the feedback
 // eliminator and the "MICA" / "MICB" choice of which microphone the page
 // edits and shows. Switching microphone loads the page from that
 // microphone's mirror entries and sends nothing.
 class InputPage : public EqualiserPage, public MicrophoneChoice {
 public:
-    static constexpr int kMusicPage = 5;
-    static constexpr int kMicPage = 6;
     static constexpr int kFixedTexts = 84;
     static constexpr int kMicAButton = 5;
     static constexpr int kMicBButton = 6;
@@ -32,11 +30,9 @@ public:
     BindingTable::Microphones microphones() const override;
 
 protected:
-    SliderRange sliderRange(int k) const override;
     int fieldOfSlider(int k) const override;
     int ownField(int field) const override;
     bool setOwnField(int field, int value) override;
-    QString sliderLabel(int k) const override;
     void ownButton(int b) override;
     void ownCombo(int i) override;
 

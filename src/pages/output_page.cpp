@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "binding/field_catalogue.h"
 #include "binding/output_field_codec.h"
+#include "binding/page_number.h"
 #include "filter/frequency_table.h"
 #include "filter/slider_scale.h"
 #include "resources/drawing_surface.h"
@@ -26,7 +28,6 @@ constexpr unsigned kButtonId = 6024;
 constexpr double kDesignWidth = 1077;
 constexpr double kDesignHeight = 681;
 
-constexpr int kOutputSlider = 0;
 constexpr int kHighPassQ = 4;
 constexpr int kHighPassSlider = 14;
 constexpr int kLowPassSlider = 15;
@@ -37,28 +38,14 @@ constexpr QRgb kLabelColour = 0xC89D9D9D;
 constexpr QRgb kButtonColour = 0xC8000000;
 constexpr QRgb kButtonOnColour = 0xC8FAFAFA;
 
-struct SliderSetup {
-    double minimum, maximum, fineThreshold;
-    const TextTriple* format;
-};
-const SliderSetup kSliders[Layout::kSliders] = {
-    {0, 100, 0, &uitext::OutputVol},
-    {0, 100, 0, &uitext::MicDirectVol},
-    {0, 100, 0, &uitext::EchoVol},
-    {0, 100, 0, &uitext::ReverbVol},
-    {0, 11, 0, &uitext::HpfQ},
-    {0, 11, 0, &uitext::LpfQ},
-    {0, 100, 0, &uitext::AutoVolumeOutput},
-    {0, 200, 0, &uitext::LeftDelay},
-    {0, 200, 0, &uitext::Delay},
-    {0, 48, 100, &uitext::LimiterThreshold},
-    {0, 107, 0, &uitext::LimiterAttack},
-    {0, 7, 0, &uitext::LimiterRelease},
-    {0, 40, 0, &uitext::LimiterRatio},
-    {0, 200, 0, &uitext::RightDelay},
-    {0, 362, 0, nullptr},
-    {1, 362, 0, nullptr},
-};
+// A slider a page lacks takes the row of a page that has it.
+const FieldRow& rowOf(int page, int field) {
+    if (const FieldRow* row = FieldCatalogue::find(page, field)) return *row;
+    for (int other = 0; other < pageNumber::Outputs; ++other)
+        if (const FieldRow* row = FieldCatalogue::find(other, field)) return *row;
+    static const FieldRow kNone{};
+    return kNone;
+}
 
 const TextTriple* const kRowTexts[Layout::kRowLabels] = {&uitext::EqGainLabel, &uitext::EqTypeLabel,
                                                          &uitext::EqFreqLabel, &uitext::EqQLabel};
@@ -74,6 +61,10 @@ QString text(const TextTriple& t) {
 QString label(const TextTriple& format, double value) {
     return QString::fromStdString(SliderScale::formatLabel(format.get(), value));
 }
+
+// Band rows 0 to 3 (fields 0, 10, 20, 30 on): the strip's value each shows.
+constexpr BandValueText::SubValue kBandRows[4] = {BandValueText::Type, BandValueText::Frequency,
+                                                  BandValueText::Q, BandValueText::Gain};
 
 // Off-screen place of an absent control.
 const QRect kAway(-1000, -1000, 100, 100);
@@ -172,16 +163,16 @@ void OutputPage::createControls(double sx, double sy) {
 
 void OutputPage::configureSlider(int k, const QRect& rect) {
     ValueSlider& s = slider(k);
-    const SliderSetup& setup = kSliders[k];
+    const FieldRow& row = sliderRow(k);
     s.create(kSliderId + k, rect);
     s.setLabelMode(true);
-    s.setTogglePresent(k == kOutputSlider);
+    s.setTogglePresent(row.toggle());
     s.setToggleOffset(500);
     s.setIndex(k);
     s.setLevelBar(false);
     s.setLabelColour(0xFFF0F0F0);
-    s.setRange(setup.minimum, setup.maximum);
-    s.setFineSteps(setup.fineThreshold, 0.1);
+    s.setRange(row.minimum, row.maximum);
+    s.setFineSteps(row.fineThreshold, 0.1);
     s.SetSkin(m_source, SkinId::Slider, 0);
     if (k == kLowPassSlider) s.SetValue(FrequencyTable::kLast);
     if (k == kHighPassQ || k == kHighPassQ + 1) s.SetEnabled(false);
@@ -268,47 +259,18 @@ void OutputPage::refreshItem(int item) {
 void OutputPage::refreshSliderLabel(int k) {
     ValueSlider& s = slider(k);
     double v = s.scale().clamp(s.value());
-    int position = static_cast<int>(v);
-    QString t;
-    switch (k) {
-        case 4:
-        case 5:
-            t = label(*kSliders[k].format, v / 10 + 0.4);
-            break;
-        case 7:
-        case 8:
-        case 13:
-            t = label(*kSliders[k].format, v / 10);
-            break;
-        case 9:
-            t = label(*kSliders[k].format, v - 30);
-            break;
-        case 10:
-            t = label(*kSliders[k].format, Codec::attackMs(position));
-            break;
-        case 11:
-            t = label(*kSliders[k].format, Codec::releaseMultiple(position));
-            break;
-        case 12:
-            t = label(*kSliders[k].format, Codec::ratioTenths(position) / 10.0);
-            break;
-        case kHighPassSlider:
-        case kLowPassSlider: {
-            double f = FrequencyTable::gridFrequency(position);
-            bool high = k == kHighPassSlider;
-            if (high && f < FrequencyTable::kMinimum)
-                t = text(uitext::HpfFreqOff);
-            else if (f < 100)
-                t = label(high ? uitext::HpfFreqTenths : uitext::LpfFreqTenths, f);
-            else
-                t = label(high ? uitext::HpfFreqWhole : uitext::LpfFreqWhole, std::trunc(f));
-            break;
-        }
-        default:
-            t = label(*kSliders[k].format, v);
-            break;
+    if (k != kHighPassSlider && k != kLowPassSlider) {
+        s.setLabelText(QString::fromStdString(FieldCatalogue::label(sliderRow(k), v)));
+        return;
     }
-    s.setLabelText(t);
+    double f = FrequencyTable::gridFrequency(static_cast<int>(v));
+    bool high = k == kHighPassSlider;
+    if (high && f < FrequencyTable::kMinimum)
+        s.setLabelText(text(uitext::HpfFreqOff));
+    else if (f < 100)
+        s.setLabelText(label(high ? uitext::HpfFreqTenths : uitext::LpfFreqTenths, f));
+    else
+        s.setLabelText(label(high ? uitext::HpfFreqWhole : uitext::LpfFreqWhole, std::trunc(f)));
 }
 
 void OutputPage::refreshCaption(int c) {
@@ -332,20 +294,15 @@ int OutputPage::fieldOfSlider(int k) {
     return 44 + k;
 }
 
+const FieldRow& OutputPage::sliderRow(int k) const {
+    return rowOf(m_page, fieldOfSlider(k));
+}
+
 int OutputPage::getField(int field) const {
     auto& self = const_cast<OutputPage&>(*this);
     if (field >= 0 && field < 40 && field % 10 < Layout::kStrips) {
-        const BandStrip& s = self.strip(field % 10);
-        switch (field / 10) {
-            case 0:
-                return static_cast<int>(s.GetSubValue(BandValueText::Type));
-            case 1:
-                return FrequencyTable::codeOf(s.GetSubValue(BandValueText::Frequency));
-            case 2:
-                return Codec::qCode(s.GetSubValue(BandValueText::Q));
-            default:
-                return Codec::gainCode(s.GetSubValue(BandValueText::Gain));
-        }
+        double shown = self.strip(field % 10).GetSubValue(kBandRows[field / 10]);
+        return FieldCatalogue::encode(rowOf(m_page, field).codec, shown);
     }
     if (field == 40) return m_graph.GetEqEnabled() ? 1 : 0;
     if (field >= 41 && field <= 43) return self.button(field - 41).GetCheckType() == 2 ? 1 : 0;
@@ -354,35 +311,9 @@ int OutputPage::getField(int field) const {
     int k = sliderOfField(field);
     if (k < 0) return 0;
     const ValueSlider& s = self.slider(k);
-    int position = static_cast<int>(s.scale().clamp(s.value()));
-    switch (field) {
-        case 44:
-            return static_cast<int>(s.GetValue());
-        case 45:
-        case 46:
-        case 47:
-            return Codec::mixCode(position);
-        case 48:
-        case 49:
-            return Codec::userQCode(position);
-        case 51:
-        case 52:
-        case 57:
-            return Codec::delayCode(s.scale().clamp(s.value()));
-        case 53:
-            return Codec::thresholdCode(s.scale().clamp(s.value()));
-        case 54:
-            return Codec::attackCode(position);
-        case 55:
-            return Codec::releaseMultiple(position);
-        case 56:
-            return Codec::ratioTenths(position);
-        case 58:
-        case 60:
-            return Codec::crossoverFrequencyCode(position);
-        default:
-            return position;  // 50: the automatic volume as it is
-    }
+    const FieldRow& row = sliderRow(k);
+    return FieldCatalogue::encode(row.codec,
+                                  row.toggle() ? s.GetValue() : s.scale().clamp(s.value()));
 }
 
 void OutputPage::setField(int field, int value) {
@@ -420,69 +351,32 @@ void OutputPage::setField(int field, int value) {
 }
 
 void OutputPage::setBandField(int field, int value) {
-    int j = field % 10;
-    BandStrip& s = strip(j);
-    switch (field / 10) {
-        case 0: {
-            int type = Codec::bandType(value);
-            m_graph.SetBandType(j, type);
-            s.SetSubValue(BandValueText::Type, type);
+    int sub = kBandRows[field / 10];
+    double shown = FieldCatalogue::decode(rowOf(m_page, field), value);
+    showOnGraph(field % 10, sub, shown);
+    strip(field % 10).SetSubValue(sub, shown);
+}
+
+void OutputPage::showOnGraph(int j, int sub, double value) {
+    switch (sub) {
+        case BandValueText::Type:
+            m_graph.SetBandType(j, value);
             break;
-        }
-        case 1: {
-            double f = Codec::bandFrequency(value);
-            m_graph.SetBandFrequency(j, f);
-            s.SetSubValue(BandValueText::Frequency, f);
+        case BandValueText::Frequency:
+            m_graph.SetBandFrequency(j, value);
             break;
-        }
-        case 2: {
-            double q = Codec::q(value);
-            m_graph.SetBandQ(j, q);
-            s.SetSubValue(BandValueText::Q, q);
+        case BandValueText::Q:
+            m_graph.SetBandQ(j, value);
             break;
-        }
-        default: {
-            double g = Codec::gain(value);
-            m_graph.SetBandGain(j, g);
-            s.SetSubValue(BandValueText::Gain, g);
+        default:
+            m_graph.SetBandGain(j, value);
             break;
-        }
     }
 }
 
 void OutputPage::setSliderField(int field, int value) {
-    ValueSlider& s = slider(sliderOfField(field));
-    switch (field) {
-        case 44:
-            // A level above 100 shows as 100, with the mute as the device has it.
-            s.SetValue(Codec::mutedLevel(value));
-            break;
-        case 45:
-        case 46:
-        case 47:
-            s.SetValue(Codec::mixLevel(value));
-            break;
-        case 51:
-        case 52:
-        case 57:
-            s.SetValue(Codec::delay(value));
-            break;
-        case 53:
-            s.SetValue(std::clamp(Codec::threshold(value), 0.0, 48.0));
-            break;
-        case 54:
-            s.SetValue(Codec::attackPosition(value));
-            break;
-        case 55:
-            s.SetValue(std::min(Codec::releasePosition(value), 7));
-            break;
-        case 56:
-            s.SetValue(Codec::ratioPosition(value));
-            break;
-        default:
-            s.SetValue(std::clamp(value, 0, 100));
-            break;
-    }
+    int k = sliderOfField(field);
+    slider(k).SetValue(FieldCatalogue::decode(sliderRow(k), value));
 }
 
 void OutputPage::setCrossoverFrequency(int i, int code) {
@@ -505,7 +399,7 @@ void OutputPage::setCrossoverType(int i, int code) {
 }
 
 void OutputPage::setUserQ(int i, int code) {
-    slider(kHighPassQ + i).SetValue(std::clamp(Codec::userQPosition(code), 0, 11));
+    slider(kHighPassQ + i).SetValue(FieldCatalogue::decode(sliderRow(kHighPassQ + i), code));
     applyUserQ(i);
 }
 
@@ -542,28 +436,11 @@ intptr_t OutputPage::onMessage(unsigned message, intptr_t wParam, intptr_t lPara
 }
 
 void OutputPage::bandChanged(int j, int sub) {
-    if (j < 0 || j >= Layout::kStrips) return;
-    double v = strip(j).GetSubValue(sub);
-    switch (sub) {
-        case BandValueText::Gain:
-            m_graph.SetBandGain(j, v);
-            changed(j + 30);
-            break;
-        case BandValueText::Frequency:
-            m_graph.SetBandFrequency(j, v);
-            changed(j + 10);
-            break;
-        case BandValueText::Q:
-            m_graph.SetBandQ(j, v);
-            changed(j + 20);
-            break;
-        case BandValueText::Type:
-            m_graph.SetBandType(j, v);
-            changed(j);
-            break;
-        default:
-            break;
-    }
+    if (j < 0 || j >= Layout::kStrips || sub < 0 || sub > BandValueText::Type) return;
+    showOnGraph(j, sub, strip(j).GetSubValue(sub));
+    int row = static_cast<int>(std::find(std::begin(kBandRows), std::end(kBandRows), sub) -
+                               std::begin(kBandRows));
+    changed(10 * row + j);
 }
 
 void OutputPage::graphChanged(int code, int band) {
@@ -638,7 +515,7 @@ void OutputPage::buttonAction(int b) {
 
 void OutputPage::rest() {
     for (int j = 0; j < Layout::kStrips; ++j) {
-        double f = Codec::restFrequency(m_page == 2, j);
+        double f = Codec::restFrequency(m_page == pageNumber::Subwoofer, j);
         strip(j).SetSubValue(BandValueText::Gain, 0);
         m_graph.SetBandGain(j, 0);
         strip(j).SetSubValue(BandValueText::Frequency, f);

@@ -15,6 +15,7 @@
 #include "platform/qt/message_target.h"
 
 class DrawingSurface;
+struct FieldRow;
 
 // The page of one output channel (or pair): eight band strips and the
 // response graph in step with them, crossovers, levels, delay, limiter and
@@ -73,6 +74,7 @@ private:
     void rest();
 
     void setBandField(int field, int value);
+    void showOnGraph(int j, int sub, double value);
     void setSliderField(int field, int value);
     void setCrossoverFrequency(int i, int code);
     void setCrossoverType(int i, int code);
@@ -84,6 +86,7 @@ private:
 
     static int sliderOfField(int field);
     static int fieldOfSlider(int k);
+    const FieldRow& sliderRow(int k) const;
     bool sliderPresent(int k) const;
 
     int m_page;

@@ -1,5 +1,7 @@
 #include "pages/output_page_layout.h"
 
+#include "binding/page_number.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -25,10 +27,6 @@ constexpr Place kButtonsAt[OutputPageLayout::kButtons] = {{854, 155, 77, 18},
                                                           {854, 176, 77, 18},
                                                           {946, 176, 77, 18}};
 constexpr int kCaptionSliders[OutputPageLayout::kCaptions] = {7, 8, 13, 14, 15};
-
-bool pairPage(int page) {
-    return page == 0 || page == 3 || page == 4;
-}
 
 }  // namespace
 
@@ -56,14 +54,14 @@ Place OutputPageLayout::graph() {
 
 bool OutputPageLayout::sliderPresent(int page, int k) {
     if (k <= 3 || (k >= 9 && k <= 12) || k == 14 || k == 15) return true;
-    if (k == 7 || k == 13) return pairPage(page);
-    if (k == 8) return !pairPage(page);
+    if (k == 7 || k == 13) return pageNumber::isPair(page);
+    if (k == 8) return !pageNumber::isPair(page);
     return false;  // 4, 5 and 6: no page has them
 }
 
 bool OutputPageLayout::buttonPresent(int page, int b) {
-    if (b == 0 || b == 2) return pairPage(page);
-    if (b == 1) return !pairPage(page);
+    if (b == 0 || b == 2) return pageNumber::isPair(page);
+    if (b == 1) return !pageNumber::isPair(page);
     return b == 3 || b == 4;
 }
 

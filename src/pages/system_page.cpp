@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "binding/page_number.h"
 #include "binding/parameter_binding.h"
+#include "binding/parameter_index.h"
 #include "binding/system_values.h"
 #include "controls/control_surface.h"
 #include "files/preset_files.h"
@@ -59,7 +61,10 @@ struct VolumePair {
     int start, max;
     int startIndex, maxIndex;
 };
-constexpr VolumePair kVolumePairs[] = {{0, 1, 1616, 1615}, {2, 3, 1612, 1611}, {6, 7, 1618, 1617}};
+constexpr VolumePair kVolumePairs[] = {
+    {0, 1, parameterIndex::MusicStart, parameterIndex::MusicMax},
+    {2, 3, parameterIndex::MicStart, parameterIndex::MicMax},
+    {6, 7, parameterIndex::EffectStart, parameterIndex::EffectMax}};
 
 // Slider k: its place (absent ones have none), its entry, and for the noise
 // gates the row that comes before the threshold.
@@ -720,7 +725,7 @@ void SystemPage::buttonAction(int b) {
             if (m_wifi) m_wifi();
             break;
         case Route:
-            tellOwner(kControlChangedMessage, kPageIndex, kRouteField, false);
+            tellOwner(kControlChangedMessage, pageNumber::System, kRouteField, false);
             break;
         default:
             break;

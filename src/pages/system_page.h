@@ -34,7 +34,6 @@ struct LinkState;
 // the routing page is asked for.
 class SystemPage : public QWidget, public MessageTarget, public PageFields {
 public:
-    static constexpr int kPageIndex = 9;
     static constexpr int kRouteField = 20;
     static constexpr int kFixedTexts = 23;
     static constexpr int kSliders = 11;

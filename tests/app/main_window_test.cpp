@@ -10,6 +10,7 @@
 
 #include "app/device_state_panel.h"
 #include "app/main_messages.h"
+#include "binding/page_number.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "link/transport_type.h"
@@ -164,7 +165,7 @@ TEST_F(MainWindowTest, EscapeAsksTheExitQuestionAndInABoxOnlyTakesTheTypingBack)
     ASSERT_TRUE(start());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     // Typing in a field of the system page is taken back, and that is all.
-    MessagePump::send(window.get(), MainMessage::PageSelect, 0, SystemPage::kPageIndex);
+    MessagePump::send(window.get(), MainMessage::PageSelect, 0, pageNumber::System);
     QLineEdit& field = window->systemPage().keyLockEdit();
     QString shown = field.text();
     field.setFocus();

@@ -8,6 +8,7 @@
 #include "app/main_messages.h"
 #include "app/undo_control.h"
 #include "binding/equaliser_bands.h"
+#include "binding/page_number.h"
 #include "controls/synthetic_input.h"
 #include "filter/filter_text_reader.h"
 #include "link/link_event.h"
@@ -370,7 +371,7 @@ TEST_F(MainWindowTest, AFilterImportIsReportedFirstAndWrittenAsOneUndoStepWhenAg
 TEST_F(MainWindowTest, TheSystemPageClampsTheHeaderRelabelsTheWindowAndOpensRouting) {
     ASSERT_TRUE(start());
     SystemPage& system = window->systemPage();
-    MessagePump::send(window.get(), MainMessage::PageSelect, 0, SystemPage::kPageIndex);
+    MessagePump::send(window.get(), MainMessage::PageSelect, 0, pageNumber::System);
     report(*link, *ui, 1602, 590);
     report(*link, *ui, 1633, 12);
     processQueued();

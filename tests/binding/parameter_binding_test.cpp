@@ -36,12 +36,12 @@ std::set<int> pendingIndices(const Mirror& m) {
 class ParameterBindingTest : public testing::Test {
 protected:
     void SetUp() override {
-        for (int p = 0; p < BindingTable::kPages; ++p) binding.attach(p, &pages[p]);
+        for (int p = 0; p < pageNumber::Count; ++p) binding.attach(p, &pages[p]);
         binding.attach(BindingTable::kHeader, &header);
     }
     Mirror mirror;
     ParameterBinding binding{mirror};
-    FakePage pages[BindingTable::kPages];
+    FakePage pages[pageNumber::Count];
     FakePage header;
 };
 
@@ -200,9 +200,9 @@ TEST_F(ParameterBindingTest, MicrophoneEditsGoToTheMicrophonesThatAreOn) {
         FakeMicrophones mics;
         mics.on = {c.a, c.b};
         page.values[c.field] = 3;
-        b.attach(BindingTable::kMicPage, &page);
+        b.attach(pageNumber::Microphone, &page);
         b.setMicrophoneChoice(&mics);
-        b.controlChanged(BindingTable::kMicPage, c.field);
+        b.controlChanged(pageNumber::Microphone, c.field);
         EXPECT_EQ(pendingIndices(fresh), c.pending) << c.a << c.b << " " << c.field;
     }
 }
@@ -221,7 +221,7 @@ TEST_F(ParameterBindingTest, TheMicrophonePageShowsOnlyTheSelectedMicrophone) {
     FakeMicrophones mics;
     ParameterBinding binding(mirror);
     FakePage page;
-    binding.attach(BindingTable::kMicPage, &page);
+    binding.attach(pageNumber::Microphone, &page);
     binding.setMicrophoneChoice(&mics);
     for (const Case& c : cases) {
         page.shown.clear();

@@ -26,7 +26,7 @@ constexpr int kBackBands = 481;       // page 3's bands 0 to 7: 481 to 512
 class UndoHistoryTest : public testing::Test {
 protected:
     void SetUp() override {
-        for (int p = 0; p < BindingTable::kPages; ++p) binding.attach(p, &pages[p]);
+        for (int p = 0; p < pageNumber::Count; ++p) binding.attach(p, &pages[p]);
         binding.setHistory(&history);
     }
     void edit(int page, int field, int value) {
@@ -36,7 +36,7 @@ protected:
     Mirror mirror;
     UndoHistory history;
     ParameterBinding binding{mirror};
-    FakePage pages[BindingTable::kPages];
+    FakePage pages[pageNumber::Count];
 };
 
 }  // namespace

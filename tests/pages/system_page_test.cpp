@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "binding/page_number.h"
 #include "binding/parameter_binding.h"
 #include "controls/synthetic_input.h"
 #include "files/settings.h"
@@ -331,7 +332,7 @@ TEST_F(SystemPageTest, LanguageSurroundAndRouteReachTheirOwners) {
 
     press(SystemPage::Route);
     EXPECT_EQ(owner.messages.back().number, kControlChanged);
-    EXPECT_EQ(owner.messages.back().wParam, SystemPage::kPageIndex);
+    EXPECT_EQ(owner.messages.back().wParam, pageNumber::System);
     EXPECT_EQ(owner.messages.back().lParam, SystemPage::kRouteField);
     EXPECT_FALSE(page->button(SystemPage::WifiSet).isVisible());
 }
