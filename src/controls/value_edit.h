@@ -3,10 +3,9 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
-#include <QWidget>
 #include <optional>
 
-#include "controls/control_surface.h"
+#include "controls/skin_control.h"
 
 class QLineEdit;
 
@@ -15,14 +14,11 @@ class QLineEdit;
 // It keeps an integer value within limits (shown as value / divisor through
 // a printf-style format) and sends every change at once to its parent as its
 // own message number with its notify value and the value.
-class ValueEdit : public QWidget {
+class ValueEdit : public SkinControl {
 public:
     static constexpr unsigned kEditId = 1124;
 
     explicit ValueEdit(QWidget* parent = nullptr);
-
-    void create(unsigned controlId, const QRect& rect);
-    unsigned controlId() const { return m_id; }
 
     // The owner's settings, made before the first drawing.
     void setNotifyValue(int value) { m_notifyValue = value; }
@@ -40,22 +36,17 @@ public:
     // value = trunc(x * divisor), clamped; shown at once, not reported.
     void SetValue(double x);
     int value() const { return m_value; }
-    bool focusedLook() const { return m_colourIndex == 1; }
 
     // The text as shown, and the inner edit for the owner's tests.
     QString text() const;
     QLineEdit* edit() const { return m_edit; }
 
-    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
-    const QImage& renderPicture();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void compose() override;
 
 private:
     std::optional<int> readTyped() const;
@@ -67,10 +58,7 @@ private:
     void notify();
     void showValue();
     void applyEditColours();
-    void invalidate();
-    void compose();
 
-    unsigned m_id = 0;
     int m_notifyValue = 0;
     bool m_editable = true;
     int m_value = 50;
@@ -80,10 +68,8 @@ private:
     QRgb m_textColour = 0xFF000000;
     QRgb m_normalColour = qRgb(214, 232, 217);
     QRgb m_focusedColour = qRgb(137, 173, 209);
-    int m_colourIndex = 0;
     int m_fontHeight = 14;
     QFont m_font;
     QString m_format = QStringLiteral("%0.0fdB");
     QLineEdit* m_edit = nullptr;
-    ControlSurface m_surface;
 };

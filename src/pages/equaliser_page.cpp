@@ -110,7 +110,7 @@ void EqualiserPage::createControls(double sx, double sy) {
     m_created = true;
     for (int j = 0; j < bands(); ++j) {
         strip(j).create(kStripId + j, stripRect(j, sx, sy));
-        strip(j).SetSkin(m_source, SkinId::BandStrip, 1);
+        strip(j).SetSkin(m_source);
         strip(j).SetStripIndex(j);
     }
     for (int r = 0; r < 4; ++r) {
@@ -168,7 +168,7 @@ void EqualiserPage::configureSlider(int k, const QRect& rect) {
     s.setLabelColour(0xFFF0F0F0);
     s.setRange(0, range.maximum);
     s.setFineSteps(range.fineThreshold, 0.1);
-    s.SetSkin(m_source, SkinId::Slider, 0);
+    s.SetSkin(m_source);
     if (k == m_design.lowPassSlider) s.SetValue(m_design.lowPassPositions);
     if (!m_design.sliders[size_t(k)].present) {
         s.SetShown(false);

@@ -75,7 +75,7 @@ void MainHeader::create(DrawingSurface* background) {
         s.setLabelMode(true);
         s.setLabelColour(0xFFF0F0F0);
         s.setLabelFormat(text(*kSliderFormats[k]));
-        s.SetSkin(background, SkinId::Slider, 0);
+        s.SetSkin(background);
     }
     slider(kMicBSlider).SetEnabled(false);
     m_audio.create(13234, QRect());

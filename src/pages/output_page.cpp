@@ -126,7 +126,7 @@ void OutputPage::createControls(double sx, double sy) {
     double s = std::min(sx, sy);
     for (int j = 0; j < Layout::kStrips; ++j) {
         strip(j).create(kStripId + j, Layout::scaled(Layout::strip(j), sx, sy));
-        strip(j).SetSkin(m_source, SkinId::BandStrip, 1);
+        strip(j).SetSkin(m_source);
         strip(j).SetStripIndex(j);
     }
     for (int r = 0; r < Layout::kRowLabels; ++r) {
@@ -182,7 +182,7 @@ void OutputPage::configureSlider(int k, const QRect& rect) {
     s.setLabelColour(0xFFF0F0F0);
     s.setRange(setup.minimum, setup.maximum);
     s.setFineSteps(setup.fineThreshold, 0.1);
-    s.SetSkin(m_source, SkinId::Slider, 0);
+    s.SetSkin(m_source);
     if (k == kLowPassSlider) s.SetValue(FrequencyTable::kLast);
     if (k == kHighPassQ || k == kHighPassQ + 1) s.SetEnabled(false);
     if (!sliderPresent(k)) {

@@ -98,7 +98,6 @@ void RoutingPage::createControls() {
         s.setParent(this);
         s.create(kCellSlider, QRect());
         s.setIndex(cell);
-        s.setVertical(false);
         s.setRange(0, RouteMatrix::kMaxLevel);
         s.setSetValueScale(1);
     }
@@ -178,7 +177,7 @@ void RoutingPage::placeControls(double sx, double sy) {
         e.SetFont(int(14 * s), QStringLiteral("Arial"));
         IntegerSlider& sl = cellSlider(cell);
         sl.setGeometry(at(kSlider));
-        sl.SetSkin(&m_skin, SkinId::IntegerSlider, 11);
+        sl.SetSkin(&m_skin);
     }
     for (int i = 0; i < 2 * RouteMatrix::kSize; ++i) {
         int k = i % RouteMatrix::kSize;

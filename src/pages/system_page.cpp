@@ -368,7 +368,7 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
         s.setLabelColour(kSliderText);
         bool gate = k == kMicGateSlider || k == kMusicGateSlider;
         s.setRange(0, gate ? Values::kGatePositions - 1 : 100);
-        s.SetSkin(m_source, SkinId::Slider, 0);
+        s.SetSkin(m_source);
         s.SetValue(gate ? 1 : (k % 2 == 1 && k < kVolumeSliders ? 100 : 0));
         if (!d.present) {
             s.SetShown(false);
