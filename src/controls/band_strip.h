@@ -24,7 +24,6 @@ public:
     ~BandStrip() override;
 
     void SetStripIndex(int index);
-    int stripIndex() const { return m_index; }
     void SetIconsShown(bool shown);
 
     void SetSkin(DrawingSurface* background);

@@ -134,13 +134,15 @@ void IntegerSlider::mouseReleaseEvent(QMouseEvent* event) {
     invalidate();
 }
 
+// From the coarse threshold on, the wheel and keys move ten steps.
 void IntegerSlider::stepBy(int direction) {
+    constexpr int kCoarse = 30000;
     double v = m_value;
     if (direction > 0)
-        v = m_value < m_coarse ? v + m_step : v + 10 * m_step;
+        v = m_value < kCoarse ? v + 1 : v + 10;
     else
-        v = m_value > m_coarse ? v - 10 * m_step : v - m_step;
-    m_value = static_cast<int>(std::clamp(std::trunc(v), -2e9, 2e9));
+        v = m_value > kCoarse ? v - 10 : v - 1;
+    m_value = static_cast<int>(std::clamp(v, -2e9, 2e9));
     report();
 }
 

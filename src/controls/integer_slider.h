@@ -18,9 +18,6 @@ public:
     int index() const { return m_index; }
     void setRange(int minimum, int maximum);
     void setSetValueScale(int scale) { m_setScale = scale; }
-    // At and above it the wheel and keys move ten steps.
-    void setCoarseThreshold(int threshold) { m_coarse = threshold; }
-    void setStep(double step) { m_step = step; }
 
     void SetSkin(DrawingSurface* background);
     // value = trunc(scale * x); shown at once, not reported.
@@ -56,8 +53,6 @@ private:
     int m_value = 50;
     int m_maximum = 100;
     int m_setScale = 10;
-    int m_coarse = 30000;
-    double m_step = 1.0;
     double m_start = 0, m_cross = 0, m_end = 0;
     double m_thumbWidth = 0, m_thumbHeight = 0;
     SkinImage m_image;

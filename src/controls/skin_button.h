@@ -32,7 +32,6 @@ public:
     void SetShown(int shown);
     void SetEnabled(int enabled);
     void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
-    intptr_t notifyValue() const { return m_notifyValue; }
     void DrawToSurface(DrawingSurface& target, int relativeToRoot);
 
     int frameCount() const { return m_frameCount; }

@@ -19,6 +19,10 @@ const SkinComboBox::Skin kSkins[] = {
     {{100, 19}, 6, 1, 80, 18},
 };
 
+// Dark text on a light list.
+const QColor kListTextColour(0x52, 0x52, 0x52);
+const QColor kListBase(0xee, 0xf0, 0xf3);
+
 }  // namespace
 
 SkinComboBox::Skin SkinComboBox::skin(int index) {
@@ -110,11 +114,6 @@ void SkinComboBox::setTextColour(const QColor& colour) {
     update();
 }
 
-void SkinComboBox::setListTextColour(const QColor& colour) {
-    m_listTextColour = colour;
-    styleList();
-}
-
 void SkinComboBox::setFaceName(const QString& face) {
     m_faceName = face;
     invalidateLayout();
@@ -149,11 +148,9 @@ void SkinComboBox::invalidateLayout() {
 // The open list in the list text colour, on a background it reads on.
 void SkinComboBox::styleList() {
     QPalette palette = view()->palette();
-    bool darkText = m_listTextColour.lightness() < 128;
-    QColor base = darkText ? QColor(0xee, 0xf0, 0xf3) : QColor(0x23, 0x26, 0x2c);
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::Window, base);
-    palette.setColor(QPalette::Text, m_listTextColour);
+    palette.setColor(QPalette::Base, kListBase);
+    palette.setColor(QPalette::Window, kListBase);
+    palette.setColor(QPalette::Text, kListTextColour);
     palette.setColor(QPalette::Highlight, QColor(0x2b, 0xb8, 0xec));
     palette.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
     view()->setPalette(palette);

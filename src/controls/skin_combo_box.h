@@ -43,7 +43,6 @@ public:
 
     void setFontHeight(int height);
     void setTextColour(const QColor& colour);
-    void setListTextColour(const QColor& colour);
     void setFaceName(const QString& face);
 
     bool focused() const { return m_focused; }
@@ -86,7 +85,6 @@ private:
     int m_fontHeight = 14;
     QRect m_textRect;
     QColor m_textColour{0x52, 0x52, 0x52};
-    QColor m_listTextColour{0x52, 0x52, 0x52};
     int m_skinIndex = 0;
     int m_shown = 1;
     int m_enabled = 1;

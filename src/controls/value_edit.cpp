@@ -66,21 +66,20 @@ void ValueEdit::SetFont(int height, const QString& face) {
 }
 
 void ValueEdit::SetValue(double x) {
-    m_value = TypedValue::scale(x, m_divisor, m_minimum, m_maximum);
+    m_value = TypedValue::scale(x, 1, m_minimum, m_maximum);
     showValue();
     redrawNow();
 }
 
 QString ValueEdit::text() const {
     if (m_format.isEmpty()) return {};
-    std::string shown =
-        SliderScale::formatLabel(m_format.toStdString(), double(m_value) / m_divisor);
+    std::string shown = SliderScale::formatLabel(m_format.toStdString(), double(m_value));
     return QString::fromStdString(shown);
 }
 
 std::optional<int> ValueEdit::readTyped() const {
     QString typed = m_edit ? m_edit->text() : text();
-    return TypedValue::parse(typed.toStdString(), m_divisor, m_minimum, m_maximum);
+    return TypedValue::parse(typed.toStdString(), 1, m_minimum, m_maximum);
 }
 
 void ValueEdit::notify() {

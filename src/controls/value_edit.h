@@ -11,7 +11,7 @@ class QLineEdit;
 
 // A small numeric box: a coloured, framed face with a text edit in which the
 // user types a number, steps it with the up and down arrows or the wheel.
-// It keeps an integer value within limits (shown as value / divisor through
+// It keeps an integer value within limits (shown through
 // a printf-style format) and sends every change at once to its parent as its
 // own message number with its notify value and the value.
 class ValueEdit : public SkinControl {
@@ -22,9 +22,7 @@ public:
 
     // The owner's settings, made before the first drawing.
     void setNotifyValue(int value) { m_notifyValue = value; }
-    int notifyValue() const { return m_notifyValue; }
     void setRange(int minimum, int maximum);
-    void setDivisor(int divisor) { m_divisor = divisor > 0 ? divisor : 1; }
     // Empty: no text.
     void setFormat(const QString& format);
     void setTextColour(QRgb colour);
@@ -33,7 +31,7 @@ public:
 
     void SetColours(QRgb normal, QRgb focused);
     void SetFont(int height, const QString& face);
-    // value = trunc(x * divisor), clamped; shown at once, not reported.
+    // value = trunc(x), clamped; shown at once, not reported.
     void SetValue(double x);
     int value() const { return m_value; }
 
@@ -64,7 +62,6 @@ private:
     int m_value = 50;
     int m_minimum = 0;
     int m_maximum = 100;
-    int m_divisor = 1;
     QRgb m_textColour = 0xFF000000;
     QRgb m_normalColour = qRgb(214, 232, 217);
     QRgb m_focusedColour = qRgb(137, 173, 209);

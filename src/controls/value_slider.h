@@ -47,7 +47,6 @@ public:
     QRectF toggleRect() const { return m_toggle; }
     double trackStart() const { return m_trackStart; }
     double trackEnd() const { return m_trackEnd; }
-    double trackY() const { return m_trackY; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
