@@ -84,13 +84,13 @@ void SkinComboBox::SetSelection(int index) {
     update();
 }
 
-void SkinComboBox::SetShown(int shown) {
+void SkinComboBox::SetShown(bool shown) {
     m_shown = shown;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::SetEnabled(int enabled) {
+void SkinComboBox::SetEnabled(bool enabled) {
     m_enabled = enabled;
     m_surface.invalidate();
     update();
@@ -183,7 +183,7 @@ void SkinComboBox::ensureRender() {
 }
 
 void SkinComboBox::compose() {
-    QImage* dc = m_surface.composeOnBackground(this, m_shown != 0);
+    QImage* dc = m_surface.composeOnBackground(this, m_shown);
     if (!dc) return;
     QPainter p(dc);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);

@@ -37,8 +37,8 @@ public:
     void ClearSelection();
     int GetSelection() const { return m_none ? -1 : std::max(0, currentIndex()); }
     void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
-    void SetShown(int shown);
-    void SetEnabled(int enabled);
+    void SetShown(bool shown);
+    void SetEnabled(bool enabled);
     void DrawToSurface(DrawingSurface& target, int relativeToRoot);
 
     void setFontHeight(int height);
@@ -64,7 +64,7 @@ protected:
 
 private:
     void chosen(int index);
-    bool acceptsInput() const { return m_shown == 1 && m_enabled == 1; }
+    bool acceptsInput() const { return m_shown && m_enabled; }
     void ensureLayout();
     void ensureRender();
     void compose();
@@ -86,8 +86,8 @@ private:
     QRect m_textRect;
     QColor m_textColour{0x52, 0x52, 0x52};
     int m_skinIndex = 0;
-    int m_shown = 1;
-    int m_enabled = 1;
+    bool m_shown = true;
+    bool m_enabled = true;
     int m_listHeight = 0;
     QFont m_listFont;
     QFont m_faceFont;

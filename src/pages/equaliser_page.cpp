@@ -115,7 +115,7 @@ void EqualiserPage::createControls(double sx, double sy) {
     }
     for (int r = 0; r < 4; ++r) {
         m_rowLabels[size_t(r)].create(kRowLabelId + r, rowLabelRect(r, sx, sy));
-        m_rowLabels[size_t(r)].SetBackground(m_source, 0, 0);
+        m_rowLabels[size_t(r)].SetBackground(m_source);
     }
     m_graph.create(kGraphId, graphRect(sx, sy));
     m_graph.setScale(std::min(sx, sy));
@@ -124,7 +124,7 @@ void EqualiserPage::createControls(double sx, double sy) {
         configureSlider(int(k), placed(m_design.sliders[k], sx, sy));
     for (size_t i = 0; i < m_sideLabels.size(); ++i) {
         m_sideLabels[i]->create(kSideLabelId + i, placed(m_design.sideLabels[i], sx, sy));
-        m_sideLabels[i]->SetBackground(m_source, 0, 0);
+        m_sideLabels[i]->SetBackground(m_source);
         m_sideLabels[i]->setVisible(m_design.sideLabels[i].present);
     }
     for (size_t i = 0; i < m_combos.size(); ++i) {

@@ -131,7 +131,7 @@ void OutputPage::createControls(double sx, double sy) {
     }
     for (int r = 0; r < Layout::kRowLabels; ++r) {
         m_rowLabels[size_t(r)].create(kRowLabelId + r, Layout::scaled(Layout::rowLabel(r), sx, sy));
-        m_rowLabels[size_t(r)].SetBackground(m_source, 0, 0);
+        m_rowLabels[size_t(r)].SetBackground(m_source);
     }
     m_graph.create(kGraphId, Layout::scaledEdges(Layout::graph(), sx, sy));
     m_graph.Initialise(Layout::kStrips);
@@ -141,7 +141,7 @@ void OutputPage::createControls(double sx, double sy) {
         configureSlider(k, Layout::scaled(Layout::slider(k), sx, sy));
     for (int c = 0; c < Layout::kCaptions; ++c) {
         caption(c).create(kCaptionId + c, Layout::scaled(Layout::caption(c), sx, sy));
-        caption(c).SetBackground(m_source, 0, 0);
+        caption(c).SetBackground(m_source);
         caption(c).setVisible(Layout::captionPresent(m_page, c));
     }
     for (int i = 0; i < Layout::kSelectors; ++i) {

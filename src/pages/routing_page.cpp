@@ -186,11 +186,11 @@ void RoutingPage::placeControls(double sx, double sy) {
                       : scaled(4, kGridTop + k * kCellHeight, kGridLeft - 34, kCellHeight);
         SkinLabel& l = m_headings[static_cast<size_t>(i)];
         l.setGeometry(r);
-        l.SetBackground(&m_skin, 0, 0);
+        l.SetBackground(&m_skin);
         l.SetTextStyle(14 * s, kFace_, kHeadingColour, i < RouteMatrix::kSize ? kCentred : 0x26);
     }
     m_titleLabel.setGeometry(scaled(kTitle.left(), kTitle.top(), kTitle.width(), kTitle.height()));
-    m_titleLabel.SetBackground(&m_skin, 0, 0);
+    m_titleLabel.SetBackground(&m_skin);
     m_titleLabel.SetTextStyle(14 * s, kFace_, kHeadingColour, kLeftCentred);
     m_selector.place(
         scaled(kSelector.left(), kSelector.top(), kSelector.width(), kSelectorListHeight));

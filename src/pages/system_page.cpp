@@ -377,7 +377,7 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
     }
     for (size_t i = 0; i < m_skinLabels.size(); ++i) {
         m_skinLabels[i].create(kLabelId + static_cast<unsigned>(i), QRect());
-        m_skinLabels[i].SetBackground(m_source, 0, 0);
+        m_skinLabels[i].SetBackground(m_source);
     }
     for (int b = 0; b < kButtons; ++b) {
         SkinButton& button = this->button(b);
