@@ -96,7 +96,7 @@ void SkinComboBox::SetEnabled(bool enabled) {
     update();
 }
 
-void SkinComboBox::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
+void SkinComboBox::DrawToSurface(DrawingSurface& target, bool relativeToRoot) {
     if (!m_imageLoaded) return;
     ensureLayout();
     ensureRender();

@@ -39,7 +39,7 @@ public:
     void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
     void SetShown(bool shown);
     void SetEnabled(bool enabled);
-    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
+    void DrawToSurface(DrawingSurface& target, bool relativeToRoot);
 
     void setFontHeight(int height);
     void setTextColour(const QColor& colour);

@@ -60,7 +60,7 @@ const QImage& SkinControl::renderPicture() {
     return m_surface.render(this, [this] { compose(); });
 }
 
-void SkinControl::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
+void SkinControl::DrawToSurface(DrawingSurface& target, bool relativeToRoot) {
     renderPicture();
     m_surface.drawTo(this, target, relativeToRoot);
 }

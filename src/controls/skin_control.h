@@ -27,8 +27,8 @@ public:
     // The composed picture, brought up to date as painting does.
     virtual const QImage& renderPicture();
     // Copies the picture onto the target at the control's place in the root
-    // window's client coordinates (relativeToRoot > 0) or its parent's.
-    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
+    // window's client coordinates (relativeToRoot) or its parent's.
+    void DrawToSurface(DrawingSurface& target, bool relativeToRoot);
     // The picture is composed again at the next painting.
     virtual void invalidate();
 
