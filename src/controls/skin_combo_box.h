@@ -16,11 +16,8 @@
 // and the mouse only on a shown and enabled one.
 class SkinComboBox : public QComboBox {
 public:
-    struct Skin {
-        QSize face;
-        int left, top, right, bottom;  // the text rectangle in skin pixels
-    };
-    static Skin skin(int index);
+    // The page's and the header's faces.
+    enum class Style { Page, Header };
 
     explicit SkinComboBox(QWidget* parent = nullptr);
 
@@ -30,7 +27,7 @@ public:
     void place(const QRect& rect);
     unsigned controlId() const { return m_controlId; }
 
-    void SetSkin(DrawingSurface* backgroundSource, int pngId, int skinIndex);
+    void SetSkin(DrawingSurface* backgroundSource, Style style);
     // An index outside the items selects item 0.
     void SetSelection(int index);
     // No item: an empty face and a selection of -1 until one is chosen or set.
@@ -85,7 +82,7 @@ private:
     int m_fontHeight = 14;
     QRect m_textRect;
     QColor m_textColour{0x52, 0x52, 0x52};
-    int m_skinIndex = 0;
+    Style m_style = Style::Page;
     bool m_shown = true;
     bool m_enabled = true;
     int m_listHeight = 0;

@@ -130,7 +130,7 @@ void EqualiserPage::createControls(double sx, double sy) {
     for (size_t i = 0; i < m_combos.size(); ++i) {
         SkinComboBox& box = *m_combos[i];
         box.create(kComboId + i, placed(m_design.combos[i], sx, sy));
-        box.SetSkin(m_source, SkinId::PageCombo, 1);
+        box.SetSkin(m_source, SkinComboBox::Style::Page);
         box.SetNotifyValue(intptr_t(i));
         box.setFontHeight(14);
         box.setFaceName(kFace);

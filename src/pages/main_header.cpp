@@ -84,7 +84,7 @@ void MainHeader::create(DrawingSurface* background) {
     for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->SetBackground(background);
     for (SkinComboBox* box : {&m_mode, &m_source}) {
         box->create(box == &m_mode ? kModeId : kSourceId, QRect(0, 0, 100, 100));
-        box->SetSkin(background, SkinId::HeaderCombo, 2);
+        box->SetSkin(background, SkinComboBox::Style::Header);
         box->setFaceName(kFace);
         // Narrower than the design's 16, so that "Analog 7.1CH" fits the face.
         box->setFontHeight(11);

@@ -147,7 +147,7 @@ void OutputPage::createControls(double sx, double sy) {
     for (int i = 0; i < Layout::kSelectors; ++i) {
         SkinComboBox& box = selector(i);
         box.create(kSelectorId + i, Layout::scaled(Layout::selector(i), sx, sy));
-        box.SetSkin(m_source, SkinId::PageCombo, 1);
+        box.SetSkin(m_source, SkinComboBox::Style::Page);
         box.SetNotifyValue(i);
         box.setFontHeight(14);
         box.setFaceName(kFace);

@@ -194,7 +194,7 @@ void RoutingPage::placeControls(double sx, double sy) {
     m_titleLabel.SetTextStyle(14 * s, kFace_, kHeadingColour, kLeftCentred);
     m_selector.place(
         scaled(kSelector.left(), kSelector.top(), kSelector.width(), kSelectorListHeight));
-    m_selector.SetSkin(&m_skin, SkinId::PageCombo, 1);
+    m_selector.SetSkin(&m_skin, SkinComboBox::Style::Page);
     m_selector.setFontHeight(14);
     m_export.setGeometry(scaled(kExport.left(), kExport.top(), kExport.width(), kExport.height()));
     m_export.SetTextStyle(13 * s, kFace_, kTextOff, kCentred, kTextOn);

@@ -396,7 +396,7 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
     for (auto [combo, id] : combos) {
         int selection = combo->GetSelection();
         combo->create(id, QRect());
-        combo->SetSkin(m_source, SkinId::PageCombo, 1);
+        combo->SetSkin(m_source, SkinComboBox::Style::Page);
         combo->setFontHeight(14);
         combo->setFaceName(kFace);
         combo->SetSelection(selection);

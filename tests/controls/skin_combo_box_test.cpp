@@ -35,7 +35,7 @@ protected:
         combo->create(0x33AA, QRect(20, 30, 200, 100));
         for (const char* item : {"AUX1", "AUX2", "OPT"}) combo->addItem(item);
         combo->SetNotifyValue(2);
-        combo->SetSkin(&skin, SkinId::HeaderCombo, 2);
+        combo->SetSkin(&skin, SkinComboBox::Style::Header);
         processQueued();
     }
     Parent parent;
