@@ -1,6 +1,5 @@
 #include "controls/band_strip.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -11,12 +10,17 @@
 #include <optional>
 #include <utility>
 
-#include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
-#include "platform/qt/mouse.h"
+#include "resources/skin_ids.h"
+
+namespace {
+
+QRectF box(double l, double t, double r, double b) {
+    return QRectF(QPointF(l, t), QPointF(r, b));
+}
 
 // Where things lie in the strip's picture, in its design units.
-struct BandStrip::Row {
+struct Layout {
     QSizeF design;
     std::array<QRectF, 3> boxes;  // gain, frequency, Q
     double trackX, trackTop, trackBottom;
@@ -28,48 +32,19 @@ struct BandStrip::Row {
     QRectF bandNumber;
 };
 
-namespace {
-
-QRectF box(double l, double t, double r, double b) {
-    return QRectF(QPointF(l, t), QPointF(r, b));
-}
-
-// Rows 0 and 2 differ only in the width of their pictures.
-const BandStrip::Row kTallRow = {
-    {56, 240},
-    {box(6, 7, 50, 22), box(6, 192, 50, 207), box(6, 219, 50, 234)},
-    29,
-    34,
-    180,
-    {18, 20},
-    box(20, 271, 38, 291),
-    box(20, 246, 38, 266),
-    box(1, 101, 17, 177),
-    {box(1, 101, 17, 117), box(1, 131, 17, 147), box(1, 161, 17, 177)},
-    {box(56, 0, 72, 76), box(74, 0, 90, 76), box(92, 0, 108, 76)},
+const Layout kLayout = {
+    {52, 189},
+    {box(5, 6, 47, 17), box(5, 147, 47, 158), box(5, 170, 47, 181)},
+    31,
+    33,
+    127,
+    {18, 21},
+    box(24, 222, 40, 243),
+    box(24, 197, 40, 218),
+    box(1, 66, 16, 135),
+    {box(1, 66, 16, 81), box(1, 93, 16, 108), box(1, 120, 16, 135)},
+    {box(62, 0, 77, 68), box(80, 0, 95, 68), box(98, 0, 113, 68)},
     QRectF(0, 45, 18, 18),
-};
-
-BandStrip::Row withDesignWidth(BandStrip::Row row, double width) {
-    row.design.setWidth(width);
-    return row;
-}
-
-const BandStrip::Row kRows[] = {
-    kTallRow,
-    {{52, 189},
-     {box(5, 6, 47, 17), box(5, 147, 47, 158), box(5, 170, 47, 181)},
-     31,
-     33,
-     127,
-     {18, 21},
-     box(24, 222, 40, 243),
-     box(24, 197, 40, 218),
-     box(1, 66, 16, 135),
-     {box(1, 66, 16, 81), box(1, 93, 16, 108), box(1, 120, 16, 135)},
-     {box(62, 0, 77, 68), box(80, 0, 95, 68), box(98, 0, 113, 68)},
-     QRectF(0, 45, 18, 18)},
-    withDesignWidth(kTallRow, 55),
 };
 
 constexpr int kTypeOfIcon[3] = {7, 5, 6};
@@ -84,27 +59,16 @@ int iconOfType(int type) {
 
 }  // namespace
 
-BandStrip::BandStrip(QWidget* parent) : QWidget(parent) {
+BandStrip::BandStrip(QWidget* parent) : SkinControl(parent) {
     setFocusPolicy(Qt::ClickFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     // The boxes start with these; values set before the first layout are kept.
     m_texts[0] = QString::fromStdString(BandValueText::text(BandValueText::Gain, 0));
     m_texts[1] = QString::fromStdString(BandValueText::text(BandValueText::Frequency, 1000));
     m_texts[2] = QString::fromStdString(BandValueText::text(BandValueText::Q, 0.4));
 }
 
-void BandStrip::create(unsigned controlId, const QRect& rect) {
-    m_id = controlId;
-    setGeometry(rect);
-    show();
-}
-
 BandStrip::~BandStrip() {
     m_closing = true;
-}
-
-const BandStrip::Row& BandStrip::row() const {
-    return kRows[std::clamp(m_row, 0, 2)];
 }
 
 void BandStrip::SetStripIndex(int index) {
@@ -112,22 +76,12 @@ void BandStrip::SetStripIndex(int index) {
     invalidate();
 }
 
-void BandStrip::SetShown(bool shown) {
-    m_shown = shown;
-    if (!shown) endDrag();
+void BandStrip::inputStateChanged() {
     for (QLineEdit* b : m_boxes) {
-        if (b) b->setVisible(shown);
+        if (!b) continue;
+        b->setVisible(shown());
+        b->setReadOnly(!enabledForInput());
     }
-    invalidate();
-}
-
-void BandStrip::SetEnabled(bool enabled) {
-    m_enabled = enabled;
-    if (!enabled) endDrag();
-    for (QLineEdit* b : m_boxes) {
-        if (b) b->setReadOnly(!enabled);
-    }
-    invalidate();
 }
 
 void BandStrip::SetIconsShown(bool shown) {
@@ -135,11 +89,10 @@ void BandStrip::SetIconsShown(bool shown) {
     invalidate();
 }
 
-void BandStrip::SetSkin(DrawingSurface* background, int pngId, int layoutRow) {
-    m_image = SkinImage::load(pngId);
-    m_surface.setSource(background);
-    m_row = std::clamp(layoutRow, 0, 2);
-    m_surface.invalidateBackground();
+void BandStrip::SetSkin(DrawingSurface* background) {
+    m_image = SkinImage::load(SkinId::BandStrip);
+    surface().setSource(background);
+    surface().invalidateBackground();
     relayout();
 }
 
@@ -190,7 +143,7 @@ void BandStrip::SetSubValue(int sub, double value) {
     }
     invalidate();
     if (isVisible()) {
-        m_focused = true;
+        setFocusedLook(true);
         setFocus(Qt::OtherFocusReason);
         redrawNow();
     }
@@ -209,13 +162,13 @@ void BandStrip::stepBox(int sub, int step) {
 }
 
 void BandStrip::notify(int sub) {
-    ControlNotification::send(this, m_id, m_index, sub);
+    notifyParent(m_index, sub);
 }
 
 // --- layout and drawing ---
 
 QRectF BandStrip::scaled(const QRectF& r) const {
-    double sx = width() / row().design.width(), sy = height() / row().design.height();
+    double sx = width() / kLayout.design.width(), sy = height() / kLayout.design.height();
     return QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy);
 }
 
@@ -226,8 +179,8 @@ void BandStrip::createBoxes() {
         b->setAlignment(Qt::AlignCenter);
         b->setFrame(false);
         b->setText(m_texts[size_t(s)]);
-        b->setReadOnly(!m_enabled);
-        b->setVisible(m_shown);
+        b->setReadOnly(!enabledForInput());
+        b->setVisible(shown());
         QPalette pal = b->palette();
         pal.setColor(QPalette::Base, kBoxColour);
         pal.setColor(QPalette::Text, kTextColour);
@@ -242,7 +195,7 @@ void BandStrip::createBoxes() {
 
 void BandStrip::relayout() {
     if (!m_boxes[0]) createBoxes();
-    const Row& r = row();
+    const Layout& r = kLayout;
     // Integer placement of the boxes, as the design rectangles scale.
     int w = width(), h = height();
     double dw = r.design.width(), dh = r.design.height();
@@ -262,7 +215,7 @@ void BandStrip::relayout() {
     m_trackBottom = r.trackBottom * sy;
     m_thumbWidth = r.thumb.width() * sx;
     m_thumbHeight = r.thumb.height() * sy;
-    m_surface.invalidateBackground();
+    surface().invalidateBackground();
     invalidate();
 }
 
@@ -285,28 +238,14 @@ QRectF BandStrip::thumbRect() const {
 }
 
 QRectF BandStrip::iconRect(int k) const {
-    return scaled(row().iconHits[size_t(std::clamp(k, 0, 2))]);
-}
-
-void BandStrip::invalidate() {
-    m_surface.invalidate();
-    update();
-}
-
-void BandStrip::redrawNow() {
-    m_surface.invalidate();
-    repaint();
-}
-
-const QImage& BandStrip::renderPicture() {
-    return m_surface.render(this, [this] { compose(); });
+    return scaled(kLayout.iconHits[size_t(std::clamp(k, 0, 2))]);
 }
 
 void BandStrip::compose() {
-    m_surface.composeBackgroundOnly();
-    QImage* picture = m_surface.composed().dc();
-    if (!picture || !m_shown || m_image.isNull()) return;
-    const Row& r = row();
+    surface().composeBackgroundOnly();
+    QImage* picture = surface().composed().dc();
+    if (!picture || !shown() || m_image.isNull()) return;
+    const Layout& r = kLayout;
     QPainter p(picture);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -314,26 +253,17 @@ void BandStrip::compose() {
     m_image.draw(p, QRectF(rect()), QRectF(QPointF(0, 0), r.design));
     int numberSize = std::max(1, int(width() * 12 / r.design.width()));
     p.setFont(FontFaces::pixelFont(QStringLiteral("Arial"), numberSize, true));
-    p.setPen(QColor::fromRgba(m_focused ? kFocusedNumberColour : kNumberColour));
+    p.setPen(QColor::fromRgba(focusedLook() ? kFocusedNumberColour : kNumberColour));
     p.drawText(scaled(r.bandNumber), Qt::AlignCenter, QString::number(m_index + 1));
     if (m_iconsShown) {
         m_image.draw(p, scaled(r.iconArea), r.iconSources[size_t(iconOfType(m_type))]);
     }
     QRectF thumb = thumbRect();
-    m_image.draw(p, thumb, m_focused ? r.thumbFocusedSource : r.thumbSource);
+    m_image.draw(p, thumb, focusedLook() ? r.thumbFocusedSource : r.thumbSource);
     p.setFont(m_boxes[0] ? m_boxes[0]->font() : font());
     p.setPen(kTextColour);
     for (int s = 0; s < 3; ++s)
         p.drawText(scaled(r.boxes[size_t(s)]), Qt::AlignCenter, m_texts[size_t(s)]);
-}
-
-void BandStrip::paintEvent(QPaintEvent*) {
-    ControlSurface::paint(this, renderPicture());
-}
-
-void BandStrip::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
-    renderPicture();
-    m_surface.drawTo(this, target, relativeToRoot);
 }
 
 // --- input ---
@@ -347,12 +277,10 @@ void BandStrip::mousePressEvent(QMouseEvent* event) {
                                               (m_trackBottom - m_trackTop) / span);
     bool onTrackColumn = std::abs(at.x() - m_trackX) <= m_thumbWidth / 2;
     if (onTrackColumn && std::abs(at.y() - h) <= m_thumbHeight / 2) {
-        m_dragging = true;
-        Mouse::capture(this);
+        beginDrag();
         showValue(BandValueText::Gain, m_gain);
         redrawNow();
         notify(BandValueText::Gain);
-        Mouse::setCursor(this, Mouse::Cursor::Hand);
     } else {
         if (m_iconsShown) {
             for (int k = 0; k < 3; ++k) {
@@ -374,7 +302,7 @@ void BandStrip::mousePressEvent(QMouseEvent* event) {
             }
         }
     }
-    m_focused = true;
+    setFocusedLook(true);
     invalidate();
 }
 
@@ -383,7 +311,7 @@ void BandStrip::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void BandStrip::mouseMoveEvent(QMouseEvent* event) {
-    if (!acceptsInput() || !m_dragging) return;
+    if (!acceptsInput() || !dragging()) return;
     double y = event->position().y();
     double length = m_trackBottom - m_trackTop;
     if (!(length > 0)) return;
@@ -398,17 +326,11 @@ void BandStrip::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void BandStrip::mouseReleaseEvent(QMouseEvent* event) {
-    if (!acceptsInput() || event->button() != Qt::LeftButton || !m_dragging) return;
+    if (!acceptsInput() || event->button() != Qt::LeftButton || !dragging()) return;
     showValue(BandValueText::Gain, m_gain);
     invalidate();
     notify(BandValueText::Gain);
     endDrag();
-}
-
-void BandStrip::endDrag() {
-    m_dragging = false;
-    if (Mouse::captured() == this) Mouse::release();
-    Mouse::setCursor(this, Mouse::Cursor::Arrow);
 }
 
 void BandStrip::wheelEvent(QWheelEvent* event) {
@@ -454,12 +376,6 @@ void BandStrip::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void BandStrip::focusOutEvent(QFocusEvent* event) {
-    QWidget::focusOutEvent(event);
-    m_focused = false;
-    invalidate();
 }
 
 int BandStrip::boxSub(QObject* object) const {

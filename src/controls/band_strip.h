@@ -3,10 +3,9 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
-#include <QWidget>
 #include <array>
 
-#include "controls/control_surface.h"
+#include "controls/skin_control.h"
 #include "filter/band_value_text.h"
 #include "resources/skin_image.h"
 
@@ -17,41 +16,28 @@ class QLineEdit;
 // is sent to the parent as the strip's own message number with the strip
 // index and the sub-value that changed (0 gain, 1 frequency, 2 Q, 3 type).
 // What the strip reports is read back from the texts its boxes show.
-class BandStrip : public QWidget {
+class BandStrip : public SkinControl {
 public:
     static constexpr int kFirstBoxId = 1124;
-    // One row of the strip's layout table.
-    struct Row;
 
     explicit BandStrip(QWidget* parent = nullptr);
     ~BandStrip() override;
 
-    // Places the control and gives it its control identifier.
-    void create(unsigned controlId, const QRect& rect);
-    unsigned controlId() const { return m_id; }
     void SetStripIndex(int index);
-    int stripIndex() const { return m_index; }
-    void SetShown(bool shown);
-    void SetEnabled(bool enabled);
     void SetIconsShown(bool shown);
-    bool focusedLook() const { return m_focused; }
-    bool dragging() const { return m_dragging; }
 
-    void SetSkin(DrawingSurface* background, int pngId, int layoutRow);
+    void SetSkin(DrawingSurface* background);
     void SetSubValue(int sub, double value);
     double GetSubValue(int sub) const;
     // What box s (0 gain, 1 frequency, 2 Q) shows.
     QString boxText(int sub) const;
     QLineEdit* box(int sub) const;
 
-    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
-    const QImage& renderPicture();
     // Client rectangles of the thumb and of type icon k, for the owner and tests.
     QRectF thumbRect() const;
     QRectF iconRect(int k) const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -59,14 +45,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void compose() override;
+    void inputStateChanged() override;
 
 private:
-    const Row& row() const;
-    bool acceptsInput() const { return m_shown && m_enabled; }
-    // Gives back the capture and the cursor.
-    void endDrag();
     void relayout();
     void createBoxes();
     void showValue(int sub, double value);
@@ -74,18 +57,12 @@ private:
     bool boxHoldsANumber(int sub) const;
     void stepBox(int sub, int step);
     void notify(int sub);
-    void invalidate();
-    void redrawNow();
     bool handleKey(QKeyEvent* event);
     int boxSub(QObject* object) const;
     double thumbCentre() const;
     QRectF scaled(const QRectF& designRect) const;
-    void compose();
 
-    unsigned m_id = 0;
     int m_index = 0;
-    bool m_focused = false;
-    bool m_dragging = false;
     std::array<QLineEdit*, 3> m_boxes{};
     std::array<QString, 3> m_texts;
     bool m_boxEnter = false;  // an Enter from a box is on its way through the strip
@@ -96,10 +73,6 @@ private:
     double m_trackBottom = 0, m_trackTop = 0, m_trackX = 0;
     double m_thumbWidth = 0, m_thumbHeight = 0;
     SkinImage m_image;
-    int m_row = 0;
-    bool m_shown = true;
-    bool m_enabled = true;
     bool m_iconsShown = true;
     bool m_closing = false;
-    ControlSurface m_surface;
 };

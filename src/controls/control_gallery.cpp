@@ -94,7 +94,7 @@ void ControlGallery::createControls() {
         auto* strip = new BandStrip(this);
         strip->create(kFirstStripId + j, QRect(kStripX + kStripPitch * j, kStripY,
                                                int(52 * kStripScale), int(189 * kStripScale)));
-        strip->SetSkin(&m_skin, SkinId::BandStrip, 1);
+        strip->SetSkin(&m_skin);
         strip->SetStripIndex(j);
         m_strips[size_t(j)] = strip;
     }
@@ -111,7 +111,7 @@ void ControlGallery::createControls() {
         slider->setLevelBar(k <= Echo);
         slider->setLabelColour(0xFFF0F0F0);
         if (*s.format) slider->setLabelFormat(QString::fromUtf8(s.format));
-        slider->SetSkin(&m_skin, SkinId::Slider, 0);
+        slider->SetSkin(&m_skin);
         m_sliders[size_t(k)] = slider;
     }
     m_levelBox = new ValueEdit(this);
@@ -122,7 +122,6 @@ void ControlGallery::createControls() {
     m_levelBox->SetFont(18, QStringLiteral("Arial"));
     m_level = new IntegerSlider(this);
     m_level->create(kLevelId, kLevelRect);
-    m_level->setVertical(false);
     m_level->setSetValueScale(1);
     m_readout = new QLabel(this);
     QPalette pal = m_readout->palette();
@@ -208,9 +207,9 @@ void ControlGallery::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     paintSkin();
     layoutControls();
-    for (BandStrip* strip : m_strips) strip->SetSkin(&m_skin, SkinId::BandStrip, 1);
+    for (BandStrip* strip : m_strips) strip->SetSkin(&m_skin);
     for (ValueSlider* slider : m_sliders) slider->invalidate();
-    m_level->SetSkin(&m_skin, SkinId::IntegerSlider, 11);
+    m_level->SetSkin(&m_skin);
     m_levelBox->update();
     update();
 }

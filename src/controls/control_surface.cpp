@@ -81,10 +81,10 @@ void ControlSurface::paint(QWidget* widget, const QImage& picture) {
 }
 
 void ControlSurface::drawTo(const QWidget* widget, DrawingSurface& target,
-                            int relativeToRoot) const {
+                            bool relativeToRoot) const {
     QImage* dc = target.dc();
     if (!dc || m_composed.isEmpty()) return;
-    QPoint at = relativeToRoot > 0 ? rectInRoot(widget).topLeft() : widget->pos();
+    QPoint at = relativeToRoot ? rectInRoot(widget).topLeft() : widget->pos();
     QPainter p(dc);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(at, m_composed.image());

@@ -43,8 +43,8 @@ public:
     static void paintSourcePiece(QWidget* widget, const DrawingSurface* source);
 
     // Copies the composed picture onto the target at the widget's position in
-    // the root window's client coordinates (relativeToRoot > 0) or its parent's.
-    void drawTo(const QWidget* widget, DrawingSurface& target, int relativeToRoot) const;
+    // the root window's client coordinates (relativeToRoot) or its parent's.
+    void drawTo(const QWidget* widget, DrawingSurface& target, bool relativeToRoot) const;
 
     // The widget's rectangle in its root window's client coordinates.
     static QRect rectInRoot(const QWidget* widget);

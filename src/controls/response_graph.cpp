@@ -10,7 +10,6 @@
 
 #include "controls/graph_display_list.h"
 #include "controls/response_graph_sprites.h"
-#include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
 #include "platform/qt/mouse.h"
 #include "texts/graph_texts.h"
@@ -99,19 +98,13 @@ QString copyPasteText(int k) {
 
 }  // namespace
 
-ResponseGraph::ResponseGraph(QWidget* parent) : QWidget(parent), m_model(this), m_timer(this) {
+ResponseGraph::ResponseGraph(QWidget* parent)
+    : SkinControl(parent, kDefaultId), m_model(this), m_timer(this) {
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 ResponseGraph::~ResponseGraph() = default;
-
-void ResponseGraph::create(unsigned controlId, const QRect& rect) {
-    m_id = controlId;
-    setGeometry(rect);
-    show();
-}
 
 void ResponseGraph::setScale(double scale) {
     bool changed = scale != m_model.scale();
@@ -140,7 +133,7 @@ void ResponseGraph::Initialise(int bands) {
 
 void ResponseGraph::rebuildSurfaces() {
     m_dirty = true;
-    DrawingSurface& back = m_surface.composed();
+    DrawingSurface& back = surface().composed();
     back.release();
     m_grid = QImage();
     if (width() <= 0 || height() <= 0) return;
@@ -203,7 +196,7 @@ void ResponseGraph::drawGrid() {
 }
 
 const QImage& ResponseGraph::renderPicture() {
-    const DrawingSurface& back = m_surface.composed();
+    const DrawingSurface& back = surface().composed();
     bool stale = QSize(back.width(), back.height()) != size() ||
                  back.image().devicePixelRatio() != devicePixelRatioF();
     if (m_initialised && stale) rebuildSurfaces();
@@ -211,11 +204,11 @@ const QImage& ResponseGraph::renderPicture() {
         compose();
         m_dirty = false;
     }
-    return m_surface.composed().image();
+    return surface().composed().image();
 }
 
 void ResponseGraph::compose() {
-    QImage* back = m_surface.composed().dc();
+    QImage* back = surface().composed().dc();
     if (!back) return;
     m_model.updateCurves();
     GraphDisplayList next;
@@ -415,11 +408,6 @@ void ResponseGraph::OnShow(int mode) {
     update();
 }
 
-void ResponseGraph::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
-    renderPicture();
-    m_surface.drawTo(this, target, relativeToRoot);
-}
-
 intptr_t ResponseGraph::onMessage(unsigned message, intptr_t wParam, intptr_t) {
     if (message == WindowMessage::Timer && wParam == kAnimationTimer) {
         m_model.animationTick();
@@ -488,7 +476,7 @@ void ResponseGraph::keyPressEvent(QKeyEvent* event) {
 }
 
 void ResponseGraph::notify(int code, int band) {
-    ControlNotification::send(this, m_id, code, band);
+    notifyParent(code, band);
 }
 
 void ResponseGraph::invalidate() {

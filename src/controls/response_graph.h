@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QImage>
-#include <QWidget>
 #include <vector>
 
-#include "controls/control_surface.h"
 #include "controls/graph_display_list.h"
+#include "controls/skin_control.h"
 #include "filter/response_graph_host.h"
 #include "filter/response_graph_model.h"
 #include "platform/qt/message_target.h"
@@ -18,7 +17,7 @@
 // as the control's own message number: (1, 0) high-pass, (2, 0) low-pass,
 // (0, j) band j, (3, 0) Copy, (4, 0) Paste, (5 + j, 0) extra item j. Other
 // graphs of the same size can be shown faintly behind the curve.
-class ResponseGraph : public QWidget, public MessageTarget, private ResponseGraphHost {
+class ResponseGraph : public SkinControl, public MessageTarget, private ResponseGraphHost {
 public:
     static constexpr int kDefaultId = 2245;
     static constexpr int kAnimationTimer = 1;
@@ -37,9 +36,6 @@ public:
     explicit ResponseGraph(QWidget* parent = nullptr);
     ~ResponseGraph() override;
 
-    // Places the graph and gives it its control identifier.
-    void create(unsigned controlId, const QRect& rect);
-    unsigned controlId() const { return m_id; }
     // Options and frequency limits; the owner sets them before Initialise.
     ResponseGraphModel::Options& options() { return m_model.options(); }
     ResponseGraphModel::Limits& limits() { return m_model.limits(); }
@@ -74,11 +70,7 @@ public:
 
     // 0 stops the marker animation, 1 starts it and selects the first band, 2 only starts it.
     void OnShow(int mode);
-    // Brings the picture up to date and copies it onto the target at the
-    // graph's place in the root window's (or the parent's) client coordinates.
-    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
-    // The composed picture, brought up to date as painting does.
-    const QImage& renderPicture();
+    const QImage& renderPicture() override;
 
     intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
 
@@ -91,6 +83,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void compose() override;
 
 private:
     void notify(int code, int band) override;
@@ -101,7 +94,6 @@ private:
 
     void rebuildSurfaces();
     void drawGrid();
-    void compose();
     void record(GraphDisplayList& list) const;
     void replay(const GraphDisplayList& list, QImage& onto,
                 const GraphDisplayList::Tiles& tiles) const;
@@ -112,15 +104,13 @@ private:
     void recordMenu(GraphDisplayList& list) const;
     void updateMenuWidth();
 
-    unsigned m_id = kDefaultId;
     ResponseGraphModel m_model;
     WindowTimer m_timer;
     QImage m_markers;
     QImage m_handles;
     QImage m_banner;
     QImage m_grid;
-    QImage m_background;
-    ControlSurface m_surface;  // its composed picture is the back buffer
+    QImage m_background;  // the surface's composed picture is the back buffer
     bool m_initialised = false;
     bool m_dirty = true;
     QImage m_scratch;

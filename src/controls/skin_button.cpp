@@ -8,20 +8,13 @@
 #include "platform/qt/font_faces.h"
 #include "platform/qt/mouse.h"
 
-SkinButton::SkinButton(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+SkinButton::SkinButton(QWidget* parent) : SkinControl(parent) {
     setMouseTracking(true);
-}
-
-void SkinButton::create(unsigned controlId, const QRect& rect) {
-    m_controlId = controlId;
-    setGeometry(rect);
-    show();
 }
 
 void SkinButton::SetImage(DrawingSurface* backgroundSource, int pngId) {
     m_hotRect = rect();
-    m_surface.setSource(backgroundSource);
+    surface().setSource(backgroundSource);
     if (pngId > 0) {
         m_image = SkinImage::load(pngId);
         // A strip narrower than the button still shows its one frame.
@@ -62,28 +55,11 @@ void SkinButton::SetCheckType(int type) {
     update();
 }
 
-void SkinButton::SetShown(int shown) {
-    m_shown = shown;
-    if (!acceptsMouse()) Mouse::setCursor(this, Mouse::Cursor::Arrow);
-    invalidateRender();
-    if (m_imageLoaded) update();
-}
-
-void SkinButton::SetEnabled(int enabled) {
-    m_enabled = enabled;
-    if (!acceptsMouse()) Mouse::setCursor(this, Mouse::Cursor::Arrow);
-    if (m_imageLoaded) {
-        m_hover = false;
-        m_pressed = false;
-        invalidateRender();
-        update();
-    }
-}
-
-void SkinButton::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
-    ensureLayout();
-    ensureRender();
-    m_surface.drawTo(this, target, relativeToRoot);
+// A button that takes no input shows neither hover nor press.
+void SkinButton::inputStateChanged() {
+    if (acceptsInput()) return;
+    m_hover = false;
+    m_pressed = false;
 }
 
 QRectF SkinButton::textBox() {
@@ -91,22 +67,22 @@ QRectF SkinButton::textBox() {
     return m_textBox;
 }
 
-const QImage& SkinButton::picture() {
+// The background is captured with the layout.
+const QImage& SkinButton::renderPicture() {
     ensureLayout();
-    ensureRender();
-    return m_surface.composed().image();
+    return SkinControl::renderPicture();
 }
 
 void SkinButton::invalidateLayout() {
     m_layoutValid = false;
-    m_surface.invalidate();
+    surface().invalidate();
 }
 
 void SkinButton::ensureLayout() {
     if (m_layoutValid) return;
     m_layoutValid = true;
-    m_surface.captureBackground(this);
-    m_surface.composed().recreate(0, 0, std::max(1, width()), std::max(1, height()));
+    surface().captureBackground(this);
+    surface().composed().recreate(0, 0, std::max(1, width()), std::max(1, height()));
     if (m_imageLoaded && m_image.width() > 0 && m_image.height() > 0) {
         m_scaleX = static_cast<double>(m_frameCount) * width() / m_image.width();
         m_scaleY = static_cast<double>(height()) / m_image.height();
@@ -135,13 +111,8 @@ void SkinButton::ensureLayout() {
     m_textBox = box;
 }
 
-// The background was captured with the layout.
-void SkinButton::ensureRender() {
-    m_surface.render(this, [this] { compose(); });
-}
-
 void SkinButton::compose() {
-    QImage* dc = m_surface.composeOnBackground(this, m_shown != 0);
+    QImage* dc = surface().composeOnBackground(this, shown());
     if (!dc) return;
     QPainter p(dc);
     p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
@@ -152,19 +123,12 @@ void SkinButton::compose() {
         QRectF client(0, 0, width(), height());
         m_image.draw(p, client,
                      QRectF(m_currentFrame * frameWidth, 0, frameWidth, m_image.height()));
-        if (m_hover && m_enabled == 1 && m_frameCount > m_hoverFrame)
+        if (m_hover && enabledForInput() && m_frameCount > m_hoverFrame)
             m_image.draw(p, client,
                          QRectF(m_hoverFrame * frameWidth, 0, frameWidth, m_image.height()));
     }
     QRgb colour = m_checkType == 2 ? m_onColour : m_normalColour;
     SkinTextFormat::draw(p, m_textBox, m_font, QColor::fromRgba(colour), m_text, m_alignment);
-}
-
-void SkinButton::paintEvent(QPaintEvent*) {
-    ensureLayout();
-    ensureRender();
-    QPainter p(this);
-    p.drawImage(0, 0, m_surface.composed().image());
 }
 
 void SkinButton::resizeEvent(QResizeEvent*) {
@@ -202,7 +166,7 @@ void SkinButton::evaluatePointer(const QPointF& pos) {
 }
 
 void SkinButton::mouseMoveEvent(QMouseEvent* event) {
-    if (!acceptsMouse() || m_pressed) return;
+    if (!acceptsInput() || m_pressed) return;
     evaluatePointer(event->position());
 }
 
@@ -223,17 +187,17 @@ void SkinButton::buttonDown(const QPointF& pos) {
 }
 
 void SkinButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !acceptsMouse()) return;
+    if (event->button() != Qt::LeftButton || !acceptsInput()) return;
     buttonDown(event->position());
 }
 
 void SkinButton::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !acceptsMouse()) return;
+    if (event->button() != Qt::LeftButton || !acceptsInput()) return;
     buttonDown(event->position());
 }
 
 void SkinButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !acceptsMouse()) return;
+    if (event->button() != Qt::LeftButton || !acceptsInput()) return;
     if (m_pressed) {
         if (m_checkType == 1) {
             m_checkType = 2;
@@ -246,7 +210,7 @@ void SkinButton::mouseReleaseEvent(QMouseEvent* event) {
         invalidateRender();
         update();
         m_hover = false;
-        ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);
+        ControlNotification::post(this, controlId(), m_notifyValue, m_notifyValue);
     }
     evaluatePointer(event->position());
     m_currentColour = m_checkType == 2 ? m_onColour : m_normalColour;

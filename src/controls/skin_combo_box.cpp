@@ -10,21 +10,26 @@
 #include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
 #include "platform/qt/message_pump.h"
+#include "resources/skin_ids.h"
 
 namespace {
 
-const SkinComboBox::Skin kSkins[] = {
-    {{70, 15}, 0, 0, 60, 15},
-    {{169, 19}, 4, 1, 151, 18},
-    {{100, 19}, 6, 1, 80, 18},
+struct Skin {
+    int picture;
+    QSize face;
+    int left, top, right, bottom;  // the text rectangle in skin pixels
 };
 
-}  // namespace
-
-SkinComboBox::Skin SkinComboBox::skin(int index) {
-    if (index < 0 || index >= static_cast<int>(std::size(kSkins))) index = 0;
-    return kSkins[index];
+Skin skin(SkinComboBox::Style style) {
+    if (style == SkinComboBox::Style::Header) return {SkinId::HeaderCombo, {100, 19}, 6, 1, 80, 18};
+    return {SkinId::PageCombo, {169, 19}, 4, 1, 151, 18};
 }
+
+// Dark text on a light list.
+const QColor kListTextColour(0x52, 0x52, 0x52);
+const QColor kListBase(0xee, 0xf0, 0xf3);
+
+}  // namespace
 
 SkinComboBox::SkinComboBox(QWidget* parent) : QComboBox(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -53,17 +58,17 @@ void SkinComboBox::place(const QRect& rect) {
 }
 
 void SkinComboBox::fitFace() {
-    Skin s = skin(m_skinIndex);
+    Skin s = skin(m_style);
     int faceHeight =
         std::max(1, static_cast<int>(s.face.height() * width() / double(s.face.width())));
     if (height() != faceHeight) resize(width(), faceHeight);
 }
 
-void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, int pngId, int skinIndex) {
-    m_image = SkinImage::load(pngId);
+void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, Style style) {
+    m_style = style;
+    m_image = SkinImage::load(skin(style).picture);
     m_imageLoaded = !m_image.isNull();
     m_surface.setSource(backgroundSource);
-    m_skinIndex = skinIndex;
     invalidateLayout();
     // Layout again once the current message is done, as a size message would.
     MessagePump::queue(this, [this] {
@@ -80,19 +85,19 @@ void SkinComboBox::SetSelection(int index) {
     update();
 }
 
-void SkinComboBox::SetShown(int shown) {
+void SkinComboBox::SetShown(bool shown) {
     m_shown = shown;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::SetEnabled(int enabled) {
+void SkinComboBox::SetEnabled(bool enabled) {
     m_enabled = enabled;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
+void SkinComboBox::DrawToSurface(DrawingSurface& target, bool relativeToRoot) {
     if (!m_imageLoaded) return;
     ensureLayout();
     ensureRender();
@@ -108,11 +113,6 @@ void SkinComboBox::setTextColour(const QColor& colour) {
     m_textColour = colour;
     m_surface.invalidate();
     update();
-}
-
-void SkinComboBox::setListTextColour(const QColor& colour) {
-    m_listTextColour = colour;
-    styleList();
 }
 
 void SkinComboBox::setFaceName(const QString& face) {
@@ -149,11 +149,9 @@ void SkinComboBox::invalidateLayout() {
 // The open list in the list text colour, on a background it reads on.
 void SkinComboBox::styleList() {
     QPalette palette = view()->palette();
-    bool darkText = m_listTextColour.lightness() < 128;
-    QColor base = darkText ? QColor(0xee, 0xf0, 0xf3) : QColor(0x23, 0x26, 0x2c);
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::Window, base);
-    palette.setColor(QPalette::Text, m_listTextColour);
+    palette.setColor(QPalette::Base, kListBase);
+    palette.setColor(QPalette::Window, kListBase);
+    palette.setColor(QPalette::Text, kListTextColour);
     palette.setColor(QPalette::Highlight, QColor(0x2b, 0xb8, 0xec));
     palette.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
     view()->setPalette(palette);
@@ -163,7 +161,7 @@ void SkinComboBox::ensureLayout() {
     if (m_layoutValid) return;
     m_layoutValid = true;
     m_surface.captureBackground(this);
-    Skin s = skin(m_skinIndex);
+    Skin s = skin(m_style);
     m_scale = width() / static_cast<double>(s.face.width());
     auto scaled = [&](int v) { return static_cast<int>(v * m_scale); };
     m_textRect = QRect(QPoint(scaled(s.left), scaled(s.top)),
@@ -186,11 +184,11 @@ void SkinComboBox::ensureRender() {
 }
 
 void SkinComboBox::compose() {
-    QImage* dc = m_surface.composeOnBackground(this, m_shown != 0);
+    QImage* dc = m_surface.composeOnBackground(this, m_shown);
     if (!dc) return;
     QPainter p(dc);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    Skin s = skin(m_skinIndex);
+    Skin s = skin(m_style);
     int frame = m_focused ? 1 : 0;
     m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
                  QRectF(frame * s.face.width(), 0, s.face.width(), s.face.height()));

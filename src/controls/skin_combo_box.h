@@ -16,11 +16,8 @@
 // and the mouse only on a shown and enabled one.
 class SkinComboBox : public QComboBox {
 public:
-    struct Skin {
-        QSize face;
-        int left, top, right, bottom;  // the text rectangle in skin pixels
-    };
-    static Skin skin(int index);
+    // The page's and the header's faces.
+    enum class Style { Page, Header };
 
     explicit SkinComboBox(QWidget* parent = nullptr);
 
@@ -30,20 +27,19 @@ public:
     void place(const QRect& rect);
     unsigned controlId() const { return m_controlId; }
 
-    void SetSkin(DrawingSurface* backgroundSource, int pngId, int skinIndex);
+    void SetSkin(DrawingSurface* backgroundSource, Style style);
     // An index outside the items selects item 0.
     void SetSelection(int index);
     // No item: an empty face and a selection of -1 until one is chosen or set.
     void ClearSelection();
     int GetSelection() const { return m_none ? -1 : std::max(0, currentIndex()); }
     void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
-    void SetShown(int shown);
-    void SetEnabled(int enabled);
-    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
+    void SetShown(bool shown);
+    void SetEnabled(bool enabled);
+    void DrawToSurface(DrawingSurface& target, bool relativeToRoot);
 
     void setFontHeight(int height);
     void setTextColour(const QColor& colour);
-    void setListTextColour(const QColor& colour);
     void setFaceName(const QString& face);
 
     bool focused() const { return m_focused; }
@@ -65,7 +61,7 @@ protected:
 
 private:
     void chosen(int index);
-    bool acceptsInput() const { return m_shown == 1 && m_enabled == 1; }
+    bool acceptsInput() const { return m_shown && m_enabled; }
     void ensureLayout();
     void ensureRender();
     void compose();
@@ -86,10 +82,9 @@ private:
     int m_fontHeight = 14;
     QRect m_textRect;
     QColor m_textColour{0x52, 0x52, 0x52};
-    QColor m_listTextColour{0x52, 0x52, 0x52};
-    int m_skinIndex = 0;
-    int m_shown = 1;
-    int m_enabled = 1;
+    Style m_style = Style::Page;
+    bool m_shown = true;
+    bool m_enabled = true;
     int m_listHeight = 0;
     QFont m_listFont;
     QFont m_faceFont;

@@ -1,6 +1,5 @@
 #include "controls/value_edit.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -10,7 +9,6 @@
 
 #include "filter/slider_scale.h"
 #include "filter/typed_value.h"
-#include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
 
 namespace {
@@ -22,15 +20,8 @@ constexpr int kInset = 2;
 
 }  // namespace
 
-ValueEdit::ValueEdit(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+ValueEdit::ValueEdit(QWidget* parent) : SkinControl(parent) {
     m_font = FontFaces::pixelFont(QStringLiteral("宋体"), m_fontHeight);
-}
-
-void ValueEdit::create(unsigned controlId, const QRect& rect) {
-    m_id = controlId;
-    setGeometry(rect);
-    show();
 }
 
 void ValueEdit::setRange(int minimum, int maximum) {
@@ -75,35 +66,28 @@ void ValueEdit::SetFont(int height, const QString& face) {
 }
 
 void ValueEdit::SetValue(double x) {
-    m_value = TypedValue::scale(x, m_divisor, m_minimum, m_maximum);
+    m_value = TypedValue::scale(x, 1, m_minimum, m_maximum);
     showValue();
-    m_surface.invalidate();
-    repaint();
+    redrawNow();
 }
 
 QString ValueEdit::text() const {
     if (m_format.isEmpty()) return {};
-    std::string shown =
-        SliderScale::formatLabel(m_format.toStdString(), double(m_value) / m_divisor);
+    std::string shown = SliderScale::formatLabel(m_format.toStdString(), double(m_value));
     return QString::fromStdString(shown);
 }
 
 std::optional<int> ValueEdit::readTyped() const {
     QString typed = m_edit ? m_edit->text() : text();
-    return TypedValue::parse(typed.toStdString(), m_divisor, m_minimum, m_maximum);
+    return TypedValue::parse(typed.toStdString(), 1, m_minimum, m_maximum);
 }
 
 void ValueEdit::notify() {
-    ControlNotification::send(this, m_id, m_notifyValue, m_value);
+    notifyParent(m_notifyValue, m_value);
 }
 
 void ValueEdit::showValue() {
     if (m_edit && m_edit->text() != text()) m_edit->setText(text());
-}
-
-void ValueEdit::invalidate() {
-    m_surface.invalidate();
-    update();
 }
 
 // --- the inner edit ---
@@ -127,13 +111,7 @@ void ValueEdit::resizeEvent(QResizeEvent* event) {
         m_edit->show();
     }
     m_edit->setGeometry(inner);
-    m_surface.invalidateBackground();
-    invalidate();
-}
-
-void ValueEdit::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    m_surface.invalidateBackground();
+    surface().invalidateBackground();
     invalidate();
 }
 
@@ -172,8 +150,7 @@ bool ValueEdit::eventFilter(QObject* watched, QEvent* event) {
 // Escape puts the value back and goes no further: it never reaches the window.
 bool ValueEdit::cancelTyping() {
     showValue();
-    m_surface.invalidate();
-    repaint();
+    redrawNow();
     return true;
 }
 
@@ -190,8 +167,7 @@ bool ValueEdit::stepKey(int key) {
     m_value = std::clamp(typed.value_or(m_value) + step, m_minimum, m_maximum);
     notify();
     showValue();
-    m_surface.invalidate();
-    repaint();
+    redrawNow();
     return true;
 }
 
@@ -201,8 +177,7 @@ void ValueEdit::wheelStep(int delta) {
         std::clamp(readTyped().value_or(m_value) + (delta > 0 ? 1 : -1), m_minimum, m_maximum);
     notify();
     showValue();
-    m_surface.invalidate();
-    repaint();
+    redrawNow();
 }
 
 void ValueEdit::wheelEvent(QWheelEvent* event) {
@@ -216,14 +191,14 @@ void ValueEdit::mousePressEvent(QMouseEvent* event) {
 }
 
 void ValueEdit::focusGained() {
-    m_colourIndex = 1;
+    setFocusedLook(true);
     m_value = readTyped().value_or(m_value);
     invalidate();
     notify();
 }
 
 void ValueEdit::focusLost() {
-    m_colourIndex = 0;
+    setFocusedLook(false);
     // Text that is not a number gives way to the value already held.
     int typed = readTyped().value_or(m_value);
     bool changed = typed != m_value;
@@ -235,16 +210,12 @@ void ValueEdit::focusLost() {
 
 // --- drawing ---
 
-const QImage& ValueEdit::renderPicture() {
-    return m_surface.render(this, [this] { compose(); });
-}
-
 void ValueEdit::compose() {
     m_value = std::clamp(m_value, m_minimum, m_maximum);
-    QImage* picture = m_surface.composeOnBackground(this);
+    QImage* picture = surface().composeOnBackground(this);
     if (!picture) return;
     QPainter p(picture);
-    QColor face = QColor::fromRgb(m_colourIndex == 1 ? m_focusedColour : m_normalColour);
+    QColor face = QColor::fromRgb(focusedLook() ? m_focusedColour : m_normalColour);
     p.fillRect(rect(), face);
     p.setPen(QColor::fromRgba(kOuterFrame));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -260,13 +231,4 @@ void ValueEdit::compose() {
         face.setAlpha(kDimAlpha);
         p.fillRect(rect(), face);
     }
-}
-
-void ValueEdit::paintEvent(QPaintEvent*) {
-    ControlSurface::paint(this, renderPicture());
-}
-
-void ValueEdit::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
-    renderPicture();
-    m_surface.drawTo(this, target, relativeToRoot);
 }

@@ -3,32 +3,26 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
-#include <QWidget>
 #include <optional>
 
-#include "controls/control_surface.h"
+#include "controls/skin_control.h"
 
 class QLineEdit;
 
 // A small numeric box: a coloured, framed face with a text edit in which the
 // user types a number, steps it with the up and down arrows or the wheel.
-// It keeps an integer value within limits (shown as value / divisor through
+// It keeps an integer value within limits (shown through
 // a printf-style format) and sends every change at once to its parent as its
 // own message number with its notify value and the value.
-class ValueEdit : public QWidget {
+class ValueEdit : public SkinControl {
 public:
     static constexpr unsigned kEditId = 1124;
 
     explicit ValueEdit(QWidget* parent = nullptr);
 
-    void create(unsigned controlId, const QRect& rect);
-    unsigned controlId() const { return m_id; }
-
     // The owner's settings, made before the first drawing.
     void setNotifyValue(int value) { m_notifyValue = value; }
-    int notifyValue() const { return m_notifyValue; }
     void setRange(int minimum, int maximum);
-    void setDivisor(int divisor) { m_divisor = divisor > 0 ? divisor : 1; }
     // Empty: no text.
     void setFormat(const QString& format);
     void setTextColour(QRgb colour);
@@ -37,25 +31,20 @@ public:
 
     void SetColours(QRgb normal, QRgb focused);
     void SetFont(int height, const QString& face);
-    // value = trunc(x * divisor), clamped; shown at once, not reported.
+    // value = trunc(x), clamped; shown at once, not reported.
     void SetValue(double x);
     int value() const { return m_value; }
-    bool focusedLook() const { return m_colourIndex == 1; }
 
     // The text as shown, and the inner edit for the owner's tests.
     QString text() const;
     QLineEdit* edit() const { return m_edit; }
 
-    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
-    const QImage& renderPicture();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void compose() override;
 
 private:
     std::optional<int> readTyped() const;
@@ -67,23 +56,17 @@ private:
     void notify();
     void showValue();
     void applyEditColours();
-    void invalidate();
-    void compose();
 
-    unsigned m_id = 0;
     int m_notifyValue = 0;
     bool m_editable = true;
     int m_value = 50;
     int m_minimum = 0;
     int m_maximum = 100;
-    int m_divisor = 1;
     QRgb m_textColour = 0xFF000000;
     QRgb m_normalColour = qRgb(214, 232, 217);
     QRgb m_focusedColour = qRgb(137, 173, 209);
-    int m_colourIndex = 0;
     int m_fontHeight = 14;
     QFont m_font;
     QString m_format = QStringLiteral("%0.0fdB");
     QLineEdit* m_edit = nullptr;
-    ControlSurface m_surface;
 };

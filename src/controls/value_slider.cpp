@@ -1,6 +1,5 @@
 #include "controls/value_slider.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -9,9 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
-#include "platform/qt/mouse.h"
+#include "resources/skin_ids.h"
 #include "resources/skin_layout.h"
 
 namespace {
@@ -38,15 +36,8 @@ QString fromUtf8(const std::string& s) {
 
 }  // namespace
 
-ValueSlider::ValueSlider(QWidget* parent) : QWidget(parent) {
+ValueSlider::ValueSlider(QWidget* parent) : SkinControl(parent) {
     setFocusPolicy(Qt::ClickFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void ValueSlider::create(unsigned controlId, const QRect& rect) {
-    m_id = controlId;
-    setGeometry(rect);
-    show();
 }
 
 void ValueSlider::setRange(double minimum, double maximum) {
@@ -85,11 +76,10 @@ void ValueSlider::setLabelFormat(const QString& format) {
     invalidate();
 }
 
-void ValueSlider::SetSkin(DrawingSurface* background, int pngId, int layoutRow) {
-    m_image = SkinImage::load(pngId);
-    m_surface.setSource(background);
-    m_row = layoutRow;
-    m_surface.invalidateBackground();
+void ValueSlider::SetSkin(DrawingSurface* background) {
+    m_image = SkinImage::load(SkinId::Slider);
+    surface().setSource(background);
+    surface().invalidateBackground();
     m_toggleOffsetNow = m_togglePresent ? m_toggleOffset : 0;
     relayout();
 }
@@ -102,10 +92,10 @@ void ValueSlider::SetValue(double value) {
         if (on) value -= m_toggleOffset;
     }
     m_value = value;
-    m_surface.invalidateBackground();
+    surface().invalidateBackground();
     invalidate();
     if (isVisible()) {
-        m_focused = true;
+        setFocusedLook(true);
         setFocus(Qt::OtherFocusReason);
         redrawNow();
     }
@@ -113,29 +103,6 @@ void ValueSlider::SetValue(double value) {
 
 double ValueSlider::GetValue() const {
     return m_togglePresent ? m_value + m_toggleOffsetNow : m_value;
-}
-
-void ValueSlider::SetShown(bool shown) {
-    m_shown = shown;
-    if (!m_image.isNull()) {
-        endDrag();
-        invalidate();
-    }
-}
-
-void ValueSlider::SetEnabled(bool enabled) {
-    m_enabled = enabled;
-    if (!enabled) m_focused = m_dragging = false;
-    if (!m_image.isNull()) {
-        endDrag();
-        invalidate();
-    }
-}
-
-void ValueSlider::endDrag() {
-    m_dragging = false;
-    if (Mouse::captured() == this) Mouse::release();
-    Mouse::setCursor(this, Mouse::Cursor::Arrow);
 }
 
 void ValueSlider::SetLabel(const QString& text) {
@@ -153,19 +120,9 @@ QString ValueSlider::labelText() const {
     return fromUtf8(SliderScale::formatLabel(m_labelFormat.toStdString(), m_scale.clamp(m_value)));
 }
 
-void ValueSlider::invalidate() {
-    m_surface.invalidate();
-    update();
-}
-
-void ValueSlider::redrawNow() {
-    m_surface.invalidate();
-    repaint();
-}
-
 void ValueSlider::notify() {
     double v = std::clamp(std::trunc(m_value), -2e9, 2e9);
-    ControlNotification::send(this, m_id, m_index, static_cast<intptr_t>(v));
+    notifyParent(m_index, static_cast<intptr_t>(v));
 }
 
 // --- layout and drawing ---
@@ -183,7 +140,7 @@ void ValueSlider::relayout() {
     m_barHeight = kBarHeight * sy;
     m_toggle = QRectF(QPointF(kToggle.left() * sx, y(kToggle.top())),
                       QPointF(kToggle.right() * sx, y(kToggle.bottom())));
-    m_surface.invalidateBackground();
+    surface().invalidateBackground();
     invalidate();
 }
 
@@ -203,14 +160,10 @@ QRectF ValueSlider::trackBand() const {
     return QRectF(0, kLabelBandBottom * sy, width(), (kDesignHeight - kLabelBandBottom) * sy);
 }
 
-const QImage& ValueSlider::renderPicture() {
-    return m_surface.render(this, [this] { compose(); });
-}
-
 void ValueSlider::compose() {
-    m_surface.composeBackgroundOnly();
-    QImage* picture = m_surface.composed().dc();
-    if (!picture || !m_shown || m_image.isNull()) return;
+    surface().composeBackgroundOnly();
+    QImage* picture = surface().composed().dc();
+    if (!picture || !shown() || m_image.isNull()) return;
     QPainter p(picture);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -232,11 +185,11 @@ void ValueSlider::compose() {
                           m_barHeight),
                    gradient);
     }
-    if (m_enabled) {
+    if (enabledForInput()) {
         QRectF thumb = thumbRect();
         double cx = std::trunc(thumb.center().x() + 0.5);
         thumb.moveCenter(QPointF(cx, m_trackY));
-        m_image.draw(p, thumb, m_focused ? Art::kThumbFocused : Art::kThumb);
+        m_image.draw(p, thumb, focusedLook() ? Art::kThumbFocused : Art::kThumb);
     }
     if (m_labelMode) {
         double sy = height() / kDesignHeight;
@@ -256,15 +209,6 @@ void ValueSlider::compose() {
     }
 }
 
-void ValueSlider::paintEvent(QPaintEvent*) {
-    ControlSurface::paint(this, renderPicture());
-}
-
-void ValueSlider::DrawToSurface(DrawingSurface& target, int relativeToRoot) {
-    renderPicture();
-    m_surface.drawTo(this, target, relativeToRoot);
-}
-
 // --- input ---
 
 void ValueSlider::mousePressEvent(QMouseEvent* event) {
@@ -273,10 +217,8 @@ void ValueSlider::mousePressEvent(QMouseEvent* event) {
     QPointF at = event->position();
     QRectF thumb = thumbRect();
     if (thumb.contains(at)) {
-        m_dragging = true;
-        Mouse::capture(this);
+        beginDrag();
         notify();
-        Mouse::setCursor(this, Mouse::Cursor::Hand);
     } else if (m_togglePresent && m_toggle.contains(at)) {
         m_toggleOffsetNow = m_toggleOffsetNow == m_toggleOffset ? 0 : m_toggleOffset;
         notify();
@@ -291,7 +233,7 @@ void ValueSlider::mousePressEvent(QMouseEvent* event) {
             notify();
         }
     }
-    m_focused = true;
+    setFocusedLook(true);
     invalidate();
 }
 
@@ -300,19 +242,17 @@ void ValueSlider::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ValueSlider::mouseMoveEvent(QMouseEvent* event) {
-    if (!acceptsInput() || !m_dragging) return;
+    if (!acceptsInput() || !dragging()) return;
     m_value = m_scale.valueAt(event->position().x(), m_trackStart, m_trackEnd);
     redrawNow();
     notify();
 }
 
 void ValueSlider::mouseReleaseEvent(QMouseEvent* event) {
-    if (!acceptsInput() || event->button() != Qt::LeftButton || !m_dragging) return;
-    m_surface.invalidate();
+    if (!acceptsInput() || event->button() != Qt::LeftButton || !dragging()) return;
     endDrag();
     notify();
     invalidate();
-    m_dragging = false;
 }
 
 void ValueSlider::wheelEvent(QWheelEvent* event) {
@@ -335,15 +275,4 @@ void ValueSlider::keyPressEvent(QKeyEvent* event) {
     m_value = key == Qt::Key_Right ? m_scale.stepUp(m_value) : m_scale.stepDown(m_value);
     notify();
     redrawNow();
-}
-
-void ValueSlider::focusOutEvent(QFocusEvent* event) {
-    QWidget::focusOutEvent(event);
-    m_focused = false;
-    invalidate();
-}
-
-void ValueSlider::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    invalidate();
 }

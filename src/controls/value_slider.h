@@ -3,9 +3,8 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
-#include <QWidget>
 
-#include "controls/control_surface.h"
+#include "controls/skin_control.h"
 #include "filter/slider_scale.h"
 #include "resources/skin_image.h"
 
@@ -14,13 +13,9 @@
 // and an optional on/off toggle whose offset is added to the reported value
 // (the output mute). Changes are sent to the parent as the slider's own message
 // number with its index and the value truncated (without the toggle offset).
-class ValueSlider : public QWidget {
+class ValueSlider : public SkinControl {
 public:
     explicit ValueSlider(QWidget* parent = nullptr);
-
-    // Places the control and gives it its control identifier.
-    void create(unsigned controlId, const QRect& rect);
-    unsigned controlId() const { return m_id; }
 
     // The owner's settings.
     void setIndex(int index) { m_index = index; }
@@ -37,35 +32,23 @@ public:
     // When set, the label is rebuilt from it with the value at every drawing.
     void setLabelFormat(const QString& format);
 
-    void SetSkin(DrawingSurface* background, int pngId, int layoutRow);
+    void SetSkin(DrawingSurface* background);
     void SetValue(double value);
     double GetValue() const;
     double value() const { return m_value; }
     bool toggleOn() const { return m_toggleOffsetNow != 0; }
-    void SetShown(bool shown);
-    void SetEnabled(bool enabled);
-    bool shown() const { return m_shown; }
-    bool enabledForInput() const { return m_enabled; }
-    bool focusedLook() const { return m_focused; }
-    bool dragging() const { return m_dragging; }
 
     void SetLabel(const QString& text);  // redraws at once
     void setLabelText(const QString& text);
     QString labelText() const;  // as drawn: from the format when there is one
 
-    void DrawToSurface(DrawingSurface& target, int relativeToRoot);
-    const QImage& renderPicture();
     // Client geometry, for the owner and tests.
     QRectF thumbRect() const;
     QRectF toggleRect() const { return m_toggle; }
     double trackStart() const { return m_trackStart; }
     double trackEnd() const { return m_trackEnd; }
-    double trackY() const { return m_trackY; }
-
-    void invalidate();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -73,20 +56,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void compose() override;
 
 private:
-    bool acceptsInput() const { return m_shown && m_enabled; }
-    // Gives back the capture and the cursor.
-    void endDrag();
     void relayout();
     void notify();
-    void redrawNow();
-    void compose();
     QRectF trackBand() const;
 
-    unsigned m_id = 0;
     int m_index = 0;
     bool m_levelBar = true;
     bool m_labelMode = false;
@@ -95,8 +71,6 @@ private:
     QRgb m_labelColour = 0xFF9D9D9D;
     SliderScale m_scale;
     QString m_labelFormat;
-    bool m_focused = false;
-    bool m_dragging = false;
     QString m_label;
     int m_toggleOffsetNow = 0;
     QRectF m_toggle;
@@ -105,8 +79,4 @@ private:
     double m_barHeight = 4.0;
     double m_thumbWidth = 0, m_thumbHeight = 0;
     SkinImage m_image;
-    int m_row = 0;
-    bool m_shown = true;
-    bool m_enabled = true;
-    ControlSurface m_surface;
 };

@@ -109,7 +109,7 @@ void ChannelTestDialog::layout() {
     m_close.SetTextStyle(12 * s, kFace, kDarkText, kCentred, kDarkTextOn);
     m_caption.setGeometry(
         scaled(kCaption.left(), kCaption.top(), kCaption.width(), kCaption.height()));
-    m_caption.SetBackground(&m_skin, 0, 0);
+    m_caption.SetBackground(&m_skin);
     m_caption.SetTextStyle(15 * s, kFace, kDarkText, kLeftCentred);
     update();
 }

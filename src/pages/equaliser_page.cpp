@@ -115,12 +115,12 @@ void EqualiserPage::createControls(double sx, double sy) {
     m_created = true;
     for (int j = 0; j < bands(); ++j) {
         strip(j).create(kStripId + j, stripRect(j, sx, sy));
-        strip(j).SetSkin(m_source, SkinId::BandStrip, 1);
+        strip(j).SetSkin(m_source);
         strip(j).SetStripIndex(j);
     }
     for (int r = 0; r < 4; ++r) {
         m_rowLabels[size_t(r)].create(kRowLabelId + r, rowLabelRect(r, sx, sy));
-        m_rowLabels[size_t(r)].SetBackground(m_source, 0, 0);
+        m_rowLabels[size_t(r)].SetBackground(m_source);
     }
     m_graph.create(kGraphId, graphRect(sx, sy));
     m_graph.setScale(std::min(sx, sy));
@@ -129,13 +129,13 @@ void EqualiserPage::createControls(double sx, double sy) {
         configureSlider(int(k), placed(m_design.sliders[k], sx, sy));
     for (size_t i = 0; i < m_sideLabels.size(); ++i) {
         m_sideLabels[i]->create(kSideLabelId + i, placed(m_design.sideLabels[i], sx, sy));
-        m_sideLabels[i]->SetBackground(m_source, 0, 0);
+        m_sideLabels[i]->SetBackground(m_source);
         m_sideLabels[i]->setVisible(m_design.sideLabels[i].present);
     }
     for (size_t i = 0; i < m_combos.size(); ++i) {
         SkinComboBox& box = *m_combos[i];
         box.create(kComboId + i, placed(m_design.combos[i], sx, sy));
-        box.SetSkin(m_source, SkinId::PageCombo, 1);
+        box.SetSkin(m_source, SkinComboBox::Style::Page);
         box.SetNotifyValue(intptr_t(i));
         box.setFontHeight(14);
         box.setFaceName(kFace);
@@ -174,7 +174,7 @@ void EqualiserPage::configureSlider(int k, const QRect& rect) {
     s.setLabelColour(0xFFF0F0F0);
     s.setRange(0, maximum);
     s.setFineSteps(row ? row->fineThreshold : 0, 0.1);
-    s.SetSkin(m_source, SkinId::Slider, 0);
+    s.SetSkin(m_source);
     if (k == m_design.lowPassSlider) s.SetValue(m_design.lowPassPositions);
     if (!m_design.sliders[size_t(k)].present) {
         s.SetShown(false);

@@ -66,7 +66,7 @@ void MainHeader::layout(DrawingSurface* background, double sx, double sy, bool c
 
 void MainHeader::create(DrawingSurface* background) {
     m_title.create(13225, QRect());
-    m_title.SetBackground(background, 0, 0);
+    m_title.SetBackground(background);
     m_title.SetText(QStringLiteral("QX7"));
     for (int k = 0; k < kSliders; ++k) {
         ValueSlider& s = slider(k);
@@ -75,16 +75,16 @@ void MainHeader::create(DrawingSurface* background) {
         s.setLabelMode(true);
         s.setLabelColour(0xFFF0F0F0);
         s.setLabelFormat(text(*kSliderFormats[k]));
-        s.SetSkin(background, SkinId::Slider, 0);
+        s.SetSkin(background);
     }
     slider(kMicBSlider).SetEnabled(false);
     m_audio.create(13234, QRect());
     m_decoder.create(13235, QRect());
     m_inputLabel.create(13224, QRect());
-    for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->SetBackground(background, 0, 0);
+    for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->SetBackground(background);
     for (SkinComboBox* box : {&m_mode, &m_source}) {
         box->create(box == &m_mode ? kModeId : kSourceId, QRect(0, 0, 100, 100));
-        box->SetSkin(background, SkinId::HeaderCombo, 2);
+        box->SetSkin(background, SkinComboBox::Style::Header);
         box->setFaceName(kFace);
         // Narrower than the design's 16, so that "Analog 7.1CH" fits the face.
         box->setFontHeight(11);

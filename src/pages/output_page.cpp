@@ -117,12 +117,12 @@ void OutputPage::createControls(double sx, double sy) {
     double s = std::min(sx, sy);
     for (int j = 0; j < Layout::kStrips; ++j) {
         strip(j).create(kStripId + j, Layout::scaled(Layout::strip(j), sx, sy));
-        strip(j).SetSkin(m_source, SkinId::BandStrip, 1);
+        strip(j).SetSkin(m_source);
         strip(j).SetStripIndex(j);
     }
     for (int r = 0; r < Layout::kRowLabels; ++r) {
         m_rowLabels[size_t(r)].create(kRowLabelId + r, Layout::scaled(Layout::rowLabel(r), sx, sy));
-        m_rowLabels[size_t(r)].SetBackground(m_source, 0, 0);
+        m_rowLabels[size_t(r)].SetBackground(m_source);
     }
     m_graph.create(kGraphId, Layout::scaledEdges(Layout::graph(), sx, sy));
     m_graph.Initialise(Layout::kStrips);
@@ -132,13 +132,13 @@ void OutputPage::createControls(double sx, double sy) {
         configureSlider(k, Layout::scaled(Layout::slider(k), sx, sy));
     for (int c = 0; c < Layout::kCaptions; ++c) {
         caption(c).create(kCaptionId + c, Layout::scaled(Layout::caption(c), sx, sy));
-        caption(c).SetBackground(m_source, 0, 0);
+        caption(c).SetBackground(m_source);
         caption(c).setVisible(Layout::captionPresent(m_page, c));
     }
     for (int i = 0; i < Layout::kSelectors; ++i) {
         SkinComboBox& box = selector(i);
         box.create(kSelectorId + i, Layout::scaled(Layout::selector(i), sx, sy));
-        box.SetSkin(m_source, SkinId::PageCombo, 1);
+        box.SetSkin(m_source, SkinComboBox::Style::Page);
         box.SetNotifyValue(i);
         box.setFontHeight(14);
         box.setFaceName(kFace);
@@ -173,7 +173,7 @@ void OutputPage::configureSlider(int k, const QRect& rect) {
     s.setLabelColour(0xFFF0F0F0);
     s.setRange(row.minimum, row.maximum);
     s.setFineSteps(row.fineThreshold, 0.1);
-    s.SetSkin(m_source, SkinId::Slider, 0);
+    s.SetSkin(m_source);
     if (k == kLowPassSlider) s.SetValue(FrequencyTable::kLast);
     if (k == kHighPassQ || k == kHighPassQ + 1) s.SetEnabled(false);
     if (!sliderPresent(k)) {

@@ -98,7 +98,6 @@ void RoutingPage::createControls() {
         s.setParent(this);
         s.create(kCellSlider, QRect());
         s.setIndex(cell);
-        s.setVertical(false);
         s.setRange(0, RouteMatrix::kMaxLevel);
         s.setSetValueScale(1);
     }
@@ -178,7 +177,7 @@ void RoutingPage::placeControls(double sx, double sy) {
         e.SetFont(int(14 * s), QStringLiteral("Arial"));
         IntegerSlider& sl = cellSlider(cell);
         sl.setGeometry(at(kSlider));
-        sl.SetSkin(&m_skin, SkinId::IntegerSlider, 11);
+        sl.SetSkin(&m_skin);
     }
     for (int i = 0; i < 2 * RouteMatrix::kSize; ++i) {
         int k = i % RouteMatrix::kSize;
@@ -187,15 +186,15 @@ void RoutingPage::placeControls(double sx, double sy) {
                       : scaled(4, kGridTop + k * kCellHeight, kGridLeft - 34, kCellHeight);
         SkinLabel& l = m_headings[static_cast<size_t>(i)];
         l.setGeometry(r);
-        l.SetBackground(&m_skin, 0, 0);
+        l.SetBackground(&m_skin);
         l.SetTextStyle(14 * s, kFace_, kHeadingColour, i < RouteMatrix::kSize ? kCentred : 0x26);
     }
     m_titleLabel.setGeometry(scaled(kTitle.left(), kTitle.top(), kTitle.width(), kTitle.height()));
-    m_titleLabel.SetBackground(&m_skin, 0, 0);
+    m_titleLabel.SetBackground(&m_skin);
     m_titleLabel.SetTextStyle(14 * s, kFace_, kHeadingColour, kLeftCentred);
     m_selector.place(
         scaled(kSelector.left(), kSelector.top(), kSelector.width(), kSelectorListHeight));
-    m_selector.SetSkin(&m_skin, SkinId::PageCombo, 1);
+    m_selector.SetSkin(&m_skin, SkinComboBox::Style::Page);
     m_selector.setFontHeight(14);
     m_export.setGeometry(scaled(kExport.left(), kExport.top(), kExport.width(), kExport.height()));
     m_export.SetTextStyle(13 * s, kFace_, kTextOff, kCentred, kTextOn);

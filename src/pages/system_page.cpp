@@ -373,7 +373,7 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
         s.setLabelColour(kSliderText);
         bool gate = k == kMicGateSlider || k == kMusicGateSlider;
         s.setRange(0, gate ? Values::kGatePositions - 1 : 100);
-        s.SetSkin(m_source, SkinId::Slider, 0);
+        s.SetSkin(m_source);
         s.SetValue(gate ? 1 : (k % 2 == 1 && k < kVolumeSliders ? 100 : 0));
         if (!d.present) {
             s.SetShown(false);
@@ -382,7 +382,7 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
     }
     for (size_t i = 0; i < m_skinLabels.size(); ++i) {
         m_skinLabels[i].create(kLabelId + static_cast<unsigned>(i), QRect());
-        m_skinLabels[i].SetBackground(m_source, 0, 0);
+        m_skinLabels[i].SetBackground(m_source);
     }
     for (int b = 0; b < kButtons; ++b) {
         SkinButton& button = this->button(b);
@@ -401,7 +401,7 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
     for (auto [combo, id] : combos) {
         int selection = combo->GetSelection();
         combo->create(id, QRect());
-        combo->SetSkin(m_source, SkinId::PageCombo, 1);
+        combo->SetSkin(m_source, SkinComboBox::Style::Page);
         combo->setFontHeight(14);
         combo->setFaceName(kFace);
         combo->SetSelection(selection);

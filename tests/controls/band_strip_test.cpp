@@ -20,7 +20,7 @@ protected:
         parent.resize(200, 300);
         strip = new BandStrip(&parent);
         strip->create(kStripId, QRect(41, 6, 52, 189));
-        strip->SetSkin(nullptr, 141, 1);
+        strip->SetSkin(nullptr);
         strip->SetStripIndex(3);
         parent.show();
         processQueued();

@@ -55,7 +55,7 @@ TEST(HiDpi, SkinnedControlsComposeEveryDevicePixel) {
     parent.resize(300, 100);
     SkinLabel label(&parent);
     label.create(13225, QRect(14, 0, 250, 26));
-    label.SetBackground(&skin, 0, 0);
+    label.SetBackground(&skin);
     label.SetText(QStringLiteral("QX7"));
     EXPECT_EQ(label.picture().size(), QSize(500, 52));
     EXPECT_EQ(label.picture().devicePixelRatio(), 2.0);

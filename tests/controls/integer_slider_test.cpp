@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "controls/integer_slider.h"
-#include "resources/skin_ids.h"
 #include "support/qt_wait.h"
 #include "synthetic_input.h"
 
@@ -19,12 +18,11 @@ public:
     void SetUp() override {
         parent.resize(300, 300);
         slider = new IntegerSlider(&parent);
-        slider->create(kId, QRect(10, 10, 192, 42));  // row 11 at twice its size
+        slider->create(kId, QRect(10, 10, 192, 42));  // twice the picture's size
         slider->setIndex(27);
-        slider->setVertical(false);
         slider->setRange(0, 100);
         slider->setSetValueScale(1);
-        slider->SetSkin(nullptr, SkinId::IntegerSlider, 11);
+        slider->SetSkin(nullptr);
         slider->SetScaledValue(50);
         parent.show();
         processQueued();
@@ -86,18 +84,6 @@ TEST_F(IntegerSliderTest, SetScaledValueTruncatesAndStaysQuiet) {
     EXPECT_EQ(slider->value(), 37);
     EXPECT_TRUE(parent.messages.empty());
     EXPECT_TRUE(slider->focusedLook());
-}
-
-TEST_F(IntegerSliderTest, VerticalRowZeroHasItsMinimumAtTheBottom) {
-    slider->setGeometry(10, 10, 18, 98);
-    slider->setVertical(true);
-    slider->SetSkin(nullptr, SkinId::IntegerSlider, 0);
-    slider->SetScaledValue(0);
-    EXPECT_DOUBLE_EQ(slider->thumbRect().center().y(), 86);
-    slider->SetScaledValue(100);
-    EXPECT_DOUBLE_EQ(slider->thumbRect().center().y(), 12);
-    EXPECT_DOUBLE_EQ(slider->thumbRect().center().x(), 9);
-    EXPECT_FALSE(slider->renderPicture().isNull());
 }
 
 TEST_F(IntegerSliderTest, DisabledSliderIgnoresInput) {

@@ -115,14 +115,14 @@ TEST_F(ButtonTest, HoverDrawsTheHoverFrameOverTheFace) {
 
 TEST_F(ButtonTest, AHiddenOrDisabledButtonIgnoresTheMouse) {
     SkinButton& hidden = make({10, 10, 71, 21}, SkinId::NavigationButton, 1);
-    hidden.SetShown(0);
+    hidden.SetShown(false);
     sendMouse(&hidden, QEvent::MouseMove, {30, 10});
     click(&hidden, {30, 10});
     EXPECT_FALSE(hidden.hovering());
     EXPECT_EQ(hidden.GetCheckType(), 1);
 
     SkinButton& disabled = make({10, 40, 71, 21}, SkinId::NavigationButton, 1);
-    disabled.SetEnabled(0);
+    disabled.SetEnabled(false);
     sendMouse(&disabled, QEvent::MouseMove, {30, 10});
     click(&disabled, {30, 10});
     EXPECT_FALSE(disabled.hovering());

@@ -35,7 +35,7 @@ protected:
         combo->create(0x33AA, QRect(20, 30, 200, 100));
         for (const char* item : {"AUX1", "AUX2", "OPT"}) combo->addItem(item);
         combo->SetNotifyValue(2);
-        combo->SetSkin(&skin, SkinId::HeaderCombo, 2);
+        combo->SetSkin(&skin, SkinComboBox::Style::Header);
         processQueued();
     }
     Parent parent;
@@ -96,7 +96,7 @@ TEST_F(ComboTest, FocusShowsTheSecondFrame) {
 }
 
 TEST_F(ComboTest, AHiddenComboSwallowsClicksAndShowsItsBackground) {
-    combo->SetShown(0);
+    combo->SetShown(false);
     sendMouse(combo.get(), QEvent::MouseButtonPress, {20, 10});
     EXPECT_FALSE(combo->view()->isVisible());
     QImage under = skin.image().copy(ControlSurface::rectInRoot(combo.get()));
@@ -116,13 +116,13 @@ TEST_F(ComboTest, OnlyAFocusedShownEnabledComboTakesTheWheelAndKeys) {
     const struct {
         const char* what;
         bool focused;
-        int shown, enabled;
+        bool shown, enabled;
         bool takes;
     } cases[] = {
-        {"unfocused", false, 1, 1, false},
-        {"hidden", true, 0, 1, false},
-        {"disabled", true, 1, 0, false},
-        {"focused", true, 1, 1, true},
+        {"unfocused", false, true, true, false},
+        {"hidden", true, false, true, false},
+        {"disabled", true, true, false, false},
+        {"focused", true, true, true, true},
     };
     for (const auto& c : cases) {
         combo->SetShown(c.shown);

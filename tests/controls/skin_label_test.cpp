@@ -22,7 +22,7 @@ protected:
 TEST_F(LabelTest, ALongSingleLineTextWidensItsBoxAboutTheCentre) {
     SkinLabel label(&parent);
     label.create(13225, {100, 100, 40, 20});
-    label.SetBackground(&skin, 0, 0);
+    label.SetBackground(&skin);
     label.SetTextStyle(14, QString::fromUtf8("微软雅黑"), 0xC89D9D9D, 0x25);
     label.SetText("A text far longer than the label");
     QRectF box = label.textBox();
@@ -34,28 +34,23 @@ TEST_F(LabelTest, ALongSingleLineTextWidensItsBoxAboutTheCentre) {
     EXPECT_EQ(label.textBox(), QRectF(0, 0, 39, 19));
 }
 
-TEST_F(LabelTest, FillAndBackground) {
+TEST_F(LabelTest, BackgroundIsTheSkinBeneathOrTheNoSourceFill) {
     SkinLabel plain(&parent);
     plain.create(1, {0, 0, 30, 10});
-    plain.SetBackground(nullptr, 0, 0);
+    plain.SetBackground(nullptr);
     EXPECT_EQ(plain.picture().pixel(15, 5), 0xFFF0F0F0u);
 
-    SkinLabel filled(&parent);
-    filled.create(2, {10, 10, 30, 10});
-    filled.SetBackground(&skin, 0xFF102030, 0);
-    EXPECT_EQ(filled.picture().pixel(15, 5), 0xFF102030u);
-
-    // A fill without alpha leaves the skin visible.
-    SkinLabel clear(&parent);
-    clear.create(3, {200, 200, 30, 10});
-    clear.SetBackground(&skin, 0x00FF0000, 0);
-    EXPECT_EQ(clear.picture().pixel(15, 5) | 0xFF000000, skin.image().pixel(215, 205) | 0xFF000000);
+    SkinLabel onSkin(&parent);
+    onSkin.create(3, {200, 200, 30, 10});
+    onSkin.SetBackground(&skin);
+    EXPECT_EQ(onSkin.picture().pixel(15, 5) | 0xFF000000,
+              skin.image().pixel(215, 205) | 0xFF000000);
 }
 
 TEST_F(LabelTest, TextChangesTheDrawingAndIsKeptByTheControl) {
     SkinLabel label(&parent);
     label.create(13234, {100, 60, 85, 18});
-    label.SetBackground(&skin, 0, 0);
+    label.SetBackground(&skin);
     label.SetTextStyle(14, QString::fromUtf8("微软雅黑"), 0xFFFFFFFF, 0x126);
     QImage empty = label.picture().copy();
     label.SetText("AUDIO");

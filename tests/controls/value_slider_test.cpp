@@ -20,7 +20,7 @@ protected:
         slider->create(kSliderId, QRect(20, 20, 170, 33));
         slider->setIndex(1);
         slider->setLabelMode(true);
-        slider->SetSkin(nullptr, 142, 0);
+        slider->SetSkin(nullptr);
         parent.show();
         processQueued();
     }
@@ -84,7 +84,7 @@ TEST_F(SliderTest, ClicksBesideTheThumbStep) {
 
 TEST_F(SliderTest, MuteToggleAddsItsOffset) {
     slider->setTogglePresent(true);
-    slider->SetSkin(nullptr, 142, 0);
+    slider->SetSkin(nullptr);
     EXPECT_TRUE(slider->toggleOn()) << "the toggle starts on after SetSkin";
     slider->SetValue(537);
     EXPECT_EQ(slider->value(), 37);
@@ -103,7 +103,7 @@ TEST_F(SliderTest, MuteToggleAddsItsOffset) {
 
 TEST_F(SliderTest, ClicksAtTheToggleEdgeDoNotStep) {
     slider->setTogglePresent(true);
-    slider->SetSkin(nullptr, 142, 0);
+    slider->SetSkin(nullptr);
     slider->SetValue(10);
     size_t before = parent.messages.size();
     click(slider, QPointF(slider->toggleRect().left() + 0.5, thumb().y()));
@@ -194,7 +194,7 @@ TEST_F(SliderTest, DrawToSurfaceUsesTheSkinUnderIt) {
     DrawingSurface skin;
     skin.recreate(0, 0, 400, 200);
     skin.fill(QRect(0, 0, 400, 200), QColor(10, 20, 30));
-    slider->SetSkin(&skin, 142, 0);
+    slider->SetSkin(&skin);
     slider->SetShown(false);
     DrawingSurface target;
     target.recreate(0, 0, 400, 200);

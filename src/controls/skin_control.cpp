@@ -1,0 +1,88 @@
+#include "controls/skin_control.h"
+
+#include "platform/qt/control_notification.h"
+#include "platform/qt/mouse.h"
+
+SkinControl::SkinControl(QWidget* parent, unsigned controlId) : QWidget(parent), m_id(controlId) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SkinControl::create(unsigned controlId, const QRect& rect) {
+    m_id = controlId;
+    setGeometry(rect);
+    show();
+}
+
+void SkinControl::SetShown(bool shown) {
+    m_shown = shown;
+    if (!shown) endDrag();
+    inputStateChanged();
+    invalidate();
+}
+
+void SkinControl::SetEnabled(bool enabled) {
+    m_enabled = enabled;
+    if (!enabled) {
+        m_focused = false;
+        endDrag();
+    }
+    inputStateChanged();
+    invalidate();
+}
+
+void SkinControl::beginDrag() {
+    m_dragging = true;
+    Mouse::capture(this);
+    Mouse::setCursor(this, Mouse::Cursor::Hand);
+}
+
+void SkinControl::endDrag() {
+    m_dragging = false;
+    if (Mouse::captured() == this) Mouse::release();
+    Mouse::setCursor(this, Mouse::Cursor::Arrow);
+}
+
+intptr_t SkinControl::notifyParent(intptr_t wParam, intptr_t lParam) {
+    return ControlNotification::send(this, m_id, wParam, lParam);
+}
+
+void SkinControl::invalidate() {
+    m_surface.invalidate();
+    update();
+}
+
+void SkinControl::redrawNow() {
+    m_surface.invalidate();
+    repaint();
+}
+
+const QImage& SkinControl::renderPicture() {
+    return m_surface.render(this, [this] { compose(); });
+}
+
+void SkinControl::DrawToSurface(DrawingSurface& target, bool relativeToRoot) {
+    renderPicture();
+    m_surface.drawTo(this, target, relativeToRoot);
+}
+
+void SkinControl::paintEvent(QPaintEvent*) {
+    ControlSurface::paint(this, renderPicture());
+}
+
+// What lies under the control changed with its place.
+void SkinControl::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    m_surface.invalidateBackground();
+    invalidate();
+}
+
+void SkinControl::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    invalidate();
+}
+
+void SkinControl::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    m_focused = false;
+    invalidate();
+}
