@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "filter/band_fitter.h"
 #include "filter/fit_settings.h"
 #include "filter/fit_target.h"
@@ -24,7 +26,7 @@ public:
 
     const BandFitter::Result& result() const { return m_result; }
     std::string text(const std::string& pageName) const;
-    std::string json(const std::string& pageName, int page) const;
+    nlohmann::json json(const std::string& pageName, int page) const;
 
 private:
     FitSettings m_settings;
@@ -32,4 +34,6 @@ private:
     FitTarget m_target;
     BandFitter::Result m_result;
     double m_milliseconds = 0;
+    double m_low = 0, m_high = 0;  // the range actually fitted
+    bool m_narrowed = false;
 };
