@@ -24,6 +24,7 @@ constexpr int kJointIterations = 10;
 constexpr int kFinalIterations = 60;
 constexpr int kRandomIterations = 120;
 constexpr int kSnapIterations = 8;
+constexpr int kTrialIterations = 2;  // for each lattice neighbour of a band being snapped
 constexpr int kRelocateIterations = 15;
 constexpr int kRelocationFailures = 4;
 constexpr int kCoarseBands = 8;       // more bands fit finer features, which need every point
@@ -32,7 +33,7 @@ constexpr double kTolerance = 1e-5;   // relative gain of an iteration that ends
 
 // Starts that a fit tries: more for few bands, as each costs less.
 int startsFor(int bands) {
-    return bands <= 8 ? 8 : 3;
+    return bands <= 8 ? 8 : 4;
 }
 
 // splitmix64: the same numbers on every machine.
@@ -312,13 +313,14 @@ std::vector<BandFitter::Band> BandFitter::snapped(std::vector<Band> bands) const
                 trial[m].x[1] = on.gain;
                 trial[m].x[2] = std::log(on.q);
                 double c =
-                    m + 1 < trial.size() ? refine(trial, m + 1, kSnapIterations) : cost(trial);
+                    m + 1 < trial.size() ? refine(trial, m + 1, kTrialIterations) : cost(trial);
                 if (best.empty() || c < bestCost) {
                     best = std::move(trial);
                     bestCost = c;
                 }
             }
         bands = std::move(best);
+        if (m + 1 < bands.size()) refine(bands, m + 1, kSnapIterations);
     }
     return bands;
 }

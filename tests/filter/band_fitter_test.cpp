@@ -75,7 +75,7 @@ TEST(BandFitter, ComesCloseToAThoroughContinuousFit) {
         Fitted f = fitRoom(c);
         expectOnLattice(f);
         BandFitter fitter(f.problem, f.settings);
-        double reference = std::min(fitter.rms(fitter.continuousFit(c.bands <= 8 ? 24 : 12)),
+        double reference = std::min(fitter.rms(fitter.continuousFit(c.bands <= 8 ? 30 : 16)),
                                     f.result.continuousRms);
         EXPECT_LT(f.result.rmsAfter, f.result.rmsBefore / 2) << "room " << c.room;
         EXPECT_LE(f.result.rmsAfter, std::max(reference * 1.10, reference + 0.10))
