@@ -1,5 +1,7 @@
 #include "app/fit_dialog.h"
 
+#include <cmath>
+
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
@@ -12,6 +14,7 @@
 
 #include "app/fit_preview.h"
 #include "filter/band_fitter.h"
+#include "filter/filter_text_writer.h"
 #include "filter/measurement_reader.h"
 #include "texts/fit_texts.h"
 
@@ -171,8 +174,13 @@ void FitDialog::fit() {
                          {{problem.measured(), kMeasuredColour, text(fittext::MeasuredCurve)},
                           {problem.target(), kTargetColour, text(fittext::TargetCurve)},
                           {predicted, kPredictedColour, text(fittext::Predicted)}});
-    m_report->setText(QString::fromStdString(
-        formatText(fittext::Report, r.rmsBefore, r.rmsAfter, r.maxBefore, r.maxAfter)));
+    std::string report =
+        formatText(fittext::Report, r.rmsBefore, r.rmsAfter, r.maxBefore, r.maxAfter);
+    if (problem.narrowed(settings))
+        report += "\n" + formatText(fittext::FittedRange,
+                                    FilterTextWriter::number(std::round(problem.low())).c_str(),
+                                    FilterTextWriter::number(std::round(problem.high())).c_str());
+    m_report->setText(QString::fromStdString(report));
     m_bands = r.bands;
     m_apply->setEnabled(!m_bands.empty());
 }

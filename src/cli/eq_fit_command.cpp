@@ -106,6 +106,9 @@ std::string EqFitCommand::fit(const PageCurve& crossovers) {
     FitProblem problem = FitProblem::build(m_measurement, m_target, crossovers, m_settings, error);
     if (!error.empty()) return error;
     m_result = BandFitter(problem, m_settings).fit();
+    m_low = problem.low();
+    m_high = problem.high();
+    m_narrowed = problem.narrowed(m_settings);
     m_milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return {};
@@ -127,7 +130,15 @@ std::string EqFitCommand::text(const std::string& pageName) const {
         line, sizeof line,
         "RMS %.2f dB before, %.2f dB after; largest deviation %.2f dB before, %.2f dB after\n",
         m_result.rmsBefore, m_result.rmsAfter, m_result.maxBefore, m_result.maxAfter);
-    return out + line;
+    out += line;
+    if (m_narrowed) {
+        std::snprintf(line, sizeof line,
+                      "Fitted %.0f to %.0f Hz only: outside it the measurement ends or the page's "
+                      "crossovers cut more than 6 dB\n",
+                      m_low, m_high);
+        out += line;
+    }
+    return out;
 }
 
 nlohmann::json EqFitCommand::json(const std::string& pageName, int page) const {
@@ -142,5 +153,7 @@ nlohmann::json EqFitCommand::json(const std::string& pageName, int page) const {
                           {"max_before", m_result.maxBefore},
                           {"rms_after", m_result.rmsAfter},
                           {"max_after", m_result.maxAfter},
+                          {"fitted_low", m_low},
+                          {"fitted_high", m_high},
                           {"ms", m_milliseconds}};
 }

@@ -34,4 +34,6 @@ private:
     FitTarget m_target;
     BandFitter::Result m_result;
     double m_milliseconds = 0;
+    double m_low = 0, m_high = 0;  // the range actually fitted
+    bool m_narrowed = false;
 };

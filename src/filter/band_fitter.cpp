@@ -24,6 +24,7 @@ constexpr int kJointIterations = 10;
 constexpr int kFinalIterations = 60;
 constexpr int kRandomIterations = 120;
 constexpr int kSnapIterations = 8;
+constexpr int kTrialIterations = 2;  // for each lattice neighbour of a band being snapped
 constexpr int kRelocateIterations = 15;
 constexpr int kRelocationFailures = 4;
 constexpr int kCoarseBands = 8;       // more bands fit finer features, which need every point
@@ -32,7 +33,7 @@ constexpr double kTolerance = 1e-5;   // relative gain of an iteration that ends
 
 // Starts that a fit tries: more for few bands, as each costs less.
 int startsFor(int bands) {
-    return bands <= 8 ? 6 : 3;
+    return bands <= 8 ? 8 : 4;
 }
 
 // splitmix64: the same numbers on every machine.
@@ -90,6 +91,13 @@ double dot(const double* x, const double* y, size_t n) {
 // How much a band's response changes when its frequency moves.
 double sensitivity(const BandFitter::Band& b) {
     return std::abs(b.x[1]) * std::exp(b.x[2]);
+}
+
+// The entries of a table on either side of x, from index `first` on.
+std::vector<double> bracket(const SortedTable& table, int first, double x) {
+    int i = std::max(table.indexOf(x), first);
+    if (i == first || table[i] == x) return {table[i]};
+    return {table[i - 1], table[i]};
 }
 
 double qFromOctaves(double width) {
@@ -292,12 +300,26 @@ std::vector<BandFitter::Band> BandFitter::snapped(std::vector<Band> bands) const
         for (size_t j = m + 1; j < bands.size(); ++j)
             if (sensitivity(bands[j]) > sensitivity(bands[pick])) pick = j;
         std::swap(bands[m], bands[pick]);
-        Band& b = bands[m];
-        EqBand on = LatticePolish::onLattice({b.type, std::exp(b.x[0]), std::exp(b.x[2]), b.x[1]},
-                                             m_settings);
-        b.x[0] = std::log(on.frequency);
-        b.x[1] = on.gain;
-        b.x[2] = std::log(on.q);
+        // The grid frequencies and Q entries on either side, each with the
+        // rest refitted around it: the nearest is often not the best.
+        const Band b = bands[m];
+        std::vector<Band> best;
+        double bestCost = 0;
+        for (double f : bracket(FrequencyTable::grid(), 1, std::exp(b.x[0])))
+            for (double q : bracket(QTable::table(), 0, std::exp(b.x[2]))) {
+                std::vector<Band> trial(bands);
+                EqBand on = LatticePolish::onLattice({b.type, f, q, b.x[1]}, m_settings);
+                trial[m].x[0] = std::log(on.frequency);
+                trial[m].x[1] = on.gain;
+                trial[m].x[2] = std::log(on.q);
+                double c =
+                    m + 1 < trial.size() ? refine(trial, m + 1, kTrialIterations) : cost(trial);
+                if (best.empty() || c < bestCost) {
+                    best = std::move(trial);
+                    bestCost = c;
+                }
+            }
+        bands = std::move(best);
         if (m + 1 < bands.size()) refine(bands, m + 1, kSnapIterations);
     }
     return bands;

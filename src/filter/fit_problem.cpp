@@ -14,6 +14,7 @@ constexpr double kCrossoverUserQ = 1.5;  // what the graph draws a user-Q crosso
 constexpr int kDenseWindow = 4;          // points in a window that are averaged as they are
 constexpr int kWindowSamples = 9;        // otherwise samples of the interpolated level
 constexpr double kMinimumOctaves = 1.0;
+constexpr double kCrossoverCutDb = 6.0;
 
 double power(double db) {
     return std::pow(10.0, db / 10);
@@ -57,19 +58,40 @@ FitProblem FitProblem::build(const Measurement& measurement, const FitTarget& ta
                            FilterTextWriter::number(settings.high).c_str());
         return p;
     }
-    p.m_frequencies = logGrid(low, high, kPointsPerOctave);
+    std::vector<double> grid = logGrid(low, high, kPointsPerOctave);
     FilterCascade hp = FilterCascade::crossover(
         crossovers.highPassType, crossovers.highPassFrequency, kCrossoverUserQ,
         crossovers.limits.highPassMax, crossovers.limits.lowPassMax);
     FilterCascade lp = FilterCascade::crossover(crossovers.lowPassType, crossovers.lowPassFrequency,
                                                 kCrossoverUserQ, crossovers.limits.highPassMax,
                                                 crossovers.limits.lowPassMax);
-    for (double f : p.m_frequencies) {
+    // Where the crossovers remove the sound the installer chose to remove it:
+    // the fit spends nothing there.
+    std::vector<double> passed;
+    for (double f : grid) {
         EvaluationPoint point = EvaluationPoint::at(f);
+        passed.push_back(hp.levelDb(point) + lp.levelDb(point));
+    }
+    auto kept = [&](double level) { return level >= -kCrossoverCutDb; };
+    auto first = std::find_if(passed.begin(), passed.end(), kept);
+    auto last = std::find_if(passed.rbegin(), passed.rend(), kept).base();
+    if (first >= last || !(grid[size_t(last - passed.begin()) - 1] >=
+                           grid[size_t(first - passed.begin())] * std::exp2(kMinimumOctaves))) {
+        error = formatText(measurementtext::CrossoversLeaveNothing,
+                           FilterTextWriter::number(low).c_str(),
+                           FilterTextWriter::number(high).c_str());
+        return p;
+    }
+    for (auto it = first; it != last; ++it) {
+        double f = grid[size_t(it - passed.begin())];
+        EvaluationPoint point = EvaluationPoint::at(f);
+        p.m_frequencies.push_back(f);
         p.m_points.push_back(point);
         p.m_measured.push_back(smoothed(measurement, f, settings.smoothing));
-        p.m_crossovers.push_back(hp.levelDb(point) + lp.levelDb(point));
+        p.m_crossovers.push_back(*it);
     }
+    p.m_low = first == passed.begin() ? low : p.m_frequencies.front();
+    p.m_high = last == passed.end() ? high : p.m_frequencies.back();
     // The target sits at the measurement's mean level over the anchor band.
     std::vector<double> anchor =
         logGrid(FitTarget::kAnchorLow, FitTarget::kAnchorHigh, kPointsPerOctave);
@@ -78,21 +100,28 @@ FitProblem FitProblem::build(const Measurement& measurement, const FitTarget& ta
         offset += smoothed(measurement, f, settings.smoothing) - target.shape(f);
     offset /= double(anchor.size());
     for (size_t k = 0; k < p.m_frequencies.size(); ++k) {
-        p.m_target.push_back(target.shape(p.m_frequencies[k]) + offset);
+        // The target follows the crossovers, so the bands never fight them.
+        p.m_target.push_back(target.shape(p.m_frequencies[k]) + offset + p.m_crossovers[k]);
         p.m_base.push_back(p.m_measured[k] + p.m_crossovers[k] - p.m_target[k]);
     }
     for (double f :
          logGrid(FrequencyTable::kMinimum, FrequencyTable::kMaximum, kCheckPointsPerOctave))
         p.m_checkPoints.push_back(EvaluationPoint::at(f));
-    const SortedTable grid = FrequencyTable::grid();
+    const SortedTable table = FrequencyTable::grid();
     for (int i = 1; i < FrequencyTable::kSize; ++i)
-        p.m_checkPoints.push_back(EvaluationPoint::at(grid[i]));
+        p.m_checkPoints.push_back(EvaluationPoint::at(table[i]));
     return p;
+}
+
+bool FitProblem::narrowed(const FitSettings& asked) const {
+    return m_low > asked.low || m_high < asked.high;
 }
 
 FitProblem FitProblem::decimated(int step) const {
     FitProblem p;
     p.m_pointsPerOctave = m_pointsPerOctave / step;
+    p.m_low = m_low;
+    p.m_high = m_high;
     for (size_t k = 0; k < m_frequencies.size(); k += size_t(step)) {
         p.m_frequencies.push_back(m_frequencies[k]);
         p.m_points.push_back(m_points[k]);

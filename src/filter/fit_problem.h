@@ -26,6 +26,12 @@ public:
     // Every step-th point of the grid, for a quicker search.
     FitProblem decimated(int step) const;
 
+    // The range actually fitted: the one asked for, cut to what the
+    // measurement covers and to where the crossovers cut by 6 dB or less.
+    double low() const { return m_low; }
+    double high() const { return m_high; }
+    bool narrowed(const FitSettings& asked) const;
+
     int size() const { return static_cast<int>(m_frequencies.size()); }
     double pointsPerOctave() const { return m_pointsPerOctave; }
     const std::vector<double>& frequencies() const { return m_frequencies; }
@@ -42,6 +48,8 @@ public:
 
 private:
     double m_pointsPerOctave = kPointsPerOctave;
+    double m_low = 0;
+    double m_high = 0;
     std::vector<double> m_frequencies;
     std::vector<EvaluationPoint> m_points;
     std::vector<double> m_measured;

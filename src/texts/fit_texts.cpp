@@ -26,16 +26,19 @@ const TextTriple Predicted{{"预测结果", "預測結果", "Predicted"}};
 const TextTriple Report{{"均方根偏差：拟合前 %.2f dB，拟合后 %.2f dB；最大偏差：拟合前 %.2f dB，拟合后 %.2f dB",
                          "均方根偏差：擬合前 %.2f dB，擬合後 %.2f dB；最大偏差：擬合前 %.2f dB，擬合後 %.2f dB",
                          "RMS %.2f dB before, %.2f dB after; largest deviation %.2f dB before, %.2f dB after"}};
+const TextTriple FittedRange{{"仅拟合了 %s 至 %s Hz：范围之外测量数据已结束，或本页分频器衰减超过 6 dB。",
+                              "僅擬合了 %s 至 %s Hz：範圍之外量測資料已結束，或本頁分頻器衰減超過 6 dB。",
+                              "Fitted %s to %s Hz only: outside it the measurement ends or the page's crossovers cut more than 6 dB."}};
 const TextTriple ChooseFile{{"请选择测量文件，然后按“拟合”。", "請選擇量測檔案，然後按「擬合」。",
                              "Choose a measurement file, then press Fit."}};
 // clang-format on
 
 std::span<const TextTriple* const> all() {
     static constexpr const TextTriple* kAll[] = {
-        &MenuItem,      &Title,          &Measurement, &Browse,    &Target,    &Flat,
-        &House,         &TargetFile,     &Range,       &FullRange, &BassRange, &Smoothing,
-        &NoSmoothing,   &OctaveFraction, &MaxBoost,    &Fit,       &Apply,     &Cancel,
-        &MeasuredCurve, &TargetCurve,    &Predicted,   &Report,    &ChooseFile};
+        &MenuItem,      &Title,          &Measurement, &Browse,    &Target,     &Flat,
+        &House,         &TargetFile,     &Range,       &FullRange, &BassRange,  &Smoothing,
+        &NoSmoothing,   &OctaveFraction, &MaxBoost,    &Fit,       &Apply,      &Cancel,
+        &MeasuredCurve, &TargetCurve,    &Predicted,   &Report,    &ChooseFile, &FittedRange};
     return kAll;
 }
 }  // namespace fittext

@@ -27,7 +27,8 @@ extern const TextTriple Cancel;
 extern const TextTriple MeasuredCurve;
 extern const TextTriple TargetCurve;
 extern const TextTriple Predicted;
-extern const TextTriple Report;  // rms before, after, max before, after (%.2f each)
+extern const TextTriple Report;       // rms before, after, max before, after (%.2f each)
+extern const TextTriple FittedRange;  // %s low, %s high
 extern const TextTriple ChooseFile;
 
 // Every text of this table, for checks that walk it.

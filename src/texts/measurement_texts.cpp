@@ -19,12 +19,16 @@ const TextTriple TooFewPoints{{"20 Hz 至 20 kHz 之间只有 %d 个点，至少
                                "Only %d points lie between 20 Hz and 20 kHz; at least %d are needed."}};
 const TextTriple RangeUncovered{{"测量数据未覆盖 %s 至 %s Hz。", "量測資料未涵蓋 %s 至 %s Hz。",
                                  "The measurement does not cover %s to %s Hz."}};
+const TextTriple CrossoversLeaveNothing{
+    {"本页分频器在 %s 至 %s Hz 内衰减超过 6 dB 的部分太多，剩余不足一个倍频程可供拟合。",
+     "本頁分頻器在 %s 至 %s Hz 內衰減超過 6 dB 的部分太多，剩餘不足一個八度可供擬合。",
+     "The page's crossovers cut more than 6 dB over so much of %s to %s Hz that less than an octave is left to fit."}};
 // clang-format on
 
 std::span<const TextTriple* const> all() {
-    static constexpr const TextTriple* kAll[] = {&TooLarge,      &CannotOpen,   &NotUnderstood,
-                                                 &TooFewColumns, &NotANumber,   &NotPositive,
-                                                 &NotRising,     &TooFewPoints, &RangeUncovered};
+    static constexpr const TextTriple* kAll[] = {
+        &TooLarge,    &CannotOpen, &NotUnderstood, &TooFewColumns,  &NotANumber,
+        &NotPositive, &NotRising,  &TooFewPoints,  &RangeUncovered, &CrossoversLeaveNothing};
     return kAll;
 }
 }  // namespace measurementtext

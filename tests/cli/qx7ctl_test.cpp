@@ -417,6 +417,7 @@ TEST_F(Qx7ctlOnSerial, EqFitWritesTheDeviceOnlyWhenAsked) {
     r = device({"eq", "fit", "main", "room.txt"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(contains(r.out, "Main: 8 bands fitted in")) << r.out;
+    EXPECT_TRUE(contains(r.out, "Fitted 81 to 10000 Hz only")) << "the page's 80 Hz high-pass";
     EXPECT_EQ(device({"get", "75", "83"}).out, before);
 
     r = device({"--json", "eq", "fit", "main", "room.txt", "--write", "--range", "20-500"});

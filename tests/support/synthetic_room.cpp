@@ -32,20 +32,21 @@ double resonance(const Resonance& r, double f) {
 Measurement syntheticRoom(uint64_t seed) {
     Lcg random(seed);
     std::vector<Resonance> parts;
-    int modes = int(random.uniform(8, 14));
+    int modes = int(random.uniform(4, 7));
     for (int k = 0; k < modes; ++k)
-        parts.push_back(
-            {std::exp(random.uniform(std::log(25.0), std::log(400.0))),
-             random.uniform(0, 1) < 0.6 ? random.uniform(3, 12) : -random.uniform(3, 10),
-             random.uniform(2, 16)});
-    for (int k = 0; k < 6; ++k)
-        parts.push_back({std::exp(random.uniform(std::log(400.0), std::log(12000.0))),
-                         random.uniform(-5, 5), random.uniform(0.7, 6)});
-    double tilt = random.uniform(-1.5, 0);
+        parts.push_back({std::exp(random.uniform(std::log(30.0), std::log(300.0))),
+                         (random.uniform(0, 1) < 0.6 ? 1 : -1) * random.uniform(6, 15),
+                         random.uniform(3, 10)});
+    parts.push_back({std::exp(random.uniform(std::log(150.0), std::log(600.0))),
+                     random.uniform(-4, 4), random.uniform(0.5, 1.0)});
+    for (int k = 0; k < 3; ++k)
+        parts.push_back({std::exp(random.uniform(std::log(500.0), std::log(10000.0))),
+                         random.uniform(-4, 4), random.uniform(3, 10)});
+    double tilt = random.uniform(-1.5, -0.3);
     Measurement m;
     double ripple = 0;
     for (double f = 10; f <= 22000; f *= std::exp2(1.0 / 96)) {
-        ripple = 0.8 * ripple + random.uniform(-0.4, 0.4);
+        ripple = 0.95 * ripple + random.uniform(-0.6, 0.6);
         double level = 80 + tilt * std::log2(f / 1000) + ripple;
         for (const Resonance& r : parts) level += resonance(r, f);
         m.frequency.push_back(f);

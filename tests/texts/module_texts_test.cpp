@@ -44,8 +44,8 @@ std::vector<ModuleTable> moduleTables() {
             {"compare", comparetext::all(), 12},
             {"preset files", presetfiletext::all(), 8},
             {"device state", devicetext::all(), 13},
-            {"measurement", measurementtext::all(), 9},
-            {"fit", fittext::all(), 23}};
+            {"measurement", measurementtext::all(), 10},
+            {"fit", fittext::all(), 24}};
 }
 
 }  // namespace
