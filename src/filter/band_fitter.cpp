@@ -214,9 +214,11 @@ double BandFitter::evaluate(const std::vector<Band>& bands, size_t first, const 
     double boosts = 0;
     for (const Band& b : bands)
         boosts += b.type == FilterCascade::kPeaking ? std::max(b.x[1], 0.0) : 1e9;
+    const double ratioLimit = std::exp(limit / BandShape::kDbPerLn);  // spares a log per point
     for (size_t k = 0; k < m_boostPoints.size() && boosts > limit; ++k) {
         double ratio = fixed.boost[k];
         for (const BandShape& shape : shapes) ratio *= shape.ratio(m_boostPoints[k]);
+        if (ratio <= ratioLimit) continue;
         double level = BandShape::kDbPerLn * std::log(ratio);
         if (level <= limit) continue;
         double excess = kPenaltyWeight * (level - limit);
