@@ -111,7 +111,7 @@ void ResponseGraph::setScale(double scale) {
     m_model.setScale(scale);
     if (changed && m_initialised) {
         m_model.layout(width(), height());
-        rebuildSurfaces();
+        releaseSurfaces();
     }
     updateMenuWidth();
     m_dirty = true;
@@ -127,8 +127,22 @@ void ResponseGraph::setBackgroundImage(const QImage& image) {
 void ResponseGraph::Initialise(int bands) {
     m_model.initialise(bands, width(), height());
     m_initialised = true;
-    rebuildSurfaces();
+    releaseSurfaces();
     update();
+}
+
+// The pictures are made at the next paint: a graph on a page that is not
+// shown holds none.
+void ResponseGraph::releaseSurfaces() {
+    m_dirty = true;
+    m_wholeStale = true;
+    surface().composed().release();
+    m_grid = QImage();
+    m_scratch = QImage();
+    m_markers = QImage();
+    m_handles = QImage();
+    m_banner = QImage();
+    m_shown = GraphDisplayList();
 }
 
 void ResponseGraph::rebuildSurfaces() {
@@ -197,7 +211,7 @@ void ResponseGraph::drawGrid() {
 
 const QImage& ResponseGraph::renderPicture() {
     const DrawingSurface& back = surface().composed();
-    bool stale = QSize(back.width(), back.height()) != size() ||
+    bool stale = m_grid.isNull() || QSize(back.width(), back.height()) != size() ||
                  back.image().devicePixelRatio() != devicePixelRatioF();
     if (m_initialised && stale) rebuildSurfaces();
     if (m_initialised && m_dirty && !m_grid.isNull()) {
@@ -430,7 +444,12 @@ void ResponseGraph::paintEvent(QPaintEvent*) {
 void ResponseGraph::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_model.layout(width(), height());
-    if (m_initialised) rebuildSurfaces();
+    if (m_initialised) releaseSurfaces();
+}
+
+void ResponseGraph::hideEvent(QHideEvent* event) {
+    SkinControl::hideEvent(event);
+    releaseSurfaces();
 }
 
 void ResponseGraph::mousePressEvent(QMouseEvent* event) {
