@@ -27,6 +27,7 @@
 #include "link/link.h"
 #include "link/link_supervisor.h"
 #include "platform/clock.h"
+#include "platform/heap_policy.h"
 #include "platform/instance_lock.h"
 #include "texts/ui_texts.h"
 
@@ -92,6 +93,7 @@ void printMemory(const char* when) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    HeapPolicy::returnLargeBlocks();
     int quietSeconds = 20;
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--quiet-seconds") quietSeconds = std::atoi(argv[i + 1]);
