@@ -425,10 +425,27 @@ void ResponseGraph::OnShow(int mode) {
 intptr_t ResponseGraph::onMessage(unsigned message, intptr_t wParam, intptr_t) {
     if (message == WindowMessage::Timer && wParam == kAnimationTimer) {
         m_model.animationTick();
-        invalidate();
+        if (pulseShown()) {
+            m_dirty = true;
+            update(pulseRect());
+        }
         return 1;
     }
     return 0;
+}
+
+// Only the selected marker pulses: with none, a tick changes nothing on screen.
+bool ResponseGraph::pulseShown() const {
+    int k = m_model.selectedSlot();
+    return m_model.options().showSelection && k >= 0 && k < m_model.slotCount() &&
+           m_model.slot(k).enabled;
+}
+
+// Only the selected marker's cell changes with a tick: the screen takes that alone.
+QRect ResponseGraph::pulseRect() const {
+    GraphPoint at = m_model.markerCorner(m_model.selectedSlot());
+    int side = int(std::ceil(kCell * m_model.markerScale()));
+    return QRect(at.x, at.y, side, side).adjusted(-2, -2, 2, 2);
 }
 
 void ResponseGraph::paintEvent(QPaintEvent*) {

@@ -93,6 +93,8 @@ private:
     void setHandCursor(bool hand) override;
     void takeFocus() override;
 
+    bool pulseShown() const;
+    QRect pulseRect() const;
     void releaseSurfaces();
     void rebuildSurfaces();
     void drawGrid();
