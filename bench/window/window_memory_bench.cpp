@@ -137,7 +137,6 @@ int main(int argc, char** argv) {
         } else {
             runFor(3000);  // the last paints and the first keep-alives
             printMemory("shown and connected:");
-            if (std::getenv("TMP_EXIT_NOW")) _exit(0);
             long long before = ticks("/proc/self/stat");
             long long beforeMain = ticks(mainThreadStat());
             auto started = std::chrono::steady_clock::now();
