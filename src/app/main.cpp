@@ -16,6 +16,7 @@
 #include "link/firmware_upgrade.h"
 #include "link/link.h"
 #include "platform/clock.h"
+#include "platform/heap_policy.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/quit_on_signal.h"
@@ -55,6 +56,7 @@ SoftwareUpdateStart::HandOver handOver(std::vector<std::string> arguments, Insta
 }  // namespace
 
 int main(int argc, char** argv) {
+    HeapPolicy::returnLargeBlocks();
     const bool confirmUpdate = SoftwareUpdateStart::atProgramStart(argv);
     // Our options first, so that --help and mistakes need no display.
     std::vector<std::string> args(argv + 1, argv + argc);

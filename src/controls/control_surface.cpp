@@ -30,10 +30,7 @@ void ControlSurface::captureBackground(const QWidget* widget) {
 
 void ControlSurface::composeBackgroundOnly() {
     if (m_background.image().isNull()) return;
-    int w = m_background.width();
-    int h = m_background.height();
-    m_composed.recreate(0, 0, w, h);
-    m_composed.copyFrom(0, 0, w, h, m_background, 0, 0);
+    m_composed.shareFrom(m_background);
 }
 
 QImage* ControlSurface::composeOnBackground(const QWidget* widget, bool shown) {
@@ -46,6 +43,13 @@ QImage* ControlSurface::composeOnBackground(const QWidget* widget, bool shown) {
     m_composed.recreate(0, 0, std::max(1, w), std::max(1, h));
     m_composed.copyFrom(0, 0, w, h, m_background, 0, 0);
     return m_composed.dc();
+}
+
+void ControlSurface::release() {
+    m_background.release();
+    m_composed.release();
+    m_backgroundValid = false;
+    m_composedValid = false;
 }
 
 const QImage& ControlSurface::render(const QWidget* widget, const std::function<void()>& compose) {

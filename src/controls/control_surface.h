@@ -33,6 +33,8 @@ public:
     // the background is captured again first.
     void invalidate() { m_composedValid = false; }
     void invalidateBackground() { m_backgroundValid = false; }
+    // Lets both pictures go; the next render makes them again.
+    void release();
     // Brings the composed picture up to date, calling compose to draw it when it
     // is out of date, and returns it.
     const QImage& render(const QWidget* widget, const std::function<void()>& compose);

@@ -111,7 +111,7 @@ void ResponseGraph::setScale(double scale) {
     m_model.setScale(scale);
     if (changed && m_initialised) {
         m_model.layout(width(), height());
-        rebuildSurfaces();
+        releaseSurfaces();
     }
     updateMenuWidth();
     m_dirty = true;
@@ -127,8 +127,22 @@ void ResponseGraph::setBackgroundImage(const QImage& image) {
 void ResponseGraph::Initialise(int bands) {
     m_model.initialise(bands, width(), height());
     m_initialised = true;
-    rebuildSurfaces();
+    releaseSurfaces();
     update();
+}
+
+// The pictures are made at the next paint: a graph on a page that is not
+// shown holds none.
+void ResponseGraph::releaseSurfaces() {
+    m_dirty = true;
+    m_wholeStale = true;
+    surface().composed().release();
+    m_grid = QImage();
+    m_scratch = QImage();
+    m_markers = QImage();
+    m_handles = QImage();
+    m_banner = QImage();
+    m_shown = GraphDisplayList();
 }
 
 void ResponseGraph::rebuildSurfaces() {
@@ -197,7 +211,7 @@ void ResponseGraph::drawGrid() {
 
 const QImage& ResponseGraph::renderPicture() {
     const DrawingSurface& back = surface().composed();
-    bool stale = QSize(back.width(), back.height()) != size() ||
+    bool stale = m_grid.isNull() || QSize(back.width(), back.height()) != size() ||
                  back.image().devicePixelRatio() != devicePixelRatioF();
     if (m_initialised && stale) rebuildSurfaces();
     if (m_initialised && m_dirty && !m_grid.isNull()) {
@@ -411,10 +425,27 @@ void ResponseGraph::OnShow(int mode) {
 intptr_t ResponseGraph::onMessage(unsigned message, intptr_t wParam, intptr_t) {
     if (message == WindowMessage::Timer && wParam == kAnimationTimer) {
         m_model.animationTick();
-        invalidate();
+        if (pulseShown()) {
+            m_dirty = true;
+            update(pulseRect());
+        }
         return 1;
     }
     return 0;
+}
+
+// Only the selected marker pulses: with none, a tick changes nothing on screen.
+bool ResponseGraph::pulseShown() const {
+    int k = m_model.selectedSlot();
+    return m_model.options().showSelection && k >= 0 && k < m_model.slotCount() &&
+           m_model.slot(k).enabled;
+}
+
+// Only the selected marker's cell changes with a tick: the screen takes that alone.
+QRect ResponseGraph::pulseRect() const {
+    GraphPoint at = m_model.markerCorner(m_model.selectedSlot());
+    int side = int(std::ceil(kCell * m_model.markerScale()));
+    return QRect(at.x, at.y, side, side).adjusted(-2, -2, 2, 2);
 }
 
 void ResponseGraph::paintEvent(QPaintEvent*) {
@@ -430,7 +461,12 @@ void ResponseGraph::paintEvent(QPaintEvent*) {
 void ResponseGraph::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_model.layout(width(), height());
-    if (m_initialised) rebuildSurfaces();
+    if (m_initialised) releaseSurfaces();
+}
+
+void ResponseGraph::hideEvent(QHideEvent* event) {
+    SkinControl::hideEvent(event);
+    releaseSurfaces();
 }
 
 void ResponseGraph::mousePressEvent(QMouseEvent* event) {

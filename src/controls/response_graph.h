@@ -77,6 +77,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -92,6 +93,9 @@ private:
     void setHandCursor(bool hand) override;
     void takeFocus() override;
 
+    bool pulseShown() const;
+    QRect pulseRect() const;
+    void releaseSurfaces();
     void rebuildSurfaces();
     void drawGrid();
     void record(GraphDisplayList& list) const;

@@ -81,6 +81,12 @@ void SkinControl::showEvent(QShowEvent* event) {
     invalidate();
 }
 
+// A control on a page that is not shown holds no pictures.
+void SkinControl::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    m_surface.release();
+}
+
 void SkinControl::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     m_focused = false;

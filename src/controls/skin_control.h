@@ -52,6 +52,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

@@ -18,7 +18,7 @@ void SkinLabel::SetBackground(DrawingSurface* backgroundSource) {
 void SkinLabel::SetText(const QString& text) {
     m_text = text;
     surface().invalidateBackground();
-    renderPicture();
+    if (isVisible()) renderPicture();
     update();
 }
 

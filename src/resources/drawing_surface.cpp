@@ -82,6 +82,14 @@ void DrawingSurface::release() {
     m_skinId = 0;
 }
 
+void DrawingSurface::shareFrom(const DrawingSurface& other) {
+    m_image = other.m_image;
+    setExtent(other.m_left, other.m_top, other.m_right, other.m_bottom);
+    m_selected = other.m_selected;
+    m_skinId = other.m_skinId;
+    m_ratio = other.m_ratio;
+}
+
 void DrawingSurface::recreate(int left, int top, int right, int bottom) {
     int width = right - left;
     int height = bottom - top;

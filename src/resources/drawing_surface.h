@@ -34,6 +34,9 @@ public:
     void setPixelRatio(qreal ratio);
     qreal pixelRatio() const { return m_ratio; }
     void release();
+    // The same picture and extent as the other surface, sharing its pixels
+    // until either is drawn on.
+    void shareFrom(const DrawingSurface& other);
     // A fresh picture of (right - left) x (bottom - top) painted RGB(240, 240, 240)
     // with a one-pixel black outline. Nothing happens for a width or height of 0 or less.
     void recreate(int left, int top, int right, int bottom);

@@ -60,8 +60,10 @@ const Entry* find(int id) {
     return nullptr;
 }
 
-// Renders are kept while they fit in a budget, least recently used dropped
-// first: a layout pass asks for the same pieces again and again.
+// Renders of pieces are kept while they fit in a budget, least recently used
+// dropped first: a layout pass asks for the same pieces again and again. A
+// picture as large as a window is asked for once per layout and kept by its
+// owner, so a copy here would only double it.
 class RenderCache {
 public:
     QImage get(int id, const QRectF& source, const QSize& pixels) {
@@ -76,6 +78,7 @@ public:
     }
 
     void put(int id, const QRectF& source, const QSize& pixels, const QImage& image) {
+        if (image.sizeInBytes() > kLargestPiece) return;
         std::lock_guard lock(m_mutex);
         m_items.push_front({id, source, pixels, image});
         m_bytes += image.sizeInBytes();
@@ -86,7 +89,8 @@ public:
     }
 
 private:
-    static constexpr qsizetype kBudget = 96 * 1024 * 1024;
+    static constexpr qsizetype kBudget = 16 * 1024 * 1024;
+    static constexpr qsizetype kLargestPiece = 1024 * 1024;
     struct Item {
         int id;
         QRectF source;

@@ -187,6 +187,20 @@ TEST_F(ResponseGraphTest, AnimationRunsWhileShown) {
     EXPECT_EQ(graph->model().animationFrame(), frame);
 }
 
+// A hidden graph lets its pictures go; shown again, it draws them afresh
+// from the values, including those that changed while it was hidden.
+TEST_F(ResponseGraphTest, AGraphShownAgainDrawsWhatItDrewBeforeItWasHidden) {
+    graph->SetBandGain(3, 4);
+    const QImage before = graph->renderPicture().copy();
+    parent.hide();
+    graph->SetBandGain(3, -8);
+    parent.show();
+    processQueued();
+    EXPECT_NE(graph->renderPicture(), before);
+    graph->SetBandGain(3, 4);
+    EXPECT_EQ(graph->renderPicture(), before);
+}
+
 TEST_F(ResponseGraphTest, TinyAndEmptySizesDrawWithoutFault) {
     graph->SetBandGain(0, 6);
     for (QSize size : {QSize(0, 0), QSize(1, 1), QSize(20, 10), QSize(49, 29)}) {
