@@ -33,8 +33,8 @@ void BM_NavigationButtonCompose(benchmark::State& state) {
     root.resize(static_cast<int>(1077 * scale), static_cast<int>(681 * scale));
     DrawingSurface skin(SkinId::MainWindow);
     SkinButton button(&root);
-    button.create(0x13AA, QRect(static_cast<int>(14 * scale), static_cast<int>(29 * scale),
-                                static_cast<int>(71 * scale), static_cast<int>(21 * scale)));
+    button.create(QRect(static_cast<int>(14 * scale), static_cast<int>(29 * scale),
+                        static_cast<int>(71 * scale), static_cast<int>(21 * scale)));
     button.SetImage(&skin, SkinId::NavigationButton);
     button.SetText("BackRound");
     int check = 1;

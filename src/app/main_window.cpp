@@ -14,7 +14,6 @@
 #include "app/firmware_upgrade_dialog.h"
 #include "app/graph_menu.h"
 #include "app/language_choice.h"
-#include "app/main_messages.h"
 #include "app/page_slot.h"
 #include "app/qt_link_ui.h"
 #include "app/undo_control.h"
@@ -37,7 +36,6 @@
 #include "pages/wifi_dialog.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_pump.h"
 #include "platform/qt/mouse.h"
 #include "resources/skin_art.h"
 #include "resources/skin_ids.h"
@@ -142,11 +140,13 @@ bool MainWindow::OnInitDialog() {
     setMinimumSize(kDesignWidth, kDesignHeight);
     layout();
 
-    m_ui.attach(this);
+    m_ui.attach(this, [this](int code, int argument) { linkEvent(code, argument); });
     m_link.supervisor().start();
 
-    MessagePump::post(this, MainMessage::LanguageRefresh, 0, 0);
-    MessagePump::post(this, MainMessage::PageSelect, 0, 0);
+    QTimer::singleShot(0, this, [this] {
+        refreshLanguage();
+        selectPage(0);
+    });
     return true;
 }
 
@@ -182,9 +182,7 @@ void MainWindow::createPages() {
         std::unique_ptr<QWidget> page;
         if (index < pageNumber::Outputs) {
             auto output = std::make_unique<OutputPage>(index, this);
-            output->setChangeHandler([this](int p, int field) {
-                MessagePump::send(this, MainMessage::ControlChanged, p, field);
-            });
+            output->setChangeHandler([this](int p, int field) { controlChanged(p, field); });
             m_binding.attach(index, output.get());
             page = std::move(output);
         } else if (isEqualiserPage(index)) {
@@ -193,6 +191,12 @@ void MainWindow::createPages() {
             auto system = std::make_unique<SystemPage>(m_binding, m_link.state(), m_link.device(),
                                                        SystemPage::jobsOf(*m_presetJobs), this);
             m_binding.attach(index, system.get());
+            // After the slider's own writes, as the maximum's change is done.
+            connect(
+                system.get(), &SystemPage::volumeLimitChanged, this,
+                [this] { m_header->clampToLimits(); }, Qt::QueuedConnection);
+            connect(system.get(), &SystemPage::languageChanged, this, &MainWindow::refreshLanguage);
+            connect(system.get(), &SystemPage::routingAsked, this, &MainWindow::openRouting);
             page = std::move(system);
         } else {
             page = std::make_unique<PageSlot>(index, &m_background, this);
@@ -216,7 +220,9 @@ std::unique_ptr<QWidget> MainWindow::createEqualiserPage(int index) {
         auto mic = std::make_unique<InputPage>(index, this);
         mic->setMirror(&m_link.mirror());
         mic->setIndexRefreshHandler([this](int i) {
-            MessagePump::post(this, MainMessage::LinkEvent, LinkEvent::ParameterReceived, i);
+            QMetaObject::invokeMethod(
+                this, [this, i] { linkEvent(LinkEvent::ParameterReceived, i); },
+                Qt::QueuedConnection);
         });
         m_binding.setMicrophoneChoice(mic.get());
         page = std::move(mic);
@@ -225,9 +231,7 @@ std::unique_ptr<QWidget> MainWindow::createEqualiserPage(int index) {
     } else {
         page = std::make_unique<EffectPage>(index, this);
     }
-    page->setChangeHandler([this](int p, int field) {
-        MessagePump::send(this, MainMessage::ControlChanged, p, field);
-    });
+    page->setChangeHandler([this](int p, int field) { controlChanged(p, field); });
     m_binding.attach(index, page.get());
     return page;
 }
@@ -282,9 +286,9 @@ void MainWindow::placeTitleButtons(bool create) {
                 static_cast<int>(place.width * m_sx), static_cast<int>(place.height * m_s + 0.5));
         SkinButton& b = titleButton(i);
         if (create) {
-            b.create(MainMessage::TitleButton + static_cast<unsigned>(i), r);
+            b.create(r);
             b.SetImage(&m_background, place.png);
-            b.SetNotifyValue(i);
+            connect(&b, &SkinButton::clicked, this, [this, i] { titleButtonClicked(i); });
         } else {
             b.setGeometry(r);
         }
@@ -300,8 +304,8 @@ void MainWindow::placeNavigationButtons(bool create) {
             QPoint(static_cast<int>((85 + 86 * i) * m_sx) - 1, static_cast<int>(50 * m_sy) - 1));
         SkinButton& b = navigationButton(i);
         if (create) {
-            b.create(MainMessage::PageSelect, r);
-            b.SetNotifyValue(i);
+            b.create(r);
+            connect(&b, &SkinButton::clicked, this, [this, i] { selectPage(i); });
             b.SetImage(&m_background, SkinId::NavigationButton);
             b.SetCheckType(1);
         } else {
@@ -327,35 +331,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
     m_firstPaint = 1;
 }
 
-intptr_t MainWindow::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    switch (message) {
-        case MainMessage::LinkEvent:
-            linkEvent(static_cast<int>(wParam), static_cast<int>(lParam));
-            return 0;
-        case MainMessage::LanguageRefresh:
-            languageRefresh();
-            return 0;
-        case MainMessage::PageSelect:
-            pageSelect(static_cast<int>(lParam));
-            return 0;
-        case MainMessage::ControlChanged:
-            controlChanged(static_cast<int>(wParam), static_cast<int>(lParam));
-            return 1;
-        case MainMessage::VolumeLimit:
-            m_header->clampToLimits();
-            return 1;
-        default:
-            break;
-    }
-    if (m_header->onMessage(message, wParam, lParam)) return 1;
-    if (message >= MainMessage::TitleButton && message < MainMessage::TitleButton + kTitleButtons) {
-        titleButtonClicked(static_cast<int>(lParam));
-        return 1;
-    }
-    return 0;
-}
-
-void MainWindow::languageRefresh() {
+void MainWindow::refreshLanguage() {
     showStatus();
     m_statePanel->refresh();
     for (int i = 0; i < pageNumber::Count; ++i) {
@@ -378,7 +354,7 @@ void MainWindow::languageRefresh() {
     m_undo->languageRefresh();
 }
 
-void MainWindow::pageSelect(int selected) {
+void MainWindow::selectPage(int selected) {
     for (int i = 0; i < pageNumber::Count; ++i) {
         if (i == selected) {
             navigationButton(i).SetCheckType(2);
@@ -492,7 +468,7 @@ void MainWindow::switchToUsb() {
 
 void MainWindow::pendingDropped(int count) {
     QString message = QString::fromStdString(formatText(devicetext::PendingDropped.get(), count));
-    MessagePump::queue(this, [this, message] {
+    QTimer::singleShot(0, this, [this, message] {
         MessageBox::show(
             this, {message, text(uitext::Tip), Language::windowsId(), MessageBox::Buttons::Ok});
     });
@@ -510,7 +486,7 @@ void MainWindow::titleButtonClicked(int button) {
                 showMaximized();
             break;
         case 2:
-            MessagePump::queue(this, [this] { close(); });
+            QTimer::singleShot(0, this, [this] { close(); });
             break;
         case kStatusButton:
             m_suspended = m_header->toggleSuspend();
@@ -527,10 +503,6 @@ void MainWindow::titleButtonClicked(int button) {
 }
 
 void MainWindow::controlChanged(int page, int field) {
-    if (page == pageNumber::System && field == SystemPage::kRouteField) {
-        openRouting();
-        return;
-    }
     if (m_binding.controlChanged(page, field) != ParameterBinding::Outcome::NothingToPaste) return;
     MessageBox::show(this, {text(uitext::NothingCopied), QString(), Language::windowsId(),
                             MessageBox::Buttons::Ok});
@@ -579,7 +551,8 @@ void MainWindow::shutdown() {
 
 void MainWindow::openRouting() {
     RoutingPage page(m_binding, m_link.mirror(), this);
-    m_ui.setEventTarget(&page);
+    page.setEventPasser([this](int code, int argument) { linkEvent(code, argument); });
+    m_ui.setEventTarget(&page, [&page](int code, int argument) { page.linkEvent(code, argument); });
     page.exec();
     m_ui.setEventTarget(nullptr);
     // The page took the link's events: a link lost meanwhile closes the window here.

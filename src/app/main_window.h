@@ -11,7 +11,6 @@
 #include "binding/parameter_binding.h"
 #include "controls/skin_button.h"
 #include "controls/skin_label.h"
-#include "platform/qt/message_target.h"
 #include "resources/drawing_surface.h"
 #include "texts/text_triple.h"
 
@@ -33,7 +32,7 @@ class UndoControl;
 // follows its events and ends the program when the user confirms. Between
 // the pages and the parameter mirror stands the binding: a changed field is
 // written to the device, a reported value reaches its field.
-class MainWindow : public QWidget, public MessageTarget {
+class MainWindow : public QWidget {
 public:
     static constexpr int kDesignWidth = 1077;
     static constexpr int kDesignHeight = 681;
@@ -50,7 +49,12 @@ public:
     // The lock that keeps a second copy away; an update hands it over.
     InstanceLock* instanceLock() const { return m_instance.get(); }
 
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+    // Shows page i and hides the others; none shows for an i outside the pages.
+    void selectPage(int i);
+    // Every text in the language now chosen.
+    void refreshLanguage();
+    // A link event, as the link's user interface hands it over.
+    void linkEvent(int code, int argument);
 
     // How the program ends after a confirmed exit or Escape; by default the
     // application's event loop is left with the code.
@@ -107,9 +111,6 @@ private:
     void layout();
     void placeTitleButtons(bool create);
     void placeNavigationButtons(bool create);
-    void languageRefresh();
-    void pageSelect(int page);
-    void linkEvent(int code, int argument);
     void connectionState(int argument);
     // The one place where input to the device is opened and closed.
     void setDeviceState(DeviceStatePanel::State state);

@@ -162,7 +162,7 @@ void BandStrip::stepBox(int sub, int step) {
 }
 
 void BandStrip::notify(int sub) {
-    notifyParent(m_index, sub);
+    emit subValueChanged(sub);
 }
 
 // --- layout and drawing ---
@@ -175,7 +175,7 @@ QRectF BandStrip::scaled(const QRectF& r) const {
 void BandStrip::createBoxes() {
     for (int s = 0; s < 3; ++s) {
         auto* b = new QLineEdit(this);
-        b->setObjectName(QStringLiteral("box%1").arg(kFirstBoxId + s));
+        b->setObjectName(QStringLiteral("box%1").arg(s));
         b->setAlignment(Qt::AlignCenter);
         b->setFrame(false);
         b->setText(m_texts[size_t(s)]);

@@ -16,12 +16,6 @@
 
 namespace {
 
-constexpr int kGraphId = 2245;
-constexpr int kFirstStripId = 2024;
-constexpr int kFirstSliderId = 3024;
-constexpr int kLevelId = 3100;
-constexpr int kLevelBoxId = 3101;
-
 struct BandStart {
     int type;
     double frequency;
@@ -87,23 +81,25 @@ ControlGallery::~ControlGallery() = default;
 
 void ControlGallery::createControls() {
     m_graph = new ResponseGraph(this);
-    m_graph->create(kGraphId, kGraphRect);
+    m_graph->create(kGraphRect);
+    connect(m_graph, &ResponseGraph::edited, this, &ControlGallery::graphChanged);
     m_graph->Initialise(kBands);
     m_graph->options().contextMenu = true;
     for (int j = 0; j < kBands; ++j) {
         auto* strip = new BandStrip(this);
-        strip->create(kFirstStripId + j, QRect(kStripX + kStripPitch * j, kStripY,
-                                               int(52 * kStripScale), int(189 * kStripScale)));
+        strip->create(QRect(kStripX + kStripPitch * j, kStripY, int(52 * kStripScale),
+                            int(189 * kStripScale)));
+        connect(strip, &BandStrip::subValueChanged, this,
+                [this, j](int sub) { bandChanged(j, sub); });
         strip->SetSkin(&m_skin);
         strip->SetStripIndex(j);
         m_strips[size_t(j)] = strip;
     }
     for (int k = 0; k < kSliders; ++k) {
         auto* slider = new ValueSlider(this);
-        slider->create(kFirstSliderId + k,
-                       QRect(0, 0, int(170 * kSliderScale), int(33 * kSliderScale)));
+        slider->create(QRect(0, 0, int(170 * kSliderScale), int(33 * kSliderScale)));
+        connect(slider, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
         const SliderSetup& s = kSliderSetups[k];
-        slider->setIndex(k);
         slider->setLabelMode(true);
         slider->setTogglePresent(k == Output);
         slider->setRange(s.minimum, s.maximum);
@@ -115,13 +111,15 @@ void ControlGallery::createControls() {
         m_sliders[size_t(k)] = slider;
     }
     m_levelBox = new ValueEdit(this);
-    m_levelBox->create(kLevelBoxId, kLevelBoxRect);
+    m_levelBox->create(kLevelBoxRect);
+    connect(m_levelBox, &ValueEdit::valueChanged, this, [this] { levelChanged(false); });
     m_levelBox->setFormat(QStringLiteral("%0.0f"));
     m_levelBox->SetColours(0xFF2D3138, 0xFF127FBF);
     m_levelBox->setTextColour(0xFFE6E9ED);
     m_levelBox->SetFont(18, QStringLiteral("Arial"));
     m_level = new IntegerSlider(this);
-    m_level->create(kLevelId, kLevelRect);
+    m_level->create(kLevelRect);
+    connect(m_level, &IntegerSlider::valueChanged, this, [this] { levelChanged(true); });
     m_level->setSetValueScale(1);
     m_readout = new QLabel(this);
     QPalette pal = m_readout->palette();
@@ -226,20 +224,6 @@ void ControlGallery::paintEvent(QPaintEvent*) {
 
 // --- the wiring of an output page ---
 
-intptr_t ControlGallery::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    if (message == unsigned(kGraphId)) {
-        graphChanged(int(wParam), int(lParam));
-    } else if (message >= unsigned(kFirstStripId) && message < unsigned(kFirstStripId + kBands)) {
-        bandChanged(int(wParam), int(lParam));
-    } else if (message >= unsigned(kFirstSliderId) &&
-               message < unsigned(kFirstSliderId + kSliders)) {
-        sliderChanged(int(wParam));
-    } else if (message == unsigned(kLevelId) || message == unsigned(kLevelBoxId)) {
-        levelChanged(message);
-    }
-    return 1;
-}
-
 void ControlGallery::bandChanged(int band, int sub) {
     if (band < 0 || band >= kBands) return;
     double v = m_strips[size_t(band)]->GetSubValue(sub);
@@ -316,8 +300,8 @@ void ControlGallery::refreshSliderLabel(int k) {
 }
 
 // As a routing cell keeps its box and slider in step.
-void ControlGallery::levelChanged(unsigned from) {
-    if (from == unsigned(kLevelId))
+void ControlGallery::levelChanged(bool fromSlider) {
+    if (fromSlider)
         m_levelBox->SetValue(m_level->value());
     else
         m_level->SetScaledValue(m_levelBox->value());

@@ -42,7 +42,7 @@ int IntegerSlider::clamped(int v) const {
 
 void IntegerSlider::report() {
     m_value = clamped(m_value);
-    notifyParent(m_index, m_value);
+    emit valueChanged(m_value);
 }
 
 // --- layout and drawing ---

@@ -98,8 +98,11 @@ QString copyPasteText(int k) {
 
 }  // namespace
 
-ResponseGraph::ResponseGraph(QWidget* parent)
-    : SkinControl(parent, kDefaultId), m_model(this), m_timer(this) {
+ResponseGraph::ResponseGraph(QWidget* parent) : SkinControl(parent), m_model(this) {
+    connect(&m_animation, &QTimer::timeout, this, [this] {
+        m_model.animationTick();
+        invalidate();
+    });
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
 }
@@ -400,21 +403,12 @@ bool ResponseGraph::savePicture(const QString& path, const QString& name) {
 void ResponseGraph::OnShow(int mode) {
     bool run = m_model.show(mode);
     if (run) {
-        m_timer.set(kAnimationTimer, kAnimationMs);
+        m_animation.start(kAnimationMs);
     } else {
-        m_timer.kill(kAnimationTimer);
+        m_animation.stop();
     }
     m_dirty = true;
     update();
-}
-
-intptr_t ResponseGraph::onMessage(unsigned message, intptr_t wParam, intptr_t) {
-    if (message == WindowMessage::Timer && wParam == kAnimationTimer) {
-        m_model.animationTick();
-        invalidate();
-        return 1;
-    }
-    return 0;
 }
 
 void ResponseGraph::paintEvent(QPaintEvent*) {
@@ -476,7 +470,7 @@ void ResponseGraph::keyPressEvent(QKeyEvent* event) {
 }
 
 void ResponseGraph::notify(int code, int band) {
-    notifyParent(code, band);
+    emit edited(code, band);
 }
 
 void ResponseGraph::invalidate() {

@@ -1,26 +1,24 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <vector>
 
 #include "controls/graph_display_list.h"
 #include "controls/skin_control.h"
 #include "filter/response_graph_host.h"
 #include "filter/response_graph_model.h"
-#include "platform/qt/message_target.h"
-#include "platform/qt/window_timer.h"
 
 // The frequency-response graph: equaliser band markers and the high-pass and
 // low-pass crossover markers on a logarithmic frequency axis, the summed
 // response, dragging, Q handles, wheel and arrow keys, and a small Copy/Paste
-// menu with the owner's extra items. Every user change is sent to the parent
-// as the control's own message number: (1, 0) high-pass, (2, 0) low-pass,
-// (0, j) band j, (3, 0) Copy, (4, 0) Paste, (5 + j, 0) extra item j. Other
-// graphs of the same size can be shown faintly behind the curve.
-class ResponseGraph : public SkinControl, public MessageTarget, private ResponseGraphHost {
+// menu with the owner's extra items. Every user change is reported as a kind
+// and a band: (1, 0) high-pass, (2, 0) low-pass, (0, j) band j, (3, 0) Copy,
+// (4, 0) Paste, (5 + j, 0) extra item j. Other graphs of the same size can be
+// shown faintly behind the curve.
+class ResponseGraph : public SkinControl, private ResponseGraphHost {
+    Q_OBJECT
 public:
-    static constexpr int kDefaultId = 2245;
-    static constexpr int kAnimationTimer = 1;
     static constexpr int kAnimationMs = 100;
 
     struct MenuExtra {
@@ -72,7 +70,8 @@ public:
     void OnShow(int mode);
     const QImage& renderPicture() override;
 
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+signals:
+    void edited(int kind, int band);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -105,7 +104,7 @@ private:
     void updateMenuWidth();
 
     ResponseGraphModel m_model;
-    WindowTimer m_timer;
+    QTimer m_animation;
     QImage m_markers;
     QImage m_handles;
     QImage m_banner;

@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "controls/skin_text_format.h"
-#include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
 #include "platform/qt/mouse.h"
 
@@ -210,7 +209,7 @@ void SkinButton::mouseReleaseEvent(QMouseEvent* event) {
         invalidateRender();
         update();
         m_hover = false;
-        ControlNotification::post(this, controlId(), m_notifyValue, m_notifyValue);
+        QMetaObject::invokeMethod(this, &SkinButton::clicked, Qt::QueuedConnection);
     }
     evaluatePointer(event->position());
     m_currentColour = m_checkType == 2 ? m_onColour : m_normalColour;

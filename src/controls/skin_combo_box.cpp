@@ -4,12 +4,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 #include <utility>
 
-#include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
-#include "platform/qt/message_pump.h"
 #include "resources/skin_ids.h"
 
 namespace {
@@ -34,7 +33,7 @@ const QColor kListBase(0xee, 0xf0, 0xf3);
 SkinComboBox::SkinComboBox(QWidget* parent) : QComboBox(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
+    connect(this, &QComboBox::activated, this, [this](int index) { choose(index); });
     // The selected item removed: item 0, as for any selection beyond the items.
     connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex&, int first, int last) {
@@ -45,8 +44,7 @@ SkinComboBox::SkinComboBox(QWidget* parent) : QComboBox(parent) {
     });
 }
 
-void SkinComboBox::create(unsigned controlId, const QRect& rect) {
-    m_controlId = controlId;
+void SkinComboBox::create(const QRect& rect) {
     place(rect);
     show();
 }
@@ -70,8 +68,8 @@ void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, Style style) {
     m_imageLoaded = !m_image.isNull();
     m_surface.setSource(backgroundSource);
     invalidateLayout();
-    // Layout again once the current message is done, as a size message would.
-    MessagePump::queue(this, [this] {
+    // Layout again once the current event is done, as a resize would.
+    QTimer::singleShot(0, this, [this] {
         fitFace();
         invalidateLayout();
         update();
@@ -132,12 +130,12 @@ void SkinComboBox::ClearSelection() {
     update();
 }
 
-void SkinComboBox::chosen(int index) {
+void SkinComboBox::choose(int index) {
     setCurrentIndex(std::max(0, index));
     m_none = false;
     m_surface.invalidate();
     update();
-    ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);
+    QMetaObject::invokeMethod(this, &SkinComboBox::selectionChosen, Qt::QueuedConnection);
 }
 
 void SkinComboBox::invalidateLayout() {

@@ -1,14 +1,12 @@
 #include "controls/skin_control.h"
 
-#include "platform/qt/control_notification.h"
 #include "platform/qt/mouse.h"
 
-SkinControl::SkinControl(QWidget* parent, unsigned controlId) : QWidget(parent), m_id(controlId) {
+SkinControl::SkinControl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void SkinControl::create(unsigned controlId, const QRect& rect) {
-    m_id = controlId;
+void SkinControl::create(const QRect& rect) {
     setGeometry(rect);
     show();
 }
@@ -40,10 +38,6 @@ void SkinControl::endDrag() {
     m_dragging = false;
     if (Mouse::captured() == this) Mouse::release();
     Mouse::setCursor(this, Mouse::Cursor::Arrow);
-}
-
-intptr_t SkinControl::notifyParent(intptr_t wParam, intptr_t lParam) {
-    return ControlNotification::send(this, m_id, wParam, lParam);
 }
 
 void SkinControl::invalidate() {

@@ -2,20 +2,17 @@
 
 #include <QImage>
 #include <QWidget>
-#include <cstdint>
 
 #include "controls/control_surface.h"
 
-// What the skinned controls share: the identifier they report under, whether
-// they are shown and take input, the focused look, a drag in progress, and the
-// surface they compose their picture on, paint from and copy onto a page.
+// What the skinned controls share: whether they are shown and take input, the focused look, a drag
+// in progress, and the surface they compose their picture on, paint from and copy onto a page.
 class SkinControl : public QWidget {
 public:
-    explicit SkinControl(QWidget* parent = nullptr, unsigned controlId = 0);
+    explicit SkinControl(QWidget* parent = nullptr);
 
-    // Places the control and gives it its control identifier.
-    void create(unsigned controlId, const QRect& rect);
-    unsigned controlId() const { return m_id; }
+    // Places and shows the control.
+    void create(const QRect& rect);
 
     void SetShown(bool shown);
     void SetEnabled(bool enabled);
@@ -38,8 +35,6 @@ protected:
     // Takes the mouse and shows the hand until endDrag gives both back.
     void beginDrag();
     void endDrag();
-    // The parent hears of a user change as a message numbered by the control's identifier.
-    intptr_t notifyParent(intptr_t wParam, intptr_t lParam);
     ControlSurface& surface() { return m_surface; }
 
     // The picture is composed again and painted at once.
@@ -55,7 +50,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    unsigned m_id = 0;
     bool m_shown = true;
     bool m_enabled = true;
     bool m_focused = false;

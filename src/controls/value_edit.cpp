@@ -83,7 +83,7 @@ std::optional<int> ValueEdit::readTyped() const {
 }
 
 void ValueEdit::notify() {
-    notifyParent(m_notifyValue, m_value);
+    emit valueChanged(m_value);
 }
 
 void ValueEdit::showValue() {
@@ -98,7 +98,7 @@ void ValueEdit::resizeEvent(QResizeEvent* event) {
     QRect inner = rect().adjusted(kInset, kInset, -kInset, -kInset);
     if (!m_edit) {
         m_edit = new QLineEdit(this);
-        m_edit->setObjectName(QStringLiteral("edit%1").arg(kEditId));
+        m_edit->setObjectName(QStringLiteral("edit"));
         m_edit->setFrame(false);
         m_edit->setAlignment(Qt::AlignCenter);
         m_edit->setFont(m_font);

@@ -122,7 +122,7 @@ QString ValueSlider::labelText() const {
 
 void ValueSlider::notify() {
     double v = std::clamp(std::trunc(m_value), -2e9, 2e9);
-    notifyParent(m_index, static_cast<intptr_t>(v));
+    emit valueChanged(static_cast<int>(v));
 }
 
 // --- layout and drawing ---

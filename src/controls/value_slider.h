@@ -11,15 +11,14 @@
 // The horizontal value slider: a label band (the text up to the first colon on
 // the left, the rest on the right), a track with a thumb, an optional level bar
 // and an optional on/off toggle whose offset is added to the reported value
-// (the output mute). Changes are sent to the parent as the slider's own message
-// number with its index and the value truncated (without the toggle offset).
+// (the output mute). A user change reports the value truncated (without the
+// toggle offset).
 class ValueSlider : public SkinControl {
+    Q_OBJECT
 public:
     explicit ValueSlider(QWidget* parent = nullptr);
 
     // The owner's settings.
-    void setIndex(int index) { m_index = index; }
-    int index() const { return m_index; }
     void setRange(double minimum, double maximum);
     // Values below the threshold move in fine steps.
     void setFineSteps(double threshold, double step);
@@ -48,6 +47,9 @@ public:
     double trackStart() const { return m_trackStart; }
     double trackEnd() const { return m_trackEnd; }
 
+signals:
+    void valueChanged(int value);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -63,7 +65,6 @@ private:
     void notify();
     QRectF trackBand() const;
 
-    int m_index = 0;
     bool m_levelBar = true;
     bool m_labelMode = false;
     bool m_togglePresent = false;

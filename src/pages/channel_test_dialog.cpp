@@ -59,10 +59,10 @@ void ChannelTestDialog::createControls() {
         button.setParent(this);
         bool channel = b < ChannelTest::kChannels;
         // Made at the size of a frame, which tells the button how many its strip holds.
-        button.create(kButtonMessage, QRect(QPoint(), channel ? SkinLayout::kDarkButtonFrame
-                                                              : SkinLayout::kWideButtonFrame));
+        button.create(
+            QRect(QPoint(), channel ? SkinLayout::kDarkButtonFrame : SkinLayout::kWideButtonFrame));
         button.SetImage(&m_skin, channel ? SkinId::DarkButton : SkinId::WideButton);
-        button.SetNotifyValue(b);
+        connect(&button, &SkinButton::clicked, this, [this, b] { clicked(b); });
         button.SetCheckType(1);
     }
     for (int b = 0; b < ChannelTest::kChannels; ++b)
@@ -71,10 +71,14 @@ void ChannelTestDialog::createControls() {
     button(ChannelTest::kAllOff).SetText(text(channeltesttext::StopAll));
     button(ChannelTest::kAutomatic).SetText(text(channeltesttext::OrderAll));
     m_close.setParent(this);
-    m_close.create(kCloseMessage, QRect(QPoint(), SkinLayout::kTitleButtonFrame));
+    m_close.create(QRect(QPoint(), SkinLayout::kTitleButtonFrame));
     m_close.SetImage(&m_skin, SkinId::CloseButton);
+    connect(&m_close, &SkinButton::clicked, this, &QDialog::reject);
+    m_silence.setSingleShot(true);
+    connect(&m_step, &QTimer::timeout, this, &ChannelTestDialog::stepEnded);
+    connect(&m_silence, &QTimer::timeout, this, &ChannelTestDialog::silenceEnded);
     m_caption.setParent(this);
-    m_caption.create(0, QRect());
+    m_caption.create(QRect());
     m_caption.SetText(windowTitle());
 }
 
@@ -127,42 +131,26 @@ void ChannelTestDialog::mousePressEvent(QMouseEvent* event) {
 
 // --- the test ---
 
-intptr_t ChannelTestDialog::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    switch (message) {
-        case kButtonMessage:
-            clicked(static_cast<int>(lParam));
-            return 1;
-        case kCloseMessage:
-            reject();
-            return 1;
-        case WindowMessage::Timer:
-            timer(static_cast<int>(wParam));
-            return 1;
-        default:
-            return 0;
-    }
-}
-
 void ChannelTestDialog::clicked(int number) {
     if (number < 0 || number >= ChannelTest::kButtons) return;
     bool pressed = button(number).GetCheckType() == 2;
     m_test.button(number, pressed);
     if (number >= ChannelTest::kChannels) {
         stopTimers();
-        if (m_test.automatic()) m_timer.set(kStepTimer, ChannelTest::kStepMs);
+        if (m_test.automatic()) m_step.start(ChannelTest::kStepMs);
     }
     showState();
 }
 
 // Every 6 s the channels go silent, and 400 ms later the next one plays.
-void ChannelTestDialog::timer(int id) {
-    if (id == kStepTimer) {
-        m_test.silence();
-        m_timer.set(kSilenceTimer, ChannelTest::kSilenceMs);
-    } else if (id == kSilenceTimer) {
-        m_timer.kill(kSilenceTimer);
-        m_test.playStep();
-    }
+void ChannelTestDialog::stepEnded() {
+    m_test.silence();
+    m_silence.start(ChannelTest::kSilenceMs);
+    showState();
+}
+
+void ChannelTestDialog::silenceEnded() {
+    m_test.playStep();
     showState();
 }
 
@@ -177,8 +165,8 @@ void ChannelTestDialog::showState() {
 }
 
 void ChannelTestDialog::stopTimers() {
-    m_timer.kill(kStepTimer);
-    m_timer.kill(kSilenceTimer);
+    m_step.stop();
+    m_silence.stop();
 }
 
 void ChannelTestDialog::done(int result) {

@@ -23,13 +23,6 @@ using Codec = OutputFieldCodec;
 using Layout = OutputPageLayout;
 using Place = EqualiserPageDesign::Place;
 
-constexpr unsigned kStripId = 2024;
-constexpr unsigned kRowLabelId = 2124;
-constexpr unsigned kGraphId = 2245;
-constexpr unsigned kSliderId = 3024;
-constexpr unsigned kSideLabelId = 4024;
-constexpr unsigned kComboId = 5024;
-constexpr unsigned kButtonId = 6024;
 constexpr double kDesignWidth = 1077;
 constexpr double kDesignHeight = 681;
 constexpr int kRestButton = 3;
@@ -114,29 +107,32 @@ void EqualiserPage::layout() {
 void EqualiserPage::createControls(double sx, double sy) {
     m_created = true;
     for (int j = 0; j < bands(); ++j) {
-        strip(j).create(kStripId + j, stripRect(j, sx, sy));
+        strip(j).create(stripRect(j, sx, sy));
         strip(j).SetSkin(m_source);
         strip(j).SetStripIndex(j);
+        connect(&strip(j), &BandStrip::subValueChanged, this,
+                [this, j](int sub) { bandChanged(j, sub); });
     }
     for (int r = 0; r < 4; ++r) {
-        m_rowLabels[size_t(r)].create(kRowLabelId + r, rowLabelRect(r, sx, sy));
+        m_rowLabels[size_t(r)].create(rowLabelRect(r, sx, sy));
         m_rowLabels[size_t(r)].SetBackground(m_source);
     }
-    m_graph.create(kGraphId, graphRect(sx, sy));
+    m_graph.create(graphRect(sx, sy));
+    connect(&m_graph, &ResponseGraph::edited, this, &EqualiserPage::graphChanged);
     m_graph.setScale(std::min(sx, sy));
     m_graph.Initialise(bands());
     for (size_t k = 0; k < m_sliders.size(); ++k)
         configureSlider(int(k), placed(m_design.sliders[k], sx, sy));
     for (size_t i = 0; i < m_sideLabels.size(); ++i) {
-        m_sideLabels[i]->create(kSideLabelId + i, placed(m_design.sideLabels[i], sx, sy));
+        m_sideLabels[i]->create(placed(m_design.sideLabels[i], sx, sy));
         m_sideLabels[i]->SetBackground(m_source);
         m_sideLabels[i]->setVisible(m_design.sideLabels[i].present);
     }
     for (size_t i = 0; i < m_combos.size(); ++i) {
         SkinComboBox& box = *m_combos[i];
-        box.create(kComboId + i, placed(m_design.combos[i], sx, sy));
+        box.create(placed(m_design.combos[i], sx, sy));
         box.SetSkin(m_source, SkinComboBox::Style::Page);
-        box.SetNotifyValue(intptr_t(i));
+        connect(&box, &SkinComboBox::selectionChosen, this, [this, i] { comboChosen(int(i)); });
         box.setFontHeight(14);
         box.setFaceName(kFace);
         if (i < kSlopeCombos)
@@ -149,8 +145,8 @@ void EqualiserPage::createControls(double sx, double sy) {
     for (size_t b = 0; b < m_buttons.size(); ++b) {
         const EqualiserPageDesign::Button& design = m_design.buttons[b];
         SkinButton& button = *m_buttons[b];
-        button.create(kButtonId + b, placed(design.spot, sx, sy));
-        button.SetNotifyValue(intptr_t(b));
+        button.create(placed(design.spot, sx, sy));
+        connect(&button, &SkinButton::clicked, this, [this, b] { buttonAction(int(b)); });
         button.SetImage(m_source, design.png);
         if (design.checkType != 0) button.SetCheckType(design.checkType);
         if (!design.spot.present) {
@@ -165,11 +161,11 @@ void EqualiserPage::configureSlider(int k, const QRect& rect) {
     ValueSlider& s = slider(k);
     const FieldRow* row = sliderRow(k);
     double maximum = row ? row->maximum : 100;
-    s.create(m_design.sliderIdsByIndex ? kSliderId + k : kSliderId, rect);
+    s.create(rect);
     s.setLabelMode(true);
     s.setTogglePresent(row && row->toggle());
     s.setToggleOffset(500);
-    s.setIndex(k);
+    connect(&s, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
     s.setLevelBar(false);
     s.setLabelColour(0xFFF0F0F0);
     s.setRange(0, maximum);
@@ -433,25 +429,11 @@ void EqualiserPage::changed(int field) {
     if (m_changed) m_changed(m_page, field);
 }
 
-intptr_t EqualiserPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    int w = static_cast<int>(wParam), l = static_cast<int>(lParam);
-    auto in = [message](unsigned first, size_t count) {
-        return message >= first && message < first + count;
-    };
-    if (in(kStripId, m_strips.size()))
-        bandChanged(w, l);
-    else if (message == kGraphId)
-        graphChanged(w, l);
-    else if (in(kSliderId, m_sliders.size()))
-        sliderChanged(w);
-    else if (in(kComboId, m_combos.size()))
-        message - kComboId < kSlopeCombos ? slopeChanged(message == kComboId + 1)
-                                          : ownCombo(int(message - kComboId));
-    else if (in(kButtonId, m_buttons.size()))
-        buttonAction(l);
+void EqualiserPage::comboChosen(int i) {
+    if (i < kSlopeCombos)
+        slopeChanged(i == 1);
     else
-        return 0;
-    return 1;
+        ownCombo(i);
 }
 
 void EqualiserPage::bandChanged(int j, int sub) {

@@ -14,7 +14,6 @@
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
 #include "pages/output_page_layout.h"
-#include "platform/qt/message_target.h"
 
 class DrawingSurface;
 struct FieldRow;
@@ -46,7 +45,6 @@ struct EqualiserPageDesign {
     int highPassPositions, lowPassPositions;
     double highPassMaximum;  // Hz, for the graph's marker
     int fixedTextsItem;
-    bool sliderIdsByIndex;  // each slider its own identifier, else all share the first
     std::vector<double> restFrequencies;
     std::vector<Spot> sliders;
     std::vector<Spot> sideLabels;
@@ -60,7 +58,7 @@ struct EqualiserPageDesign {
 // "EQ PASS", and the page's own sliders, which the subclass gives meaning to.
 // Like the output page it keeps no device values of its own: a user change
 // is reported as (page index, field number) and read back through getField.
-class EqualiserPage : public QWidget, public MessageTarget, public PageFields {
+class EqualiserPage : public QWidget, public PageFields {
 public:
     using ChangeHandler = std::function<void(int page, int field)>;
 
@@ -82,8 +80,6 @@ public:
     void refreshItem(int item);
     // Every text in the current language.
     void refreshTexts();
-
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
 
     int bands() const { return m_design.bands; }
     BandStrip& strip(int j) { return *m_strips[static_cast<size_t>(j)]; }
@@ -147,6 +143,7 @@ private:
     void bandChanged(int j, int sub);
     void graphChanged(int kind, int band);
     void sliderChanged(int k);
+    void comboChosen(int i);
     void slopeChanged(bool lowPass);
     void buttonAction(int b);
     void rest();

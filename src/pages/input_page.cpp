@@ -49,7 +49,6 @@ Design pageDesign(int page) {
     d.lowPassPositions = 64;
     d.highPassMaximum = 303;
     d.fixedTextsItem = InputPage::kFixedTexts;
-    d.sliderIdsByIndex = true;
     d.restFrequencies = {40,   63,   100,  160,  250,   400,   630,  1000,
                          1600, 2500, 4000, 6300, 10000, 14000, 16000};
     d.sliders.resize(kSliders);

@@ -65,31 +65,34 @@ void MainHeader::layout(DrawingSurface* background, double sx, double sy, bool c
 }
 
 void MainHeader::create(DrawingSurface* background) {
-    m_title.create(13225, QRect());
+    m_title.create(QRect());
     m_title.SetBackground(background);
     m_title.SetText(QStringLiteral("QX7"));
     for (int k = 0; k < kSliders; ++k) {
         ValueSlider& s = slider(k);
-        s.create(kSliderId + k, QRect());
-        s.setIndex(k);
+        s.create(QRect());
+        QObject::connect(&s, &ValueSlider::valueChanged, &s, [this, k] { sliderMoved(k); });
         s.setLabelMode(true);
         s.setLabelColour(0xFFF0F0F0);
         s.setLabelFormat(text(*kSliderFormats[k]));
         s.SetSkin(background);
     }
     slider(kMicBSlider).SetEnabled(false);
-    m_audio.create(13234, QRect());
-    m_decoder.create(13235, QRect());
-    m_inputLabel.create(13224, QRect());
+    m_audio.create(QRect());
+    m_decoder.create(QRect());
+    m_inputLabel.create(QRect());
     for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->SetBackground(background);
     for (SkinComboBox* box : {&m_mode, &m_source}) {
-        box->create(box == &m_mode ? kModeId : kSourceId, QRect(0, 0, 100, 100));
+        box->create(QRect(0, 0, 100, 100));
         box->SetSkin(background, SkinComboBox::Style::Header);
         box->setFaceName(kFace);
         // Narrower than the design's 16, so that "Analog 7.1CH" fits the face.
         box->setFontHeight(11);
         box->setTextColour(QColor(250, 250, 250));
     }
+    QObject::connect(&m_source, &SkinComboBox::selectionChosen, &m_source,
+                     [this] { sourceChosen(); });
+    QObject::connect(&m_mode, &SkinComboBox::selectionChosen, &m_mode, [this] { modeChosen(); });
     languageRefresh();
 }
 
@@ -110,24 +113,15 @@ void MainHeader::place(double sx, double sy) {
                          truncated(100 * s), 100));
 }
 
-bool MainHeader::onMessage(unsigned message, intptr_t wParam, intptr_t) {
-    if (message >= kSliderId && message < kSliderId + kSliders) {
-        sliderMoved(static_cast<int>(message - kSliderId));
-        return true;
-    }
-    if (message == kSourceId) {
-        int code = HeaderValues::sourceCode(m_source.GetSelection());
-        if (code >= 0) m_binding.writeParameter(HeaderValues::kInputSource, uint16_t(code));
-        return true;
-    }
-    if (message == kModeId) {
-        int item = m_mode.GetSelection();
-        if (item >= 0 && item < HeaderValues::kChannelModes)
-            m_binding.writeParameter(HeaderValues::kChannelMode, uint16_t(item));
-        return true;
-    }
-    (void)wParam;
-    return false;
+void MainHeader::sourceChosen() {
+    int code = HeaderValues::sourceCode(m_source.GetSelection());
+    if (code >= 0) m_binding.writeParameter(HeaderValues::kInputSource, uint16_t(code));
+}
+
+void MainHeader::modeChosen() {
+    int item = m_mode.GetSelection();
+    if (item >= 0 && item < HeaderValues::kChannelModes)
+        m_binding.writeParameter(HeaderValues::kChannelMode, uint16_t(item));
 }
 
 void MainHeader::sliderMoved(int k) {

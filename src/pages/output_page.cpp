@@ -18,13 +18,6 @@ namespace {
 using Codec = OutputFieldCodec;
 using Layout = OutputPageLayout;
 
-constexpr unsigned kStripId = 2024;
-constexpr unsigned kRowLabelId = 2124;
-constexpr unsigned kGraphId = 2245;
-constexpr unsigned kSliderId = 3024;
-constexpr unsigned kCaptionId = 4024;
-constexpr unsigned kSelectorId = 5024;
-constexpr unsigned kButtonId = 6024;
 constexpr double kDesignWidth = 1077;
 constexpr double kDesignHeight = 681;
 
@@ -116,30 +109,33 @@ void OutputPage::createControls(double sx, double sy) {
     m_created = true;
     double s = std::min(sx, sy);
     for (int j = 0; j < Layout::kStrips; ++j) {
-        strip(j).create(kStripId + j, Layout::scaled(Layout::strip(j), sx, sy));
+        strip(j).create(Layout::scaled(Layout::strip(j), sx, sy));
         strip(j).SetSkin(m_source);
         strip(j).SetStripIndex(j);
+        connect(&strip(j), &BandStrip::subValueChanged, this,
+                [this, j](int sub) { bandChanged(j, sub); });
     }
     for (int r = 0; r < Layout::kRowLabels; ++r) {
-        m_rowLabels[size_t(r)].create(kRowLabelId + r, Layout::scaled(Layout::rowLabel(r), sx, sy));
+        m_rowLabels[size_t(r)].create(Layout::scaled(Layout::rowLabel(r), sx, sy));
         m_rowLabels[size_t(r)].SetBackground(m_source);
     }
-    m_graph.create(kGraphId, Layout::scaledEdges(Layout::graph(), sx, sy));
+    m_graph.create(Layout::scaledEdges(Layout::graph(), sx, sy));
+    connect(&m_graph, &ResponseGraph::edited, this, &OutputPage::graphChanged);
     m_graph.Initialise(Layout::kStrips);
     m_graph.options().contextMenu = true;
     m_graph.setScale(s);
     for (int k = 0; k < Layout::kSliders; ++k)
         configureSlider(k, Layout::scaled(Layout::slider(k), sx, sy));
     for (int c = 0; c < Layout::kCaptions; ++c) {
-        caption(c).create(kCaptionId + c, Layout::scaled(Layout::caption(c), sx, sy));
+        caption(c).create(Layout::scaled(Layout::caption(c), sx, sy));
         caption(c).SetBackground(m_source);
         caption(c).setVisible(Layout::captionPresent(m_page, c));
     }
     for (int i = 0; i < Layout::kSelectors; ++i) {
         SkinComboBox& box = selector(i);
-        box.create(kSelectorId + i, Layout::scaled(Layout::selector(i), sx, sy));
+        box.create(Layout::scaled(Layout::selector(i), sx, sy));
         box.SetSkin(m_source, SkinComboBox::Style::Page);
-        box.SetNotifyValue(i);
+        connect(&box, &SkinComboBox::selectionChosen, this, [this, i] { selectorChanged(i); });
         box.setFontHeight(14);
         box.setFaceName(kFace);
         fillSelector(i);
@@ -148,8 +144,8 @@ void OutputPage::createControls(double sx, double sy) {
     }
     for (int b = 0; b < Layout::kButtons; ++b) {
         SkinButton& button = this->button(b);
-        button.create(kButtonId + b, Layout::scaled(Layout::button(b), sx, sy));
-        button.SetNotifyValue(b);
+        button.create(Layout::scaled(Layout::button(b), sx, sy));
+        connect(&button, &SkinButton::clicked, this, [this, b] { buttonAction(b); });
         button.SetImage(m_source, b == 1 ? SkinId::WideButton : SkinId::Button);
         if (b <= 2) button.SetCheckType(1);
         if (!Layout::buttonPresent(m_page, b)) {
@@ -164,11 +160,11 @@ void OutputPage::createControls(double sx, double sy) {
 void OutputPage::configureSlider(int k, const QRect& rect) {
     ValueSlider& s = slider(k);
     const FieldRow& row = sliderRow(k);
-    s.create(kSliderId + k, rect);
+    s.create(rect);
     s.setLabelMode(true);
     s.setTogglePresent(row.toggle());
     s.setToggleOffset(500);
-    s.setIndex(k);
+    connect(&s, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
     s.setLevelBar(false);
     s.setLabelColour(0xFFF0F0F0);
     s.setRange(row.minimum, row.maximum);
@@ -415,24 +411,6 @@ void OutputPage::applyUserQ(int i) {
 
 void OutputPage::changed(int field) {
     if (m_changed) m_changed(m_page, field);
-}
-
-intptr_t OutputPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    int w = static_cast<int>(wParam), l = static_cast<int>(lParam);
-    if (message >= kStripId && message < kStripId + 16) {
-        bandChanged(w, l);
-    } else if (message == kGraphId) {
-        graphChanged(w, l);
-    } else if (message >= kSliderId && message <= kSliderId + 16) {
-        sliderChanged(w);
-    } else if (message == kSelectorId || message == kSelectorId + 1) {
-        selectorChanged(static_cast<int>(message - kSelectorId));
-    } else if (message >= kButtonId && message <= kButtonId + 6) {
-        buttonAction(l);
-    } else {
-        return 0;
-    }
-    return 1;
 }
 
 void OutputPage::bandChanged(int j, int sub) {

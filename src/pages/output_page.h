@@ -12,7 +12,6 @@
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
 #include "pages/output_page_layout.h"
-#include "platform/qt/message_target.h"
 
 class DrawingSurface;
 struct FieldRow;
@@ -22,7 +21,7 @@ struct FieldRow;
 // the mute, "REST" and "EQ PASS" buttons. It keeps no device values of its
 // own: a user change is reported as (page index, field number) and the
 // binding reads the field back; device values arrive through setField.
-class OutputPage : public QWidget, public MessageTarget, public PageFields {
+class OutputPage : public QWidget, public PageFields {
 public:
     using ChangeHandler = std::function<void(int page, int field)>;
     static constexpr int kFixedTexts = 65;
@@ -42,8 +41,6 @@ public:
     void setField(int field, int value) override;
     // The label of a field's slider, or every fixed text for kFixedTexts.
     void refreshItem(int item);
-
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
 
     BandStrip& strip(int j) { return m_strips[static_cast<size_t>(j)]; }
     ValueSlider& slider(int k) { return m_sliders[static_cast<size_t>(k)]; }

@@ -12,7 +12,6 @@
 #include "pages/file_chooser.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_pump.h"
 #include "resources/skin_ids.h"
 #include "resources/skin_image.h"
 #include "resources/skin_layout.h"
@@ -75,49 +74,52 @@ RoutingPage::RoutingPage(ParameterBinding& binding, Mirror& mirror, QWidget* par
     else
         m_selector.ClearSelection();
     updateTitle();
-    m_timer.set(kRefreshTimer, kPollMs);
+    m_refresh.start(kPollMs);
 }
 
 void RoutingPage::createControls() {
     for (int cell = 0; cell < RouteMatrix::kCells; ++cell) {
         SkinButton& b = cellButton(cell);
         b.setParent(this);
-        b.create(kCellButton, QRect(QPoint(), SkinLayout::kDarkButtonFrame));
+        b.create(QRect(QPoint(), SkinLayout::kDarkButtonFrame));
         b.SetImage(&m_skin, SkinId::DarkButton);
-        b.SetNotifyValue(cell);
+        connect(&b, &SkinButton::clicked, this, [this, cell] { cellSwitched(cell); });
         setSwitch(b, false);
         ValueEdit& e = cellEdit(cell);
         e.setParent(this);
-        e.create(kCellEdit, QRect());
-        e.setNotifyValue(cell);
+        e.create(QRect());
+        connect(&e, &ValueEdit::valueChanged, this, [this, cell] { cellEdited(cell); });
         e.setRange(0, RouteMatrix::kMaxLevel);
         e.setFormat(QStringLiteral("%0.0f"));
         e.SetColours(kEditFace, kEditFocused);
         e.setTextColour(kEditText);
         IntegerSlider& s = cellSlider(cell);
         s.setParent(this);
-        s.create(kCellSlider, QRect());
-        s.setIndex(cell);
+        s.create(QRect());
+        connect(&s, &IntegerSlider::valueChanged, this, [this, cell] { cellSlid(cell); });
         s.setRange(0, RouteMatrix::kMaxLevel);
         s.setSetValueScale(1);
     }
     for (int i = 0; i < 2 * RouteMatrix::kSize; ++i) {
         SkinLabel& l = m_headings[static_cast<size_t>(i)];
         l.setParent(this);
-        l.create(0, QRect());
+        l.create(QRect());
         int k = i % RouteMatrix::kSize;
         l.SetText(QString::fromUtf8(i < RouteMatrix::kSize ? RouteMatrix::columnHeading(k)
                                                            : RouteMatrix::rowHeading(k)));
     }
     m_titleLabel.setParent(this);
-    m_titleLabel.create(0, QRect());
+    m_titleLabel.create(QRect());
     m_selector.setParent(this);
-    m_selector.create(kLayoutSelector, QRect());
+    m_selector.create(QRect());
+    connect(&m_selector, &SkinComboBox::selectionChosen, this, &RoutingPage::layoutSelected);
     for (int item = 0; item < RouteMatrix::kLayouts; ++item)
         m_selector.addItem(QString::fromUtf8(RouteMatrix::layoutItem(item)));
     m_export.setParent(this);
-    m_export.create(kExportButton, QRect(QPoint(), SkinLayout::kWideButtonFrame));
+    m_export.create(QRect(QPoint(), SkinLayout::kWideButtonFrame));
     m_export.SetImage(&m_skin, SkinId::WideButton);
+    connect(&m_export, &SkinButton::clicked, this, &RoutingPage::exportMatrix);
+    connect(&m_refresh, &QTimer::timeout, this, [this] { m_poller.tick(m_mirror); });
     m_export.SetText(QString::fromUtf8(routingtext::ExportButton.get()));
 }
 
@@ -232,43 +234,23 @@ void RoutingPage::layoutSelected() {
     int mask = RouteMatrix::layoutMask(m_selector.GetSelection());
     if (mask < 0) return;
     m_binding.writeParameter(RouteMatrix::kDecodedLayout, static_cast<uint16_t>(mask));
-    MessagePump::post(this, kLinkEvent, LinkEvent::ParameterReceived, RouteMatrix::kDecoderMode);
+    QTimer::singleShot(
+        0, this, [this] { linkEvent(LinkEvent::ParameterReceived, RouteMatrix::kDecoderMode); });
 }
 
-intptr_t RoutingPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    int cell = static_cast<int>(wParam);
-    bool isCell = cell >= 0 && cell < RouteMatrix::kCells;
-    switch (message) {
-        case kCellEdit:
-            if (!isCell) return 0;
-            cellSlider(cell).SetScaledValue(cellEdit(cell).value());
-            writeCell(cell);
-            return 1;
-        case kCellButton:
-            if (!isCell) return 0;
-            setSwitch(cellButton(cell), cellButton(cell).GetCheckType() == 2);
-            writeCell(cell);
-            return 1;
-        case kCellSlider:
-            if (!isCell) return 0;
-            cellEdit(cell).SetValue(cellSlider(cell).value());
-            writeCell(cell);
-            return 1;
-        case kLayoutSelector:
-            layoutSelected();
-            return 1;
-        case kExportButton:
-            exportMatrix();
-            return 1;
-        case kLinkEvent:
-            linkEvent(static_cast<int>(wParam), static_cast<int>(lParam));
-            return 1;
-        case WindowMessage::Timer:
-            if (wParam == kRefreshTimer) m_poller.tick(m_mirror);
-            return 1;
-        default:
-            return 0;
-    }
+void RoutingPage::cellEdited(int cell) {
+    cellSlider(cell).SetScaledValue(cellEdit(cell).value());
+    writeCell(cell);
+}
+
+void RoutingPage::cellSwitched(int cell) {
+    setSwitch(cellButton(cell), cellButton(cell).GetCheckType() == 2);
+    writeCell(cell);
+}
+
+void RoutingPage::cellSlid(int cell) {
+    cellEdit(cell).SetValue(cellSlider(cell).value());
+    writeCell(cell);
 }
 
 // What the page does not show goes on to the owner, so that its header and
@@ -277,8 +259,7 @@ void RoutingPage::linkEvent(int code, int argument) {
     bool cells = code == LinkEvent::ParameterReceived && RouteMatrix::cellOf(argument) >= 0;
     if (code == LinkEvent::ParameterReceived) parameterReceived(argument);
     if (cells) return;
-    if (auto* owner = dynamic_cast<MessageTarget*>(parentWidget()))
-        owner->onMessage(kLinkEvent, code, argument);
+    if (m_passOn) m_passOn(code, argument);
 }
 
 void RoutingPage::parameterReceived(int index) {
@@ -305,7 +286,7 @@ void RoutingPage::updateTitle() {
 }
 
 void RoutingPage::done(int result) {
-    m_timer.kill(kRefreshTimer);
+    m_refresh.stop();
     QDialog::done(result);
 }
 

@@ -24,7 +24,6 @@
 #include "pages/output_page_layout.h"
 #include "platform/qt/font_faces.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_pump.h"
 #include "resources/drawing_surface.h"
 #include "resources/skin_ids.h"
 #include "resources/skin_layout.h"
@@ -41,10 +40,6 @@ using Values = SystemValues;
 constexpr double kDesignWidth = 1077;
 constexpr double kDesignHeight = 681;
 constexpr unsigned kLabelId = 4024;
-constexpr unsigned kVolumeLimitMessage = 0x5928;
-constexpr unsigned kLanguageRefreshMessage = 0x5860;
-constexpr unsigned kControlChangedMessage = 0x57FC;
-constexpr intptr_t kPageControlId = 151;
 
 const QString kFace = QString::fromUtf8("微软雅黑");
 constexpr QRgb kSliderText = 0xFFF0F0F0;
@@ -242,8 +237,7 @@ SystemPage::SystemPage(ParameterBinding& binding, const LinkState& state, const 
       m_binding(binding),
       m_state(state),
       m_device(device),
-      m_jobs(std::move(jobs)),
-      m_owner(parent) {
+      m_jobs(std::move(jobs)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setStyleSheet(pageStyle(1.0));
     for (auto& s : m_sliders) s.setParent(this);
@@ -365,9 +359,8 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
     for (int k = 0; k < kSliders; ++k) {
         ValueSlider& s = slider(k);
         const SliderDesign& d = kSliderDesigns[k];
-        s.create(kSliderId + static_cast<unsigned>(k),
-                 OutputPageLayout::scaled(spread(d.place), sx, sy));
-        s.setIndex(k);
+        s.create(OutputPageLayout::scaled(spread(d.place), sx, sy));
+        connect(&s, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
         s.setLabelMode(true);
         s.setLevelBar(false);
         s.setLabelColour(kSliderText);
@@ -381,26 +374,27 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
         }
     }
     for (size_t i = 0; i < m_skinLabels.size(); ++i) {
-        m_skinLabels[i].create(kLabelId + static_cast<unsigned>(i), QRect());
+        m_skinLabels[i].create(QRect());
         m_skinLabels[i].SetBackground(m_source);
     }
     for (int b = 0; b < kButtons; ++b) {
         SkinButton& button = this->button(b);
         bool small = b <= SystemChange;
         button.create(
-            kButtonId + static_cast<unsigned>(b),
             QRect(QPoint(), small ? SkinLayout::kButtonFrame : SkinLayout::kDarkButtonFrame));
         button.SetImage(m_source, small ? SkinId::Button : SkinId::DarkButton);
-        button.SetNotifyValue(b);
+        connect(&button, &SkinButton::clicked, this, [this, b] { buttonAction(b); });
     }
     for (int b : {KeyLockChange, ResetPasswords, SystemChange}) button(b).SetEnabled(0);
     button(WifiSet).SetShown(0);
     button(WifiSet).hide();
-    const std::pair<SkinComboBox*, unsigned> combos[] = {
-        {&m_modeList, kModeList}, {&m_bootList, kBootList}, {&m_languageList, kLanguageList}};
-    for (auto [combo, id] : combos) {
+    connect(&m_modeList, &SkinComboBox::selectionChosen, this, &SystemPage::modeSelected);
+    connect(&m_bootList, &SkinComboBox::selectionChosen, this,
+            [this] { write(Values::kBootMode, std::max(m_bootList.GetSelection(), 0)); });
+    connect(&m_languageList, &SkinComboBox::selectionChosen, this, &SystemPage::languageChosen);
+    for (SkinComboBox* combo : {&m_modeList, &m_bootList, &m_languageList}) {
         int selection = combo->GetSelection();
-        combo->create(id, QRect());
+        combo->create(QRect());
         combo->SetSkin(m_source, SkinComboBox::Style::Page);
         combo->setFontHeight(14);
         combo->setFaceName(kFace);
@@ -625,35 +619,8 @@ void SystemPage::fillFileList() {
 
 // --- user actions ---
 
-intptr_t SystemPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    (void)wParam;
-    (void)lParam;
-    if (message >= kSliderId && message < kSliderId + kSliders) {
-        sliderChanged(static_cast<int>(message - kSliderId));
-    } else if (message >= kButtonId && message < kButtonId + kButtons) {
-        buttonAction(static_cast<int>(message - kButtonId));
-    } else if (message == kModeList) {
-        modeSelected();
-    } else if (message == kBootList) {
-        write(Values::kBootMode, std::max(m_bootList.GetSelection(), 0));
-    } else if (message == kLanguageList) {
-        languageChosen();
-    } else {
-        return 0;
-    }
-    return 1;
-}
-
 void SystemPage::write(int index, int value) {
     m_binding.writeParameter(index, static_cast<uint16_t>(value));
-}
-
-void SystemPage::tellOwner(unsigned message, intptr_t wParam, intptr_t lParam, bool post) {
-    if (!m_owner) return;
-    if (post)
-        MessagePump::post(m_owner, message, wParam, lParam);
-    else
-        MessagePump::send(m_owner, message, wParam, lParam);
 }
 
 void SystemPage::box(const QString& message) {
@@ -674,7 +641,7 @@ void SystemPage::sliderChanged(int k) {
                 slider(pair.start).SetValue(position(pair.max));
             write(pair.startIndex, position(pair.start));
         } else if (k == pair.max) {
-            tellOwner(kVolumeLimitMessage, kPageControlId, 0, true);
+            emit volumeLimitChanged();
             if (position(pair.start) > position(pair.max)) {
                 slider(pair.start).SetValue(position(pair.max));
                 write(pair.startIndex, position(pair.start));
@@ -725,7 +692,7 @@ void SystemPage::buttonAction(int b) {
             if (m_wifi) m_wifi();
             break;
         case Route:
-            tellOwner(kControlChangedMessage, pageNumber::System, kRouteField, false);
+            emit routingAsked();
             break;
         default:
             break;
@@ -860,5 +827,5 @@ void SystemPage::languageChosen() {
     int language = m_languageList.GetSelection();
     if (!Language::set(language)) return;
     Settings().writeInt("Language", "Language", language);
-    tellOwner(kLanguageRefreshMessage, kPageControlId, language, false);
+    emit languageChanged();
 }

@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "app/device_state_panel.h"
-#include "app/main_messages.h"
 #include "binding/page_number.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
@@ -19,7 +18,6 @@
 #include "pages/device_id_dialog.h"
 #include "pages/system_page.h"
 #include "pages/wifi_dialog.h"
-#include "platform/qt/message_pump.h"
 #include "support/mouse_events.h"
 #include "texts/ui_texts.h"
 
@@ -84,13 +82,13 @@ TEST_F(MainWindowTest, ASecondInstanceSaysSoAndEndsWhileTheFirstRunsOn) {
 
 TEST_F(MainWindowTest, PageSelectOutsideTheTenPagesEmptiesThePageArea) {
     ASSERT_TRUE(start());
-    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 12);
+    window->selectPage(12);
     processQueued();
     for (int i = 0; i < 10; ++i) {
         EXPECT_FALSE(window->page(i).isVisible()) << i;
         EXPECT_EQ(window->navigationButton(i).GetCheckType(), 1) << i;
     }
-    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 7);
+    window->selectPage(7);
     processQueued();
     EXPECT_TRUE(window->page(7).isVisible());
     EXPECT_EQ(window->navigationButton(7).GetCheckType(), 2);
@@ -135,7 +133,7 @@ TEST_F(MainWindowTest, LayoutFollowsTheSizeButNotBelowHalfOfIt) {
 
 TEST_F(MainWindowTest, NoToTheExitQuestionKeepsEverything) {
     ASSERT_TRUE(start());
-    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 4);
+    window->selectPage(4);
     processQueued();
     answer = MessageBox::Answer::No;
     window->close();
@@ -152,8 +150,8 @@ TEST_F(MainWindowTest, NoToTheExitQuestionKeepsEverything) {
 
 TEST_F(MainWindowTest, YesToTheExitQuestionStopsTheLinkAndEnds) {
     ASSERT_TRUE(start());
-    // The close title button posts the close.
-    MessagePump::post(window.get(), MainMessage::TitleButton + 2, 2, 2);
+    // The close title button asks once the click is done.
+    emit window->titleButton(2).clicked();
     processQueued();
     ASSERT_EQ(boxesWithText("Whether to exit the program!"), 1);
     EXPECT_FALSE(window->isVisible());
@@ -165,7 +163,7 @@ TEST_F(MainWindowTest, EscapeAsksTheExitQuestionAndInABoxOnlyTakesTheTypingBack)
     ASSERT_TRUE(start());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     // Typing in a field of the system page is taken back, and that is all.
-    MessagePump::send(window.get(), MainMessage::PageSelect, 0, pageNumber::System);
+    window->selectPage(pageNumber::System);
     QLineEdit& field = window->systemPage().keyLockEdit();
     QString shown = field.text();
     field.setFocus();
@@ -220,11 +218,11 @@ TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
     EXPECT_EQ(status.GetCheckType(), 1);
 
     Language::set(Language::SimplifiedChinese);
-    MessagePump::send(window.get(), MainMessage::LanguageRefresh, 0, 0);
+    window->refreshLanguage();
     EXPECT_EQ(status.text(), utf8("搜索连接"));
     EXPECT_EQ(window->navigationButton(0).text(), utf8(uitext::PageMain[0]));
     Language::set(Language::TraditionalChinese);
-    MessagePump::send(window.get(), MainMessage::LanguageRefresh, 0, 0);
+    window->refreshLanguage();
     EXPECT_EQ(status.text(), utf8(uitext::ConnectionState[1][1]));
 }
 

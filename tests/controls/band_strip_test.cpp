@@ -7,11 +7,9 @@
 #include "synthetic_input.h"
 
 using namespace SyntheticInput;
-using Message = MessageRecorder::Message;
+using Report = SignalRecorder::Report;
 
 namespace {
-
-constexpr int kStripId = 2027;
 
 // One strip as the output page places it: layout row 1 at design size.
 class StripTest : public ::testing::Test {
@@ -19,7 +17,8 @@ protected:
     void SetUp() override {
         parent.resize(200, 300);
         strip = new BandStrip(&parent);
-        strip->create(kStripId, QRect(41, 6, 52, 189));
+        strip->create(QRect(41, 6, 52, 189));
+        parent.listen(strip, &BandStrip::subValueChanged);
         strip->SetSkin(nullptr);
         strip->SetStripIndex(3);
         parent.show();
@@ -27,7 +26,7 @@ protected:
         // The window's first focus lands in a box; leaving it would report the box.
         strip->setFocus();
         processQueued();
-        parent.messages.clear();
+        parent.reports.clear();
     }
 
     void type(int sub, const QString& text) {
@@ -38,9 +37,9 @@ protected:
         key(box, Qt::Key_Return);
     }
 
-    Message last() const { return parent.messages.back(); }
+    Report last() const { return parent.reports.back(); }
 
-    MessageRecorder parent;
+    SignalRecorder parent;
     BandStrip* strip = nullptr;
 };
 
@@ -57,7 +56,7 @@ TEST_F(StripTest, TypedFrequencySnapsToTheTableOnEnter) {
     type(1, "1005");
     EXPECT_EQ(strip->boxText(1), "1020");
     EXPECT_EQ(strip->GetSubValue(1), 1020);
-    EXPECT_EQ(last(), (Message{kStripId, 3, 1}));
+    EXPECT_EQ(last(), (Report{1}));
     type(1, "15");
     EXPECT_EQ(strip->boxText(1), "19.7");
 }
@@ -78,10 +77,10 @@ TEST_F(StripTest, TextThatIsNotANumberIsRefusedAndANumberOutsideIsClamped) {
         strip->SetSubValue(1, 1000);
         strip->SetSubValue(2, 0.4);
         processQueued();
-        parent.messages.clear();
+        parent.reports.clear();
         type(c.box, c.typed);
         EXPECT_EQ(strip->boxText(c.box), c.shown) << c.typed;
-        EXPECT_EQ(!parent.messages.empty(), c.reported) << c.typed;
+        EXPECT_EQ(!parent.reports.empty(), c.reported) << c.typed;
     }
 }
 
@@ -93,7 +92,7 @@ TEST_F(StripTest, LeavingABoxAppliesWhatWasTyped) {
     strip->box(0)->setFocus();
     processQueued();
     EXPECT_EQ(strip->boxText(2), "1.12");
-    EXPECT_EQ(last(), (Message{kStripId, 3, 2}));
+    EXPECT_EQ(last(), (Report{2}));
 }
 
 TEST_F(StripTest, ArrowKeysAtTheEndsOfTheTables) {
@@ -110,7 +109,7 @@ TEST_F(StripTest, ArrowKeysAtTheEndsOfTheTables) {
     EXPECT_EQ(strip->GetSubValue(0), 12.0);
     key(strip, Qt::Key_Down);
     EXPECT_EQ(strip->GetSubValue(0), 11.9);
-    EXPECT_EQ(last(), (Message{kStripId, 3, 0}));
+    EXPECT_EQ(last(), (Report{0}));
 }
 
 TEST_F(StripTest, ArrowKeysWorkWhileABoxHasTheFocus) {
@@ -118,7 +117,7 @@ TEST_F(StripTest, ArrowKeysWorkWhileABoxHasTheFocus) {
     processQueued();
     key(strip->box(2), Qt::Key_Right);
     EXPECT_EQ(strip->boxText(1), "1020");
-    EXPECT_EQ(last(), (Message{kStripId, 3, 1}));
+    EXPECT_EQ(last(), (Report{1}));
 }
 
 TEST_F(StripTest, WheelStepsTheFocusedBox) {
@@ -129,7 +128,7 @@ TEST_F(StripTest, WheelStepsTheFocusedBox) {
     EXPECT_EQ(strip->boxText(2), "128");
     wheel(strip, QPointF(26, 100), -1);
     EXPECT_EQ(strip->boxText(2), "121");
-    EXPECT_EQ(last(), (Message{kStripId, 3, 2}));
+    EXPECT_EQ(last(), (Report{2}));
     strip->setFocus();
     processQueued();
     wheel(strip, QPointF(26, 100), 1);
@@ -143,7 +142,7 @@ TEST_F(StripTest, ClickingTheTrackStepsByOneTenth) {
     click(strip, QPointF(thumb.center().x(), thumb.bottom() + 20));
     click(strip, QPointF(thumb.center().x(), thumb.bottom() + 20));
     EXPECT_EQ(strip->GetSubValue(0), -0.1);
-    EXPECT_EQ(last(), (Message{kStripId, 3, 0}));
+    EXPECT_EQ(last(), (Report{0}));
     EXPECT_TRUE(strip->focusedLook());
 }
 
@@ -160,14 +159,14 @@ TEST_F(StripTest, DraggingTheThumbToTheEnds) {
     move(strip, QPointF(thumb.x(), thumb.y() + 10));
     double shown = strip->GetSubValue(0);
     EXPECT_EQ(strip->boxText(0), QString::asprintf("%0.1f", shown));
-    EXPECT_EQ(last(), (Message{kStripId, 3, 0}));
+    EXPECT_EQ(last(), (Report{0}));
     release(strip, QPointF(thumb.x(), thumb.y() + 10));
 }
 
 TEST_F(StripTest, TypeIcons) {
     click(strip, strip->iconRect(1).center());
     EXPECT_EQ(strip->GetSubValue(3), 5);
-    EXPECT_EQ(last(), (Message{kStripId, 3, 3}));
+    EXPECT_EQ(last(), (Report{3}));
     click(strip, strip->iconRect(2).center());
     EXPECT_EQ(strip->GetSubValue(3), 6);
     strip->SetIconsShown(false);
@@ -186,7 +185,7 @@ TEST_F(StripTest, SetSubValueSnapsAndDoesNotNotify) {
     EXPECT_EQ(strip->boxText(0), "12.0");
     strip->SetSubValue(1, 25.3);
     EXPECT_EQ(strip->GetSubValue(1), 25.3);
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(parent.reports.empty());
     EXPECT_TRUE(strip->focusedLook());
 }
 
@@ -197,7 +196,7 @@ TEST_F(StripTest, HiddenOrDisabledStripsIgnoreTheMouse) {
     strip->SetEnabled(true);
     strip->SetShown(false);
     click(strip, QPointF(thumb.center().x(), thumb.top() - 8));
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(parent.reports.empty());
     EXPECT_EQ(strip->GetSubValue(0), 0);
 }
 
@@ -217,7 +216,7 @@ TEST_F(StripTest, HiddenOrDisabledStripsTakeNoKeysNorWheel) {
         wheel(strip, QPointF(26, 100), 1);
         parent.setFocus();  // leaving the box must not report it either
         processQueued();
-        EXPECT_TRUE(parent.messages.empty()) << c.what;
+        EXPECT_TRUE(parent.reports.empty()) << c.what;
         EXPECT_EQ(strip->boxText(1), "1000") << c.what;
         EXPECT_EQ(strip->boxText(0), "0.0") << c.what;
     }

@@ -18,7 +18,7 @@ constexpr QRgb kPlot = 0xFF152030;
 TEST(HiDpi, OneGridLineOfTheGraphIsTwoSharpDevicePixels) {
     ASSERT_EQ(qApp->devicePixelRatio(), 2.0) << "run with QT_SCALE_FACTOR=2";
     ResponseGraph graph;
-    graph.create(2245, QRect(0, 0, 1051, 359));
+    graph.create(QRect(0, 0, 1051, 359));
     graph.options().showSelection = false;  // its faint fill would tint the grid
     graph.Initialise(8);
     processQueued();
@@ -54,7 +54,7 @@ TEST(HiDpi, SkinnedControlsComposeEveryDevicePixel) {
     QWidget parent;
     parent.resize(300, 100);
     SkinLabel label(&parent);
-    label.create(13225, QRect(14, 0, 250, 26));
+    label.create(QRect(14, 0, 250, 26));
     label.SetBackground(&skin);
     label.SetText(QStringLiteral("QX7"));
     EXPECT_EQ(label.picture().size(), QSize(500, 52));

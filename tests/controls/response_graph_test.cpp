@@ -10,7 +10,7 @@
 #include "synthetic_input.h"
 
 using namespace SyntheticInput;
-using Message = MessageRecorder::Message;
+using Report = SignalRecorder::Report;
 
 namespace {
 
@@ -20,7 +20,8 @@ protected:
     void SetUp() override {
         parent.resize(1100, 600);
         graph = new ResponseGraph(&parent);
-        graph->create(2245, QRect(13, 199, 1051, 359));
+        graph->create(QRect(13, 199, 1051, 359));
+        parent.listen(graph, &ResponseGraph::edited);
         graph->limits().highPassMin = 19.0;
         graph->limits().lowPassMin = 19.0;
         graph->Initialise(8);
@@ -34,7 +35,7 @@ protected:
         return QPointF(m.plot().left + m.slot(slot).markerX, m.zeroLine() + m.slot(slot).markerY);
     }
 
-    MessageRecorder parent;
+    SignalRecorder parent;
     ResponseGraph* graph = nullptr;
 };
 
@@ -47,8 +48,8 @@ TEST_F(ResponseGraphTest, DraggingABandToTheEdgesGivesExactLimits) {
     EXPECT_EQ(graph->GetBandGain(2), 12.0);
     drag(graph, QPointF(at.x(), marker(4).y()), QPointF(at.x(), 2000));
     EXPECT_EQ(graph->GetBandGain(2), -24.0);
-    ASSERT_FALSE(parent.messages.empty());
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 0, 2}));
+    ASSERT_FALSE(parent.reports.empty());
+    EXPECT_EQ(parent.reports.back(), (Report{0, 2}));
     EXPECT_EQ(graph->model().draggedSlot(), -1);
 }
 
@@ -67,11 +68,11 @@ TEST_F(ResponseGraphTest, ArrowKeysStepTheCrossoversAtTheirEnds) {
     graph->setFocus();
     key(graph, Qt::Key_Up);
     EXPECT_EQ(graph->GetCrossoverFrequency(0), 19.7);
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(parent.reports.empty());
     graph->SetCrossoverFrequency(1, 20600);
     key(graph, Qt::Key_Up);
     EXPECT_EQ(graph->GetCrossoverFrequency(1), 20200);
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 2, 0}));
+    EXPECT_EQ(parent.reports.back(), (Report{2, 0}));
     key(graph, Qt::Key_Down);
     EXPECT_EQ(graph->GetCrossoverFrequency(1), 20600);
 }
@@ -82,7 +83,7 @@ TEST_F(ResponseGraphTest, WheelStepsTheSelectedBandGain) {
     EXPECT_EQ(graph->GetBandGain(5), -0.2);
     wheel(graph, QPointF(300, 100), -2);
     EXPECT_EQ(graph->GetBandGain(5), -0.4);
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 0, 5}));
+    EXPECT_EQ(parent.reports.back(), (Report{0, 5}));
 }
 
 TEST_F(ResponseGraphTest, AGraphThatOnlyShowsTakesNoWheelNorKeys) {
@@ -92,19 +93,19 @@ TEST_F(ResponseGraphTest, AGraphThatOnlyShowsTakesNoWheelNorKeys) {
     wheel(graph, QPointF(300, 100), 1);
     key(graph, Qt::Key_Up);
     EXPECT_EQ(graph->GetBandGain(5), -0.3);
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(parent.reports.empty());
 }
 
 TEST_F(ResponseGraphTest, ContextMenuCopyAndPaste) {
     click(graph, QPointF(600, 200), Qt::RightButton);
     EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Copy);
     click(graph, QPointF(620, 210));
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 3, 0}));
+    EXPECT_EQ(parent.reports.back(), (Report{3, 0}));
     click(graph, QPointF(600, 200), Qt::RightButton);
     hover(graph, QPointF(620, 230));
     EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Paste);
     click(graph, QPointF(620, 230));
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 4, 0}));
+    EXPECT_EQ(parent.reports.back(), (Report{4, 0}));
     EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Hidden);
 }
 
@@ -206,10 +207,10 @@ TEST_F(ResponseGraphTest, TinyAndEmptySizesDrawWithoutFault) {
 // Only what the last picture drew is put back from the grid between pictures;
 // a twin graph that redraws its grid every time must look the same throughout.
 TEST_F(ResponseGraphTest, PicturesDrawnInPiecesMatchWholeRedrawsThroughADrag) {
-    MessageRecorder twin;
+    SignalRecorder twin;
     twin.resize(parent.size());
     ResponseGraph whole(&twin);
-    whole.create(2246, graph->geometry());
+    whole.create(graph->geometry());
     whole.limits() = graph->limits();
     whole.Initialise(8);
     whole.options().contextMenu = true;

@@ -4,26 +4,12 @@
 
 #include <QWidget>
 
-#include "platform/qt/message_target.h"
 #include "resources/skin_ids.h"
 #include "support/mouse_events.h"
 #include "support/qt_wait.h"
+#include "synthetic_input.h"
 
 namespace {
-
-struct Note {
-    unsigned message;
-    intptr_t wParam, lParam;
-};
-
-class Parent : public QWidget, public MessageTarget {
-public:
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
-        notes.push_back({message, wParam, lParam});
-        return 1;
-    }
-    std::vector<Note> notes;
-};
 
 class ButtonTest : public testing::Test {
 protected:
@@ -35,14 +21,14 @@ protected:
     SkinButton& make(QRect rect, int png, int checkType = 0) {
         buttons.push_back(std::make_unique<SkinButton>(&parent));
         SkinButton& b = *buttons.back();
-        b.create(0x13AA, rect);
+        b.create(rect);
         b.SetImage(&skin, png);
-        b.SetNotifyValue(7);
+        parent.listen(&b, &SkinButton::clicked);
         b.SetCheckType(checkType);
         b.SetTextStyle(12, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25, 0xC8FAFAFA);
         return b;
     }
-    Parent parent;
+    SignalRecorder parent;
     DrawingSurface skin;
     std::vector<std::unique_ptr<SkinButton>> buttons;
 };
@@ -54,18 +40,15 @@ TEST_F(ButtonTest, FrameCountIsTheStripWidthOverTheButtonWidth) {
     EXPECT_EQ(make({0, 40, 390, 18}, SkinId::Button).frameCount(), 1);
 }
 
-TEST_F(ButtonTest, AToggleFlipsOnEachClickAndPostsItsIdentifierWithTheNotifyValue) {
+TEST_F(ButtonTest, AToggleFlipsOnEachClickAndReportsItOnceTheClickIsDone) {
     SkinButton& b = make({10, 10, 71, 21}, SkinId::NavigationButton, 1);
     click(&b, {30, 10});
     EXPECT_EQ(b.GetCheckType(), 2);
     EXPECT_EQ(b.currentFrame(), 1);
     EXPECT_EQ(b.currentTextColour().rgba(), 0xC8FAFAFAu);
-    EXPECT_TRUE(parent.notes.empty());  // posted, not sent
+    EXPECT_TRUE(parent.reports.empty());  // posted, not sent
     processQueued();
-    ASSERT_EQ(parent.notes.size(), 1u);
-    EXPECT_EQ(parent.notes[0].message, 0x13AAu);
-    EXPECT_EQ(parent.notes[0].wParam, 7);
-    EXPECT_EQ(parent.notes[0].lParam, 7);
+    EXPECT_EQ(parent.reports.size(), 1u);
 
     click(&b, {30, 10});
     EXPECT_EQ(b.GetCheckType(), 1);
@@ -75,7 +58,7 @@ TEST_F(ButtonTest, AToggleFlipsOnEachClickAndPostsItsIdentifierWithTheNotifyValu
     click(&push, {30, 9});
     EXPECT_EQ(push.GetCheckType(), 0);
     processQueued();
-    EXPECT_EQ(parent.notes.size(), 3u);
+    EXPECT_EQ(parent.reports.size(), 3u);
 }
 
 TEST_F(ButtonTest, ReleasingOutsideAfterPressingInsideStillToggles) {
@@ -88,7 +71,7 @@ TEST_F(ButtonTest, ReleasingOutsideAfterPressingInsideStillToggles) {
     EXPECT_FALSE(b.pressed());
     EXPECT_FALSE(b.hovering());
     processQueued();
-    EXPECT_EQ(parent.notes.size(), 1u);
+    EXPECT_EQ(parent.reports.size(), 1u);
 }
 
 TEST_F(ButtonTest, APressOutsideTheFaceDoesNothing) {
@@ -99,7 +82,7 @@ TEST_F(ButtonTest, APressOutsideTheFaceDoesNothing) {
     sendMouse(&b, QEvent::MouseButtonRelease, {80, 10});
     EXPECT_EQ(b.GetCheckType(), 1);
     processQueued();
-    EXPECT_TRUE(parent.notes.empty());
+    EXPECT_TRUE(parent.reports.empty());
 }
 
 TEST_F(ButtonTest, HoverDrawsTheHoverFrameOverTheFace) {
@@ -128,7 +111,7 @@ TEST_F(ButtonTest, AHiddenOrDisabledButtonIgnoresTheMouse) {
     EXPECT_FALSE(disabled.hovering());
     EXPECT_EQ(disabled.GetCheckType(), 1);
     processQueued();
-    EXPECT_TRUE(parent.notes.empty());
+    EXPECT_TRUE(parent.reports.empty());
 
     // Hidden, the button shows only what lies under it.
     QImage under = skin.image().copy(ControlSurface::rectInRoot(&hidden));
@@ -138,7 +121,7 @@ TEST_F(ButtonTest, AHiddenOrDisabledButtonIgnoresTheMouse) {
 
 TEST_F(ButtonTest, WithoutABackgroundSourceTheButtonSitsOnLightGrey) {
     SkinButton b(&parent);
-    b.create(1, {0, 0, 40, 20});
+    b.create({0, 0, 40, 20});
     b.SetImage(nullptr, 0);
     EXPECT_EQ(b.picture().pixel(20, 10), 0xFFF0F0F0u);
 }

@@ -5,25 +5,11 @@
 #include <QAbstractItemView>
 #include <QWidget>
 
-#include "platform/qt/message_target.h"
 #include "resources/skin_ids.h"
 #include "support/qt_wait.h"
 #include "synthetic_input.h"
 
 namespace {
-
-class Parent : public QWidget, public MessageTarget {
-public:
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
-        notes.push_back({message, wParam, lParam});
-        return 1;
-    }
-    struct Note {
-        unsigned message;
-        intptr_t wParam, lParam;
-    };
-    std::vector<Note> notes;
-};
 
 class ComboTest : public testing::Test {
 protected:
@@ -32,13 +18,13 @@ protected:
         parent.show();
         skin.loadSkin(SkinId::MainWindow);
         combo = std::make_unique<SkinComboBox>(&parent);
-        combo->create(0x33AA, QRect(20, 30, 200, 100));
+        combo->create(QRect(20, 30, 200, 100));
         for (const char* item : {"AUX1", "AUX2", "OPT"}) combo->addItem(item);
-        combo->SetNotifyValue(2);
+        parent.listen(combo.get(), &SkinComboBox::selectionChosen);
         combo->SetSkin(&skin, SkinComboBox::Style::Header);
         processQueued();
     }
-    Parent parent;
+    SignalRecorder parent;
     DrawingSurface skin;
     std::unique_ptr<SkinComboBox> combo;
 };
@@ -69,15 +55,12 @@ TEST_F(ComboTest, ASelectionBeyondTheItemsShowsItemZero) {
     EXPECT_EQ(combo->faceText(), "AUX1");
 }
 
-TEST_F(ComboTest, AChoiceFromTheListPostsTheIdentifierAndNotifyValue) {
+TEST_F(ComboTest, AChoiceFromTheListIsReportedOnceTheEventIsDone) {
     emit combo->activated(1);
     EXPECT_EQ(combo->GetSelection(), 1);
-    EXPECT_TRUE(parent.notes.empty());
+    EXPECT_TRUE(parent.reports.empty());
     processQueued();
-    ASSERT_EQ(parent.notes.size(), 1u);
-    EXPECT_EQ(parent.notes[0].message, 0x33AAu);
-    EXPECT_EQ(parent.notes[0].wParam, 2);
-    EXPECT_EQ(parent.notes[0].lParam, 2);
+    EXPECT_EQ(parent.reports.size(), 1u);
     combo->picture();
     EXPECT_EQ(combo->faceText(), "AUX2");
 }
@@ -132,16 +115,16 @@ TEST_F(ComboTest, OnlyAFocusedShownEnabledComboTakesTheWheelAndKeys) {
         (c.focused ? static_cast<QWidget*>(combo.get()) : &other)->setFocus();
         processQueued();
         ASSERT_EQ(combo->hasFocus(), c.focused) << c.what;
-        parent.notes.clear();
+        parent.reports.clear();
         SyntheticInput::wheel(combo.get(), QPointF(10, 10), -1);
         processQueued();
-        int posted = static_cast<int>(parent.notes.size());
+        int posted = static_cast<int>(parent.reports.size());
         SyntheticInput::key(combo.get(), Qt::Key_Up);
         SyntheticInput::key(combo.get(), Qt::Key_Up);
         processQueued();
         // Down a notch to 2, then up twice to 0.
         EXPECT_EQ(posted, c.takes ? 1 : 0) << c.what;
         EXPECT_EQ(combo->GetSelection(), c.takes ? 0 : 1) << c.what;
-        EXPECT_EQ(parent.notes.size(), c.takes ? 3u : 0u) << c.what;
+        EXPECT_EQ(parent.reports.size(), c.takes ? 3u : 0u) << c.what;
     }
 }

@@ -21,7 +21,7 @@ protected:
 
 TEST_F(LabelTest, ALongSingleLineTextWidensItsBoxAboutTheCentre) {
     SkinLabel label(&parent);
-    label.create(13225, {100, 100, 40, 20});
+    label.create({100, 100, 40, 20});
     label.SetBackground(&skin);
     label.SetTextStyle(14, QString::fromUtf8("微软雅黑"), 0xC89D9D9D, 0x25);
     label.SetText("A text far longer than the label");
@@ -36,12 +36,12 @@ TEST_F(LabelTest, ALongSingleLineTextWidensItsBoxAboutTheCentre) {
 
 TEST_F(LabelTest, BackgroundIsTheSkinBeneathOrTheNoSourceFill) {
     SkinLabel plain(&parent);
-    plain.create(1, {0, 0, 30, 10});
+    plain.create({0, 0, 30, 10});
     plain.SetBackground(nullptr);
     EXPECT_EQ(plain.picture().pixel(15, 5), 0xFFF0F0F0u);
 
     SkinLabel onSkin(&parent);
-    onSkin.create(3, {200, 200, 30, 10});
+    onSkin.create({200, 200, 30, 10});
     onSkin.SetBackground(&skin);
     EXPECT_EQ(onSkin.picture().pixel(15, 5) | 0xFF000000,
               skin.image().pixel(215, 205) | 0xFF000000);
@@ -49,7 +49,7 @@ TEST_F(LabelTest, BackgroundIsTheSkinBeneathOrTheNoSourceFill) {
 
 TEST_F(LabelTest, TextChangesTheDrawingAndIsKeptByTheControl) {
     SkinLabel label(&parent);
-    label.create(13234, {100, 60, 85, 18});
+    label.create({100, 60, 85, 18});
     label.SetBackground(&skin);
     label.SetTextStyle(14, QString::fromUtf8("微软雅黑"), 0xFFFFFFFF, 0x126);
     QImage empty = label.picture().copy();

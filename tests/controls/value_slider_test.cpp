@@ -6,19 +6,17 @@
 #include "synthetic_input.h"
 
 using namespace SyntheticInput;
-using Message = MessageRecorder::Message;
+using Report = SignalRecorder::Report;
 
 namespace {
-
-constexpr int kSliderId = 3025;
 
 class SliderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         parent.resize(400, 200);
         slider = new ValueSlider(&parent);
-        slider->create(kSliderId, QRect(20, 20, 170, 33));
-        slider->setIndex(1);
+        slider->create(QRect(20, 20, 170, 33));
+        parent.listen(slider, &ValueSlider::valueChanged);
         slider->setLabelMode(true);
         slider->SetSkin(nullptr);
         parent.show();
@@ -28,9 +26,9 @@ protected:
     QPointF thumb() const { return slider->thumbRect().center(); }
     QPointF farRight() const { return QPointF(1000, thumb().y()); }
     QPointF farLeft() const { return QPointF(-1000, thumb().y()); }
-    Message last() const { return parent.messages.back(); }
+    Report last() const { return parent.reports.back(); }
 
-    MessageRecorder parent;
+    SignalRecorder parent;
     ValueSlider* slider = nullptr;
 };
 
@@ -46,7 +44,7 @@ TEST_F(SliderTest, WholeStepsWithThresholdZero) {
     EXPECT_EQ(slider->GetValue(), 100);
     wheel(slider, thumb(), 1);
     EXPECT_EQ(slider->GetValue(), 100);
-    EXPECT_EQ(last(), (Message{kSliderId, 1, 100}));
+    EXPECT_EQ(last(), (Report{100}));
 }
 
 TEST_F(SliderTest, FineStepsBelowTheThreshold) {
@@ -58,7 +56,7 @@ TEST_F(SliderTest, FineStepsBelowTheThreshold) {
     double x = slider->trackStart() + (slider->trackEnd() - slider->trackStart()) * 12.34 / 48;
     drag(slider, thumb(), QPointF(x, thumb().y()));
     EXPECT_DOUBLE_EQ(slider->GetValue(), 12.3);
-    EXPECT_EQ(last(), (Message{kSliderId, 1, 12}));
+    EXPECT_EQ(last(), (Report{12}));
 }
 
 TEST_F(SliderTest, DraggingReachesBothEndsOfTheRange) {
@@ -93,10 +91,10 @@ TEST_F(SliderTest, MuteToggleAddsItsOffset) {
     click(slider, slider->toggleRect().center());
     EXPECT_FALSE(slider->toggleOn());
     EXPECT_EQ(slider->GetValue(), 37);
-    EXPECT_EQ(last(), (Message{kSliderId, 1, 37}));
+    EXPECT_EQ(last(), (Report{37}));
     click(slider, slider->toggleRect().center());
     EXPECT_EQ(slider->GetValue(), 537);
-    EXPECT_EQ(last(), (Message{kSliderId, 1, 37}));
+    EXPECT_EQ(last(), (Report{37}));
     slider->SetValue(20);
     EXPECT_FALSE(slider->toggleOn());
 }
@@ -105,11 +103,11 @@ TEST_F(SliderTest, ClicksAtTheToggleEdgeDoNotStep) {
     slider->setTogglePresent(true);
     slider->SetSkin(nullptr);
     slider->SetValue(10);
-    size_t before = parent.messages.size();
+    size_t before = parent.reports.size();
     click(slider, QPointF(slider->toggleRect().left() + 0.5, thumb().y()));
     EXPECT_EQ(slider->value(), 10);
     click(slider, QPointF(slider->toggleRect().left() - 0.5, slider->toggleRect().top() - 1));
-    EXPECT_GE(parent.messages.size(), before);
+    EXPECT_GE(parent.reports.size(), before);
 }
 
 TEST_F(SliderTest, ArrowKeys) {
@@ -119,10 +117,10 @@ TEST_F(SliderTest, ArrowKeys) {
     key(slider, Qt::Key_Left);
     key(slider, Qt::Key_Left);
     EXPECT_EQ(slider->GetValue(), 4);
-    size_t count = parent.messages.size();
+    size_t count = parent.reports.size();
     key(slider, Qt::Key_Up);
     key(slider, Qt::Key_Down);
-    EXPECT_EQ(parent.messages.size(), count) << "up and down are swallowed";
+    EXPECT_EQ(parent.reports.size(), count) << "up and down are swallowed";
     EXPECT_EQ(slider->GetValue(), 4);
 }
 
@@ -135,7 +133,7 @@ TEST_F(SliderTest, DisabledOrHiddenIgnoresInput) {
     slider->SetEnabled(true);
     slider->SetShown(false);
     click(slider, QPointF(thumb().x() + 30, thumb().y()));
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(parent.reports.empty());
     EXPECT_EQ(slider->GetValue(), 5);
 }
 

@@ -107,7 +107,7 @@ TEST_F(OutputPageTest, PagesHaveTheirOwnControls) {
 TEST_F(OutputPageTest, RestOnTheSubwooferPageResetsFrequenciesAndGains) {
     open(2);
     for (int j = 0; j < 8; ++j) page->setField(30 + j, 560);
-    page->onMessage(6024 + 3, 3, 3);
+    emit page->button(3).clicked();
     std::vector<int> expected;
     for (int j = 0; j < 8; ++j) expected.insert(expected.end(), {10 + j, 30 + j});
     EXPECT_EQ(changes, expected);
@@ -122,28 +122,28 @@ TEST_F(OutputPageTest, GraphAndStripsStayInStep) {
     // A marker moved in the graph: the strip follows, four fields go out.
     page->graph().SetBandGain(2, 6.5);
     page->graph().SetBandFrequency(2, 1000);
-    page->onMessage(2245, 0, 2);
+    emit page->graph().edited(0, 2);
     EXPECT_EQ(changes, (std::vector<int>{2, 32, 12, 22}));
     EXPECT_DOUBLE_EQ(page->strip(2).GetSubValue(0), 6.5);
     EXPECT_EQ(page->getField(12), 1000);
     // A strip changed: the graph follows.
     changes.clear();
     page->strip(5).SetSubValue(0, -3);
-    page->onMessage(2024 + 5, 5, 0);
+    emit page->strip(5).subValueChanged(0);
     EXPECT_EQ(changes, std::vector<int>{35});
     EXPECT_DOUBLE_EQ(page->graph().GetBandGain(5), -3);
     // "EQ PASS" twice, then a crossover marker and Copy/Paste from the graph menu.
     changes.clear();
-    page->onMessage(6024 + 4, 4, 4);
+    emit page->button(4).clicked();
     EXPECT_EQ(page->getField(40), 0);
-    page->onMessage(6024 + 4, 4, 4);
+    emit page->button(4).clicked();
     EXPECT_EQ(page->getField(40), 1);
     page->graph().SetCrossoverFrequency(0, 80);
-    page->onMessage(2245, 1, 0);
+    emit page->graph().edited(1, 0);
     EXPECT_EQ(page->getField(58), 32768 + 803);
-    page->onMessage(2245, 3, 0);
-    page->onMessage(2245, 4, 0);
-    page->onMessage(2245, 0, 8);  // no such band
+    emit page->graph().edited(3, 0);
+    emit page->graph().edited(4, 0);
+    emit page->graph().edited(0, 8);  // no such band
     EXPECT_EQ(changes, (std::vector<int>{40, 40, 58, 62, 63}));
 }
 
@@ -169,7 +169,7 @@ TEST_F(OutputPageTest, EveryBandFrequencyHasOneReading) {
 TEST_F(OutputPageTest, ASelectorChoiceGoesToTheGraph) {
     open(0);
     page->selector(1).SetSelection(3);
-    page->onMessage(5025, 1, 1);
+    emit page->selector(1).selectionChosen();
     EXPECT_EQ(changes, std::vector<int>{61});
     EXPECT_EQ(page->getField(61), 27);
     EXPECT_EQ(page->graph().model().lowPassType(), 27);
