@@ -12,6 +12,7 @@ class EqualiserPage;
 class MicrophoneChoice;
 class Mirror;
 class OutputPage;
+class PageStack;
 class ParameterBinding;
 class QWidget;
 
@@ -31,6 +32,8 @@ public:
     void addOutputPage(OutputPage& page);
     void addEqualiserPage(EqualiserPage& page);
     void setMicrophoneChoice(const MicrophoneChoice* choice) { m_microphones = choice; }
+    // Every output and equaliser page of the stack, and its microphone choice.
+    void addPages(PageStack& pages);
 
     // The menu texts and the output channels' names in the current language.
     void languageRefresh(const std::array<QString, pageNumber::Outputs>& names);

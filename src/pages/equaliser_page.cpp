@@ -63,7 +63,7 @@ QRect placed(const EqualiserPageDesign::Spot& spot, double sx, double sy) {
 }  // namespace
 
 EqualiserPage::EqualiserPage(int pageIndex, EqualiserPageDesign design, QWidget* parent)
-    : QWidget(parent), m_page(pageIndex), m_design(std::move(design)) {
+    : Page(parent), m_page(pageIndex), m_design(std::move(design)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int j = 0; j < m_design.bands; ++j) m_strips.push_back(std::make_unique<BandStrip>(this));
     for (auto& c : m_rowLabels) c.setParent(this);

@@ -13,6 +13,7 @@
 #include "controls/skin_combo_box.h"
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
+#include "pages/page.h"
 #include "pages/output_page_layout.h"
 
 class DrawingSurface;
@@ -58,7 +59,7 @@ struct EqualiserPageDesign {
 // "EQ PASS", and the page's own sliders, which the subclass gives meaning to.
 // Like the output page it keeps no device values of its own: a user change
 // is reported as (page index, field number) and read back through getField.
-class EqualiserPage : public QWidget, public PageFields {
+class EqualiserPage : public Page, public PageFields {
 public:
     using ChangeHandler = std::function<void(int page, int field)>;
 
@@ -71,15 +72,13 @@ public:
     void setGraphMenuHandler(std::function<void(int item)> handler) {
         m_graphMenu = std::move(handler);
     }
-    // The main window's skin; the first layout after it creates the controls.
-    void setBackgroundSource(DrawingSurface* source);
+    void setBackgroundSource(DrawingSurface* source) override;
 
     int getField(int field) const override;
     void setField(int field, int value) override;
     // A field's slider label, or every fixed text for the design's item.
     void refreshItem(int item);
-    // Every text in the current language.
-    void refreshTexts();
+    void refreshTexts() override;
 
     int bands() const { return m_design.bands; }
     BandStrip& strip(int j) { return *m_strips[static_cast<size_t>(j)]; }

@@ -64,7 +64,7 @@ const QRect kAway(-1000, -1000, 100, 100);
 
 }  // namespace
 
-OutputPage::OutputPage(int pageIndex, QWidget* parent) : QWidget(parent), m_page(pageIndex) {
+OutputPage::OutputPage(int pageIndex, QWidget* parent) : Page(parent), m_page(pageIndex) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (auto& c : m_strips) c.setParent(this);
     for (auto& c : m_rowLabels) c.setParent(this);
@@ -232,6 +232,11 @@ void OutputPage::fillSelector(int i) {
     int items = sliderPresent(kHighPassQ + i) ? OutputFieldCodec::kCrossoverItems : kUserItems;
     for (int n = 0; n < items; ++n) box.addItem(QString::fromUtf8(kCrossoverItems[n]));
     box.SetSelection(keep);
+}
+
+// The fields' labels, then the fixed texts.
+void OutputPage::refreshTexts() {
+    for (int item = 0; item <= kLastTextItem; ++item) refreshItem(item);
 }
 
 void OutputPage::refreshItem(int item) {

@@ -233,7 +233,7 @@ SystemPage::Jobs SystemPage::jobsOf(PresetJobs& jobs) {
 
 SystemPage::SystemPage(ParameterBinding& binding, const LinkState& state, const DeviceInfo& device,
                        Jobs jobs, QWidget* parent)
-    : QWidget(parent),
+    : Page(parent),
       m_binding(binding),
       m_state(state),
       m_device(device),

@@ -11,6 +11,7 @@
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
 #include "texts/text_triple.h"
+#include "pages/page.h"
 
 class DeviceInfo;
 class DrawingSurface;
@@ -31,7 +32,7 @@ struct LinkState;
 // mode and file operations go to the link's preset jobs. It signals when a
 // maximum moved, when the language changed and when the routing page is asked
 // for.
-class SystemPage : public QWidget, public PageFields {
+class SystemPage : public Page, public PageFields {
     Q_OBJECT
 public:
     static constexpr int kFixedTexts = 23;
@@ -67,8 +68,7 @@ public:
                Jobs jobs, QWidget* parent);
     ~SystemPage() override;
 
-    // The main window's skin; the first layout after it creates the controls.
-    void setBackgroundSource(DrawingSurface* source);
+    void setBackgroundSource(DrawingSurface* source) override;
     // What the hidden "Wifi Set" button would open.
     void setWifiHandler(std::function<void()> handler) { m_wifi = std::move(handler); }
 
@@ -76,7 +76,7 @@ public:
     void setField(int field, int value) override;
     // A field's slider text, or every text for kFixedTexts.
     void refreshItem(int item);
-    void refreshTexts();
+    void refreshTexts() override;
     // Fills the list of mode files on the PC and selects the first.
     void fillFileList();
 

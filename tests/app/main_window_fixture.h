@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -59,7 +62,7 @@ protected:
         link = std::make_unique<Link>(*ui, clock);
         window = std::make_unique<MainWindow>(*link, *ui);
         window->setExitHandler([this](int code) { exits.push_back(code); });
-        bool ok = window->OnInitDialog();
+        bool ok = window->start();
         if (ok) window->show();
         processQueued();
         // The link clears the mirror once as it starts, then names its
@@ -83,6 +86,14 @@ protected:
         int n = 0;
         for (auto& b : boxes) n += b.text == text;
         return n;
+    }
+
+    // A key typed at the window, which takes keys only while it is active.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        window->activateWindow();
+        EXPECT_TRUE(processUntil([this] { return window->isActiveWindow(); }));
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(window.get(), &event);
     }
 
     std::filesystem::path root() const { return m_root; }

@@ -177,13 +177,13 @@ TEST_F(MainWindowTest, EscapeAsksTheExitQuestionAndInABoxOnlyTakesTheTypingBack)
     EXPECT_TRUE(boxes.empty());
 
     answer = MessageBox::Answer::No;
-    QApplication::sendEvent(window.get(), &escape);
+    press(Qt::Key_Escape);
     processQueued();
     EXPECT_EQ(boxesWithText("Whether to exit the program!"), 1);
     EXPECT_TRUE(exits.empty());
     EXPECT_TRUE(window->isVisible());
     answer = MessageBox::Answer::Yes;
-    QApplication::sendEvent(window.get(), &escape);
+    press(Qt::Key_Escape);
     processQueued();
     EXPECT_EQ(exits, std::vector<int>{0});
 }
@@ -290,8 +290,7 @@ TEST_F(MainWindowTest, NetworkEventsAndCtrlWOpenTheirDialogs) {
         wifiOpened = true;
         d.reject();
     });
-    QKeyEvent ctrlW(QEvent::KeyPress, Qt::Key_W, Qt::ControlModifier);
-    QApplication::sendEvent(window.get(), &ctrlW);
+    press(Qt::Key_W, Qt::ControlModifier);
     EXPECT_TRUE(wifiOpened);
     EXPECT_TRUE(link->module().queued(ModuleTable::HotspotSsid)) << "the dialog read the module";
 }

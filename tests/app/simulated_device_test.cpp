@@ -15,7 +15,7 @@ TEST_F(MainWindowTest, ConnectsToTheSimulatedDeviceAndReadsIt) {
     link = std::make_unique<Link>(*ui, clock);
     link->setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(*link, backend));
     window = std::make_unique<MainWindow>(*link, *ui);
-    ASSERT_TRUE(window->OnInitDialog());
+    ASSERT_TRUE(window->start());
     window->show();
 
     // Green only once the read is over: never while its progress shows.
