@@ -35,13 +35,13 @@ void BM_NavigationButtonCompose(benchmark::State& state) {
     SkinButton button(&root);
     button.create(QRect(static_cast<int>(14 * scale), static_cast<int>(29 * scale),
                         static_cast<int>(71 * scale), static_cast<int>(21 * scale)));
-    button.SetImage(&skin, SkinId::NavigationButton);
-    button.SetText("BackRound");
+    button.setImage(&skin, SkinId::NavigationButton);
+    button.setText("BackRound");
     int check = 1;
     for (auto _ : state) {
         check = 3 - check;
-        button.SetCheckType(check);
-        button.SetTextStyle(12 * scale, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25,
+        button.setCheckType(check);
+        button.setTextStyle(12 * scale, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25,
                             0xC8FAFAFA);
         benchmark::DoNotOptimize(button.picture().constBits());
     }

@@ -269,7 +269,7 @@ void MainWindow::setDeviceState(DeviceStatePanel::State state) {
     m_binding.setWritable(live);
     m_pages->setInputEnabled(live);
     m_header->setInputEnabled(live);
-    titleButton(TitleButtons::TrackTest).SetEnabled(live);
+    titleButton(TitleButtons::TrackTest).setInputEnabled(live);
     if (state == DeviceStatePanel::State::Reading)
         m_progressPoll.start();
     else

@@ -102,12 +102,12 @@ void PageStack::placeButtons(DrawingSurface* background, double sx, double sy, b
         if (create) {
             b.create(r);
             connect(&b, &SkinButton::clicked, this, [this, i] { select(i); });
-            b.SetImage(background, SkinId::NavigationButton);
-            b.SetCheckType(1);
+            b.setImage(background, SkinId::NavigationButton);
+            b.setCheckType(1);
         } else {
             b.setGeometry(r);
         }
-        b.SetTextStyle(kSize * s, kFace, kColour, kCentred, kOnColour);
+        b.setTextStyle(kSize * s, kFace, kColour, kCentred, kOnColour);
     }
 }
 
@@ -123,19 +123,19 @@ void PageStack::placePages(DrawingSurface* background, const QRect& area, bool c
 void PageStack::select(int selected) {
     for (int i = 0; i < pageNumber::Count; ++i) {
         if (i == selected) {
-            navigationButton(i).SetCheckType(2);
+            navigationButton(i).setCheckType(2);
             page(i).show();
             page(i).setEnabled(m_enabled);
         } else {
             page(i).hide();
-            navigationButton(i).SetCheckType(1);
+            navigationButton(i).setCheckType(1);
         }
     }
 }
 
 void PageStack::refreshTexts() {
     for (int i = 0; i < pageNumber::Count; ++i) {
-        navigationButton(i).SetText(QString::fromUtf8(kNavigationTexts[i]->get()));
+        navigationButton(i).setText(QString::fromUtf8(kNavigationTexts[i]->get()));
         page(i).refreshTexts();
     }
 }

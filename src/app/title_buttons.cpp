@@ -52,12 +52,12 @@ void TitleButtons::place(DrawingSurface* background, double sx, double sy, bool 
         SkinButton& b = button(i);
         if (create) {
             b.create(r);
-            b.SetImage(background, place.png);
+            b.setImage(background, place.png);
         } else {
             b.setGeometry(r);
         }
         // Also recaptures the background the button sits on.
-        b.SetTextStyle(kSize * m_s, kFace, kColour, kCentred, kOnColour);
+        b.setTextStyle(kSize * m_s, kFace, kColour, kCentred, kOnColour);
     }
 }
 
@@ -66,16 +66,16 @@ void TitleButtons::showState(DeviceStatePanel::State state) {
     using State = DeviceStatePanel::State;
     SkinButton& status = button(Status);
     bool suspended = state == State::Suspended;
-    status.SetTextStyle(kSize * m_s, kFace, suspended ? kSuspendedColour : kColour, kCentred,
+    status.setTextStyle(kSize * m_s, kFace, suspended ? kSuspendedColour : kColour, kCentred,
                         suspended ? kSuspendedColour : kOnColour);
-    status.SetCheckType(state == State::Live ? 2 : 1);
-    status.SetText(statusText(state));
+    status.setCheckType(state == State::Live ? 2 : 1);
+    status.setText(statusText(state));
 }
 
 void TitleButtons::refreshTexts() {
-    button(TrackTest).SetText(text(uitext::TrackTest));
+    button(TrackTest).setText(text(uitext::TrackTest));
 }
 
 void TitleButtons::drawTo(DrawingSurface& frame) {
-    for (auto& b : m_buttons) b.DrawToSurface(frame, false);
+    for (auto& b : m_buttons) b.drawToSurface(frame, false);
 }

@@ -21,12 +21,12 @@ public:
     explicit BandStrip(QWidget* parent = nullptr);
     ~BandStrip() override;
 
-    void SetStripIndex(int index);
-    void SetIconsShown(bool shown);
+    void setStripIndex(int index);
+    void setIconsShown(bool shown);
 
-    void SetSkin(DrawingSurface* background);
-    void SetSubValue(int sub, double value);
-    double GetSubValue(int sub) const;
+    void setSkin(DrawingSurface* background);
+    void setSubValue(int sub, double value);
+    double subValue(int sub) const;
     // What box s (0 gain, 1 frequency, 2 Q) shows.
     QString boxText(int sub) const;
     QLineEdit* box(int sub) const;

@@ -83,7 +83,7 @@ void ControlGallery::createControls() {
     m_graph = new ResponseGraph(this);
     m_graph->create(kGraphRect);
     connect(m_graph, &ResponseGraph::edited, this, &ControlGallery::graphChanged);
-    m_graph->Initialise(kBands);
+    m_graph->initialise(kBands);
     m_graph->options().contextMenu = true;
     for (int j = 0; j < kBands; ++j) {
         auto* strip = new BandStrip(this);
@@ -91,8 +91,8 @@ void ControlGallery::createControls() {
                             int(189 * kStripScale)));
         connect(strip, &BandStrip::subValueChanged, this,
                 [this, j](int sub) { bandChanged(j, sub); });
-        strip->SetSkin(&m_skin);
-        strip->SetStripIndex(j);
+        strip->setSkin(&m_skin);
+        strip->setStripIndex(j);
         m_strips[size_t(j)] = strip;
     }
     for (int k = 0; k < kSliders; ++k) {
@@ -107,16 +107,16 @@ void ControlGallery::createControls() {
         slider->setLevelBar(k <= Echo);
         slider->setLabelColour(0xFFF0F0F0);
         if (*s.format) slider->setLabelFormat(QString::fromUtf8(s.format));
-        slider->SetSkin(&m_skin);
+        slider->setSkin(&m_skin);
         m_sliders[size_t(k)] = slider;
     }
     m_levelBox = new ValueEdit(this);
     m_levelBox->create(kLevelBoxRect);
     connect(m_levelBox, &ValueEdit::valueChanged, this, [this] { levelChanged(false); });
     m_levelBox->setFormat(QStringLiteral("%0.0f"));
-    m_levelBox->SetColours(0xFF2D3138, 0xFF127FBF);
+    m_levelBox->setColours(0xFF2D3138, 0xFF127FBF);
     m_levelBox->setTextColour(0xFFE6E9ED);
-    m_levelBox->SetFont(18, QStringLiteral("Arial"));
+    m_levelBox->setTextFont(18, QStringLiteral("Arial"));
     m_level = new IntegerSlider(this);
     m_level->create(kLevelRect);
     connect(m_level, &IntegerSlider::valueChanged, this, [this] { levelChanged(true); });
@@ -129,30 +129,30 @@ void ControlGallery::createControls() {
 }
 
 void ControlGallery::applyStartValues() {
-    m_graph->SetCrossoverType(kHighPassType);
-    m_graph->SetCrossoverType(kLowPassType);
+    m_graph->setCrossoverType(kHighPassType);
+    m_graph->setCrossoverType(kLowPassType);
     for (int j = 0; j < kBands; ++j) {
         const BandStart& b = kBandStarts[j];
-        m_graph->SetBandType(j, b.type);
-        m_graph->SetBandFrequency(j, b.frequency);
-        m_graph->SetBandQ(j, b.q);
-        m_graph->SetBandGain(j, b.gain);
+        m_graph->setBandType(j, b.type);
+        m_graph->setBandFrequency(j, b.frequency);
+        m_graph->setBandQ(j, b.q);
+        m_graph->setBandGain(j, b.gain);
         BandStrip* strip = m_strips[size_t(j)];
-        strip->SetSubValue(3, b.type);
-        strip->SetSubValue(1, b.frequency);
-        strip->SetSubValue(2, b.q);
-        strip->SetSubValue(0, b.gain);
+        strip->setSubValue(3, b.type);
+        strip->setSubValue(1, b.frequency);
+        strip->setSubValue(2, b.q);
+        strip->setSubValue(0, b.gain);
     }
-    for (int k = 0; k < kSliders; ++k) m_sliders[size_t(k)]->SetValue(kSliderSetups[k].start);
-    m_sliders[Output]->SetValue(kSliderSetups[Output].start);  // mute off
-    m_sliders[HighPass]->SetValue(FrequencyTable::gridIndex(kHighPassStart));
-    m_sliders[LowPass]->SetValue(FrequencyTable::gridIndex(kLowPassStart));
+    for (int k = 0; k < kSliders; ++k) m_sliders[size_t(k)]->setValue(kSliderSetups[k].start);
+    m_sliders[Output]->setValue(kSliderSetups[Output].start);  // mute off
+    m_sliders[HighPass]->setValue(FrequencyTable::gridIndex(kHighPassStart));
+    m_sliders[LowPass]->setValue(FrequencyTable::gridIndex(kLowPassStart));
     sliderChanged(HighPass);
     sliderChanged(LowPass);
     for (int k = 0; k < kSliders; ++k) refreshSliderLabel(k);
-    m_level->SetScaledValue(65);
-    m_levelBox->SetValue(65);
-    m_graph->OnShow(1);
+    m_level->setScaledValue(65);
+    m_levelBox->setValue(65);
+    m_graph->setAnimation(1);
     report(
         QStringLiteral("Drag a marker, its Q handles, a fader or a slider; right-click the graph "
                        "for Copy and Paste."));
@@ -205,16 +205,16 @@ void ControlGallery::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     paintSkin();
     layoutControls();
-    for (BandStrip* strip : m_strips) strip->SetSkin(&m_skin);
+    for (BandStrip* strip : m_strips) strip->setSkin(&m_skin);
     for (ValueSlider* slider : m_sliders) slider->invalidate();
-    m_level->SetSkin(&m_skin);
+    m_level->setSkin(&m_skin);
     m_levelBox->update();
     update();
 }
 
 void ControlGallery::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    m_graph->OnShow(2);
+    m_graph->setAnimation(2);
 }
 
 void ControlGallery::paintEvent(QPaintEvent*) {
@@ -226,19 +226,19 @@ void ControlGallery::paintEvent(QPaintEvent*) {
 
 void ControlGallery::bandChanged(int band, int sub) {
     if (band < 0 || band >= kBands) return;
-    double v = m_strips[size_t(band)]->GetSubValue(sub);
+    double v = m_strips[size_t(band)]->subValue(sub);
     switch (sub) {
         case 0:
-            m_graph->SetBandGain(band, v);
+            m_graph->setBandGain(band, v);
             break;
         case 1:
-            m_graph->SetBandFrequency(band, v);
+            m_graph->setBandFrequency(band, v);
             break;
         case 2:
-            m_graph->SetBandQ(band, v);
+            m_graph->setBandQ(band, v);
             break;
         case 3:
-            m_graph->SetBandType(band, v);
+            m_graph->setBandType(band, v);
             break;
         default:
             return;
@@ -250,17 +250,17 @@ void ControlGallery::bandChanged(int band, int sub) {
 void ControlGallery::graphChanged(int code, int band) {
     if (code == 0 && band >= 0 && band < kBands) {
         BandStrip* strip = m_strips[size_t(band)];
-        strip->SetSubValue(1, m_graph->GetBandFrequency(band));
-        strip->SetSubValue(2, m_graph->GetBandQ(band));
-        strip->SetSubValue(0, m_graph->GetBandGain(band));
-        strip->SetSubValue(3, m_graph->GetBandType(band));
+        strip->setSubValue(1, m_graph->bandFrequency(band));
+        strip->setSubValue(2, m_graph->bandQ(band));
+        strip->setSubValue(0, m_graph->bandGain(band));
+        strip->setSubValue(3, m_graph->bandType(band));
         report(QStringLiteral("Band %1:  F %2 Hz   Q %3   G %4 dB")
                    .arg(band + 1)
                    .arg(strip->boxText(1), strip->boxText(2), strip->boxText(0)));
     } else if (code == 1 || code == 2) {
-        double f = m_graph->GetCrossoverFrequency(code - 1);
+        double f = m_graph->crossoverFrequency(code - 1);
         ValueSlider* slider = m_sliders[code == 1 ? HighPass : LowPass];
-        slider->SetValue(FrequencyTable::gridIndex(f));
+        slider->setValue(FrequencyTable::gridIndex(f));
         refreshSliderLabel(code == 1 ? HighPass : LowPass);
         report(QStringLiteral("%1 crossover → %2")
                    .arg(code == 1 ? "High-pass" : "Low-pass")
@@ -275,10 +275,10 @@ void ControlGallery::sliderChanged(int k) {
     ValueSlider* slider = m_sliders[size_t(k)];
     if (k == HighPass || k == LowPass) {
         double f = FrequencyTable::gridFrequency(slider->value());
-        m_graph->SetCrossoverFrequency(k == HighPass ? 0 : 1, f);
+        m_graph->setCrossoverFrequency(k == HighPass ? 0 : 1, f);
     }
     refreshSliderLabel(k);
-    report(QStringLiteral("Slider %1 → %2").arg(k).arg(slider->GetValue()));
+    report(QStringLiteral("Slider %1 → %2").arg(k).arg(slider->valueWithToggle()));
 }
 
 void ControlGallery::refreshSliderLabel(int k) {
@@ -302,9 +302,9 @@ void ControlGallery::refreshSliderLabel(int k) {
 // As a routing cell keeps its box and slider in step.
 void ControlGallery::levelChanged(bool fromSlider) {
     if (fromSlider)
-        m_levelBox->SetValue(m_level->value());
+        m_levelBox->setValue(m_level->value());
     else
-        m_level->SetScaledValue(m_levelBox->value());
+        m_level->setScaledValue(m_levelBox->value());
     report(QStringLiteral("Route level → %1").arg(m_level->value()));
 }
 

@@ -17,9 +17,9 @@ public:
     void setRange(int minimum, int maximum);
     void setSetValueScale(int scale) { m_setScale = scale; }
 
-    void SetSkin(DrawingSurface* background);
+    void setSkin(DrawingSurface* background);
     // value = trunc(scale * x); shown at once, not reported.
-    void SetScaledValue(double x);
+    void setScaledValue(double x);
     int value() const { return m_value; }
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }

@@ -127,7 +127,7 @@ void ResponseGraph::setBackgroundImage(const QImage& image) {
     update();
 }
 
-void ResponseGraph::Initialise(int bands) {
+void ResponseGraph::initialise(int bands) {
     m_model.initialise(bands, width(), height());
     m_initialised = true;
     rebuildSurfaces();
@@ -400,7 +400,7 @@ bool ResponseGraph::savePicture(const QString& path, const QString& name) {
     return picture.save(path, "PNG");
 }
 
-void ResponseGraph::OnShow(int mode) {
+void ResponseGraph::setAnimation(int mode) {
     bool run = m_model.show(mode);
     if (run) {
         m_animation.start(kAnimationMs);

@@ -34,28 +34,28 @@ public:
     explicit ResponseGraph(QWidget* parent = nullptr);
     ~ResponseGraph() override;
 
-    // Options and frequency limits; the owner sets them before Initialise.
+    // Options and frequency limits; the owner sets them before initialise.
     ResponseGraphModel::Options& options() { return m_model.options(); }
     ResponseGraphModel::Limits& limits() { return m_model.limits(); }
     void setScale(double scale);
     void setBackgroundImage(const QImage& image);
     const ResponseGraphModel& model() const { return m_model; }
 
-    void Initialise(int bands);
-    void SetBandType(int j, double type) { m_model.setBandType(j, type); }
-    void SetBandFrequency(int j, double f) { m_model.setBandFrequency(j, f); }
-    void SetBandQ(int j, double q) { m_model.setBandQ(j, q); }
-    void SetBandGain(int j, double dB) { m_model.setBandGain(j, dB); }
-    void SetCrossoverFrequency(int i, double f) { m_model.setCrossoverFrequency(i, f); }
-    void SetCrossoverUserQ(int mode, double value) { m_model.setCrossoverUserQ(mode, value); }
-    void SetCrossoverType(int code) { m_model.setCrossoverType(code); }
-    void SetEqEnabled(bool enabled) { m_model.setEqEnabled(enabled); }
-    bool GetEqEnabled() const { return m_model.eqEnabled(); }
-    double GetBandFrequency(int j) const { return m_model.bandFrequency(j); }
-    double GetBandQ(int j) const { return m_model.bandQ(j); }
-    double GetBandGain(int j) const { return m_model.bandGainDb(j); }
-    int GetBandType(int j) const { return m_model.bandType(j); }
-    double GetCrossoverFrequency(int i) const { return m_model.crossoverFrequency(i); }
+    void initialise(int bands);
+    void setBandType(int j, double type) { m_model.setBandType(j, type); }
+    void setBandFrequency(int j, double f) { m_model.setBandFrequency(j, f); }
+    void setBandQ(int j, double q) { m_model.setBandQ(j, q); }
+    void setBandGain(int j, double dB) { m_model.setBandGain(j, dB); }
+    void setCrossoverFrequency(int i, double f) { m_model.setCrossoverFrequency(i, f); }
+    void setCrossoverUserQ(int mode, double value) { m_model.setCrossoverUserQ(mode, value); }
+    void setCrossoverType(int code) { m_model.setCrossoverType(code); }
+    void setEqEnabled(bool enabled) { m_model.setEqEnabled(enabled); }
+    bool eqEnabled() const { return m_model.eqEnabled(); }
+    double bandFrequency(int j) const { return m_model.bandFrequency(j); }
+    double bandQ(int j) const { return m_model.bandQ(j); }
+    double bandGain(int j) const { return m_model.bandGainDb(j); }
+    int bandType(int j) const { return m_model.bandType(j); }
+    double crossoverFrequency(int i) const { return m_model.crossoverFrequency(i); }
 
     void setMenuExtras(std::vector<MenuExtra> extras, bool copyPaste = true);
     void setCompanions(std::vector<Companion> companions) { m_companions = std::move(companions); }
@@ -67,7 +67,7 @@ public:
     bool savePicture(const QString& path, const QString& name = QString());
 
     // 0 stops the marker animation, 1 starts it and selects the first band, 2 only starts it.
-    void OnShow(int mode);
+    void setAnimation(int mode);
     const QImage& renderPicture() override;
 
 signals:

@@ -17,14 +17,14 @@ public:
 
     // Stores the background source; an id above 0 also loads that strip,
     // whose frame count becomes its width divided by the button's.
-    void SetImage(DrawingSurface* backgroundSource, int pngId);
-    void SetTextStyle(double fontSize, const QString& face, QRgb normalColour, unsigned alignment,
+    void setImage(DrawingSurface* backgroundSource, int pngId);
+    void setTextStyle(double fontSize, const QString& face, QRgb normalColour, unsigned alignment,
                       QRgb onColour);
-    void SetText(const QString& text);
+    void setText(const QString& text);
     QString text() const { return m_text; }
     // 0 push button, 1 toggle off, 2 toggle on.
-    void SetCheckType(int type);
-    int GetCheckType() const { return m_checkType; }
+    void setCheckType(int type);
+    int checkType() const { return m_checkType; }
 
     int frameCount() const { return m_frameCount; }
     int currentFrame() const { return m_currentFrame; }

@@ -62,7 +62,7 @@ void SkinComboBox::fitFace() {
     if (height() != faceHeight) resize(width(), faceHeight);
 }
 
-void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, Style style) {
+void SkinComboBox::setSkin(DrawingSurface* backgroundSource, Style style) {
     m_style = style;
     m_image = SkinImage::load(skin(style).picture);
     m_imageLoaded = !m_image.isNull();
@@ -76,26 +76,26 @@ void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, Style style) {
     });
 }
 
-void SkinComboBox::SetSelection(int index) {
+void SkinComboBox::setSelection(int index) {
     setCurrentIndex(index < 0 || index >= count() ? 0 : index);
     m_none = false;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::SetShown(bool shown) {
+void SkinComboBox::setShown(bool shown) {
     m_shown = shown;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::SetEnabled(bool enabled) {
+void SkinComboBox::setInputEnabled(bool enabled) {
     m_enabled = enabled;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::DrawToSurface(DrawingSurface& target, bool relativeToRoot) {
+void SkinComboBox::drawToSurface(DrawingSurface& target, bool relativeToRoot) {
     if (!m_imageLoaded) return;
     ensureLayout();
     ensureRender();
@@ -124,7 +124,7 @@ const QImage& SkinComboBox::picture() {
     return m_surface.composed().image();
 }
 
-void SkinComboBox::ClearSelection() {
+void SkinComboBox::clearSelection() {
     m_none = true;
     m_surface.invalidate();
     update();
@@ -190,7 +190,7 @@ void SkinComboBox::compose() {
     int frame = m_focused ? 1 : 0;
     m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
                  QRectF(frame * s.face.width(), 0, s.face.width(), s.face.height()));
-    m_faceText = count() > 0 && !m_none ? itemText(GetSelection()) : QString();
+    m_faceText = count() > 0 && !m_none ? itemText(selection()) : QString();
     p.setFont(m_faceFont);
     p.setPen(m_textColour);
     p.drawText(m_textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,

@@ -26,15 +26,15 @@ public:
     void create(const QRect& rect);
     void place(const QRect& rect);
 
-    void SetSkin(DrawingSurface* backgroundSource, Style style);
+    void setSkin(DrawingSurface* backgroundSource, Style style);
     // An index outside the items selects item 0.
-    void SetSelection(int index);
+    void setSelection(int index);
     // No item: an empty face and a selection of -1 until one is chosen or set.
-    void ClearSelection();
-    int GetSelection() const { return m_none ? -1 : std::max(0, currentIndex()); }
-    void SetShown(bool shown);
-    void SetEnabled(bool enabled);
-    void DrawToSurface(DrawingSurface& target, bool relativeToRoot);
+    void clearSelection();
+    int selection() const { return m_none ? -1 : std::max(0, currentIndex()); }
+    void setShown(bool shown);
+    void setInputEnabled(bool enabled);
+    void drawToSurface(DrawingSurface& target, bool relativeToRoot);
 
     void setFontHeight(int height);
     void setTextColour(const QColor& colour);

@@ -11,14 +11,14 @@ void SkinControl::create(const QRect& rect) {
     show();
 }
 
-void SkinControl::SetShown(bool shown) {
+void SkinControl::setShown(bool shown) {
     m_shown = shown;
     if (!shown) endDrag();
     inputStateChanged();
     invalidate();
 }
 
-void SkinControl::SetEnabled(bool enabled) {
+void SkinControl::setInputEnabled(bool enabled) {
     m_enabled = enabled;
     if (!enabled) {
         m_focused = false;
@@ -54,7 +54,7 @@ const QImage& SkinControl::renderPicture() {
     return m_surface.render(this, [this] { compose(); });
 }
 
-void SkinControl::DrawToSurface(DrawingSurface& target, bool relativeToRoot) {
+void SkinControl::drawToSurface(DrawingSurface& target, bool relativeToRoot) {
     renderPicture();
     m_surface.drawTo(this, target, relativeToRoot);
 }

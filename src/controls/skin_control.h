@@ -14,8 +14,8 @@ public:
     // Places and shows the control.
     void create(const QRect& rect);
 
-    void SetShown(bool shown);
-    void SetEnabled(bool enabled);
+    void setShown(bool shown);
+    void setInputEnabled(bool enabled);
     bool shown() const { return m_shown; }
     bool enabledForInput() const { return m_enabled; }
     bool focusedLook() const { return m_focused; }
@@ -25,7 +25,7 @@ public:
     virtual const QImage& renderPicture();
     // Copies the picture onto the target at the control's place in the root
     // window's client coordinates (relativeToRoot) or its parent's.
-    void DrawToSurface(DrawingSurface& target, bool relativeToRoot);
+    void drawToSurface(DrawingSurface& target, bool relativeToRoot);
     // The picture is composed again at the next painting.
     virtual void invalidate();
 
@@ -41,7 +41,7 @@ protected:
     void redrawNow();
     // Draws the picture on the surface when it is out of date.
     virtual void compose() = 0;
-    // Called after SetShown and SetEnabled changed the state, before the redraw.
+    // Called after setShown and setInputEnabled changed the state, before the redraw.
     virtual void inputStateChanged() {}
 
     void paintEvent(QPaintEvent* event) override;

@@ -51,13 +51,13 @@ void ValueEdit::setEditable(bool editable) {
     invalidate();
 }
 
-void ValueEdit::SetColours(QRgb normal, QRgb focused) {
+void ValueEdit::setColours(QRgb normal, QRgb focused) {
     m_normalColour = normal;
     m_focusedColour = focused;
     invalidate();
 }
 
-void ValueEdit::SetFont(int height, const QString& face) {
+void ValueEdit::setTextFont(int height, const QString& face) {
     m_fontHeight = std::max(height, 1);
     m_font = FontFaces::pixelFont(face, m_fontHeight);
     if (m_edit) m_edit->setFont(m_font);
@@ -65,7 +65,7 @@ void ValueEdit::SetFont(int height, const QString& face) {
     repaint();
 }
 
-void ValueEdit::SetValue(double x) {
+void ValueEdit::setValue(double x) {
     m_value = TypedValue::scale(x, 1, m_minimum, m_maximum);
     showValue();
     redrawNow();

@@ -26,10 +26,10 @@ public:
     void setEditable(bool editable);
     bool editable() const { return m_editable; }
 
-    void SetColours(QRgb normal, QRgb focused);
-    void SetFont(int height, const QString& face);
+    void setColours(QRgb normal, QRgb focused);
+    void setTextFont(int height, const QString& face);
     // value = trunc(x), clamped; shown at once, not reported.
-    void SetValue(double x);
+    void setValue(double x);
     int value() const { return m_value; }
 
     // The text as shown, and the inner edit for the owner's tests.

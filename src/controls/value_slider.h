@@ -31,13 +31,13 @@ public:
     // When set, the label is rebuilt from it with the value at every drawing.
     void setLabelFormat(const QString& format);
 
-    void SetSkin(DrawingSurface* background);
-    void SetValue(double value);
-    double GetValue() const;
+    void setSkin(DrawingSurface* background);
+    void setValue(double value);
+    double valueWithToggle() const;
     double value() const { return m_value; }
     bool toggleOn() const { return m_toggleOffsetNow != 0; }
 
-    void SetLabel(const QString& text);  // redraws at once
+    void setLabel(const QString& text);  // redraws at once
     void setLabelText(const QString& text);
     QString labelText() const;  // as drawn: from the format when there is one
 

@@ -61,13 +61,13 @@ void MainHeader::layout(DrawingSurface* background, double sx, double sy, bool c
     place(sx, sy);
     double s = std::min(sx, sy);
     for (SkinLabel* l : {&m_title, &m_audio, &m_decoder, &m_inputLabel})
-        l->SetTextStyle(14 * s, kFace, kLabelColour, kLabelAlignment);
+        l->setTextStyle(14 * s, kFace, kLabelColour, kLabelAlignment);
 }
 
 void MainHeader::create(DrawingSurface* background) {
     m_title.create(QRect());
-    m_title.SetBackground(background);
-    m_title.SetText(QStringLiteral("QX7"));
+    m_title.setBackground(background);
+    m_title.setText(QStringLiteral("QX7"));
     for (int k = 0; k < kSliders; ++k) {
         ValueSlider& s = slider(k);
         s.create(QRect());
@@ -75,16 +75,16 @@ void MainHeader::create(DrawingSurface* background) {
         s.setLabelMode(true);
         s.setLabelColour(0xFFF0F0F0);
         s.setLabelFormat(text(*kSliderFormats[k]));
-        s.SetSkin(background);
+        s.setSkin(background);
     }
-    slider(kMicBSlider).SetEnabled(false);
+    slider(kMicBSlider).setInputEnabled(false);
     m_audio.create(QRect());
     m_decoder.create(QRect());
     m_inputLabel.create(QRect());
-    for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->SetBackground(background);
+    for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->setBackground(background);
     for (SkinComboBox* box : {&m_mode, &m_source}) {
         box->create(QRect(0, 0, 100, 100));
-        box->SetSkin(background, SkinComboBox::Style::Header);
+        box->setSkin(background, SkinComboBox::Style::Header);
         box->setFaceName(kFace);
         // Narrower than the design's 16, so that "Analog 7.1CH" fits the face.
         box->setFontHeight(11);
@@ -114,12 +114,12 @@ void MainHeader::place(double sx, double sy) {
 }
 
 void MainHeader::sourceChosen() {
-    int code = HeaderValues::sourceCode(m_source.GetSelection());
+    int code = HeaderValues::sourceCode(m_source.selection());
     if (code >= 0) m_binding.writeParameter(HeaderValues::kInputSource, uint16_t(code));
 }
 
 void MainHeader::modeChosen() {
-    int item = m_mode.GetSelection();
+    int item = m_mode.selection();
     if (item >= 0 && item < HeaderValues::kChannelModes)
         m_binding.writeParameter(HeaderValues::kChannelMode, uint16_t(item));
 }
@@ -140,7 +140,7 @@ void MainHeader::clampToLimits() {
         {0, limits.music}, {1, limits.mic}, {kMicBSlider, limits.micB}, {2, limits.effect}};
     for (auto [k, maximum] : pairs) {
         if (slider(k).value() <= maximum) continue;
-        slider(k).SetValue(maximum);
+        slider(k).setValue(maximum);
         refreshSliderLabel(k);
     }
 }
@@ -150,24 +150,24 @@ void MainHeader::refreshSliderLabel(int k) {
 }
 
 void MainHeader::fillSelectors() {
-    int source = m_source.GetSelection();
+    int source = m_source.selection();
     m_source.clear();
     for (int i = 0; i < HeaderValues::kSources; ++i)
         m_source.addItem(kSourceTexts[i] ? text(*kSourceTexts[i])
                                          : QString::fromUtf8(kSourceNames[i]));
-    m_source.SetSelection(source);
-    int mode = m_mode.GetSelection();
+    m_source.setSelection(source);
+    int mode = m_mode.selection();
     m_mode.clear();
     for (const char* count : kChannelCounts)
         m_mode.addItem(text(uitext::AnalogPrefix) + QString::fromUtf8(count));
     m_mode.addItem(text(uitext::PassThrough));
-    m_mode.SetSelection(mode);
+    m_mode.setSelection(mode);
 }
 
 void MainHeader::languageRefresh() {
     fillSelectors();
-    m_inputLabel.SetText(text(uitext::MusicInput));
-    m_audio.SetText(text(uitext::Audio));
+    m_inputLabel.setText(text(uitext::MusicInput));
+    m_audio.setText(text(uitext::Audio));
     for (int k = 0; k < kSliders; ++k) refreshSliderLabel(k);
 }
 
@@ -193,8 +193,8 @@ int MainHeader::getField(int index) const {
     for (int k = 0; k < kSliders; ++k)
         if (kSliderIndices[k] == index) return HeaderValues::volumeCode(self.slider(k).value());
     if (index == HeaderValues::kInputSource)
-        return std::max(0, HeaderValues::sourceCode(m_source.GetSelection()));
-    if (index == HeaderValues::kChannelMode) return m_mode.GetSelection();
+        return std::max(0, HeaderValues::sourceCode(m_source.selection()));
+    if (index == HeaderValues::kChannelMode) return m_mode.selection();
     return 0;
 }
 
@@ -203,17 +203,17 @@ void MainHeader::setField(int index, int value) {
     if (k >= 0 && k < kSliders) {
         int percent = std::clamp(HeaderValues::volumePercent(value), 0, 100);
         if (percent != slider(k).value()) {
-            slider(k).SetValue(percent);
+            slider(k).setValue(percent);
             refreshSliderLabel(k);
         }
         return;
     }
     if (index == HeaderValues::kInputSource) {
         int item = HeaderValues::sourceItem(value);
-        if (item >= 0) m_source.SetSelection(item);
+        if (item >= 0) m_source.setSelection(item);
     } else if (index == HeaderValues::kChannelMode) {
-        if (value >= 0 && value < HeaderValues::kChannelModes) m_mode.SetSelection(value);
+        if (value >= 0 && value < HeaderValues::kChannelModes) m_mode.setSelection(value);
     } else if (index == HeaderValues::kDecoderFormat) {
-        m_decoder.SetText(QString::fromStdString(HeaderValues::decoderName(value)));
+        m_decoder.setText(QString::fromStdString(HeaderValues::decoderName(value)));
     }
 }

@@ -30,7 +30,7 @@ public:
     // Sliders above the system page's maxima come down to them; nothing is written.
     void clampToLimits();
     void languageRefresh();
-    void setTitle(const QString& title) { m_title.SetText(title); }
+    void setTitle(const QString& title) { m_title.setText(title); }
     // Suspends the link, or resumes it with a new connection; true when suspended now.
     bool toggleSuspend();
     // The controls that write the device take input or not.

@@ -70,9 +70,9 @@ RoutingPage::RoutingPage(ParameterBinding& binding, Mirror& mirror, QWidget* par
         showCell(cell, m_mirror.value(RouteMatrix::cellIndex(cell)));
     int item = RouteMatrix::layoutOfMask(m_mirror.value(RouteMatrix::kDecodedLayout));
     if (item >= 0)
-        m_selector.SetSelection(item);
+        m_selector.setSelection(item);
     else
-        m_selector.ClearSelection();
+        m_selector.clearSelection();
     updateTitle();
     m_refresh.start(kPollMs);
 }
@@ -82,7 +82,7 @@ void RoutingPage::createControls() {
         SkinButton& b = cellButton(cell);
         b.setParent(this);
         b.create(QRect(QPoint(), SkinLayout::kDarkButtonFrame));
-        b.SetImage(&m_skin, SkinId::DarkButton);
+        b.setImage(&m_skin, SkinId::DarkButton);
         connect(&b, &SkinButton::clicked, this, [this, cell] { cellSwitched(cell); });
         setSwitch(b, false);
         ValueEdit& e = cellEdit(cell);
@@ -91,7 +91,7 @@ void RoutingPage::createControls() {
         connect(&e, &ValueEdit::valueChanged, this, [this, cell] { cellEdited(cell); });
         e.setRange(0, RouteMatrix::kMaxLevel);
         e.setFormat(QStringLiteral("%0.0f"));
-        e.SetColours(kEditFace, kEditFocused);
+        e.setColours(kEditFace, kEditFocused);
         e.setTextColour(kEditText);
         IntegerSlider& s = cellSlider(cell);
         s.setParent(this);
@@ -105,7 +105,7 @@ void RoutingPage::createControls() {
         l.setParent(this);
         l.create(QRect());
         int k = i % RouteMatrix::kSize;
-        l.SetText(QString::fromUtf8(i < RouteMatrix::kSize ? RouteMatrix::columnHeading(k)
+        l.setText(QString::fromUtf8(i < RouteMatrix::kSize ? RouteMatrix::columnHeading(k)
                                                            : RouteMatrix::rowHeading(k)));
     }
     m_titleLabel.setParent(this);
@@ -117,10 +117,10 @@ void RoutingPage::createControls() {
         m_selector.addItem(QString::fromUtf8(RouteMatrix::layoutItem(item)));
     m_export.setParent(this);
     m_export.create(QRect(QPoint(), SkinLayout::kWideButtonFrame));
-    m_export.SetImage(&m_skin, SkinId::WideButton);
+    m_export.setImage(&m_skin, SkinId::WideButton);
     connect(&m_export, &SkinButton::clicked, this, &RoutingPage::exportMatrix);
     connect(&m_refresh, &QTimer::timeout, this, [this] { m_poller.tick(m_mirror); });
-    m_export.SetText(QString::fromUtf8(routingtext::ExportButton.get()));
+    m_export.setText(QString::fromUtf8(routingtext::ExportButton.get()));
 }
 
 // --- layout and drawing ---
@@ -173,13 +173,13 @@ void RoutingPage::placeControls(double sx, double sy) {
         };
         SkinButton& b = cellButton(cell);
         b.setGeometry(at(kButton));
-        b.SetTextStyle(11 * s, kFace_, kButtonText, kCentred, kButtonTextOn);
+        b.setTextStyle(11 * s, kFace_, kButtonText, kCentred, kButtonTextOn);
         ValueEdit& e = cellEdit(cell);
         e.setGeometry(at(kEdit));
-        e.SetFont(int(14 * s), QStringLiteral("Arial"));
+        e.setTextFont(int(14 * s), QStringLiteral("Arial"));
         IntegerSlider& sl = cellSlider(cell);
         sl.setGeometry(at(kSlider));
-        sl.SetSkin(&m_skin);
+        sl.setSkin(&m_skin);
     }
     for (int i = 0; i < 2 * RouteMatrix::kSize; ++i) {
         int k = i % RouteMatrix::kSize;
@@ -188,18 +188,18 @@ void RoutingPage::placeControls(double sx, double sy) {
                       : scaled(4, kGridTop + k * kCellHeight, kGridLeft - 34, kCellHeight);
         SkinLabel& l = m_headings[static_cast<size_t>(i)];
         l.setGeometry(r);
-        l.SetBackground(&m_skin);
-        l.SetTextStyle(14 * s, kFace_, kHeadingColour, i < RouteMatrix::kSize ? kCentred : 0x26);
+        l.setBackground(&m_skin);
+        l.setTextStyle(14 * s, kFace_, kHeadingColour, i < RouteMatrix::kSize ? kCentred : 0x26);
     }
     m_titleLabel.setGeometry(scaled(kTitle.left(), kTitle.top(), kTitle.width(), kTitle.height()));
-    m_titleLabel.SetBackground(&m_skin);
-    m_titleLabel.SetTextStyle(14 * s, kFace_, kHeadingColour, kLeftCentred);
+    m_titleLabel.setBackground(&m_skin);
+    m_titleLabel.setTextStyle(14 * s, kFace_, kHeadingColour, kLeftCentred);
     m_selector.place(
         scaled(kSelector.left(), kSelector.top(), kSelector.width(), kSelectorListHeight));
-    m_selector.SetSkin(&m_skin, SkinComboBox::Style::Page);
+    m_selector.setSkin(&m_skin, SkinComboBox::Style::Page);
     m_selector.setFontHeight(14);
     m_export.setGeometry(scaled(kExport.left(), kExport.top(), kExport.width(), kExport.height()));
-    m_export.SetTextStyle(13 * s, kFace_, kTextOff, kCentred, kTextOn);
+    m_export.setTextStyle(13 * s, kFace_, kTextOff, kCentred, kTextOn);
 }
 
 void RoutingPage::paintEvent(QPaintEvent*) {
@@ -213,25 +213,25 @@ void RoutingPage::paintEvent(QPaintEvent*) {
 void RoutingPage::showCell(int cell, uint16_t value) {
     int level = RouteMatrix::level(value);
     bool on = RouteMatrix::on(value);
-    if ((cellButton(cell).GetCheckType() == 2) != on) setSwitch(cellButton(cell), on);
-    if (cellEdit(cell).value() != level) cellEdit(cell).SetValue(level);
-    if (cellSlider(cell).value() != level) cellSlider(cell).SetScaledValue(level);
+    if ((cellButton(cell).checkType() == 2) != on) setSwitch(cellButton(cell), on);
+    if (cellEdit(cell).value() != level) cellEdit(cell).setValue(level);
+    if (cellSlider(cell).value() != level) cellSlider(cell).setScaledValue(level);
 }
 
 void RoutingPage::setSwitch(SkinButton& button, bool on) {
-    button.SetCheckType(on ? 2 : 1);
-    button.SetText(on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    button.setCheckType(on ? 2 : 1);
+    button.setText(on ? QStringLiteral("ON") : QStringLiteral("OFF"));
 }
 
 void RoutingPage::writeCell(int cell) {
     if (cell < 0 || cell >= RouteMatrix::kCells) return;
-    bool on = cellButton(cell).GetCheckType() == 2;
+    bool on = cellButton(cell).checkType() == 2;
     m_binding.writeParameter(RouteMatrix::cellIndex(cell),
                              RouteMatrix::cellValue(cellEdit(cell).value(), on));
 }
 
 void RoutingPage::layoutSelected() {
-    int mask = RouteMatrix::layoutMask(m_selector.GetSelection());
+    int mask = RouteMatrix::layoutMask(m_selector.selection());
     if (mask < 0) return;
     m_binding.writeParameter(RouteMatrix::kDecodedLayout, static_cast<uint16_t>(mask));
     QTimer::singleShot(
@@ -239,17 +239,17 @@ void RoutingPage::layoutSelected() {
 }
 
 void RoutingPage::cellEdited(int cell) {
-    cellSlider(cell).SetScaledValue(cellEdit(cell).value());
+    cellSlider(cell).setScaledValue(cellEdit(cell).value());
     writeCell(cell);
 }
 
 void RoutingPage::cellSwitched(int cell) {
-    setSwitch(cellButton(cell), cellButton(cell).GetCheckType() == 2);
+    setSwitch(cellButton(cell), cellButton(cell).checkType() == 2);
     writeCell(cell);
 }
 
 void RoutingPage::cellSlid(int cell) {
-    cellEdit(cell).SetValue(cellSlider(cell).value());
+    cellEdit(cell).setValue(cellSlider(cell).value());
     writeCell(cell);
 }
 
@@ -282,7 +282,7 @@ void RoutingPage::parameterReceived(int index) {
 void RoutingPage::updateTitle() {
     QString title = fromUtf8(RouteMatrix::title(m_mirror));
     setWindowTitle(title);
-    m_titleLabel.SetText(title);
+    m_titleLabel.setText(title);
 }
 
 void RoutingPage::done(int result) {
@@ -296,7 +296,7 @@ void RoutingPage::exportMatrix() {
     RouteExport::Cells cells{};
     for (int cell = 0; cell < RouteMatrix::kCells; ++cell)
         cells[static_cast<size_t>(cell)] = m_mirror.value(RouteMatrix::cellIndex(cell));
-    int item = m_selector.GetSelection();
+    int item = m_selector.selection();
     int selection = m_mirror.value(RouteMatrix::kOutputSelection);
     std::time_t t = std::time(nullptr);
     std::tm now{};

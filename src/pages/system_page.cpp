@@ -233,11 +233,7 @@ SystemPage::Jobs SystemPage::jobsOf(PresetJobs& jobs) {
 
 SystemPage::SystemPage(ParameterBinding& binding, const LinkState& state, const DeviceInfo& device,
                        Jobs jobs, QWidget* parent)
-    : Page(parent),
-      m_binding(binding),
-      m_state(state),
-      m_device(device),
-      m_jobs(std::move(jobs)) {
+    : Page(parent), m_binding(binding), m_state(state), m_device(device), m_jobs(std::move(jobs)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setStyleSheet(pageStyle(1.0));
     for (auto& s : m_sliders) s.setParent(this);
@@ -247,7 +243,7 @@ SystemPage::SystemPage(ParameterBinding& binding, const LinkState& state, const 
     createDialogControls();
     fillModeLists();
     for (const char* language : kLanguages) m_languageList.addItem(QString::fromUtf8(language));
-    m_languageList.SetSelection(Language::index());
+    m_languageList.setSelection(Language::index());
     fillFileList();
     connectDialogControls();
 }
@@ -366,39 +362,39 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
         s.setLabelColour(kSliderText);
         bool gate = k == kMicGateSlider || k == kMusicGateSlider;
         s.setRange(0, gate ? Values::kGatePositions - 1 : 100);
-        s.SetSkin(m_source);
-        s.SetValue(gate ? 1 : (k % 2 == 1 && k < kVolumeSliders ? 100 : 0));
+        s.setSkin(m_source);
+        s.setValue(gate ? 1 : (k % 2 == 1 && k < kVolumeSliders ? 100 : 0));
         if (!d.present) {
-            s.SetShown(false);
+            s.setShown(false);
             s.hide();
         }
     }
     for (size_t i = 0; i < m_skinLabels.size(); ++i) {
         m_skinLabels[i].create(QRect());
-        m_skinLabels[i].SetBackground(m_source);
+        m_skinLabels[i].setBackground(m_source);
     }
     for (int b = 0; b < kButtons; ++b) {
         SkinButton& button = this->button(b);
         bool small = b <= SystemChange;
         button.create(
             QRect(QPoint(), small ? SkinLayout::kButtonFrame : SkinLayout::kDarkButtonFrame));
-        button.SetImage(m_source, small ? SkinId::Button : SkinId::DarkButton);
+        button.setImage(m_source, small ? SkinId::Button : SkinId::DarkButton);
         connect(&button, &SkinButton::clicked, this, [this, b] { buttonAction(b); });
     }
-    for (int b : {KeyLockChange, ResetPasswords, SystemChange}) button(b).SetEnabled(0);
-    button(WifiSet).SetShown(0);
+    for (int b : {KeyLockChange, ResetPasswords, SystemChange}) button(b).setInputEnabled(false);
+    button(WifiSet).setShown(false);
     button(WifiSet).hide();
     connect(&m_modeList, &SkinComboBox::selectionChosen, this, &SystemPage::modeSelected);
     connect(&m_bootList, &SkinComboBox::selectionChosen, this,
-            [this] { write(Values::kBootMode, std::max(m_bootList.GetSelection(), 0)); });
+            [this] { write(Values::kBootMode, std::max(m_bootList.selection(), 0)); });
     connect(&m_languageList, &SkinComboBox::selectionChosen, this, &SystemPage::languageChosen);
     for (SkinComboBox* combo : {&m_modeList, &m_bootList, &m_languageList}) {
-        int selection = combo->GetSelection();
+        int selection = combo->selection();
         combo->create(QRect());
-        combo->SetSkin(m_source, SkinComboBox::Style::Page);
+        combo->setSkin(m_source, SkinComboBox::Style::Page);
         combo->setFontHeight(14);
         combo->setFaceName(kFace);
-        combo->SetSelection(selection);
+        combo->setSelection(selection);
     }
     refreshTexts();
 }
@@ -411,11 +407,11 @@ void SystemPage::placeControls(double sx, double sy) {
     for (size_t i = 0; i < m_skinLabels.size(); ++i) {
         SkinLabel& l = m_skinLabels[i];
         l.setGeometry(at(kLabelDesigns[i].place));
-        l.SetTextStyle(std::trunc(12 * s), kFace, kLabelText, kLeftCentred);
+        l.setTextStyle(std::trunc(12 * s), kFace, kLabelText, kLeftCentred);
     }
     for (int b = 0; b < kButtons; ++b) {
         button(b).setGeometry(at(kButtonDesigns[b].place));
-        button(b).SetTextStyle(12 * s, kFace, kButtonText, kCentred, kButtonTextOn);
+        button(b).setTextStyle(12 * s, kFace, kButtonText, kCentred, kButtonTextOn);
     }
     m_modeList.place(at(kModeListAt));
     m_bootList.place(at(kBootListAt));
@@ -490,8 +486,8 @@ void SystemPage::refreshItem(int item) {
     }
     if (item != kFixedTexts) return;
     for (size_t i = 0; i < m_skinLabels.size(); ++i)
-        m_skinLabels[i].SetText(text(*kLabelDesigns[i].text));
-    for (int b = 0; b < kButtons; ++b) button(b).SetText(text(*kButtonDesigns[b].text));
+        m_skinLabels[i].setText(text(*kLabelDesigns[i].text));
+    for (int b = 0; b < kButtons; ++b) button(b).setText(text(*kButtonDesigns[b].text));
     m_keyLockLabel->setText(text(uitext::KeyPassword));
     m_newKeyLockLabel->setText(text(uitext::NewKeyPassword));
     m_keyLockOn->setText(text(uitext::Enable));
@@ -509,7 +505,7 @@ void SystemPage::refreshItem(int item) {
     m_micGateLabel->setText(joined(uitext::SystemMic, uitext::NoiseGate));
     if (m_bootList.count() > 0) {
         m_bootList.setItemText(0, text(uitext::Auto));
-        m_bootList.SetSelection(m_bootList.GetSelection());  // the face shows the new text
+        m_bootList.setSelection(m_bootList.selection());  // the face shows the new text
     }
 }
 
@@ -540,9 +536,9 @@ int SystemPage::getField(int field) const {
         case 14:
             return m_keyLockOn->isChecked() ? 1 : 0;
         case 17:
-            return std::max(m_bootList.GetSelection(), 0);
+            return std::max(m_bootList.selection(), 0);
         case 18:
-            return m_modeList.GetSelection() + 1;
+            return m_modeList.selection() + 1;
         case 21:
             return m_surroundBack->isChecked() ? 1 : 0;
         default:
@@ -552,14 +548,14 @@ int SystemPage::getField(int field) const {
 
 void SystemPage::setField(int field, int value) {
     if (field >= 0 && field < kVolumeSliders) {
-        if (kSliderDesigns[field].present) slider(field).SetValue(std::clamp(value, 0, 100));
+        if (kSliderDesigns[field].present) slider(field).setValue(std::clamp(value, 0, 100));
         refreshItem(field);
         return;
     }
     switch (field) {
         case kMicGateSlider:
         case kMusicGateSlider:
-            slider(field).SetValue(Values::gatePosition(value));
+            slider(field).setValue(Values::gatePosition(value));
             refreshItem(field);
             break;
         case 12:
@@ -573,10 +569,10 @@ void SystemPage::setField(int field, int value) {
             m_keyLockOff->setChecked(value != 1);
             break;
         case 17:
-            if (value >= 0 && value <= Values::kModes) m_bootList.SetSelection(value);
+            if (value >= 0 && value <= Values::kModes) m_bootList.setSelection(value);
             break;
         case 18:
-            if (value >= 1 && value <= Values::kModes) m_modeList.SetSelection(value - 1);
+            if (value >= 1 && value <= Values::kModes) m_modeList.setSelection(value - 1);
             break;
         case 19:
             fillModeLists();
@@ -594,8 +590,8 @@ void SystemPage::setField(int field, int value) {
 
 // Both lists keep their selections.
 void SystemPage::fillModeLists() {
-    int mode = m_modeList.GetSelection();
-    int boot = m_bootList.GetSelection();
+    int mode = m_modeList.selection();
+    int boot = m_bootList.selection();
     m_modeList.clear();
     m_bootList.clear();
     m_bootList.addItem(text(uitext::Auto));
@@ -605,8 +601,8 @@ void SystemPage::fillModeLists() {
         m_modeList.addItem(item);
         m_bootList.addItem(item);
     }
-    m_modeList.SetSelection(std::max(mode, 0));
-    m_bootList.SetSelection(std::max(boot, 0));
+    m_modeList.setSelection(std::max(mode, 0));
+    m_bootList.setSelection(std::max(boot, 0));
 }
 
 void SystemPage::fillFileList() {
@@ -638,12 +634,12 @@ void SystemPage::sliderChanged(int k) {
     for (const VolumePair& pair : kVolumePairs) {
         if (k == pair.start) {
             if (position(pair.start) > position(pair.max))
-                slider(pair.start).SetValue(position(pair.max));
+                slider(pair.start).setValue(position(pair.max));
             write(pair.startIndex, position(pair.start));
         } else if (k == pair.max) {
             emit volumeLimitChanged();
             if (position(pair.start) > position(pair.max)) {
-                slider(pair.start).SetValue(position(pair.max));
+                slider(pair.start).setValue(position(pair.max));
                 write(pair.startIndex, position(pair.start));
                 refreshItem(pair.start);
             }
@@ -715,7 +711,7 @@ void SystemPage::checkKeyLock() {
         return box(text(uitext::WrongPassword));
     m_newKeyLockLabel->setEnabled(true);
     m_newKeyLockEdit->setEnabled(true);
-    button(KeyLockChange).SetEnabled(1);
+    button(KeyLockChange).setInputEnabled(true);
 }
 
 void SystemPage::changeKeyLock() {
@@ -735,8 +731,8 @@ void SystemPage::checkSystem() {
          std::initializer_list<QWidget*>{m_user, m_admin, m_oldEdit, m_newEdit, m_confirmEdit})
         w->setEnabled(true);
     for (QLabel* l : m_changeLabels) l->setEnabled(true);
-    button(ResetPasswords).SetEnabled(1);
-    button(SystemChange).SetEnabled(1);
+    button(ResetPasswords).setInputEnabled(true);
+    button(SystemChange).setInputEnabled(true);
 }
 
 void SystemPage::changeSystem() {
@@ -824,7 +820,7 @@ void SystemPage::sendLocal() {
 }
 
 void SystemPage::languageChosen() {
-    int language = m_languageList.GetSelection();
+    int language = m_languageList.selection();
     if (!Language::set(language)) return;
     Settings().writeInt("Language", "Language", language);
     emit languageChanged();

@@ -10,8 +10,8 @@
 #include "controls/skin_combo_box.h"
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
-#include "texts/text_triple.h"
 #include "pages/page.h"
+#include "texts/text_triple.h"
 
 class DeviceInfo;
 class DrawingSurface;
@@ -124,7 +124,7 @@ private:
     void buttonAction(int b);
     void write(int index, int value);
     void box(const QString& text);
-    int selectedMode() const { return m_modeList.GetSelection() + 1; }
+    int selectedMode() const { return m_modeList.selection() + 1; }
     bool administrator() const;
     bool mayStore();
 

@@ -47,10 +47,10 @@ TEST_F(MainWindowTest, StartUpShowsPageZeroInTheDesignSize) {
     EXPECT_EQ(window->size(), QSize(1077, 681));
     EXPECT_EQ(window->windowTitle().left(3), "QX7");
     EXPECT_TRUE(window->page(0).isVisible());
-    EXPECT_EQ(window->navigationButton(0).GetCheckType(), 2);
+    EXPECT_EQ(window->navigationButton(0).checkType(), 2);
     for (int i = 1; i < 10; ++i) {
         EXPECT_FALSE(window->page(i).isVisible());
-        EXPECT_EQ(window->navigationButton(i).GetCheckType(), 1);
+        EXPECT_EQ(window->navigationButton(i).checkType(), 1);
     }
     EXPECT_EQ(window->page(3).geometry(), QRect(0, 109, 1077, 572));
     EXPECT_EQ(window->navigationButton(9).geometry(), QRect(788, 29, 71, 21));
@@ -86,12 +86,12 @@ TEST_F(MainWindowTest, PageSelectOutsideTheTenPagesEmptiesThePageArea) {
     processQueued();
     for (int i = 0; i < 10; ++i) {
         EXPECT_FALSE(window->page(i).isVisible()) << i;
-        EXPECT_EQ(window->navigationButton(i).GetCheckType(), 1) << i;
+        EXPECT_EQ(window->navigationButton(i).checkType(), 1) << i;
     }
     window->selectPage(7);
     processQueued();
     EXPECT_TRUE(window->page(7).isVisible());
-    EXPECT_EQ(window->navigationButton(7).GetCheckType(), 2);
+    EXPECT_EQ(window->navigationButton(7).checkType(), 2);
 }
 
 TEST_F(MainWindowTest, ANavigationClickSelectsItsPage) {
@@ -100,8 +100,8 @@ TEST_F(MainWindowTest, ANavigationClickSelectsItsPage) {
     processQueued();
     EXPECT_TRUE(window->page(5).isVisible());
     EXPECT_FALSE(window->page(0).isVisible());
-    EXPECT_EQ(window->navigationButton(0).GetCheckType(), 1);
-    EXPECT_EQ(window->navigationButton(5).GetCheckType(), 2);
+    EXPECT_EQ(window->navigationButton(0).checkType(), 1);
+    EXPECT_EQ(window->navigationButton(5).checkType(), 2);
 }
 
 TEST_F(MainWindowTest, LayoutFollowsTheSizeButNotBelowHalfOfIt) {
@@ -200,22 +200,22 @@ TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
     ASSERT_TRUE(processUntil([&] { return returned.load(); }));
     linkThread.join();
     EXPECT_EQ(status.text(), "Search..");
-    EXPECT_EQ(status.GetCheckType(), 1);
+    EXPECT_EQ(status.checkType(), 1);
 
     // Connected is not yet read: green only once the values are known.
     ui->sendEvent(LinkEvent::ConnectionState, 0);
     EXPECT_EQ(status.text(), "Reading..");
-    EXPECT_EQ(status.GetCheckType(), 1);
+    EXPECT_EQ(status.checkType(), 1);
     ui->postEvent(LinkEvent::ReadComplete, 0);
     processQueued();
     EXPECT_EQ(status.text(), "Successful");
-    EXPECT_EQ(status.GetCheckType(), 2);
+    EXPECT_EQ(status.checkType(), 2);
     EXPECT_EQ(status.currentFrame(), 1);
     EXPECT_EQ(window->titleLabel().text(), window->windowTitle());
 
     ui->sendEvent(LinkEvent::ConnectionState, 1);
     EXPECT_EQ(status.text(), "Search..");
-    EXPECT_EQ(status.GetCheckType(), 1);
+    EXPECT_EQ(status.checkType(), 1);
 
     Language::set(Language::SimplifiedChinese);
     window->refreshLanguage();
@@ -234,7 +234,7 @@ TEST_F(MainWindowTest, TheStatusButtonSuspendsAndResumesTheLink) {
     processQueued();
     EXPECT_EQ(link->state().pauseFlag.load(), 1);
     EXPECT_EQ(window->titleButton(3).text(), "Suspended");
-    EXPECT_EQ(window->titleButton(3).GetCheckType(), 1);
+    EXPECT_EQ(window->titleButton(3).checkType(), 1);
     EXPECT_NE(window->titleButton(3).currentTextColour(),
               window->titleButton(0).currentTextColour());
     EXPECT_FALSE(window->deviceLive());

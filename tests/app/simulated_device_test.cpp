@@ -32,7 +32,7 @@ TEST_F(MainWindowTest, ConnectsToTheSimulatedDeviceAndReadsIt) {
                link->supervisor().steadyIterations() > 0;
     }));
     EXPECT_FALSE(greenWhileReading);
-    EXPECT_EQ(status.GetCheckType(), 2);
+    EXPECT_EQ(status.checkType(), 2);
     EXPECT_EQ(window->titleLabel().text(), "QX7-USB");
     EXPECT_TRUE(window->deviceLive());
     for (int i : {0, 1602, 1640}) EXPECT_EQ(link->mirror().value(i), device.value(i)) << i;

@@ -42,15 +42,15 @@ TEST_F(MainWindowTest, TheHeaderShowsAndWritesTheMasterVolumesAndSelectors) {
     processQueued();
     EXPECT_EQ(header.slider(0).value(), 75);
     EXPECT_EQ(header.slider(0).labelText(), "Music: 75%");
-    EXPECT_EQ(header.sourceSelector().GetSelection(), 4);
+    EXPECT_EQ(header.sourceSelector().selection(), 4);
     EXPECT_EQ(header.sourceSelector().itemText(4), "BT");
     EXPECT_EQ(header.decoderDisplay().text(), "EAC3");
     report(*link, *ui, 1620, 5);
     processQueued();
-    EXPECT_EQ(header.sourceSelector().GetSelection(), 4);
+    EXPECT_EQ(header.sourceSelector().selection(), 4);
 
     // MIC drives both microphones; MICB shows what the device then reports.
-    header.slider(1).SetValue(40);
+    header.slider(1).setValue(40);
     emit header.slider(1).valueChanged(40);
     EXPECT_EQ(link->mirror().value(1603), 540);
     EXPECT_EQ(link->mirror().value(1605), 540);
@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, TheHeaderShowsAndWritesTheMasterVolumesAndSelectors) {
     // The Music maximum clamps the slider, also when the device lowers it.
     report(*link, *ui, 1615, 60);
     processQueued();
-    header.slider(0).SetValue(80);
+    header.slider(0).setValue(80);
     emit header.slider(0).valueChanged(80);
     EXPECT_EQ(link->mirror().value(1602), 560);
     EXPECT_EQ(header.slider(0).value(), 60);
@@ -78,12 +78,12 @@ TEST_F(MainWindowTest, OutputPagesFollowTheDeviceAndWriteTheirChanges) {
     report(*link, *ui, 219, 620);  // surround pair, band 2 gain
     report(*link, *ui, 2, 1);      // front right mute
     processQueued();
-    EXPECT_DOUBLE_EQ(window->outputPage(4).strip(2).GetSubValue(0), 12);
-    EXPECT_EQ(window->outputPage(0).button(2).GetCheckType(), 2);
+    EXPECT_DOUBLE_EQ(window->outputPage(4).strip(2).subValue(0), 12);
+    EXPECT_EQ(window->outputPage(0).button(2).checkType(), 2);
     EXPECT_EQ(link->mirror().countPending(), 0);
 
     OutputPage& page = window->outputPage(4);
-    page.strip(2).SetSubValue(0, -6);
+    page.strip(2).setSubValue(0, -6);
     emit page.strip(2).subValueChanged(0);
     EXPECT_EQ(link->mirror().value(219), 440);
     EXPECT_EQ(link->mirror().value(287), 440);
@@ -122,12 +122,12 @@ TEST_F(MainWindowTest, TheMicrophonePageEditsAndShowsTheSelectedMicrophone) {
     EXPECT_EQ(mic.getField(74), 200);
     EXPECT_EQ(window->equaliserPage(8).getField(41), 1000);
 
-    mic.button(InputPage::kMicBButton).SetCheckType(2);
+    mic.button(InputPage::kMicBButton).setCheckType(2);
     emit mic.button(6).clicked();
     processQueued();
     EXPECT_EQ(mic.getField(74), 500);
     EXPECT_EQ(link->mirror().countPending(), 0);  // switching sends nothing
-    mic.slider(10).SetValue(20);
+    mic.slider(10).setValue(20);
     emit mic.slider(10).valueChanged(20);
     EXPECT_EQ(link->mirror().value(1264), 140);  // 14 ms
     EXPECT_TRUE(link->mirror().pending(1264));
@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, NothingIsWrittenBeforeTheDeviceIsReadAndTheWindowSaysWhy)
         EXPECT_EQ(panel.isVisible(), s.state != State::Live) << s.name;
 
         link->mirror().setPendingMark(1602, false);
-        music.SetValue(0);
+        music.setValue(0);
         QPoint centre = music.geometry().center();
         QWidget* under = window->childAt(centre);
         ASSERT_NE(under, nullptr);
@@ -374,13 +374,13 @@ TEST_F(MainWindowTest, TheSystemPageClampsTheHeaderRelabelsTheWindowAndOpensRout
     report(*link, *ui, 1633, 12);
     processQueued();
     EXPECT_EQ(system.slider(8).value(), 10);
-    system.slider(1).SetValue(50);
+    system.slider(1).setValue(50);
     emit system.slider(1).valueChanged(50);
     processQueued();
     EXPECT_EQ(window->header().slider(0).value(), 50);
     EXPECT_EQ(link->mirror().value(1615), 50);
 
-    system.languageList().SetSelection(Language::TraditionalChinese);
+    system.languageList().setSelection(Language::TraditionalChinese);
     emit system.languageList().selectionChosen();
     processQueued();
     EXPECT_EQ(window->navigationButton(9).text(), QString::fromUtf8("系統"));

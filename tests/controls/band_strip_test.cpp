@@ -19,8 +19,8 @@ protected:
         strip = new BandStrip(&parent);
         strip->create(QRect(41, 6, 52, 189));
         parent.listen(strip, &BandStrip::subValueChanged);
-        strip->SetSkin(nullptr);
-        strip->SetStripIndex(3);
+        strip->setSkin(nullptr);
+        strip->setStripIndex(3);
         parent.show();
         processQueued();
         // The window's first focus lands in a box; leaving it would report the box.
@@ -49,13 +49,13 @@ TEST_F(StripTest, StartsAtZeroGain1kHzAndQ04) {
     EXPECT_EQ(strip->boxText(0), "0.0");
     EXPECT_EQ(strip->boxText(1), "1000");
     EXPECT_EQ(strip->boxText(2), "0.40");
-    EXPECT_EQ(strip->GetSubValue(3), 7);
+    EXPECT_EQ(strip->subValue(3), 7);
 }
 
 TEST_F(StripTest, TypedFrequencySnapsToTheTableOnEnter) {
     type(1, "1005");
     EXPECT_EQ(strip->boxText(1), "1020");
-    EXPECT_EQ(strip->GetSubValue(1), 1020);
+    EXPECT_EQ(strip->subValue(1), 1020);
     EXPECT_EQ(last(), (Report{1}));
     type(1, "15");
     EXPECT_EQ(strip->boxText(1), "19.7");
@@ -73,9 +73,9 @@ TEST_F(StripTest, TextThatIsNotANumberIsRefusedAndANumberOutsideIsClamped) {
           Case{0, "-99", "-24.0", true}, Case{0, "50", "12.0", true},
           Case{1, "99999", "20600", true}, Case{1, "5", "10.5", true}, Case{1, "1,5", "10.5", true},
           Case{0, "-3,5", "-3.5", true}}) {
-        strip->SetSubValue(0, 0);
-        strip->SetSubValue(1, 1000);
-        strip->SetSubValue(2, 0.4);
+        strip->setSubValue(0, 0);
+        strip->setSubValue(1, 1000);
+        strip->setSubValue(2, 0.4);
         processQueued();
         parent.reports.clear();
         type(c.box, c.typed);
@@ -96,19 +96,19 @@ TEST_F(StripTest, LeavingABoxAppliesWhatWasTyped) {
 }
 
 TEST_F(StripTest, ArrowKeysAtTheEndsOfTheTables) {
-    strip->SetSubValue(1, 19.7);
+    strip->setSubValue(1, 19.7);
     key(strip, Qt::Key_Left);
     EXPECT_EQ(strip->boxText(1), "10.5");
     key(strip, Qt::Key_Left);
     EXPECT_EQ(strip->boxText(1), "10.5");
-    strip->SetSubValue(1, 20600);
+    strip->setSubValue(1, 20600);
     key(strip, Qt::Key_Right);
     EXPECT_EQ(strip->boxText(1), "20600");
-    strip->SetSubValue(0, 12);
+    strip->setSubValue(0, 12);
     key(strip, Qt::Key_Up);
-    EXPECT_EQ(strip->GetSubValue(0), 12.0);
+    EXPECT_EQ(strip->subValue(0), 12.0);
     key(strip, Qt::Key_Down);
-    EXPECT_EQ(strip->GetSubValue(0), 11.9);
+    EXPECT_EQ(strip->subValue(0), 11.9);
     EXPECT_EQ(last(), (Report{0}));
 }
 
@@ -121,7 +121,7 @@ TEST_F(StripTest, ArrowKeysWorkWhileABoxHasTheFocus) {
 }
 
 TEST_F(StripTest, WheelStepsTheFocusedBox) {
-    strip->SetSubValue(2, 128);
+    strip->setSubValue(2, 128);
     strip->box(2)->setFocus();
     processQueued();
     wheel(strip, QPointF(26, 100), 1);
@@ -138,10 +138,10 @@ TEST_F(StripTest, WheelStepsTheFocusedBox) {
 TEST_F(StripTest, ClickingTheTrackStepsByOneTenth) {
     QRectF thumb = strip->thumbRect();
     click(strip, QPointF(thumb.center().x(), thumb.top() - 8));
-    EXPECT_EQ(strip->GetSubValue(0), 0.1);
+    EXPECT_EQ(strip->subValue(0), 0.1);
     click(strip, QPointF(thumb.center().x(), thumb.bottom() + 20));
     click(strip, QPointF(thumb.center().x(), thumb.bottom() + 20));
-    EXPECT_EQ(strip->GetSubValue(0), -0.1);
+    EXPECT_EQ(strip->subValue(0), -0.1);
     EXPECT_EQ(last(), (Report{0}));
     EXPECT_TRUE(strip->focusedLook());
 }
@@ -149,15 +149,15 @@ TEST_F(StripTest, ClickingTheTrackStepsByOneTenth) {
 TEST_F(StripTest, DraggingTheThumbToTheEnds) {
     QPointF thumb = strip->thumbRect().center();
     drag(strip, thumb, QPointF(thumb.x(), -50));
-    EXPECT_EQ(strip->GetSubValue(0), 12.0);
+    EXPECT_EQ(strip->subValue(0), 12.0);
     EXPECT_FALSE(strip->dragging());
     thumb = strip->thumbRect().center();
     drag(strip, thumb, QPointF(thumb.x(), 500));
-    EXPECT_EQ(strip->GetSubValue(0), -24.0);
+    EXPECT_EQ(strip->subValue(0), -24.0);
     thumb = strip->thumbRect().center();
     press(strip, thumb);
     move(strip, QPointF(thumb.x(), thumb.y() + 10));
-    double shown = strip->GetSubValue(0);
+    double shown = strip->subValue(0);
     EXPECT_EQ(strip->boxText(0), QString::asprintf("%0.1f", shown));
     EXPECT_EQ(last(), (Report{0}));
     release(strip, QPointF(thumb.x(), thumb.y() + 10));
@@ -165,39 +165,39 @@ TEST_F(StripTest, DraggingTheThumbToTheEnds) {
 
 TEST_F(StripTest, TypeIcons) {
     click(strip, strip->iconRect(1).center());
-    EXPECT_EQ(strip->GetSubValue(3), 5);
+    EXPECT_EQ(strip->subValue(3), 5);
     EXPECT_EQ(last(), (Report{3}));
     click(strip, strip->iconRect(2).center());
-    EXPECT_EQ(strip->GetSubValue(3), 6);
-    strip->SetIconsShown(false);
+    EXPECT_EQ(strip->subValue(3), 6);
+    strip->setIconsShown(false);
     click(strip, strip->iconRect(0).center());
-    EXPECT_EQ(strip->GetSubValue(3), 6);
+    EXPECT_EQ(strip->subValue(3), 6);
 }
 
 TEST_F(StripTest, SetSubValueSnapsAndDoesNotNotify) {
-    strip->SetSubValue(1, 99.5);
+    strip->setSubValue(1, 99.5);
     EXPECT_EQ(strip->boxText(1), "101");
-    strip->SetSubValue(2, 0.44);
+    strip->setSubValue(2, 0.44);
     EXPECT_EQ(strip->boxText(2), "0.45");
-    strip->SetSubValue(0, 40);
+    strip->setSubValue(0, 40);
     EXPECT_EQ(strip->boxText(0), "12.0");
-    strip->SetSubValue(0, std::numeric_limits<double>::quiet_NaN());
+    strip->setSubValue(0, std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(strip->boxText(0), "12.0");
-    strip->SetSubValue(1, 25.3);
-    EXPECT_EQ(strip->GetSubValue(1), 25.3);
+    strip->setSubValue(1, 25.3);
+    EXPECT_EQ(strip->subValue(1), 25.3);
     EXPECT_TRUE(parent.reports.empty());
     EXPECT_TRUE(strip->focusedLook());
 }
 
 TEST_F(StripTest, HiddenOrDisabledStripsIgnoreTheMouse) {
     QRectF thumb = strip->thumbRect();
-    strip->SetEnabled(false);
+    strip->setInputEnabled(false);
     click(strip, QPointF(thumb.center().x(), thumb.top() - 8));
-    strip->SetEnabled(true);
-    strip->SetShown(false);
+    strip->setInputEnabled(true);
+    strip->setShown(false);
     click(strip, QPointF(thumb.center().x(), thumb.top() - 8));
     EXPECT_TRUE(parent.reports.empty());
-    EXPECT_EQ(strip->GetSubValue(0), 0);
+    EXPECT_EQ(strip->subValue(0), 0);
 }
 
 TEST_F(StripTest, HiddenOrDisabledStripsTakeNoKeysNorWheel) {
@@ -206,8 +206,8 @@ TEST_F(StripTest, HiddenOrDisabledStripsTakeNoKeysNorWheel) {
         bool enabled, shown;
     } cases[] = {{"disabled", false, true}, {"hidden", true, false}};
     for (const auto& c : cases) {
-        strip->SetEnabled(c.enabled);
-        strip->SetShown(c.shown);
+        strip->setInputEnabled(c.enabled);
+        strip->setShown(c.shown);
         QWidget* target = c.shown ? static_cast<QWidget*>(strip->box(1)) : strip;
         target->setFocus();
         processQueued();
@@ -231,14 +231,14 @@ TEST_F(StripTest, TheHandCursorLastsOnlyAsLongAsTheDrag) {
 }
 
 TEST_F(StripTest, ResizingKeepsValuesAndTinySizesAreHarmless) {
-    strip->SetSubValue(3, 6);
-    strip->SetSubValue(0, -3.5);
+    strip->setSubValue(3, 6);
+    strip->setSubValue(0, -3.5);
     for (QSize size : {QSize(0, 0), QSize(1, 1), QSize(104, 378)}) {
         strip->resize(size);
         processQueued();
         (void)strip->grab();
         click(strip, QPointF(0, 0));
     }
-    EXPECT_EQ(strip->GetSubValue(3), 6);
+    EXPECT_EQ(strip->subValue(3), 6);
     EXPECT_EQ(strip->boxText(0), "-3.5");
 }

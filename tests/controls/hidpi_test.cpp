@@ -20,7 +20,7 @@ TEST(HiDpi, OneGridLineOfTheGraphIsTwoSharpDevicePixels) {
     ResponseGraph graph;
     graph.create(QRect(0, 0, 1051, 359));
     graph.options().showSelection = false;  // its faint fill would tint the grid
-    graph.Initialise(8);
+    graph.initialise(8);
     processQueued();
     // Drawn at full resolution, not a 1x picture stretched on the way to the screen.
     EXPECT_EQ(graph.renderPicture().size(), QSize(2102, 718));
@@ -55,8 +55,8 @@ TEST(HiDpi, SkinnedControlsComposeEveryDevicePixel) {
     parent.resize(300, 100);
     SkinLabel label(&parent);
     label.create(QRect(14, 0, 250, 26));
-    label.SetBackground(&skin);
-    label.SetText(QStringLiteral("QX7"));
+    label.setBackground(&skin);
+    label.setText(QStringLiteral("QX7"));
     EXPECT_EQ(label.picture().size(), QSize(500, 52));
     EXPECT_EQ(label.picture().devicePixelRatio(), 2.0);
 }

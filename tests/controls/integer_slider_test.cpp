@@ -20,8 +20,8 @@ public:
         parent.listen(slider, &IntegerSlider::valueChanged);
         slider->setRange(0, 100);
         slider->setSetValueScale(1);
-        slider->SetSkin(nullptr);
-        slider->SetScaledValue(50);
+        slider->setSkin(nullptr);
+        slider->setScaledValue(50);
         parent.show();
         processQueued();
     }
@@ -62,7 +62,7 @@ TEST_F(IntegerSliderTest, DragWheelAndKeysReportClampedValuesWithTheIndex) {
         {"down arrow", 41, [](IntegerSliderTest& t) { key(t.slider, Qt::Key_Down); }, 40},
     };
     for (const Case& c : cases) {
-        slider->SetScaledValue(c.start);
+        slider->setScaledValue(c.start);
         slider->setFocus();
         parent.reports.clear();
         c.act(*this);
@@ -74,7 +74,7 @@ TEST_F(IntegerSliderTest, DragWheelAndKeysReportClampedValuesWithTheIndex) {
 
 TEST_F(IntegerSliderTest, SetScaledValueTruncatesAndStaysQuiet) {
     parent.reports.clear();
-    slider->SetScaledValue(37.9);
+    slider->setScaledValue(37.9);
     EXPECT_EQ(slider->value(), 37);
     EXPECT_TRUE(parent.reports.empty());
     // A click beside the thumb does nothing but take the focus.
@@ -85,7 +85,7 @@ TEST_F(IntegerSliderTest, SetScaledValueTruncatesAndStaysQuiet) {
 }
 
 TEST_F(IntegerSliderTest, DisabledSliderIgnoresInput) {
-    slider->SetEnabled(false);
+    slider->setInputEnabled(false);
     parent.reports.clear();
     wheel(slider, thumb(), 1);
     drag(slider, thumb(), QPointF(1000, thumb().y()));

@@ -22,10 +22,10 @@ protected:
         buttons.push_back(std::make_unique<SkinButton>(&parent));
         SkinButton& b = *buttons.back();
         b.create(rect);
-        b.SetImage(&skin, png);
+        b.setImage(&skin, png);
         parent.listen(&b, &SkinButton::clicked);
-        b.SetCheckType(checkType);
-        b.SetTextStyle(12, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25, 0xC8FAFAFA);
+        b.setCheckType(checkType);
+        b.setTextStyle(12, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25, 0xC8FAFAFA);
         return b;
     }
     SignalRecorder parent;
@@ -43,7 +43,7 @@ TEST_F(ButtonTest, FrameCountIsTheStripWidthOverTheButtonWidth) {
 TEST_F(ButtonTest, AToggleFlipsOnEachClickAndReportsItOnceTheClickIsDone) {
     SkinButton& b = make({10, 10, 71, 21}, SkinId::NavigationButton, 1);
     click(&b, {30, 10});
-    EXPECT_EQ(b.GetCheckType(), 2);
+    EXPECT_EQ(b.checkType(), 2);
     EXPECT_EQ(b.currentFrame(), 1);
     EXPECT_EQ(b.currentTextColour().rgba(), 0xC8FAFAFAu);
     EXPECT_TRUE(parent.reports.empty());  // posted, not sent
@@ -51,12 +51,12 @@ TEST_F(ButtonTest, AToggleFlipsOnEachClickAndReportsItOnceTheClickIsDone) {
     EXPECT_EQ(parent.reports.size(), 1u);
 
     click(&b, {30, 10});
-    EXPECT_EQ(b.GetCheckType(), 1);
+    EXPECT_EQ(b.checkType(), 1);
     EXPECT_EQ(b.currentFrame(), 0);
 
     SkinButton& push = make({10, 40, 77, 18}, SkinId::Button, 0);
     click(&push, {30, 9});
-    EXPECT_EQ(push.GetCheckType(), 0);
+    EXPECT_EQ(push.checkType(), 0);
     processQueued();
     EXPECT_EQ(parent.reports.size(), 3u);
 }
@@ -67,7 +67,7 @@ TEST_F(ButtonTest, ReleasingOutsideAfterPressingInsideStillToggles) {
     EXPECT_TRUE(b.pressed());
     sendMouse(&b, QEvent::MouseMove, {300, 150});
     sendMouse(&b, QEvent::MouseButtonRelease, {300, 150});
-    EXPECT_EQ(b.GetCheckType(), 2);
+    EXPECT_EQ(b.checkType(), 2);
     EXPECT_FALSE(b.pressed());
     EXPECT_FALSE(b.hovering());
     processQueued();
@@ -80,7 +80,7 @@ TEST_F(ButtonTest, APressOutsideTheFaceDoesNothing) {
     sendMouse(&b, QEvent::MouseButtonPress, {80, 10});
     EXPECT_FALSE(b.pressed());
     sendMouse(&b, QEvent::MouseButtonRelease, {80, 10});
-    EXPECT_EQ(b.GetCheckType(), 1);
+    EXPECT_EQ(b.checkType(), 1);
     processQueued();
     EXPECT_TRUE(parent.reports.empty());
 }
@@ -98,18 +98,18 @@ TEST_F(ButtonTest, HoverDrawsTheHoverFrameOverTheFace) {
 
 TEST_F(ButtonTest, AHiddenOrDisabledButtonIgnoresTheMouse) {
     SkinButton& hidden = make({10, 10, 71, 21}, SkinId::NavigationButton, 1);
-    hidden.SetShown(false);
+    hidden.setShown(false);
     sendMouse(&hidden, QEvent::MouseMove, {30, 10});
     click(&hidden, {30, 10});
     EXPECT_FALSE(hidden.hovering());
-    EXPECT_EQ(hidden.GetCheckType(), 1);
+    EXPECT_EQ(hidden.checkType(), 1);
 
     SkinButton& disabled = make({10, 40, 71, 21}, SkinId::NavigationButton, 1);
-    disabled.SetEnabled(false);
+    disabled.setInputEnabled(false);
     sendMouse(&disabled, QEvent::MouseMove, {30, 10});
     click(&disabled, {30, 10});
     EXPECT_FALSE(disabled.hovering());
-    EXPECT_EQ(disabled.GetCheckType(), 1);
+    EXPECT_EQ(disabled.checkType(), 1);
     processQueued();
     EXPECT_TRUE(parent.reports.empty());
 
@@ -122,20 +122,20 @@ TEST_F(ButtonTest, AHiddenOrDisabledButtonIgnoresTheMouse) {
 TEST_F(ButtonTest, WithoutABackgroundSourceTheButtonSitsOnLightGrey) {
     SkinButton b(&parent);
     b.create({0, 0, 40, 20});
-    b.SetImage(nullptr, 0);
+    b.setImage(nullptr, 0);
     EXPECT_EQ(b.picture().pixel(20, 10), 0xFFF0F0F0u);
 }
 
 TEST_F(ButtonTest, TextIsCentredInItsMeasuredBoxAndAnEmptyCaptionDrawsNothing) {
     SkinButton& b = make({10, 10, 79, 23}, SkinId::StatusButton, 1);
     QImage blank = b.picture().copy();
-    b.SetText("Search..");
+    b.setText("Search..");
     QRectF box = b.textBox();
     EXPECT_NEAR(box.center().x(), (79 - 1) / 2.0, 1.0);
     EXPECT_NEAR(box.center().y(), (23 - 1) / 2.0, 1.0);
     EXPECT_LT(box.width(), 79);
     EXPECT_NE(b.picture(), blank);
-    b.SetText("");
+    b.setText("");
     EXPECT_EQ(b.picture(), blank);
 }
 
@@ -143,7 +143,7 @@ TEST_F(ButtonTest, DrawToSurfaceCopiesThePictureAtItsPlace) {
     SkinButton& b = make({100, 50, 71, 21}, SkinId::NavigationButton, 2);
     DrawingSurface target(QRect(0, 0, 400, 200));
     target.fill(QRect(0, 0, 400, 200), Qt::black);
-    b.DrawToSurface(target, 1);
+    b.drawToSurface(target, 1);
     EXPECT_EQ(target.image().pixel(135, 60), b.picture().pixel(35, 10));
     EXPECT_EQ(target.image().pixel(50, 60), QColor(Qt::black).rgb());
 }

@@ -21,7 +21,7 @@ protected:
         combo->create(QRect(20, 30, 200, 100));
         for (const char* item : {"AUX1", "AUX2", "OPT"}) combo->addItem(item);
         parent.listen(combo.get(), &SkinComboBox::selectionChosen);
-        combo->SetSkin(&skin, SkinComboBox::Style::Header);
+        combo->setSkin(&skin, SkinComboBox::Style::Header);
         processQueued();
     }
     SignalRecorder parent;
@@ -38,26 +38,26 @@ TEST_F(ComboTest, TheFaceScalesWithTheWidthAndKeepsTheSkinsProportions) {
 }
 
 TEST_F(ComboTest, ASelectionBeyondTheItemsShowsItemZero) {
-    combo->SetSelection(2);
+    combo->setSelection(2);
     combo->picture();
-    EXPECT_EQ(combo->GetSelection(), 2);
+    EXPECT_EQ(combo->selection(), 2);
     EXPECT_EQ(combo->faceText(), "OPT");
-    combo->SetSelection(9);
-    EXPECT_EQ(combo->GetSelection(), 0);
+    combo->setSelection(9);
+    EXPECT_EQ(combo->selection(), 0);
     combo->picture();
     EXPECT_EQ(combo->faceText(), "AUX1");
     // Items removed under a stored selection: drawn as item 0.
-    combo->SetSelection(2);
+    combo->setSelection(2);
     combo->removeItem(2);
     combo->update();
-    combo->SetSelection(combo->GetSelection());
+    combo->setSelection(combo->selection());
     combo->picture();
     EXPECT_EQ(combo->faceText(), "AUX1");
 }
 
 TEST_F(ComboTest, AChoiceFromTheListIsReportedOnceTheEventIsDone) {
     emit combo->activated(1);
-    EXPECT_EQ(combo->GetSelection(), 1);
+    EXPECT_EQ(combo->selection(), 1);
     EXPECT_TRUE(parent.reports.empty());
     processQueued();
     EXPECT_EQ(parent.reports.size(), 1u);
@@ -79,7 +79,7 @@ TEST_F(ComboTest, FocusShowsTheSecondFrame) {
 }
 
 TEST_F(ComboTest, AHiddenComboSwallowsClicksAndShowsItsBackground) {
-    combo->SetShown(false);
+    combo->setShown(false);
     sendMouse(combo.get(), QEvent::MouseButtonPress, {20, 10});
     EXPECT_FALSE(combo->view()->isVisible());
     QImage under = skin.image().copy(ControlSurface::rectInRoot(combo.get()));
@@ -108,9 +108,9 @@ TEST_F(ComboTest, OnlyAFocusedShownEnabledComboTakesTheWheelAndKeys) {
         {"focused", true, true, true, true},
     };
     for (const auto& c : cases) {
-        combo->SetShown(c.shown);
-        combo->SetEnabled(c.enabled);
-        combo->SetSelection(1);
+        combo->setShown(c.shown);
+        combo->setInputEnabled(c.enabled);
+        combo->setSelection(1);
         EXPECT_EQ(combo->currentIndex(), 1) << "one selection, in the Qt combo too";
         (c.focused ? static_cast<QWidget*>(combo.get()) : &other)->setFocus();
         processQueued();
@@ -124,7 +124,7 @@ TEST_F(ComboTest, OnlyAFocusedShownEnabledComboTakesTheWheelAndKeys) {
         processQueued();
         // Down a notch to 2, then up twice to 0.
         EXPECT_EQ(posted, c.takes ? 1 : 0) << c.what;
-        EXPECT_EQ(combo->GetSelection(), c.takes ? 0 : 1) << c.what;
+        EXPECT_EQ(combo->selection(), c.takes ? 0 : 1) << c.what;
         EXPECT_EQ(parent.reports.size(), c.takes ? 3u : 0u) << c.what;
     }
 }

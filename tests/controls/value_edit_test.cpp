@@ -50,7 +50,7 @@ TEST_F(ValueEditTest, TypedTextIsReadClampedAndReportedOnLeavingOrRefused) {
     for (Case c :
          {Case{"120", 100}, Case{"abc", 50}, Case{"-5", 0}, Case{"7.9", 7}, Case{"7,9", 7},
           Case{"", 50}, Case{"4x2", 50}, Case{"30dB", 30}, Case{"99999999999999999999999", 100}}) {
-        box->SetValue(50);
+        box->setValue(50);
         parent.reports.clear();
         typeAndLeave(QString::fromUtf8(c.typed));
         EXPECT_EQ(box->value(), c.value) << c.typed;
@@ -63,7 +63,7 @@ TEST_F(ValueEditTest, TypedTextIsReadClampedAndReportedOnLeavingOrRefused) {
 }
 
 TEST_F(ValueEditTest, LeavingUnchangedSaysNothing) {
-    box->SetValue(30);
+    box->setValue(30);
     parent.reports.clear();
     typeAndLeave(QStringLiteral("30"));
     EXPECT_EQ(parent.reports, (std::vector<Report>{{30}}));
@@ -71,7 +71,7 @@ TEST_F(ValueEditTest, LeavingUnchangedSaysNothing) {
 }
 
 TEST_F(ValueEditTest, KeysAndWheelStepWithinTheLimitsAndAlwaysReport) {
-    box->SetValue(100);
+    box->setValue(100);
     box->edit()->setFocus();
     processQueued();
     parent.reports.clear();
@@ -88,7 +88,7 @@ TEST_F(ValueEditTest, KeysAndWheelStepWithinTheLimitsAndAlwaysReport) {
 }
 
 TEST_F(ValueEditTest, ReadOnlyBoxIgnoresKeysAndWheel) {
-    box->SetValue(20);
+    box->setValue(20);
     box->setEditable(false);
     parent.reports.clear();
     key(box->edit(), Qt::Key_Up);

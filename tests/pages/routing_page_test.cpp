@@ -57,13 +57,13 @@ protected:
 TEST_F(RoutingPageTest, DeviceValuesShowClampedAndAreNotWrittenBack) {
     EXPECT_EQ(page->cellEdit(kCell43).value(), 40);
     EXPECT_EQ(page->cellSlider(0).value(), 100);
-    EXPECT_EQ(page->cellButton(0).GetCheckType(), 2);
+    EXPECT_EQ(page->cellButton(0).checkType(), 2);
     received(RouteMatrix::cellIndex(kCell43), 0x1100);
     EXPECT_EQ(page->cellSlider(kCell43).value(), 17);
-    EXPECT_EQ(page->cellButton(kCell43).GetCheckType(), 1);
+    EXPECT_EQ(page->cellButton(kCell43).checkType(), 1);
     EXPECT_EQ(mirror.countPending(), 0);
     EXPECT_TRUE(page->windowTitle().endsWith(QStringLiteral("Decoded: 20")));
-    EXPECT_EQ(page->layoutSelector().GetSelection(), -1);
+    EXPECT_EQ(page->layoutSelector().selection(), -1);
 }
 
 TEST_F(RoutingPageTest, EditsWriteTheCellAndKeepItsControlsInStep) {
@@ -92,7 +92,7 @@ TEST_F(RoutingPageTest, EditsWriteTheCellAndKeepItsControlsInStep) {
 }
 
 TEST_F(RoutingPageTest, TheLayoutSelectorWritesTheMaskAndRetitles) {
-    page->layoutSelector().SetSelection(4);
+    page->layoutSelector().setSelection(4);
     emit page->layoutSelector().selectionChosen();
     EXPECT_EQ(mirror.value(RouteMatrix::kDecodedLayout), 1551);
     EXPECT_TRUE(mirror.pending(RouteMatrix::kDecodedLayout));

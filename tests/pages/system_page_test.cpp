@@ -74,12 +74,12 @@ protected:
         processQueued();
     }
     void moveSlider(int k, int position) {
-        page->slider(k).SetValue(position);
+        page->slider(k).setValue(position);
         emit page->slider(k).valueChanged(position);
         processQueued();
     }
     void choose(SkinComboBox& list, int item) {
-        list.SetSelection(item);
+        list.setSelection(item);
         emit list.selectionChosen();
         processQueued();
     }
@@ -243,7 +243,7 @@ TEST_F(SystemPageTest, OnlyAdministratorsStoreIntoSystemModesOrFromOne) {
     for (const Case& c : cases) {
         requests.clear();
         mirror.store(1628, uint16_t(c.deviceMode));
-        page->modeList().SetSelection(c.mode - 1);
+        page->modeList().setSelection(c.mode - 1);
         press(SystemPage::SaveMode);
         press(SystemPage::SaveLocal);
         if (c.requests.empty()) {
@@ -297,7 +297,7 @@ TEST_F(SystemPageTest, ModesAndFilesGoToTheJobs) {
     EXPECT_EQ(page->bootList().itemText(5), QString::fromUtf8("5-KTV测"));
     EXPECT_EQ(page->modeNameEdit().text(), QString::fromUtf8("KTV测"));
     page->setField(18, 9);
-    EXPECT_EQ(page->modeList().GetSelection(), 8);
+    EXPECT_EQ(page->modeList().selection(), 8);
     choose(page->bootList(), 3);
     EXPECT_TRUE(pendingWith(1635, 3));
 }
