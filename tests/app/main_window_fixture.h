@@ -18,7 +18,6 @@
 #include "platform/clock.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/system_locale.h"
 #include "support/qt_wait.h"
 #include "texts/language.h"
 
@@ -35,7 +34,7 @@ protected:
         Settings::overrideFolders((m_root / "program").string() + "/",
                                   (m_root / "user").string() + "/");
         InstanceLock::overrideFolder((m_root / "run").string());
-        SystemLocale::overrideId(1033);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         MessageBox::setObserver(
             [this](const MessageBox::Request& r) -> std::optional<MessageBox::Answer> {
                 boxes.push_back(r);
@@ -48,7 +47,7 @@ protected:
         link.reset();
         ui.reset();
         MessageBox::setObserver(nullptr);
-        SystemLocale::overrideId(0);
+        QLocale::setDefault(QLocale::system());
         InstanceLock::overrideFolder("");
         Settings::overrideFolders("", "");
         Language::set(Language::English);

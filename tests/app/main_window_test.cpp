@@ -28,7 +28,7 @@ QString utf8(const char* s) {
 }
 
 TEST_F(MainWindowTest, StartsInTheLanguageOfTheSettingOrTheLocale) {
-    SystemLocale::overrideId(3076);
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::HongKong));
     ASSERT_TRUE(start());
     EXPECT_EQ(Language::index(), 1);
     EXPECT_EQ(window->navigationButton(0).text(), utf8(uitext::PageMain[1]));
@@ -37,7 +37,7 @@ TEST_F(MainWindowTest, StartsInTheLanguageOfTheSettingOrTheLocale) {
 
 TEST_F(MainWindowTest, AStoredLanguageOf256IsSimplifiedChinese) {
     Settings().writeInt("Language", "Language", 256);
-    SystemLocale::overrideId(1041);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     ASSERT_TRUE(start());
     EXPECT_EQ(Language::index(), 0);
 }
