@@ -39,7 +39,6 @@ public:
     void languageRefresh(const std::array<QString, pageNumber::Outputs>& names);
     void chosen(int page, int item);
     void setOtherChannelsShown(bool shown);
-    bool otherChannelsShown() const { return m_shown; }
 
     // The whole file is read and its report shown before anything is
     // written; the bands are written when the user agrees. True when written.

@@ -84,7 +84,6 @@ public:
     BandStrip& strip(int j) { return *m_strips[static_cast<size_t>(j)]; }
     ValueSlider& slider(int k) { return *m_sliders[static_cast<size_t>(k)]; }
     const ValueSlider& slider(int k) const { return *m_sliders[static_cast<size_t>(k)]; }
-    SkinLabel& sideLabel(int i) { return *m_sideLabels[static_cast<size_t>(i)]; }
     SkinComboBox& combo(int i) { return *m_combos[static_cast<size_t>(i)]; }
     const SkinComboBox& combo(int i) const { return *m_combos[static_cast<size_t>(i)]; }
     SkinButton& button(int b) { return *m_buttons[static_cast<size_t>(b)]; }

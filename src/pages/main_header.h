@@ -41,7 +41,6 @@ public:
 
     ValueSlider& slider(int k) { return m_sliders[static_cast<size_t>(k)]; }
     SkinComboBox& sourceSelector() { return m_source; }
-    SkinComboBox& modeSelector() { return m_mode; }
     SkinLabel& decoderDisplay() { return m_decoder; }
     SkinLabel& titleLabel() { return m_title; }
 

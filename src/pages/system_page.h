@@ -96,7 +96,6 @@ public:
     QCheckBox& musicGate() { return *m_musicGate; }
     QCheckBox& micGate() { return *m_micGate; }
     QRadioButton& keyLockOn() { return *m_keyLockOn; }
-    QRadioButton& userRadio() { return *m_user; }
     QRadioButton& adminRadio() { return *m_admin; }
     QRadioButton& surroundSide() { return *m_surroundSide; }
     QRadioButton& surroundBack() { return *m_surroundBack; }
