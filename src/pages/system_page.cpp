@@ -39,7 +39,6 @@ using Values = SystemValues;
 
 constexpr double kDesignWidth = 1077;
 constexpr double kDesignHeight = 681;
-constexpr unsigned kLabelId = 4024;
 
 const QString kFace = QString::fromUtf8("微软雅黑");
 constexpr QRgb kSliderText = 0xFFF0F0F0;
