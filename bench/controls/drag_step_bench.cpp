@@ -34,18 +34,18 @@ std::unique_ptr<ResponseGraph> makeGraph(int scale) {
     auto scope = std::make_unique<ResponseGraph>();
     scope->resize(kDesign.width * scale, kDesign.height * scale);
     scope->setScale(scale);
-    scope->Initialise(8);
+    scope->initialise(8);
     const double frequencies[8] = {40, 120, 400, 1000, 2500, 5000, 8000, 12000};
     for (int j = 0; j < 8; ++j) {
-        scope->SetBandFrequency(j, frequencies[j]);
-        scope->SetBandQ(j, 1.4 + j * 0.3);
-        scope->SetBandGain(j, (j % 2 ? -1 : 1) * (2.0 + j));
+        scope->setBandFrequency(j, frequencies[j]);
+        scope->setBandQ(j, 1.4 + j * 0.3);
+        scope->setBandGain(j, (j % 2 ? -1 : 1) * (2.0 + j));
     }
-    scope->SetCrossoverType(24);
-    scope->SetCrossoverType(27);
-    scope->SetCrossoverFrequency(0, 35);
-    scope->SetCrossoverFrequency(1, 16000);
-    scope->SetBandFrequency(3, 1000);
+    scope->setCrossoverType(24);
+    scope->setCrossoverType(27);
+    scope->setCrossoverFrequency(0, 35);
+    scope->setCrossoverFrequency(1, 16000);
+    scope->setBandFrequency(3, 1000);
     (void)scope->renderPicture();
     return scope;
 }

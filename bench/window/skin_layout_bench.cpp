@@ -33,15 +33,15 @@ void BM_NavigationButtonCompose(benchmark::State& state) {
     root.resize(static_cast<int>(1077 * scale), static_cast<int>(681 * scale));
     DrawingSurface skin(SkinId::MainWindow);
     SkinButton button(&root);
-    button.create(0x13AA, QRect(static_cast<int>(14 * scale), static_cast<int>(29 * scale),
-                                static_cast<int>(71 * scale), static_cast<int>(21 * scale)));
-    button.SetImage(&skin, SkinId::NavigationButton);
-    button.SetText("BackRound");
+    button.create(QRect(static_cast<int>(14 * scale), static_cast<int>(29 * scale),
+                        static_cast<int>(71 * scale), static_cast<int>(21 * scale)));
+    button.setImage(&skin, SkinId::NavigationButton);
+    button.setText("BackRound");
     int check = 1;
     for (auto _ : state) {
         check = 3 - check;
-        button.SetCheckType(check);
-        button.SetTextStyle(12 * scale, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25,
+        button.setCheckType(check);
+        button.setTextStyle(12 * scale, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25,
                             0xC8FAFAFA);
         benchmark::DoNotOptimize(button.picture().constBits());
     }

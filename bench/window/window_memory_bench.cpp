@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         MainWindow window(link, ui);
-        if (!window.OnInitDialog()) return 1;
+        if (!window.start()) return 1;
         window.show();
         const QString connected = QString::fromUtf8(uitext::ConnectionState[0].get());
         bool ready = runUntil(

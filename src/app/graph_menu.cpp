@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/fit_dialog.h"
+#include "app/page_stack.h"
 #include "binding/equaliser_bands.h"
 #include "binding/microphone_choice.h"
 #include "binding/page_curve_reader.h"
@@ -13,6 +14,7 @@
 #include "filter/filter_text_writer.h"
 #include "pages/equaliser_page.h"
 #include "pages/file_chooser.h"
+#include "pages/input_page.h"
 #include "pages/output_page.h"
 #include "platform/qt/message_box.h"
 #include "texts/filter_text_texts.h"
@@ -213,4 +215,11 @@ bool GraphMenu::exportFilters(int page, const QString& path) {
 void GraphMenu::tell(const QString& message) {
     MessageBox::show(&m_window,
                      {message, text(uitext::Tip), Language::windowsId(), MessageBox::Buttons::Ok});
+}
+
+void GraphMenu::addPages(PageStack& pages) {
+    for (int i = 0; i < pageNumber::Outputs; ++i) addOutputPage(pages.outputPage(i));
+    for (int i = pageNumber::FirstEqualiser; i <= pageNumber::LastEqualiser; ++i)
+        addEqualiserPage(pages.equaliserPage(i));
+    setMicrophoneChoice(&static_cast<InputPage&>(pages.equaliserPage(pageNumber::Microphone)));
 }

@@ -12,6 +12,7 @@ class EqualiserPage;
 class MicrophoneChoice;
 class Mirror;
 class OutputPage;
+class PageStack;
 class ParameterBinding;
 class QWidget;
 
@@ -31,12 +32,13 @@ public:
     void addOutputPage(OutputPage& page);
     void addEqualiserPage(EqualiserPage& page);
     void setMicrophoneChoice(const MicrophoneChoice* choice) { m_microphones = choice; }
+    // Every output and equaliser page of the stack, and its microphone choice.
+    void addPages(PageStack& pages);
 
     // The menu texts and the output channels' names in the current language.
     void languageRefresh(const std::array<QString, pageNumber::Outputs>& names);
     void chosen(int page, int item);
     void setOtherChannelsShown(bool shown);
-    bool otherChannelsShown() const { return m_shown; }
 
     // The whole file is read and its report shown before anything is
     // written; the bands are written when the user agrees. True when written.

@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     FirmwareUpgrade upgrade(link);  // before the supervisor starts, which calls into it
     MainWindow window(link, ui);
     window.setFirmwareUpgrade(&upgrade);
-    if (!window.OnInitDialog()) return window.exitCode();
+    if (!window.start()) return window.exitCode();
     window.show();
     // Told once the window runs its loop, so that an update that cannot show
     // its window is undone.

@@ -2,16 +2,17 @@
 
 #include <QTimer>
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <memory>
 
 #include "app/device_state_panel.h"
+#include "app/page_stack.h"
+#include "app/title_buttons.h"
+#include "app/window_dialogs.h"
 #include "binding/page_number.h"
 #include "binding/parameter_binding.h"
 #include "controls/skin_button.h"
 #include "controls/skin_label.h"
-#include "platform/qt/message_target.h"
 #include "resources/drawing_surface.h"
 #include "texts/text_triple.h"
 
@@ -26,18 +27,19 @@ class PresetJobs;
 class SystemPage;
 class QtLinkUi;
 class UndoControl;
+class WindowCaption;
+class WindowShortcuts;
 
 // The main window: a frameless skinned window of design size 1077 x 681 with
-// a caption band, the window and status buttons, the navigation buttons and
-// the page area, in which one page shows at a time. It starts the link,
-// follows its events and ends the program when the user confirms. Between
-// the pages and the parameter mirror stands the binding: a changed field is
-// written to the device, a reported value reaches its field.
-class MainWindow : public QWidget, public MessageTarget {
+// a caption band, the window and status buttons, the header and the page
+// stack. It starts the link, follows its events and ends the program when
+// the user confirms. Between the pages and the parameter mirror stands the
+// binding: a changed field is written to the device, a reported value
+// reaches its field.
+class MainWindow : public QWidget {
 public:
     static constexpr int kDesignWidth = 1077;
     static constexpr int kDesignHeight = 681;
-    static constexpr int kTitleButtons = 5;
     static constexpr const char* kInstanceName = "VX510_PC_xxxx";
 
     MainWindow(Link& link, QtLinkUi& ui);
@@ -45,35 +47,40 @@ public:
 
     // The start-up sequence. False when this process must end now (another
     // copy runs); exitCode() then says with what.
-    bool OnInitDialog();
+    bool start();
     int exitCode() const { return m_exitCode; }
     // The lock that keeps a second copy away; an update hands it over.
     InstanceLock* instanceLock() const { return m_instance.get(); }
 
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+    // Shows page i and hides the others; none shows for an i outside the pages.
+    void selectPage(int i) { m_pages->select(i); }
+    // Every text in the language now chosen.
+    void refreshLanguage();
+    // A link event, as the link's user interface hands it over.
+    void linkEvent(int code, int argument);
 
     // How the program ends after a confirmed exit or Escape; by default the
     // application's event loop is left with the code.
     void setExitHandler(std::function<void(int)> handler) { m_exit = std::move(handler); }
 
     // Ctrl+U opens the firmware upgrade dialog once the upgrade is given.
-    void setFirmwareUpgrade(FirmwareUpgrade* upgrade) { m_upgrade = upgrade; }
-    void openFirmwareUpgrade();
+    void setFirmwareUpgrade(FirmwareUpgrade* upgrade);
+    void openFirmwareUpgrade() { m_dialogs.openFirmwareUpgrade(); }
 
-    SkinButton& titleButton(int i) { return m_titleButtons[static_cast<size_t>(i)]; }
-    SkinButton& navigationButton(int i) { return m_navigationButtons[static_cast<size_t>(i)]; }
-    QWidget& page(int i) { return *m_pages[static_cast<size_t>(i)]; }
+    SkinButton& titleButton(int i) { return m_titleButtons->button(i); }
+    SkinButton& navigationButton(int i) { return m_pages->navigationButton(i); }
+    QWidget& page(int i) { return m_pages->page(i); }
     // Pages 0 to 4.
-    OutputPage& outputPage(int i);
+    OutputPage& outputPage(int i) { return m_pages->outputPage(i); }
     // Pages 5 to 8.
-    EqualiserPage& equaliserPage(int i);
-    SystemPage& systemPage();
+    EqualiserPage& equaliserPage(int i) { return m_pages->equaliserPage(i); }
+    SystemPage& systemPage() { return m_pages->systemPage(); }
     // Modal: the routing page takes the link events while it is open; the
     // channel test silences every channel when it closes.
     void openRouting();
-    void openChannelTest();
+    void openChannelTest() { m_dialogs.openChannelTest(); }
     // Modal; also on Ctrl+W and in the caption's context menu.
-    void openWifiSettings();
+    void openWifiSettings() { m_dialogs.openWifiSettings(); }
     MainHeader& header() { return *m_header; }
     SkinLabel& titleLabel();
     ParameterBinding& binding() { return m_binding; }
@@ -87,68 +94,53 @@ public:
     DeviceStatePanel& statePanel() { return *m_statePanel; }
     // Live and read: the controls that write the device take input.
     bool deviceLive() const { return m_statePanel->state() == DeviceStatePanel::State::Live; }
-    double sx() const { return m_sx; }
-    double sy() const { return m_sy; }
     double s() const { return m_s; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool enforceSingleInstance();
     void createPages();
-    std::unique_ptr<QWidget> createEqualiserPage(int index);
+    void createActions();
     void layout();
-    void placeTitleButtons(bool create);
-    void placeNavigationButtons(bool create);
-    void languageRefresh();
-    void pageSelect(int page);
-    void linkEvent(int code, int argument);
     void connectionState(int argument);
     // The one place where input to the device is opened and closed.
     void setDeviceState(DeviceStatePanel::State state);
     void showStatus();
     void showProgress();
     void pendingDropped(int count);
+    void relayStatus(int argument);
     void switchToUsb();
-    void titleButtonClicked(int button);
+    void toggleSuspend();
     void controlChanged(int page, int field);
-    void showAbout();
-    void showCaptionMenu(const QPoint& globalPos);
-    void chooseClient();
-    void chooseDeviceId();
-    void captionPress(const QPoint& pos, const QPoint& globalPos);
     void shutdown();
-    bool cancelTyping();
 
     Link& m_link;
     QtLinkUi& m_ui;
     std::unique_ptr<InstanceLock> m_instance;
     DrawingSurface m_background;
-    std::array<SkinButton, kTitleButtons> m_titleButtons;
-    std::array<SkinButton, pageNumber::Count> m_navigationButtons;
+    TitleButtons* m_titleButtons;  // children of the window
+    PageStack* m_pages;
     ParameterBinding m_binding;
     std::unique_ptr<PresetJobs> m_presetJobs;
     std::unique_ptr<MainHeader> m_header;
-    std::array<std::unique_ptr<QWidget>, pageNumber::Count> m_pages;
     std::unique_ptr<UndoControl> m_undo;
     std::unique_ptr<GraphMenu> m_graphMenu;
     DeviceStatePanel* m_statePanel;  // a child of the window
+    WindowCaption* m_caption = nullptr;
+    WindowShortcuts* m_shortcuts = nullptr;
     QTimer m_progressPoll;
     bool m_suspended = false;
     double m_sx = 1.0;
     double m_sy = 1.0;
     double m_s = 1.0;
-    int m_firstPaint = 0;
+    bool m_painted = false;
     bool m_laidOut = false;
     bool m_noDeviceShown = false;
     int m_exitCode = 0;
     std::function<void(int)> m_exit;
-    FirmwareUpgrade* m_upgrade = nullptr;
+    WindowDialogs m_dialogs;
 };

@@ -1,6 +1,7 @@
 #include "app/progress_dialog.h"
 
 #include <QCloseEvent>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,7 +11,6 @@
 
 #include "app/progress_text.h"
 #include "platform/qt/font_faces.h"
-#include "platform/qt/message_pump.h"
 #include "platform/qt/mouse.h"
 #include "resources/skin_art.h"
 #include "resources/skin_ids.h"
@@ -77,32 +77,42 @@ void ProgressDialog::setPosition(int position) {
         maximum = m_maximum;
     }
     compose(format, maximum, position);
-    MessagePump::queue(this, [this] {
-        recentre();
-        update();
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            recentre();
+            update();
+        },
+        Qt::QueuedConnection);
 }
 
 void ProgressDialog::showDialog() {
-    MessagePump::queue(this, [this] {
-        recentre();
-        show();
-        raise();
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            recentre();
+            show();
+            raise();
+        },
+        Qt::QueuedConnection);
 }
 
 void ProgressDialog::hideDialog() {
-    MessagePump::queue(this, [this] { hide(); });
+    QMetaObject::invokeMethod(
+        this, [this] { hide(); }, Qt::QueuedConnection);
 }
 
 void ProgressDialog::setCancellable(bool cancellable) {
     if (cancellable) m_cancelled = false;
     const QString label = QString::fromUtf8(uitext::Cancel.get());
-    MessagePump::queue(this, [this, cancellable, label] {
-        m_cancel->setText(label);
-        m_cancel->setEnabled(true);
-        m_cancel->setVisible(cancellable);
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this, cancellable, label] {
+            m_cancel->setText(label);
+            m_cancel->setEnabled(true);
+            m_cancel->setVisible(cancellable);
+        },
+        Qt::QueuedConnection);
 }
 
 QString ProgressDialog::text() const {

@@ -1,20 +1,21 @@
 #include "app/qt_link_ui.h"
 
-#include "app/main_messages.h"
-#include "platform/qt/message_box.h"
-#include "platform/qt/message_pump.h"
+#include <QMetaObject>
 
-void QtLinkUi::attach(QWidget* window) {
+#include "platform/qt/message_box.h"
+
+void QtLinkUi::attach(QWidget* window, EventHandler handler) {
     std::lock_guard lock(m_mutex);
     m_window = window;
+    m_windowHandler = std::move(handler);
     m_closed = false;
     m_caller = std::make_unique<CrossThreadCaller>(window);
     if (!m_progress) m_progress = new ProgressDialog(window);
 }
 
-void QtLinkUi::setEventTarget(QObject* target) {
+void QtLinkUi::setEventTarget(QObject* target, EventHandler handler) {
     std::lock_guard lock(m_mutex);
-    m_target = target;
+    m_target = {target, target ? std::move(handler) : EventHandler()};
 }
 
 void QtLinkUi::close() {
@@ -23,28 +24,34 @@ void QtLinkUi::close() {
     if (m_caller) m_caller->close();
 }
 
-QObject* QtLinkUi::eventTarget() const {
+QtLinkUi::Target QtLinkUi::eventTarget() const {
     std::lock_guard lock(m_mutex);
-    if (m_closed) return nullptr;
-    return m_target ? m_target.data() : m_window.data();
+    if (m_closed) return {};
+    if (m_target.context && m_target.handler) return m_target;
+    return {m_window.data(), m_windowHandler};
 }
 
 void QtLinkUi::postEvent(int code, int argument) {
-    if (QObject* target = eventTarget())
-        MessagePump::post(target, MainMessage::LinkEvent, code, argument);
+    Target target = eventTarget();
+    if (!target.context || !target.handler) return;
+    // Dropped with the target when it goes before the event is handled.
+    QMetaObject::invokeMethod(
+        target.context.data(),
+        [handler = std::move(target.handler), code, argument] { handler(code, argument); },
+        Qt::QueuedConnection);
 }
 
 void QtLinkUi::sendEvent(int code, int argument) {
-    QPointer<QObject> target = eventTarget();
+    Target target = eventTarget();
     CrossThreadCaller* caller;
     {
         std::lock_guard lock(m_mutex);
         caller = m_caller.get();
     }
-    if (!target || !caller) return;
+    if (!target.context || !target.handler || !caller) return;
     caller->call([target, code, argument]() -> intptr_t {
-        return target ? MessagePump::send(target.data(), MainMessage::LinkEvent, code, argument)
-                      : 0;
+        if (target.context) target.handler(code, argument);
+        return 0;
     });
 }
 
@@ -115,7 +122,6 @@ void QtLinkUi::setWindowTitle(const std::string& title) {
     }
     if (!window) return;
     QString text = QString::fromStdString(title);
-    MessagePump::queue(window.data(), [window, text] {
-        if (window) window->setWindowTitle(text);
-    });
+    QMetaObject::invokeMethod(
+        window.data(), [window, text] { window->setWindowTitle(text); }, Qt::QueuedConnection);
 }

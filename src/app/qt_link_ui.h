@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -10,8 +11,8 @@
 #include "platform/qt/cross_thread_caller.h"
 
 // The link's user interface on Qt: the bridge between the link's threads and
-// the window. Posted link events reach the window on the user-interface thread
-// in the order they were posted; sent events and message boxes hold the
+// the window. Posted link events reach the window's handler on the
+// user-interface thread in the order they were posted; sent events and message boxes hold the
 // calling thread until the window has handled them or the user has closed the
 // box; progress calls are safe from any thread. After close() nothing reaches
 // the window any more and no thread waits for it.
@@ -20,12 +21,14 @@ public:
     QtLinkUi() = default;
     ~QtLinkUi() override { close(); }
 
+    using EventHandler = std::function<void(int code, int argument)>;
+
     // On the user-interface thread: the window that owns the message boxes and
-    // the progress dialog (created here) and takes the link events.
-    void attach(QWidget* window);
+    // the progress dialog (created here), and what takes the link events.
+    void attach(QWidget* window, EventHandler handler);
     // Another window takes the link events for a while (the routing page);
     // null gives them back to the attached window.
-    void setEventTarget(QObject* target);
+    void setEventTarget(QObject* target, EventHandler handler = {});
     void close();
 
     ProgressDialog* progressDialog() const { return m_progress.data(); }
@@ -44,7 +47,12 @@ public:
     void setWindowTitle(const std::string& title) override;
 
 private:
-    QObject* eventTarget() const;
+    struct Target {
+        QPointer<QObject> context;
+        EventHandler handler;
+    };
+    // Empty once closed.
+    Target eventTarget() const;
     // The progress dialog while the bridge is open, under the lock.
     template <typename Fn>
     void withProgress(Fn fn);
@@ -52,7 +60,8 @@ private:
     mutable std::mutex m_mutex;
     bool m_closed = false;
     QPointer<QWidget> m_window;
-    QPointer<QObject> m_target;
+    EventHandler m_windowHandler;
+    Target m_target;
     QPointer<ProgressDialog> m_progress;  // a child of the window
     std::unique_ptr<CrossThreadCaller> m_caller;
 };

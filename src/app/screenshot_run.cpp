@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/main_messages.h"
 #include "app/main_window.h"
 #include "app/qt_link_ui.h"
 #include "binding/page_number.h"
@@ -21,7 +20,6 @@
 #include "pages/output_page.h"
 #include "pages/routing_page.h"
 #include "pages/wifi_dialog.h"
-#include "platform/qt/message_pump.h"
 #include "texts/ui_texts.h"
 
 namespace {
@@ -49,7 +47,7 @@ void edit(MainWindow& window, int pageIndex, const int (&edits)[N][2]) {
     EqualiserPage& page = window.equaliserPage(pageIndex);
     for (const auto& e : edits) {
         page.setField(e[0], e[1]);
-        MessagePump::send(&window, MainMessage::ControlChanged, pageIndex, e[0]);
+        window.binding().controlChanged(pageIndex, e[0]);
     }
 }
 
@@ -140,7 +138,8 @@ void ScreenshotRun::poll() {
         case 9:
             save(m_window.page(pageNumber::System).grab().toImage(),
                  QStringLiteral("qx7-system-2x.png"));
-            MessagePump::queue(&m_window, [this] { m_window.openRouting(); });
+            QMetaObject::invokeMethod(
+                &m_window, [this] { m_window.openRouting(); }, Qt::QueuedConnection);
             break;
         default:
             dialogs(m_step - 11);
@@ -169,14 +168,14 @@ void ScreenshotRun::dialogs(int step) {
         case 3:
             save(dialog->grab().toImage(), QStringLiteral("qx7-routing-2x.png"));
             static_cast<QDialog*>(dialog)->reject();
-            MessagePump::queue(&m_window, [this] { m_window.openChannelTest(); });
+            QMetaObject::invokeMethod(
+                &m_window, [this] { m_window.openChannelTest(); }, Qt::QueuedConnection);
             break;
         case 4:
             if (!dialog) --m_step;
             break;
         case 5:
-            MessagePump::send(dialog, ChannelTestDialog::kButtonMessage, ChannelTest::kAutomatic,
-                              ChannelTest::kAutomatic);
+            emit static_cast<ChannelTestDialog*>(dialog)->button(ChannelTest::kAutomatic).clicked();
             break;
         case 6:
             save(dialog->grab().toImage(), QStringLiteral("qx7-channel-test-1x.png"));
@@ -186,7 +185,8 @@ void ScreenshotRun::dialogs(int step) {
         case 8:
             save(dialog->grab().toImage(), QStringLiteral("qx7-channel-test-2x.png"));
             static_cast<QDialog*>(dialog)->reject();
-            MessagePump::queue(&m_window, [this] { m_window.openWifiSettings(); });
+            QMetaObject::invokeMethod(
+                &m_window, [this] { m_window.openWifiSettings(); }, Qt::QueuedConnection);
             break;
         case 9:
             if (!dialog) --m_step;
@@ -212,7 +212,7 @@ bool ScreenshotRun::wifiDialogFilled(QWidget* dialog) {
 }
 
 void ScreenshotRun::selectPage(int page) {
-    MessagePump::send(&m_window, MainMessage::PageSelect, 0, page);
+    m_window.selectPage(page);
 }
 
 // Through the page and the binding, as the user's edits go: the device gets them too.
@@ -220,6 +220,6 @@ void ScreenshotRun::editFrontPair() {
     OutputPage& page = m_window.outputPage(pageNumber::Main);
     for (const auto& edit : kFrontEdits) {
         page.setField(edit[0], edit[1]);
-        MessagePump::send(&m_window, MainMessage::ControlChanged, 0, edit[0]);
+        m_window.binding().controlChanged(pageNumber::Main, edit[0]);
     }
 }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -13,7 +14,6 @@
 #include "link/mirror.h"
 #include "platform/clock.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_pump.h"
 #include "texts/language.h"
 #include "texts/ui_texts.h"
 #include "texts/undo_texts.h"
@@ -64,7 +64,10 @@ UndoControl::UndoControl(QWidget& window, ParameterBinding& binding, const Mirro
     connect(m_redo, &QAction::triggered, this, [this] { redo(); });
     // What one event writes outside a gesture is one step: the group ends
     // once the event loop has finished with it.
-    m_history.setGroupHook([this] { MessagePump::queue(this, [this] { m_history.end(); }); });
+    m_history.setGroupHook([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { m_history.end(); }, Qt::QueuedConnection);
+    });
     m_binding.setHistory(&m_history);
     qApp->installEventFilter(this);
     languageRefresh();

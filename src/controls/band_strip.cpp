@@ -71,7 +71,7 @@ BandStrip::~BandStrip() {
     m_closing = true;
 }
 
-void BandStrip::SetStripIndex(int index) {
+void BandStrip::setStripIndex(int index) {
     m_index = index;
     invalidate();
 }
@@ -84,12 +84,12 @@ void BandStrip::inputStateChanged() {
     }
 }
 
-void BandStrip::SetIconsShown(bool shown) {
+void BandStrip::setIconsShown(bool shown) {
     m_iconsShown = shown;
     invalidate();
 }
 
-void BandStrip::SetSkin(DrawingSurface* background) {
+void BandStrip::setSkin(DrawingSurface* background) {
     m_image = SkinImage::load(SkinId::BandStrip);
     surface().setSource(background);
     surface().invalidateBackground();
@@ -127,7 +127,7 @@ bool BandStrip::boxHoldsANumber(int sub) const {
     return BandValueText::parse(boxText(sub).toStdString()).has_value();
 }
 
-void BandStrip::SetSubValue(int sub, double value) {
+void BandStrip::setSubValue(int sub, double value) {
     if (std::isnan(value) || sub < 0 || sub > 3) return;
     switch (sub) {
         case BandValueText::Gain:
@@ -149,7 +149,7 @@ void BandStrip::SetSubValue(int sub, double value) {
     }
 }
 
-double BandStrip::GetSubValue(int sub) const {
+double BandStrip::subValue(int sub) const {
     if (sub == BandValueText::Type) return m_type;
     if (sub < 0 || sub > 3) return 0;
     return quantisedBox(sub, 0);
@@ -162,7 +162,7 @@ void BandStrip::stepBox(int sub, int step) {
 }
 
 void BandStrip::notify(int sub) {
-    notifyParent(m_index, sub);
+    emit subValueChanged(sub);
 }
 
 // --- layout and drawing ---
@@ -175,7 +175,7 @@ QRectF BandStrip::scaled(const QRectF& r) const {
 void BandStrip::createBoxes() {
     for (int s = 0; s < 3; ++s) {
         auto* b = new QLineEdit(this);
-        b->setObjectName(QStringLiteral("box%1").arg(kFirstBoxId + s));
+        b->setObjectName(QStringLiteral("box%1").arg(s));
         b->setAlignment(Qt::AlignCenter);
         b->setFrame(false);
         b->setText(m_texts[size_t(s)]);

@@ -12,23 +12,21 @@
 class QLineEdit;
 
 // One parametric equaliser band as a narrow skinned strip: gain box, band
-// number, gain fader, three type icons, frequency box and Q box. Every change
-// is sent to the parent as the strip's own message number with the strip
-// index and the sub-value that changed (0 gain, 1 frequency, 2 Q, 3 type).
+// number, gain fader, three type icons, frequency box and Q box. Every user
+// change names the sub-value that changed (0 gain, 1 frequency, 2 Q, 3 type).
 // What the strip reports is read back from the texts its boxes show.
 class BandStrip : public SkinControl {
+    Q_OBJECT
 public:
-    static constexpr int kFirstBoxId = 1124;
-
     explicit BandStrip(QWidget* parent = nullptr);
     ~BandStrip() override;
 
-    void SetStripIndex(int index);
-    void SetIconsShown(bool shown);
+    void setStripIndex(int index);
+    void setIconsShown(bool shown);
 
-    void SetSkin(DrawingSurface* background);
-    void SetSubValue(int sub, double value);
-    double GetSubValue(int sub) const;
+    void setSkin(DrawingSurface* background);
+    void setSubValue(int sub, double value);
+    double subValue(int sub) const;
     // What box s (0 gain, 1 frequency, 2 Q) shows.
     QString boxText(int sub) const;
     QLineEdit* box(int sub) const;
@@ -36,6 +34,9 @@ public:
     // Client rectangles of the thumb and of type icon k, for the owner and tests.
     QRectF thumbRect() const;
     QRectF iconRect(int k) const;
+
+signals:
+    void subValueChanged(int sub);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -16,12 +16,6 @@
 
 namespace {
 
-constexpr int kGraphId = 2245;
-constexpr int kFirstStripId = 2024;
-constexpr int kFirstSliderId = 3024;
-constexpr int kLevelId = 3100;
-constexpr int kLevelBoxId = 3101;
-
 struct BandStart {
     int type;
     double frequency;
@@ -87,23 +81,25 @@ ControlGallery::~ControlGallery() = default;
 
 void ControlGallery::createControls() {
     m_graph = new ResponseGraph(this);
-    m_graph->create(kGraphId, kGraphRect);
-    m_graph->Initialise(kBands);
+    m_graph->create(kGraphRect);
+    connect(m_graph, &ResponseGraph::edited, this, &ControlGallery::graphChanged);
+    m_graph->initialise(kBands);
     m_graph->options().contextMenu = true;
     for (int j = 0; j < kBands; ++j) {
         auto* strip = new BandStrip(this);
-        strip->create(kFirstStripId + j, QRect(kStripX + kStripPitch * j, kStripY,
-                                               int(52 * kStripScale), int(189 * kStripScale)));
-        strip->SetSkin(&m_skin);
-        strip->SetStripIndex(j);
+        strip->create(QRect(kStripX + kStripPitch * j, kStripY, int(52 * kStripScale),
+                            int(189 * kStripScale)));
+        connect(strip, &BandStrip::subValueChanged, this,
+                [this, j](int sub) { bandChanged(j, sub); });
+        strip->setSkin(&m_skin);
+        strip->setStripIndex(j);
         m_strips[size_t(j)] = strip;
     }
     for (int k = 0; k < kSliders; ++k) {
         auto* slider = new ValueSlider(this);
-        slider->create(kFirstSliderId + k,
-                       QRect(0, 0, int(170 * kSliderScale), int(33 * kSliderScale)));
+        slider->create(QRect(0, 0, int(170 * kSliderScale), int(33 * kSliderScale)));
+        connect(slider, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
         const SliderSetup& s = kSliderSetups[k];
-        slider->setIndex(k);
         slider->setLabelMode(true);
         slider->setTogglePresent(k == Output);
         slider->setRange(s.minimum, s.maximum);
@@ -111,17 +107,19 @@ void ControlGallery::createControls() {
         slider->setLevelBar(k <= Echo);
         slider->setLabelColour(0xFFF0F0F0);
         if (*s.format) slider->setLabelFormat(QString::fromUtf8(s.format));
-        slider->SetSkin(&m_skin);
+        slider->setSkin(&m_skin);
         m_sliders[size_t(k)] = slider;
     }
     m_levelBox = new ValueEdit(this);
-    m_levelBox->create(kLevelBoxId, kLevelBoxRect);
+    m_levelBox->create(kLevelBoxRect);
+    connect(m_levelBox, &ValueEdit::valueChanged, this, [this] { levelChanged(false); });
     m_levelBox->setFormat(QStringLiteral("%0.0f"));
-    m_levelBox->SetColours(0xFF2D3138, 0xFF127FBF);
+    m_levelBox->setColours(0xFF2D3138, 0xFF127FBF);
     m_levelBox->setTextColour(0xFFE6E9ED);
-    m_levelBox->SetFont(18, QStringLiteral("Arial"));
+    m_levelBox->setTextFont(18, QStringLiteral("Arial"));
     m_level = new IntegerSlider(this);
-    m_level->create(kLevelId, kLevelRect);
+    m_level->create(kLevelRect);
+    connect(m_level, &IntegerSlider::valueChanged, this, [this] { levelChanged(true); });
     m_level->setSetValueScale(1);
     m_readout = new QLabel(this);
     QPalette pal = m_readout->palette();
@@ -131,30 +129,30 @@ void ControlGallery::createControls() {
 }
 
 void ControlGallery::applyStartValues() {
-    m_graph->SetCrossoverType(kHighPassType);
-    m_graph->SetCrossoverType(kLowPassType);
+    m_graph->setCrossoverType(kHighPassType);
+    m_graph->setCrossoverType(kLowPassType);
     for (int j = 0; j < kBands; ++j) {
         const BandStart& b = kBandStarts[j];
-        m_graph->SetBandType(j, b.type);
-        m_graph->SetBandFrequency(j, b.frequency);
-        m_graph->SetBandQ(j, b.q);
-        m_graph->SetBandGain(j, b.gain);
+        m_graph->setBandType(j, b.type);
+        m_graph->setBandFrequency(j, b.frequency);
+        m_graph->setBandQ(j, b.q);
+        m_graph->setBandGain(j, b.gain);
         BandStrip* strip = m_strips[size_t(j)];
-        strip->SetSubValue(3, b.type);
-        strip->SetSubValue(1, b.frequency);
-        strip->SetSubValue(2, b.q);
-        strip->SetSubValue(0, b.gain);
+        strip->setSubValue(3, b.type);
+        strip->setSubValue(1, b.frequency);
+        strip->setSubValue(2, b.q);
+        strip->setSubValue(0, b.gain);
     }
-    for (int k = 0; k < kSliders; ++k) m_sliders[size_t(k)]->SetValue(kSliderSetups[k].start);
-    m_sliders[Output]->SetValue(kSliderSetups[Output].start);  // mute off
-    m_sliders[HighPass]->SetValue(FrequencyTable::gridIndex(kHighPassStart));
-    m_sliders[LowPass]->SetValue(FrequencyTable::gridIndex(kLowPassStart));
+    for (int k = 0; k < kSliders; ++k) m_sliders[size_t(k)]->setValue(kSliderSetups[k].start);
+    m_sliders[Output]->setValue(kSliderSetups[Output].start);  // mute off
+    m_sliders[HighPass]->setValue(FrequencyTable::gridIndex(kHighPassStart));
+    m_sliders[LowPass]->setValue(FrequencyTable::gridIndex(kLowPassStart));
     sliderChanged(HighPass);
     sliderChanged(LowPass);
     for (int k = 0; k < kSliders; ++k) refreshSliderLabel(k);
-    m_level->SetScaledValue(65);
-    m_levelBox->SetValue(65);
-    m_graph->OnShow(1);
+    m_level->setScaledValue(65);
+    m_levelBox->setValue(65);
+    m_graph->setAnimation(1);
     report(
         QStringLiteral("Drag a marker, its Q handles, a fader or a slider; right-click the graph "
                        "for Copy and Paste."));
@@ -207,16 +205,16 @@ void ControlGallery::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     paintSkin();
     layoutControls();
-    for (BandStrip* strip : m_strips) strip->SetSkin(&m_skin);
+    for (BandStrip* strip : m_strips) strip->setSkin(&m_skin);
     for (ValueSlider* slider : m_sliders) slider->invalidate();
-    m_level->SetSkin(&m_skin);
+    m_level->setSkin(&m_skin);
     m_levelBox->update();
     update();
 }
 
 void ControlGallery::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    m_graph->OnShow(2);
+    m_graph->setAnimation(2);
 }
 
 void ControlGallery::paintEvent(QPaintEvent*) {
@@ -226,35 +224,21 @@ void ControlGallery::paintEvent(QPaintEvent*) {
 
 // --- the wiring of an output page ---
 
-intptr_t ControlGallery::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    if (message == unsigned(kGraphId)) {
-        graphChanged(int(wParam), int(lParam));
-    } else if (message >= unsigned(kFirstStripId) && message < unsigned(kFirstStripId + kBands)) {
-        bandChanged(int(wParam), int(lParam));
-    } else if (message >= unsigned(kFirstSliderId) &&
-               message < unsigned(kFirstSliderId + kSliders)) {
-        sliderChanged(int(wParam));
-    } else if (message == unsigned(kLevelId) || message == unsigned(kLevelBoxId)) {
-        levelChanged(message);
-    }
-    return 1;
-}
-
 void ControlGallery::bandChanged(int band, int sub) {
     if (band < 0 || band >= kBands) return;
-    double v = m_strips[size_t(band)]->GetSubValue(sub);
+    double v = m_strips[size_t(band)]->subValue(sub);
     switch (sub) {
         case 0:
-            m_graph->SetBandGain(band, v);
+            m_graph->setBandGain(band, v);
             break;
         case 1:
-            m_graph->SetBandFrequency(band, v);
+            m_graph->setBandFrequency(band, v);
             break;
         case 2:
-            m_graph->SetBandQ(band, v);
+            m_graph->setBandQ(band, v);
             break;
         case 3:
-            m_graph->SetBandType(band, v);
+            m_graph->setBandType(band, v);
             break;
         default:
             return;
@@ -266,17 +250,17 @@ void ControlGallery::bandChanged(int band, int sub) {
 void ControlGallery::graphChanged(int code, int band) {
     if (code == 0 && band >= 0 && band < kBands) {
         BandStrip* strip = m_strips[size_t(band)];
-        strip->SetSubValue(1, m_graph->GetBandFrequency(band));
-        strip->SetSubValue(2, m_graph->GetBandQ(band));
-        strip->SetSubValue(0, m_graph->GetBandGain(band));
-        strip->SetSubValue(3, m_graph->GetBandType(band));
+        strip->setSubValue(1, m_graph->bandFrequency(band));
+        strip->setSubValue(2, m_graph->bandQ(band));
+        strip->setSubValue(0, m_graph->bandGain(band));
+        strip->setSubValue(3, m_graph->bandType(band));
         report(QStringLiteral("Band %1:  F %2 Hz   Q %3   G %4 dB")
                    .arg(band + 1)
                    .arg(strip->boxText(1), strip->boxText(2), strip->boxText(0)));
     } else if (code == 1 || code == 2) {
-        double f = m_graph->GetCrossoverFrequency(code - 1);
+        double f = m_graph->crossoverFrequency(code - 1);
         ValueSlider* slider = m_sliders[code == 1 ? HighPass : LowPass];
-        slider->SetValue(FrequencyTable::gridIndex(f));
+        slider->setValue(FrequencyTable::gridIndex(f));
         refreshSliderLabel(code == 1 ? HighPass : LowPass);
         report(QStringLiteral("%1 crossover → %2")
                    .arg(code == 1 ? "High-pass" : "Low-pass")
@@ -291,10 +275,10 @@ void ControlGallery::sliderChanged(int k) {
     ValueSlider* slider = m_sliders[size_t(k)];
     if (k == HighPass || k == LowPass) {
         double f = FrequencyTable::gridFrequency(slider->value());
-        m_graph->SetCrossoverFrequency(k == HighPass ? 0 : 1, f);
+        m_graph->setCrossoverFrequency(k == HighPass ? 0 : 1, f);
     }
     refreshSliderLabel(k);
-    report(QStringLiteral("Slider %1 → %2").arg(k).arg(slider->GetValue()));
+    report(QStringLiteral("Slider %1 → %2").arg(k).arg(slider->valueWithToggle()));
 }
 
 void ControlGallery::refreshSliderLabel(int k) {
@@ -316,11 +300,11 @@ void ControlGallery::refreshSliderLabel(int k) {
 }
 
 // As a routing cell keeps its box and slider in step.
-void ControlGallery::levelChanged(unsigned from) {
-    if (from == unsigned(kLevelId))
-        m_levelBox->SetValue(m_level->value());
+void ControlGallery::levelChanged(bool fromSlider) {
+    if (fromSlider)
+        m_levelBox->setValue(m_level->value());
     else
-        m_level->SetScaledValue(m_levelBox->value());
+        m_level->setScaledValue(m_levelBox->value());
     report(QStringLiteral("Route level → %1").arg(m_level->value()));
 }
 

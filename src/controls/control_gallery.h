@@ -5,7 +5,6 @@
 #include <array>
 #include <memory>
 
-#include "platform/qt/message_target.h"
 #include "resources/drawing_surface.h"
 
 class IntegerSlider;
@@ -18,15 +17,13 @@ class ResponseGraph;
 // routing cell's level box and integer slider on a skinned panel, wired
 // together as their pages wire them, so that their look and feel can be
 // judged on their own. A readout names the last change.
-class ControlGallery : public QWidget, public MessageTarget {
+class ControlGallery : public QWidget {
 public:
     static constexpr int kBands = 8;
     static constexpr int kSliders = 6;
 
     explicit ControlGallery(QWidget* parent = nullptr);
     ~ControlGallery() override;
-
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -42,7 +39,7 @@ private:
     void graphChanged(int code, int band);
     void sliderChanged(int k);
     void refreshSliderLabel(int k);
-    void levelChanged(unsigned from);
+    void levelChanged(bool fromSlider);
     void report(const QString& text);
 
     DrawingSurface m_skin;

@@ -27,19 +27,19 @@ QImage GraphPicture::render(const PageCurve& curve, QSize size) {
     graph.setScale(
         std::min(double(size.width()) / kDesignWidth, double(size.height()) / kDesignHeight));
     const int bands = static_cast<int>(curve.bands.size());
-    graph.Initialise(bands);
+    graph.initialise(bands);
     for (int j = 0; j < bands; ++j) {
         const EqBand& b = curve.bands[size_t(j)];
-        graph.SetBandType(j, b.type);
-        graph.SetBandFrequency(j, b.frequency);
-        graph.SetBandQ(j, b.q);
-        graph.SetBandGain(j, b.gain);
+        graph.setBandType(j, b.type);
+        graph.setBandFrequency(j, b.frequency);
+        graph.setBandQ(j, b.q);
+        graph.setBandGain(j, b.gain);
     }
-    graph.SetCrossoverType(curve.highPassType);
-    graph.SetCrossoverType(curve.lowPassType);
-    graph.SetCrossoverFrequency(ResponseGraphModel::kHighPass, curve.highPassFrequency);
-    graph.SetCrossoverFrequency(ResponseGraphModel::kLowPass, curve.lowPassFrequency);
-    graph.SetEqEnabled(curve.eqEnabled);
+    graph.setCrossoverType(curve.highPassType);
+    graph.setCrossoverType(curve.lowPassType);
+    graph.setCrossoverFrequency(ResponseGraphModel::kHighPass, curve.highPassFrequency);
+    graph.setCrossoverFrequency(ResponseGraphModel::kLowPass, curve.lowPassFrequency);
+    graph.setEqEnabled(curve.eqEnabled);
     QImage picture = graph.renderPicture().copy();
     // The ratio's rounding can miss by a pixel; the caller asked for pixels.
     if (picture.size() != size)

@@ -23,14 +23,14 @@ void IntegerSlider::setRange(int minimum, int maximum) {
     invalidate();
 }
 
-void IntegerSlider::SetSkin(DrawingSurface* background) {
+void IntegerSlider::setSkin(DrawingSurface* background) {
     m_image = SkinImage::load(SkinId::IntegerSlider);
     surface().setSource(background);
     surface().invalidateBackground();
     relayout();
 }
 
-void IntegerSlider::SetScaledValue(double x) {
+void IntegerSlider::setScaledValue(double x) {
     if (std::isnan(x)) return;
     m_value = static_cast<int>(std::clamp(std::trunc(m_setScale * x), -2e9, 2e9));
     redrawNow();
@@ -42,7 +42,7 @@ int IntegerSlider::clamped(int v) const {
 
 void IntegerSlider::report() {
     m_value = clamped(m_value);
-    notifyParent(m_index, m_value);
+    emit valueChanged(m_value);
 }
 
 // --- layout and drawing ---

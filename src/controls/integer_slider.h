@@ -7,21 +7,19 @@
 
 // A compact horizontal slider for an integer, without a text of its own: the
 // thumb is dragged, the wheel and the up and down arrow keys step it. Every
-// change is sent at once to the parent as the slider's own message number
-// with its index and the value, clamped first.
+// user change is reported at once, clamped first.
 class IntegerSlider : public SkinControl {
+    Q_OBJECT
 public:
     explicit IntegerSlider(QWidget* parent = nullptr);
 
     // The owner's settings.
-    void setIndex(int index) { m_index = index; }
-    int index() const { return m_index; }
     void setRange(int minimum, int maximum);
     void setSetValueScale(int scale) { m_setScale = scale; }
 
-    void SetSkin(DrawingSurface* background);
+    void setSkin(DrawingSurface* background);
     // value = trunc(scale * x); shown at once, not reported.
-    void SetScaledValue(double x);
+    void setScaledValue(double x);
     int value() const { return m_value; }
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }
@@ -30,6 +28,9 @@ public:
     QRectF thumbRect() const;
     double trackStart() const { return m_start; }
     double trackEnd() const { return m_end; }
+
+signals:
+    void valueChanged(int value);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -48,7 +49,6 @@ private:
     void stepBy(int direction);
     double positionOf(int value) const;
 
-    int m_index = 0;
     int m_minimum = 0;
     int m_value = 50;
     int m_maximum = 100;

@@ -98,8 +98,14 @@ QString copyPasteText(int k) {
 
 }  // namespace
 
-ResponseGraph::ResponseGraph(QWidget* parent)
-    : SkinControl(parent, kDefaultId), m_model(this), m_timer(this) {
+ResponseGraph::ResponseGraph(QWidget* parent) : SkinControl(parent), m_model(this) {
+    connect(&m_animation, &QTimer::timeout, this, [this] {
+        m_model.animationTick();
+        if (pulseShown()) {
+            m_dirty = true;
+            update(pulseRect());
+        }
+    });
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
 }
@@ -124,7 +130,7 @@ void ResponseGraph::setBackgroundImage(const QImage& image) {
     update();
 }
 
-void ResponseGraph::Initialise(int bands) {
+void ResponseGraph::initialise(int bands) {
     m_model.initialise(bands, width(), height());
     m_initialised = true;
     releaseSurfaces();
@@ -411,27 +417,15 @@ bool ResponseGraph::savePicture(const QString& path, const QString& name) {
     return picture.save(path, "PNG");
 }
 
-void ResponseGraph::OnShow(int mode) {
+void ResponseGraph::setAnimation(int mode) {
     bool run = m_model.show(mode);
     if (run) {
-        m_timer.set(kAnimationTimer, kAnimationMs);
+        m_animation.start(kAnimationMs);
     } else {
-        m_timer.kill(kAnimationTimer);
+        m_animation.stop();
     }
     m_dirty = true;
     update();
-}
-
-intptr_t ResponseGraph::onMessage(unsigned message, intptr_t wParam, intptr_t) {
-    if (message == WindowMessage::Timer && wParam == kAnimationTimer) {
-        m_model.animationTick();
-        if (pulseShown()) {
-            m_dirty = true;
-            update(pulseRect());
-        }
-        return 1;
-    }
-    return 0;
 }
 
 // Only the selected marker pulses: with none, a tick changes nothing on screen.
@@ -512,7 +506,7 @@ void ResponseGraph::keyPressEvent(QKeyEvent* event) {
 }
 
 void ResponseGraph::notify(int code, int band) {
-    notifyParent(code, band);
+    emit edited(code, band);
 }
 
 void ResponseGraph::invalidate() {

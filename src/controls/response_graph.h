@@ -1,26 +1,24 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <vector>
 
 #include "controls/graph_display_list.h"
 #include "controls/skin_control.h"
 #include "filter/response_graph_host.h"
 #include "filter/response_graph_model.h"
-#include "platform/qt/message_target.h"
-#include "platform/qt/window_timer.h"
 
 // The frequency-response graph: equaliser band markers and the high-pass and
 // low-pass crossover markers on a logarithmic frequency axis, the summed
 // response, dragging, Q handles, wheel and arrow keys, and a small Copy/Paste
-// menu with the owner's extra items. Every user change is sent to the parent
-// as the control's own message number: (1, 0) high-pass, (2, 0) low-pass,
-// (0, j) band j, (3, 0) Copy, (4, 0) Paste, (5 + j, 0) extra item j. Other
-// graphs of the same size can be shown faintly behind the curve.
-class ResponseGraph : public SkinControl, public MessageTarget, private ResponseGraphHost {
+// menu with the owner's extra items. Every user change is reported as a kind
+// and a band: (1, 0) high-pass, (2, 0) low-pass, (0, j) band j, (3, 0) Copy,
+// (4, 0) Paste, (5 + j, 0) extra item j. Other graphs of the same size can be
+// shown faintly behind the curve.
+class ResponseGraph : public SkinControl, private ResponseGraphHost {
+    Q_OBJECT
 public:
-    static constexpr int kDefaultId = 2245;
-    static constexpr int kAnimationTimer = 1;
     static constexpr int kAnimationMs = 100;
 
     struct MenuExtra {
@@ -36,28 +34,28 @@ public:
     explicit ResponseGraph(QWidget* parent = nullptr);
     ~ResponseGraph() override;
 
-    // Options and frequency limits; the owner sets them before Initialise.
+    // Options and frequency limits; the owner sets them before initialise.
     ResponseGraphModel::Options& options() { return m_model.options(); }
     ResponseGraphModel::Limits& limits() { return m_model.limits(); }
     void setScale(double scale);
     void setBackgroundImage(const QImage& image);
     const ResponseGraphModel& model() const { return m_model; }
 
-    void Initialise(int bands);
-    void SetBandType(int j, double type) { m_model.setBandType(j, type); }
-    void SetBandFrequency(int j, double f) { m_model.setBandFrequency(j, f); }
-    void SetBandQ(int j, double q) { m_model.setBandQ(j, q); }
-    void SetBandGain(int j, double dB) { m_model.setBandGain(j, dB); }
-    void SetCrossoverFrequency(int i, double f) { m_model.setCrossoverFrequency(i, f); }
-    void SetCrossoverUserQ(int mode, double value) { m_model.setCrossoverUserQ(mode, value); }
-    void SetCrossoverType(int code) { m_model.setCrossoverType(code); }
-    void SetEqEnabled(bool enabled) { m_model.setEqEnabled(enabled); }
-    bool GetEqEnabled() const { return m_model.eqEnabled(); }
-    double GetBandFrequency(int j) const { return m_model.bandFrequency(j); }
-    double GetBandQ(int j) const { return m_model.bandQ(j); }
-    double GetBandGain(int j) const { return m_model.bandGainDb(j); }
-    int GetBandType(int j) const { return m_model.bandType(j); }
-    double GetCrossoverFrequency(int i) const { return m_model.crossoverFrequency(i); }
+    void initialise(int bands);
+    void setBandType(int j, double type) { m_model.setBandType(j, type); }
+    void setBandFrequency(int j, double f) { m_model.setBandFrequency(j, f); }
+    void setBandQ(int j, double q) { m_model.setBandQ(j, q); }
+    void setBandGain(int j, double dB) { m_model.setBandGain(j, dB); }
+    void setCrossoverFrequency(int i, double f) { m_model.setCrossoverFrequency(i, f); }
+    void setCrossoverUserQ(int mode, double value) { m_model.setCrossoverUserQ(mode, value); }
+    void setCrossoverType(int code) { m_model.setCrossoverType(code); }
+    void setEqEnabled(bool enabled) { m_model.setEqEnabled(enabled); }
+    bool eqEnabled() const { return m_model.eqEnabled(); }
+    double bandFrequency(int j) const { return m_model.bandFrequency(j); }
+    double bandQ(int j) const { return m_model.bandQ(j); }
+    double bandGain(int j) const { return m_model.bandGainDb(j); }
+    int bandType(int j) const { return m_model.bandType(j); }
+    double crossoverFrequency(int i) const { return m_model.crossoverFrequency(i); }
 
     void setMenuExtras(std::vector<MenuExtra> extras, bool copyPaste = true);
     void setCompanions(std::vector<Companion> companions) { m_companions = std::move(companions); }
@@ -69,10 +67,11 @@ public:
     bool savePicture(const QString& path, const QString& name = QString());
 
     // 0 stops the marker animation, 1 starts it and selects the first band, 2 only starts it.
-    void OnShow(int mode);
+    void setAnimation(int mode);
     const QImage& renderPicture() override;
 
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+signals:
+    void edited(int kind, int band);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -109,7 +108,7 @@ private:
     void updateMenuWidth();
 
     ResponseGraphModel m_model;
-    WindowTimer m_timer;
+    QTimer m_animation;
     QImage m_markers;
     QImage m_handles;
     QImage m_banner;

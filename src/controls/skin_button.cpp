@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "controls/skin_text_format.h"
-#include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
 #include "platform/qt/mouse.h"
 
@@ -12,7 +11,7 @@ SkinButton::SkinButton(QWidget* parent) : SkinControl(parent) {
     setMouseTracking(true);
 }
 
-void SkinButton::SetImage(DrawingSurface* backgroundSource, int pngId) {
+void SkinButton::setImage(DrawingSurface* backgroundSource, int pngId) {
     m_hotRect = rect();
     surface().setSource(backgroundSource);
     if (pngId > 0) {
@@ -26,7 +25,7 @@ void SkinButton::SetImage(DrawingSurface* backgroundSource, int pngId) {
     invalidateLayout();
 }
 
-void SkinButton::SetTextStyle(double fontSize, const QString& face, QRgb normalColour,
+void SkinButton::setTextStyle(double fontSize, const QString& face, QRgb normalColour,
                               unsigned alignment, QRgb onColour) {
     m_fontSize = fontSize;
     m_face = face;
@@ -38,7 +37,7 @@ void SkinButton::SetTextStyle(double fontSize, const QString& face, QRgb normalC
     update();
 }
 
-void SkinButton::SetText(const QString& text) {
+void SkinButton::setText(const QString& text) {
     if (text == m_text) return;
     m_text = text;
     // The text box depends on the measured text.
@@ -46,7 +45,7 @@ void SkinButton::SetText(const QString& text) {
     update();
 }
 
-void SkinButton::SetCheckType(int type) {
+void SkinButton::setCheckType(int type) {
     m_checkType = type;
     m_currentFrame = type == 2 ? 1 : 0;
     m_currentColour = type == 2 ? m_onColour : m_normalColour;
@@ -210,7 +209,7 @@ void SkinButton::mouseReleaseEvent(QMouseEvent* event) {
         invalidateRender();
         update();
         m_hover = false;
-        ControlNotification::post(this, controlId(), m_notifyValue, m_notifyValue);
+        QMetaObject::invokeMethod(this, &SkinButton::clicked, Qt::QueuedConnection);
     }
     evaluatePointer(event->position());
     m_currentColour = m_checkType == 2 ? m_onColour : m_normalColour;

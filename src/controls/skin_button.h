@@ -8,23 +8,23 @@
 #include "resources/skin_image.h"
 
 // An owner-drawn push or toggle button: its face is one frame of a horizontal
-// strip of frames, with a text over it. A completed click posts the button's
-// control identifier to its parent, wParam and lParam both its notify value.
+// strip of frames, with a text over it. A completed click is reported once
+// the mouse event is done, so that what it opens or closes runs outside it.
 class SkinButton : public SkinControl {
+    Q_OBJECT
 public:
     explicit SkinButton(QWidget* parent = nullptr);
 
     // Stores the background source; an id above 0 also loads that strip,
     // whose frame count becomes its width divided by the button's.
-    void SetImage(DrawingSurface* backgroundSource, int pngId);
-    void SetTextStyle(double fontSize, const QString& face, QRgb normalColour, unsigned alignment,
+    void setImage(DrawingSurface* backgroundSource, int pngId);
+    void setTextStyle(double fontSize, const QString& face, QRgb normalColour, unsigned alignment,
                       QRgb onColour);
-    void SetText(const QString& text);
+    void setText(const QString& text);
     QString text() const { return m_text; }
     // 0 push button, 1 toggle off, 2 toggle on.
-    void SetCheckType(int type);
-    int GetCheckType() const { return m_checkType; }
-    void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
+    void setCheckType(int type);
+    int checkType() const { return m_checkType; }
 
     int frameCount() const { return m_frameCount; }
     int currentFrame() const { return m_currentFrame; }
@@ -34,6 +34,9 @@ public:
     QColor currentTextColour() const { return QColor::fromRgba(m_currentColour); }
     const QImage& renderPicture() override;
     const QImage& picture() { return renderPicture(); }
+
+signals:
+    void clicked();
 
 protected:
     void resizeEvent(QResizeEvent*) override;
@@ -72,7 +75,6 @@ private:
     QRect m_hotRect;
     double m_scaleX = 1.0;
     double m_scaleY = 1.0;
-    intptr_t m_notifyValue = 0;
     bool m_hover = false;
     bool m_pressed = false;
     bool m_imageLoaded = false;

@@ -4,12 +4,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 #include <utility>
 
-#include "platform/qt/control_notification.h"
 #include "platform/qt/font_faces.h"
-#include "platform/qt/message_pump.h"
 #include "resources/skin_ids.h"
 
 namespace {
@@ -34,7 +33,7 @@ const QColor kListBase(0xee, 0xf0, 0xf3);
 SkinComboBox::SkinComboBox(QWidget* parent) : QComboBox(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
+    connect(this, &QComboBox::activated, this, [this](int index) { choose(index); });
     // The selected item removed: item 0, as for any selection beyond the items.
     connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex&, int first, int last) {
@@ -45,8 +44,7 @@ SkinComboBox::SkinComboBox(QWidget* parent) : QComboBox(parent) {
     });
 }
 
-void SkinComboBox::create(unsigned controlId, const QRect& rect) {
-    m_controlId = controlId;
+void SkinComboBox::create(const QRect& rect) {
     place(rect);
     show();
 }
@@ -64,40 +62,40 @@ void SkinComboBox::fitFace() {
     if (height() != faceHeight) resize(width(), faceHeight);
 }
 
-void SkinComboBox::SetSkin(DrawingSurface* backgroundSource, Style style) {
+void SkinComboBox::setSkin(DrawingSurface* backgroundSource, Style style) {
     m_style = style;
     m_image = SkinImage::load(skin(style).picture);
     m_imageLoaded = !m_image.isNull();
     m_surface.setSource(backgroundSource);
     invalidateLayout();
-    // Layout again once the current message is done, as a size message would.
-    MessagePump::queue(this, [this] {
+    // Layout again once the current event is done, as a resize would.
+    QTimer::singleShot(0, this, [this] {
         fitFace();
         invalidateLayout();
         update();
     });
 }
 
-void SkinComboBox::SetSelection(int index) {
+void SkinComboBox::setSelection(int index) {
     setCurrentIndex(index < 0 || index >= count() ? 0 : index);
     m_none = false;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::SetShown(bool shown) {
+void SkinComboBox::setShown(bool shown) {
     m_shown = shown;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::SetEnabled(bool enabled) {
+void SkinComboBox::setInputEnabled(bool enabled) {
     m_enabled = enabled;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::DrawToSurface(DrawingSurface& target, bool relativeToRoot) {
+void SkinComboBox::drawToSurface(DrawingSurface& target, bool relativeToRoot) {
     if (!m_imageLoaded) return;
     ensureLayout();
     ensureRender();
@@ -126,18 +124,18 @@ const QImage& SkinComboBox::picture() {
     return m_surface.composed().image();
 }
 
-void SkinComboBox::ClearSelection() {
+void SkinComboBox::clearSelection() {
     m_none = true;
     m_surface.invalidate();
     update();
 }
 
-void SkinComboBox::chosen(int index) {
+void SkinComboBox::choose(int index) {
     setCurrentIndex(std::max(0, index));
     m_none = false;
     m_surface.invalidate();
     update();
-    ControlNotification::post(this, m_controlId, m_notifyValue, m_notifyValue);
+    QMetaObject::invokeMethod(this, &SkinComboBox::selectionChosen, Qt::QueuedConnection);
 }
 
 void SkinComboBox::invalidateLayout() {
@@ -192,7 +190,7 @@ void SkinComboBox::compose() {
     int frame = m_focused ? 1 : 0;
     m_image.draw(p, QRectF(0, 0, s.face.width() * m_scale, s.face.height() * m_scale),
                  QRectF(frame * s.face.width(), 0, s.face.width(), s.face.height()));
-    m_faceText = count() > 0 && !m_none ? itemText(GetSelection()) : QString();
+    m_faceText = count() > 0 && !m_none ? itemText(selection()) : QString();
     p.setFont(m_faceFont);
     p.setPen(m_textColour);
     p.drawText(m_textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,

@@ -11,10 +11,10 @@
 // An owner-drawn drop-down list: the closed face is one of two frames of a
 // picture (1 while focused) with the selected item's text. The selection is
 // the Qt combo's current index, whoever sets it. A choice from the list, the
-// wheel or a key posts the control identifier to the parent, wParam and
-// lParam both the notify value. The wheel acts only on a focused combo, keys
-// and the mouse only on a shown and enabled one.
+// wheel or a key is reported once the event is done. The wheel acts only on a
+// focused combo, keys and the mouse only on a shown and enabled one.
 class SkinComboBox : public QComboBox {
+    Q_OBJECT
 public:
     // The page's and the header's faces.
     enum class Style { Page, Header };
@@ -23,20 +23,18 @@ public:
 
     // rect is the control as a drop-down list gives it: its height is the
     // open list's; the face itself is as high as the skin at that width.
-    void create(unsigned controlId, const QRect& rect);
+    void create(const QRect& rect);
     void place(const QRect& rect);
-    unsigned controlId() const { return m_controlId; }
 
-    void SetSkin(DrawingSurface* backgroundSource, Style style);
+    void setSkin(DrawingSurface* backgroundSource, Style style);
     // An index outside the items selects item 0.
-    void SetSelection(int index);
+    void setSelection(int index);
     // No item: an empty face and a selection of -1 until one is chosen or set.
-    void ClearSelection();
-    int GetSelection() const { return m_none ? -1 : std::max(0, currentIndex()); }
-    void SetNotifyValue(intptr_t value) { m_notifyValue = value; }
-    void SetShown(bool shown);
-    void SetEnabled(bool enabled);
-    void DrawToSurface(DrawingSurface& target, bool relativeToRoot);
+    void clearSelection();
+    int selection() const { return m_none ? -1 : std::max(0, currentIndex()); }
+    void setShown(bool shown);
+    void setInputEnabled(bool enabled);
+    void drawToSurface(DrawingSurface& target, bool relativeToRoot);
 
     void setFontHeight(int height);
     void setTextColour(const QColor& colour);
@@ -47,6 +45,9 @@ public:
     QRect textRect() const { return m_textRect; }
     QString faceText() const { return m_faceText; }
     const QImage& picture();
+
+signals:
+    void selectionChosen();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -60,7 +61,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void chosen(int index);
+    void choose(int index);
     bool acceptsInput() const { return m_shown && m_enabled; }
     void ensureLayout();
     void ensureRender();
@@ -69,12 +70,10 @@ private:
     void fitFace();
     void styleList();
 
-    unsigned m_controlId = 0;
     double m_scale = 1.0;
     bool m_none = false;
     bool m_focused = false;
     bool m_selectionRemoved = false;
-    intptr_t m_notifyValue = 0;
     SkinImage m_image;
     bool m_imageLoaded = false;
     bool m_layoutValid = false;

@@ -1,26 +1,24 @@
 #include "controls/skin_control.h"
 
-#include "platform/qt/control_notification.h"
 #include "platform/qt/mouse.h"
 
-SkinControl::SkinControl(QWidget* parent, unsigned controlId) : QWidget(parent), m_id(controlId) {
+SkinControl::SkinControl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void SkinControl::create(unsigned controlId, const QRect& rect) {
-    m_id = controlId;
+void SkinControl::create(const QRect& rect) {
     setGeometry(rect);
     show();
 }
 
-void SkinControl::SetShown(bool shown) {
+void SkinControl::setShown(bool shown) {
     m_shown = shown;
     if (!shown) endDrag();
     inputStateChanged();
     invalidate();
 }
 
-void SkinControl::SetEnabled(bool enabled) {
+void SkinControl::setInputEnabled(bool enabled) {
     m_enabled = enabled;
     if (!enabled) {
         m_focused = false;
@@ -42,10 +40,6 @@ void SkinControl::endDrag() {
     Mouse::setCursor(this, Mouse::Cursor::Arrow);
 }
 
-intptr_t SkinControl::notifyParent(intptr_t wParam, intptr_t lParam) {
-    return ControlNotification::send(this, m_id, wParam, lParam);
-}
-
 void SkinControl::invalidate() {
     m_surface.invalidate();
     update();
@@ -60,7 +54,7 @@ const QImage& SkinControl::renderPicture() {
     return m_surface.render(this, [this] { compose(); });
 }
 
-void SkinControl::DrawToSurface(DrawingSurface& target, bool relativeToRoot) {
+void SkinControl::drawToSurface(DrawingSurface& target, bool relativeToRoot) {
     renderPicture();
     m_surface.drawTo(this, target, relativeToRoot);
 }

@@ -9,20 +9,20 @@ SkinLabel::SkinLabel(QWidget* parent) : SkinControl(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void SkinLabel::SetBackground(DrawingSurface* backgroundSource) {
+void SkinLabel::setBackground(DrawingSurface* backgroundSource) {
     surface().setSource(backgroundSource);
     surface().invalidateBackground();
     update();
 }
 
-void SkinLabel::SetText(const QString& text) {
+void SkinLabel::setText(const QString& text) {
     m_text = text;
     surface().invalidateBackground();
     if (isVisible()) renderPicture();
     update();
 }
 
-void SkinLabel::SetTextStyle(double fontSize, const QString& face, QRgb colour,
+void SkinLabel::setTextStyle(double fontSize, const QString& face, QRgb colour,
                              unsigned alignment) {
     m_fontSize = fontSize;
     m_face = face;

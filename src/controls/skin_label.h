@@ -11,10 +11,10 @@ class SkinLabel : public SkinControl {
 public:
     explicit SkinLabel(QWidget* parent = nullptr);
 
-    void SetBackground(DrawingSurface* backgroundSource);
-    void SetText(const QString& text);
+    void setBackground(DrawingSurface* backgroundSource);
+    void setText(const QString& text);
     QString text() const { return m_text; }
-    void SetTextStyle(double fontSize, const QString& face, QRgb colour, unsigned alignment);
+    void setTextStyle(double fontSize, const QString& face, QRgb colour, unsigned alignment);
 
     // Where the text went at the last drawing.
     QRectF textBox() const { return m_textBox; }

@@ -51,13 +51,13 @@ void ValueEdit::setEditable(bool editable) {
     invalidate();
 }
 
-void ValueEdit::SetColours(QRgb normal, QRgb focused) {
+void ValueEdit::setColours(QRgb normal, QRgb focused) {
     m_normalColour = normal;
     m_focusedColour = focused;
     invalidate();
 }
 
-void ValueEdit::SetFont(int height, const QString& face) {
+void ValueEdit::setTextFont(int height, const QString& face) {
     m_fontHeight = std::max(height, 1);
     m_font = FontFaces::pixelFont(face, m_fontHeight);
     if (m_edit) m_edit->setFont(m_font);
@@ -65,7 +65,7 @@ void ValueEdit::SetFont(int height, const QString& face) {
     repaint();
 }
 
-void ValueEdit::SetValue(double x) {
+void ValueEdit::setValue(double x) {
     m_value = TypedValue::scale(x, 1, m_minimum, m_maximum);
     showValue();
     redrawNow();
@@ -83,7 +83,7 @@ std::optional<int> ValueEdit::readTyped() const {
 }
 
 void ValueEdit::notify() {
-    notifyParent(m_notifyValue, m_value);
+    emit valueChanged(m_value);
 }
 
 void ValueEdit::showValue() {
@@ -98,7 +98,7 @@ void ValueEdit::resizeEvent(QResizeEvent* event) {
     QRect inner = rect().adjusted(kInset, kInset, -kInset, -kInset);
     if (!m_edit) {
         m_edit = new QLineEdit(this);
-        m_edit->setObjectName(QStringLiteral("edit%1").arg(kEditId));
+        m_edit->setObjectName(QStringLiteral("edit"));
         m_edit->setFrame(false);
         m_edit->setAlignment(Qt::AlignCenter);
         m_edit->setFont(m_font);

@@ -12,16 +12,13 @@ class QLineEdit;
 // A small numeric box: a coloured, framed face with a text edit in which the
 // user types a number, steps it with the up and down arrows or the wheel.
 // It keeps an integer value within limits (shown through
-// a printf-style format) and sends every change at once to its parent as its
-// own message number with its notify value and the value.
+// a printf-style format) and reports every user change at once.
 class ValueEdit : public SkinControl {
+    Q_OBJECT
 public:
-    static constexpr unsigned kEditId = 1124;
-
     explicit ValueEdit(QWidget* parent = nullptr);
 
     // The owner's settings, made before the first drawing.
-    void setNotifyValue(int value) { m_notifyValue = value; }
     void setRange(int minimum, int maximum);
     // Empty: no text.
     void setFormat(const QString& format);
@@ -29,15 +26,18 @@ public:
     void setEditable(bool editable);
     bool editable() const { return m_editable; }
 
-    void SetColours(QRgb normal, QRgb focused);
-    void SetFont(int height, const QString& face);
+    void setColours(QRgb normal, QRgb focused);
+    void setTextFont(int height, const QString& face);
     // value = trunc(x), clamped; shown at once, not reported.
-    void SetValue(double x);
+    void setValue(double x);
     int value() const { return m_value; }
 
     // The text as shown, and the inner edit for the owner's tests.
     QString text() const;
     QLineEdit* edit() const { return m_edit; }
+
+signals:
+    void valueChanged(int value);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,7 +57,6 @@ private:
     void showValue();
     void applyEditColours();
 
-    int m_notifyValue = 0;
     bool m_editable = true;
     int m_value = 50;
     int m_minimum = 0;

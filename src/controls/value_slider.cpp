@@ -76,7 +76,7 @@ void ValueSlider::setLabelFormat(const QString& format) {
     invalidate();
 }
 
-void ValueSlider::SetSkin(DrawingSurface* background) {
+void ValueSlider::setSkin(DrawingSurface* background) {
     m_image = SkinImage::load(SkinId::Slider);
     surface().setSource(background);
     surface().invalidateBackground();
@@ -84,7 +84,7 @@ void ValueSlider::SetSkin(DrawingSurface* background) {
     relayout();
 }
 
-void ValueSlider::SetValue(double value) {
+void ValueSlider::setValue(double value) {
     if (std::isnan(value)) return;
     if (m_togglePresent) {
         bool on = value >= m_toggleOffset;
@@ -101,11 +101,11 @@ void ValueSlider::SetValue(double value) {
     }
 }
 
-double ValueSlider::GetValue() const {
+double ValueSlider::valueWithToggle() const {
     return m_togglePresent ? m_value + m_toggleOffsetNow : m_value;
 }
 
-void ValueSlider::SetLabel(const QString& text) {
+void ValueSlider::setLabel(const QString& text) {
     setLabelText(text);
     repaint();
 }
@@ -122,7 +122,7 @@ QString ValueSlider::labelText() const {
 
 void ValueSlider::notify() {
     double v = std::clamp(std::trunc(m_value), -2e9, 2e9);
-    notifyParent(m_index, static_cast<intptr_t>(v));
+    emit valueChanged(static_cast<int>(v));
 }
 
 // --- layout and drawing ---

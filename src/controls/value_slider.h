@@ -11,15 +11,14 @@
 // The horizontal value slider: a label band (the text up to the first colon on
 // the left, the rest on the right), a track with a thumb, an optional level bar
 // and an optional on/off toggle whose offset is added to the reported value
-// (the output mute). Changes are sent to the parent as the slider's own message
-// number with its index and the value truncated (without the toggle offset).
+// (the output mute). A user change reports the value truncated (without the
+// toggle offset).
 class ValueSlider : public SkinControl {
+    Q_OBJECT
 public:
     explicit ValueSlider(QWidget* parent = nullptr);
 
     // The owner's settings.
-    void setIndex(int index) { m_index = index; }
-    int index() const { return m_index; }
     void setRange(double minimum, double maximum);
     // Values below the threshold move in fine steps.
     void setFineSteps(double threshold, double step);
@@ -32,13 +31,13 @@ public:
     // When set, the label is rebuilt from it with the value at every drawing.
     void setLabelFormat(const QString& format);
 
-    void SetSkin(DrawingSurface* background);
-    void SetValue(double value);
-    double GetValue() const;
+    void setSkin(DrawingSurface* background);
+    void setValue(double value);
+    double valueWithToggle() const;
     double value() const { return m_value; }
     bool toggleOn() const { return m_toggleOffsetNow != 0; }
 
-    void SetLabel(const QString& text);  // redraws at once
+    void setLabel(const QString& text);  // redraws at once
     void setLabelText(const QString& text);
     QString labelText() const;  // as drawn: from the format when there is one
 
@@ -47,6 +46,9 @@ public:
     QRectF toggleRect() const { return m_toggle; }
     double trackStart() const { return m_trackStart; }
     double trackEnd() const { return m_trackEnd; }
+
+signals:
+    void valueChanged(int value);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -63,7 +65,6 @@ private:
     void notify();
     QRectF trackBand() const;
 
-    int m_index = 0;
     bool m_levelBar = true;
     bool m_labelMode = false;
     bool m_togglePresent = false;

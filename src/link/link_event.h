@@ -1,6 +1,6 @@
 #pragma once
 
-// Codes of the link event message (wParam); the argument travels as lParam.
+// Codes of the link events the window hears of, each with one argument.
 namespace LinkEvent {
 inline constexpr int ParameterReceived = 0;  // argument: index 1 to 1745 (0 after a full read)
 inline constexpr int ReadComplete = 1;

@@ -59,23 +59,27 @@ void ChannelTestDialog::createControls() {
         button.setParent(this);
         bool channel = b < ChannelTest::kChannels;
         // Made at the size of a frame, which tells the button how many its strip holds.
-        button.create(kButtonMessage, QRect(QPoint(), channel ? SkinLayout::kDarkButtonFrame
-                                                              : SkinLayout::kWideButtonFrame));
-        button.SetImage(&m_skin, channel ? SkinId::DarkButton : SkinId::WideButton);
-        button.SetNotifyValue(b);
-        button.SetCheckType(1);
+        button.create(
+            QRect(QPoint(), channel ? SkinLayout::kDarkButtonFrame : SkinLayout::kWideButtonFrame));
+        button.setImage(&m_skin, channel ? SkinId::DarkButton : SkinId::WideButton);
+        connect(&button, &SkinButton::clicked, this, [this, b] { clicked(b); });
+        button.setCheckType(1);
     }
     for (int b = 0; b < ChannelTest::kChannels; ++b)
-        button(b).SetText(QString::fromUtf8(kChannelNames[b]));
-    button(ChannelTest::kAllOn).SetText(text(channeltesttext::StartAll));
-    button(ChannelTest::kAllOff).SetText(text(channeltesttext::StopAll));
-    button(ChannelTest::kAutomatic).SetText(text(channeltesttext::OrderAll));
+        button(b).setText(QString::fromUtf8(kChannelNames[b]));
+    button(ChannelTest::kAllOn).setText(text(channeltesttext::StartAll));
+    button(ChannelTest::kAllOff).setText(text(channeltesttext::StopAll));
+    button(ChannelTest::kAutomatic).setText(text(channeltesttext::OrderAll));
     m_close.setParent(this);
-    m_close.create(kCloseMessage, QRect(QPoint(), SkinLayout::kTitleButtonFrame));
-    m_close.SetImage(&m_skin, SkinId::CloseButton);
+    m_close.create(QRect(QPoint(), SkinLayout::kTitleButtonFrame));
+    m_close.setImage(&m_skin, SkinId::CloseButton);
+    connect(&m_close, &SkinButton::clicked, this, &QDialog::reject);
+    m_silence.setSingleShot(true);
+    connect(&m_step, &QTimer::timeout, this, &ChannelTestDialog::stepEnded);
+    connect(&m_silence, &QTimer::timeout, this, &ChannelTestDialog::silenceEnded);
     m_caption.setParent(this);
-    m_caption.create(0, QRect());
-    m_caption.SetText(windowTitle());
+    m_caption.create(QRect());
+    m_caption.setText(windowTitle());
 }
 
 void ChannelTestDialog::resizeEvent(QResizeEvent* event) {
@@ -97,20 +101,20 @@ void ChannelTestDialog::layout() {
         const Place& p = kChannelPlaces[b];
         button(b).setGeometry(scaled(p.x - kChannelWidth / 2, p.y - kChannelHeight / 2,
                                      kChannelWidth, kChannelHeight));
-        button(b).SetTextStyle(14 * s, kFace, kDarkText, kCentred, kDarkTextOn);
+        button(b).setTextStyle(14 * s, kFace, kDarkText, kCentred, kDarkTextOn);
     }
     for (int m = 0; m < 3; ++m) {
         SkinButton& b = button(ChannelTest::kAllOn + m);
         b.setGeometry(scaled(kModeLeft[m], kModeTop, kModeWidth, kModeHeight));
-        b.SetTextStyle(14 * s, kFace, kLightText, kCentred, kLightTextOn);
+        b.setTextStyle(14 * s, kFace, kLightText, kCentred, kLightTextOn);
     }
     m_close.setGeometry(scaled(kCloseButton.left(), kCloseButton.top(), kCloseButton.width(),
                                kCloseButton.height()));
-    m_close.SetTextStyle(12 * s, kFace, kDarkText, kCentred, kDarkTextOn);
+    m_close.setTextStyle(12 * s, kFace, kDarkText, kCentred, kDarkTextOn);
     m_caption.setGeometry(
         scaled(kCaption.left(), kCaption.top(), kCaption.width(), kCaption.height()));
-    m_caption.SetBackground(&m_skin);
-    m_caption.SetTextStyle(15 * s, kFace, kDarkText, kLeftCentred);
+    m_caption.setBackground(&m_skin);
+    m_caption.setTextStyle(15 * s, kFace, kDarkText, kLeftCentred);
     update();
 }
 
@@ -127,42 +131,26 @@ void ChannelTestDialog::mousePressEvent(QMouseEvent* event) {
 
 // --- the test ---
 
-intptr_t ChannelTestDialog::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    switch (message) {
-        case kButtonMessage:
-            clicked(static_cast<int>(lParam));
-            return 1;
-        case kCloseMessage:
-            reject();
-            return 1;
-        case WindowMessage::Timer:
-            timer(static_cast<int>(wParam));
-            return 1;
-        default:
-            return 0;
-    }
-}
-
 void ChannelTestDialog::clicked(int number) {
     if (number < 0 || number >= ChannelTest::kButtons) return;
-    bool pressed = button(number).GetCheckType() == 2;
+    bool pressed = button(number).checkType() == 2;
     m_test.button(number, pressed);
     if (number >= ChannelTest::kChannels) {
         stopTimers();
-        if (m_test.automatic()) m_timer.set(kStepTimer, ChannelTest::kStepMs);
+        if (m_test.automatic()) m_step.start(ChannelTest::kStepMs);
     }
     showState();
 }
 
 // Every 6 s the channels go silent, and 400 ms later the next one plays.
-void ChannelTestDialog::timer(int id) {
-    if (id == kStepTimer) {
-        m_test.silence();
-        m_timer.set(kSilenceTimer, ChannelTest::kSilenceMs);
-    } else if (id == kSilenceTimer) {
-        m_timer.kill(kSilenceTimer);
-        m_test.playStep();
-    }
+void ChannelTestDialog::stepEnded() {
+    m_test.silence();
+    m_silence.start(ChannelTest::kSilenceMs);
+    showState();
+}
+
+void ChannelTestDialog::silenceEnded() {
+    m_test.playStep();
     showState();
 }
 
@@ -171,14 +159,14 @@ void ChannelTestDialog::showState() {
     for (int b = 0; b < ChannelTest::kButtons; ++b) {
         SkinButton& button = m_buttons[static_cast<size_t>(b)];
         int type = m_test.pressed(b) ? 2 : 1;
-        if (button.GetCheckType() != type) button.SetCheckType(type);
-        button.SetEnabled(ChannelTest::available(b, layout) ? 1 : 0);
+        if (button.checkType() != type) button.setCheckType(type);
+        button.setInputEnabled(ChannelTest::available(b, layout));
     }
 }
 
 void ChannelTestDialog::stopTimers() {
-    m_timer.kill(kStepTimer);
-    m_timer.kill(kSilenceTimer);
+    m_step.stop();
+    m_silence.stop();
 }
 
 void ChannelTestDialog::done(int result) {

@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 #include <array>
 
 #include "binding/channel_test.h"
 #include "controls/skin_button.h"
 #include "controls/skin_label.h"
-#include "platform/qt/message_target.h"
-#include "platform/qt/window_timer.h"
 #include "resources/drawing_surface.h"
 
 class Mirror;
@@ -16,23 +15,17 @@ class ParameterBinding;
 // The speaker test, run as a modal dialog: a button per output channel
 // placed around the listener, available as the layout in use allows, and all
 // on, all off and the automatic run. Closing it silences every channel.
-class ChannelTestDialog : public QDialog, public MessageTarget {
+class ChannelTestDialog : public QDialog {
 public:
     static constexpr int kDesignWidth = 640;
     static constexpr int kDesignHeight = 680;
-    static constexpr unsigned kButtonMessage = 0x2B00;
-    static constexpr unsigned kCloseMessage = 0x2B01;
-    static constexpr int kStepTimer = 1;
-    static constexpr int kSilenceTimer = 2;
 
     ChannelTestDialog(ParameterBinding& binding, const Mirror& mirror, QWidget* parent);
-
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
 
     SkinButton& button(int number) { return m_buttons[static_cast<size_t>(number)]; }
     SkinButton& closeButton() { return m_close; }
     const ChannelTest& test() const { return m_test; }
-    bool stepping() const { return m_timer.running(kStepTimer) || m_timer.running(kSilenceTimer); }
+    bool stepping() const { return m_step.isActive() || m_silence.isActive(); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -44,7 +37,8 @@ private:
     void createControls();
     void layout();
     void clicked(int number);
-    void timer(int id);
+    void stepEnded();
+    void silenceEnded();
     void showState();
     void stopTimers();
 
@@ -53,5 +47,6 @@ private:
     std::array<SkinButton, ChannelTest::kButtons> m_buttons;
     SkinButton m_close;
     SkinLabel m_caption;
-    WindowTimer m_timer{this};
+    QTimer m_step;
+    QTimer m_silence;
 };

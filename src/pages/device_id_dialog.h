@@ -21,8 +21,6 @@ public:
 
     QComboBox& ids() { return *m_ids; }
     QCheckBox& remember() { return *m_remember; }
-    QPushButton& connectButton() { return *m_connect; }
-    QPushButton& clearButton() { return *m_clear; }
 
     void confirm();
     void clearRecord();

@@ -38,7 +38,6 @@ Design pageDesign(int page) {
     d.lowPassPositions = 64;
     d.highPassMaximum = 1000;
     d.fixedTextsItem = EffectPage::kFixedTexts;
-    d.sliderIdsByIndex = false;
     d.restFrequencies = {125, 250, 1000, 2500, 8000};
     d.sliders.resize(kSliders);
     d.sliders[0] = at(327, 6);

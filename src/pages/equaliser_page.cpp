@@ -23,13 +23,6 @@ using Codec = OutputFieldCodec;
 using Layout = OutputPageLayout;
 using Place = EqualiserPageDesign::Place;
 
-constexpr unsigned kStripId = 2024;
-constexpr unsigned kRowLabelId = 2124;
-constexpr unsigned kGraphId = 2245;
-constexpr unsigned kSliderId = 3024;
-constexpr unsigned kSideLabelId = 4024;
-constexpr unsigned kComboId = 5024;
-constexpr unsigned kButtonId = 6024;
 constexpr double kDesignWidth = 1077;
 constexpr double kDesignHeight = 681;
 constexpr int kRestButton = 3;
@@ -70,7 +63,7 @@ QRect placed(const EqualiserPageDesign::Spot& spot, double sx, double sy) {
 }  // namespace
 
 EqualiserPage::EqualiserPage(int pageIndex, EqualiserPageDesign design, QWidget* parent)
-    : QWidget(parent), m_page(pageIndex), m_design(std::move(design)) {
+    : Page(parent), m_page(pageIndex), m_design(std::move(design)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int j = 0; j < m_design.bands; ++j) m_strips.push_back(std::make_unique<BandStrip>(this));
     for (auto& c : m_rowLabels) c.setParent(this);
@@ -114,47 +107,50 @@ void EqualiserPage::layout() {
 void EqualiserPage::createControls(double sx, double sy) {
     m_created = true;
     for (int j = 0; j < bands(); ++j) {
-        strip(j).create(kStripId + j, stripRect(j, sx, sy));
-        strip(j).SetSkin(m_source);
-        strip(j).SetStripIndex(j);
+        strip(j).create(stripRect(j, sx, sy));
+        strip(j).setSkin(m_source);
+        strip(j).setStripIndex(j);
+        connect(&strip(j), &BandStrip::subValueChanged, this,
+                [this, j](int sub) { bandChanged(j, sub); });
     }
     for (int r = 0; r < 4; ++r) {
-        m_rowLabels[size_t(r)].create(kRowLabelId + r, rowLabelRect(r, sx, sy));
-        m_rowLabels[size_t(r)].SetBackground(m_source);
+        m_rowLabels[size_t(r)].create(rowLabelRect(r, sx, sy));
+        m_rowLabels[size_t(r)].setBackground(m_source);
     }
-    m_graph.create(kGraphId, graphRect(sx, sy));
+    m_graph.create(graphRect(sx, sy));
+    connect(&m_graph, &ResponseGraph::edited, this, &EqualiserPage::graphChanged);
     m_graph.setScale(std::min(sx, sy));
-    m_graph.Initialise(bands());
+    m_graph.initialise(bands());
     for (size_t k = 0; k < m_sliders.size(); ++k)
         configureSlider(int(k), placed(m_design.sliders[k], sx, sy));
     for (size_t i = 0; i < m_sideLabels.size(); ++i) {
-        m_sideLabels[i]->create(kSideLabelId + i, placed(m_design.sideLabels[i], sx, sy));
-        m_sideLabels[i]->SetBackground(m_source);
+        m_sideLabels[i]->create(placed(m_design.sideLabels[i], sx, sy));
+        m_sideLabels[i]->setBackground(m_source);
         m_sideLabels[i]->setVisible(m_design.sideLabels[i].present);
     }
     for (size_t i = 0; i < m_combos.size(); ++i) {
         SkinComboBox& box = *m_combos[i];
-        box.create(kComboId + i, placed(m_design.combos[i], sx, sy));
-        box.SetSkin(m_source, SkinComboBox::Style::Page);
-        box.SetNotifyValue(intptr_t(i));
+        box.create(placed(m_design.combos[i], sx, sy));
+        box.setSkin(m_source, SkinComboBox::Style::Page);
+        connect(&box, &SkinComboBox::selectionChosen, this, [this, i] { comboChosen(int(i)); });
         box.setFontHeight(14);
         box.setFaceName(kFace);
         if (i < kSlopeCombos)
             for (const char* item : kSlopeItems) box.addItem(QString::fromUtf8(item));
         else
             for (const char* item : kEliminatorItems) box.addItem(QString::fromUtf8(item));
-        box.SetSelection(0);
+        box.setSelection(0);
         box.setVisible(m_design.combos[i].present);
     }
     for (size_t b = 0; b < m_buttons.size(); ++b) {
         const EqualiserPageDesign::Button& design = m_design.buttons[b];
         SkinButton& button = *m_buttons[b];
-        button.create(kButtonId + b, placed(design.spot, sx, sy));
-        button.SetNotifyValue(intptr_t(b));
-        button.SetImage(m_source, design.png);
-        if (design.checkType != 0) button.SetCheckType(design.checkType);
+        button.create(placed(design.spot, sx, sy));
+        connect(&button, &SkinButton::clicked, this, [this, b] { buttonAction(int(b)); });
+        button.setImage(m_source, design.png);
+        if (design.checkType != 0) button.setCheckType(design.checkType);
         if (!design.spot.present) {
-            button.SetShown(0);
+            button.setShown(false);
             button.hide();
         }
     }
@@ -165,19 +161,19 @@ void EqualiserPage::configureSlider(int k, const QRect& rect) {
     ValueSlider& s = slider(k);
     const FieldRow* row = sliderRow(k);
     double maximum = row ? row->maximum : 100;
-    s.create(m_design.sliderIdsByIndex ? kSliderId + k : kSliderId, rect);
+    s.create(rect);
     s.setLabelMode(true);
     s.setTogglePresent(row && row->toggle());
     s.setToggleOffset(500);
-    s.setIndex(k);
+    connect(&s, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
     s.setLevelBar(false);
     s.setLabelColour(0xFFF0F0F0);
     s.setRange(0, maximum);
     s.setFineSteps(row ? row->fineThreshold : 0, 0.1);
-    s.SetSkin(m_source);
-    if (k == m_design.lowPassSlider) s.SetValue(m_design.lowPassPositions);
+    s.setSkin(m_source);
+    if (k == m_design.lowPassSlider) s.setValue(m_design.lowPassPositions);
     if (!m_design.sliders[size_t(k)].present) {
-        s.SetShown(false);
+        s.setShown(false);
         s.hide();
     }
 }
@@ -216,9 +212,9 @@ void EqualiserPage::applyTextStyles(double s) {
     double size = std::trunc(12 * s);
     // The two-line labels keep their line break.
     for (auto& l : m_rowLabels)
-        l.SetTextStyle(size, kFace, kLabelColour, l.text().contains('\n') ? 0x05 : 0x25);
-    for (auto& l : m_sideLabels) l->SetTextStyle(size, kFace, kLabelColour, 0x24);
-    for (auto& b : m_buttons) b->SetTextStyle(12 * s, kFace, kButtonColour, 0x25, kButtonOnColour);
+        l.setTextStyle(size, kFace, kLabelColour, l.text().contains('\n') ? 0x05 : 0x25);
+    for (auto& l : m_sideLabels) l->setTextStyle(size, kFace, kLabelColour, 0x24);
+    for (auto& b : m_buttons) b->setTextStyle(12 * s, kFace, kButtonColour, 0x25, kButtonOnColour);
 }
 
 void EqualiserPage::paintEvent(QPaintEvent*) {
@@ -227,12 +223,12 @@ void EqualiserPage::paintEvent(QPaintEvent*) {
 
 void EqualiserPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (m_created) m_graph.OnShow(2);
+    if (m_created) m_graph.setAnimation(2);
 }
 
 void EqualiserPage::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (m_created) m_graph.OnShow(0);
+    if (m_created) m_graph.setAnimation(0);
 }
 
 // --- texts ---
@@ -258,15 +254,15 @@ void EqualiserPage::refreshItem(int item) {
 }
 
 void EqualiserPage::fixedTexts() {
-    for (int r = 0; r < 4; ++r) m_rowLabels[size_t(r)].SetText(text(*kRowTexts[r]));
+    for (int r = 0; r < 4; ++r) m_rowLabels[size_t(r)].setText(text(*kRowTexts[r]));
     for (size_t i = 0; i < m_sideLabels.size(); ++i)
-        if (const TextTriple* t = m_design.sideLabelTexts[i]) m_sideLabels[i]->SetText(text(*t));
+        if (const TextTriple* t = m_design.sideLabelTexts[i]) m_sideLabels[i]->setText(text(*t));
     for (size_t b = 0; b < m_buttons.size(); ++b) {
         const EqualiserPageDesign::Button& design = m_design.buttons[b];
         if (design.fixedText)
-            m_buttons[b]->SetText(QString::fromUtf8(design.fixedText));
+            m_buttons[b]->setText(QString::fromUtf8(design.fixedText));
         else if (design.text)
-            m_buttons[b]->SetText(text(*design.text));
+            m_buttons[b]->setText(text(*design.text));
     }
 }
 
@@ -310,15 +306,15 @@ int EqualiserPage::getField(int field) const {
     int band = bandGetField(field);
     if (band >= 0) return band;
     const auto& d = m_design;
-    if (field == d.bypassField) return m_graph.GetEqEnabled() ? 0 : 1;
+    if (field == d.bypassField) return m_graph.eqEnabled() ? 0 : 1;
     if (field == d.highPassSlopeField || field == d.lowPassSlopeField) {
         bool lowPass = field == d.lowPassSlopeField;
-        return Codec::crossoverCode(m_combos[lowPass]->GetSelection(), lowPass);
+        return Codec::crossoverCode(m_combos[lowPass]->selection(), lowPass);
     }
     if (const FieldRow* row = sliderFieldRow(field)) {
         int k = sliderOfField(field);
         return FieldCatalogue::encode(row->codec,
-                                      row->toggle() ? slider(k).GetValue() : sliderValue(k));
+                                      row->toggle() ? slider(k).valueWithToggle() : sliderValue(k));
     }
     return std::max(ownField(field), 0);
 }
@@ -343,7 +339,7 @@ const FieldRow* EqualiserPage::sliderFieldRow(int field) const {
 
 bool EqualiserPage::setSliderField(int field, int value) {
     const FieldRow* row = sliderFieldRow(field);
-    if (row) slider(sliderOfField(field)).SetValue(FieldCatalogue::decode(*row, value));
+    if (row) slider(sliderOfField(field)).setValue(FieldCatalogue::decode(*row, value));
     return row != nullptr;
 }
 
@@ -352,7 +348,7 @@ int EqualiserPage::bandGetField(int field) const {
     int j = 0;
     int row = bandRowOf(field, j);
     if (row < 0) return -1;
-    double shown = m_strips[size_t(j)]->GetSubValue(kBandRows[row]);
+    double shown = m_strips[size_t(j)]->subValue(kBandRows[row]);
     return FieldCatalogue::encode(FieldCatalogue::find(m_page, field)->codec, shown);
 }
 
@@ -369,7 +365,7 @@ void EqualiserPage::setField(int field, int value) {
     const auto& d = m_design;
     if (setBandField(field, value)) return;
     if (field == d.bypassField)
-        m_graph.SetEqEnabled(value < 1);  // these pages keep a bypass: 0 active
+        m_graph.setEqEnabled(value < 1);  // these pages keep a bypass: 0 active
     else if (field == d.highPassField || field == d.lowPassField)
         setFilterFrequency(field == d.lowPassField, value);
     else if (field == d.highPassSlopeField || field == d.lowPassSlopeField)
@@ -385,23 +381,23 @@ bool EqualiserPage::setBandField(int field, int value) {
     if (row < 0) return false;
     double shown = FieldCatalogue::decode(*FieldCatalogue::find(m_page, field), value);
     showOnGraph(j, kBandRows[row], shown);
-    strip(j).SetSubValue(kBandRows[row], shown);
+    strip(j).setSubValue(kBandRows[row], shown);
     return true;
 }
 
 void EqualiserPage::showOnGraph(int j, int sub, double value) {
     switch (sub) {
         case BandValueText::Type:
-            m_graph.SetBandType(j, value);
+            m_graph.setBandType(j, value);
             break;
         case BandValueText::Frequency:
-            m_graph.SetBandFrequency(j, value);
+            m_graph.setBandFrequency(j, value);
             break;
         case BandValueText::Q:
-            m_graph.SetBandQ(j, value);
+            m_graph.setBandQ(j, value);
             break;
         default:
-            m_graph.SetBandGain(j, value);
+            m_graph.setBandGain(j, value);
             break;
     }
 }
@@ -412,19 +408,19 @@ void EqualiserPage::setFilterFrequency(bool lowPass, int code) {
     double f = Codec::crossoverFrequency(code);
     if (lowPass) {
         int p = std::clamp(FrequencyTable::upperGridIndex(f), 0, m_design.lowPassPositions);
-        slider(m_design.lowPassSlider).SetValue(p);
-        m_graph.SetCrossoverFrequency(1, FrequencyTable::upperGridFrequency(p));
+        slider(m_design.lowPassSlider).setValue(p);
+        m_graph.setCrossoverFrequency(1, FrequencyTable::upperGridFrequency(p));
     } else {
         int p = std::clamp(FrequencyTable::gridIndex(f), 0, m_design.highPassPositions);
-        slider(m_design.highPassSlider).SetValue(p);
-        m_graph.SetCrossoverFrequency(0, FrequencyTable::gridFrequency(p));
+        slider(m_design.highPassSlider).setValue(p);
+        m_graph.setCrossoverFrequency(0, FrequencyTable::gridFrequency(p));
     }
 }
 
 void EqualiserPage::setSlope(bool lowPass, int code) {
     int p = Codec::slopePosition(code);
-    combo(lowPass).SetSelection(p);
-    m_graph.SetCrossoverType(Codec::crossoverCode(p, lowPass));
+    combo(lowPass).setSelection(p);
+    m_graph.setCrossoverType(Codec::crossoverCode(p, lowPass));
 }
 
 // --- user changes ---
@@ -433,30 +429,16 @@ void EqualiserPage::changed(int field) {
     if (m_changed) m_changed(m_page, field);
 }
 
-intptr_t EqualiserPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    int w = static_cast<int>(wParam), l = static_cast<int>(lParam);
-    auto in = [message](unsigned first, size_t count) {
-        return message >= first && message < first + count;
-    };
-    if (in(kStripId, m_strips.size()))
-        bandChanged(w, l);
-    else if (message == kGraphId)
-        graphChanged(w, l);
-    else if (in(kSliderId, m_sliders.size()))
-        sliderChanged(w);
-    else if (in(kComboId, m_combos.size()))
-        message - kComboId < kSlopeCombos ? slopeChanged(message == kComboId + 1)
-                                          : ownCombo(int(message - kComboId));
-    else if (in(kButtonId, m_buttons.size()))
-        buttonAction(l);
+void EqualiserPage::comboChosen(int i) {
+    if (i < kSlopeCombos)
+        slopeChanged(i == 1);
     else
-        return 0;
-    return 1;
+        ownCombo(i);
 }
 
 void EqualiserPage::bandChanged(int j, int sub) {
     if (j < 0 || j >= bands() || sub < 0 || sub > BandValueText::Type) return;
-    showOnGraph(j, sub, strip(j).GetSubValue(sub));
+    showOnGraph(j, sub, strip(j).subValue(sub));
     auto row = std::find(std::begin(kBandRows), std::end(kBandRows), sub) - std::begin(kBandRows);
     changed(bandField(static_cast<int>(row), j));
 }
@@ -471,33 +453,33 @@ void EqualiserPage::graphChanged(int kind, int band) {
     const auto& d = m_design;
     if (kind == 1 || kind == 2) {
         bool lowPass = kind == 2;
-        double f = m_graph.GetCrossoverFrequency(lowPass);
+        double f = m_graph.crossoverFrequency(lowPass);
         int field = lowPass ? d.lowPassField : d.highPassField;
         if (lowPass)
             slider(d.lowPassSlider)
-                .SetValue(std::clamp(FrequencyTable::upperGridIndex(f), 0, d.lowPassPositions));
+                .setValue(std::clamp(FrequencyTable::upperGridIndex(f), 0, d.lowPassPositions));
         else
             slider(d.highPassSlider)
-                .SetValue(std::clamp(FrequencyTable::gridIndex(f), 0, d.highPassPositions));
+                .setValue(std::clamp(FrequencyTable::gridIndex(f), 0, d.highPassPositions));
         changed(field);
         refreshItem(field);
         return;
     }
     if (band < 0 || band >= bands()) return;
     BandStrip& s = strip(band);
-    s.SetSubValue(BandValueText::Frequency, m_graph.GetBandFrequency(band));
-    s.SetSubValue(BandValueText::Q, m_graph.GetBandQ(band));
-    s.SetSubValue(BandValueText::Gain, m_graph.GetBandGain(band));
-    s.SetSubValue(BandValueText::Type, m_graph.GetBandType(band));
+    s.setSubValue(BandValueText::Frequency, m_graph.bandFrequency(band));
+    s.setSubValue(BandValueText::Q, m_graph.bandQ(band));
+    s.setSubValue(BandValueText::Gain, m_graph.bandGain(band));
+    s.setSubValue(BandValueText::Type, m_graph.bandType(band));
     for (int row : {0, 3, 1, 2}) changed(bandField(row, band));
 }
 
 void EqualiserPage::sliderChanged(int k) {
     if (k < 0 || k >= int(m_sliders.size())) return;
     if (k == m_design.highPassSlider)
-        m_graph.SetCrossoverFrequency(0, FrequencyTable::gridFrequency(position(k)));
+        m_graph.setCrossoverFrequency(0, FrequencyTable::gridFrequency(position(k)));
     if (k == m_design.lowPassSlider)
-        m_graph.SetCrossoverFrequency(1, FrequencyTable::upperGridFrequency(position(k)));
+        m_graph.setCrossoverFrequency(1, FrequencyTable::upperGridFrequency(position(k)));
     int field = fieldOfSlider(k);
     if (field < 0) return;
     changed(field);
@@ -506,7 +488,7 @@ void EqualiserPage::sliderChanged(int k) {
 
 void EqualiserPage::slopeChanged(bool lowPass) {
     int field = lowPass ? m_design.lowPassSlopeField : m_design.highPassSlopeField;
-    setField(field, Codec::crossoverCode(combo(lowPass).GetSelection(), lowPass));
+    setField(field, Codec::crossoverCode(combo(lowPass).selection(), lowPass));
     changed(field);
 }
 
@@ -514,7 +496,7 @@ void EqualiserPage::buttonAction(int b) {
     if (b == kRestButton) {
         rest();
     } else if (b == kBypassButton) {
-        m_graph.SetEqEnabled(!m_graph.GetEqEnabled());
+        m_graph.setEqEnabled(!m_graph.eqEnabled());
         changed(m_design.bypassField);
     } else if (b >= 0 && b < int(m_buttons.size())) {
         ownButton(b);
@@ -525,10 +507,10 @@ void EqualiserPage::buttonAction(int b) {
 void EqualiserPage::rest() {
     for (int j = 0; j < bands(); ++j) {
         double f = m_design.restFrequencies[size_t(j)];
-        strip(j).SetSubValue(BandValueText::Gain, 0);
-        m_graph.SetBandGain(j, 0);
-        strip(j).SetSubValue(BandValueText::Frequency, f);
-        m_graph.SetBandFrequency(j, f);
+        strip(j).setSubValue(BandValueText::Gain, 0);
+        m_graph.setBandGain(j, 0);
+        strip(j).setSubValue(BandValueText::Frequency, f);
+        m_graph.setBandFrequency(j, f);
         changed(bandField(1, j));
         changed(bandField(3, j));
     }

@@ -13,8 +13,8 @@
 #include "controls/skin_combo_box.h"
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
+#include "pages/page.h"
 #include "pages/output_page_layout.h"
-#include "platform/qt/message_target.h"
 
 class DrawingSurface;
 struct FieldRow;
@@ -46,7 +46,6 @@ struct EqualiserPageDesign {
     int highPassPositions, lowPassPositions;
     double highPassMaximum;  // Hz, for the graph's marker
     int fixedTextsItem;
-    bool sliderIdsByIndex;  // each slider its own identifier, else all share the first
     std::vector<double> restFrequencies;
     std::vector<Spot> sliders;
     std::vector<Spot> sideLabels;
@@ -60,7 +59,7 @@ struct EqualiserPageDesign {
 // "EQ PASS", and the page's own sliders, which the subclass gives meaning to.
 // Like the output page it keeps no device values of its own: a user change
 // is reported as (page index, field number) and read back through getField.
-class EqualiserPage : public QWidget, public MessageTarget, public PageFields {
+class EqualiserPage : public Page, public PageFields {
 public:
     using ChangeHandler = std::function<void(int page, int field)>;
 
@@ -73,23 +72,18 @@ public:
     void setGraphMenuHandler(std::function<void(int item)> handler) {
         m_graphMenu = std::move(handler);
     }
-    // The main window's skin; the first layout after it creates the controls.
-    void setBackgroundSource(DrawingSurface* source);
+    void setBackgroundSource(DrawingSurface* source) override;
 
     int getField(int field) const override;
     void setField(int field, int value) override;
     // A field's slider label, or every fixed text for the design's item.
     void refreshItem(int item);
-    // Every text in the current language.
-    void refreshTexts();
-
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+    void refreshTexts() override;
 
     int bands() const { return m_design.bands; }
     BandStrip& strip(int j) { return *m_strips[static_cast<size_t>(j)]; }
     ValueSlider& slider(int k) { return *m_sliders[static_cast<size_t>(k)]; }
     const ValueSlider& slider(int k) const { return *m_sliders[static_cast<size_t>(k)]; }
-    SkinLabel& sideLabel(int i) { return *m_sideLabels[static_cast<size_t>(i)]; }
     SkinComboBox& combo(int i) { return *m_combos[static_cast<size_t>(i)]; }
     const SkinComboBox& combo(int i) const { return *m_combos[static_cast<size_t>(i)]; }
     SkinButton& button(int b) { return *m_buttons[static_cast<size_t>(b)]; }
@@ -147,6 +141,7 @@ private:
     void bandChanged(int j, int sub);
     void graphChanged(int kind, int band);
     void sliderChanged(int k);
+    void comboChosen(int i);
     void slopeChanged(bool lowPass);
     void buttonAction(int b);
     void rest();

@@ -49,7 +49,6 @@ Design pageDesign(int page) {
     d.lowPassPositions = 64;
     d.highPassMaximum = 303;
     d.fixedTextsItem = InputPage::kFixedTexts;
-    d.sliderIdsByIndex = true;
     d.restFrequencies = {40,   63,   100,  160,  250,   400,   630,  1000,
                          1600, 2500, 4000, 6300, 10000, 14000, 16000};
     d.sliders.resize(kSliders);
@@ -103,7 +102,7 @@ InputPage::InputPage(int pageIndex, QWidget* parent)
     : EqualiserPage(pageIndex, pageDesign(pageIndex), parent) {}
 
 BindingTable::Microphones InputPage::microphones() const {
-    return {button(kMicAButton).GetCheckType() == 2, button(kMicBButton).GetCheckType() == 2};
+    return {button(kMicAButton).checkType() == 2, button(kMicBButton).checkType() == 2};
 }
 
 // The low-pass slider's field is 80, not 79, which is the high-pass slope.
@@ -112,12 +111,12 @@ int InputPage::fieldOfSlider(int k) const {
 }
 
 int InputPage::ownField(int field) const {
-    return field == kEliminatorField ? combo(kEliminator).GetSelection() : -1;
+    return field == kEliminatorField ? combo(kEliminator).selection() : -1;
 }
 
 bool InputPage::setOwnField(int field, int value) {
     if (field != kEliminatorField) return false;
-    combo(kEliminator).SetSelection(std::clamp(value, 0, combo(kEliminator).count() - 1));
+    combo(kEliminator).setSelection(std::clamp(value, 0, combo(kEliminator).count() - 1));
     return true;
 }
 
@@ -131,8 +130,8 @@ void InputPage::ownCombo(int i) {
 
 // The entries come from the binding's own table, for the one microphone.
 void InputPage::selectMicrophone(bool micB) {
-    button(kMicAButton).SetCheckType(micB ? 1 : 2);
-    button(kMicBButton).SetCheckType(micB ? 2 : 1);
+    button(kMicAButton).setCheckType(micB ? 1 : 2);
+    button(kMicBButton).setCheckType(micB ? 2 : 1);
     if (!m_mirror) return;
     BindingTable::Microphones only{!micB, micB};
     auto load = [&](int field) {

@@ -61,35 +61,38 @@ void MainHeader::layout(DrawingSurface* background, double sx, double sy, bool c
     place(sx, sy);
     double s = std::min(sx, sy);
     for (SkinLabel* l : {&m_title, &m_audio, &m_decoder, &m_inputLabel})
-        l->SetTextStyle(14 * s, kFace, kLabelColour, kLabelAlignment);
+        l->setTextStyle(14 * s, kFace, kLabelColour, kLabelAlignment);
 }
 
 void MainHeader::create(DrawingSurface* background) {
-    m_title.create(13225, QRect());
-    m_title.SetBackground(background);
-    m_title.SetText(QStringLiteral("QX7"));
+    m_title.create(QRect());
+    m_title.setBackground(background);
+    m_title.setText(QStringLiteral("QX7"));
     for (int k = 0; k < kSliders; ++k) {
         ValueSlider& s = slider(k);
-        s.create(kSliderId + k, QRect());
-        s.setIndex(k);
+        s.create(QRect());
+        QObject::connect(&s, &ValueSlider::valueChanged, &s, [this, k] { sliderMoved(k); });
         s.setLabelMode(true);
         s.setLabelColour(0xFFF0F0F0);
         s.setLabelFormat(text(*kSliderFormats[k]));
-        s.SetSkin(background);
+        s.setSkin(background);
     }
-    slider(kMicBSlider).SetEnabled(false);
-    m_audio.create(13234, QRect());
-    m_decoder.create(13235, QRect());
-    m_inputLabel.create(13224, QRect());
-    for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->SetBackground(background);
+    slider(kMicBSlider).setInputEnabled(false);
+    m_audio.create(QRect());
+    m_decoder.create(QRect());
+    m_inputLabel.create(QRect());
+    for (SkinLabel* l : {&m_audio, &m_decoder, &m_inputLabel}) l->setBackground(background);
     for (SkinComboBox* box : {&m_mode, &m_source}) {
-        box->create(box == &m_mode ? kModeId : kSourceId, QRect(0, 0, 100, 100));
-        box->SetSkin(background, SkinComboBox::Style::Header);
+        box->create(QRect(0, 0, 100, 100));
+        box->setSkin(background, SkinComboBox::Style::Header);
         box->setFaceName(kFace);
         // Narrower than the design's 16, so that "Analog 7.1CH" fits the face.
         box->setFontHeight(11);
         box->setTextColour(QColor(250, 250, 250));
     }
+    QObject::connect(&m_source, &SkinComboBox::selectionChosen, &m_source,
+                     [this] { sourceChosen(); });
+    QObject::connect(&m_mode, &SkinComboBox::selectionChosen, &m_mode, [this] { modeChosen(); });
     languageRefresh();
 }
 
@@ -110,24 +113,15 @@ void MainHeader::place(double sx, double sy) {
                          truncated(100 * s), 100));
 }
 
-bool MainHeader::onMessage(unsigned message, intptr_t wParam, intptr_t) {
-    if (message >= kSliderId && message < kSliderId + kSliders) {
-        sliderMoved(static_cast<int>(message - kSliderId));
-        return true;
-    }
-    if (message == kSourceId) {
-        int code = HeaderValues::sourceCode(m_source.GetSelection());
-        if (code >= 0) m_binding.writeParameter(HeaderValues::kInputSource, uint16_t(code));
-        return true;
-    }
-    if (message == kModeId) {
-        int item = m_mode.GetSelection();
-        if (item >= 0 && item < HeaderValues::kChannelModes)
-            m_binding.writeParameter(HeaderValues::kChannelMode, uint16_t(item));
-        return true;
-    }
-    (void)wParam;
-    return false;
+void MainHeader::sourceChosen() {
+    int code = HeaderValues::sourceCode(m_source.selection());
+    if (code >= 0) m_binding.writeParameter(HeaderValues::kInputSource, uint16_t(code));
+}
+
+void MainHeader::modeChosen() {
+    int item = m_mode.selection();
+    if (item >= 0 && item < HeaderValues::kChannelModes)
+        m_binding.writeParameter(HeaderValues::kChannelMode, uint16_t(item));
 }
 
 void MainHeader::sliderMoved(int k) {
@@ -146,7 +140,7 @@ void MainHeader::clampToLimits() {
         {0, limits.music}, {1, limits.mic}, {kMicBSlider, limits.micB}, {2, limits.effect}};
     for (auto [k, maximum] : pairs) {
         if (slider(k).value() <= maximum) continue;
-        slider(k).SetValue(maximum);
+        slider(k).setValue(maximum);
         refreshSliderLabel(k);
     }
 }
@@ -156,24 +150,24 @@ void MainHeader::refreshSliderLabel(int k) {
 }
 
 void MainHeader::fillSelectors() {
-    int source = m_source.GetSelection();
+    int source = m_source.selection();
     m_source.clear();
     for (int i = 0; i < HeaderValues::kSources; ++i)
         m_source.addItem(kSourceTexts[i] ? text(*kSourceTexts[i])
                                          : QString::fromUtf8(kSourceNames[i]));
-    m_source.SetSelection(source);
-    int mode = m_mode.GetSelection();
+    m_source.setSelection(source);
+    int mode = m_mode.selection();
     m_mode.clear();
     for (const char* count : kChannelCounts)
         m_mode.addItem(text(uitext::AnalogPrefix) + QString::fromUtf8(count));
     m_mode.addItem(text(uitext::PassThrough));
-    m_mode.SetSelection(mode);
+    m_mode.setSelection(mode);
 }
 
 void MainHeader::languageRefresh() {
     fillSelectors();
-    m_inputLabel.SetText(text(uitext::MusicInput));
-    m_audio.SetText(text(uitext::Audio));
+    m_inputLabel.setText(text(uitext::MusicInput));
+    m_audio.setText(text(uitext::Audio));
     for (int k = 0; k < kSliders; ++k) refreshSliderLabel(k);
 }
 
@@ -199,8 +193,8 @@ int MainHeader::getField(int index) const {
     for (int k = 0; k < kSliders; ++k)
         if (kSliderIndices[k] == index) return HeaderValues::volumeCode(self.slider(k).value());
     if (index == HeaderValues::kInputSource)
-        return std::max(0, HeaderValues::sourceCode(m_source.GetSelection()));
-    if (index == HeaderValues::kChannelMode) return m_mode.GetSelection();
+        return std::max(0, HeaderValues::sourceCode(m_source.selection()));
+    if (index == HeaderValues::kChannelMode) return m_mode.selection();
     return 0;
 }
 
@@ -209,17 +203,17 @@ void MainHeader::setField(int index, int value) {
     if (k >= 0 && k < kSliders) {
         int percent = std::clamp(HeaderValues::volumePercent(value), 0, 100);
         if (percent != slider(k).value()) {
-            slider(k).SetValue(percent);
+            slider(k).setValue(percent);
             refreshSliderLabel(k);
         }
         return;
     }
     if (index == HeaderValues::kInputSource) {
         int item = HeaderValues::sourceItem(value);
-        if (item >= 0) m_source.SetSelection(item);
+        if (item >= 0) m_source.setSelection(item);
     } else if (index == HeaderValues::kChannelMode) {
-        if (value >= 0 && value < HeaderValues::kChannelModes) m_mode.SetSelection(value);
+        if (value >= 0 && value < HeaderValues::kChannelModes) m_mode.setSelection(value);
     } else if (index == HeaderValues::kDecoderFormat) {
-        m_decoder.SetText(QString::fromStdString(HeaderValues::decoderName(value)));
+        m_decoder.setText(QString::fromStdString(HeaderValues::decoderName(value)));
     }
 }

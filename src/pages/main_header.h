@@ -17,25 +17,20 @@ class QWidget;
 // The header of the main window: the title label, the four master volume
 // sliders (Music, MIC, Effect and the MICB display), the input source and
 // channel mode selectors and the decoder format display. Its controls are
-// the window's children and report to it; the window hands their messages
-// on. As a binding target its field numbers are the parameter indices.
+// the window's children; the header follows their changes itself. As a
+// binding target its field numbers are the parameter indices.
 class MainHeader : public PageFields {
 public:
     static constexpr int kSliders = 4;
-    static constexpr unsigned kSliderId = 0x1792;  // + slider number
-    static constexpr unsigned kSourceId = 0x33A8;
-    static constexpr unsigned kModeId = 0x33AA;
 
     MainHeader(QWidget* window, ParameterBinding& binding, LinkState& state);
 
     // Creates the controls the first time, places them on later calls.
     void layout(DrawingSurface* background, double sx, double sy, bool create);
-    // True when the message was one of the header's.
-    bool onMessage(unsigned message, intptr_t wParam, intptr_t lParam);
     // Sliders above the system page's maxima come down to them; nothing is written.
     void clampToLimits();
     void languageRefresh();
-    void setTitle(const QString& title) { m_title.SetText(title); }
+    void setTitle(const QString& title) { m_title.setText(title); }
     // Suspends the link, or resumes it with a new connection; true when suspended now.
     bool toggleSuspend();
     // The controls that write the device take input or not.
@@ -46,7 +41,6 @@ public:
 
     ValueSlider& slider(int k) { return m_sliders[static_cast<size_t>(k)]; }
     SkinComboBox& sourceSelector() { return m_source; }
-    SkinComboBox& modeSelector() { return m_mode; }
     SkinLabel& decoderDisplay() { return m_decoder; }
     SkinLabel& titleLabel() { return m_title; }
 
@@ -54,6 +48,8 @@ private:
     void create(DrawingSurface* background);
     void place(double sx, double sy);
     void sliderMoved(int k);
+    void sourceChosen();
+    void modeChosen();
     void refreshSliderLabel(int k);
     void fillSelectors();
 

@@ -18,13 +18,6 @@ namespace {
 using Codec = OutputFieldCodec;
 using Layout = OutputPageLayout;
 
-constexpr unsigned kStripId = 2024;
-constexpr unsigned kRowLabelId = 2124;
-constexpr unsigned kGraphId = 2245;
-constexpr unsigned kSliderId = 3024;
-constexpr unsigned kCaptionId = 4024;
-constexpr unsigned kSelectorId = 5024;
-constexpr unsigned kButtonId = 6024;
 constexpr double kDesignWidth = 1077;
 constexpr double kDesignHeight = 681;
 
@@ -71,7 +64,7 @@ const QRect kAway(-1000, -1000, 100, 100);
 
 }  // namespace
 
-OutputPage::OutputPage(int pageIndex, QWidget* parent) : QWidget(parent), m_page(pageIndex) {
+OutputPage::OutputPage(int pageIndex, QWidget* parent) : Page(parent), m_page(pageIndex) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (auto& c : m_strips) c.setParent(this);
     for (auto& c : m_rowLabels) c.setParent(this);
@@ -116,44 +109,47 @@ void OutputPage::createControls(double sx, double sy) {
     m_created = true;
     double s = std::min(sx, sy);
     for (int j = 0; j < Layout::kStrips; ++j) {
-        strip(j).create(kStripId + j, Layout::scaled(Layout::strip(j), sx, sy));
-        strip(j).SetSkin(m_source);
-        strip(j).SetStripIndex(j);
+        strip(j).create(Layout::scaled(Layout::strip(j), sx, sy));
+        strip(j).setSkin(m_source);
+        strip(j).setStripIndex(j);
+        connect(&strip(j), &BandStrip::subValueChanged, this,
+                [this, j](int sub) { bandChanged(j, sub); });
     }
     for (int r = 0; r < Layout::kRowLabels; ++r) {
-        m_rowLabels[size_t(r)].create(kRowLabelId + r, Layout::scaled(Layout::rowLabel(r), sx, sy));
-        m_rowLabels[size_t(r)].SetBackground(m_source);
+        m_rowLabels[size_t(r)].create(Layout::scaled(Layout::rowLabel(r), sx, sy));
+        m_rowLabels[size_t(r)].setBackground(m_source);
     }
-    m_graph.create(kGraphId, Layout::scaledEdges(Layout::graph(), sx, sy));
-    m_graph.Initialise(Layout::kStrips);
+    m_graph.create(Layout::scaledEdges(Layout::graph(), sx, sy));
+    connect(&m_graph, &ResponseGraph::edited, this, &OutputPage::graphChanged);
+    m_graph.initialise(Layout::kStrips);
     m_graph.options().contextMenu = true;
     m_graph.setScale(s);
     for (int k = 0; k < Layout::kSliders; ++k)
         configureSlider(k, Layout::scaled(Layout::slider(k), sx, sy));
     for (int c = 0; c < Layout::kCaptions; ++c) {
-        caption(c).create(kCaptionId + c, Layout::scaled(Layout::caption(c), sx, sy));
-        caption(c).SetBackground(m_source);
+        caption(c).create(Layout::scaled(Layout::caption(c), sx, sy));
+        caption(c).setBackground(m_source);
         caption(c).setVisible(Layout::captionPresent(m_page, c));
     }
     for (int i = 0; i < Layout::kSelectors; ++i) {
         SkinComboBox& box = selector(i);
-        box.create(kSelectorId + i, Layout::scaled(Layout::selector(i), sx, sy));
-        box.SetSkin(m_source, SkinComboBox::Style::Page);
-        box.SetNotifyValue(i);
+        box.create(Layout::scaled(Layout::selector(i), sx, sy));
+        box.setSkin(m_source, SkinComboBox::Style::Page);
+        connect(&box, &SkinComboBox::selectionChosen, this, [this, i] { selectorChanged(i); });
         box.setFontHeight(14);
         box.setFaceName(kFace);
         fillSelector(i);
-        box.SetSelection(0);
+        box.setSelection(0);
         box.setVisible(Layout::selectorPresent(m_page, i));
     }
     for (int b = 0; b < Layout::kButtons; ++b) {
         SkinButton& button = this->button(b);
-        button.create(kButtonId + b, Layout::scaled(Layout::button(b), sx, sy));
-        button.SetNotifyValue(b);
-        button.SetImage(m_source, b == 1 ? SkinId::WideButton : SkinId::Button);
-        if (b <= 2) button.SetCheckType(1);
+        button.create(Layout::scaled(Layout::button(b), sx, sy));
+        connect(&button, &SkinButton::clicked, this, [this, b] { buttonAction(b); });
+        button.setImage(m_source, b == 1 ? SkinId::WideButton : SkinId::Button);
+        if (b <= 2) button.setCheckType(1);
         if (!Layout::buttonPresent(m_page, b)) {
-            button.SetShown(0);
+            button.setShown(false);
             button.hide();
         }
     }
@@ -164,20 +160,20 @@ void OutputPage::createControls(double sx, double sy) {
 void OutputPage::configureSlider(int k, const QRect& rect) {
     ValueSlider& s = slider(k);
     const FieldRow& row = sliderRow(k);
-    s.create(kSliderId + k, rect);
+    s.create(rect);
     s.setLabelMode(true);
     s.setTogglePresent(row.toggle());
     s.setToggleOffset(500);
-    s.setIndex(k);
+    connect(&s, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
     s.setLevelBar(false);
     s.setLabelColour(0xFFF0F0F0);
     s.setRange(row.minimum, row.maximum);
     s.setFineSteps(row.fineThreshold, 0.1);
-    s.SetSkin(m_source);
-    if (k == kLowPassSlider) s.SetValue(FrequencyTable::kLast);
-    if (k == kHighPassQ || k == kHighPassQ + 1) s.SetEnabled(false);
+    s.setSkin(m_source);
+    if (k == kLowPassSlider) s.setValue(FrequencyTable::kLast);
+    if (k == kHighPassQ || k == kHighPassQ + 1) s.setInputEnabled(false);
     if (!sliderPresent(k)) {
-        s.SetShown(false);
+        s.setShown(false);
         s.hide();
     }
 }
@@ -208,9 +204,9 @@ void OutputPage::applyTextStyles(double s) {
     double size = std::trunc(12 * s);
     // The two-line captions keep their line break.
     for (auto& l : m_rowLabels)
-        l.SetTextStyle(size, kFace, kLabelColour, l.text().contains('\n') ? 0x05 : 0x25);
-    for (auto& c : m_captions) c.SetTextStyle(size, kFace, kLabelColour, 0x24);
-    for (auto& b : m_buttons) b.SetTextStyle(12 * s, kFace, kButtonColour, 0x25, kButtonOnColour);
+        l.setTextStyle(size, kFace, kLabelColour, l.text().contains('\n') ? 0x05 : 0x25);
+    for (auto& c : m_captions) c.setTextStyle(size, kFace, kLabelColour, 0x24);
+    for (auto& b : m_buttons) b.setTextStyle(12 * s, kFace, kButtonColour, 0x25, kButtonOnColour);
 }
 
 void OutputPage::paintEvent(QPaintEvent*) {
@@ -219,34 +215,39 @@ void OutputPage::paintEvent(QPaintEvent*) {
 
 void OutputPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (m_created) m_graph.OnShow(2);
+    if (m_created) m_graph.setAnimation(2);
 }
 
 void OutputPage::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (m_created) m_graph.OnShow(0);
+    if (m_created) m_graph.setAnimation(0);
 }
 
 // --- texts ---
 
 void OutputPage::fillSelector(int i) {
     SkinComboBox& box = selector(i);
-    int keep = box.GetSelection();
+    int keep = box.selection();
     box.clear();
     int items = sliderPresent(kHighPassQ + i) ? OutputFieldCodec::kCrossoverItems : kUserItems;
     for (int n = 0; n < items; ++n) box.addItem(QString::fromUtf8(kCrossoverItems[n]));
-    box.SetSelection(keep);
+    box.setSelection(keep);
+}
+
+// The fields' labels, then the fixed texts.
+void OutputPage::refreshTexts() {
+    for (int item = 0; item <= kLastTextItem; ++item) refreshItem(item);
 }
 
 void OutputPage::refreshItem(int item) {
     if (item == kFixedTexts) {
         for (int r = 0; r < Layout::kRowLabels; ++r)
-            m_rowLabels[size_t(r)].SetText(text(*kRowTexts[r]));
-        caption(3).SetText(text(uitext::HpfSlopeLabel));
-        caption(4).SetText(text(uitext::LpfSlopeLabel));
-        for (int b = 0; b < 3; ++b) button(b).SetText(text(*kButtonTexts[b]));
-        button(3).SetText(QStringLiteral("REST"));
-        button(4).SetText(QStringLiteral("EQ PASS"));
+            m_rowLabels[size_t(r)].setText(text(*kRowTexts[r]));
+        caption(3).setText(text(uitext::HpfSlopeLabel));
+        caption(4).setText(text(uitext::LpfSlopeLabel));
+        for (int b = 0; b < 3; ++b) button(b).setText(text(*kButtonTexts[b]));
+        button(3).setText(QStringLiteral("REST"));
+        button(4).setText(QStringLiteral("EQ PASS"));
         return;
     }
     int k = sliderOfField(item);
@@ -276,7 +277,7 @@ void OutputPage::refreshSliderLabel(int k) {
 void OutputPage::refreshCaption(int c) {
     double tenths =
         slider(Layout::captionSlider(c)).scale().clamp(slider(Layout::captionSlider(c)).value());
-    caption(c).SetText(label(uitext::DelayDistance, Codec::delayDistance(tenths)));
+    caption(c).setText(label(uitext::DelayDistance, Codec::delayDistance(tenths)));
 }
 
 // --- fields ---
@@ -301,19 +302,19 @@ const FieldRow& OutputPage::sliderRow(int k) const {
 int OutputPage::getField(int field) const {
     auto& self = const_cast<OutputPage&>(*this);
     if (field >= 0 && field < 40 && field % 10 < Layout::kStrips) {
-        double shown = self.strip(field % 10).GetSubValue(kBandRows[field / 10]);
+        double shown = self.strip(field % 10).subValue(kBandRows[field / 10]);
         return FieldCatalogue::encode(rowOf(m_page, field).codec, shown);
     }
-    if (field == 40) return m_graph.GetEqEnabled() ? 1 : 0;
-    if (field >= 41 && field <= 43) return self.button(field - 41).GetCheckType() == 2 ? 1 : 0;
+    if (field == 40) return m_graph.eqEnabled() ? 1 : 0;
+    if (field >= 41 && field <= 43) return self.button(field - 41).checkType() == 2 ? 1 : 0;
     if (field == 59 || field == 61)
-        return Codec::crossoverCode(self.selector(field == 61).GetSelection(), field == 61);
+        return Codec::crossoverCode(self.selector(field == 61).selection(), field == 61);
     int k = sliderOfField(field);
     if (k < 0) return 0;
     const ValueSlider& s = self.slider(k);
     const FieldRow& row = sliderRow(k);
     return FieldCatalogue::encode(row.codec,
-                                  row.toggle() ? s.GetValue() : s.scale().clamp(s.value()));
+                                  row.toggle() ? s.valueWithToggle() : s.scale().clamp(s.value()));
 }
 
 void OutputPage::setField(int field, int value) {
@@ -323,12 +324,12 @@ void OutputPage::setField(int field, int value) {
     }
     switch (field) {
         case 40:
-            m_graph.SetEqEnabled(value >= 1);
+            m_graph.setEqEnabled(value >= 1);
             break;
         case 41:
         case 42:
         case 43:
-            button(field - 41).SetCheckType(value < 1 ? 1 : 2);
+            button(field - 41).setCheckType(value < 1 ? 1 : 2);
             break;
         case 58:
         case 60:
@@ -354,61 +355,61 @@ void OutputPage::setBandField(int field, int value) {
     int sub = kBandRows[field / 10];
     double shown = FieldCatalogue::decode(rowOf(m_page, field), value);
     showOnGraph(field % 10, sub, shown);
-    strip(field % 10).SetSubValue(sub, shown);
+    strip(field % 10).setSubValue(sub, shown);
 }
 
 void OutputPage::showOnGraph(int j, int sub, double value) {
     switch (sub) {
         case BandValueText::Type:
-            m_graph.SetBandType(j, value);
+            m_graph.setBandType(j, value);
             break;
         case BandValueText::Frequency:
-            m_graph.SetBandFrequency(j, value);
+            m_graph.setBandFrequency(j, value);
             break;
         case BandValueText::Q:
-            m_graph.SetBandQ(j, value);
+            m_graph.setBandQ(j, value);
             break;
         default:
-            m_graph.SetBandGain(j, value);
+            m_graph.setBandGain(j, value);
             break;
     }
 }
 
 void OutputPage::setSliderField(int field, int value) {
     int k = sliderOfField(field);
-    slider(k).SetValue(FieldCatalogue::decode(sliderRow(k), value));
+    slider(k).setValue(FieldCatalogue::decode(sliderRow(k), value));
 }
 
 void OutputPage::setCrossoverFrequency(int i, int code) {
     double f = Codec::crossoverFrequency(code);
-    m_graph.SetCrossoverFrequency(i, f);
-    slider(kHighPassSlider + i).SetValue(Codec::crossoverSliderPosition(f));
+    m_graph.setCrossoverFrequency(i, f);
+    slider(kHighPassSlider + i).setValue(Codec::crossoverSliderPosition(f));
 }
 
 // A code outside the selector's table shows, and draws, as its first item.
 void OutputPage::setCrossoverType(int i, int code) {
     int position = Codec::crossoverPosition(code);
     SkinComboBox& box = selector(i);
-    box.SetSelection(position < box.count() ? position : 0);
-    position = box.GetSelection();
-    slider(kHighPassQ + i).SetEnabled(position >= kUserItems);
+    box.setSelection(position < box.count() ? position : 0);
+    position = box.selection();
+    slider(kHighPassQ + i).setInputEnabled(position >= kUserItems);
     if (position >= kUserItems)
         applyUserQ(i);
     else
-        m_graph.SetCrossoverType(Codec::crossoverCode(position, i == 1));
+        m_graph.setCrossoverType(Codec::crossoverCode(position, i == 1));
 }
 
 void OutputPage::setUserQ(int i, int code) {
-    slider(kHighPassQ + i).SetValue(FieldCatalogue::decode(sliderRow(kHighPassQ + i), code));
+    slider(kHighPassQ + i).setValue(FieldCatalogue::decode(sliderRow(kHighPassQ + i), code));
     applyUserQ(i);
 }
 
 // Modes 0 and 2 are the high-pass "USER 12db" and "USER 24db", 1 and 3 the low-pass.
 void OutputPage::applyUserQ(int i) {
-    int position = selector(i).GetSelection();
+    int position = selector(i).selection();
     if (position < kUserItems) return;
     int mode = (position == kUserItems ? 0 : 2) + i;
-    m_graph.SetCrossoverUserQ(mode, slider(kHighPassQ + i).value() + 4);
+    m_graph.setCrossoverUserQ(mode, slider(kHighPassQ + i).value() + 4);
 }
 
 // --- user changes ---
@@ -417,27 +418,9 @@ void OutputPage::changed(int field) {
     if (m_changed) m_changed(m_page, field);
 }
 
-intptr_t OutputPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    int w = static_cast<int>(wParam), l = static_cast<int>(lParam);
-    if (message >= kStripId && message < kStripId + 16) {
-        bandChanged(w, l);
-    } else if (message == kGraphId) {
-        graphChanged(w, l);
-    } else if (message >= kSliderId && message <= kSliderId + 16) {
-        sliderChanged(w);
-    } else if (message == kSelectorId || message == kSelectorId + 1) {
-        selectorChanged(static_cast<int>(message - kSelectorId));
-    } else if (message >= kButtonId && message <= kButtonId + 6) {
-        buttonAction(l);
-    } else {
-        return 0;
-    }
-    return 1;
-}
-
 void OutputPage::bandChanged(int j, int sub) {
     if (j < 0 || j >= Layout::kStrips || sub < 0 || sub > BandValueText::Type) return;
-    showOnGraph(j, sub, strip(j).GetSubValue(sub));
+    showOnGraph(j, sub, strip(j).subValue(sub));
     int row = static_cast<int>(std::find(std::begin(kBandRows), std::end(kBandRows), sub) -
                                std::begin(kBandRows));
     changed(10 * row + j);
@@ -448,18 +431,18 @@ void OutputPage::graphChanged(int code, int band) {
     switch (code) {
         case 0: {
             BandStrip& s = strip(band);
-            s.SetSubValue(BandValueText::Frequency, m_graph.GetBandFrequency(band));
-            s.SetSubValue(BandValueText::Q, m_graph.GetBandQ(band));
-            s.SetSubValue(BandValueText::Gain, m_graph.GetBandGain(band));
-            s.SetSubValue(BandValueText::Type, m_graph.GetBandType(band));
+            s.setSubValue(BandValueText::Frequency, m_graph.bandFrequency(band));
+            s.setSubValue(BandValueText::Q, m_graph.bandQ(band));
+            s.setSubValue(BandValueText::Gain, m_graph.bandGain(band));
+            s.setSubValue(BandValueText::Type, m_graph.bandType(band));
             for (int field : {band, band + 30, band + 10, band + 20}) changed(field);
             break;
         }
         case 1:
         case 2: {
             int k = kHighPassSlider + code - 1;
-            double f = m_graph.GetCrossoverFrequency(code - 1);
-            slider(k).SetValue(Codec::crossoverSliderPosition(f));
+            double f = m_graph.crossoverFrequency(code - 1);
+            slider(k).setValue(Codec::crossoverSliderPosition(f));
             changed(fieldOfSlider(k));
             refreshItem(fieldOfSlider(k));
             break;
@@ -481,7 +464,7 @@ void OutputPage::sliderChanged(int k) {
     if (k == kHighPassQ || k == kHighPassQ + 1) applyUserQ(k - kHighPassQ);
     if (k == kHighPassSlider || k == kLowPassSlider) {
         int position = static_cast<int>(slider(k).scale().clamp(slider(k).value()));
-        m_graph.SetCrossoverFrequency(k - kHighPassSlider, FrequencyTable::gridFrequency(position));
+        m_graph.setCrossoverFrequency(k - kHighPassSlider, FrequencyTable::gridFrequency(position));
     }
     int field = fieldOfSlider(k);
     changed(field);
@@ -489,7 +472,7 @@ void OutputPage::sliderChanged(int k) {
 }
 
 void OutputPage::selectorChanged(int i) {
-    int code = Codec::crossoverCode(selector(i).GetSelection(), i == 1);
+    int code = Codec::crossoverCode(selector(i).selection(), i == 1);
     setField(i == 0 ? 59 : 61, code);
     changed(i == 0 ? 59 : 61);
 }
@@ -505,7 +488,7 @@ void OutputPage::buttonAction(int b) {
             rest();
             break;
         case 4:
-            m_graph.SetEqEnabled(!m_graph.GetEqEnabled());
+            m_graph.setEqEnabled(!m_graph.eqEnabled());
             changed(40);
             break;
         default:
@@ -516,10 +499,10 @@ void OutputPage::buttonAction(int b) {
 void OutputPage::rest() {
     for (int j = 0; j < Layout::kStrips; ++j) {
         double f = Codec::restFrequency(m_page == pageNumber::Subwoofer, j);
-        strip(j).SetSubValue(BandValueText::Gain, 0);
-        m_graph.SetBandGain(j, 0);
-        strip(j).SetSubValue(BandValueText::Frequency, f);
-        m_graph.SetBandFrequency(j, f);
+        strip(j).setSubValue(BandValueText::Gain, 0);
+        m_graph.setBandGain(j, 0);
+        strip(j).setSubValue(BandValueText::Frequency, f);
+        m_graph.setBandFrequency(j, f);
         changed(j + 10);
         changed(j + 30);
     }

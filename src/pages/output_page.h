@@ -11,8 +11,8 @@
 #include "controls/skin_combo_box.h"
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
+#include "pages/page.h"
 #include "pages/output_page_layout.h"
-#include "platform/qt/message_target.h"
 
 class DrawingSurface;
 struct FieldRow;
@@ -22,10 +22,11 @@ struct FieldRow;
 // the mute, "REST" and "EQ PASS" buttons. It keeps no device values of its
 // own: a user change is reported as (page index, field number) and the
 // binding reads the field back; device values arrive through setField.
-class OutputPage : public QWidget, public MessageTarget, public PageFields {
+class OutputPage : public Page, public PageFields {
 public:
     using ChangeHandler = std::function<void(int page, int field)>;
     static constexpr int kFixedTexts = 65;
+    static constexpr int kLastTextItem = 67;
 
     OutputPage(int pageIndex, QWidget* parent);
 
@@ -35,15 +36,13 @@ public:
     void setGraphMenuHandler(std::function<void(int item)> handler) {
         m_graphMenu = std::move(handler);
     }
-    // The main window's skin; the first layout after it creates the controls.
-    void setBackgroundSource(DrawingSurface* source);
+    void setBackgroundSource(DrawingSurface* source) override;
 
     int getField(int field) const override;
     void setField(int field, int value) override;
     // The label of a field's slider, or every fixed text for kFixedTexts.
     void refreshItem(int item);
-
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+    void refreshTexts() override;
 
     BandStrip& strip(int j) { return m_strips[static_cast<size_t>(j)]; }
     ValueSlider& slider(int k) { return m_sliders[static_cast<size_t>(k)]; }

@@ -12,7 +12,6 @@
 #include "pages/file_chooser.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_pump.h"
 #include "resources/skin_ids.h"
 #include "resources/skin_image.h"
 #include "resources/skin_layout.h"
@@ -71,54 +70,57 @@ RoutingPage::RoutingPage(ParameterBinding& binding, Mirror& mirror, QWidget* par
         showCell(cell, m_mirror.value(RouteMatrix::cellIndex(cell)));
     int item = RouteMatrix::layoutOfMask(m_mirror.value(RouteMatrix::kDecodedLayout));
     if (item >= 0)
-        m_selector.SetSelection(item);
+        m_selector.setSelection(item);
     else
-        m_selector.ClearSelection();
+        m_selector.clearSelection();
     updateTitle();
-    m_timer.set(kRefreshTimer, kPollMs);
+    m_refresh.start(kPollMs);
 }
 
 void RoutingPage::createControls() {
     for (int cell = 0; cell < RouteMatrix::kCells; ++cell) {
         SkinButton& b = cellButton(cell);
         b.setParent(this);
-        b.create(kCellButton, QRect(QPoint(), SkinLayout::kDarkButtonFrame));
-        b.SetImage(&m_skin, SkinId::DarkButton);
-        b.SetNotifyValue(cell);
+        b.create(QRect(QPoint(), SkinLayout::kDarkButtonFrame));
+        b.setImage(&m_skin, SkinId::DarkButton);
+        connect(&b, &SkinButton::clicked, this, [this, cell] { cellSwitched(cell); });
         setSwitch(b, false);
         ValueEdit& e = cellEdit(cell);
         e.setParent(this);
-        e.create(kCellEdit, QRect());
-        e.setNotifyValue(cell);
+        e.create(QRect());
+        connect(&e, &ValueEdit::valueChanged, this, [this, cell] { cellEdited(cell); });
         e.setRange(0, RouteMatrix::kMaxLevel);
         e.setFormat(QStringLiteral("%0.0f"));
-        e.SetColours(kEditFace, kEditFocused);
+        e.setColours(kEditFace, kEditFocused);
         e.setTextColour(kEditText);
         IntegerSlider& s = cellSlider(cell);
         s.setParent(this);
-        s.create(kCellSlider, QRect());
-        s.setIndex(cell);
+        s.create(QRect());
+        connect(&s, &IntegerSlider::valueChanged, this, [this, cell] { cellSlid(cell); });
         s.setRange(0, RouteMatrix::kMaxLevel);
         s.setSetValueScale(1);
     }
     for (int i = 0; i < 2 * RouteMatrix::kSize; ++i) {
         SkinLabel& l = m_headings[static_cast<size_t>(i)];
         l.setParent(this);
-        l.create(0, QRect());
+        l.create(QRect());
         int k = i % RouteMatrix::kSize;
-        l.SetText(QString::fromUtf8(i < RouteMatrix::kSize ? RouteMatrix::columnHeading(k)
+        l.setText(QString::fromUtf8(i < RouteMatrix::kSize ? RouteMatrix::columnHeading(k)
                                                            : RouteMatrix::rowHeading(k)));
     }
     m_titleLabel.setParent(this);
-    m_titleLabel.create(0, QRect());
+    m_titleLabel.create(QRect());
     m_selector.setParent(this);
-    m_selector.create(kLayoutSelector, QRect());
+    m_selector.create(QRect());
+    connect(&m_selector, &SkinComboBox::selectionChosen, this, &RoutingPage::layoutSelected);
     for (int item = 0; item < RouteMatrix::kLayouts; ++item)
         m_selector.addItem(QString::fromUtf8(RouteMatrix::layoutItem(item)));
     m_export.setParent(this);
-    m_export.create(kExportButton, QRect(QPoint(), SkinLayout::kWideButtonFrame));
-    m_export.SetImage(&m_skin, SkinId::WideButton);
-    m_export.SetText(QString::fromUtf8(routingtext::ExportButton.get()));
+    m_export.create(QRect(QPoint(), SkinLayout::kWideButtonFrame));
+    m_export.setImage(&m_skin, SkinId::WideButton);
+    connect(&m_export, &SkinButton::clicked, this, &RoutingPage::exportMatrix);
+    connect(&m_refresh, &QTimer::timeout, this, [this] { m_poller.tick(m_mirror); });
+    m_export.setText(QString::fromUtf8(routingtext::ExportButton.get()));
 }
 
 // --- layout and drawing ---
@@ -171,13 +173,13 @@ void RoutingPage::placeControls(double sx, double sy) {
         };
         SkinButton& b = cellButton(cell);
         b.setGeometry(at(kButton));
-        b.SetTextStyle(11 * s, kFace_, kButtonText, kCentred, kButtonTextOn);
+        b.setTextStyle(11 * s, kFace_, kButtonText, kCentred, kButtonTextOn);
         ValueEdit& e = cellEdit(cell);
         e.setGeometry(at(kEdit));
-        e.SetFont(int(14 * s), QStringLiteral("Arial"));
+        e.setTextFont(int(14 * s), QStringLiteral("Arial"));
         IntegerSlider& sl = cellSlider(cell);
         sl.setGeometry(at(kSlider));
-        sl.SetSkin(&m_skin);
+        sl.setSkin(&m_skin);
     }
     for (int i = 0; i < 2 * RouteMatrix::kSize; ++i) {
         int k = i % RouteMatrix::kSize;
@@ -186,18 +188,18 @@ void RoutingPage::placeControls(double sx, double sy) {
                       : scaled(4, kGridTop + k * kCellHeight, kGridLeft - 34, kCellHeight);
         SkinLabel& l = m_headings[static_cast<size_t>(i)];
         l.setGeometry(r);
-        l.SetBackground(&m_skin);
-        l.SetTextStyle(14 * s, kFace_, kHeadingColour, i < RouteMatrix::kSize ? kCentred : 0x26);
+        l.setBackground(&m_skin);
+        l.setTextStyle(14 * s, kFace_, kHeadingColour, i < RouteMatrix::kSize ? kCentred : 0x26);
     }
     m_titleLabel.setGeometry(scaled(kTitle.left(), kTitle.top(), kTitle.width(), kTitle.height()));
-    m_titleLabel.SetBackground(&m_skin);
-    m_titleLabel.SetTextStyle(14 * s, kFace_, kHeadingColour, kLeftCentred);
+    m_titleLabel.setBackground(&m_skin);
+    m_titleLabel.setTextStyle(14 * s, kFace_, kHeadingColour, kLeftCentred);
     m_selector.place(
         scaled(kSelector.left(), kSelector.top(), kSelector.width(), kSelectorListHeight));
-    m_selector.SetSkin(&m_skin, SkinComboBox::Style::Page);
+    m_selector.setSkin(&m_skin, SkinComboBox::Style::Page);
     m_selector.setFontHeight(14);
     m_export.setGeometry(scaled(kExport.left(), kExport.top(), kExport.width(), kExport.height()));
-    m_export.SetTextStyle(13 * s, kFace_, kTextOff, kCentred, kTextOn);
+    m_export.setTextStyle(13 * s, kFace_, kTextOff, kCentred, kTextOn);
 }
 
 void RoutingPage::paintEvent(QPaintEvent*) {
@@ -211,64 +213,44 @@ void RoutingPage::paintEvent(QPaintEvent*) {
 void RoutingPage::showCell(int cell, uint16_t value) {
     int level = RouteMatrix::level(value);
     bool on = RouteMatrix::on(value);
-    if ((cellButton(cell).GetCheckType() == 2) != on) setSwitch(cellButton(cell), on);
-    if (cellEdit(cell).value() != level) cellEdit(cell).SetValue(level);
-    if (cellSlider(cell).value() != level) cellSlider(cell).SetScaledValue(level);
+    if ((cellButton(cell).checkType() == 2) != on) setSwitch(cellButton(cell), on);
+    if (cellEdit(cell).value() != level) cellEdit(cell).setValue(level);
+    if (cellSlider(cell).value() != level) cellSlider(cell).setScaledValue(level);
 }
 
 void RoutingPage::setSwitch(SkinButton& button, bool on) {
-    button.SetCheckType(on ? 2 : 1);
-    button.SetText(on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    button.setCheckType(on ? 2 : 1);
+    button.setText(on ? QStringLiteral("ON") : QStringLiteral("OFF"));
 }
 
 void RoutingPage::writeCell(int cell) {
     if (cell < 0 || cell >= RouteMatrix::kCells) return;
-    bool on = cellButton(cell).GetCheckType() == 2;
+    bool on = cellButton(cell).checkType() == 2;
     m_binding.writeParameter(RouteMatrix::cellIndex(cell),
                              RouteMatrix::cellValue(cellEdit(cell).value(), on));
 }
 
 void RoutingPage::layoutSelected() {
-    int mask = RouteMatrix::layoutMask(m_selector.GetSelection());
+    int mask = RouteMatrix::layoutMask(m_selector.selection());
     if (mask < 0) return;
     m_binding.writeParameter(RouteMatrix::kDecodedLayout, static_cast<uint16_t>(mask));
-    MessagePump::post(this, kLinkEvent, LinkEvent::ParameterReceived, RouteMatrix::kDecoderMode);
+    QTimer::singleShot(
+        0, this, [this] { linkEvent(LinkEvent::ParameterReceived, RouteMatrix::kDecoderMode); });
 }
 
-intptr_t RoutingPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    int cell = static_cast<int>(wParam);
-    bool isCell = cell >= 0 && cell < RouteMatrix::kCells;
-    switch (message) {
-        case kCellEdit:
-            if (!isCell) return 0;
-            cellSlider(cell).SetScaledValue(cellEdit(cell).value());
-            writeCell(cell);
-            return 1;
-        case kCellButton:
-            if (!isCell) return 0;
-            setSwitch(cellButton(cell), cellButton(cell).GetCheckType() == 2);
-            writeCell(cell);
-            return 1;
-        case kCellSlider:
-            if (!isCell) return 0;
-            cellEdit(cell).SetValue(cellSlider(cell).value());
-            writeCell(cell);
-            return 1;
-        case kLayoutSelector:
-            layoutSelected();
-            return 1;
-        case kExportButton:
-            exportMatrix();
-            return 1;
-        case kLinkEvent:
-            linkEvent(static_cast<int>(wParam), static_cast<int>(lParam));
-            return 1;
-        case WindowMessage::Timer:
-            if (wParam == kRefreshTimer) m_poller.tick(m_mirror);
-            return 1;
-        default:
-            return 0;
-    }
+void RoutingPage::cellEdited(int cell) {
+    cellSlider(cell).setScaledValue(cellEdit(cell).value());
+    writeCell(cell);
+}
+
+void RoutingPage::cellSwitched(int cell) {
+    setSwitch(cellButton(cell), cellButton(cell).checkType() == 2);
+    writeCell(cell);
+}
+
+void RoutingPage::cellSlid(int cell) {
+    cellEdit(cell).setValue(cellSlider(cell).value());
+    writeCell(cell);
 }
 
 // What the page does not show goes on to the owner, so that its header and
@@ -277,8 +259,7 @@ void RoutingPage::linkEvent(int code, int argument) {
     bool cells = code == LinkEvent::ParameterReceived && RouteMatrix::cellOf(argument) >= 0;
     if (code == LinkEvent::ParameterReceived) parameterReceived(argument);
     if (cells) return;
-    if (auto* owner = dynamic_cast<MessageTarget*>(parentWidget()))
-        owner->onMessage(kLinkEvent, code, argument);
+    if (m_passOn) m_passOn(code, argument);
 }
 
 void RoutingPage::parameterReceived(int index) {
@@ -301,11 +282,11 @@ void RoutingPage::parameterReceived(int index) {
 void RoutingPage::updateTitle() {
     QString title = fromUtf8(RouteMatrix::title(m_mirror));
     setWindowTitle(title);
-    m_titleLabel.SetText(title);
+    m_titleLabel.setText(title);
 }
 
 void RoutingPage::done(int result) {
-    m_timer.kill(kRefreshTimer);
+    m_refresh.stop();
     QDialog::done(result);
 }
 
@@ -315,7 +296,7 @@ void RoutingPage::exportMatrix() {
     RouteExport::Cells cells{};
     for (int cell = 0; cell < RouteMatrix::kCells; ++cell)
         cells[static_cast<size_t>(cell)] = m_mirror.value(RouteMatrix::cellIndex(cell));
-    int item = m_selector.GetSelection();
+    int item = m_selector.selection();
     int selection = m_mirror.value(RouteMatrix::kOutputSelection);
     std::time_t t = std::time(nullptr);
     std::tm now{};

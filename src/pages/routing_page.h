@@ -2,7 +2,9 @@
 
 #include <QDialog>
 #include <QString>
+#include <QTimer>
 #include <array>
+#include <functional>
 
 #include "binding/route_matrix.h"
 #include "controls/integer_slider.h"
@@ -11,8 +13,6 @@
 #include "controls/skin_label.h"
 #include "controls/value_edit.h"
 #include "files/settings.h"
-#include "platform/qt/message_target.h"
-#include "platform/qt/window_timer.h"
 #include "resources/drawing_surface.h"
 
 class Mirror;
@@ -22,33 +22,30 @@ class ParameterBinding;
 // inputs, each cell an on/off button, a level box and a level slider bound to
 // its parameter. The title shows the decoding state, a selector sets the
 // input layout, a button exports the matrix as C text to a file and to the
-// clipboard. While it is open the owner sends it the link events; it asks
+// clipboard. While it is open the owner hands it the link events; it asks
 // for one row of cells every 100 ms so that the cells follow the device.
-class RoutingPage : public QDialog, public MessageTarget {
+class RoutingPage : public QDialog {
 public:
     static constexpr int kDesignWidth = 8 * 108 + 108;
     static constexpr int kDesignHeight = 8 * 55 + 100;
-    static constexpr unsigned kLinkEvent = WindowMessage::User + 1;
-    static constexpr unsigned kCellButton = 0x2A00;
-    static constexpr unsigned kCellEdit = 0x2A01;
-    static constexpr unsigned kCellSlider = 0x2A02;
-    static constexpr unsigned kLayoutSelector = 0x2A03;
-    static constexpr unsigned kExportButton = 0x2A04;
-    static constexpr int kRefreshTimer = 1;
 
     RoutingPage(ParameterBinding& binding, Mirror& mirror, QWidget* parent);
 
     // Where the export is first offered; the settings folder by default.
     void setExportFolder(const QString& folder) { m_exportFolder = folder; }
 
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
+    // A link event; what the page does not show goes on to the passer.
+    void linkEvent(int code, int argument);
+    void setEventPasser(std::function<void(int code, int argument)> passer) {
+        m_passOn = std::move(passer);
+    }
 
     SkinButton& cellButton(int cell) { return m_buttons[static_cast<size_t>(cell)]; }
     ValueEdit& cellEdit(int cell) { return m_edits[static_cast<size_t>(cell)]; }
     IntegerSlider& cellSlider(int cell) { return m_sliders[static_cast<size_t>(cell)]; }
     SkinComboBox& layoutSelector() { return m_selector; }
     SkinButton& exportButton() { return m_export; }
-    bool refreshing() const { return m_timer.running(kRefreshTimer); }
+    bool refreshing() const { return m_refresh.isActive(); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -66,7 +63,9 @@ private:
     static void setSwitch(SkinButton& button, bool on);
     void writeCell(int cell);
     void layoutSelected();
-    void linkEvent(int code, int argument);
+    void cellEdited(int cell);
+    void cellSwitched(int cell);
+    void cellSlid(int cell);
     void parameterReceived(int index);
     void updateTitle();
     void exportMatrix();
@@ -83,6 +82,7 @@ private:
     SkinComboBox m_selector;
     SkinButton m_export;
     RoutePoller m_poller;
-    WindowTimer m_timer{this};
+    QTimer m_refresh;
+    std::function<void(int, int)> m_passOn;
     double m_sx = 1, m_sy = 1;
 };

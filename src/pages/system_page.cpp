@@ -24,7 +24,6 @@
 #include "pages/output_page_layout.h"
 #include "platform/qt/font_faces.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_pump.h"
 #include "resources/drawing_surface.h"
 #include "resources/skin_ids.h"
 #include "resources/skin_layout.h"
@@ -40,11 +39,6 @@ using Values = SystemValues;
 
 constexpr double kDesignWidth = 1077;
 constexpr double kDesignHeight = 681;
-constexpr unsigned kLabelId = 4024;
-constexpr unsigned kVolumeLimitMessage = 0x5928;
-constexpr unsigned kLanguageRefreshMessage = 0x5860;
-constexpr unsigned kControlChangedMessage = 0x57FC;
-constexpr intptr_t kPageControlId = 151;
 
 const QString kFace = QString::fromUtf8("微软雅黑");
 constexpr QRgb kSliderText = 0xFFF0F0F0;
@@ -238,12 +232,7 @@ SystemPage::Jobs SystemPage::jobsOf(PresetJobs& jobs) {
 
 SystemPage::SystemPage(ParameterBinding& binding, const LinkState& state, const DeviceInfo& device,
                        Jobs jobs, QWidget* parent)
-    : QWidget(parent),
-      m_binding(binding),
-      m_state(state),
-      m_device(device),
-      m_jobs(std::move(jobs)),
-      m_owner(parent) {
+    : Page(parent), m_binding(binding), m_state(state), m_device(device), m_jobs(std::move(jobs)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setStyleSheet(pageStyle(1.0));
     for (auto& s : m_sliders) s.setParent(this);
@@ -253,7 +242,7 @@ SystemPage::SystemPage(ParameterBinding& binding, const LinkState& state, const 
     createDialogControls();
     fillModeLists();
     for (const char* language : kLanguages) m_languageList.addItem(QString::fromUtf8(language));
-    m_languageList.SetSelection(Language::index());
+    m_languageList.setSelection(Language::index());
     fillFileList();
     connectDialogControls();
 }
@@ -365,46 +354,46 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
     for (int k = 0; k < kSliders; ++k) {
         ValueSlider& s = slider(k);
         const SliderDesign& d = kSliderDesigns[k];
-        s.create(kSliderId + static_cast<unsigned>(k),
-                 OutputPageLayout::scaled(spread(d.place), sx, sy));
-        s.setIndex(k);
+        s.create(OutputPageLayout::scaled(spread(d.place), sx, sy));
+        connect(&s, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
         s.setLabelMode(true);
         s.setLevelBar(false);
         s.setLabelColour(kSliderText);
         bool gate = k == kMicGateSlider || k == kMusicGateSlider;
         s.setRange(0, gate ? Values::kGatePositions - 1 : 100);
-        s.SetSkin(m_source);
-        s.SetValue(gate ? 1 : (k % 2 == 1 && k < kVolumeSliders ? 100 : 0));
+        s.setSkin(m_source);
+        s.setValue(gate ? 1 : (k % 2 == 1 && k < kVolumeSliders ? 100 : 0));
         if (!d.present) {
-            s.SetShown(false);
+            s.setShown(false);
             s.hide();
         }
     }
     for (size_t i = 0; i < m_skinLabels.size(); ++i) {
-        m_skinLabels[i].create(kLabelId + static_cast<unsigned>(i), QRect());
-        m_skinLabels[i].SetBackground(m_source);
+        m_skinLabels[i].create(QRect());
+        m_skinLabels[i].setBackground(m_source);
     }
     for (int b = 0; b < kButtons; ++b) {
         SkinButton& button = this->button(b);
         bool small = b <= SystemChange;
         button.create(
-            kButtonId + static_cast<unsigned>(b),
             QRect(QPoint(), small ? SkinLayout::kButtonFrame : SkinLayout::kDarkButtonFrame));
-        button.SetImage(m_source, small ? SkinId::Button : SkinId::DarkButton);
-        button.SetNotifyValue(b);
+        button.setImage(m_source, small ? SkinId::Button : SkinId::DarkButton);
+        connect(&button, &SkinButton::clicked, this, [this, b] { buttonAction(b); });
     }
-    for (int b : {KeyLockChange, ResetPasswords, SystemChange}) button(b).SetEnabled(0);
-    button(WifiSet).SetShown(0);
+    for (int b : {KeyLockChange, ResetPasswords, SystemChange}) button(b).setInputEnabled(false);
+    button(WifiSet).setShown(false);
     button(WifiSet).hide();
-    const std::pair<SkinComboBox*, unsigned> combos[] = {
-        {&m_modeList, kModeList}, {&m_bootList, kBootList}, {&m_languageList, kLanguageList}};
-    for (auto [combo, id] : combos) {
-        int selection = combo->GetSelection();
-        combo->create(id, QRect());
-        combo->SetSkin(m_source, SkinComboBox::Style::Page);
+    connect(&m_modeList, &SkinComboBox::selectionChosen, this, &SystemPage::modeSelected);
+    connect(&m_bootList, &SkinComboBox::selectionChosen, this,
+            [this] { write(Values::kBootMode, std::max(m_bootList.selection(), 0)); });
+    connect(&m_languageList, &SkinComboBox::selectionChosen, this, &SystemPage::languageChosen);
+    for (SkinComboBox* combo : {&m_modeList, &m_bootList, &m_languageList}) {
+        int selection = combo->selection();
+        combo->create(QRect());
+        combo->setSkin(m_source, SkinComboBox::Style::Page);
         combo->setFontHeight(14);
         combo->setFaceName(kFace);
-        combo->SetSelection(selection);
+        combo->setSelection(selection);
     }
     refreshTexts();
 }
@@ -417,11 +406,11 @@ void SystemPage::placeControls(double sx, double sy) {
     for (size_t i = 0; i < m_skinLabels.size(); ++i) {
         SkinLabel& l = m_skinLabels[i];
         l.setGeometry(at(kLabelDesigns[i].place));
-        l.SetTextStyle(std::trunc(12 * s), kFace, kLabelText, kLeftCentred);
+        l.setTextStyle(std::trunc(12 * s), kFace, kLabelText, kLeftCentred);
     }
     for (int b = 0; b < kButtons; ++b) {
         button(b).setGeometry(at(kButtonDesigns[b].place));
-        button(b).SetTextStyle(12 * s, kFace, kButtonText, kCentred, kButtonTextOn);
+        button(b).setTextStyle(12 * s, kFace, kButtonText, kCentred, kButtonTextOn);
     }
     m_modeList.place(at(kModeListAt));
     m_bootList.place(at(kBootListAt));
@@ -496,8 +485,8 @@ void SystemPage::refreshItem(int item) {
     }
     if (item != kFixedTexts) return;
     for (size_t i = 0; i < m_skinLabels.size(); ++i)
-        m_skinLabels[i].SetText(text(*kLabelDesigns[i].text));
-    for (int b = 0; b < kButtons; ++b) button(b).SetText(text(*kButtonDesigns[b].text));
+        m_skinLabels[i].setText(text(*kLabelDesigns[i].text));
+    for (int b = 0; b < kButtons; ++b) button(b).setText(text(*kButtonDesigns[b].text));
     m_keyLockLabel->setText(text(uitext::KeyPassword));
     m_newKeyLockLabel->setText(text(uitext::NewKeyPassword));
     m_keyLockOn->setText(text(uitext::Enable));
@@ -515,7 +504,7 @@ void SystemPage::refreshItem(int item) {
     m_micGateLabel->setText(joined(uitext::SystemMic, uitext::NoiseGate));
     if (m_bootList.count() > 0) {
         m_bootList.setItemText(0, text(uitext::Auto));
-        m_bootList.SetSelection(m_bootList.GetSelection());  // the face shows the new text
+        m_bootList.setSelection(m_bootList.selection());  // the face shows the new text
     }
 }
 
@@ -546,9 +535,9 @@ int SystemPage::getField(int field) const {
         case 14:
             return m_keyLockOn->isChecked() ? 1 : 0;
         case 17:
-            return std::max(m_bootList.GetSelection(), 0);
+            return std::max(m_bootList.selection(), 0);
         case 18:
-            return m_modeList.GetSelection() + 1;
+            return m_modeList.selection() + 1;
         case 21:
             return m_surroundBack->isChecked() ? 1 : 0;
         default:
@@ -558,14 +547,14 @@ int SystemPage::getField(int field) const {
 
 void SystemPage::setField(int field, int value) {
     if (field >= 0 && field < kVolumeSliders) {
-        if (kSliderDesigns[field].present) slider(field).SetValue(std::clamp(value, 0, 100));
+        if (kSliderDesigns[field].present) slider(field).setValue(std::clamp(value, 0, 100));
         refreshItem(field);
         return;
     }
     switch (field) {
         case kMicGateSlider:
         case kMusicGateSlider:
-            slider(field).SetValue(Values::gatePosition(value));
+            slider(field).setValue(Values::gatePosition(value));
             refreshItem(field);
             break;
         case 12:
@@ -579,10 +568,10 @@ void SystemPage::setField(int field, int value) {
             m_keyLockOff->setChecked(value != 1);
             break;
         case 17:
-            if (value >= 0 && value <= Values::kModes) m_bootList.SetSelection(value);
+            if (value >= 0 && value <= Values::kModes) m_bootList.setSelection(value);
             break;
         case 18:
-            if (value >= 1 && value <= Values::kModes) m_modeList.SetSelection(value - 1);
+            if (value >= 1 && value <= Values::kModes) m_modeList.setSelection(value - 1);
             break;
         case 19:
             fillModeLists();
@@ -600,8 +589,8 @@ void SystemPage::setField(int field, int value) {
 
 // Both lists keep their selections.
 void SystemPage::fillModeLists() {
-    int mode = m_modeList.GetSelection();
-    int boot = m_bootList.GetSelection();
+    int mode = m_modeList.selection();
+    int boot = m_bootList.selection();
     m_modeList.clear();
     m_bootList.clear();
     m_bootList.addItem(text(uitext::Auto));
@@ -611,8 +600,8 @@ void SystemPage::fillModeLists() {
         m_modeList.addItem(item);
         m_bootList.addItem(item);
     }
-    m_modeList.SetSelection(std::max(mode, 0));
-    m_bootList.SetSelection(std::max(boot, 0));
+    m_modeList.setSelection(std::max(mode, 0));
+    m_bootList.setSelection(std::max(boot, 0));
 }
 
 void SystemPage::fillFileList() {
@@ -625,35 +614,8 @@ void SystemPage::fillFileList() {
 
 // --- user actions ---
 
-intptr_t SystemPage::onMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-    (void)wParam;
-    (void)lParam;
-    if (message >= kSliderId && message < kSliderId + kSliders) {
-        sliderChanged(static_cast<int>(message - kSliderId));
-    } else if (message >= kButtonId && message < kButtonId + kButtons) {
-        buttonAction(static_cast<int>(message - kButtonId));
-    } else if (message == kModeList) {
-        modeSelected();
-    } else if (message == kBootList) {
-        write(Values::kBootMode, std::max(m_bootList.GetSelection(), 0));
-    } else if (message == kLanguageList) {
-        languageChosen();
-    } else {
-        return 0;
-    }
-    return 1;
-}
-
 void SystemPage::write(int index, int value) {
     m_binding.writeParameter(index, static_cast<uint16_t>(value));
-}
-
-void SystemPage::tellOwner(unsigned message, intptr_t wParam, intptr_t lParam, bool post) {
-    if (!m_owner) return;
-    if (post)
-        MessagePump::post(m_owner, message, wParam, lParam);
-    else
-        MessagePump::send(m_owner, message, wParam, lParam);
 }
 
 void SystemPage::box(const QString& message) {
@@ -671,12 +633,12 @@ void SystemPage::sliderChanged(int k) {
     for (const VolumePair& pair : kVolumePairs) {
         if (k == pair.start) {
             if (position(pair.start) > position(pair.max))
-                slider(pair.start).SetValue(position(pair.max));
+                slider(pair.start).setValue(position(pair.max));
             write(pair.startIndex, position(pair.start));
         } else if (k == pair.max) {
-            tellOwner(kVolumeLimitMessage, kPageControlId, 0, true);
+            emit volumeLimitChanged();
             if (position(pair.start) > position(pair.max)) {
-                slider(pair.start).SetValue(position(pair.max));
+                slider(pair.start).setValue(position(pair.max));
                 write(pair.startIndex, position(pair.start));
                 refreshItem(pair.start);
             }
@@ -725,7 +687,7 @@ void SystemPage::buttonAction(int b) {
             if (m_wifi) m_wifi();
             break;
         case Route:
-            tellOwner(kControlChangedMessage, pageNumber::System, kRouteField, false);
+            emit routingAsked();
             break;
         default:
             break;
@@ -748,7 +710,7 @@ void SystemPage::checkKeyLock() {
         return box(text(uitext::WrongPassword));
     m_newKeyLockLabel->setEnabled(true);
     m_newKeyLockEdit->setEnabled(true);
-    button(KeyLockChange).SetEnabled(1);
+    button(KeyLockChange).setInputEnabled(true);
 }
 
 void SystemPage::changeKeyLock() {
@@ -768,8 +730,8 @@ void SystemPage::checkSystem() {
          std::initializer_list<QWidget*>{m_user, m_admin, m_oldEdit, m_newEdit, m_confirmEdit})
         w->setEnabled(true);
     for (QLabel* l : m_changeLabels) l->setEnabled(true);
-    button(ResetPasswords).SetEnabled(1);
-    button(SystemChange).SetEnabled(1);
+    button(ResetPasswords).setInputEnabled(true);
+    button(SystemChange).setInputEnabled(true);
 }
 
 void SystemPage::changeSystem() {
@@ -857,8 +819,8 @@ void SystemPage::sendLocal() {
 }
 
 void SystemPage::languageChosen() {
-    int language = m_languageList.GetSelection();
+    int language = m_languageList.selection();
     if (!Language::set(language)) return;
     Settings().writeInt("Language", "Language", language);
-    tellOwner(kLanguageRefreshMessage, kPageControlId, language, false);
+    emit languageChanged();
 }

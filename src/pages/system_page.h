@@ -10,7 +10,7 @@
 #include "controls/skin_combo_box.h"
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
-#include "platform/qt/message_target.h"
+#include "pages/page.h"
 #include "texts/text_triple.h"
 
 class DeviceInfo;
@@ -29,20 +29,15 @@ struct LinkState;
 // noise gates, the key-lock and system passwords with the administrator's
 // rights, the device's sixteen modes, mode files on the PC, the language, the
 // boot mode and where 5.1 surround goes. It writes its own parameters; the
-// mode and file operations go to the link's preset jobs. It tells its owner
-// (the main window) when a maximum moved, when the language changed and when
-// the routing page is asked for.
-class SystemPage : public QWidget, public MessageTarget, public PageFields {
+// mode and file operations go to the link's preset jobs. It signals when a
+// maximum moved, when the language changed and when the routing page is asked
+// for.
+class SystemPage : public Page, public PageFields {
+    Q_OBJECT
 public:
-    static constexpr int kRouteField = 20;
     static constexpr int kFixedTexts = 23;
     static constexpr int kSliders = 11;
     static constexpr int kButtons = 12;
-    static constexpr unsigned kSliderId = 3024;
-    static constexpr unsigned kButtonId = 5024;
-    static constexpr unsigned kModeList = 0x5A00;
-    static constexpr unsigned kBootList = 0x5A01;
-    static constexpr unsigned kLanguageList = 0x5A02;
 
     enum Button {
         SystemCheck,
@@ -73,11 +68,7 @@ public:
                Jobs jobs, QWidget* parent);
     ~SystemPage() override;
 
-    // The main window's skin; the first layout after it creates the controls.
-    void setBackgroundSource(DrawingSurface* source);
-    // Who gets the volume-limit, language-refresh and control-changed
-    // messages; the parent unless set.
-    void setOwner(QObject* owner) { m_owner = owner; }
+    void setBackgroundSource(DrawingSurface* source) override;
     // What the hidden "Wifi Set" button would open.
     void setWifiHandler(std::function<void()> handler) { m_wifi = std::move(handler); }
 
@@ -85,11 +76,9 @@ public:
     void setField(int field, int value) override;
     // A field's slider text, or every text for kFixedTexts.
     void refreshItem(int item);
-    void refreshTexts();
+    void refreshTexts() override;
     // Fills the list of mode files on the PC and selects the first.
     void fillFileList();
-
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override;
 
     ValueSlider& slider(int k) { return m_sliders[static_cast<size_t>(k)]; }
     SkinButton& button(int b) { return m_buttons[static_cast<size_t>(b)]; }
@@ -107,10 +96,14 @@ public:
     QCheckBox& musicGate() { return *m_musicGate; }
     QCheckBox& micGate() { return *m_micGate; }
     QRadioButton& keyLockOn() { return *m_keyLockOn; }
-    QRadioButton& userRadio() { return *m_user; }
     QRadioButton& adminRadio() { return *m_admin; }
     QRadioButton& surroundSide() { return *m_surroundSide; }
     QRadioButton& surroundBack() { return *m_surroundBack; }
+
+signals:
+    void volumeLimitChanged();
+    void languageChanged();
+    void routingAsked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -129,9 +122,8 @@ private:
     void sliderChanged(int k);
     void buttonAction(int b);
     void write(int index, int value);
-    void tellOwner(unsigned message, intptr_t wParam, intptr_t lParam, bool post);
     void box(const QString& text);
-    int selectedMode() const { return m_modeList.GetSelection() + 1; }
+    int selectedMode() const { return m_modeList.selection() + 1; }
     bool administrator() const;
     bool mayStore();
 
@@ -153,7 +145,6 @@ private:
     const LinkState& m_state;
     const DeviceInfo& m_device;
     Jobs m_jobs;
-    QObject* m_owner;
     std::function<void()> m_wifi;
     DrawingSurface* m_source = nullptr;
     bool m_created = false;

@@ -3,36 +3,40 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QLocale>
 #include <filesystem>
 
 #include "files/settings.h"
-#include "platform/qt/system_locale.h"
+#include "texts/language.h"
 
 namespace {
 
-TEST(LanguageChoice, AnAbsentSettingFallsBackToTheLocale) {
-    EXPECT_EQ(LanguageChoice::choose(-1, 3076), 1);
-    EXPECT_EQ(LanguageChoice::choose(-1, 1028), 1);
-    EXPECT_EQ(LanguageChoice::choose(-1, 2052), 0);
-    EXPECT_EQ(LanguageChoice::choose(-1, 1041), 2);
-    EXPECT_EQ(LanguageChoice::choose(-1, 1033), 2);
-    EXPECT_EQ(LanguageChoice::choose(-1, 4100), 2);
+TEST(LanguageChoice, ChineseInChinaTaiwanAndHongKongHaveTheirLanguagesAndTheRestEnglish) {
+    struct Case {
+        const char* locale;
+        int language;
+    };
+    for (Case c : {Case{"zh_CN", 0}, Case{"zh", 0}, Case{"zh-Hans-CN", 0}, Case{"zh_TW", 1},
+                   Case{"zh_HK", 1}, Case{"zh-Hant-HK", 1}, Case{"zh_SG", 2}, Case{"zh_MO", 2},
+                   Case{"ja_JP", 2}, Case{"en_US", 2}, Case{"C", 2}})
+        EXPECT_EQ(LanguageChoice::fromLocale(QLocale(QString::fromLatin1(c.locale))), c.language)
+            << c.locale;
 }
 
 TEST(LanguageChoice, OnlyTheLowByteOfTheSettingCounts) {
-    EXPECT_EQ(LanguageChoice::choose(0, 1033), 0);
-    EXPECT_EQ(LanguageChoice::choose(1, 1033), 1);
-    EXPECT_EQ(LanguageChoice::choose(2, 2052), 2);
-    EXPECT_EQ(LanguageChoice::choose(256, 1033), 0);  // low byte 0
-    EXPECT_EQ(LanguageChoice::choose(255, 2052), 0);  // low byte -1: the locale
-    EXPECT_EQ(LanguageChoice::choose(255, 1041), 2);
-    EXPECT_EQ(LanguageChoice::choose(258, 1033), 2);
+    EXPECT_EQ(LanguageChoice::choose(0, 2), 0);
+    EXPECT_EQ(LanguageChoice::choose(1, 2), 1);
+    EXPECT_EQ(LanguageChoice::choose(2, 0), 2);
+    EXPECT_EQ(LanguageChoice::choose(256, 2), 0);  // low byte 0
+    EXPECT_EQ(LanguageChoice::choose(255, 0), 0);  // low byte -1: the locale
+    EXPECT_EQ(LanguageChoice::choose(255, 2), 2);
+    EXPECT_EQ(LanguageChoice::choose(258, 2), 2);
 }
 
 TEST(LanguageChoice, ALanguageTheProgramDoesNotHaveMeansTheLocale) {
-    EXPECT_EQ(LanguageChoice::choose(3, 3076), 1);
-    EXPECT_EQ(LanguageChoice::choose(127, 2052), 0);
-    EXPECT_EQ(LanguageChoice::choose(-128, 1033), 2);
+    EXPECT_EQ(LanguageChoice::choose(3, 1), 1);
+    EXPECT_EQ(LanguageChoice::choose(127, 0), 0);
+    EXPECT_EQ(LanguageChoice::choose(-128, 2), 2);
 }
 
 class LanguageSettingTest : public testing::Test {
@@ -46,7 +50,7 @@ protected:
     }
     void TearDown() override {
         Settings::overrideFolders("", "");
-        SystemLocale::overrideId(0);
+        QLocale::setDefault(QLocale::system());
         std::filesystem::permissions(m_root, std::filesystem::perms::owner_all);
         std::filesystem::remove_all(m_root);
     }
@@ -54,9 +58,9 @@ protected:
 };
 
 TEST_F(LanguageSettingTest, ReadsTheSettingsFileThenTheLocale) {
-    SystemLocale::overrideId(3076);
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::HongKong));
     EXPECT_EQ(LanguageChoice::fromSettingsAndSystem(), 1);
-    SystemLocale::overrideId(1041);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     EXPECT_EQ(LanguageChoice::fromSettingsAndSystem(), 2);
 
     Settings settings;
@@ -73,7 +77,7 @@ TEST_F(LanguageSettingTest, AnUnreadableSettingsFolderMeansTheLocale) {
     settings.writeInt("Language", "Language", 0);
     std::filesystem::permissions(m_root / "program", std::filesystem::perms::none);
     std::filesystem::permissions(m_root / "user", std::filesystem::perms::none);
-    SystemLocale::overrideId(3076);
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::HongKong));
     // As root the folders stay readable; the setting then still counts.
     int expected = geteuid() == 0 ? 0 : 1;
     EXPECT_EQ(LanguageChoice::fromSettingsAndSystem(), expected);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -15,7 +18,6 @@
 #include "platform/clock.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/system_locale.h"
 #include "support/qt_wait.h"
 #include "texts/language.h"
 
@@ -32,7 +34,7 @@ protected:
         Settings::overrideFolders((m_root / "program").string() + "/",
                                   (m_root / "user").string() + "/");
         InstanceLock::overrideFolder((m_root / "run").string());
-        SystemLocale::overrideId(1033);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         MessageBox::setObserver(
             [this](const MessageBox::Request& r) -> std::optional<MessageBox::Answer> {
                 boxes.push_back(r);
@@ -45,7 +47,7 @@ protected:
         link.reset();
         ui.reset();
         MessageBox::setObserver(nullptr);
-        SystemLocale::overrideId(0);
+        QLocale::setDefault(QLocale::system());
         InstanceLock::overrideFolder("");
         Settings::overrideFolders("", "");
         Language::set(Language::English);
@@ -59,7 +61,7 @@ protected:
         link = std::make_unique<Link>(*ui, clock);
         window = std::make_unique<MainWindow>(*link, *ui);
         window->setExitHandler([this](int code) { exits.push_back(code); });
-        bool ok = window->OnInitDialog();
+        bool ok = window->start();
         if (ok) window->show();
         processQueued();
         // The link clears the mirror once as it starts, then names its
@@ -83,6 +85,14 @@ protected:
         int n = 0;
         for (auto& b : boxes) n += b.text == text;
         return n;
+    }
+
+    // A key typed at the window, which takes keys only while it is active.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        window->activateWindow();
+        EXPECT_TRUE(processUntil([this] { return window->isActiveWindow(); }));
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(window.get(), &event);
     }
 
     std::filesystem::path root() const { return m_root; }

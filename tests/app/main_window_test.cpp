@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "app/device_state_panel.h"
-#include "app/main_messages.h"
 #include "binding/page_number.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
@@ -19,7 +18,6 @@
 #include "pages/device_id_dialog.h"
 #include "pages/system_page.h"
 #include "pages/wifi_dialog.h"
-#include "platform/qt/message_pump.h"
 #include "support/mouse_events.h"
 #include "texts/ui_texts.h"
 
@@ -30,7 +28,7 @@ QString utf8(const char* s) {
 }
 
 TEST_F(MainWindowTest, StartsInTheLanguageOfTheSettingOrTheLocale) {
-    SystemLocale::overrideId(3076);
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::HongKong));
     ASSERT_TRUE(start());
     EXPECT_EQ(Language::index(), 1);
     EXPECT_EQ(window->navigationButton(0).text(), utf8(uitext::PageMain[1]));
@@ -39,7 +37,7 @@ TEST_F(MainWindowTest, StartsInTheLanguageOfTheSettingOrTheLocale) {
 
 TEST_F(MainWindowTest, AStoredLanguageOf256IsSimplifiedChinese) {
     Settings().writeInt("Language", "Language", 256);
-    SystemLocale::overrideId(1041);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     ASSERT_TRUE(start());
     EXPECT_EQ(Language::index(), 0);
 }
@@ -49,10 +47,10 @@ TEST_F(MainWindowTest, StartUpShowsPageZeroInTheDesignSize) {
     EXPECT_EQ(window->size(), QSize(1077, 681));
     EXPECT_EQ(window->windowTitle().left(3), "QX7");
     EXPECT_TRUE(window->page(0).isVisible());
-    EXPECT_EQ(window->navigationButton(0).GetCheckType(), 2);
+    EXPECT_EQ(window->navigationButton(0).checkType(), 2);
     for (int i = 1; i < 10; ++i) {
         EXPECT_FALSE(window->page(i).isVisible());
-        EXPECT_EQ(window->navigationButton(i).GetCheckType(), 1);
+        EXPECT_EQ(window->navigationButton(i).checkType(), 1);
     }
     EXPECT_EQ(window->page(3).geometry(), QRect(0, 109, 1077, 572));
     EXPECT_EQ(window->navigationButton(9).geometry(), QRect(788, 29, 71, 21));
@@ -84,16 +82,16 @@ TEST_F(MainWindowTest, ASecondInstanceSaysSoAndEndsWhileTheFirstRunsOn) {
 
 TEST_F(MainWindowTest, PageSelectOutsideTheTenPagesEmptiesThePageArea) {
     ASSERT_TRUE(start());
-    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 12);
+    window->selectPage(12);
     processQueued();
     for (int i = 0; i < 10; ++i) {
         EXPECT_FALSE(window->page(i).isVisible()) << i;
-        EXPECT_EQ(window->navigationButton(i).GetCheckType(), 1) << i;
+        EXPECT_EQ(window->navigationButton(i).checkType(), 1) << i;
     }
-    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 7);
+    window->selectPage(7);
     processQueued();
     EXPECT_TRUE(window->page(7).isVisible());
-    EXPECT_EQ(window->navigationButton(7).GetCheckType(), 2);
+    EXPECT_EQ(window->navigationButton(7).checkType(), 2);
 }
 
 TEST_F(MainWindowTest, ANavigationClickSelectsItsPage) {
@@ -102,8 +100,8 @@ TEST_F(MainWindowTest, ANavigationClickSelectsItsPage) {
     processQueued();
     EXPECT_TRUE(window->page(5).isVisible());
     EXPECT_FALSE(window->page(0).isVisible());
-    EXPECT_EQ(window->navigationButton(0).GetCheckType(), 1);
-    EXPECT_EQ(window->navigationButton(5).GetCheckType(), 2);
+    EXPECT_EQ(window->navigationButton(0).checkType(), 1);
+    EXPECT_EQ(window->navigationButton(5).checkType(), 2);
 }
 
 TEST_F(MainWindowTest, LayoutFollowsTheSizeButNotBelowHalfOfIt) {
@@ -135,7 +133,7 @@ TEST_F(MainWindowTest, LayoutFollowsTheSizeButNotBelowHalfOfIt) {
 
 TEST_F(MainWindowTest, NoToTheExitQuestionKeepsEverything) {
     ASSERT_TRUE(start());
-    MessagePump::post(window.get(), MainMessage::PageSelect, 0, 4);
+    window->selectPage(4);
     processQueued();
     answer = MessageBox::Answer::No;
     window->close();
@@ -152,8 +150,8 @@ TEST_F(MainWindowTest, NoToTheExitQuestionKeepsEverything) {
 
 TEST_F(MainWindowTest, YesToTheExitQuestionStopsTheLinkAndEnds) {
     ASSERT_TRUE(start());
-    // The close title button posts the close.
-    MessagePump::post(window.get(), MainMessage::TitleButton + 2, 2, 2);
+    // The close title button asks once the click is done.
+    emit window->titleButton(2).clicked();
     processQueued();
     ASSERT_EQ(boxesWithText("Whether to exit the program!"), 1);
     EXPECT_FALSE(window->isVisible());
@@ -165,7 +163,7 @@ TEST_F(MainWindowTest, EscapeAsksTheExitQuestionAndInABoxOnlyTakesTheTypingBack)
     ASSERT_TRUE(start());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     // Typing in a field of the system page is taken back, and that is all.
-    MessagePump::send(window.get(), MainMessage::PageSelect, 0, pageNumber::System);
+    window->selectPage(pageNumber::System);
     QLineEdit& field = window->systemPage().keyLockEdit();
     QString shown = field.text();
     field.setFocus();
@@ -179,13 +177,13 @@ TEST_F(MainWindowTest, EscapeAsksTheExitQuestionAndInABoxOnlyTakesTheTypingBack)
     EXPECT_TRUE(boxes.empty());
 
     answer = MessageBox::Answer::No;
-    QApplication::sendEvent(window.get(), &escape);
+    press(Qt::Key_Escape);
     processQueued();
     EXPECT_EQ(boxesWithText("Whether to exit the program!"), 1);
     EXPECT_TRUE(exits.empty());
     EXPECT_TRUE(window->isVisible());
     answer = MessageBox::Answer::Yes;
-    QApplication::sendEvent(window.get(), &escape);
+    press(Qt::Key_Escape);
     processQueued();
     EXPECT_EQ(exits, std::vector<int>{0});
 }
@@ -202,29 +200,29 @@ TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {
     ASSERT_TRUE(processUntil([&] { return returned.load(); }));
     linkThread.join();
     EXPECT_EQ(status.text(), "Search..");
-    EXPECT_EQ(status.GetCheckType(), 1);
+    EXPECT_EQ(status.checkType(), 1);
 
     // Connected is not yet read: green only once the values are known.
     ui->sendEvent(LinkEvent::ConnectionState, 0);
     EXPECT_EQ(status.text(), "Reading..");
-    EXPECT_EQ(status.GetCheckType(), 1);
+    EXPECT_EQ(status.checkType(), 1);
     ui->postEvent(LinkEvent::ReadComplete, 0);
     processQueued();
     EXPECT_EQ(status.text(), "Successful");
-    EXPECT_EQ(status.GetCheckType(), 2);
+    EXPECT_EQ(status.checkType(), 2);
     EXPECT_EQ(status.currentFrame(), 1);
     EXPECT_EQ(window->titleLabel().text(), window->windowTitle());
 
     ui->sendEvent(LinkEvent::ConnectionState, 1);
     EXPECT_EQ(status.text(), "Search..");
-    EXPECT_EQ(status.GetCheckType(), 1);
+    EXPECT_EQ(status.checkType(), 1);
 
     Language::set(Language::SimplifiedChinese);
-    MessagePump::send(window.get(), MainMessage::LanguageRefresh, 0, 0);
+    window->refreshLanguage();
     EXPECT_EQ(status.text(), utf8("搜索连接"));
     EXPECT_EQ(window->navigationButton(0).text(), utf8(uitext::PageMain[0]));
     Language::set(Language::TraditionalChinese);
-    MessagePump::send(window.get(), MainMessage::LanguageRefresh, 0, 0);
+    window->refreshLanguage();
     EXPECT_EQ(status.text(), utf8(uitext::ConnectionState[1][1]));
 }
 
@@ -236,7 +234,7 @@ TEST_F(MainWindowTest, TheStatusButtonSuspendsAndResumesTheLink) {
     processQueued();
     EXPECT_EQ(link->state().pauseFlag.load(), 1);
     EXPECT_EQ(window->titleButton(3).text(), "Suspended");
-    EXPECT_EQ(window->titleButton(3).GetCheckType(), 1);
+    EXPECT_EQ(window->titleButton(3).checkType(), 1);
     EXPECT_NE(window->titleButton(3).currentTextColour(),
               window->titleButton(0).currentTextColour());
     EXPECT_FALSE(window->deviceLive());
@@ -292,8 +290,7 @@ TEST_F(MainWindowTest, NetworkEventsAndCtrlWOpenTheirDialogs) {
         wifiOpened = true;
         d.reject();
     });
-    QKeyEvent ctrlW(QEvent::KeyPress, Qt::Key_W, Qt::ControlModifier);
-    QApplication::sendEvent(window.get(), &ctrlW);
+    press(Qt::Key_W, Qt::ControlModifier);
     EXPECT_TRUE(wifiOpened);
     EXPECT_TRUE(link->module().queued(ModuleTable::HotspotSsid)) << "the dialog read the module";
 }

@@ -8,21 +8,19 @@
 #include <atomic>
 #include <thread>
 
-#include "app/main_messages.h"
 #include "link/link_event.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_target.h"
 #include "support/qt_wait.h"
 
 namespace {
 
-class Window : public QWidget, public MessageTarget {
+class Window : public QWidget {
 public:
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
-        if (message == MainMessage::LinkEvent)
-            events.push_back({static_cast<int>(wParam), static_cast<int>(lParam)});
-        onUiThread = onUiThread && QThread::currentThread() == thread();
-        return 0;
+    QtLinkUi::EventHandler handler() {
+        return [this](int code, int argument) {
+            events.push_back({code, argument});
+            onUiThread = onUiThread && QThread::currentThread() == thread();
+        };
     }
     std::vector<std::pair<int, int>> events;
     bool onUiThread = true;
@@ -30,7 +28,7 @@ public:
 
 class BridgeTest : public testing::Test {
 protected:
-    void SetUp() override { ui.attach(&window); }
+    void SetUp() override { ui.attach(&window, window.handler()); }
     void TearDown() override { MessageBox::setObserver(nullptr); }
     Window window;
     QtLinkUi ui;
@@ -124,7 +122,7 @@ TEST_F(BridgeTest, TitleAndProgressReachTheWindow) {
 
 TEST_F(BridgeTest, AnotherWindowCanTakeTheEventsForAWhile) {
     Window routing;
-    ui.setEventTarget(&routing);
+    ui.setEventTarget(&routing, routing.handler());
     ui.postEvent(0, 1505);
     ui.setEventTarget(nullptr);
     ui.postEvent(0, 7);

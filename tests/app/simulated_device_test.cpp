@@ -15,7 +15,7 @@ TEST_F(MainWindowTest, ConnectsToTheSimulatedDeviceAndReadsIt) {
     link = std::make_unique<Link>(*ui, clock);
     link->setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(*link, backend));
     window = std::make_unique<MainWindow>(*link, *ui);
-    ASSERT_TRUE(window->OnInitDialog());
+    ASSERT_TRUE(window->start());
     window->show();
 
     // Green only once the read is over: never while its progress shows.
@@ -32,7 +32,7 @@ TEST_F(MainWindowTest, ConnectsToTheSimulatedDeviceAndReadsIt) {
                link->supervisor().steadyIterations() > 0;
     }));
     EXPECT_FALSE(greenWhileReading);
-    EXPECT_EQ(status.GetCheckType(), 2);
+    EXPECT_EQ(status.checkType(), 2);
     EXPECT_EQ(window->titleLabel().text(), "QX7-USB");
     EXPECT_TRUE(window->deviceLive());
     for (int i : {0, 1602, 1640}) EXPECT_EQ(link->mirror().value(i), device.value(i)) << i;

@@ -5,7 +5,6 @@
 #include <QTimer>
 
 #include "app/graph_menu.h"
-#include "app/main_messages.h"
 #include "app/undo_control.h"
 #include "binding/equaliser_bands.h"
 #include "binding/page_number.h"
@@ -19,7 +18,6 @@
 #include "pages/output_page.h"
 #include "pages/routing_page.h"
 #include "pages/system_page.h"
-#include "platform/qt/message_pump.h"
 #include "support/manual_clock.h"
 #include "support/mouse_events.h"
 #include "texts/ui_texts.h"
@@ -44,16 +42,16 @@ TEST_F(MainWindowTest, TheHeaderShowsAndWritesTheMasterVolumesAndSelectors) {
     processQueued();
     EXPECT_EQ(header.slider(0).value(), 75);
     EXPECT_EQ(header.slider(0).labelText(), "Music: 75%");
-    EXPECT_EQ(header.sourceSelector().GetSelection(), 4);
+    EXPECT_EQ(header.sourceSelector().selection(), 4);
     EXPECT_EQ(header.sourceSelector().itemText(4), "BT");
     EXPECT_EQ(header.decoderDisplay().text(), "EAC3");
     report(*link, *ui, 1620, 5);
     processQueued();
-    EXPECT_EQ(header.sourceSelector().GetSelection(), 4);
+    EXPECT_EQ(header.sourceSelector().selection(), 4);
 
     // MIC drives both microphones; MICB shows what the device then reports.
-    header.slider(1).SetValue(40);
-    MessagePump::send(window.get(), MainHeader::kSliderId + 1, 1, 40);
+    header.slider(1).setValue(40);
+    emit header.slider(1).valueChanged(40);
     EXPECT_EQ(link->mirror().value(1603), 540);
     EXPECT_EQ(link->mirror().value(1605), 540);
     EXPECT_TRUE(link->mirror().pending(1605));
@@ -64,8 +62,8 @@ TEST_F(MainWindowTest, TheHeaderShowsAndWritesTheMasterVolumesAndSelectors) {
     // The Music maximum clamps the slider, also when the device lowers it.
     report(*link, *ui, 1615, 60);
     processQueued();
-    header.slider(0).SetValue(80);
-    MessagePump::send(window.get(), MainHeader::kSliderId, 0, 80);
+    header.slider(0).setValue(80);
+    emit header.slider(0).valueChanged(80);
     EXPECT_EQ(link->mirror().value(1602), 560);
     EXPECT_EQ(header.slider(0).value(), 60);
     report(*link, *ui, 1615, 30);
@@ -80,20 +78,20 @@ TEST_F(MainWindowTest, OutputPagesFollowTheDeviceAndWriteTheirChanges) {
     report(*link, *ui, 219, 620);  // surround pair, band 2 gain
     report(*link, *ui, 2, 1);      // front right mute
     processQueued();
-    EXPECT_DOUBLE_EQ(window->outputPage(4).strip(2).GetSubValue(0), 12);
-    EXPECT_EQ(window->outputPage(0).button(2).GetCheckType(), 2);
+    EXPECT_DOUBLE_EQ(window->outputPage(4).strip(2).subValue(0), 12);
+    EXPECT_EQ(window->outputPage(0).button(2).checkType(), 2);
     EXPECT_EQ(link->mirror().countPending(), 0);
 
     OutputPage& page = window->outputPage(4);
-    page.strip(2).SetSubValue(0, -6);
-    page.onMessage(2024 + 2, 2, 0);
+    page.strip(2).setSubValue(0, -6);
+    emit page.strip(2).subValueChanged(0);
     EXPECT_EQ(link->mirror().value(219), 440);
     EXPECT_EQ(link->mirror().value(287), 440);
     EXPECT_TRUE(link->mirror().pending(287));
 
     // Paste before any copy says so and writes nothing.
     int pending = link->mirror().countPending();
-    page.onMessage(2245, 4, 0);
+    emit page.graph().edited(4, 0);
     EXPECT_EQ(boxesWithText("No duplicate content!"), 1);
     EXPECT_EQ(link->mirror().countPending(), pending);
 }
@@ -124,13 +122,13 @@ TEST_F(MainWindowTest, TheMicrophonePageEditsAndShowsTheSelectedMicrophone) {
     EXPECT_EQ(mic.getField(74), 200);
     EXPECT_EQ(window->equaliserPage(8).getField(41), 1000);
 
-    mic.button(InputPage::kMicBButton).SetCheckType(2);
-    mic.onMessage(6024 + InputPage::kMicBButton, 6, 6);
+    mic.button(InputPage::kMicBButton).setCheckType(2);
+    emit mic.button(6).clicked();
     processQueued();
     EXPECT_EQ(mic.getField(74), 500);
     EXPECT_EQ(link->mirror().countPending(), 0);  // switching sends nothing
-    mic.slider(10).SetValue(20);
-    mic.onMessage(3024 + 10, 10, 20);
+    mic.slider(10).setValue(20);
+    emit mic.slider(10).valueChanged(20);
     EXPECT_EQ(link->mirror().value(1264), 140);  // 14 ms
     EXPECT_TRUE(link->mirror().pending(1264));
     EXPECT_FALSE(link->mirror().pending(1260));
@@ -200,7 +198,7 @@ TEST_F(MainWindowTest, ADragIsOneUndoStepAndUndoAndRedoReachTheDevice) {
     EXPECT_EQ(link->mirror().value(gain), dragged);
     EXPECT_EQ(page.getField(30 + band), dragged);
 
-    page.onMessage(6024 + 3, 3, 3);  // "REST": sixteen fields
+    emit page.button(3).clicked();  // "REST": sixteen fields
     processQueued();
     EXPECT_EQ(undo.history().undoCount(), 2u);
 }
@@ -243,7 +241,7 @@ TEST_F(MainWindowTest, NothingIsWrittenBeforeTheDeviceIsReadAndTheWindowSaysWhy)
         EXPECT_EQ(panel.isVisible(), s.state != State::Live) << s.name;
 
         link->mirror().setPendingMark(1602, false);
-        music.SetValue(0);
+        music.setValue(0);
         QPoint centre = music.geometry().center();
         QWidget* under = window->childAt(centre);
         ASSERT_NE(under, nullptr);
@@ -301,7 +299,7 @@ TEST_F(MainWindowTest, TheHistoryIsClearedWhenTheDeviceChangedUnderIt) {
         processQueued();
         boxes.clear();
         window->outputPage(1).setField(30, gain += 10);
-        window->outputPage(1).onMessage(2024, 0, 0);
+        emit window->outputPage(1).strip(0).subValueChanged(0);
         processQueued();
         ASSERT_TRUE(window->undoControl().history().canUndo()) << c.name;
         if (c.deviceChanged) link->mirror().store(75 + 4 * 68, 500);
@@ -318,7 +316,7 @@ TEST_F(MainWindowTest, TheHistoryIsClearedWhenTheDeviceChangedUnderIt) {
 TEST_F(MainWindowTest, OtherChannelsOnTheGraphAreSwitchedFromItsMenuAndRemembered) {
     ASSERT_TRUE(start());
     EXPECT_FALSE(window->outputPage(2).graph().companionsShown());
-    window->outputPage(0).onMessage(2245, 5, 0);
+    emit window->outputPage(0).graph().edited(5, 0);
     for (int p = 0; p < 5; ++p) EXPECT_TRUE(window->outputPage(p).graph().companionsShown()) << p;
     EXPECT_EQ(Settings().readInt(GraphMenu::kSettingsFile, GraphMenu::kOtherChannelsKey), 1);
     window.reset();
@@ -371,19 +369,19 @@ TEST_F(MainWindowTest, AFilterImportIsReportedFirstAndWrittenAsOneUndoStepWhenAg
 TEST_F(MainWindowTest, TheSystemPageClampsTheHeaderRelabelsTheWindowAndOpensRouting) {
     ASSERT_TRUE(start());
     SystemPage& system = window->systemPage();
-    MessagePump::send(window.get(), MainMessage::PageSelect, 0, pageNumber::System);
+    window->selectPage(pageNumber::System);
     report(*link, *ui, 1602, 590);
     report(*link, *ui, 1633, 12);
     processQueued();
     EXPECT_EQ(system.slider(8).value(), 10);
-    system.slider(1).SetValue(50);
-    system.onMessage(SystemPage::kSliderId + 1, 1, 0);
+    system.slider(1).setValue(50);
+    emit system.slider(1).valueChanged(50);
     processQueued();
     EXPECT_EQ(window->header().slider(0).value(), 50);
     EXPECT_EQ(link->mirror().value(1615), 50);
 
-    system.languageList().SetSelection(Language::TraditionalChinese);
-    system.onMessage(SystemPage::kLanguageList, 0, 0);
+    system.languageList().setSelection(Language::TraditionalChinese);
+    emit system.languageList().selectionChosen();
     processQueued();
     EXPECT_EQ(window->navigationButton(9).text(), QString::fromUtf8("系統"));
     EXPECT_EQ(window->navigationButton(0).text(), QString::fromUtf8(uitext::PageMain[1]));
@@ -397,6 +395,6 @@ TEST_F(MainWindowTest, TheSystemPageClampsTheHeaderRelabelsTheWindowAndOpensRout
         routingOpened = dynamic_cast<RoutingPage*>(dialog) != nullptr;
         if (dialog) dialog->reject();
     });
-    system.onMessage(SystemPage::kButtonId + SystemPage::Route, SystemPage::Route, 0);
+    emit system.button(SystemPage::Route).clicked();
     EXPECT_TRUE(routingOpened);
 }

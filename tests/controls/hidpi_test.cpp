@@ -18,9 +18,9 @@ constexpr QRgb kPlot = 0xFF152030;
 TEST(HiDpi, OneGridLineOfTheGraphIsTwoSharpDevicePixels) {
     ASSERT_EQ(qApp->devicePixelRatio(), 2.0) << "run with QT_SCALE_FACTOR=2";
     ResponseGraph graph;
-    graph.create(2245, QRect(0, 0, 1051, 359));
+    graph.create(QRect(0, 0, 1051, 359));
     graph.options().showSelection = false;  // its faint fill would tint the grid
-    graph.Initialise(8);
+    graph.initialise(8);
     processQueued();
     // Drawn at full resolution, not a 1x picture stretched on the way to the screen.
     EXPECT_EQ(graph.renderPicture().size(), QSize(2102, 718));
@@ -54,9 +54,9 @@ TEST(HiDpi, SkinnedControlsComposeEveryDevicePixel) {
     QWidget parent;
     parent.resize(300, 100);
     SkinLabel label(&parent);
-    label.create(13225, QRect(14, 0, 250, 26));
-    label.SetBackground(&skin);
-    label.SetText(QStringLiteral("QX7"));
+    label.create(QRect(14, 0, 250, 26));
+    label.setBackground(&skin);
+    label.setText(QStringLiteral("QX7"));
     EXPECT_EQ(label.picture().size(), QSize(500, 52));
     EXPECT_EQ(label.picture().devicePixelRatio(), 2.0);
 }

@@ -7,31 +7,29 @@
 #include "synthetic_input.h"
 
 using namespace SyntheticInput;
-using Message = MessageRecorder::Message;
+using Report = SignalRecorder::Report;
 
 namespace {
-
-constexpr unsigned kId = 0x2A02;
 
 class IntegerSliderTest : public ::testing::Test {
 public:
     void SetUp() override {
         parent.resize(300, 300);
         slider = new IntegerSlider(&parent);
-        slider->create(kId, QRect(10, 10, 192, 42));  // twice the picture's size
-        slider->setIndex(27);
+        slider->create(QRect(10, 10, 192, 42));  // twice the picture's size
+        parent.listen(slider, &IntegerSlider::valueChanged);
         slider->setRange(0, 100);
         slider->setSetValueScale(1);
-        slider->SetSkin(nullptr);
-        slider->SetScaledValue(50);
+        slider->setSkin(nullptr);
+        slider->setScaledValue(50);
         parent.show();
         processQueued();
     }
 
     QPointF thumb() const { return slider->thumbRect().center(); }
-    Message last() const { return parent.messages.back(); }
+    Report last() const { return parent.reports.back(); }
 
-    MessageRecorder parent;
+    SignalRecorder parent;
     IntegerSlider* slider = nullptr;
 };
 
@@ -64,33 +62,33 @@ TEST_F(IntegerSliderTest, DragWheelAndKeysReportClampedValuesWithTheIndex) {
         {"down arrow", 41, [](IntegerSliderTest& t) { key(t.slider, Qt::Key_Down); }, 40},
     };
     for (const Case& c : cases) {
-        slider->SetScaledValue(c.start);
+        slider->setScaledValue(c.start);
         slider->setFocus();
-        parent.messages.clear();
+        parent.reports.clear();
         c.act(*this);
-        ASSERT_FALSE(parent.messages.empty()) << c.what;
-        EXPECT_EQ(last(), (Message{kId, 27, c.reported})) << c.what;
+        ASSERT_FALSE(parent.reports.empty()) << c.what;
+        EXPECT_EQ(last(), (Report{c.reported})) << c.what;
         EXPECT_EQ(slider->value(), c.reported) << c.what;
     }
 }
 
 TEST_F(IntegerSliderTest, SetScaledValueTruncatesAndStaysQuiet) {
-    parent.messages.clear();
-    slider->SetScaledValue(37.9);
+    parent.reports.clear();
+    slider->setScaledValue(37.9);
     EXPECT_EQ(slider->value(), 37);
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(parent.reports.empty());
     // A click beside the thumb does nothing but take the focus.
     click(slider, QPointF(slider->trackEnd(), thumb().y()), Qt::LeftButton);
     EXPECT_EQ(slider->value(), 37);
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(parent.reports.empty());
     EXPECT_TRUE(slider->focusedLook());
 }
 
 TEST_F(IntegerSliderTest, DisabledSliderIgnoresInput) {
-    slider->SetEnabled(false);
-    parent.messages.clear();
+    slider->setInputEnabled(false);
+    parent.reports.clear();
     wheel(slider, thumb(), 1);
     drag(slider, thumb(), QPointF(1000, thumb().y()));
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_TRUE(parent.reports.empty());
     EXPECT_EQ(slider->value(), 50);
 }

@@ -10,7 +10,7 @@
 #include "synthetic_input.h"
 
 using namespace SyntheticInput;
-using Message = MessageRecorder::Message;
+using Report = SignalRecorder::Report;
 
 namespace {
 
@@ -20,10 +20,11 @@ protected:
     void SetUp() override {
         parent.resize(1100, 600);
         graph = new ResponseGraph(&parent);
-        graph->create(2245, QRect(13, 199, 1051, 359));
+        graph->create(QRect(13, 199, 1051, 359));
+        parent.listen(graph, &ResponseGraph::edited);
         graph->limits().highPassMin = 19.0;
         graph->limits().lowPassMin = 19.0;
-        graph->Initialise(8);
+        graph->initialise(8);
         graph->options().contextMenu = true;
         parent.show();
         processQueued();
@@ -34,21 +35,21 @@ protected:
         return QPointF(m.plot().left + m.slot(slot).markerX, m.zeroLine() + m.slot(slot).markerY);
     }
 
-    MessageRecorder parent;
+    SignalRecorder parent;
     ResponseGraph* graph = nullptr;
 };
 
 }  // namespace
 
 TEST_F(ResponseGraphTest, DraggingABandToTheEdgesGivesExactLimits) {
-    graph->SetBandFrequency(2, 1000);
+    graph->setBandFrequency(2, 1000);
     QPointF at = marker(4);
     drag(graph, at, QPointF(at.x(), -30));
-    EXPECT_EQ(graph->GetBandGain(2), 12.0);
+    EXPECT_EQ(graph->bandGain(2), 12.0);
     drag(graph, QPointF(at.x(), marker(4).y()), QPointF(at.x(), 2000));
-    EXPECT_EQ(graph->GetBandGain(2), -24.0);
-    ASSERT_FALSE(parent.messages.empty());
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 0, 2}));
+    EXPECT_EQ(graph->bandGain(2), -24.0);
+    ASSERT_FALSE(parent.reports.empty());
+    EXPECT_EQ(parent.reports.back(), (Report{0, 2}));
     EXPECT_EQ(graph->model().draggedSlot(), -1);
 }
 
@@ -56,71 +57,71 @@ TEST_F(ResponseGraphTest, DraggedFrequencySnapsToTheTableOnRelease) {
     QPointF at = marker(2);
     int to = graph->model().plot().left + graph->model().markerXOf(2000);
     drag(graph, at, QPointF(to + 2, at.y()));
-    double f = graph->GetBandFrequency(0);
+    double f = graph->bandFrequency(0);
     EXPECT_GE(f, 2000);
     EXPECT_LE(f, 2060);
     EXPECT_EQ(graph->model().slot(2).markerX, graph->model().markerXOf(f));
 }
 
 TEST_F(ResponseGraphTest, ArrowKeysStepTheCrossoversAtTheirEnds) {
-    graph->SetCrossoverFrequency(0, 19.7);
+    graph->setCrossoverFrequency(0, 19.7);
     graph->setFocus();
     key(graph, Qt::Key_Up);
-    EXPECT_EQ(graph->GetCrossoverFrequency(0), 19.7);
-    EXPECT_TRUE(parent.messages.empty());
-    graph->SetCrossoverFrequency(1, 20600);
+    EXPECT_EQ(graph->crossoverFrequency(0), 19.7);
+    EXPECT_TRUE(parent.reports.empty());
+    graph->setCrossoverFrequency(1, 20600);
     key(graph, Qt::Key_Up);
-    EXPECT_EQ(graph->GetCrossoverFrequency(1), 20200);
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 2, 0}));
+    EXPECT_EQ(graph->crossoverFrequency(1), 20200);
+    EXPECT_EQ(parent.reports.back(), (Report{2, 0}));
     key(graph, Qt::Key_Down);
-    EXPECT_EQ(graph->GetCrossoverFrequency(1), 20600);
+    EXPECT_EQ(graph->crossoverFrequency(1), 20600);
 }
 
 TEST_F(ResponseGraphTest, WheelStepsTheSelectedBandGain) {
-    graph->SetBandGain(5, -0.3);
+    graph->setBandGain(5, -0.3);
     wheel(graph, QPointF(300, 100), 1);
-    EXPECT_EQ(graph->GetBandGain(5), -0.2);
+    EXPECT_EQ(graph->bandGain(5), -0.2);
     wheel(graph, QPointF(300, 100), -2);
-    EXPECT_EQ(graph->GetBandGain(5), -0.4);
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 0, 5}));
+    EXPECT_EQ(graph->bandGain(5), -0.4);
+    EXPECT_EQ(parent.reports.back(), (Report{0, 5}));
 }
 
 TEST_F(ResponseGraphTest, AGraphThatOnlyShowsTakesNoWheelNorKeys) {
-    graph->SetBandGain(5, -0.3);
+    graph->setBandGain(5, -0.3);
     graph->options().interactive = false;
     click(graph, QPointF(300, 100));
     wheel(graph, QPointF(300, 100), 1);
     key(graph, Qt::Key_Up);
-    EXPECT_EQ(graph->GetBandGain(5), -0.3);
-    EXPECT_TRUE(parent.messages.empty());
+    EXPECT_EQ(graph->bandGain(5), -0.3);
+    EXPECT_TRUE(parent.reports.empty());
 }
 
 TEST_F(ResponseGraphTest, ContextMenuCopyAndPaste) {
     click(graph, QPointF(600, 200), Qt::RightButton);
     EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Copy);
     click(graph, QPointF(620, 210));
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 3, 0}));
+    EXPECT_EQ(parent.reports.back(), (Report{3, 0}));
     click(graph, QPointF(600, 200), Qt::RightButton);
     hover(graph, QPointF(620, 230));
     EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Paste);
     click(graph, QPointF(620, 230));
-    EXPECT_EQ(parent.messages.back(), (Message{2245, 4, 0}));
+    EXPECT_EQ(parent.reports.back(), (Report{4, 0}));
     EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Hidden);
 }
 
 TEST_F(ResponseGraphTest, OffCrossoversAreLabelledAndDrawFlat) {
-    graph->SetCrossoverType(24);
-    graph->SetCrossoverFrequency(0, 19.0);
+    graph->setCrossoverType(24);
+    graph->setCrossoverFrequency(0, 19.0);
     EXPECT_EQ(graph->model().labelText(), "F:OFF");
-    graph->SetCrossoverFrequency(1, 20600);
+    graph->setCrossoverFrequency(1, 20600);
     EXPECT_EQ(graph->model().labelText(), "F:OFF");
     for (int v : graph->model().total()) ASSERT_EQ(v, 0);
 }
 
 TEST_F(ResponseGraphTest, ThePictureShowsThePeakWhereTheModelPutsIt) {
-    graph->SetBandFrequency(3, 1000);
-    graph->SetBandQ(3, 1.41);
-    graph->SetBandGain(3, 6);
+    graph->setBandFrequency(3, 1000);
+    graph->setBandQ(3, 1.41);
+    graph->setBandGain(3, 6);
     const QImage& picture = graph->renderPicture();
     const ResponseGraphModel& m = graph->model();
     int x = m.plot().left + m.slot(5).markerX + 40;  // beside the marker and its label
@@ -135,7 +136,7 @@ TEST_F(ResponseGraphTest, ThePictureShowsThePeakWhereTheModelPutsIt) {
 }
 
 TEST_F(ResponseGraphTest, ASavedPictureIsTitledAndLeavesOutTheValueLabel) {
-    graph->SetBandGain(3, 6);
+    graph->setBandGain(3, 6);
     const QImage screen = graph->renderPicture().copy();
     TempFolder temp;
     const QString path = QString::fromStdString(temp.path("graph.png"));
@@ -160,28 +161,28 @@ TEST_F(ResponseGraphTest, ASavedPictureIsTitledAndLeavesOutTheValueLabel) {
 
 TEST_F(ResponseGraphTest, EqPassShowsTheBannerWithoutChangingBands) {
     QImage before = graph->renderPicture().copy();
-    graph->SetEqEnabled(false);
-    EXPECT_FALSE(graph->GetEqEnabled());
+    graph->setEqEnabled(false);
+    EXPECT_FALSE(graph->eqEnabled());
     EXPECT_NE(graph->renderPicture(), before);
-    graph->SetEqEnabled(true);
+    graph->setEqEnabled(true);
     EXPECT_EQ(graph->renderPicture(), before);
 }
 
 TEST_F(ResponseGraphTest, DrawToSurfaceCopiesThePictureAtItsPlace) {
     DrawingSurface target;
     target.recreate(0, 0, 1100, 600);
-    graph->DrawToSurface(target, true);
+    graph->drawToSurface(target, true);
     QImage picture = graph->renderPicture();
     EXPECT_EQ(target.image().pixelColor(13 + 5, 199 + 5), picture.pixelColor(5, 5));
     EXPECT_EQ(target.image().pixelColor(5, 5), QColor(240, 240, 240));
 }
 
 TEST_F(ResponseGraphTest, AnimationRunsWhileShown) {
-    graph->OnShow(1);
+    graph->setAnimation(1);
     EXPECT_EQ(graph->model().selectedSlot(), 2);
     int frame = graph->model().animationFrame();
     EXPECT_TRUE(processUntil([&] { return graph->model().animationFrame() != frame; }));
-    graph->OnShow(0);
+    graph->setAnimation(0);
     frame = graph->model().animationFrame();
     processQueued();
     EXPECT_EQ(graph->model().animationFrame(), frame);
@@ -190,19 +191,19 @@ TEST_F(ResponseGraphTest, AnimationRunsWhileShown) {
 // A hidden graph lets its pictures go; shown again, it draws them afresh
 // from the values, including those that changed while it was hidden.
 TEST_F(ResponseGraphTest, AGraphShownAgainDrawsWhatItDrewBeforeItWasHidden) {
-    graph->SetBandGain(3, 4);
+    graph->setBandGain(3, 4);
     const QImage before = graph->renderPicture().copy();
     parent.hide();
-    graph->SetBandGain(3, -8);
+    graph->setBandGain(3, -8);
     parent.show();
     processQueued();
     EXPECT_NE(graph->renderPicture(), before);
-    graph->SetBandGain(3, 4);
+    graph->setBandGain(3, 4);
     EXPECT_EQ(graph->renderPicture(), before);
 }
 
 TEST_F(ResponseGraphTest, TinyAndEmptySizesDrawWithoutFault) {
-    graph->SetBandGain(0, 6);
+    graph->setBandGain(0, 6);
     for (QSize size : {QSize(0, 0), QSize(1, 1), QSize(20, 10), QSize(49, 29)}) {
         graph->resize(size);
         processQueued();
@@ -214,29 +215,29 @@ TEST_F(ResponseGraphTest, TinyAndEmptySizesDrawWithoutFault) {
     }
     graph->resize(1051, 359);
     processQueued();
-    EXPECT_EQ(graph->GetBandGain(0), 6);
+    EXPECT_EQ(graph->bandGain(0), 6);
 }
 
 // Only what the last picture drew is put back from the grid between pictures;
 // a twin graph that redraws its grid every time must look the same throughout.
 TEST_F(ResponseGraphTest, PicturesDrawnInPiecesMatchWholeRedrawsThroughADrag) {
-    MessageRecorder twin;
+    SignalRecorder twin;
     twin.resize(parent.size());
     ResponseGraph whole(&twin);
-    whole.create(2246, graph->geometry());
+    whole.create(graph->geometry());
     whole.limits() = graph->limits();
-    whole.Initialise(8);
+    whole.initialise(8);
     whole.options().contextMenu = true;
     twin.show();
     processQueued();
     for (ResponseGraph* g : {graph, &whole}) {
         for (int j = 0; j < 8; ++j) {
-            g->SetBandFrequency(j, 40 * std::pow(2.0, j * 1.2));
-            g->SetBandQ(j, 1.4 + j * 0.5);
-            g->SetBandGain(j, (j % 2 ? -1 : 1) * (3.0 + j));
+            g->setBandFrequency(j, 40 * std::pow(2.0, j * 1.2));
+            g->setBandQ(j, 1.4 + j * 0.5);
+            g->setBandGain(j, (j % 2 ? -1 : 1) * (3.0 + j));
         }
-        g->SetCrossoverType(24);
-        g->SetCrossoverFrequency(0, 60);
+        g->setCrossoverType(24);
+        g->setCrossoverFrequency(0, 60);
     }
     auto both = [&](auto&& input) {
         for (ResponseGraph* g : {graph, &whole}) input(g);
@@ -261,8 +262,8 @@ TEST_F(ResponseGraphTest, PicturesDrawnInPiecesMatchWholeRedrawsThroughADrag) {
     for (int k = 1; k <= 6; ++k)
         both([&](ResponseGraph* g) { move(g, highPass + QPointF(k * 23, k % 3)); });
     both([&](ResponseGraph* g) { release(g, highPass); });
-    both([&](ResponseGraph* g) { g->SetEqEnabled(false); });
-    both([&](ResponseGraph* g) { g->SetEqEnabled(true); });
+    both([&](ResponseGraph* g) { g->setEqEnabled(false); });
+    both([&](ResponseGraph* g) { g->setEqEnabled(true); });
     both([&](ResponseGraph* g) { click(g, QPointF(600, 200), Qt::RightButton); });
     both([&](ResponseGraph* g) { hover(g, QPointF(620, 230)); });
     both([&](ResponseGraph* g) { click(g, QPointF(100, 100), Qt::LeftButton); });

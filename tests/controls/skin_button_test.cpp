@@ -4,26 +4,12 @@
 
 #include <QWidget>
 
-#include "platform/qt/message_target.h"
 #include "resources/skin_ids.h"
 #include "support/mouse_events.h"
 #include "support/qt_wait.h"
+#include "synthetic_input.h"
 
 namespace {
-
-struct Note {
-    unsigned message;
-    intptr_t wParam, lParam;
-};
-
-class Parent : public QWidget, public MessageTarget {
-public:
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
-        notes.push_back({message, wParam, lParam});
-        return 1;
-    }
-    std::vector<Note> notes;
-};
 
 class ButtonTest : public testing::Test {
 protected:
@@ -35,14 +21,14 @@ protected:
     SkinButton& make(QRect rect, int png, int checkType = 0) {
         buttons.push_back(std::make_unique<SkinButton>(&parent));
         SkinButton& b = *buttons.back();
-        b.create(0x13AA, rect);
-        b.SetImage(&skin, png);
-        b.SetNotifyValue(7);
-        b.SetCheckType(checkType);
-        b.SetTextStyle(12, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25, 0xC8FAFAFA);
+        b.create(rect);
+        b.setImage(&skin, png);
+        parent.listen(&b, &SkinButton::clicked);
+        b.setCheckType(checkType);
+        b.setTextStyle(12, QString::fromUtf8("微软雅黑"), 0xC8000000, 0x25, 0xC8FAFAFA);
         return b;
     }
-    Parent parent;
+    SignalRecorder parent;
     DrawingSurface skin;
     std::vector<std::unique_ptr<SkinButton>> buttons;
 };
@@ -54,28 +40,25 @@ TEST_F(ButtonTest, FrameCountIsTheStripWidthOverTheButtonWidth) {
     EXPECT_EQ(make({0, 40, 390, 18}, SkinId::Button).frameCount(), 1);
 }
 
-TEST_F(ButtonTest, AToggleFlipsOnEachClickAndPostsItsIdentifierWithTheNotifyValue) {
+TEST_F(ButtonTest, AToggleFlipsOnEachClickAndReportsItOnceTheClickIsDone) {
     SkinButton& b = make({10, 10, 71, 21}, SkinId::NavigationButton, 1);
     click(&b, {30, 10});
-    EXPECT_EQ(b.GetCheckType(), 2);
+    EXPECT_EQ(b.checkType(), 2);
     EXPECT_EQ(b.currentFrame(), 1);
     EXPECT_EQ(b.currentTextColour().rgba(), 0xC8FAFAFAu);
-    EXPECT_TRUE(parent.notes.empty());  // posted, not sent
+    EXPECT_TRUE(parent.reports.empty());  // posted, not sent
     processQueued();
-    ASSERT_EQ(parent.notes.size(), 1u);
-    EXPECT_EQ(parent.notes[0].message, 0x13AAu);
-    EXPECT_EQ(parent.notes[0].wParam, 7);
-    EXPECT_EQ(parent.notes[0].lParam, 7);
+    EXPECT_EQ(parent.reports.size(), 1u);
 
     click(&b, {30, 10});
-    EXPECT_EQ(b.GetCheckType(), 1);
+    EXPECT_EQ(b.checkType(), 1);
     EXPECT_EQ(b.currentFrame(), 0);
 
     SkinButton& push = make({10, 40, 77, 18}, SkinId::Button, 0);
     click(&push, {30, 9});
-    EXPECT_EQ(push.GetCheckType(), 0);
+    EXPECT_EQ(push.checkType(), 0);
     processQueued();
-    EXPECT_EQ(parent.notes.size(), 3u);
+    EXPECT_EQ(parent.reports.size(), 3u);
 }
 
 TEST_F(ButtonTest, ReleasingOutsideAfterPressingInsideStillToggles) {
@@ -84,11 +67,11 @@ TEST_F(ButtonTest, ReleasingOutsideAfterPressingInsideStillToggles) {
     EXPECT_TRUE(b.pressed());
     sendMouse(&b, QEvent::MouseMove, {300, 150});
     sendMouse(&b, QEvent::MouseButtonRelease, {300, 150});
-    EXPECT_EQ(b.GetCheckType(), 2);
+    EXPECT_EQ(b.checkType(), 2);
     EXPECT_FALSE(b.pressed());
     EXPECT_FALSE(b.hovering());
     processQueued();
-    EXPECT_EQ(parent.notes.size(), 1u);
+    EXPECT_EQ(parent.reports.size(), 1u);
 }
 
 TEST_F(ButtonTest, APressOutsideTheFaceDoesNothing) {
@@ -97,9 +80,9 @@ TEST_F(ButtonTest, APressOutsideTheFaceDoesNothing) {
     sendMouse(&b, QEvent::MouseButtonPress, {80, 10});
     EXPECT_FALSE(b.pressed());
     sendMouse(&b, QEvent::MouseButtonRelease, {80, 10});
-    EXPECT_EQ(b.GetCheckType(), 1);
+    EXPECT_EQ(b.checkType(), 1);
     processQueued();
-    EXPECT_TRUE(parent.notes.empty());
+    EXPECT_TRUE(parent.reports.empty());
 }
 
 TEST_F(ButtonTest, HoverDrawsTheHoverFrameOverTheFace) {
@@ -115,20 +98,20 @@ TEST_F(ButtonTest, HoverDrawsTheHoverFrameOverTheFace) {
 
 TEST_F(ButtonTest, AHiddenOrDisabledButtonIgnoresTheMouse) {
     SkinButton& hidden = make({10, 10, 71, 21}, SkinId::NavigationButton, 1);
-    hidden.SetShown(false);
+    hidden.setShown(false);
     sendMouse(&hidden, QEvent::MouseMove, {30, 10});
     click(&hidden, {30, 10});
     EXPECT_FALSE(hidden.hovering());
-    EXPECT_EQ(hidden.GetCheckType(), 1);
+    EXPECT_EQ(hidden.checkType(), 1);
 
     SkinButton& disabled = make({10, 40, 71, 21}, SkinId::NavigationButton, 1);
-    disabled.SetEnabled(false);
+    disabled.setInputEnabled(false);
     sendMouse(&disabled, QEvent::MouseMove, {30, 10});
     click(&disabled, {30, 10});
     EXPECT_FALSE(disabled.hovering());
-    EXPECT_EQ(disabled.GetCheckType(), 1);
+    EXPECT_EQ(disabled.checkType(), 1);
     processQueued();
-    EXPECT_TRUE(parent.notes.empty());
+    EXPECT_TRUE(parent.reports.empty());
 
     // Hidden, the button shows only what lies under it.
     QImage under = skin.image().copy(ControlSurface::rectInRoot(&hidden));
@@ -138,21 +121,21 @@ TEST_F(ButtonTest, AHiddenOrDisabledButtonIgnoresTheMouse) {
 
 TEST_F(ButtonTest, WithoutABackgroundSourceTheButtonSitsOnLightGrey) {
     SkinButton b(&parent);
-    b.create(1, {0, 0, 40, 20});
-    b.SetImage(nullptr, 0);
+    b.create({0, 0, 40, 20});
+    b.setImage(nullptr, 0);
     EXPECT_EQ(b.picture().pixel(20, 10), 0xFFF0F0F0u);
 }
 
 TEST_F(ButtonTest, TextIsCentredInItsMeasuredBoxAndAnEmptyCaptionDrawsNothing) {
     SkinButton& b = make({10, 10, 79, 23}, SkinId::StatusButton, 1);
     QImage blank = b.picture().copy();
-    b.SetText("Search..");
+    b.setText("Search..");
     QRectF box = b.textBox();
     EXPECT_NEAR(box.center().x(), (79 - 1) / 2.0, 1.0);
     EXPECT_NEAR(box.center().y(), (23 - 1) / 2.0, 1.0);
     EXPECT_LT(box.width(), 79);
     EXPECT_NE(b.picture(), blank);
-    b.SetText("");
+    b.setText("");
     EXPECT_EQ(b.picture(), blank);
 }
 
@@ -160,7 +143,7 @@ TEST_F(ButtonTest, DrawToSurfaceCopiesThePictureAtItsPlace) {
     SkinButton& b = make({100, 50, 71, 21}, SkinId::NavigationButton, 2);
     DrawingSurface target(QRect(0, 0, 400, 200));
     target.fill(QRect(0, 0, 400, 200), Qt::black);
-    b.DrawToSurface(target, 1);
+    b.drawToSurface(target, 1);
     EXPECT_EQ(target.image().pixel(135, 60), b.picture().pixel(35, 10));
     EXPECT_EQ(target.image().pixel(50, 60), QColor(Qt::black).rgb());
 }

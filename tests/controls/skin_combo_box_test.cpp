@@ -5,25 +5,11 @@
 #include <QAbstractItemView>
 #include <QWidget>
 
-#include "platform/qt/message_target.h"
 #include "resources/skin_ids.h"
 #include "support/qt_wait.h"
 #include "synthetic_input.h"
 
 namespace {
-
-class Parent : public QWidget, public MessageTarget {
-public:
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
-        notes.push_back({message, wParam, lParam});
-        return 1;
-    }
-    struct Note {
-        unsigned message;
-        intptr_t wParam, lParam;
-    };
-    std::vector<Note> notes;
-};
 
 class ComboTest : public testing::Test {
 protected:
@@ -32,13 +18,13 @@ protected:
         parent.show();
         skin.loadSkin(SkinId::MainWindow);
         combo = std::make_unique<SkinComboBox>(&parent);
-        combo->create(0x33AA, QRect(20, 30, 200, 100));
+        combo->create(QRect(20, 30, 200, 100));
         for (const char* item : {"AUX1", "AUX2", "OPT"}) combo->addItem(item);
-        combo->SetNotifyValue(2);
-        combo->SetSkin(&skin, SkinComboBox::Style::Header);
+        parent.listen(combo.get(), &SkinComboBox::selectionChosen);
+        combo->setSkin(&skin, SkinComboBox::Style::Header);
         processQueued();
     }
-    Parent parent;
+    SignalRecorder parent;
     DrawingSurface skin;
     std::unique_ptr<SkinComboBox> combo;
 };
@@ -52,32 +38,29 @@ TEST_F(ComboTest, TheFaceScalesWithTheWidthAndKeepsTheSkinsProportions) {
 }
 
 TEST_F(ComboTest, ASelectionBeyondTheItemsShowsItemZero) {
-    combo->SetSelection(2);
+    combo->setSelection(2);
     combo->picture();
-    EXPECT_EQ(combo->GetSelection(), 2);
+    EXPECT_EQ(combo->selection(), 2);
     EXPECT_EQ(combo->faceText(), "OPT");
-    combo->SetSelection(9);
-    EXPECT_EQ(combo->GetSelection(), 0);
+    combo->setSelection(9);
+    EXPECT_EQ(combo->selection(), 0);
     combo->picture();
     EXPECT_EQ(combo->faceText(), "AUX1");
     // Items removed under a stored selection: drawn as item 0.
-    combo->SetSelection(2);
+    combo->setSelection(2);
     combo->removeItem(2);
     combo->update();
-    combo->SetSelection(combo->GetSelection());
+    combo->setSelection(combo->selection());
     combo->picture();
     EXPECT_EQ(combo->faceText(), "AUX1");
 }
 
-TEST_F(ComboTest, AChoiceFromTheListPostsTheIdentifierAndNotifyValue) {
+TEST_F(ComboTest, AChoiceFromTheListIsReportedOnceTheEventIsDone) {
     emit combo->activated(1);
-    EXPECT_EQ(combo->GetSelection(), 1);
-    EXPECT_TRUE(parent.notes.empty());
+    EXPECT_EQ(combo->selection(), 1);
+    EXPECT_TRUE(parent.reports.empty());
     processQueued();
-    ASSERT_EQ(parent.notes.size(), 1u);
-    EXPECT_EQ(parent.notes[0].message, 0x33AAu);
-    EXPECT_EQ(parent.notes[0].wParam, 2);
-    EXPECT_EQ(parent.notes[0].lParam, 2);
+    EXPECT_EQ(parent.reports.size(), 1u);
     combo->picture();
     EXPECT_EQ(combo->faceText(), "AUX2");
 }
@@ -96,7 +79,7 @@ TEST_F(ComboTest, FocusShowsTheSecondFrame) {
 }
 
 TEST_F(ComboTest, AHiddenComboSwallowsClicksAndShowsItsBackground) {
-    combo->SetShown(false);
+    combo->setShown(false);
     sendMouse(combo.get(), QEvent::MouseButtonPress, {20, 10});
     EXPECT_FALSE(combo->view()->isVisible());
     QImage under = skin.image().copy(ControlSurface::rectInRoot(combo.get()));
@@ -125,23 +108,23 @@ TEST_F(ComboTest, OnlyAFocusedShownEnabledComboTakesTheWheelAndKeys) {
         {"focused", true, true, true, true},
     };
     for (const auto& c : cases) {
-        combo->SetShown(c.shown);
-        combo->SetEnabled(c.enabled);
-        combo->SetSelection(1);
+        combo->setShown(c.shown);
+        combo->setInputEnabled(c.enabled);
+        combo->setSelection(1);
         EXPECT_EQ(combo->currentIndex(), 1) << "one selection, in the Qt combo too";
         (c.focused ? static_cast<QWidget*>(combo.get()) : &other)->setFocus();
         processQueued();
         ASSERT_EQ(combo->hasFocus(), c.focused) << c.what;
-        parent.notes.clear();
+        parent.reports.clear();
         SyntheticInput::wheel(combo.get(), QPointF(10, 10), -1);
         processQueued();
-        int posted = static_cast<int>(parent.notes.size());
+        int posted = static_cast<int>(parent.reports.size());
         SyntheticInput::key(combo.get(), Qt::Key_Up);
         SyntheticInput::key(combo.get(), Qt::Key_Up);
         processQueued();
         // Down a notch to 2, then up twice to 0.
         EXPECT_EQ(posted, c.takes ? 1 : 0) << c.what;
-        EXPECT_EQ(combo->GetSelection(), c.takes ? 0 : 1) << c.what;
-        EXPECT_EQ(parent.notes.size(), c.takes ? 3u : 0u) << c.what;
+        EXPECT_EQ(combo->selection(), c.takes ? 0 : 1) << c.what;
+        EXPECT_EQ(parent.reports.size(), c.takes ? 3u : 0u) << c.what;
     }
 }

@@ -2,9 +2,9 @@
 
 #include <QKeyEvent>
 #include <QWheelEvent>
+#include <QWidget>
 #include <vector>
 
-#include "platform/qt/message_target.h"
 #include "support/mouse_events.h"
 
 // Drags, wheel turns and keys delivered to a widget as the window system
@@ -22,7 +22,9 @@ inline void move(QWidget* w, QPointF at) {
     QApplication::sendEvent(w, &event);
 }
 
-inline void hover(QWidget* w, QPointF at) { sendMouse(w, QEvent::MouseMove, at); }
+inline void hover(QWidget* w, QPointF at) {
+    sendMouse(w, QEvent::MouseMove, at);
+}
 
 inline void release(QWidget* w, QPointF at, Qt::MouseButton button = Qt::LeftButton) {
     sendMouse(w, QEvent::MouseButtonRelease, at, button);
@@ -55,20 +57,26 @@ inline void key(QWidget* w, int key) {
 
 }  // namespace SyntheticInput
 
-// A parent window that keeps the numbered messages its controls send it.
-class MessageRecorder : public QWidget, public MessageTarget {
+// A parent window that keeps what the controls it listens to reported: the
+// arguments of each signal, in order.
+class SignalRecorder : public QWidget {
 public:
-    struct Message {
-        unsigned number;
-        intptr_t wParam;
-        intptr_t lParam;
-        bool operator==(const Message&) const = default;
-    };
+    using Report = std::vector<int>;
 
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
-        messages.push_back({message, wParam, lParam});
-        return 0;
+    // Controls that lose the focus as the window goes still report.
+    ~SignalRecorder() override {
+        for (const auto& c : m_connections) QObject::disconnect(c);
     }
 
-    std::vector<Message> messages;
+    template <typename Control, typename... Args>
+    void listen(Control* control, void (Control::*signal)(Args...)) {
+        m_connections.push_back(QObject::connect(control, signal, this, [this](Args... args) {
+            reports.push_back({static_cast<int>(args)...});
+        }));
+    }
+
+    std::vector<Report> reports;
+
+private:
+    std::vector<QMetaObject::Connection> m_connections;
 };

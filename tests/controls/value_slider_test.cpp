@@ -6,21 +6,19 @@
 #include "synthetic_input.h"
 
 using namespace SyntheticInput;
-using Message = MessageRecorder::Message;
+using Report = SignalRecorder::Report;
 
 namespace {
-
-constexpr int kSliderId = 3025;
 
 class SliderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         parent.resize(400, 200);
         slider = new ValueSlider(&parent);
-        slider->create(kSliderId, QRect(20, 20, 170, 33));
-        slider->setIndex(1);
+        slider->create(QRect(20, 20, 170, 33));
+        parent.listen(slider, &ValueSlider::valueChanged);
         slider->setLabelMode(true);
-        slider->SetSkin(nullptr);
+        slider->setSkin(nullptr);
         parent.show();
         processQueued();
     }
@@ -28,9 +26,9 @@ protected:
     QPointF thumb() const { return slider->thumbRect().center(); }
     QPointF farRight() const { return QPointF(1000, thumb().y()); }
     QPointF farLeft() const { return QPointF(-1000, thumb().y()); }
-    Message last() const { return parent.messages.back(); }
+    Report last() const { return parent.reports.back(); }
 
-    MessageRecorder parent;
+    SignalRecorder parent;
     ValueSlider* slider = nullptr;
 };
 
@@ -38,105 +36,105 @@ protected:
 
 TEST_F(SliderTest, WholeStepsWithThresholdZero) {
     wheel(slider, thumb(), 1);
-    EXPECT_EQ(slider->GetValue(), 1);
+    EXPECT_EQ(slider->valueWithToggle(), 1);
     wheel(slider, thumb(), -1);
     wheel(slider, thumb(), -1);
-    EXPECT_EQ(slider->GetValue(), 0) << "step down from 0 stays";
+    EXPECT_EQ(slider->valueWithToggle(), 0) << "step down from 0 stays";
     drag(slider, thumb(), farRight());
-    EXPECT_EQ(slider->GetValue(), 100);
+    EXPECT_EQ(slider->valueWithToggle(), 100);
     wheel(slider, thumb(), 1);
-    EXPECT_EQ(slider->GetValue(), 100);
-    EXPECT_EQ(last(), (Message{kSliderId, 1, 100}));
+    EXPECT_EQ(slider->valueWithToggle(), 100);
+    EXPECT_EQ(last(), (Report{100}));
 }
 
 TEST_F(SliderTest, FineStepsBelowTheThreshold) {
     slider->setRange(0, 48);
     slider->setFineSteps(100, 0.1);
     wheel(slider, thumb(), 1);
-    EXPECT_DOUBLE_EQ(slider->GetValue(), 0.1);
-    slider->SetValue(0);
+    EXPECT_DOUBLE_EQ(slider->valueWithToggle(), 0.1);
+    slider->setValue(0);
     double x = slider->trackStart() + (slider->trackEnd() - slider->trackStart()) * 12.34 / 48;
     drag(slider, thumb(), QPointF(x, thumb().y()));
-    EXPECT_DOUBLE_EQ(slider->GetValue(), 12.3);
-    EXPECT_EQ(last(), (Message{kSliderId, 1, 12}));
+    EXPECT_DOUBLE_EQ(slider->valueWithToggle(), 12.3);
+    EXPECT_EQ(last(), (Report{12}));
 }
 
 TEST_F(SliderTest, DraggingReachesBothEndsOfTheRange) {
     slider->setRange(1, 362);
-    slider->SetValue(362);
+    slider->setValue(362);
     drag(slider, thumb(), farLeft());
-    EXPECT_EQ(slider->GetValue(), 1);
+    EXPECT_EQ(slider->valueWithToggle(), 1);
     drag(slider, thumb(), farRight());
-    EXPECT_EQ(slider->GetValue(), 362);
+    EXPECT_EQ(slider->valueWithToggle(), 362);
 }
 
 TEST_F(SliderTest, ClicksBesideTheThumbStep) {
-    slider->SetValue(50);
+    slider->setValue(50);
     click(slider, QPointF(thumb().x() + 30, thumb().y()));
-    EXPECT_EQ(slider->GetValue(), 51);
+    EXPECT_EQ(slider->valueWithToggle(), 51);
     click(slider, QPointF(thumb().x() - 30, thumb().y()));
     click(slider, QPointF(thumb().x() - 30, thumb().y()));
-    EXPECT_EQ(slider->GetValue(), 49);
+    EXPECT_EQ(slider->valueWithToggle(), 49);
     EXPECT_TRUE(slider->focusedLook());
     click(slider, QPointF(thumb().x() + 30, 2));  // in the label band
-    EXPECT_EQ(slider->GetValue(), 49);
+    EXPECT_EQ(slider->valueWithToggle(), 49);
 }
 
 TEST_F(SliderTest, MuteToggleAddsItsOffset) {
     slider->setTogglePresent(true);
-    slider->SetSkin(nullptr);
-    EXPECT_TRUE(slider->toggleOn()) << "the toggle starts on after SetSkin";
-    slider->SetValue(537);
+    slider->setSkin(nullptr);
+    EXPECT_TRUE(slider->toggleOn()) << "the toggle starts on after setSkin";
+    slider->setValue(537);
     EXPECT_EQ(slider->value(), 37);
     EXPECT_TRUE(slider->toggleOn());
-    EXPECT_EQ(slider->GetValue(), 537);
+    EXPECT_EQ(slider->valueWithToggle(), 537);
     click(slider, slider->toggleRect().center());
     EXPECT_FALSE(slider->toggleOn());
-    EXPECT_EQ(slider->GetValue(), 37);
-    EXPECT_EQ(last(), (Message{kSliderId, 1, 37}));
+    EXPECT_EQ(slider->valueWithToggle(), 37);
+    EXPECT_EQ(last(), (Report{37}));
     click(slider, slider->toggleRect().center());
-    EXPECT_EQ(slider->GetValue(), 537);
-    EXPECT_EQ(last(), (Message{kSliderId, 1, 37}));
-    slider->SetValue(20);
+    EXPECT_EQ(slider->valueWithToggle(), 537);
+    EXPECT_EQ(last(), (Report{37}));
+    slider->setValue(20);
     EXPECT_FALSE(slider->toggleOn());
 }
 
 TEST_F(SliderTest, ClicksAtTheToggleEdgeDoNotStep) {
     slider->setTogglePresent(true);
-    slider->SetSkin(nullptr);
-    slider->SetValue(10);
-    size_t before = parent.messages.size();
+    slider->setSkin(nullptr);
+    slider->setValue(10);
+    size_t before = parent.reports.size();
     click(slider, QPointF(slider->toggleRect().left() + 0.5, thumb().y()));
     EXPECT_EQ(slider->value(), 10);
     click(slider, QPointF(slider->toggleRect().left() - 0.5, slider->toggleRect().top() - 1));
-    EXPECT_GE(parent.messages.size(), before);
+    EXPECT_GE(parent.reports.size(), before);
 }
 
 TEST_F(SliderTest, ArrowKeys) {
-    slider->SetValue(5);
+    slider->setValue(5);
     key(slider, Qt::Key_Right);
-    EXPECT_EQ(slider->GetValue(), 6);
+    EXPECT_EQ(slider->valueWithToggle(), 6);
     key(slider, Qt::Key_Left);
     key(slider, Qt::Key_Left);
-    EXPECT_EQ(slider->GetValue(), 4);
-    size_t count = parent.messages.size();
+    EXPECT_EQ(slider->valueWithToggle(), 4);
+    size_t count = parent.reports.size();
     key(slider, Qt::Key_Up);
     key(slider, Qt::Key_Down);
-    EXPECT_EQ(parent.messages.size(), count) << "up and down are swallowed";
-    EXPECT_EQ(slider->GetValue(), 4);
+    EXPECT_EQ(parent.reports.size(), count) << "up and down are swallowed";
+    EXPECT_EQ(slider->valueWithToggle(), 4);
 }
 
 TEST_F(SliderTest, DisabledOrHiddenIgnoresInput) {
-    slider->SetValue(5);
-    slider->SetEnabled(false);
+    slider->setValue(5);
+    slider->setInputEnabled(false);
     EXPECT_FALSE(slider->focusedLook());
     key(slider, Qt::Key_Right);
     wheel(slider, thumb(), 1);
-    slider->SetEnabled(true);
-    slider->SetShown(false);
+    slider->setInputEnabled(true);
+    slider->setShown(false);
     click(slider, QPointF(thumb().x() + 30, thumb().y()));
-    EXPECT_TRUE(parent.messages.empty());
-    EXPECT_EQ(slider->GetValue(), 5);
+    EXPECT_TRUE(parent.reports.empty());
+    EXPECT_EQ(slider->valueWithToggle(), 5);
 }
 
 TEST_F(SliderTest, TheHandCursorLastsOnlyAsLongAsTheDrag) {
@@ -145,22 +143,22 @@ TEST_F(SliderTest, TheHandCursorLastsOnlyAsLongAsTheDrag) {
     release(slider, thumb());
     EXPECT_FALSE(slider->testAttribute(Qt::WA_SetCursor));
     press(slider, thumb());
-    slider->SetEnabled(false);  // disabled in the middle of a drag
+    slider->setInputEnabled(false);  // disabled in the middle of a drag
     EXPECT_FALSE(slider->testAttribute(Qt::WA_SetCursor));
 }
 
 TEST_F(SliderTest, SetValueIsNotClampedUntilTheNextStep) {
-    slider->SetValue(150);
-    EXPECT_EQ(slider->GetValue(), 150);
+    slider->setValue(150);
+    EXPECT_EQ(slider->valueWithToggle(), 150);
     EXPECT_EQ(slider->thumbRect().center().x(), slider->trackEnd());
     key(slider, Qt::Key_Left);
-    EXPECT_EQ(slider->GetValue(), 100);
+    EXPECT_EQ(slider->valueWithToggle(), 100);
 }
 
 TEST_F(SliderTest, LabelSplitsAtTheColon) {
     slider->setLabelColour(0xFFFF0000);
     slider->setLabelFormat(QString::fromUtf8("Mic Dir Vol:   %3d%%"));
-    slider->SetValue(45);
+    slider->setValue(45);
     EXPECT_EQ(slider->labelText(), "Mic Dir Vol:    45%");
     const QImage& picture = slider->renderPicture();
     auto redIn = [&](int x0, int x1) {
@@ -179,7 +177,7 @@ TEST_F(SliderTest, LabelSplitsAtTheColon) {
 
 TEST_F(SliderTest, TinySizesAndEmptyRangesAreHarmless) {
     slider->setRange(5, 5);
-    slider->SetValue(5);
+    slider->setValue(5);
     for (QSize size : {QSize(0, 0), QSize(1, 1), QSize(3, 2)}) {
         slider->resize(size);
         processQueued();
@@ -187,17 +185,17 @@ TEST_F(SliderTest, TinySizesAndEmptyRangesAreHarmless) {
         click(slider, QPointF(0, 0));
         wheel(slider, QPointF(0, 0), 1);
     }
-    EXPECT_EQ(slider->GetValue(), 5);
+    EXPECT_EQ(slider->valueWithToggle(), 5);
 }
 
 TEST_F(SliderTest, DrawToSurfaceUsesTheSkinUnderIt) {
     DrawingSurface skin;
     skin.recreate(0, 0, 400, 200);
     skin.fill(QRect(0, 0, 400, 200), QColor(10, 20, 30));
-    slider->SetSkin(&skin);
-    slider->SetShown(false);
+    slider->setSkin(&skin);
+    slider->setShown(false);
     DrawingSurface target;
     target.recreate(0, 0, 400, 200);
-    slider->DrawToSurface(target, true);
+    slider->drawToSurface(target, true);
     EXPECT_EQ(target.image().pixelColor(25, 25), QColor(10, 20, 30));
 }

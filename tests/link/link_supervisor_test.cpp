@@ -256,7 +256,7 @@ TEST_P(OccupancyCheck, TwoOrMoreForeignAnswersOfTenShowEquipmentOccupied) {
     faults.foreignPer10 = foreign;
     h.device.setFaults(faults);
     // The other controller lets go once the user has seen the message.
-    h.ui.onMessage([&](const RecordingUi::Message&) {
+    h.ui.onMessageBox([&](const RecordingUi::Message&) {
         h.device.setFaults(SimFaults{});
         return LinkUi::Yes;
     });
@@ -420,7 +420,7 @@ TEST(LinkSupervisor, StopWhileAMessageBoxIsOpenEndsTheThreadOnceItIsClosed) {
     h.device.setFaults(faults);
     std::atomic<bool> open{false};
     std::atomic<bool> close{false};
-    h.ui.onMessage([&](const RecordingUi::Message&) {
+    h.ui.onMessageBox([&](const RecordingUi::Message&) {
         open = true;
         waitFor([&] { return close.load(); });
         return LinkUi::Yes;

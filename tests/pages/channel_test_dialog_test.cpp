@@ -36,12 +36,12 @@ TEST_F(ChannelTestDialogTest, ButtonsFollowTheLayoutAndTheClicks) {
     open(4);
     press(6);  // BL plays the SL pair in 5.1
     EXPECT_EQ(level(2), ChannelTest::kLevelOn);
-    EXPECT_EQ(dialog->button(6).GetCheckType(), 2);
+    EXPECT_EQ(dialog->button(6).checkType(), 2);
     press(2);  // not in 5.1: disabled
     EXPECT_EQ(level(6), 0);
-    EXPECT_EQ(dialog->button(2).GetCheckType(), 1);
+    EXPECT_EQ(dialog->button(2).checkType(), 1);
     press(ChannelTest::kAllOn);
-    for (int b = 0; b < ChannelTest::kChannels; ++b) EXPECT_EQ(dialog->button(b).GetCheckType(), 2);
+    for (int b = 0; b < ChannelTest::kChannels; ++b) EXPECT_EQ(dialog->button(b).checkType(), 2);
     press(ChannelTest::kAllOff);
     for (int k = 0; k < ChannelTest::kChannels; ++k) EXPECT_EQ(level(k), 0);
 }
@@ -56,5 +56,5 @@ TEST_F(ChannelTestDialogTest, ClosingDuringTheAutomaticRunSilencesAndStops) {
     dialog->reject();
     EXPECT_FALSE(dialog->stepping());
     for (int k = 0; k < ChannelTest::kChannels; ++k) EXPECT_EQ(level(k), 0) << k;
-    EXPECT_EQ(dialog->button(ChannelTest::kAllOff).GetCheckType(), 2);
+    EXPECT_EQ(dialog->button(ChannelTest::kAllOff).checkType(), 2);
 }

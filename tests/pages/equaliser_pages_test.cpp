@@ -113,8 +113,8 @@ TEST_F(EqualiserPagesTest, FilterAndCompressorSlidersSendTheirCodesAndTexts) {
     };
     for (const Case& c : cases) {
         changes.clear();
-        page->slider(c.slider).SetValue(c.position);
-        page->onMessage(3024 + c.slider, c.slider, c.position);
+        page->slider(c.slider).setValue(c.position);
+        emit page->slider(c.slider).valueChanged(c.position);
         EXPECT_EQ(changes, std::vector<int>{c.field}) << c.slider;
         EXPECT_EQ(page->getField(c.field), c.sent) << c.slider << " " << c.position;
         EXPECT_EQ(page->slider(c.slider).labelText(), c.text);
@@ -126,7 +126,7 @@ TEST_F(EqualiserPagesTest, RestKeepsQAndTypeAndGraphAndStripsStayInStep) {
     page->setField(30 + 4, 300);
     page->setField(4, 5);
     page->setField(45 + 4, 620);
-    page->onMessage(6024 + 3, 3, 3);
+    emit page->button(3).clicked();
     std::vector<int> expected;
     for (int j = 0; j < 15; ++j) expected.insert(expected.end(), {15 + j, 45 + j});
     EXPECT_EQ(changes, expected);
@@ -134,19 +134,19 @@ TEST_F(EqualiserPagesTest, RestKeepsQAndTypeAndGraphAndStripsStayInStep) {
     EXPECT_EQ(page->getField(4), 5);
     EXPECT_EQ(page->getField(45 + 4), 500);
     EXPECT_EQ(page->getField(15 + 4), 250);
-    EXPECT_DOUBLE_EQ(page->graph().GetBandFrequency(14), 16000);
+    EXPECT_DOUBLE_EQ(page->graph().bandFrequency(14), 16000);
     // A band moved in the graph: the strip follows and four fields go out.
     changes.clear();
-    page->graph().SetBandGain(9, -6);
-    page->onMessage(2245, 0, 9);
+    page->graph().setBandGain(9, -6);
+    emit page->graph().edited(0, 9);
     EXPECT_EQ(changes, (std::vector<int>{9, 54, 24, 39}));
     EXPECT_EQ(page->getField(54), 440);
     // "EQ PASS" bypasses; a slope from the device moves the graph and the combo.
     changes.clear();
-    page->onMessage(6024 + 4, 4, 4);
+    emit page->button(4).clicked();
     EXPECT_EQ(page->getField(60), 1);
     page->setField(79, 28);
-    EXPECT_EQ(page->combo(0).GetSelection(), 1);
+    EXPECT_EQ(page->combo(0).selection(), 1);
     EXPECT_EQ(page->graph().model().highPassType(), 28);
     EXPECT_EQ(changes, std::vector<int>{60});
 }
@@ -167,8 +167,8 @@ TEST_F(EqualiserPagesTest, SwitchingMicrophoneLoadsItsEntriesAndSendsNothing) {
     // With MIC A selected a value for MIC B leaves the page alone.
     binding.indexRefresh(1258);
     EXPECT_EQ(mic.getField(60), 0);
-    mic.button(InputPage::kMicBButton).SetCheckType(2);  // the click toggles it first
-    mic.onMessage(6024 + 6, 6, 6);
+    mic.button(InputPage::kMicBButton).setCheckType(2);  // the click toggles it first
+    emit mic.button(6).clicked();
     EXPECT_EQ(mic.microphones().a, false);
     EXPECT_EQ(mic.microphones().b, true);
     EXPECT_EQ(mic.getField(47), 440);
@@ -178,8 +178,8 @@ TEST_F(EqualiserPagesTest, SwitchingMicrophoneLoadsItsEntriesAndSendsNothing) {
     EXPECT_TRUE(changes.empty());
 
     // An edit now goes to MIC B alone.
-    mic.slider(10).SetValue(30);
-    mic.onMessage(3024 + 10, 10, 30);
+    mic.slider(10).setValue(30);
+    emit mic.slider(10).valueChanged(30);
     binding.controlChanged(6, changes.back());
     EXPECT_TRUE(mirror.pending(1264));
     EXPECT_FALSE(mirror.pending(1260));
@@ -203,16 +203,16 @@ TEST_F(EqualiserPagesTest, EffectFieldsAndTexts) {
     page->setField(42, 20600);
     EXPECT_EQ(page->slider(4).labelText(), "LPF Freq:   OFF");
     page->setField(43, 30);
-    EXPECT_EQ(page->combo(0).GetSelection(), 5);
+    EXPECT_EQ(page->combo(0).selection(), 5);
     EXPECT_EQ(page->graph().model().highPassType(), 30);
 
     open<EffectPage>(8);
     expectRoundTrips({{55, 5000, 5000}, {54, 3360, 3360}, {45, 540, 540}, {50, 960, 0}});
     EXPECT_EQ(page->slider(12).labelText(), "Reverb Time:5000ms");
-    page->slider(3).SetValue(205);
-    page->onMessage(3024, 3, 205);
+    page->slider(3).setValue(205);
+    emit page->slider(3).valueChanged(205);
     EXPECT_EQ(page->getField(41), 1000);
-    page->onMessage(6024 + 3, 3, 3);
+    emit page->button(3).clicked();
     EXPECT_EQ(page->getField(14), 8000);
     EXPECT_EQ(changes, (std::vector<int>{41, 10, 30, 11, 31, 12, 32, 13, 33, 14, 34}));
 }

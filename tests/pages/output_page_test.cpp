@@ -107,43 +107,43 @@ TEST_F(OutputPageTest, PagesHaveTheirOwnControls) {
 TEST_F(OutputPageTest, RestOnTheSubwooferPageResetsFrequenciesAndGains) {
     open(2);
     for (int j = 0; j < 8; ++j) page->setField(30 + j, 560);
-    page->onMessage(6024 + 3, 3, 3);
+    emit page->button(3).clicked();
     std::vector<int> expected;
     for (int j = 0; j < 8; ++j) expected.insert(expected.end(), {10 + j, 30 + j});
     EXPECT_EQ(changes, expected);
-    EXPECT_DOUBLE_EQ(page->strip(0).GetSubValue(1), 25.3);
-    EXPECT_DOUBLE_EQ(page->strip(7).GetSubValue(1), 303);
-    EXPECT_DOUBLE_EQ(page->graph().GetBandFrequency(0), 25.3);
+    EXPECT_DOUBLE_EQ(page->strip(0).subValue(1), 25.3);
+    EXPECT_DOUBLE_EQ(page->strip(7).subValue(1), 303);
+    EXPECT_DOUBLE_EQ(page->graph().bandFrequency(0), 25.3);
     EXPECT_EQ(page->getField(37), 500);
 }
 
 TEST_F(OutputPageTest, GraphAndStripsStayInStep) {
     open(4);
     // A marker moved in the graph: the strip follows, four fields go out.
-    page->graph().SetBandGain(2, 6.5);
-    page->graph().SetBandFrequency(2, 1000);
-    page->onMessage(2245, 0, 2);
+    page->graph().setBandGain(2, 6.5);
+    page->graph().setBandFrequency(2, 1000);
+    emit page->graph().edited(0, 2);
     EXPECT_EQ(changes, (std::vector<int>{2, 32, 12, 22}));
-    EXPECT_DOUBLE_EQ(page->strip(2).GetSubValue(0), 6.5);
+    EXPECT_DOUBLE_EQ(page->strip(2).subValue(0), 6.5);
     EXPECT_EQ(page->getField(12), 1000);
     // A strip changed: the graph follows.
     changes.clear();
-    page->strip(5).SetSubValue(0, -3);
-    page->onMessage(2024 + 5, 5, 0);
+    page->strip(5).setSubValue(0, -3);
+    emit page->strip(5).subValueChanged(0);
     EXPECT_EQ(changes, std::vector<int>{35});
-    EXPECT_DOUBLE_EQ(page->graph().GetBandGain(5), -3);
+    EXPECT_DOUBLE_EQ(page->graph().bandGain(5), -3);
     // "EQ PASS" twice, then a crossover marker and Copy/Paste from the graph menu.
     changes.clear();
-    page->onMessage(6024 + 4, 4, 4);
+    emit page->button(4).clicked();
     EXPECT_EQ(page->getField(40), 0);
-    page->onMessage(6024 + 4, 4, 4);
+    emit page->button(4).clicked();
     EXPECT_EQ(page->getField(40), 1);
-    page->graph().SetCrossoverFrequency(0, 80);
-    page->onMessage(2245, 1, 0);
+    page->graph().setCrossoverFrequency(0, 80);
+    emit page->graph().edited(1, 0);
     EXPECT_EQ(page->getField(58), 32768 + 803);
-    page->onMessage(2245, 3, 0);
-    page->onMessage(2245, 4, 0);
-    page->onMessage(2245, 0, 8);  // no such band
+    emit page->graph().edited(3, 0);
+    emit page->graph().edited(4, 0);
+    emit page->graph().edited(0, 8);  // no such band
     EXPECT_EQ(changes, (std::vector<int>{40, 40, 58, 62, 63}));
 }
 
@@ -168,8 +168,8 @@ TEST_F(OutputPageTest, EveryBandFrequencyHasOneReading) {
 
 TEST_F(OutputPageTest, ASelectorChoiceGoesToTheGraph) {
     open(0);
-    page->selector(1).SetSelection(3);
-    page->onMessage(5025, 1, 1);
+    page->selector(1).setSelection(3);
+    emit page->selector(1).selectionChosen();
     EXPECT_EQ(changes, std::vector<int>{61});
     EXPECT_EQ(page->getField(61), 27);
     EXPECT_EQ(page->graph().model().lowPassType(), 27);

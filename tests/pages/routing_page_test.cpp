@@ -13,7 +13,6 @@
 #include "pages/routing_page.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_pump.h"
 #include "support/qt_wait.h"
 #include "support/temp_folder.h"
 
@@ -43,7 +42,7 @@ protected:
     uint16_t cell(int n) const { return mirror.value(RouteMatrix::cellIndex(n)); }
     void received(int index, uint16_t value) {
         mirror.store(index, value);
-        MessagePump::send(page.get(), RoutingPage::kLinkEvent, LinkEvent::ParameterReceived, index);
+        page->linkEvent(LinkEvent::ParameterReceived, index);
     }
 
     TempFolder temp;
@@ -58,13 +57,13 @@ protected:
 TEST_F(RoutingPageTest, DeviceValuesShowClampedAndAreNotWrittenBack) {
     EXPECT_EQ(page->cellEdit(kCell43).value(), 40);
     EXPECT_EQ(page->cellSlider(0).value(), 100);
-    EXPECT_EQ(page->cellButton(0).GetCheckType(), 2);
+    EXPECT_EQ(page->cellButton(0).checkType(), 2);
     received(RouteMatrix::cellIndex(kCell43), 0x1100);
     EXPECT_EQ(page->cellSlider(kCell43).value(), 17);
-    EXPECT_EQ(page->cellButton(kCell43).GetCheckType(), 1);
+    EXPECT_EQ(page->cellButton(kCell43).checkType(), 1);
     EXPECT_EQ(mirror.countPending(), 0);
     EXPECT_TRUE(page->windowTitle().endsWith(QStringLiteral("Decoded: 20")));
-    EXPECT_EQ(page->layoutSelector().GetSelection(), -1);
+    EXPECT_EQ(page->layoutSelector().selection(), -1);
 }
 
 TEST_F(RoutingPageTest, EditsWriteTheCellAndKeepItsControlsInStep) {
@@ -93,8 +92,8 @@ TEST_F(RoutingPageTest, EditsWriteTheCellAndKeepItsControlsInStep) {
 }
 
 TEST_F(RoutingPageTest, TheLayoutSelectorWritesTheMaskAndRetitles) {
-    page->layoutSelector().SetSelection(4);
-    MessagePump::send(page.get(), RoutingPage::kLayoutSelector, 0, 0);
+    page->layoutSelector().setSelection(4);
+    emit page->layoutSelector().selectionChosen();
     EXPECT_EQ(mirror.value(RouteMatrix::kDecodedLayout), 1551);
     EXPECT_TRUE(mirror.pending(RouteMatrix::kDecodedLayout));
     processQueued();
@@ -117,7 +116,7 @@ TEST_F(RoutingPageTest, ExportAsksWhereAndGoesToThatFileAndTheClipboard) {
         return answer.value_or(start);
     });
     mirror.store(RouteMatrix::cellIndex(0), RouteMatrix::cellValue(100, true));
-    MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
+    emit page->exportButton().clicked();
     const std::string first = temp.path("VX540_RouteData/VX540_RouteInXXCH_Out20CH.c");
     std::string file = TempFolder::read(first);
     EXPECT_NE(file.find("{\r\n//InXXCH>Out20-FL"), std::string::npos);
@@ -128,9 +127,9 @@ TEST_F(RoutingPageTest, ExportAsksWhereAndGoesToThatFileAndTheClipboard) {
 
     // The next export starts in the folder used last; a bare name gets ".c".
     answer = QString::fromStdString(temp.path("mine"));
-    MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
+    emit page->exportButton().clicked();
     EXPECT_FALSE(TempFolder::read(temp.path("mine.c")).empty());
-    MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
+    emit page->exportButton().clicked();
     ASSERT_EQ(offered.size(), 3u);
     EXPECT_EQ(offered[2], QString::fromStdString(temp.path("VX540_RouteInXXCH_Out20CH.c")));
 
@@ -140,12 +139,12 @@ TEST_F(RoutingPageTest, ExportAsksWhereAndGoesToThatFileAndTheClipboard) {
     answer = QString::fromStdString(temp.path("blocked/x.c"));
     Clipboard::setText(QString());
     boxes.clear();
-    MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
+    emit page->exportButton().clicked();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("blocked/x.c")));
     EXPECT_TRUE(Clipboard::text().endsWith(QStringLiteral("//BR-CH8")));
     answer = QString();
-    MessagePump::send(page.get(), RoutingPage::kExportButton, 0, 0);
+    emit page->exportButton().clicked();
     EXPECT_EQ(boxes.size(), 1u);
     FileChooser::setAnswerer(nullptr);
     Settings::overrideFolders("", "");

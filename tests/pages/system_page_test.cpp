@@ -17,7 +17,6 @@
 #include "link/mirror.h"
 #include "pages/system_page.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/message_target.h"
 #include "resources/drawing_surface.h"
 #include "support/qt_wait.h"
 #include "support/temp_folder.h"
@@ -25,24 +24,8 @@
 
 namespace {
 
-constexpr unsigned kVolumeLimit = 0x5928;
-constexpr unsigned kLanguageRefresh = 0x5860;
-constexpr unsigned kControlChanged = 0x57FC;
-
-struct Message {
-    unsigned number;
-    intptr_t wParam, lParam;
-};
-
-// The main window's place: the page's root, recording what the page tells it.
-class Owner : public QWidget, public MessageTarget {
-public:
-    intptr_t onMessage(unsigned message, intptr_t wParam, intptr_t lParam) override {
-        messages.push_back({message, wParam, lParam});
-        return 1;
-    }
-    std::vector<Message> messages;
-};
+// What the page told the main window, in order.
+enum class Told { VolumeLimit, Language, Routing };
 
 class SystemPageTest : public testing::Test {
 protected:
@@ -60,6 +43,12 @@ protected:
         };
         owner.resize(1077, 681);
         page = new SystemPage(binding, state, device, jobs, &owner);
+        QObject::connect(page, &SystemPage::volumeLimitChanged,
+                         [this] { told.push_back(Told::VolumeLimit); });
+        QObject::connect(page, &SystemPage::languageChanged,
+                         [this] { told.push_back(Told::Language); });
+        QObject::connect(page, &SystemPage::routingAsked,
+                         [this] { told.push_back(Told::Routing); });
         page->setGeometry(0, 109, 1077, 572);
         page->setBackgroundSource(&skin);
         owner.show();
@@ -85,13 +74,13 @@ protected:
         processQueued();
     }
     void moveSlider(int k, int position) {
-        page->slider(k).SetValue(position);
-        page->onMessage(SystemPage::kSliderId + unsigned(k), k, 0);
+        page->slider(k).setValue(position);
+        emit page->slider(k).valueChanged(position);
         processQueued();
     }
-    void choose(SkinComboBox& list, unsigned message, int item) {
-        list.SetSelection(item);
-        page->onMessage(message, 0, 0);
+    void choose(SkinComboBox& list, int item) {
+        list.setSelection(item);
+        emit list.selectionChosen();
         processQueued();
     }
     bool pendingWith(int index, int value) const {
@@ -105,7 +94,8 @@ protected:
     LinkState state;
     DeviceInfo device;
     DrawingSurface skin{QRect(0, 0, 1077, 681)};
-    Owner owner;
+    QWidget owner;  // the main window's place: the page's root
+    std::vector<Told> told;
     SystemPage* page = nullptr;
     std::vector<std::string> boxes;
     std::vector<std::string> requests;
@@ -130,8 +120,8 @@ TEST_F(SystemPageTest, MaximaTakeTheirStartsDownAndTellTheHeader) {
         EXPECT_EQ(page->getField(p.start), 40);
     }
     EXPECT_EQ(page->slider(0).labelText().simplified(), QStringLiteral("Music Start: 40%"));
-    ASSERT_FALSE(owner.messages.empty());
-    EXPECT_EQ(owner.messages.back().number, kVolumeLimit);
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back(), Told::VolumeLimit);
     EXPECT_EQ(binding.masterLimits().music, 40);
     EXPECT_EQ(binding.masterLimits().effect, 40);
 }
@@ -253,7 +243,7 @@ TEST_F(SystemPageTest, OnlyAdministratorsStoreIntoSystemModesOrFromOne) {
     for (const Case& c : cases) {
         requests.clear();
         mirror.store(1628, uint16_t(c.deviceMode));
-        page->modeList().SetSelection(c.mode - 1);
+        page->modeList().setSelection(c.mode - 1);
         press(SystemPage::SaveMode);
         press(SystemPage::SaveLocal);
         if (c.requests.empty()) {
@@ -274,7 +264,7 @@ TEST_F(SystemPageTest, OnlyAdministratorsStoreIntoSystemModesOrFromOne) {
 }
 
 TEST_F(SystemPageTest, ModesAndFilesGoToTheJobs) {
-    choose(page->modeList(), SystemPage::kModeList, 4);
+    choose(page->modeList(), 4);
     press(SystemPage::UseMode);
     page->fileList().setEditText(QStringLiteral("party"));
     press(SystemPage::SendLocal);
@@ -307,18 +297,17 @@ TEST_F(SystemPageTest, ModesAndFilesGoToTheJobs) {
     EXPECT_EQ(page->bootList().itemText(5), QString::fromUtf8("5-KTV测"));
     EXPECT_EQ(page->modeNameEdit().text(), QString::fromUtf8("KTV测"));
     page->setField(18, 9);
-    EXPECT_EQ(page->modeList().GetSelection(), 8);
-    choose(page->bootList(), SystemPage::kBootList, 3);
+    EXPECT_EQ(page->modeList().selection(), 8);
+    choose(page->bootList(), 3);
     EXPECT_TRUE(pendingWith(1635, 3));
 }
 
 TEST_F(SystemPageTest, LanguageSurroundAndRouteReachTheirOwners) {
-    choose(page->languageList(), SystemPage::kLanguageList, Language::SimplifiedChinese);
+    choose(page->languageList(), Language::SimplifiedChinese);
     EXPECT_EQ(Language::index(), Language::SimplifiedChinese);
     EXPECT_EQ(Settings().readInt("Language", "Language"), 0);
-    ASSERT_FALSE(owner.messages.empty());
-    EXPECT_EQ(owner.messages.back().number, kLanguageRefresh);
-    EXPECT_EQ(owner.messages.back().lParam, 0);
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back(), Told::Language);
     page->refreshTexts();
     EXPECT_EQ(page->button(SystemPage::Route).text(), QString::fromUtf8("路由"));
 
@@ -331,9 +320,7 @@ TEST_F(SystemPageTest, LanguageSurroundAndRouteReachTheirOwners) {
     EXPECT_TRUE(pendingWith(1624, 1));
 
     press(SystemPage::Route);
-    EXPECT_EQ(owner.messages.back().number, kControlChanged);
-    EXPECT_EQ(owner.messages.back().wParam, pageNumber::System);
-    EXPECT_EQ(owner.messages.back().lParam, SystemPage::kRouteField);
+    EXPECT_EQ(told.back(), Told::Routing);
     EXPECT_FALSE(page->button(SystemPage::WifiSet).isVisible());
 }
 

@@ -61,7 +61,7 @@ void RecordingUi::setWindowTitle(const std::string& title) {
     m_title = title;
 }
 
-void RecordingUi::onMessage(std::function<Answer(const Message&)> handler) {
+void RecordingUi::onMessageBox(std::function<Answer(const Message&)> handler) {
     std::lock_guard lock(m_mutex);
     m_handler = std::move(handler);
 }

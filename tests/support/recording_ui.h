@@ -35,7 +35,7 @@ public:
     void setWindowTitle(const std::string& title) override;
 
     // Runs on the link's thread while the box is "open"; its answer is returned.
-    void onMessage(std::function<Answer(const Message&)> handler);
+    void onMessageBox(std::function<Answer(const Message&)> handler);
     // Runs on the link's thread for every event, after it was recorded.
     void onEvent(std::function<void(const Event&)> handler);
 

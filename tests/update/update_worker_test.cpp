@@ -227,7 +227,7 @@ TEST_F(UpdateWorkerTest, ACancelDuringALookupThatNeverAnswersReturns) {
 
 TEST_F(UpdateWorkerTest, CancelInTheQuestionEndsTheWorkerWithoutContactingTheServer) {
     m_server.setAnswer(answer(true, kOtherMachine));
-    m_ui.onMessage([](const RecordingUi::Message&) { return LinkUi::No; });
+    m_ui.onMessageBox([](const RecordingUi::Message&) { return LinkUi::No; });
     startWorker();
     EXPECT_EQ(awaitEnd(), End::Declined);
     ASSERT_EQ(m_ui.messages().size(), 1u);

@@ -1,0 +1,41 @@
+#include "app/window_shortcuts.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QWidget>
+
+#include "texts/ui_texts.h"
+#include "texts/upgrade_texts.h"
+
+WindowShortcuts::WindowShortcuts(QWidget& window, Handlers handlers)
+    : QObject(&window), m_window(window) {
+    add(Qt::Key_Escape, [this] { escape(); });
+    add(Qt::CTRL | Qt::Key_R, std::move(handlers.routing));
+    m_wifi = add(Qt::CTRL | Qt::Key_W, std::move(handlers.wifi));
+    m_upgrade = add(Qt::CTRL | Qt::Key_U, std::move(handlers.upgrade));
+}
+
+QAction* WindowShortcuts::add(const QKeySequence& keys, std::function<void()> fn) {
+    auto* action = new QAction(&m_window);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, std::move(fn));
+    m_window.addAction(action);
+    return action;
+}
+
+void WindowShortcuts::refreshTexts() {
+    m_wifi->setText(QString::fromUtf8(uitext::WifiSet.get()));
+    m_upgrade->setText(QString::fromUtf8(upgradetext::DialogTitle.get()));
+}
+
+void WindowShortcuts::escape() {
+    if (!cancelTyping()) m_window.close();
+}
+
+bool WindowShortcuts::cancelTyping() {
+    auto* edit = qobject_cast<QLineEdit*>(m_window.focusWidget());
+    if (!edit || !edit->isUndoAvailable()) return false;
+    while (edit->isUndoAvailable()) edit->undo();
+    return true;
+}
