@@ -44,6 +44,9 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"cli",
      {"connect", "binding", "controls", "resources", "link/transports", "link", "filter", "files",
       "texts", "platform/net", "platform", "platform/qt"}},
+    {"daemon",
+     {"connect", "binding", "sim", "link/transports", "link", "filter", "files", "texts",
+      "platform/net", "platform"}},
 };
 
 std::string folderOf(const fs::path& relative) {
