@@ -48,27 +48,29 @@ void EventSocket<Protocol>::read() {
 template <class Protocol>
 void EventSocket<Protocol>::send(std::shared_ptr<const std::string> text) {
     if (!m_open) return;
-    if (m_queue.size() >= m_context.limits.queuedEvents) {
+    if (m_queuedBytes + text->size() > m_context.limits.queuedBytes) {
         drop();
         return;
     }
+    m_queuedBytes += text->size();
     m_queue.push_back(std::move(text));
     if (!m_writing) write();
 }
 
+// The text in flight is held apart from the queue, which a drop may clear.
 template <class Protocol>
 void EventSocket<Protocol>::write() {
     m_writing = true;
+    m_sending = std::move(m_queue.front());
+    m_queue.pop_front();
+    m_queuedBytes -= m_sending->size();
     m_ws.text(true);
-    m_ws.async_write(boost::asio::buffer(*m_queue.front()),
+    m_ws.async_write(boost::asio::buffer(*m_sending),
                      [self = this->shared_from_this()](beast::error_code ec, size_t) {
                          self->m_writing = false;
-                         if (ec) {
-                             self->drop();
-                             return;
-                         }
-                         self->m_queue.pop_front();
-                         if (self->m_open && !self->m_queue.empty()) self->write();
+                         self->m_sending.reset();
+                         if (ec || !self->m_open) return self->drop();
+                         if (!self->m_queue.empty()) self->write();
                      });
 }
 
@@ -78,6 +80,7 @@ template <class Protocol>
 void EventSocket<Protocol>::drop() {
     m_open = false;
     m_queue.clear();
+    m_queuedBytes = 0;
     beast::error_code ignored;
     beast::get_lowest_layer(m_ws).socket().shutdown(Protocol::socket::shutdown_both, ignored);
     beast::get_lowest_layer(m_ws).socket().close(ignored);

@@ -36,6 +36,8 @@ private:
     std::shared_ptr<void> m_slot;
     boost::beast::flat_buffer m_in;
     std::deque<std::shared_ptr<const std::string>> m_queue;
+    std::shared_ptr<const std::string> m_sending;
+    size_t m_queuedBytes = 0;
     std::string m_first;
     bool m_open = false;
     bool m_writing = false;

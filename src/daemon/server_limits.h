@@ -10,7 +10,9 @@ struct ServerLimits {
     size_t headerBytes = 8 * 1024;
     size_t headerCount = 64;
     size_t messageBytes = 4096;  // from an event client
-    size_t queuedEvents = 1024;  // unsent to an event client; past that it is dropped
+    // Unsent to an event client; past that it is dropped. A full read's events
+    // (1745 parameters) fit many times over.
+    size_t queuedBytes = 4 * 1024 * 1024;
     std::chrono::seconds idle{30};
     std::chrono::milliseconds refusalDelay{250};  // after a wrong or missing token
 };
