@@ -349,8 +349,8 @@ void ApiRouter::write(const std::map<int, int>& values) {
     }
     // Right channels that follow their left one follow an API write too.
     LinkTable::apply(mirror);
-    if (m_written)
-        for (auto [index, value] : values) m_written(index);
+    if (!m_written) return;
+    for (const std::string& text : changedEvents()) m_written(text);
 }
 
 int ApiRouter::masterLimit(int limitIndex) const {
@@ -517,12 +517,25 @@ std::string ApiRouter::linkEvent() const {
         .dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::string ApiRouter::eventText(int code, int argument) const {
+std::vector<std::string> ApiRouter::changedEvents() {
+    std::vector<std::string> out;
+    if (!m_ui.valuesRead()) {
+        m_toldValid = false;
+        return out;
+    }
+    const Mirror& mirror = m_link.mirror();
+    for (int i = 1; i < Mirror::kSize; ++i) {
+        uint16_t value = mirror.value(i);
+        uint16_t& told = m_told[static_cast<size_t>(i)];
+        if (m_toldValid && told != value) out.push_back(parameterEvent(i, value));
+        told = value;
+    }
+    m_toldValid = true;
+    return out;
+}
+
+std::string ApiRouter::eventText(int code) const {
     switch (code) {
-        case LinkEvent::ParameterReceived:
-            return argument > 0 && Mirror::valid(argument)
-                       ? parameterEvent(argument, m_link.mirror().value(argument))
-                       : std::string();
         case LinkEvent::ConnectionState:
         case LinkEvent::ReadComplete:
             return linkEvent();

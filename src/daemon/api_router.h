@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -44,8 +45,8 @@ public:
         const char* pattern;  // segments in braces are parameters
         bool needsToken = true;
     };
-    // Told of each parameter a client wrote, so that the other clients hear of it.
-    using Written = std::function<void(int index)>;
+    // Given the events of what a client wrote, so that every client hears of it at once.
+    using Written = std::function<void(const std::string& text)>;
 
     static constexpr std::chrono::seconds kJobLimit{60};
     static constexpr const char* kEventsPath = "/api/v1/events";
@@ -69,9 +70,13 @@ public:
     // The event texts sent on the events WebSocket.
     static std::string parameterEvent(int index, int value);
     std::string linkEvent() const;
+    // Parameter events for every value the mirror changed since the last
+    // call, whoever changed it; after a full read the values are taken
+    // silently (the clients hear of the read and fetch them).
+    std::vector<std::string> changedEvents();
     // The event text of a link event (codes of LinkEvent and DaemonUi); empty
-    // for one the clients are not told of. Reads the mirror: call it when sending.
-    std::string eventText(int code, int argument) const;
+    // for one the clients are not told of (parameters come from changedEvents).
+    std::string eventText(int code) const;
     std::string progressEvent() const;
     std::string messageEvent() const;
 
@@ -122,6 +127,8 @@ private:
     std::string m_transportName;
     std::string m_presetFolder;
     Written m_written;
+    std::array<uint16_t, 1746> m_told{};
+    bool m_toldValid = false;
     // The running job: the outcome serial it started from and its deadline.
     bool jobRunning() const;
     std::optional<uint64_t> m_jobSerial;

@@ -8,6 +8,7 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/local/stream_protocol.hpp>
 #include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,11 +19,16 @@
 #include "daemon/http_session.h"
 #include "daemon/request_guard.h"
 #include "daemon/server_context.h"
-#include "link/link_event.h"
 
 namespace asio = boost::asio;
 using tcp = asio::ip::tcp;
 using local = asio::local::stream_protocol;
+
+namespace {
+
+constexpr std::chrono::milliseconds kWatchInterval{10};
+
+}  // namespace
 
 struct HttpServer::Inner {
     Inner(ApiRouter& router, DaemonUi& ui, Config config)
@@ -35,6 +41,9 @@ struct HttpServer::Inner {
     void accept(Acceptor& acceptor, bool guarded);
     bool bindTcp(std::string& error);
     bool bindUnix(std::string& error);
+    // Looks for changed values every kWatchInterval: the link tells of a
+    // value only at its next loop, a scan of the mirror costs microseconds.
+    void watch();
     // A share of the connection limit, given back when its last holder ends.
     std::shared_ptr<void> slot();
 
@@ -44,12 +53,21 @@ struct HttpServer::Inner {
     EventHub hub;
     ServerContext context;
     asio::io_context io{1};
+    asio::steady_timer watchTimer{io};
     std::vector<std::unique_ptr<tcp::acceptor>> tcpAcceptors;
     std::unique_ptr<local::acceptor> unixAcceptor;
     std::vector<unsigned> ports;
     std::thread thread;
     bool running = false;
 };
+
+void HttpServer::Inner::watch() {
+    for (const std::string& text : context.router.changedEvents()) hub.broadcast(text);
+    watchTimer.expires_after(kWatchInterval);
+    watchTimer.async_wait([this](boost::system::error_code ec) {
+        if (!ec) watch();
+    });
+}
 
 std::shared_ptr<void> HttpServer::Inner::slot() {
     ++context.connections;
@@ -132,12 +150,11 @@ bool HttpServer::start(std::string& error) {
     for (auto& acceptor : in.tcpAcceptors) in.accept(*acceptor, true);
     if (in.unixAcceptor) in.accept(*in.unixAcceptor, false);
     ApiRouter& router = in.context.router;
-    router.setWritten([this, &router](int index) {
-        m_inner->hub.broadcast(router.eventText(LinkEvent::ParameterReceived, index));
-    });
-    in.ui.setListener([this, &router](int code, int argument) {
-        asio::post(m_inner->io, [this, &router, code, argument] {
-            std::string text = router.eventText(code, argument);
+    router.setWritten([this](const std::string& text) { m_inner->hub.broadcast(text); });
+    in.watch();
+    in.ui.setListener([this, &router](int code, int) {
+        asio::post(m_inner->io, [this, &router, code] {
+            std::string text = router.eventText(code);
             if (!text.empty()) m_inner->hub.broadcast(text);
         });
     });
