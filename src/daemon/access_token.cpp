@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "files/settings.h"
+#include "remote/daemon_client.h"
 
 namespace {
 
@@ -88,5 +89,5 @@ std::string_view AccessToken::fromAuthorization(std::string_view header) {
 std::string AccessToken::defaultPath() {
     std::string folder = Settings::userDataFolder();
     Settings::createFolder(folder);
-    return folder + "qx7d.token";
+    return folder + DaemonClient::kTokenFile;
 }
