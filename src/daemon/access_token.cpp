@@ -57,6 +57,10 @@ std::string AccessToken::loadOrCreate(const std::string& path, bool renew, std::
         }
     }
     std::string token = generate();
+    if (token.empty()) {
+        error = "no random numbers for an access token";
+        return {};
+    }
     return writeToken(path, token, error) ? token : std::string();
 }
 
