@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kQuiet = 2;
+constexpr int kQuiet = 4;  // modules of light margin, as scanners expect
 
 }  // namespace
 
