@@ -37,7 +37,7 @@ else()
 endif()
 
 # Manual pages, compressed as Debian keeps them.
-foreach(page qx7 qx7ctl qx7-console qx7-sim)
+foreach(page qx7 qx7ctl qx7-console qx7-sim qx7d)
     set(gz ${pkg_out}/man/${page}.1.gz)
     add_custom_command(OUTPUT ${gz}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${pkg_out}/man
@@ -60,6 +60,10 @@ install(FILES ${pkg_src}/${QX7_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATAD
 install(FILES ${pkg_out}/${QX7_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${pkg_src}/qx7ctl.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
     RENAME qx7ctl)
+install(FILES ${pkg_src}/qx7d.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+    RENAME qx7d)
+# A user service; systemd looks for those under /usr/lib/systemd/user.
+install(FILES ${pkg_src}/qx7d.service DESTINATION lib/systemd/user)
 install(FILES ${pkg_src}/copyright ${pkg_out}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qx7)
 
@@ -73,8 +77,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "Edits every setting of the QX7 multi-channel home-theatre and karaoke audio"
     "processor: equalisers with a live frequency-response graph, crossovers,"
     "inputs, effects, routing and presets. Includes qx7ctl for scripts,"
-    "qx7-console and the simulated device qx7-sim, and a udev rule that gives the"
-    "logged-in user access to the device on USB.")
+    "qx7-console, the simulated device qx7-sim, the service qx7d (an HTTP API and a"
+    "phone page), and a udev rule that gives the logged-in user access to the"
+    "device on USB.")
 # Staged as an install to /usr under DESTDIR, whatever the build's own prefix:
 # the install rules then put the udev rule where system packages keep theirs.
 set(CPACK_SET_DESTDIR ON)

@@ -6,10 +6,10 @@ _qx7ctl() {
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD-1]}
     local commands="info get set save load recall name inspect upgrade eq diff graph list"
-    local options="--serial --bluetooth --simulated --usb --timeout --quiet --json --size --help --target --range --smoothing --max-boost --write --offline"
+    local options="--serial --bluetooth --simulated --usb --timeout --quiet --json --size --help --target --range --smoothing --max-boost --write --offline --daemon"
 
     case $prev in
-        --bluetooth)
+        --bluetooth | --daemon)
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;

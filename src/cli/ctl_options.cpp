@@ -93,6 +93,8 @@ const char* const kToolHelp =
     "                     document (its shape is in the manual page)\n"
     "  --size WxH         the picture size of graph in pixels (default 1051x359)\n"
     "  --target, --range, --smoothing, --max-boost, --write, --offline  of eq fit\n"
+    "  --daemon [URL|SOCKET]  through a running qx7d (info, get, set, save, load,\n"
+    "                     recall): its socket by default, or http://HOST:PORT/#token=T\n"
     "COMMAND --help tells about one command. --serial without PATH goes after the\n"
     "command (qx7ctl info --serial), or it takes the command for the path.\n"
     "\n"
@@ -176,6 +178,12 @@ std::string CtlOptions::parse(const std::vector<std::string>& args, CtlOptions& 
             out.write = true;
         } else if (arg == "--offline") {
             out.offline = true;
+        } else if (arg == "--daemon") {
+            out.daemon = true;
+            // The target is optional: only a URL or a path is taken for it.
+            if (i + 1 < args.size() &&
+                (args[i + 1].rfind("http://", 0) == 0 || args[i + 1].rfind('/', 0) == 0))
+                out.daemonTarget = args[++i];
         } else if (std::string* text = fitValue(arg, out)) {
             if (i + 1 >= args.size()) return arg + " needs a value";
             *text = args[++i];

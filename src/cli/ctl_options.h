@@ -19,7 +19,10 @@ struct CtlOptions {
     std::string maxBoost;
     bool write = false;
     bool offline = false;
-    std::string command;  // empty: none given
+    // --daemon [URL|SOCKET]: through a running qx7d instead of the device.
+    bool daemon = false;
+    std::string daemonTarget;  // empty: its default socket
+    std::string command;       // empty: none given
     std::vector<std::string> arguments;
 
     // Empty when the line was understood, else what is wrong with it.

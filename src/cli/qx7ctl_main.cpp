@@ -7,6 +7,7 @@
 
 #include "cli/ctl_options.h"
 #include "cli/ctl_package_dump.h"
+#include "cli/ctl_remote.h"
 #include "cli/ctl_session.h"
 #include "connect/transport_choice.h"
 #include "texts/language.h"
@@ -41,6 +42,7 @@ int run(int argc, char** argv) {
         }
         return inspectFile(options.arguments[0], stdout, options.json);
     }
+    if (options.daemon) return CtlRemote(options).run();
     CtlSession session(options, choice);
     return session.run();
 }

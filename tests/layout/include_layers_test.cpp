@@ -39,11 +39,15 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
      {"binding", "controls", "resources", "link", "filter", "files", "texts", "platform",
       "platform/qt"}},
     {"app",
-     {"pages", "binding", "controls", "resources", "connect", "update", "link", "filter", "files",
+     {"remote", "pages", "binding", "controls", "resources", "connect", "update", "link", "filter", "files",
       "texts", "platform", "platform/qt"}},
     {"cli",
-     {"connect", "binding", "controls", "resources", "link/transports", "link", "filter", "files",
+     {"remote", "connect", "binding", "controls", "resources", "link/transports", "link", "filter", "files",
       "texts", "platform/net", "platform", "platform/qt"}},
+    {"remote", {"files", "platform"}},
+    {"daemon",
+     {"remote", "connect", "binding", "sim", "link/transports", "link", "filter", "files", "texts",
+      "platform/net", "platform"}},
 };
 
 std::string folderOf(const fs::path& relative) {

@@ -7,6 +7,7 @@
 #include "text_checks.h"
 #include "texts/channel_test_texts.h"
 #include "texts/compare_texts.h"
+#include "texts/daemon_texts.h"
 #include "texts/device_id_dialog_texts.h"
 #include "texts/device_state_texts.h"
 #include "texts/filter_text_texts.h"
@@ -45,7 +46,8 @@ std::vector<ModuleTable> moduleTables() {
             {"preset files", presetfiletext::all(), 8},
             {"device state", devicetext::all(), 13},
             {"measurement", measurementtext::all(), 10},
-            {"fit", fittext::all(), 24}};
+            {"fit", fittext::all(), 24},
+            {"daemon", daemontext::all(), 19}};
 }
 
 }  // namespace
