@@ -6,12 +6,12 @@
 #include <cstdlib>
 
 #include "files/settings.h"
-#include "texts/language.h"
 #include "link/link_supervisor.h"
-#include "platform/clock.h"
-#include "texts/text_triple.h"
 #include "link/transport.h"
 #include "link/transport_type.h"
+#include "platform/clock.h"
+#include "texts/language.h"
+#include "texts/text_triple.h"
 
 namespace {
 
@@ -37,9 +37,6 @@ void rememberDeviceId(uint32_t number) {
         settings.addToList("WIFI_Mode", "Device_IDS", static_cast<int>(number));
 }
 
-// Sleeps are cut into slices this long so that a Stop is noticed soon.
-constexpr uint32_t kSleepSliceMs = 20;
-
 // The supervisor still runs and uses the link: the process cannot go on
 // tearing it down, so it ends here.
 [[noreturn]] void leaveWithoutTheLink() {
@@ -57,10 +54,11 @@ Link::Link(LinkUi& ui, const Clock& clock)
     : m_ui(ui),
       m_clock(clock),
       m_parser(clock, m_state, m_mirror, m_device),
-      m_progress(ui, m_state.runFlag),
+      m_progress(ui, m_state),
       m_supervisor(std::make_unique<LinkSupervisor>(*this)) {
     m_parser.setDeviceIdSink(rememberDeviceId);
-    m_parser.setModuleTextSink([this](const uint8_t* text, size_t size) { m_module.parse(text, size); });
+    m_parser.setModuleTextSink(
+        [this](const uint8_t* text, size_t size) { m_module.parse(text, size); });
     m_supervisor->setModuleStep([this] { return moduleStep(); });
 }
 
@@ -93,13 +91,13 @@ bool Link::isConnected() const {
 }
 
 void Link::send(Command command, const uint8_t* payload, size_t size) {
-    if (command != Command::ModuleText &&
-        ticksSince(m_clock.ticks(), m_state.lastReplyTime) >= static_cast<uint32_t>(m_state.timing.silenceLimit)) {
+    if (command != Command::ModuleText && ticksSince(m_clock.ticks(), m_state.lastReplyTime) >=
+                                              static_cast<uint32_t>(m_state.timing.silenceLimit)) {
         uint8_t before = m_state.missedReplies.load();
         m_state.missedReplies = static_cast<uint8_t>(before + 1);
         if (before >= m_state.timing.missedLimit) {
             m_state.missedReplies = 0;
-            m_state.linkAlive = 0;
+            m_state.linkAlive = false;
         }
     }
     Transport* t = transport();
@@ -135,9 +133,8 @@ bool Link::sendReadBatch(int start, int n) {
     return true;
 }
 
-void Link::sleep(uint32_t ms) const {
-    for (uint32_t slept = 0; slept < ms && !m_state.stopping(); slept += kSleepSliceMs)
-        m_clock.sleep(std::min(kSleepSliceMs, ms - slept));
+bool Link::sleep(uint32_t ms) const {
+    return m_clock.sleepUnlessStopped(ms, m_state.stopToken());
 }
 
 bool Link::waitForReply(uint32_t ms) {
@@ -145,12 +142,25 @@ bool Link::waitForReply(uint32_t ms) {
     return m_state.replySemaphore.acquire(m_clock, ms);
 }
 
-bool Link::request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs) {
-    m_state.awaitingReply = 1;
+bool Link::request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs,
+                   Earlier earlier) {
+    // A release left from before must not end the wait early.
+    if (earlier == Earlier::Drop) m_state.replySemaphore.tryAcquire();
+    m_state.awaitingReply = true;
     send(command, payload);
     bool signalled = waitForReply(waitMs);
-    m_state.awaitingReply = 0;
+    m_state.awaitingReply = false;
     return signalled;
+}
+
+bool Link::requestBatch(Command command, const std::vector<uint8_t>& batch, uint32_t waitMs) {
+    return !batch.empty() && request(command, batch, waitMs);
+}
+
+bool Link::requestParameter(int index, uint32_t waitMs, Earlier earlier) {
+    std::vector<uint8_t> payload;
+    Frame::putU16(payload, static_cast<uint16_t>(index));
+    return request(Command::ReadParameters, payload, waitMs, earlier);
 }
 
 bool Link::moduleStep() {
@@ -158,16 +168,19 @@ bool Link::moduleStep() {
     if (text) {
         std::vector<uint8_t> payload(text->begin(), text->end());
         payload.push_back(0);
-        request(Command::ModuleText, payload, static_cast<uint32_t>(m_state.timing.replyWait.load()));
+        request(Command::ModuleText, payload,
+                static_cast<uint32_t>(m_state.timing.replyWait.load()));
     }
-    for (const std::string& confirmation : m_module.takeConfirmations()) message(confirmation, "WiFi");
+    for (const std::string& confirmation : m_module.takeConfirmations())
+        message(confirmation, "WiFi");
     return text.has_value();
 }
 
 LinkUi::Answer Link::message(const std::string& text, const std::string& caption,
                              LinkUi::Buttons buttons) {
     if (m_state.stopping()) return LinkUi::No;
-    return m_ui.messageBox(text, caption.empty() ? title() : caption, Language::windowsId(), buttons);
+    return m_ui.messageBox(text, caption.empty() ? title() : caption, Language::windowsId(),
+                           buttons);
 }
 
 LinkUi::Answer Link::message(const TextTriple& text, LinkUi::Buttons buttons) {

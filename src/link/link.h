@@ -71,8 +71,8 @@ public:
     // One Read parameters frame of up to n missing indices; false when none was missing.
     bool sendReadBatch(int start, int n);
 
-    // Sleeps on the link's clock; ends early once Stop was called.
-    void sleep(uint32_t ms) const;
+    // Sleeps on the link's clock; ends at once on Stop (false then).
+    bool sleep(uint32_t ms) const;
     // For tests: replaces what the destructor does when the thread outlives the limit.
     // The action must end the process or see to it that the thread ends.
     void setShutdownOverdue(std::function<void()> action) { m_overdue = std::move(action); }
@@ -80,8 +80,14 @@ public:
     // Waits for the reply semaphore if the transport is connected; false at
     // once when it is not, when Stop was called, or when the wait timed out.
     bool waitForReply(uint32_t ms);
+    // What a request does with a reply signal left from before it.
+    enum class Earlier { Keep, Drop };
     // Set awaiting-reply, send, wait, clear awaiting-reply. True when the wait was signalled.
-    bool request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs);
+    bool request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs,
+                 Earlier earlier = Earlier::Keep);
+    // The same with a batch from the mirror; an empty one (nothing left) is no request.
+    bool requestBatch(Command command, const std::vector<uint8_t>& batch, uint32_t waitMs);
+    bool requestParameter(int index, uint32_t waitMs, Earlier earlier = Earlier::Keep);
     bool helloAndWait() { return request(Command::Hello, {0}, 500); }
     // One step of the module's command queue: sends the next queued command
     // and waits for its reply, then shows the confirmations now due. True

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -55,8 +56,9 @@ private:
     UdpSocket m_data;
     uint16_t m_controlPort = 0;
     std::string m_error;
-    std::thread m_thread;
-    std::atomic<bool> m_serving{false};
+    std::jthread m_thread;
+    // Made anew by start while no thread serves; its stop ends the thread's waits.
+    std::stop_source m_stop;
     std::atomic<uint64_t> m_forwarded{0};
 
     mutable std::mutex m_mutex;

@@ -332,12 +332,12 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
         << "announced once, not at every look at the bus";
 }
 
-TEST_F(HidTransportTest, ConnectGivesUpWhenTheRunFlagIsCleared) {
+TEST_F(HidTransportTest, ConnectGivesUpOnAStop) {
     bus.device->set(&FakeHidState::answerReads, false);
     std::thread search([&] { transport->connect(); });
     ASSERT_TRUE(waitFor([&] { return bus.opened().size() >= 2; }))
         << "a silent device is opened again";
-    link.state().runFlag = 0;
+    link.state().stop.request_stop();
     search.join();
     EXPECT_FALSE(link.state().alive());
 }

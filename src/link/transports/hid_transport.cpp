@@ -24,7 +24,7 @@ void HidTransport::connect() {
         Transport* serial = m_link.transportFor(TransportType::Serial);
         if (serial && serial != this && serial->isConnected()) serial->close();
         m_link.sleep(100);
-        state.linkAlive = 0;
+        state.linkAlive = false;
         while (!state.alive() && state.running()) {
             close();
             if (!m_cmd.open()) {
@@ -36,10 +36,10 @@ void HidTransport::connect() {
             mirror.setReceivedMark(Mirror::kMagic, false);
             state.replySemaphore
                 .tryAcquire();  // a release left from before must not end the wait early
-            state.awaitingReply = 1;
+            state.awaitingReply = true;
             m_link.readParameter(Mirror::kMagic);
             if (m_readerRunning) m_link.waitForReply(500);
-            state.awaitingReply = 0;
+            state.awaitingReply = false;
             if (mirror.received(Mirror::kMagic) && claimAlive()) {
                 m_link.sleep(100);
                 return;
@@ -51,7 +51,7 @@ void HidTransport::connect() {
 
 void HidTransport::sendFrame(const uint8_t* frame, size_t size) {
     std::lock_guard lock(m_writeMutex);
-    if (!m_cmd.sendFrame(frame, size)) m_link.state().linkAlive = 0;
+    if (!m_cmd.sendFrame(frame, size)) m_link.state().linkAlive = false;
 }
 
 void HidTransport::close() {
@@ -63,17 +63,20 @@ void HidTransport::startReader() {
     std::lock_guard lock(m_readerMutex);
     m_readerRunning = true;
     m_assembler.reset();
-    m_reader = std::thread([this] { readerLoop(); });
+    m_reader = std::jthread([this](std::stop_token stop) { readerLoop(stop); });
 }
 
 void HidTransport::joinReader() {
     std::lock_guard lock(m_readerMutex);
-    if (m_reader.joinable() && m_reader.get_id() != std::this_thread::get_id()) m_reader.join();
+    if (m_reader.joinable() && m_reader.get_id() != std::this_thread::get_id()) {
+        m_reader.request_stop();
+        m_reader.join();
+    }
 }
 
-void HidTransport::readerLoop() {
+void HidTransport::readerLoop(std::stop_token stop) {
     LinkState& state = m_link.state();
-    while (state.running() && m_readerRunning) {
+    while (!stop.stop_requested()) {
         int n = m_cmd.readReport(kReaderSliceMs);
         if (n < 0) break;
         int d = n - 1;
@@ -81,12 +84,12 @@ void HidTransport::readerLoop() {
     }
     // Link-alive drops first: whoever sees the reader stopped must see the link down too.
     std::lock_guard lock(m_aliveMutex);
-    state.linkAlive = 0;
+    state.linkAlive = false;
     m_readerRunning = false;
 }
 
 bool HidTransport::claimAlive() {
     std::lock_guard lock(m_aliveMutex);
-    if (m_readerRunning) m_link.state().linkAlive = 1;
+    if (m_readerRunning) m_link.state().linkAlive = true;
     return m_readerRunning;
 }

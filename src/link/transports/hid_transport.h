@@ -29,7 +29,7 @@ public:
 private:
     void startReader();
     void joinReader();
-    void readerLoop();
+    void readerLoop(std::stop_token stop);
     // Sets link-alive unless the reader has stopped meanwhile; returns whether it did.
     bool claimAlive();
 
@@ -37,7 +37,7 @@ private:
     HidFrameChannel m_cmd;
     std::mutex m_writeMutex;
     std::mutex m_readerMutex;
-    std::thread m_reader;
+    std::jthread m_reader;
     std::atomic<bool> m_readerRunning{false};
     std::mutex m_aliveMutex;  // the reader's last word against connect's claim of a live link
     EnvelopeAssembler m_assembler;

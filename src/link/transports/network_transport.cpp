@@ -78,14 +78,14 @@ void NetworkTransport::startDiscovery() {
         return;
     m_localPort = socket->localPort();
     m_discoveryRunning = true;
-    m_discovery = std::thread([this, socket] {
+    m_discovery = std::jthread([this, socket] {
         discoveryLoop(*socket);
         m_discoveryRunning = false;
     });
 }
 
 void NetworkTransport::stopDiscovery() {
-    std::thread discovery;
+    std::jthread discovery;
     {
         std::lock_guard lock(m_mutex);
         m_discoveryRunning = false;
@@ -195,7 +195,6 @@ void NetworkTransport::noteClient(uint32_t ip) {
 
 void NetworkTransport::connect() {
     LinkState& state = m_link.state();
-    state.runFlag = 1;
     close();
     m_deviceAddress = 0;
     m_linkAddress = NetAddress::kBroadcast;
@@ -216,7 +215,7 @@ void NetworkTransport::connect() {
             m_link.sleep(1000);
             continue;
         }
-        state.linkAlive = 0;
+        state.linkAlive = false;
         std::vector<uint32_t> clients = candidates();
         for (uint32_t ip : clients) {
             if (!state.running() || state.alive()) break;
@@ -271,16 +270,16 @@ bool NetworkTransport::tryAddress(uint32_t ip) {
     m_link.sleep(100);
     state.replySemaphore.tryAcquire();
     m_link.device().setDeviceId(nullptr, 0);
-    state.awaitingReply = 1;
+    state.awaitingReply = true;
     m_link.send(Command::ReadDeviceId, {0});
     state.replySemaphore.acquire(m_link.clock(), kDeviceIdWaitMs);
-    state.awaitingReply = 0;
+    state.awaitingReply = false;
     uint32_t id = m_link.device().deviceIdNumber();
     if (id != 0 && state.chosenDeviceId == kAnyDevice) state.chosenDeviceId = id;
     // A pick that did not hold the device is dropped, so that the user is asked again.
     if (id == 0 || id != state.chosenDeviceId) state.networkDeviceAddress = 0;
     if (id != 0 && id == state.chosenDeviceId && state.running()) {
-        state.linkAlive = 1;
+        state.linkAlive = true;
         return true;
     }
     closeTcp();
@@ -298,14 +297,14 @@ bool NetworkTransport::openTcp(uint32_t ip) {
         if (m_link.state().stopping()) return false;
         m_tcp = stream;
         m_readerRunning = true;
-        m_reader = std::thread([this, stream] { readerLoop(stream); });
+        m_reader = std::jthread([this, stream] { readerLoop(stream); });
     }
     for (int k = 0; k < 100 && !m_readerRunning; ++k) m_link.clock().sleep(2);
     return true;
 }
 
 void NetworkTransport::closeTcp() {
-    std::thread reader;
+    std::jthread reader;
     {
         std::lock_guard lock(m_mutex);
         m_readerRunning = false;
@@ -319,7 +318,7 @@ void NetworkTransport::closeTcp() {
 
 void NetworkTransport::close() {
     LinkState& state = m_link.state();
-    state.linkAlive = 0;
+    state.linkAlive = false;
     stopDiscovery();
     m_localPort = 0;
     closeTcp();
@@ -345,7 +344,7 @@ void NetworkTransport::readerLoop(std::shared_ptr<TcpStream> stream) {
         if (n == 0) continue;
         if (n < 0) {
             // The module hung up: the link is gone rather than silent.
-            if (m_readerRunning) state.linkAlive = 0;
+            if (m_readerRunning) state.linkAlive = false;
             break;
         }
         deliver(chunk.data(), static_cast<size_t>(n));

@@ -113,9 +113,9 @@ private:
     std::vector<uint32_t> m_destinations;
 
     std::mutex m_mutex;  // the threads and the TCP stream
-    std::thread m_discovery;
+    std::jthread m_discovery;
     std::atomic<bool> m_discoveryRunning{false};
     std::shared_ptr<TcpStream> m_tcp;
-    std::thread m_reader;
+    std::jthread m_reader;
     std::atomic<bool> m_readerRunning{false};
 };

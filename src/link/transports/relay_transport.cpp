@@ -48,11 +48,8 @@ std::vector<uint32_t> RelayTransport::destinations() const {
 
 void RelayTransport::connect() {
     LinkState& state = m_link.state();
-    state.runFlag = 0;
-    state.linkAlive = 0;
-    m_link.sleep(500);
-    state.runFlag = 1;
-    m_link.sleep(50);
+    state.linkAlive = false;
+    m_link.sleep(550);
     if (!resolveServer()) return;
     while (state.running() && cycle() == Step::Again) {
     }
@@ -96,8 +93,8 @@ RelayTransport::Step RelayTransport::cycle() {
     if (!openChannel() || !confirmBinding()) return Step::Again;
     startReceiver();
     m_link.sleep(500);
-    state.linkAlive = 0;
-    state.pauseFlag = 0;
+    state.linkAlive = false;
+    state.pauseFlag = false;
     m_link.device().relayBound = 0;
     return bind() ? Step::Done : Step::Again;
 }
@@ -120,7 +117,7 @@ bool RelayTransport::queryStatus() {
     m_link.ui().sendEvent(LinkEvent::RelayStatus, m_status);
     if (state.pauseFlag) {
         m_statusCount = 0;
-        state.pauseFlag = 0;
+        state.pauseFlag = false;
     }
     return true;
 }
@@ -208,12 +205,12 @@ bool RelayTransport::bind() {
     m_link.parser().setRelayBindNumber(b[RelayPacket::BindNumber]);
     int timeouts = 0;
     for (int attempt = 0; attempt < 50 && state.running(); ++attempt) {
-        state.awaitingReply = 1;
+        state.awaitingReply = true;
         m_link.send(Command::RelayBind, argument);
         bool signalled = state.replySemaphore.acquire(m_link.clock(), 3000);
-        state.awaitingReply = 0;
+        state.awaitingReply = false;
         if (m_link.device().relayBound) {
-            state.linkAlive = 1;
+            state.linkAlive = true;
             return true;
         }
         if (!signalled && ++timeouts > 5) return false;
@@ -295,11 +292,11 @@ void RelayTransport::startReceiver() {
     std::lock_guard lock(m_mutex);
     if (m_link.state().stopping() || m_receiver.joinable()) return;
     m_receiving = true;
-    m_receiver = std::thread([this] { receiveLoop(); });
+    m_receiver = std::jthread([this] { receiveLoop(); });
 }
 
 void RelayTransport::stopReceiver() {
-    std::thread receiver;
+    std::jthread receiver;
     {
         std::lock_guard lock(m_mutex);
         m_receiving = false;
@@ -331,9 +328,8 @@ void RelayTransport::receiveLoop() {
 
 void RelayTransport::close() {
     LinkState& state = m_link.state();
-    state.linkAlive = 0;
+    state.linkAlive = false;
     if (m_channel != 0) sendControl(RelayPacket::closeChannel(m_client, m_channel.exchange(0)));
-    state.runFlag = 0;
     stopReceiver();
     if (state.awaitingReply) state.replySemaphore.release();
 }

@@ -103,6 +103,6 @@ private:
     RelayPacket::Block m_block{};
     std::vector<RelayPacket::Block> m_serverList;
     std::vector<uint32_t> m_destinations;
-    std::thread m_receiver;
+    std::jthread m_receiver;
     std::atomic<bool> m_receiving{false};
 };

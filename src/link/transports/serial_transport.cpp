@@ -45,16 +45,16 @@ bool SerialTransport::tryPort(const std::string& path) {
     Mirror& mirror = m_link.mirror();
     mirror.setReceivedMark(Mirror::kMagic, false);
     state.replySemaphore.tryAcquire();  // a release left from before must not end the wait early
-    state.awaitingReply = 1;
+    state.awaitingReply = true;
     m_link.readParameter(Mirror::kMagic);
     bool signalled = m_link.waitForReply(kAnswerWaitMs);
-    state.awaitingReply = 0;
+    state.awaitingReply = false;
     if (mirror.received(Mirror::kMagic)) {
         // Under the lock that close() takes: a port that vanished since the
         // answer must not leave the link alive.
         std::lock_guard lock(m_mutex);
         if (m_open) {
-            state.linkAlive = 1;
+            state.linkAlive = true;
             return true;
         }
     }
@@ -73,19 +73,19 @@ bool SerialTransport::open(const std::string& path) {
     m_line = std::move(line);
     m_path = path;
     m_open = true;
-    m_reader = std::thread([this, raw] { readerLoop(raw); });
+    m_reader = std::jthread([this, raw] { readerLoop(raw); });
     return true;
 }
 
 void SerialTransport::close() {
     std::unique_ptr<SerialLine> line;
-    std::thread reader;
+    std::jthread reader;
     {
         std::lock_guard lock(m_mutex);
         if (m_line) {
             // Link-alive drops first: whoever sees the port closed must see the link down too.
             LinkState& state = m_link.state();
-            state.linkAlive = 0;
+            state.linkAlive = false;
             m_open = false;
             if (state.awaitingReply) state.replySemaphore.release();
             m_line->interrupt();
@@ -102,7 +102,7 @@ void SerialTransport::close() {
 void SerialTransport::sendFrame(const uint8_t* frame, size_t size) {
     std::lock_guard lock(m_mutex);
     if (!m_line || !m_open) return;
-    if (!m_line->write(frame, size, kWriteTimeoutMs)) m_link.state().linkAlive = 0;
+    if (!m_line->write(frame, size, kWriteTimeoutMs)) m_link.state().linkAlive = false;
 }
 
 std::string SerialTransport::currentPort() const {

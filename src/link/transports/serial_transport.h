@@ -55,7 +55,7 @@ private:
     mutable std::mutex m_mutex;  // the line's lifetime, its writes and the reader handle
     std::unique_ptr<SerialLine> m_line;
     std::string m_path;
-    std::thread m_reader;
+    std::jthread m_reader;
     std::atomic<bool> m_open{false};
     std::atomic<uint64_t> m_chunks{0};
 };
