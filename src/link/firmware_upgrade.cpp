@@ -174,7 +174,8 @@ bool FirmwareUpgrade::finishUpgrade() {
 void FirmwareUpgrade::reconnectIntoLoader() {
     sleep(1000);
     m_link.state().linkAlive = false;
-    if (Transport* transport = m_link.transport()) transport->connect();
+    if (Transport* transport = m_link.transport())
+        transport->connect(m_link.handshakeFor(m_link.state().transportType));
 }
 
 FirmwareUpgrade::Result FirmwareUpgrade::sendImage(const std::vector<uint8_t>& image) {

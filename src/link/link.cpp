@@ -6,11 +6,14 @@
 #include <cstdlib>
 
 #include "files/settings.h"
+#include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "link/transport.h"
 #include "link/transport_type.h"
 #include "platform/clock.h"
 #include "texts/language.h"
+#include "texts/link_texts.h"
+#include "texts/network_texts.h"
 #include "texts/text_triple.h"
 
 namespace {
@@ -88,6 +91,69 @@ Transport* Link::transportFor(TransportType type) const {
 bool Link::isConnected() const {
     Transport* t = transport();
     return t && t->isConnected();
+}
+
+Handshake& Link::handshakeFor(TransportType type) {
+    switch (type) {
+        case TransportType::UsbHid:
+            return m_usbProbe;
+        case TransportType::Network:
+            return m_deviceIdCheck;
+        case TransportType::Relay:
+            return m_relayBind;
+        case TransportType::Serial:
+        case TransportType::Bluetooth:
+            break;
+    }
+    return m_serialProbe;
+}
+
+bool Link::claimAlive(const Transport& carrier) {
+    std::lock_guard lock(m_aliveMutex);
+    if (carrier.carrierUp()) m_state.linkAlive = true;
+    return carrier.carrierUp();
+}
+
+void Link::Listener::received(const uint8_t* bytes, size_t size) {
+    m_link.m_parser.parse(bytes, size);
+}
+
+// Taken after the carrier stopped calling itself up: a claim of a live link
+// either came before and is undone here, or sees the carrier down.
+void Link::Listener::carrierDown() {
+    LinkState& state = m_link.m_state;
+    {
+        std::lock_guard lock(m_link.m_aliveMutex);
+        state.linkAlive = false;
+    }
+    if (state.awaitingReply) state.replySemaphore.release();
+}
+
+void Link::Listener::notice(Notice notice, int argument, const std::string& text) {
+    LinkUi& ui = m_link.m_ui;
+    switch (notice) {
+        case Notice::Searching:
+            ui.sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+            break;
+        case Notice::ChooseModule:
+            ui.sendEvent(LinkEvent::ClientList, argument);
+            break;
+        case Notice::RelayStatus:
+            ui.sendEvent(LinkEvent::RelayStatus, argument);
+            break;
+        case Notice::ClientListFull:
+            m_link.message(networktext::ClientListFull);
+            break;
+        case Notice::EquipmentBusy:
+            m_link.message(linktext::EquipmentBusy);
+            break;
+        case Notice::WrongDeviceId:
+            m_link.message(linktext::DeviceIdCorrect);
+            break;
+        case Notice::ModuleSaid:
+            m_link.message(text, "WiFi");
+            break;
+    }
 }
 
 void Link::send(Command command, const uint8_t* payload, size_t size) {

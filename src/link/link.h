@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/device_id_check.h"
 #include "link/device_info.h"
 #include "link/frame.h"
 #include "link/frame_parser.h"
@@ -16,10 +17,12 @@
 #include "link/link_ui.h"
 #include "link/mirror.h"
 #include "link/module_table.h"
+#include "link/parameter_probe.h"
+#include "link/relay_bind.h"
+#include "link/transport.h"
 
 class Clock;
 class LinkSupervisor;
-class Transport;
 struct TextTriple;
 
 // The connection to one device: the shared link state, the parameter mirror,
@@ -54,6 +57,12 @@ public:
     Transport* transportFor(TransportType type) const;
     Transport* transport() const { return transportFor(m_state.transportType); }
     bool isConnected() const;
+    // What proves the device on a transport of this type.
+    Handshake& handshakeFor(TransportType type);
+    // Where the transports report; every transport of this link reports here.
+    TransportListener& transportListener() { return m_listener; }
+    // Makes the link alive unless the carrier went down meanwhile; returns whether it did.
+    bool claimAlive(const Transport& carrier);
 
     // Frame sender: counts a missed reply when the device has been silent for
     // the silence limit, then hands the frame to the current transport.
@@ -103,6 +112,19 @@ public:
     std::string title() const;
 
 private:
+    // The link's side of its transports: bytes to the parser, a lost carrier
+    // to the link state, notices to the user.
+    class Listener : public TransportListener {
+    public:
+        explicit Listener(Link& link) : m_link(link) {}
+        void received(const uint8_t* bytes, size_t size) override;
+        void carrierDown() override;
+        void notice(Notice notice, int argument, const std::string& text) override;
+
+    private:
+        Link& m_link;
+    };
+
     LinkUi& m_ui;
     const Clock& m_clock;
     LinkState m_state;
@@ -112,6 +134,12 @@ private:
     LinkProgress m_progress;
     ModuleTable m_module;
     int m_moduleCursor = 0;
+    Listener m_listener{*this};
+    std::mutex m_aliveMutex;  // a carrier's last word against a handshake's claim of a live link
+    ParameterProbe m_usbProbe{*this, 500};
+    ParameterProbe m_serialProbe{*this, 700};
+    DeviceIdCheck m_deviceIdCheck{*this};
+    RelayBind m_relayBind{*this};
     std::array<std::unique_ptr<Transport>, 4> m_transports;  // by slotOf(type)
     mutable std::mutex m_titleMutex;
     std::string m_title;

@@ -560,7 +560,7 @@ TEST(LinkSupervisor, StopWhileAJobWaitsEndsTheThreadWithoutAMessage) {
 class NothingFoundTransport : public Transport {
 public:
     explicit NothingFoundTransport(Link& link) : m_link(link) {}
-    void connect() override {
+    void connect(Handshake&) override {
         entered = true;
         while (m_link.state().running()) m_link.sleep(20);
     }

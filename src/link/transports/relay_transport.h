@@ -47,7 +47,8 @@ public:
     RelayTransport(Link& link, RelayConfig config);
     ~RelayTransport() override;
 
-    void connect() override;
+    void connect(Handshake& handshake) override;
+    bool carrierUp() const override { return m_receiving; }
     void sendFrame(const uint8_t* frame, size_t size) override;
     bool isConnected() const override;
     // Closes the channel on the server, ends the receive thread and waits for it.
@@ -70,13 +71,14 @@ private:
     enum class Step { Done, Again };
 
     bool resolveServer();
-    Step cycle();
+    Step cycle(Handshake& handshake);
     bool queryStatus();
     bool chooseDeviceId();
     Step fetchDeviceInfo();
     bool openChannel();
     bool confirmBinding();
-    bool bind();
+    // What the device must accept: bind number, extra word and bound client.
+    std::vector<uint8_t> bindTicket() const;
     bool acceptable(const RelayPacket::Block& block) const;
 
     void sendControl(const std::vector<uint8_t>& packet);
@@ -86,9 +88,10 @@ private:
     bool fromServer(NetAddress from) const;
     void startReceiver();
     void stopReceiver();
-    void receiveLoop();
+    void receiveLoop(std::stop_token stop, const std::shared_ptr<UdpSocket>& socket);
 
     Link& m_link;
+    TransportListener& m_listener;
     RelayConfig m_config;
     DeviceIdSource m_idSource;
     RelayPacket::ClientId m_client{};
@@ -96,7 +99,6 @@ private:
     std::atomic<uint16_t> m_status{0};
     std::atomic<uint32_t> m_channel{0};
     int m_busyCount = 0;
-    int m_statusCount = 0;
 
     mutable std::mutex m_mutex;  // the socket, the block, the server list, the thread
     std::shared_ptr<UdpSocket> m_socket;
