@@ -192,13 +192,6 @@ bool Link::sendWriteBatch(int start, int n) {
     return true;
 }
 
-bool Link::sendReadBatch(int start, int n) {
-    std::vector<uint8_t> payload = m_mirror.takeReadBatch(start, n);
-    if (payload.empty()) return false;
-    send(Command::ReadParameters, payload);
-    return true;
-}
-
 bool Link::sleep(uint32_t ms) const {
     return m_clock.sleepUnlessStopped(ms, m_state.stopToken());
 }

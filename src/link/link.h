@@ -77,8 +77,6 @@ public:
     void writeParameterDirect(int index, uint16_t value);
     // One Write parameters frame of up to n pending entries; false when none was pending.
     bool sendWriteBatch(int start, int n);
-    // One Read parameters frame of up to n missing indices; false when none was missing.
-    bool sendReadBatch(int start, int n);
 
     // Sleeps on the link's clock; ends at once on Stop (false then).
     bool sleep(uint32_t ms) const;

@@ -193,7 +193,6 @@ LinkSupervisor::Handshake LinkSupervisor::handshake() {
     int iteration = 0;
     while (mirror.value(Mirror::kMagic) != Mirror::kDeviceMagic && m_state.running()) {
         ++iteration;
-        ++m_handshakeIterations;
         m_link.helloAndWait();
         m_link.readParameter(Mirror::kMagic);
         sleep(40);

@@ -67,7 +67,6 @@ public:
     // For tests and benchmarks: how far the thread has come.
     uint64_t steadyIterations() const { return m_steadyIterations; }
     uint64_t connections() const { return m_connections; }
-    uint64_t handshakeIterations() const { return m_handshakeIterations; }
 
 private:
     enum class Handshake { Done, Restart };
@@ -121,5 +120,4 @@ private:
 
     std::atomic<uint64_t> m_steadyIterations{0};
     std::atomic<uint64_t> m_connections{0};
-    std::atomic<uint64_t> m_handshakeIterations{0};
 };

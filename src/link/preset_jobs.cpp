@@ -262,7 +262,7 @@ void PresetJobs::recall() {
     progress.setFormat(std::string(linktext::Call.get()) + "...");
 
     mirror.setPending(Mirror::kPresetOperation, static_cast<uint16_t>(kRecallOperation | preset));
-    device.recallConfirmed = 0;
+    device.recallConfirmed = false;
     for (int attempt = 0; attempt < kAttempts && !device.recallConfirmed; ++attempt)
         m_link.request(Command::RecallPreset, {preset}, kRecallWaitMs);
     if (!device.recallConfirmed) {
@@ -284,11 +284,11 @@ void PresetJobs::recall() {
 void PresetJobs::readName() {
     DeviceInfo& device = m_link.device();
     const uint8_t preset = takePreset(m_readNamePreset);
-    device.nameReplied = 0;
+    device.nameReplied = false;
     sleep(10);
     for (int attempt = 0; attempt < kAttempts && !device.nameReplied; ++attempt)
         m_link.request(Command::ReadPresetName, {preset}, kNameWaitMs);
-    finish(kReadNameSlot, device.nameReplied != 0);
+    finish(kReadNameSlot, device.nameReplied);
 }
 
 void PresetJobs::saveName() {
@@ -298,10 +298,10 @@ void PresetJobs::saveName() {
     std::vector<uint8_t> payload(1 + PresetJobs::kSentNameBytes);
     payload[0] = takePreset(m_saveName.preset);
     std::copy_n(name.begin(), PresetJobs::kSentNameBytes, payload.begin() + 1);
-    device.nameSaved = 0;
+    device.nameSaved = false;
     for (int attempt = 0; attempt < kAttempts && !device.nameSaved; ++attempt)
         m_link.request(Command::SavePresetName, payload, kNameWaitMs);
-    const bool ok = device.nameSaved != 0;
+    const bool ok = device.nameSaved;
     if (ok) {
         m_link.supervisor().readPresetNames(0);
         m_link.message(linktext::SaveSuccessful);

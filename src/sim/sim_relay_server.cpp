@@ -150,7 +150,6 @@ void SimRelayServer::data(const uint8_t* bytes, size_t size, NetAddress from) {
         auto opened = NetEnvelope::open(bytes + ModulePacket::kDataOffset,
                                         f.size - ModulePacket::kDataOffset - 2);
         if (!opened || opened->id != kChannel) return;
-        ++m_forwarded;
         for (const SimDevice::Reply& r : m_device.receive(
                  bytes + ModulePacket::kDataOffset + opened->frameStart, opened->frameSize)) {
             if (m_stop.stop_requested()) return;

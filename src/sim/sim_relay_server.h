@@ -39,7 +39,6 @@ public:
     // The client holding the channel (0 for none) and when it took it (Unix seconds).
     void setBinding(uint32_t client, int64_t since);
     uint32_t boundClient() const;
-    uint64_t framesForwarded() const { return m_forwarded; }
 
 private:
     void serve();
@@ -59,7 +58,6 @@ private:
     std::jthread m_thread;
     // Made anew by start while no thread serves; its stop ends the thread's waits.
     std::stop_source m_stop;
-    std::atomic<uint64_t> m_forwarded{0};
 
     mutable std::mutex m_mutex;
     uint32_t m_bound = 0;

@@ -66,9 +66,6 @@ public:
     // Of several, the one the link state names (the client-list dialog's pick) is
     // taken; without a pick the user is asked with link event (10, count).
     std::vector<uint32_t> clientList() const;
-    void setDeviceAddress(uint32_t ip) { m_deviceAddress = ip; }
-    uint32_t deviceAddress() const { return m_deviceAddress; }
-    uint32_t linkAddress() const { return m_linkAddress; }
     // Every address a datagram or connection went to, each once.
     std::vector<uint32_t> destinations() const;
     bool discoveryRunning() const { return m_discoveryRunning; }

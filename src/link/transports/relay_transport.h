@@ -57,7 +57,6 @@ public:
     void setDeviceIdSource(DeviceIdSource source) { m_idSource = std::move(source); }
     // The link's chosen device ID (the device-ID dialog sets it too).
     void setChosenDeviceId(uint32_t id);
-    void setClientId(RelayPacket::ClientId id) { m_client = id; }
     RelayPacket::ClientId clientId() const { return m_client; }
     uint16_t status() const { return m_status; }
     RelayPacket::Block block() const;
