@@ -12,8 +12,8 @@
 class Link;
 struct TextTriple;
 
-// The firmware upgrade: a job of the supervisor (slots 6, 7, 8, 10, 11 for
-// package types 1, 2, 4, 5, 3). It checks the package, announces the upgrade,
+// The firmware upgrade: a job of the supervisor (one LinkJob per package
+// type). It checks the package, announces the upgrade,
 // sends the image in numbered 256-byte blocks, kBlockSize bytes per pass, and
 // closes it. The user interface chooses the file, requests the job, may
 // interrupt between passes, and learns the end from lastOutcome().

@@ -201,13 +201,21 @@ bool Link::waitForReply(uint32_t ms) {
     return m_state.replySemaphore.acquire(m_clock, ms);
 }
 
-bool Link::request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs,
-                   Earlier earlier) {
-    // A release left from before must not end the wait early.
-    if (earlier == Earlier::Drop) m_state.replySemaphore.tryAcquire();
+bool Link::request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs) {
     m_state.awaitingReply = true;
     send(command, payload);
     bool signalled = waitForReply(waitMs);
+    m_state.awaitingReply = false;
+    return signalled;
+}
+
+bool Link::requestOn(const Transport& carrier, Command command, const std::vector<uint8_t>& payload,
+                     uint32_t waitMs) {
+    m_state.replySemaphore.tryAcquire();
+    m_state.awaitingReply = true;
+    send(command, payload);
+    bool signalled = !m_state.stopping() && carrier.carrierUp() &&
+                     m_state.replySemaphore.acquire(m_clock, waitMs);
     m_state.awaitingReply = false;
     return signalled;
 }
@@ -216,10 +224,10 @@ bool Link::requestBatch(Command command, const std::vector<uint8_t>& batch, uint
     return !batch.empty() && request(command, batch, waitMs);
 }
 
-bool Link::requestParameter(int index, uint32_t waitMs, Earlier earlier) {
+bool Link::requestParameter(int index, uint32_t waitMs) {
     std::vector<uint8_t> payload;
     Frame::putU16(payload, static_cast<uint16_t>(index));
-    return request(Command::ReadParameters, payload, waitMs, earlier);
+    return request(Command::ReadParameters, payload, waitMs);
 }
 
 bool Link::moduleStep() {

@@ -87,14 +87,15 @@ public:
     // Waits for the reply semaphore if the transport is connected; false at
     // once when it is not, when Stop was called, or when the wait timed out.
     bool waitForReply(uint32_t ms);
-    // What a request does with a reply signal left from before it.
-    enum class Earlier { Keep, Drop };
     // Set awaiting-reply, send, wait, clear awaiting-reply. True when the wait was signalled.
-    bool request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs,
-                 Earlier earlier = Earlier::Keep);
+    bool request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs);
+    // The same on a carrier whose device is not proven yet: a reply signal
+    // left from before is dropped, and the wait lasts while the carrier is up.
+    bool requestOn(const Transport& carrier, Command command, const std::vector<uint8_t>& payload,
+                   uint32_t waitMs);
     // The same with a batch from the mirror; an empty one (nothing left) is no request.
     bool requestBatch(Command command, const std::vector<uint8_t>& batch, uint32_t waitMs);
-    bool requestParameter(int index, uint32_t waitMs, Earlier earlier = Earlier::Keep);
+    bool requestParameter(int index, uint32_t waitMs);
     bool helloAndWait() { return request(Command::Hello, {0}, 500); }
     // One step of the module's command queue: sends the next queued command
     // and waits for its reply, then shows the confirmations now due. True

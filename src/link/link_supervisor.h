@@ -98,7 +98,7 @@ private:
     // The steady loop's rest between iterations, ended early by an edit or a job.
     void idleSleep(uint32_t ms) const;
     std::optional<LinkJob> takeJob();
-    // Long sleeps end early when the link run flag is cleared.
+    // Long sleeps end early on a stop or a request for another transport.
     void sleepWhileRunning(uint32_t ms) const;
 
     Link& m_link;

@@ -6,7 +6,8 @@
 bool ParameterProbe::prove(const Transport& carrier, const std::vector<uint8_t>&) {
     Mirror& mirror = m_link.mirror();
     mirror.setReceivedMark(Mirror::kMagic, false);
-    if (carrier.isConnected())
-        m_link.requestParameter(Mirror::kMagic, m_waitMs, Link::Earlier::Drop);
+    std::vector<uint8_t> payload;
+    Frame::putU16(payload, static_cast<uint16_t>(Mirror::kMagic));
+    m_link.requestOn(carrier, Command::ReadParameters, payload, m_waitMs);
     return mirror.received(Mirror::kMagic) && m_link.claimAlive(carrier);
 }

@@ -22,11 +22,7 @@ bool RelayBind::prove(const Transport& carrier, const std::vector<uint8_t>& tick
     m_link.parser().setRelayBindNumber(bindNumberOf(ticket));
     int unanswered = 0;
     for (int attempt = 0; attempt < kTries && state.running(); ++attempt) {
-        // The relay counts as down until bound: no check of the carrier here.
-        state.awaitingReply = true;
-        m_link.send(Command::RelayBind, ticket);
-        bool signalled = state.replySemaphore.acquire(m_link.clock(), kWaitMs);
-        state.awaitingReply = false;
+        bool signalled = m_link.requestOn(carrier, Command::RelayBind, ticket, kWaitMs);
         if (device.relayBound) return m_link.claimAlive(carrier);
         if (!signalled && ++unanswered > kUnansweredLimit) return false;
         m_link.sleep(100);

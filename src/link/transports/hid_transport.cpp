@@ -5,6 +5,7 @@
 #include "link/transport_type.h"
 
 namespace {
+// A device read cannot be woken: a close waits for one slice at most.
 constexpr uint32_t kReaderSliceMs = 100;
 }  // namespace
 
