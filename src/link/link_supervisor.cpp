@@ -107,9 +107,9 @@ void LinkSupervisor::idleSleep(uint32_t ms) const {
     m_link.mirror().waitForEdit(m_link.clock().realDuration(ms));
 }
 
-// A transport request ends it too, a quarter second at the latest.
+// A request for another transport ends it too, within a slice.
 void LinkSupervisor::sleepWhileRunning(uint32_t ms) const {
-    constexpr uint32_t kSliceMs = 250;
+    constexpr uint32_t kSliceMs = 50;
     for (uint32_t slept = 0; slept < ms && m_state.running(); slept += kSliceMs)
         sleep(std::min(kSliceMs, ms - slept));
 }
