@@ -118,13 +118,12 @@ void Link::Listener::received(const uint8_t* bytes, size_t size) {
     m_link.m_parser.parse(bytes, size);
 }
 
-// Taken after the carrier stopped calling itself up: a claim of a live link
-// either came before and is undone here, or sees the carrier down.
-void Link::Listener::carrierDown() {
+void Link::Listener::carrierDown(const std::function<void()>& lower) {
     LinkState& state = m_link.m_state;
     {
         std::lock_guard lock(m_link.m_aliveMutex);
         state.linkAlive = false;
+        if (lower) lower();
     }
     if (state.awaitingReply) state.replySemaphore.release();
 }

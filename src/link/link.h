@@ -117,7 +117,7 @@ private:
     public:
         explicit Listener(Link& link) : m_link(link) {}
         void received(const uint8_t* bytes, size_t size) override;
-        void carrierDown() override;
+        void carrierDown(const std::function<void()>& lower) override;
         void notice(Notice notice, int argument, const std::string& text) override;
 
     private:

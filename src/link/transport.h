@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class Handshake;
@@ -24,8 +25,10 @@ public:
     // Bytes from the device, in order, from the transport's reader.
     virtual void received(const uint8_t* bytes, size_t size) = 0;
     // The carrier went away (a port vanished, a reader ended, a write failed).
-    // Called after the transport stopped calling itself connected.
-    virtual void carrierDown() = 0;
+    // lower, when given, clears the transport's own "up" under the same lock
+    // that drops the live link, so that whoever sees the carrier down sees
+    // the link down too and no handshake claims a live link in between.
+    virtual void carrierDown(const std::function<void()>& lower = {}) = 0;
     virtual void notice(Notice notice, int argument = 0, const std::string& text = {}) = 0;
 };
 

@@ -73,6 +73,5 @@ void HidTransport::readerLoop(std::stop_token stop) {
         int d = n - 1;
         if (d > 0 && d < 65535) m_assembler.add(m_cmd.input() + 1, static_cast<size_t>(d));
     }
-    m_readerRunning = false;
-    m_listener.carrierDown();
+    m_listener.carrierDown([this] { m_readerRunning = false; });
 }

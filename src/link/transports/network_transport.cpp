@@ -326,7 +326,7 @@ void NetworkTransport::readerLoop(std::stop_token stop, const std::shared_ptr<Tc
         deliver(chunk.data(), static_cast<size_t>(n));
     }
     // The module hung up, unless closeTcp came first: the link is gone rather than silent.
-    if (m_readerRunning.exchange(false)) m_listener.carrierDown();
+    if (m_readerRunning) m_listener.carrierDown([this] { m_readerRunning = false; });
 }
 
 void NetworkTransport::deliver(const uint8_t* chunk, size_t size) {

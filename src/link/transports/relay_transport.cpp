@@ -309,7 +309,7 @@ void RelayTransport::close() {
         socket = m_socket;
     }
     // Ends a wait for a control reply on the supervisor thread too.
+    m_listener.carrierDown([this] { m_receiving = false; });
     if (socket) socket->interrupt();
     stopReceiver();
-    m_listener.carrierDown();
 }

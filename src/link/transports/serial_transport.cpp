@@ -65,8 +65,7 @@ void SerialTransport::close() {
     {
         std::lock_guard lock(m_mutex);
         if (m_line) {
-            m_open = false;
-            m_listener.carrierDown();
+            m_listener.carrierDown([this] { m_open = false; });
             m_line->interrupt();
             line = std::move(m_line);
             m_path.clear();
