@@ -59,7 +59,7 @@ void BM_HidRequestReply(benchmark::State& state) {
     auto owned = std::make_unique<HidTransport>(link, backend);
     HidTransport* transport = owned.get();
     link.setTransport(TransportType::UsbHid, std::move(owned));
-    transport->connect();
+    transport->connect(link.handshakeFor(TransportType::UsbHid));
     int lost = 0;
     for (auto _ : state)
         if (!link.request(Command::ReadParameters, kReadTwentyFive, 500)) ++lost;

@@ -84,8 +84,6 @@ public:
     bool simulated() const { return m_simulated; }
     // The port given with --serial or --bluetooth, or the server of --relay; empty to search.
     const std::string& path() const { return m_path; }
-    // The device given with --usb; empty for the first one found.
-    const std::string& usbChoice() const { return m_usb; }
     // The --device-id given; 0 when none.
     uint32_t deviceId() const { return m_deviceId; }
 

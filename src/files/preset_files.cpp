@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
 #include <system_error>
-#include <thread>
 
 #include "files/preset_codec.h"
 #include "files/settings.h"
@@ -32,14 +32,14 @@ std::array<uint32_t, 6> localNow() {
 }
 
 // The random head, alphabet and fill of preset files; seeded once per thread
-// from the system's entropy source, the time and the thread.
+// from the system's entropy source, the time and where the thread keeps it.
 std::mt19937& presetRandom() {
     thread_local std::mt19937 random = [] {
         std::random_device device;
         auto time = static_cast<uint32_t>(
             std::chrono::high_resolution_clock::now().time_since_epoch().count());
-        auto thread =
-            static_cast<uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+        thread_local const char here = 0;
+        auto thread = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&here));
         std::seed_seq seed{device(), device(), device(), device(), time, thread};
         return std::mt19937(seed);
     }();

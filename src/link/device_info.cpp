@@ -70,13 +70,13 @@ uint32_t DeviceInfo::deviceIdNumber() const {
 void DeviceInfo::clear() {
     magic = 0;
     version = 0;
-    recallConfirmed = 0;
-    nameReplied = 0;
-    nameSaved = 0;
-    command20Confirmed = 0;
-    command21Confirmed = 0;
+    recallConfirmed = false;
+    nameReplied = false;
+    nameSaved = false;
+    command20Confirmed = false;
+    command21Confirmed = false;
     upgradeResponse = 0;
-    relayBound = 0;
+    relayBound = false;
     std::lock_guard lock(m_mutex);
     m_names = {};
     m_nameReceived = {};

@@ -18,13 +18,13 @@ public:
 
     std::atomic<uint16_t> magic{0};
     std::atomic<uint16_t> version{0};
-    std::atomic<int> recallConfirmed{0};
-    std::atomic<int> nameReplied{0};
-    std::atomic<int> nameSaved{0};
-    std::atomic<int> command20Confirmed{0};
-    std::atomic<int> command21Confirmed{0};
+    std::atomic<bool> recallConfirmed{false};
+    std::atomic<bool> nameReplied{false};
+    std::atomic<bool> nameSaved{false};
+    std::atomic<bool> command20Confirmed{false};
+    std::atomic<bool> command21Confirmed{false};
     std::atomic<uint32_t> upgradeResponse{0};
-    std::atomic<int> relayBound{0};
+    std::atomic<bool> relayBound{false};
 
     // Preset 1 to 16 (other numbers select (n - 1) modulo 16, as the device reply does).
     Name presetName(int preset) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/link.h"
+#include "link/link_job.h"
 #include "link/link_supervisor.h"
 #include "link/transport.h"
 #include "platform/clock.h"
@@ -25,18 +26,18 @@ constexpr int kCommType = 3;
 constexpr uint8_t kPadding = 0xFF;
 
 struct TypeInfo {
-    int slot;
+    LinkJob job;
     const char* wrongType;
 };
 
 // Indexed by package type.
 constexpr TypeInfo kTypeInfo[FirmwareUpgrade::kTypes + 1] = {
-    {0, ""},
-    {6, upgradetext::kNotDsp1Package},
-    {7, upgradetext::kNotPanelPackage},
-    {11, upgradetext::kNotCommPackage},
-    {8, upgradetext::kNotDsp4Package},
-    {10, upgradetext::kNotDsp5Package},
+    {LinkJob::UpgradeDsp1, ""},
+    {LinkJob::UpgradeDsp1, upgradetext::kNotDsp1Package},
+    {LinkJob::UpgradePanel, upgradetext::kNotPanelPackage},
+    {LinkJob::UpgradeComm, upgradetext::kNotCommPackage},
+    {LinkJob::UpgradeDsp4, upgradetext::kNotDsp4Package},
+    {LinkJob::UpgradeDsp5, upgradetext::kNotDsp5Package},
 };
 
 bool validType(int type) {
@@ -47,11 +48,7 @@ bool validType(int type) {
 
 FirmwareUpgrade::FirmwareUpgrade(Link& link) : m_link(link) {
     for (int type = 1; type <= kTypes; ++type)
-        link.supervisor().setJob(slotOf(type), [this, type] { run(type); });
-}
-
-int FirmwareUpgrade::slotOf(int type) {
-    return validType(type) ? kTypeInfo[type].slot : 0;
+        link.supervisor().setJob(kTypeInfo[type].job, [this, type] { run(type); });
 }
 
 const char* FirmwareUpgrade::wrongTypeText(int type) {
@@ -97,8 +94,8 @@ bool FirmwareUpgrade::request(int type, const std::string& file) {
     setFileName(type, file);
     // Raised here rather than by the job, so that an interrupt that comes
     // before the job begins is not lost.
-    m_active = 1;
-    m_link.state().requestJob(slotOf(type));
+    m_active = true;
+    m_link.supervisor().requestJob(kTypeInfo[type].job);
     return true;
 }
 
@@ -108,11 +105,11 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::lastOutcome() const {
 }
 
 void FirmwareUpgrade::sleep(uint32_t ms) const {
-    m_link.clock().sleep(ms);
+    m_link.sleep(ms);
 }
 
 void FirmwareUpgrade::end(int type, Result result, const std::string& message) {
-    m_active = 0;
+    m_active = false;
     if (!message.empty() && m_link.state().running()) m_link.message(message);
     std::lock_guard lock(m_mutex);
     m_outcome = {m_outcome.serial + 1, type, result};
@@ -176,8 +173,9 @@ bool FirmwareUpgrade::finishUpgrade() {
 // The communication module restarts into its loader and must be found again.
 void FirmwareUpgrade::reconnectIntoLoader() {
     sleep(1000);
-    m_link.state().linkAlive = 0;
-    if (Transport* transport = m_link.transport()) transport->connect();
+    m_link.state().linkAlive = false;
+    if (Transport* transport = m_link.transport())
+        transport->connect(m_link.handshakeFor(m_link.state().transportType));
 }
 
 FirmwareUpgrade::Result FirmwareUpgrade::sendImage(const std::vector<uint8_t>& image) {

@@ -12,8 +12,8 @@
 class Link;
 struct TextTriple;
 
-// The firmware upgrade: a job of the supervisor (slots 6, 7, 8, 10, 11 for
-// package types 1, 2, 4, 5, 3). It checks the package, announces the upgrade,
+// The firmware upgrade: a job of the supervisor (one LinkJob per package
+// type). It checks the package, announces the upgrade,
 // sends the image in numbered 256-byte blocks, kBlockSize bytes per pass, and
 // closes it. The user interface chooses the file, requests the job, may
 // interrupt between passes, and learns the end from lastOutcome().
@@ -38,8 +38,6 @@ public:
 
     explicit FirmwareUpgrade(Link& link);
 
-    // The job slot of a package type 1 to 5 (0 for any other number).
-    static int slotOf(int type);
     // The message for a file of another type than the job's.
     static const char* wrongTypeText(int type);
     static const TextTriple& problemText(UpgradePackage::Problem problem);
@@ -50,8 +48,8 @@ public:
     bool request(int type, const std::string& file);
     // Ends a running upgrade before its next pass ("中断升级!"); one that has
     // not begun yet ends before it sends anything.
-    void interrupt() { m_active = 0; }
-    bool active() const { return m_active.load() != 0; }
+    void interrupt() { m_active = false; }
+    bool active() const { return m_active.load(); }
 
     Outcome lastOutcome() const;
     // Image bytes acknowledged by the device in the current or last upgrade.
@@ -74,7 +72,7 @@ private:
     void sleep(uint32_t ms) const;
 
     Link& m_link;
-    std::atomic<int> m_active{0};
+    std::atomic<bool> m_active{false};
     std::atomic<size_t> m_acknowledged{0};
     mutable std::mutex m_mutex;
     std::string m_files[kTypes + 1];

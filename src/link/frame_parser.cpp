@@ -73,19 +73,38 @@ bool FrameParser::applyReply(uint8_t command, const uint8_t* payload, size_t siz
                 m_device.version = Frame::getU16(payload + 2);
             }
             return true;
-        case Command::RecallPreset: m_device.recallConfirmed = 1; return true;
-        case Command::WriteParameters: applyWriteAck(payload, size); return true;
-        case Command::ReadPresetName: applyPresetName(payload, size); return true;
-        case Command::ReadParameters: applyParameters(payload, size); return true;
-        case Command::ReadDeviceId: applyDeviceId(payload, size); return true;
-        case Command::SavePresetName: m_device.nameSaved = 16; return true;
-        case Command::Command20: m_device.command20Confirmed = 32; return true;
-        case Command::Command21: m_device.command21Confirmed = 33; return true;
-        case Command::RelayBind: applyRelayBind(payload, size); return true;
+        case Command::RecallPreset:
+            m_device.recallConfirmed = true;
+            return true;
+        case Command::WriteParameters:
+            applyWriteAck(payload, size);
+            return true;
+        case Command::ReadPresetName:
+            applyPresetName(payload, size);
+            return true;
+        case Command::ReadParameters:
+            applyParameters(payload, size);
+            return true;
+        case Command::ReadDeviceId:
+            applyDeviceId(payload, size);
+            return true;
+        case Command::SavePresetName:
+            m_device.nameSaved = true;
+            return true;
+        case Command::Command20:
+            m_device.command20Confirmed = true;
+            return true;
+        case Command::Command21:
+            m_device.command21Confirmed = true;
+            return true;
+        case Command::RelayBind:
+            applyRelayBind(payload, size);
+            return true;
         case Command::ModuleText:
             if (size > 2 && m_moduleText) m_moduleText(payload, size - 2);
             return true;
-        case Command::BulkRead: return true;
+        case Command::BulkRead:
+            return true;
         case Command::UpgradeStart:
         case Command::UpgradeFinish:
             if (size >= 1) m_device.upgradeResponse = payload[0];
@@ -95,7 +114,8 @@ bool FrameParser::applyReply(uint8_t command, const uint8_t* payload, size_t siz
                 m_device.upgradeResponse =
                     static_cast<uint32_t>(payload[0]) << 16 | payload[1] << 8 | payload[2];
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -116,7 +136,7 @@ void FrameParser::applyPresetName(const uint8_t* payload, size_t size) {
     m_mirror.store(Mirror::kPresetOperation, static_cast<uint16_t>(preset));
     m_mirror.setReceivedMark(Mirror::kPresetOperation, true);
     m_mirror.setPendingMark(Mirror::kPresetOperation, false);
-    m_device.nameReplied = 1;
+    m_device.nameReplied = true;
 }
 
 void FrameParser::applyDeviceId(const uint8_t* payload, size_t size) {
@@ -130,6 +150,7 @@ void FrameParser::applyDeviceId(const uint8_t* payload, size_t size) {
 
 void FrameParser::applyRelayBind(const uint8_t* payload, size_t size) {
     if (size < 4) return;
-    uint32_t number = payload[0] | payload[1] << 8 | payload[2] << 16 | static_cast<uint32_t>(payload[3]) << 24;
-    if (number == m_relayBindNumber) m_device.relayBound = 1;
+    uint32_t number =
+        payload[0] | payload[1] << 8 | payload[2] << 16 | static_cast<uint32_t>(payload[3]) << 24;
+    if (number == m_relayBindNumber) m_device.relayBound = true;
 }

@@ -6,12 +6,15 @@
 #include <cstdlib>
 
 #include "files/settings.h"
-#include "texts/language.h"
+#include "link/link_event.h"
 #include "link/link_supervisor.h"
-#include "platform/clock.h"
-#include "texts/text_triple.h"
 #include "link/transport.h"
 #include "link/transport_type.h"
+#include "platform/clock.h"
+#include "texts/language.h"
+#include "texts/link_texts.h"
+#include "texts/network_texts.h"
+#include "texts/text_triple.h"
 
 namespace {
 
@@ -37,9 +40,6 @@ void rememberDeviceId(uint32_t number) {
         settings.addToList("WIFI_Mode", "Device_IDS", static_cast<int>(number));
 }
 
-// Sleeps are cut into slices this long so that a Stop is noticed soon.
-constexpr uint32_t kSleepSliceMs = 20;
-
 // The supervisor still runs and uses the link: the process cannot go on
 // tearing it down, so it ends here.
 [[noreturn]] void leaveWithoutTheLink() {
@@ -57,10 +57,11 @@ Link::Link(LinkUi& ui, const Clock& clock)
     : m_ui(ui),
       m_clock(clock),
       m_parser(clock, m_state, m_mirror, m_device),
-      m_progress(ui, m_state.runFlag),
+      m_progress(ui, m_state),
       m_supervisor(std::make_unique<LinkSupervisor>(*this)) {
     m_parser.setDeviceIdSink(rememberDeviceId);
-    m_parser.setModuleTextSink([this](const uint8_t* text, size_t size) { m_module.parse(text, size); });
+    m_parser.setModuleTextSink(
+        [this](const uint8_t* text, size_t size) { m_module.parse(text, size); });
     m_supervisor->setModuleStep([this] { return moduleStep(); });
 }
 
@@ -92,14 +93,76 @@ bool Link::isConnected() const {
     return t && t->isConnected();
 }
 
+Handshake& Link::handshakeFor(TransportType type) {
+    switch (type) {
+        case TransportType::UsbHid:
+            return m_usbProbe;
+        case TransportType::Network:
+            return m_deviceIdCheck;
+        case TransportType::Relay:
+            return m_relayBind;
+        case TransportType::Serial:
+        case TransportType::Bluetooth:
+            break;
+    }
+    return m_serialProbe;
+}
+
+bool Link::claimAlive(const Transport& carrier) {
+    std::lock_guard lock(m_aliveMutex);
+    if (carrier.carrierUp()) m_state.linkAlive = true;
+    return carrier.carrierUp();
+}
+
+void Link::Listener::received(const uint8_t* bytes, size_t size) {
+    m_link.m_parser.parse(bytes, size);
+}
+
+void Link::Listener::carrierDown(const std::function<void()>& lower) {
+    LinkState& state = m_link.m_state;
+    {
+        std::lock_guard lock(m_link.m_aliveMutex);
+        state.linkAlive = false;
+        if (lower) lower();
+    }
+    if (state.awaitingReply) state.replySemaphore.release();
+}
+
+void Link::Listener::notice(Notice notice, int argument, const std::string& text) {
+    LinkUi& ui = m_link.m_ui;
+    switch (notice) {
+        case Notice::Searching:
+            ui.sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+            break;
+        case Notice::ChooseModule:
+            ui.sendEvent(LinkEvent::ClientList, argument);
+            break;
+        case Notice::RelayStatus:
+            ui.sendEvent(LinkEvent::RelayStatus, argument);
+            break;
+        case Notice::ClientListFull:
+            m_link.message(networktext::ClientListFull);
+            break;
+        case Notice::EquipmentBusy:
+            m_link.message(linktext::EquipmentBusy);
+            break;
+        case Notice::WrongDeviceId:
+            m_link.message(linktext::DeviceIdCorrect);
+            break;
+        case Notice::ModuleSaid:
+            m_link.message(text, "WiFi");
+            break;
+    }
+}
+
 void Link::send(Command command, const uint8_t* payload, size_t size) {
-    if (command != Command::ModuleText &&
-        ticksSince(m_clock.ticks(), m_state.lastReplyTime) >= static_cast<uint32_t>(m_state.timing.silenceLimit)) {
+    if (command != Command::ModuleText && ticksSince(m_clock.ticks(), m_state.lastReplyTime) >=
+                                              static_cast<uint32_t>(m_state.timing.silenceLimit)) {
         uint8_t before = m_state.missedReplies.load();
         m_state.missedReplies = static_cast<uint8_t>(before + 1);
         if (before >= m_state.timing.missedLimit) {
             m_state.missedReplies = 0;
-            m_state.linkAlive = 0;
+            m_state.linkAlive = false;
         }
     }
     Transport* t = transport();
@@ -128,16 +191,8 @@ bool Link::sendWriteBatch(int start, int n) {
     return true;
 }
 
-bool Link::sendReadBatch(int start, int n) {
-    std::vector<uint8_t> payload = m_mirror.takeReadBatch(start, n);
-    if (payload.empty()) return false;
-    send(Command::ReadParameters, payload);
-    return true;
-}
-
-void Link::sleep(uint32_t ms) const {
-    for (uint32_t slept = 0; slept < ms && !m_state.stopping(); slept += kSleepSliceMs)
-        m_clock.sleep(std::min(kSleepSliceMs, ms - slept));
+bool Link::sleep(uint32_t ms) const {
+    return m_clock.sleepUnlessStopped(ms, m_state.stopToken());
 }
 
 bool Link::waitForReply(uint32_t ms) {
@@ -146,11 +201,32 @@ bool Link::waitForReply(uint32_t ms) {
 }
 
 bool Link::request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs) {
-    m_state.awaitingReply = 1;
+    m_state.awaitingReply = true;
     send(command, payload);
     bool signalled = waitForReply(waitMs);
-    m_state.awaitingReply = 0;
+    m_state.awaitingReply = false;
     return signalled;
+}
+
+bool Link::requestOn(const Transport& carrier, Command command, const std::vector<uint8_t>& payload,
+                     uint32_t waitMs) {
+    m_state.replySemaphore.tryAcquire();
+    m_state.awaitingReply = true;
+    send(command, payload);
+    bool signalled = !m_state.stopping() && carrier.carrierUp() &&
+                     m_state.replySemaphore.acquire(m_clock, waitMs);
+    m_state.awaitingReply = false;
+    return signalled;
+}
+
+bool Link::requestBatch(Command command, const std::vector<uint8_t>& batch, uint32_t waitMs) {
+    return !batch.empty() && request(command, batch, waitMs);
+}
+
+bool Link::requestParameter(int index, uint32_t waitMs) {
+    std::vector<uint8_t> payload;
+    Frame::putU16(payload, static_cast<uint16_t>(index));
+    return request(Command::ReadParameters, payload, waitMs);
 }
 
 bool Link::moduleStep() {
@@ -158,16 +234,19 @@ bool Link::moduleStep() {
     if (text) {
         std::vector<uint8_t> payload(text->begin(), text->end());
         payload.push_back(0);
-        request(Command::ModuleText, payload, static_cast<uint32_t>(m_state.timing.replyWait.load()));
+        request(Command::ModuleText, payload,
+                static_cast<uint32_t>(m_state.timing.replyWait.load()));
     }
-    for (const std::string& confirmation : m_module.takeConfirmations()) message(confirmation, "WiFi");
+    for (const std::string& confirmation : m_module.takeConfirmations())
+        message(confirmation, "WiFi");
     return text.has_value();
 }
 
 LinkUi::Answer Link::message(const std::string& text, const std::string& caption,
                              LinkUi::Buttons buttons) {
     if (m_state.stopping()) return LinkUi::No;
-    return m_ui.messageBox(text, caption.empty() ? title() : caption, Language::windowsId(), buttons);
+    return m_ui.messageBox(text, caption.empty() ? title() : caption, Language::windowsId(),
+                           buttons);
 }
 
 LinkUi::Answer Link::message(const TextTriple& text, LinkUi::Buttons buttons) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/device_id_check.h"
 #include "link/device_info.h"
 #include "link/frame.h"
 #include "link/frame_parser.h"
@@ -16,10 +17,12 @@
 #include "link/link_ui.h"
 #include "link/mirror.h"
 #include "link/module_table.h"
+#include "link/parameter_probe.h"
+#include "link/relay_bind.h"
+#include "link/transport.h"
 
 class Clock;
 class LinkSupervisor;
-class Transport;
 struct TextTriple;
 
 // The connection to one device: the shared link state, the parameter mirror,
@@ -54,6 +57,12 @@ public:
     Transport* transportFor(TransportType type) const;
     Transport* transport() const { return transportFor(m_state.transportType); }
     bool isConnected() const;
+    // What proves the device on a transport of this type.
+    Handshake& handshakeFor(TransportType type);
+    // Where the transports report; every transport of this link reports here.
+    TransportListener& transportListener() { return m_listener; }
+    // Makes the link alive unless the carrier went down meanwhile; returns whether it did.
+    bool claimAlive(const Transport& carrier);
 
     // Frame sender: counts a missed reply when the device has been silent for
     // the silence limit, then hands the frame to the current transport.
@@ -68,11 +77,9 @@ public:
     void writeParameterDirect(int index, uint16_t value);
     // One Write parameters frame of up to n pending entries; false when none was pending.
     bool sendWriteBatch(int start, int n);
-    // One Read parameters frame of up to n missing indices; false when none was missing.
-    bool sendReadBatch(int start, int n);
 
-    // Sleeps on the link's clock; ends early once Stop was called.
-    void sleep(uint32_t ms) const;
+    // Sleeps on the link's clock; ends at once on Stop (false then).
+    bool sleep(uint32_t ms) const;
     // For tests: replaces what the destructor does when the thread outlives the limit.
     // The action must end the process or see to it that the thread ends.
     void setShutdownOverdue(std::function<void()> action) { m_overdue = std::move(action); }
@@ -82,6 +89,13 @@ public:
     bool waitForReply(uint32_t ms);
     // Set awaiting-reply, send, wait, clear awaiting-reply. True when the wait was signalled.
     bool request(Command command, const std::vector<uint8_t>& payload, uint32_t waitMs);
+    // The same on a carrier whose device is not proven yet: a reply signal
+    // left from before is dropped, and the wait lasts while the carrier is up.
+    bool requestOn(const Transport& carrier, Command command, const std::vector<uint8_t>& payload,
+                   uint32_t waitMs);
+    // The same with a batch from the mirror; an empty one (nothing left) is no request.
+    bool requestBatch(Command command, const std::vector<uint8_t>& batch, uint32_t waitMs);
+    bool requestParameter(int index, uint32_t waitMs);
     bool helloAndWait() { return request(Command::Hello, {0}, 500); }
     // One step of the module's command queue: sends the next queued command
     // and waits for its reply, then shows the confirmations now due. True
@@ -97,6 +111,19 @@ public:
     std::string title() const;
 
 private:
+    // The link's side of its transports: bytes to the parser, a lost carrier
+    // to the link state, notices to the user.
+    class Listener : public TransportListener {
+    public:
+        explicit Listener(Link& link) : m_link(link) {}
+        void received(const uint8_t* bytes, size_t size) override;
+        void carrierDown(const std::function<void()>& lower) override;
+        void notice(Notice notice, int argument, const std::string& text) override;
+
+    private:
+        Link& m_link;
+    };
+
     LinkUi& m_ui;
     const Clock& m_clock;
     LinkState m_state;
@@ -106,6 +133,12 @@ private:
     LinkProgress m_progress;
     ModuleTable m_module;
     int m_moduleCursor = 0;
+    Listener m_listener{*this};
+    std::mutex m_aliveMutex;  // a carrier's last word against a handshake's claim of a live link
+    ParameterProbe m_usbProbe{*this, 500};
+    ParameterProbe m_serialProbe{*this, 700};
+    DeviceIdCheck m_deviceIdCheck{*this};
+    RelayBind m_relayBind{*this};
     std::array<std::unique_ptr<Transport>, 4> m_transports;  // by slotOf(type)
     mutable std::mutex m_titleMutex;
     std::string m_title;

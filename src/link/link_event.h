@@ -11,7 +11,7 @@ inline constexpr int ProgressHidden = 8;
 inline constexpr int ClientList = 10;
 inline constexpr int RelayStatus = 11;
 // A preset recall or a sent preset file replaced the device's values;
-// argument: the job's slot.
+// argument: the job (LinkJob) that did it.
 inline constexpr int ValuesReplaced = 13;
 // Edits unsent at a lost link were dropped, since the device found is
 // another one or came back too late; argument: how many values.

@@ -1,16 +1,17 @@
 #pragma once
 
-#include <atomic>
 #include <string>
+
+#include "link/link_state.h"
 
 class LinkUi;
 struct TextTriple;
 
-// The progress dialog as the link drives it: nothing happens while the link
-// run flag is 0, and every hide is followed by posting link event 8.
+// The progress dialog as the link drives it: nothing happens once the link
+// was stopped, and every hide is followed by posting link event 8.
 class LinkProgress {
 public:
-    LinkProgress(LinkUi& ui, const std::atomic<uint8_t>& runFlag) : m_ui(ui), m_runFlag(runFlag) {}
+    LinkProgress(LinkUi& ui, const LinkState& state) : m_ui(ui), m_state(state) {}
 
     void setMaximum(int maximum);
     void setFormat(const std::string& format);
@@ -20,8 +21,8 @@ public:
     void hide();
 
 private:
-    bool active() const { return m_runFlag.load() != 0; }
+    bool active() const { return !m_state.stopping(); }
 
     LinkUi& m_ui;
-    const std::atomic<uint8_t>& m_runFlag;
+    const LinkState& m_state;
 };

@@ -1,12 +1,14 @@
 #include "link/link_supervisor.h"
 
+#include <algorithm>
+
 #include "link/link.h"
 #include "link/link_event.h"
 #include "link/link_parameter_index.h"
-#include "texts/link_texts.h"
-#include "platform/clock.h"
 #include "link/transport.h"
 #include "link/transport_type.h"
+#include "platform/clock.h"
+#include "texts/link_texts.h"
 
 namespace {
 constexpr int kFullReadTarget = parameterIndex::LastForFullRead;
@@ -17,22 +19,50 @@ constexpr uint16_t kRelayPresenceValue = 3;
 
 LinkSupervisor::LinkSupervisor(Link& link) : m_link(link), m_state(link.state()) {}
 
-LinkSupervisor::~LinkSupervisor() { join(); }
+LinkSupervisor::~LinkSupervisor() {
+    join();
+}
 
-void LinkSupervisor::setJob(int slot, Job job) {
-    if (slot >= 1 && slot <= LinkState::kJobSlots) m_jobs[static_cast<size_t>(slot)] = std::move(job);
+void LinkSupervisor::setJob(LinkJob kind, Job job) {
+    m_jobs[kind] = std::move(job);
+}
+
+void LinkSupervisor::requestJob(LinkJob kind) {
+    {
+        std::lock_guard lock(m_queueMutex);
+        if (std::find(m_queue.begin(), m_queue.end(), kind) == m_queue.end())
+            m_queue.push_back(kind);
+    }
+    m_link.mirror().signalEdit();  // ends an idle sleep now
+}
+
+bool LinkSupervisor::jobQueued(LinkJob kind) const {
+    std::lock_guard lock(m_queueMutex);
+    return std::find(m_queue.begin(), m_queue.end(), kind) != m_queue.end();
+}
+
+std::optional<LinkJob> LinkSupervisor::takeJob() {
+    std::lock_guard lock(m_queueMutex);
+    if (m_queue.empty()) return std::nullopt;
+    LinkJob kind = m_queue.front();
+    m_queue.pop_front();
+    return kind;
 }
 
 bool LinkSupervisor::start() {
     if (m_thread.joinable()) return true;
-    // Raised here, not by the thread: a Stop that comes before the thread
+    // Made here, not by the thread: a Stop that comes before the thread
     // runs must still end it.
-    m_state.stopFlag = 0;
-    m_state.runFlag = 1;
+    if (m_state.stopping()) m_state.stop = std::stop_source();
     m_link.module().clear();
     try {
         m_threadRunning = true;
-        m_thread = std::thread([this] {
+        m_thread = std::jthread([this] {
+            // Every sleep ends on the stop by itself; these waits need a word.
+            std::stop_callback wake(m_state.stopToken(), [this] {
+                m_state.replySemaphore.release();
+                m_link.mirror().signalEdit();
+            });
             run();
             std::lock_guard lock(m_endMutex);
             m_threadRunning = false;
@@ -47,12 +77,9 @@ bool LinkSupervisor::start() {
 }
 
 void LinkSupervisor::stop() {
-    m_state.stopFlag = 1;
-    m_state.linkAlive = 0;
-    m_state.runFlag = 0;
+    m_state.stop.request_stop();
+    m_state.linkAlive = false;
     if (Transport* t = m_link.transport()) t->close();
-    m_state.replySemaphore.release();
-    m_link.mirror().signalEdit();  // ends an idle sleep now rather than after it
     std::unique_lock lock(m_endMutex);
     m_ended.wait_for(lock, std::chrono::milliseconds(2000), [this] { return !m_threadRunning; });
 }
@@ -72,23 +99,30 @@ bool LinkSupervisor::joinWithin(uint32_t ms) {
     return true;
 }
 
-void LinkSupervisor::sleep(uint32_t ms) const { m_link.sleep(ms); }
+bool LinkSupervisor::sleep(uint32_t ms) const {
+    return m_link.sleep(ms);
+}
 
 void LinkSupervisor::idleSleep(uint32_t ms) const {
     m_link.mirror().waitForEdit(m_link.clock().realDuration(ms));
 }
 
+// A request for another transport ends it too, within a slice.
 void LinkSupervisor::sleepWhileRunning(uint32_t ms) const {
-    for (uint32_t slept = 0; slept < ms && m_state.running(); slept += 50) sleep(std::min<uint32_t>(50, ms - slept));
+    constexpr uint32_t kSliceMs = 50;
+    for (uint32_t slept = 0; slept < ms && m_state.running(); slept += kSliceMs)
+        sleep(std::min(kSliceMs, ms - slept));
 }
 
 void LinkSupervisor::run() {
-    if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
+    if (m_state.running())
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
     sleep(500);
     m_link.mirror().zero();
     m_state.transportType = m_initialType;
     m_link.setTitle(std::string("QX7") + titleSuffix(m_initialType));
-    if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
+    if (m_state.running())
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
     while (true) {
         takeTransportRequest();
         if (!m_state.running()) break;
@@ -107,9 +141,7 @@ void LinkSupervisor::takeTransportRequest() {
     std::optional<TransportType> type = m_state.transportRequest.exchange(std::nullopt);
     if (!type || m_state.stopping()) return;
     if (Transport* old = m_link.transport()) old->close();
-    m_state.linkAlive = 0;
-    // A connect routine may have left the run flag down when it was cut short.
-    m_state.runFlag = 1;
+    m_state.linkAlive = false;
     m_state.transportType = *type;
     m_link.setTitle(std::string("QX7") + titleSuffix(*type));
     m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
@@ -125,7 +157,13 @@ void LinkSupervisor::connectionCycle() {
         sleep(100);
         return;
     }
-    transport->connect();
+    m_state.linkAlive = false;
+    // The serial line may share the device with USB: the search lets go of it.
+    Transport* serial = m_link.transportFor(TransportType::Serial);
+    if (m_state.transportType == TransportType::UsbHid && serial && serial != transport &&
+        serial->isConnected())
+        serial->close();
+    transport->connect(m_link.handshakeFor(m_state.transportType));
     if (!m_state.running()) return;
 
     if (handshake() == Handshake::Restart) return;
@@ -151,11 +189,10 @@ void LinkSupervisor::connectionCycle() {
 
 LinkSupervisor::Handshake LinkSupervisor::handshake() {
     Mirror& mirror = m_link.mirror();
-    m_state.linkAlive = 1;
+    m_state.linkAlive = true;
     int iteration = 0;
     while (mirror.value(Mirror::kMagic) != Mirror::kDeviceMagic && m_state.running()) {
         ++iteration;
-        ++m_handshakeIterations;
         m_link.helloAndWait();
         m_link.readParameter(Mirror::kMagic);
         sleep(40);
@@ -175,13 +212,11 @@ void LinkSupervisor::occupancyCheck() {
     Mirror& mirror = m_link.mirror();
     const uint16_t expected =
         m_state.transportType == TransportType::Relay ? kRelayPresenceValue : kPresenceValue;
-    while (m_state.missedReplies <= m_state.timing.missedLimit && m_state.alive() && m_state.running()) {
+    while (m_state.missedReplies <= m_state.timing.missedLimit && m_state.alive() &&
+           m_state.running()) {
         int foreign = 0;
         for (int k = 0; k < 10; ++k) {
-            m_state.awaitingReply = 1;
-            m_link.readParameter(Mirror::kPresence);
-            m_link.waitForReply(200);
-            m_state.awaitingReply = 0;
+            m_link.requestParameter(Mirror::kPresence, 200);
             sleep(20);
             if (m_link.device().deviceIdNumber() == 0) m_link.send(Command::ReadDeviceId, {0});
             sleep(80);
@@ -267,14 +302,13 @@ bool LinkSupervisor::fullRead() {
                 continue;
             }
             if (m_link.isConnected()) m_state.replySemaphore.acquire(m_link.clock(), 2);
-            m_state.awaitingReply = 1;
-            m_link.sendReadBatch(Mirror::kContinue, 32);
             if (count > shown) {
                 shown = count;
                 progress.setPosition(count);
             }
-            m_link.waitForReply(static_cast<uint32_t>(m_state.timing.readWait.load()));
-            m_state.awaitingReply = 0;
+            m_link.requestBatch(Command::ReadParameters,
+                                mirror.takeReadBatch(Mirror::kContinue, 32),
+                                static_cast<uint32_t>(m_state.timing.readWait.load()));
         }
         progress.setPosition(count);
         if (!m_state.alive()) {
@@ -314,7 +348,8 @@ bool LinkSupervisor::fullReadWithNotification() {
 }
 
 bool LinkSupervisor::steadyMayGoOn() const {
-    return m_state.missedReplies < m_state.timing.missedLimit && m_state.alive() && m_state.running();
+    return m_state.missedReplies < m_state.timing.missedLimit && m_state.alive() &&
+           m_state.running();
 }
 
 void LinkSupervisor::steadyLoop() {
@@ -348,14 +383,13 @@ bool LinkSupervisor::pendingScan() {
     bool sent = false;
     for (int i = 0; i < Mirror::kSize && m_state.alive(); ++i) {
         if (!mirror.pending(i)) continue;
-        m_state.awaitingReply = 1;
-        m_link.sendWriteBatch(i, Mirror::kMaxWriteBatch);
-        bool answered = m_link.waitForReply(static_cast<uint32_t>(m_state.timing.replyWait.load()));
-        m_state.awaitingReply = 0;
+        bool answered = m_link.requestBatch(Command::WriteParameters,
+                                            mirror.takeWriteBatch(i, Mirror::kMaxWriteBatch),
+                                            static_cast<uint32_t>(m_state.timing.replyWait.load()));
         sent = true;
         if (!answered && !m_link.isConnected()) {
             m_link.progress().hide();
-            m_state.linkAlive = 0;
+            m_state.linkAlive = false;
         }
     }
     return sent;
@@ -378,13 +412,11 @@ void LinkSupervisor::notifyReceived() {
 
 bool LinkSupervisor::runJobs() {
     bool ran = false;
-    for (int slot = 1; slot <= LinkState::kJobSlots; ++slot) {
-        auto& request = m_state.jobSlots[static_cast<size_t>(slot)];
-        // A job asked for while the device is away waits for the next connection.
-        if (request <= 0 || !m_state.alive()) continue;
+    while (m_state.alive()) {
+        std::optional<LinkJob> kind = takeJob();
+        if (!kind) break;
         sleep(100);
-        request = 0;
-        if (const Job& job = m_jobs[static_cast<size_t>(slot)]) job();
+        if (auto job = m_jobs.find(*kind); job != m_jobs.end() && job->second) job->second();
         ran = true;
         m_link.progress().hide();
     }
@@ -393,7 +425,8 @@ bool LinkSupervisor::runJobs() {
 
 bool LinkSupervisor::keepAlive() {
     std::vector<uint8_t> indices;
-    for (int index : parameterIndex::KeepAlive) Frame::putU16(indices, static_cast<uint16_t>(index));
+    for (int index : parameterIndex::KeepAlive)
+        Frame::putU16(indices, static_cast<uint16_t>(index));
     m_link.send(Command::ReadParameters, indices);
     bool sent = keepAliveGap();
     m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);
@@ -435,9 +468,10 @@ void LinkSupervisor::settlePendingEdits() {
 }
 
 void LinkSupervisor::linkLost() {
-    m_state.linkAlive = 0;
+    m_state.linkAlive = false;
     m_lostAt = m_link.clock().ticks();
     // Read again at the next connection, which may be another device.
     m_link.device().setDeviceId(nullptr, 0);
-    if (m_state.running()) m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    if (m_state.running())
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
 }

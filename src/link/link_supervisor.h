@@ -1,15 +1,17 @@
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
+#include "link/link_job.h"
 #include "link/link_state.h"
 
 class Link;
@@ -31,7 +33,11 @@ public:
     // The transport type selected at start (USB HID unless told otherwise).
     void setInitialTransportType(TransportType type) { m_initialType = type; }
     TransportType initialTransportType() const { return m_initialType; }
-    void setJob(int slot, Job job);
+    void setJob(LinkJob kind, Job job);
+    // Any thread: queues the job unless it is queued already. A job asked for
+    // while the device is away waits for the next connection.
+    void requestJob(LinkJob kind);
+    bool jobQueued(LinkJob kind) const;
     // From any thread: ends the current search or connection and goes on with
     // the transport of this type; false when the link has none of it.
     bool requestTransport(TransportType type);
@@ -39,8 +45,8 @@ public:
 
     // Returns false when the thread could not be created (after telling the user).
     bool start();
-    // Raises the stop flag (only start clears it), clears the run and
-    // link-alive flags, closes the transport and waits up to 2000 ms for the
+    // Requests the link's stop (only start makes a new one), clears the
+    // link-alive flag, closes the transport and waits up to 2000 ms for the
     // thread to end.
     void stop();
     // Waits for the thread without a limit.
@@ -61,7 +67,6 @@ public:
     // For tests and benchmarks: how far the thread has come.
     uint64_t steadyIterations() const { return m_steadyIterations; }
     uint64_t connections() const { return m_connections; }
-    uint64_t handshakeIterations() const { return m_handshakeIterations; }
 
 private:
     enum class Handshake { Done, Restart };
@@ -89,28 +94,30 @@ private:
     void settlePendingEdits();
     bool steadyMayGoOn() const;
 
-    void sleep(uint32_t ms) const;
-    // The steady loop's rest between iterations, ended early by an edit.
+    bool sleep(uint32_t ms) const;
+    // The steady loop's rest between iterations, ended early by an edit or a job.
     void idleSleep(uint32_t ms) const;
-    // Long sleeps end early when the link run flag is cleared.
+    std::optional<LinkJob> takeJob();
+    // Long sleeps end early on a stop or a request for another transport.
     void sleepWhileRunning(uint32_t ms) const;
 
     Link& m_link;
     LinkState& m_state;
     TransportType m_initialType = TransportType::UsbHid;
-    std::array<Job, LinkState::kJobSlots + 1> m_jobs;
+    std::map<LinkJob, Job> m_jobs;  // set before start
+    mutable std::mutex m_queueMutex;
+    std::deque<LinkJob> m_queue;
     ModuleStep m_moduleStep;
 
     std::optional<DeviceMark> m_lastDevice;
     uint32_t m_lostAt = 0;
     uint32_t m_foundAt = 0;
 
-    std::thread m_thread;
+    std::jthread m_thread;
     std::atomic<bool> m_threadRunning{false};
     std::mutex m_endMutex;
     std::condition_variable m_ended;
 
     std::atomic<uint64_t> m_steadyIterations{0};
     std::atomic<uint64_t> m_connections{0};
-    std::atomic<uint64_t> m_handshakeIterations{0};
 };

@@ -6,7 +6,9 @@ bool Mirror::clearPendingIf(Entry& e, uint32_t word) {
     return e.word.compare_exchange_strong(word, word & ~kPendingBit);
 }
 
-uint16_t Mirror::value(int index) const { return valid(index) ? valueOf(m_entries[index].word) : 0; }
+uint16_t Mirror::value(int index) const {
+    return valid(index) ? valueOf(m_entries[index].word) : 0;
+}
 
 void Mirror::setPending(int index, uint16_t value) {
     if (!valid(index)) return;
@@ -15,15 +17,21 @@ void Mirror::setPending(int index, uint16_t value) {
 }
 
 void Mirror::requestRead(int index) {
-    if (valid(index)) m_entries[index].readRequest = 1;
+    if (valid(index)) m_entries[index].readRequest = true;
 }
 
-bool Mirror::received(int index) const { return valid(index) && m_entries[index].received > 0; }
+bool Mirror::received(int index) const {
+    return valid(index) && m_entries[index].received;
+}
 bool Mirror::pending(int index) const {
     return valid(index) && (m_entries[index].word & kPendingBit) != 0;
 }
-bool Mirror::readRequested(int index) const { return valid(index) && m_entries[index].readRequest > 0; }
-int Mirror::retries(int index) const { return valid(index) ? m_entries[index].retries.load() : 0; }
+bool Mirror::readRequested(int index) const {
+    return valid(index) && m_entries[index].readRequest;
+}
+int Mirror::retries(int index) const {
+    return valid(index) ? m_entries[index].retries.load() : 0;
+}
 
 void Mirror::store(int index, uint16_t value) {
     if (!valid(index)) return;
@@ -44,17 +52,15 @@ void Mirror::setPendingMark(int index, bool pending) {
 }
 
 void Mirror::setReceivedMark(int index, bool received) {
-    if (valid(index)) m_entries[index].received = received ? 1 : 0;
+    if (valid(index)) m_entries[index].received = received;
 }
 
-bool Mirror::takeReceived(int index) { return valid(index) && m_entries[index].received.exchange(0) > 0; }
+bool Mirror::takeReceived(int index) {
+    return valid(index) && m_entries[index].received.exchange(false);
+}
 
 bool Mirror::takeReadRequest(int index) {
-    return valid(index) && m_entries[index].readRequest.exchange(0) > 0;
-}
-
-void Mirror::clearRetries(int index) {
-    if (valid(index)) m_entries[index].retries = 0;
+    return valid(index) && m_entries[index].readRequest.exchange(false);
 }
 
 // The mark is stored before the flag is raised under the lock, so a scan that
@@ -82,8 +88,8 @@ void Mirror::zero() {
     for (auto& e : m_entries) {
         e.word = 0;
         e.retries = 0;
-        e.received = 0;
-        e.readRequest = 0;
+        e.received = false;
+        e.readRequest = false;
     }
     m_writeCursor = 1;
     m_readCursor = 0;
@@ -91,14 +97,14 @@ void Mirror::zero() {
 
 void Mirror::clearReceivedAndRetries() {
     for (int i = 0; i < kSize; ++i) {
-        m_entries[i].received = 0;
+        m_entries[i].received = false;
         m_entries[i].retries = 0;
     }
 }
 
 void Mirror::clearReceivedAndPending() {
     for (int i = 0; i < kSize; ++i) {
-        m_entries[i].received = 0;
+        m_entries[i].received = false;
         m_entries[i].word &= ~kPendingBit;
     }
 }
@@ -109,7 +115,7 @@ void Mirror::clearAllRetries() {
 
 int Mirror::countReceived() const {
     int n = 0;
-    for (int i = 0; i < kSize; ++i) n += m_entries[i].received > 0;
+    for (int i = 0; i < kSize; ++i) n += m_entries[i].received ? 1 : 0;
     return n;
 }
 
@@ -150,7 +156,7 @@ std::vector<uint8_t> Mirror::takeReadBatch(int start, int n) {
     int index = m_readCursor;
     for (int examined = 0; examined < kSize && n > 0 && payload.size() < 2 * kMaxReadIndices;
          ++examined) {
-        if (m_entries[index].received == 0) {
+        if (!m_entries[index].received) {
             Frame::putU16(payload, static_cast<uint16_t>(index));
             --n;
         }
@@ -168,7 +174,7 @@ void Mirror::applyParameterReply(int index, uint16_t value) {
     uint32_t old = word;
     while (!(old & kPendingBit) && !word.compare_exchange_weak(old, value)) {
     }
-    m_entries[index].received = 1;
+    m_entries[index].received = true;
 }
 
 void Mirror::applyWriteAck(int index, uint16_t value) {

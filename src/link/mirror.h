@@ -47,7 +47,6 @@ public:
     void setReceivedMark(int index, bool received);
     bool takeReceived(int index);     // clears the mark; true when it was set
     bool takeReadRequest(int index);  // clears the request; true when it was set
-    void clearRetries(int index);
 
     // For the link supervisor.
     void zero();
@@ -85,8 +84,8 @@ private:
     struct Entry {
         std::atomic<uint32_t> word{0};
         std::atomic<uint8_t> retries{0};
-        std::atomic<int32_t> received{0};
-        std::atomic<int32_t> readRequest{0};
+        std::atomic<bool> received{false};
+        std::atomic<bool> readRequest{false};
     };
     static uint16_t valueOf(uint32_t word) { return static_cast<uint16_t>(word); }
     // Clears the pending mark if the entry still holds word; false when it changed.

@@ -21,7 +21,7 @@ constexpr uint16_t kReadNameOperation = 0x0500;
 constexpr uint16_t kRecallOperation = 0x0600;
 constexpr uint16_t kSaveNameOperation = 0x0700;
 constexpr int kAttempts = 3;
-constexpr uint32_t kRecallWaitMs = 3000;
+constexpr uint32_t kRecallWaitMs = 3100;
 constexpr uint32_t kNameWaitMs = 2000;
 // Sending a file ends when this many entries are no longer pending.
 constexpr int kSentEnough = Mirror::kSize - 1;
@@ -50,11 +50,11 @@ std::string damageText(PresetCodec::Damage damage) {
 
 PresetJobs::PresetJobs(Link& link) : m_link(link) {
     LinkSupervisor& supervisor = link.supervisor();
-    supervisor.setJob(kSaveToFileSlot, [this] { saveToFile(); });
-    supervisor.setJob(kSendFileSlot, [this] { sendFile(); });
-    supervisor.setJob(kRecallSlot, [this] { recall(); });
-    supervisor.setJob(kReadNameSlot, [this] { readName(); });
-    supervisor.setJob(kSaveNameSlot, [this] { saveName(); });
+    supervisor.setJob(LinkJob::SaveToFile, [this] { saveToFile(); });
+    supervisor.setJob(LinkJob::SendFile, [this] { sendFile(); });
+    supervisor.setJob(LinkJob::Recall, [this] { recall(); });
+    supervisor.setJob(LinkJob::ReadName, [this] { readName(); });
+    supervisor.setJob(LinkJob::SaveName, [this] { saveName(); });
 }
 
 void PresetJobs::requestSaveToFile(const std::string& name) {
@@ -62,7 +62,7 @@ void PresetJobs::requestSaveToFile(const std::string& name) {
         std::lock_guard lock(m_mutex);
         m_saveFileName = name;
     }
-    m_link.state().requestJob(kSaveToFileSlot);
+    m_link.supervisor().requestJob(LinkJob::SaveToFile);
 }
 
 void PresetJobs::requestSendFile(const std::string& name) {
@@ -77,7 +77,7 @@ void PresetJobs::requestSendFile(const std::string& name) {
         std::lock_guard lock(m_mutex);
         m_sendFile = std::move(file);
     }
-    m_link.state().requestJob(kSendFileSlot);
+    m_link.supervisor().requestJob(LinkJob::SendFile);
 }
 
 bool PresetJobs::requestRecall(int preset) {
@@ -88,7 +88,7 @@ bool PresetJobs::requestRecall(int preset) {
     }
     m_link.mirror().setPending(Mirror::kPresetOperation,
                                static_cast<uint16_t>(kRecallOperation + preset));
-    m_link.state().requestJob(kRecallSlot);
+    m_link.supervisor().requestJob(LinkJob::Recall);
     return true;
 }
 
@@ -100,7 +100,7 @@ bool PresetJobs::requestReadName(int preset) {
     }
     m_link.mirror().store(Mirror::kPresetOperation,
                           static_cast<uint16_t>(kReadNameOperation + preset));
-    m_link.state().requestJob(kReadNameSlot);
+    m_link.supervisor().requestJob(LinkJob::ReadName);
     return true;
 }
 
@@ -113,7 +113,7 @@ bool PresetJobs::requestSaveName(int preset, const std::string& name) {
     m_link.mirror().store(Mirror::kPresetOperation,
                           static_cast<uint16_t>(kSaveNameOperation + preset));
     m_link.device().setStagingText(name);
-    m_link.state().requestJob(kSaveNameSlot);
+    m_link.supervisor().requestJob(LinkJob::SaveName);
     return true;
 }
 
@@ -238,10 +238,9 @@ void PresetJobs::sendPendingUntilDone() {
         for (int i = 0; i < Mirror::kSize - 1 && state.alive(); ++i) {
             if (mirror.takeReceived(i)) m_link.ui().postEvent(LinkEvent::ParameterReceived, i);
             if (!mirror.pending(i)) continue;
-            state.awaitingReply = 1;
-            m_link.sendWriteBatch(Mirror::kContinue, Mirror::kMaxWriteBatch);
-            m_link.waitForReply(static_cast<uint32_t>(state.timing.bulkWriteWait.load()));
-            state.awaitingReply = 0;
+            m_link.requestBatch(Command::WriteParameters,
+                                mirror.takeWriteBatch(Mirror::kContinue, Mirror::kMaxWriteBatch),
+                                static_cast<uint32_t>(state.timing.bulkWriteWait.load()));
             progress.setPosition(mirror.countNotPending());
         }
         int done = mirror.countNotPending();
@@ -263,14 +262,9 @@ void PresetJobs::recall() {
     progress.setFormat(std::string(linktext::Call.get()) + "...");
 
     mirror.setPending(Mirror::kPresetOperation, static_cast<uint16_t>(kRecallOperation | preset));
-    device.recallConfirmed = 0;
-    for (int attempt = 0; attempt < kAttempts && !device.recallConfirmed; ++attempt) {
-        m_link.state().awaitingReply = 1;
-        m_link.send(Command::RecallPreset, {preset});
-        sleep(100);
-        m_link.waitForReply(kRecallWaitMs);
-        m_link.state().awaitingReply = 0;
-    }
+    device.recallConfirmed = false;
+    for (int attempt = 0; attempt < kAttempts && !device.recallConfirmed; ++attempt)
+        m_link.request(Command::RecallPreset, {preset}, kRecallWaitMs);
     if (!device.recallConfirmed) {
         // The operation word stays pending, so the steady loop writes it as a parameter.
         progress.hide();
@@ -290,11 +284,11 @@ void PresetJobs::recall() {
 void PresetJobs::readName() {
     DeviceInfo& device = m_link.device();
     const uint8_t preset = takePreset(m_readNamePreset);
-    device.nameReplied = 0;
+    device.nameReplied = false;
     sleep(10);
     for (int attempt = 0; attempt < kAttempts && !device.nameReplied; ++attempt)
         m_link.request(Command::ReadPresetName, {preset}, kNameWaitMs);
-    finish(kReadNameSlot, device.nameReplied != 0);
+    finish(kReadNameSlot, device.nameReplied);
 }
 
 void PresetJobs::saveName() {
@@ -304,10 +298,10 @@ void PresetJobs::saveName() {
     std::vector<uint8_t> payload(1 + PresetJobs::kSentNameBytes);
     payload[0] = takePreset(m_saveName.preset);
     std::copy_n(name.begin(), PresetJobs::kSentNameBytes, payload.begin() + 1);
-    device.nameSaved = 0;
+    device.nameSaved = false;
     for (int attempt = 0; attempt < kAttempts && !device.nameSaved; ++attempt)
         m_link.request(Command::SavePresetName, payload, kNameWaitMs);
-    const bool ok = device.nameSaved != 0;
+    const bool ok = device.nameSaved;
     if (ok) {
         m_link.supervisor().readPresetNames(0);
         m_link.message(linktext::SaveSuccessful);

@@ -8,6 +8,7 @@
 #include "files/preset_codec.h"
 #include "files/preset_record.h"
 #include "link/device_info.h"
+#include "link/link_job.h"
 
 class Link;
 
@@ -26,11 +27,11 @@ class Link;
 // supervisor has stopped: the supervisor calls into it.
 class PresetJobs {
 public:
-    static constexpr int kSaveToFileSlot = 1;
-    static constexpr int kSendFileSlot = 2;
-    static constexpr int kRecallSlot = 4;
-    static constexpr int kReadNameSlot = 13;
-    static constexpr int kSaveNameSlot = 14;
+    static constexpr int kSaveToFileSlot = static_cast<int>(LinkJob::SaveToFile);
+    static constexpr int kSendFileSlot = static_cast<int>(LinkJob::SendFile);
+    static constexpr int kRecallSlot = static_cast<int>(LinkJob::Recall);
+    static constexpr int kReadNameSlot = static_cast<int>(LinkJob::ReadName);
+    static constexpr int kSaveNameSlot = static_cast<int>(LinkJob::SaveName);
     // How much of the 25-byte staging buffer the save command carries.
     static constexpr size_t kSentNameBytes = 20;
 

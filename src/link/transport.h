@@ -2,19 +2,52 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
-// One way of carrying frames to the device (USB HID, serial, network...).
+class Handshake;
+
+// What a transport tells the link. The link alone turns it into its own
+// state and into what the user sees.
+class TransportListener {
+public:
+    enum class Notice {
+        Searching,       // the search (again) finds nothing yet
+        ChooseModule,    // argument: how many modules answered
+        RelayStatus,     // argument: the server's status word
+        ClientListFull,  // a module was left off the full client list
+        EquipmentBusy,   // another client holds the device on the relay
+        WrongDeviceId,   // the relay knows no such device
+        ModuleSaid,      // text: a confirmation from the Wi-Fi module
+    };
+
+    virtual ~TransportListener() = default;
+    // Bytes from the device, in order, from the transport's reader.
+    virtual void received(const uint8_t* bytes, size_t size) = 0;
+    // The carrier went away (a port vanished, a reader ended, a write failed).
+    // lower, when given, clears the transport's own "up" under the same lock
+    // that drops the live link, so that whoever sees the carrier down sees
+    // the link down too and no handshake claims a live link in between.
+    virtual void carrierDown(const std::function<void()>& lower = {}) = 0;
+    virtual void notice(Notice notice, int argument = 0, const std::string& text = {}) = 0;
+};
+
+// One way of carrying frames to the device (USB HID, serial, network...):
+// it carries bytes and says whether its carrier is up; the link proves the
+// device at the other end.
 class Transport {
 public:
     virtual ~Transport() = default;
 
-    // Searches until the device answers a read of parameter 0 (link-alive set)
-    // or the link run flag is cleared.
-    virtual void connect() = 0;
-    // Hands one whole frame over; a failure clears the link-alive flag.
+    // Searches until a carrier is up and the handshake proved the device
+    // on it, or the link stops.
+    virtual void connect(Handshake& handshake) = 0;
+    // Hands one whole frame over; a failure reports the carrier down.
     virtual void sendFrame(const uint8_t* frame, size_t size) = 0;
     virtual bool isConnected() const = 0;
+    // Whether bytes can flow now, proved or not; a transport whose
+    // "connected" means a proved device says so here.
+    virtual bool carrierUp() const { return isConnected(); }
     virtual void close() = 0;
     // Where the device was found (a port, a USB path and serial number), so
     // that a device that comes back can be told from another one; empty when

@@ -1,8 +1,11 @@
 #include "platform/clock.h"
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
-Clock::Clock(double speed) : m_speed(speed > 0 ? speed : 1.0), m_start(std::chrono::steady_clock::now()) {}
+Clock::Clock(double speed)
+    : m_speed(speed > 0 ? speed : 1.0), m_start(std::chrono::steady_clock::now()) {}
 
 uint32_t Clock::ticks() const {
     auto elapsed = std::chrono::steady_clock::now() - m_start;
@@ -17,6 +20,15 @@ void Clock::sleep(uint32_t ms) const {
         return;
     }
     std::this_thread::sleep_for(realDuration(ms));
+}
+
+bool Clock::sleepUnlessStopped(uint32_t ms, std::stop_token stop) const {
+    m_slept.fetch_add(ms, std::memory_order_relaxed);
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
+    wake.wait_for(lock, stop, realDuration(ms), [] { return false; });
+    return !stop.stop_requested();
 }
 
 std::chrono::nanoseconds Clock::realDuration(uint32_t ms) const {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <stop_token>
 
 // Millisecond tick count and sleeps for the link and the simulated device.
 // A speed above 1 runs everything that goes through the clock faster than real
@@ -17,6 +18,8 @@ public:
     // Milliseconds since the clock was made; wraps like a 32-bit tick count.
     virtual uint32_t ticks() const;
     virtual void sleep(uint32_t ms) const;
+    // The same sleep, ended at once by a stop; false when it was.
+    virtual bool sleepUnlessStopped(uint32_t ms, std::stop_token stop) const;
     std::chrono::nanoseconds realDuration(uint32_t ms) const;
     double speed() const { return m_speed; }
     // The sum of all sleeps asked of this clock, in its own milliseconds.
@@ -32,4 +35,6 @@ private:
 };
 
 // Milliseconds from `then` to `now` on a wrapping tick count.
-inline uint32_t ticksSince(uint32_t now, uint32_t then) { return now - then; }
+inline uint32_t ticksSince(uint32_t now, uint32_t then) {
+    return now - then;
+}

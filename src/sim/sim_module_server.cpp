@@ -40,8 +40,8 @@ bool SimModuleServer::start(uint16_t port, uint32_t address) {
         if (m_udp.open(NetAddress{address, port}, false)) {
             if (m_listener.listen(NetAddress{address, m_udp.localPort()})) {
                 m_port = m_udp.localPort();
-                m_serving = true;
-                m_thread = std::thread([this] { serve(); });
+                m_stop = std::stop_source();
+                m_thread = std::jthread([this] { serve(); });
                 return true;
             }
             m_udp.close();
@@ -53,7 +53,7 @@ bool SimModuleServer::start(uint16_t port, uint32_t address) {
 }
 
 void SimModuleServer::stop() {
-    m_serving = false;
+    m_stop.request_stop();
     if (m_thread.joinable()) m_thread.join();
     m_stream.reset();
     m_udp.close();
@@ -62,7 +62,7 @@ void SimModuleServer::stop() {
 
 void SimModuleServer::serve() {
     std::array<uint8_t, 2048> buffer;
-    while (m_serving) {
+    while (!m_stop.stop_requested()) {
         NetAddress from;
         long n = m_udp.receive(buffer.data(), buffer.size(), kSliceMs, &from);
         if (n > 0) answerDatagram(buffer.data(), static_cast<size_t>(n), from);
@@ -139,7 +139,7 @@ std::vector<uint8_t> SimModuleServer::packetOf(const std::vector<uint8_t>& frame
 void SimModuleServer::answer(const std::vector<SimDevice::Reply>& replies) {
     SimFaults faults = m_device.faults();
     for (const SimDevice::Reply& reply : replies) {
-        if (!m_serving || !m_stream) return;
+        if (m_stop.stop_requested() || !m_stream) return;
         if (reply.delayMs) m_clock.sleep(reply.delayMs);
         std::vector<uint8_t> bytes = packetOf(reply.bytes);
         size_t piece = faults.chunkSize > 0 ? faults.chunkSize : bytes.size();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -59,8 +60,9 @@ private:
     uint16_t m_port = 0;
     uint32_t m_address = NetAddress::kLoopback;
     std::atomic<bool> m_plain{false};
-    std::thread m_thread;
-    std::atomic<bool> m_serving{false};
+    std::jthread m_thread;
+    // Made anew by start while no thread serves; its stop ends the thread's waits.
+    std::stop_source m_stop;
     std::atomic<uint64_t> m_connections{0};
     std::atomic<uint64_t> m_datagrams{0};
     std::atomic<uint32_t> m_lastId{0};

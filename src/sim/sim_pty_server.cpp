@@ -38,19 +38,19 @@ std::string SimPtyServer::path() const {
 }
 
 bool SimPtyServer::start() {
-    if (m_serving) return true;
+    if (serving()) return true;
     if (!openTerminal()) {
         closeTerminal();
         return false;
     }
-    m_serving = true;
-    m_thread = std::thread([this] { serve(); });
+    m_stop = std::stop_source();
+    m_thread = std::jthread([this] { serve(); });
     return true;
 }
 
 void SimPtyServer::stop() {
     if (!m_thread.joinable()) return;
-    m_serving = false;
+    m_stop.request_stop();
     uint8_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(m_wake[1], &one, 1);
     m_thread.join();
@@ -113,7 +113,7 @@ void SimPtyServer::closeTerminal() {
 void SimPtyServer::serve() {
     std::array<uint8_t, kReadChunk> buffer;
     m_lastDue = std::chrono::steady_clock::now();
-    while (m_serving) {
+    while (!m_stop.stop_requested()) {
         pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         if (poll(fds, 2, -1) < 0 && errno != EINTR) break;
         if (fds[1].revents & POLLIN) break;
@@ -145,7 +145,7 @@ void SimPtyServer::answer(const std::vector<SimDevice::Reply>& replies) {
 }
 
 bool SimPtyServer::waitUntil(TimePoint due) {
-    while (m_serving) {
+    while (!m_stop.stop_requested()) {
         auto left = due - std::chrono::steady_clock::now();
         if (left <= std::chrono::nanoseconds::zero()) return true;
         auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
@@ -158,7 +158,7 @@ bool SimPtyServer::waitUntil(TimePoint due) {
 
 bool SimPtyServer::writeAll(const uint8_t* data, size_t size) {
     size_t done = 0;
-    while (done < size && m_serving) {
+    while (done < size && !m_stop.stop_requested()) {
         ssize_t n = ::write(m_master, data + done, size - done);
         if (n > 0) {
             done += static_cast<size_t>(n);

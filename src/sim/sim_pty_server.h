@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,7 +31,7 @@ public:
     // Opens a new terminal and serves it on a thread; false with error() when it could not.
     bool start();
     void stop();
-    bool serving() const { return m_serving; }
+    bool serving() const { return m_thread.joinable() && !m_stop.stop_requested(); }
     // The terminal to open, e.g. "/dev/pts/3"; empty while stopped.
     std::string path() const;
     const std::string& error() const { return m_error; }
@@ -55,7 +56,8 @@ private:
     int m_wake[2] = {-1, -1};
     mutable std::mutex m_pathMutex;
     std::string m_path;
-    std::thread m_thread;
-    std::atomic<bool> m_serving{false};
+    std::jthread m_thread;
+    // Made anew by start while no thread serves; its stop ends the thread's waits.
+    std::stop_source m_stop;
     TimePoint m_lastDue{};
 };

@@ -33,8 +33,8 @@ bool SimRelayServer::start(uint16_t controlPort) {
                 m_data.open(NetAddress{NetAddress::kLoopback, static_cast<uint16_t>(port + 1)},
                             false)) {
                 m_controlPort = port;
-                m_serving = true;
-                m_thread = std::thread([this] { serve(); });
+                m_stop = std::stop_source();
+                m_thread = std::jthread([this] { serve(); });
                 return true;
             }
             m_control.close();
@@ -46,7 +46,7 @@ bool SimRelayServer::start(uint16_t controlPort) {
 }
 
 void SimRelayServer::stop() {
-    m_serving = false;
+    m_stop.request_stop();
     if (m_thread.joinable()) m_thread.join();
     m_control.close();
     m_data.close();
@@ -66,7 +66,7 @@ uint32_t SimRelayServer::boundClient() const {
 
 void SimRelayServer::serve() {
     std::array<uint8_t, 2048> buffer;
-    while (m_serving) {
+    while (!m_stop.stop_requested()) {
         NetAddress from;
         long n = m_control.receive(buffer.data(), buffer.size(), kSliceMs, &from);
         if (n > 0) control(buffer.data(), static_cast<size_t>(n), from);
@@ -150,10 +150,9 @@ void SimRelayServer::data(const uint8_t* bytes, size_t size, NetAddress from) {
         auto opened = NetEnvelope::open(bytes + ModulePacket::kDataOffset,
                                         f.size - ModulePacket::kDataOffset - 2);
         if (!opened || opened->id != kChannel) return;
-        ++m_forwarded;
         for (const SimDevice::Reply& r : m_device.receive(
                  bytes + ModulePacket::kDataOffset + opened->frameStart, opened->frameSize)) {
-            if (!m_serving) return;
+            if (m_stop.stop_requested()) return;
             if (r.delayMs) m_clock.sleep(r.delayMs);
             ModulePacket::Addressing addressing{static_cast<uint8_t>(kChannel),
                                                 static_cast<uint8_t>(kChannel >> 8),

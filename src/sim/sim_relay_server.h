@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -38,7 +39,6 @@ public:
     // The client holding the channel (0 for none) and when it took it (Unix seconds).
     void setBinding(uint32_t client, int64_t since);
     uint32_t boundClient() const;
-    uint64_t framesForwarded() const { return m_forwarded; }
 
 private:
     void serve();
@@ -55,9 +55,9 @@ private:
     UdpSocket m_data;
     uint16_t m_controlPort = 0;
     std::string m_error;
-    std::thread m_thread;
-    std::atomic<bool> m_serving{false};
-    std::atomic<uint64_t> m_forwarded{0};
+    std::jthread m_thread;
+    // Made anew by start while no thread serves; its stop ends the thread's waits.
+    std::stop_source m_stop;
 
     mutable std::mutex m_mutex;
     uint32_t m_bound = 0;

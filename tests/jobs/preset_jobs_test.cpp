@@ -390,7 +390,8 @@ TEST_F(PresetJobsTest, PresetNumbersOutsideTheDeviceAreRefused) {
     EXPECT_FALSE(m_jobs->requestRecall(17));
     EXPECT_FALSE(m_jobs->requestReadName(-1));
     EXPECT_FALSE(m_jobs->requestSaveName(99, "x"));
-    for (int slot : {4, 13, 14}) EXPECT_EQ(m_link.state().jobSlots[static_cast<size_t>(slot)], 0);
+    for (LinkJob job : {LinkJob::Recall, LinkJob::ReadName, LinkJob::SaveName})
+        EXPECT_FALSE(m_link.supervisor().jobQueued(job));
 }
 
 // Each job keeps the inputs it was requested with, whatever the link receives
@@ -424,12 +425,12 @@ TEST_F(PresetJobsTest, JobsRunWithTheInputsTheyWereRequestedWith) {
             m_device.setAbsent(true);
             ASSERT_TRUE(waitFor([&] { return !state.alive(); }));
         } else {
-            state.pauseFlag = 1;
+            state.pauseFlag = true;
         }
         uint64_t serial = m_jobs->lastOutcome().serial;
         c.request(*m_jobs);
         m_device.setAbsent(false);
-        state.pauseFlag = 0;
+        state.pauseFlag = false;
         ASSERT_TRUE(waitFor([&] { return m_jobs->lastOutcome().serial >= serial + c.jobs; }));
         EXPECT_TRUE(m_jobs->lastOutcome().ok);
         EXPECT_EQ(m_device.value(Mirror::kCurrentPreset), c.currentPreset);
@@ -448,7 +449,7 @@ TEST_F(PresetJobsTest, RecallOfAPresetTheDeviceDoesNotHaveFails) {
     const SimDevice::Memory before = m_device.memory();
     uint64_t serial = m_jobs->lastOutcome().serial;
     m_link.mirror().setPending(Mirror::kPresetOperation, 0x0611);
-    m_link.state().requestJob(PresetJobs::kRecallSlot);
+    m_link.supervisor().requestJob(LinkJob::Recall);
     ASSERT_TRUE(waitFor([&] { return m_jobs->lastOutcome().serial > serial; }));
     EXPECT_FALSE(m_jobs->lastOutcome().ok);
     EXPECT_EQ(m_ui.countMessages("Invocation pattern of failure!"), 1);

@@ -287,7 +287,7 @@ TEST_F(FrameParserTest, PresetNameReplyFillsTheTableAndSelectsThePreset) {
     feed(reply(Command::ReadPresetName, p));
     EXPECT_EQ(device.presetNameText(3), "Movie night");
     EXPECT_TRUE(device.nameReceived(3));
-    EXPECT_EQ(device.nameReplied, 1);
+    EXPECT_TRUE(device.nameReplied);
     EXPECT_EQ(mirror.value(Mirror::kPresetOperation), 3);
     EXPECT_TRUE(mirror.received(Mirror::kPresetOperation));
     EXPECT_FALSE(mirror.pending(Mirror::kPresetOperation));
@@ -311,10 +311,10 @@ TEST_F(FrameParserTest, ModuleTextLosesItsLastTwoBytes) {
 TEST_F(FrameParserTest, FlagRepliesSetTheirFlags) {
     feed(reply(Command::RecallPreset, {1}) + reply(Command::SavePresetName, {1}) +
          reply(Command::Command20, {1}) + reply(Command::Command21, {1}));
-    EXPECT_EQ(device.recallConfirmed, 1);
-    EXPECT_EQ(device.nameSaved, 16);
-    EXPECT_EQ(device.command20Confirmed, 32);
-    EXPECT_EQ(device.command21Confirmed, 33);
+    EXPECT_TRUE(device.recallConfirmed);
+    EXPECT_TRUE(device.nameSaved);
+    EXPECT_TRUE(device.command20Confirmed);
+    EXPECT_TRUE(device.command21Confirmed);
 
     feed(reply(Command::UpgradeBlock, {0x01, 0x02, 0x03}));
     EXPECT_EQ(device.upgradeResponse, 0x010203u);
@@ -323,7 +323,7 @@ TEST_F(FrameParserTest, FlagRepliesSetTheirFlags) {
 
     parser.setRelayBindNumber(0x12345678);
     feed(reply(Command::RelayBind, {0x78, 0x56, 0x34, 0x12}));
-    EXPECT_EQ(device.relayBound, 1);
+    EXPECT_TRUE(device.relayBound);
 }
 
 }  // namespace

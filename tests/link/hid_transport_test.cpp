@@ -289,7 +289,7 @@ protected:
     }
 
     void connect() {
-        transport->connect();
+        transport->connect(link.handshakeFor(TransportType::UsbHid));
         ASSERT_TRUE(link.state().alive());
         ASSERT_TRUE(transport->isConnected());
     }
@@ -322,7 +322,7 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
     HidTransport* transport = owned.get();
     link.setTransport(TransportType::UsbHid, std::move(owned));
 
-    std::thread search([&] { transport->connect(); });
+    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::UsbHid)); });
     ASSERT_TRUE(waitFor([&] { return bus.enumerations() >= 3; }));
     EXPECT_FALSE(link.state().alive());
     bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
@@ -332,12 +332,12 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
         << "announced once, not at every look at the bus";
 }
 
-TEST_F(HidTransportTest, ConnectGivesUpWhenTheRunFlagIsCleared) {
+TEST_F(HidTransportTest, ConnectGivesUpOnAStop) {
     bus.device->set(&FakeHidState::answerReads, false);
-    std::thread search([&] { transport->connect(); });
+    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::UsbHid)); });
     ASSERT_TRUE(waitFor([&] { return bus.opened().size() >= 2; }))
         << "a silent device is opened again";
-    link.state().runFlag = 0;
+    link.state().stop.request_stop();
     search.join();
     EXPECT_FALSE(link.state().alive());
 }

@@ -165,9 +165,9 @@ TEST(LinkSupervisor, SteadyLoopSendsEditsAndFollowsTheDevice) {
     EXPECT_EQ(h.ui.countEvents(LinkEvent::ParameterReceived, 0), 1);
     EXPECT_TRUE(mirror.received(0));
 
-    // A slot without a job is just cleared.
-    h.link.state().requestJob(5);
-    EXPECT_TRUE(waitFor([&] { return h.link.state().jobSlots[5] == 0; }));
+    // A job nobody set is just taken off the queue.
+    h.link.supervisor().requestJob(LinkJob::UpgradeDsp1);
+    EXPECT_TRUE(waitFor([&] { return !h.link.supervisor().jobQueued(LinkJob::UpgradeDsp1); }));
 }
 
 TEST(LinkSupervisor, DeviceIdIsRememberedOnlyWhenTheUserAskedForIt) {
@@ -395,7 +395,7 @@ TEST(LinkSupervisor, JobRequestedWhileDisconnectedRunsAfterTheNextFullRead) {
     h.device.setAbsent(true);
     std::atomic<int> readsBeforeJob{-1};
     std::atomic<int> runs{0};
-    h.link.supervisor().setJob(3, [&] {
+    h.link.supervisor().setJob(LinkJob::UpgradePanel, [&] {
         readsBeforeJob = h.ui.countEvents(LinkEvent::ReadComplete, 0);
         ++runs;
     });
@@ -403,13 +403,13 @@ TEST(LinkSupervisor, JobRequestedWhileDisconnectedRunsAfterTheNextFullRead) {
     ASSERT_TRUE(waitFor([&] {
         return h.ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching) >= 1;
     }));
-    h.link.state().requestJob(3);
+    h.link.supervisor().requestJob(LinkJob::UpgradePanel);
     h.device.setAbsent(false);
     ASSERT_TRUE(waitFor([&] { return runs > 0; }));
     EXPECT_EQ(readsBeforeJob, 1);
     ASSERT_TRUE(h.waitForSteadyIterations(2));
     EXPECT_EQ(runs, 1);
-    EXPECT_EQ(h.link.state().jobSlots[3], 0);
+    EXPECT_FALSE(h.link.supervisor().jobQueued(LinkJob::UpgradePanel));
 }
 
 TEST(LinkSupervisor, StopWhileAMessageBoxIsOpenEndsTheThreadOnceItIsClosed) {
@@ -455,7 +455,6 @@ TEST(LinkSupervisor, StopRightAfterStartEndsTheThread) {
     bool ended =
         waitFor([&] { return !h.link.supervisor().threadRunning(); }, std::chrono::seconds(10));
     EXPECT_TRUE(ended);
-    if (!ended) h.link.state().runFlag = 0;  // let the harness end the thread
 }
 
 // Link time (the harness clock's milliseconds) since start.
@@ -474,7 +473,7 @@ TEST(FrameSender, CountsFramesSentIntoSilenceAndEndsTheLinkPastTheLimit) {
     Link link(ui, clock);
     LinkState& state = link.state();
     state.lastReplyTime = clock.ticks();
-    state.linkAlive = 1;
+    state.linkAlive = true;
     const struct {
         uint32_t advance;
         Command command;
@@ -519,7 +518,7 @@ TEST(LinkSupervisor, ThePauseFlagHoldsTheSteadyLoopUntilCleared) {
     ASSERT_TRUE(h.waitForFullReads(1));
     ASSERT_TRUE(h.waitForSteadyIterations(1));
     LinkState& state = h.link.state();
-    state.pauseFlag = 1;
+    state.pauseFlag = true;
     // Past any iteration under way: the loop sleeps in the pause from here on.
     uint64_t slept = h.clock.sleptMs();
     ASSERT_TRUE(waitFor([&] { return h.clock.sleptMs() > slept + 1000; }));
@@ -532,7 +531,7 @@ TEST(LinkSupervisor, ThePauseFlagHoldsTheSteadyLoopUntilCleared) {
     EXPECT_EQ(h.link.supervisor().steadyIterations(), iterations);
     EXPECT_EQ(h.transport->sent().size(), sent) << "not even a keep-alive";
 
-    state.pauseFlag = 0;
+    state.pauseFlag = false;
     EXPECT_TRUE(waitFor([&] { return h.device.value(300) == edit; }));
     EXPECT_EQ(h.link.supervisor().connections(), 1u);
 }
@@ -557,46 +556,11 @@ TEST(LinkSupervisor, StopWhileAJobWaitsEndsTheThreadWithoutAMessage) {
     EXPECT_TRUE(h.ui.messages().empty()) << h.ui.messages().front().text;
 }
 
-// A connect routine that clears the run flag and raises it again, as the
-// relay transport's does; here the Stop comes in between.
-class FlagRaisingTransport : public Transport {
-public:
-    explicit FlagRaisingTransport(LinkState& state) : m_state(state) {}
-    void connect() override {
-        m_state.runFlag = 0;
-        entered = true;
-        waitFor([&] { return m_state.stopping(); });
-        m_state.runFlag = 1;
-    }
-    void sendFrame(const uint8_t*, size_t) override {}
-    bool isConnected() const override { return false; }
-    void close() override {}
-
-    std::atomic<bool> entered{false};
-
-private:
-    LinkState& m_state;
-};
-
-TEST(LinkSupervisor, AConnectRoutineCannotUndoAStop) {
-    RecordingUi ui;
-    Clock clock(kLinkTestSpeed);
-    Link link(ui, clock);
-    auto transport = std::make_unique<FlagRaisingTransport>(link.state());
-    FlagRaisingTransport& raising = *transport;
-    link.setTransport(TransportType::UsbHid, std::move(transport));
-    ASSERT_TRUE(link.supervisor().start());
-    ASSERT_TRUE(waitFor([&] { return raising.entered.load(); }));
-    link.supervisor().stop();
-    EXPECT_TRUE(
-        waitFor([&] { return !link.supervisor().threadRunning(); }, std::chrono::seconds(10)));
-}
-
 // A network on which nothing ever answers.
 class NothingFoundTransport : public Transport {
 public:
     explicit NothingFoundTransport(Link& link) : m_link(link) {}
-    void connect() override {
+    void connect(Handshake&) override {
         entered = true;
         while (m_link.state().running()) m_link.sleep(20);
     }

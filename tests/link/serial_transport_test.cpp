@@ -138,7 +138,7 @@ TEST_F(SerialTransportTest, TriesPortsInTurnAndKeepsTheOneThatAnswers) {
     ASSERT_TRUE(third.start()) << third.error();
     setPorts({first.path(), second.path(), third.path()});
 
-    transport->connect();
+    transport->connect(link.handshakeFor(TransportType::Serial));
     EXPECT_TRUE(transport->isConnected());
     EXPECT_TRUE(link.state().alive());
     EXPECT_EQ(transport->currentPort(), third.path());
@@ -149,13 +149,13 @@ TEST_F(SerialTransportTest, TriesPortsInTurnAndKeepsTheOneThatAnswers) {
     EXPECT_EQ(enumerations, 1);
 }
 
-TEST_F(SerialTransportTest, SearchGoesOnWhileNoPortAnswersAndEndsWithTheRunFlag) {
+TEST_F(SerialTransportTest, SearchGoesOnWhileNoPortAnswersAndEndsOnAStop) {
     Pty silent;
     setPorts({"/nonexistent/ttyUSB9", silent.path()});
-    std::thread search([&] { transport->connect(); });
+    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::Serial)); });
     ASSERT_TRUE(waitFor([&] { return enumerations >= 3; }))
         << "the list is rebuilt after each pass";
-    link.state().runFlag = 0;
+    link.state().stop.request_stop();
     search.join();
     EXPECT_FALSE(link.state().alive());
     EXPECT_EQ(ui.countEvents(LinkEvent::ConnectionState, LinkEvent::Connection::Searching), 1);

@@ -14,6 +14,10 @@ public:
 
     uint32_t ticks() const override { return m_now; }
     void sleep(uint32_t ms) const override { m_now += ms; }
+    bool sleepUnlessStopped(uint32_t ms, std::stop_token stop) const override {
+        m_now += ms;
+        return !stop.stop_requested();
+    }
     void advance(uint32_t ms) { m_now += ms; }
 
 private:

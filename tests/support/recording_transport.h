@@ -21,9 +21,10 @@ public:
 
     RecordingTransport(std::unique_ptr<Transport> inner, std::function<uint64_t()> stamp);
 
-    void connect() override { m_inner->connect(); }
+    void connect(Handshake& handshake) override { m_inner->connect(handshake); }
     void sendFrame(const uint8_t* frame, size_t size) override;
     bool isConnected() const override { return m_inner->isConnected(); }
+    bool carrierUp() const override { return m_inner->carrierUp(); }
     void close() override { m_inner->close(); }
     std::string identity() const override { return m_inner->identity(); }
 

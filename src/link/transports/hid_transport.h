@@ -13,14 +13,14 @@ class HidBackend;
 class Link;
 
 // Transport type 1: the device on USB HID. A reader thread turns input
-// reports back into frames for the parser; its running flag is this
+// reports back into frames for the link; its running flag is this
 // transport's "connected".
 class HidTransport : public Transport {
 public:
     HidTransport(Link& link, HidBackend& backend);
     ~HidTransport() override;
 
-    void connect() override;
+    void connect(Handshake& handshake) override;
     void sendFrame(const uint8_t* frame, size_t size) override;
     bool isConnected() const override { return m_readerRunning; }
     void close() override;
@@ -29,16 +29,14 @@ public:
 private:
     void startReader();
     void joinReader();
-    void readerLoop();
-    // Sets link-alive unless the reader has stopped meanwhile; returns whether it did.
-    bool claimAlive();
+    void readerLoop(std::stop_token stop);
 
     Link& m_link;
+    TransportListener& m_listener;
     HidFrameChannel m_cmd;
     std::mutex m_writeMutex;
     std::mutex m_readerMutex;
-    std::thread m_reader;
+    std::jthread m_reader;
     std::atomic<bool> m_readerRunning{false};
-    std::mutex m_aliveMutex;  // the reader's last word against connect's claim of a live link
     EnvelopeAssembler m_assembler;
 };

@@ -8,7 +8,7 @@
 
 struct HidWriter::Shared {
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable_any changed;
     std::shared_ptr<HidDevice> device;
     std::array<uint8_t, HidDevice::kReportSize> report{};
     uint32_t timeoutMs = 0;
@@ -16,23 +16,21 @@ struct HidWriter::Shared {
     uint64_t started = 0;
     uint64_t completed = 0;
     bool ok = false;
-    bool quit = false;
 
     bool busy() const { return completed != issued; }
 };
 
 HidWriter::HidWriter() : m_shared(std::make_shared<Shared>()) {
-    m_thread = std::thread(run, m_shared);
+    m_thread = std::jthread(run, m_shared);
 }
 
 HidWriter::~HidWriter() {
     bool stuckNow;
     {
         std::lock_guard lock(m_shared->mutex);
-        m_shared->quit = true;
         stuckNow = m_shared->started != m_shared->completed;
-        m_shared->changed.notify_all();
     }
+    m_thread.request_stop();
     if (stuckNow)
         m_thread.detach();
     else
@@ -61,12 +59,11 @@ bool HidWriter::write(const std::shared_ptr<HidDevice>& device, const uint8_t* r
     return s.ok;
 }
 
-void HidWriter::run(const std::shared_ptr<Shared>& shared) {
+void HidWriter::run(std::stop_token stop, const std::shared_ptr<Shared>& shared) {
     Shared& s = *shared;
     std::unique_lock lock(s.mutex);
     while (true) {
-        s.changed.wait(lock, [&] { return s.quit || s.started != s.issued; });
-        if (s.quit) return;
+        if (!s.changed.wait(lock, stop, [&] { return s.started != s.issued; })) return;
         const uint64_t ticket = s.issued;
         std::shared_ptr<HidDevice> device = std::move(s.device);
         std::array<uint8_t, HidDevice::kReportSize> report = s.report;

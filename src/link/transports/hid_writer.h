@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <thread>
 
 #include "link/transports/hid_device.h"
@@ -27,8 +28,8 @@ public:
 
 private:
     struct Shared;
-    static void run(const std::shared_ptr<Shared>& shared);
+    static void run(std::stop_token stop, const std::shared_ptr<Shared>& shared);
 
     std::shared_ptr<Shared> m_shared;
-    std::thread m_thread;
+    std::jthread m_thread;
 };

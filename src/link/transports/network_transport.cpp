@@ -4,29 +4,28 @@
 #include <array>
 #include <chrono>
 
+#include "link/handshake.h"
 #include "link/link.h"
-#include "link/link_event.h"
 #include "link/transports/module_packet.h"
 #include "link/transports/net_envelope.h"
 #include "platform/clock.h"
 #include "platform/net/tcp_stream.h"
 #include "platform/net/udp_socket.h"
-#include "texts/network_texts.h"
 
 namespace {
 constexpr size_t kDatagramSize = 1500;
 constexpr size_t kChunkSize = 1500;
-constexpr uint32_t kSliceMs = 20;  // receives are cut into slices this long (real time)
+// A closed stream ends a receive at once; the reader's wait only bounds a lost wake-up.
+constexpr uint32_t kReaderWaitMs = 1000;
 constexpr uint32_t kTcpConnectMs = 2000;
 constexpr uint32_t kTcpSendMs = 1000;
-constexpr uint32_t kDeviceIdWaitMs = 3000;
 const char kGetIp[] = "Get_IP:";
 const char kGetLinkIp[] = "Get_LinkIP:";
 
 }  // namespace
 
 NetworkTransport::NetworkTransport(Link& link, NetworkConfig config)
-    : m_link(link), m_config(std::move(config)) {}
+    : m_link(link), m_listener(link.transportListener()), m_config(std::move(config)) {}
 
 NetworkTransport::~NetworkTransport() {
     close();
@@ -78,32 +77,32 @@ void NetworkTransport::startDiscovery() {
         return;
     m_localPort = socket->localPort();
     m_discoveryRunning = true;
-    m_discovery = std::thread([this, socket] {
-        discoveryLoop(*socket);
+    m_discovery = std::jthread([this, socket](std::stop_token stop) {
+        std::stop_callback wake(stop, [&socket] { socket->interrupt(); });
+        discoveryLoop(stop, *socket);
         m_discoveryRunning = false;
     });
 }
 
 void NetworkTransport::stopDiscovery() {
-    std::thread discovery;
+    std::jthread discovery;
     {
         std::lock_guard lock(m_mutex);
-        m_discoveryRunning = false;
         discovery = std::move(m_discovery);
     }
-    if (discovery.joinable()) discovery.join();
+    // Its destruction stops and joins it.
 }
 
-void NetworkTransport::discoveryLoop(UdpSocket& socket) {
-    while (m_discoveryRunning) {
-        probe(socket);
+void NetworkTransport::discoveryLoop(std::stop_token stop, UdpSocket& socket) {
+    while (!stop.stop_requested()) {
+        probe(stop, socket);
         ++m_probeRounds;
-        while (m_discoveryRunning && m_deviceAddress != 0) serveModule(socket);
-        if (m_discoveryRunning) m_link.clock().sleep(10);
+        while (!stop.stop_requested() && m_deviceAddress != 0) serveModule(stop, socket);
+        m_link.clock().sleepUnlessStopped(10, stop);
     }
 }
 
-void NetworkTransport::probe(UdpSocket& socket) {
+void NetworkTransport::probe(const std::stop_token& stop, UdpSocket& socket) {
     if (m_config.host) {
         sendText(socket, *m_config.host, kGetIp);
     } else {
@@ -114,9 +113,8 @@ void NetworkTransport::probe(UdpSocket& socket) {
         }
         if (m_config.sweep) {
             for (uint32_t ip : m_scope.sweepTargets()) {
-                if (!m_discoveryRunning) break;
+                if (!m_link.clock().sleepUnlessStopped(2, stop)) break;
                 sendText(socket, ip, kGetIp);
-                m_link.clock().sleep(2);
             }
         }
     }
@@ -129,7 +127,7 @@ void NetworkTransport::probe(UdpSocket& socket) {
     receiveFor(socket, 200);
 }
 
-void NetworkTransport::serveModule(UdpSocket& socket) {
+void NetworkTransport::serveModule(const std::stop_token& stop, UdpSocket& socket) {
     ModuleTable& module = m_link.module();
     uint32_t device = m_deviceAddress;
     // Not counted here: a command goes again every pass until its reply comes.
@@ -139,14 +137,14 @@ void NetworkTransport::serveModule(UdpSocket& socket) {
             sendText(socket, device, *text + std::string(1, '\0'));
     uint32_t linkIp = m_linkAddress;
     if (linkIp != 0 && linkIp != m_own) {
-        m_link.clock().sleep(50);
+        m_link.clock().sleepUnlessStopped(50, stop);
         module.setText(ModuleTable::LinkIp, kGetLinkIp);
         sendText(socket, device, std::string(kGetLinkIp) + std::string(1, '\0'));
     }
     receiveFor(socket, 200);
-    m_link.clock().sleep(1);
+    m_link.clock().sleepUnlessStopped(1, stop);
     for (const std::string& confirmation : module.takeConfirmations(true))
-        m_link.message(confirmation, "WiFi");
+        m_listener.notice(TransportListener::Notice::ModuleSaid, 0, confirmation);
 }
 
 void NetworkTransport::sendText(UdpSocket& socket, uint32_t ip, const std::string& text) {
@@ -155,16 +153,16 @@ void NetworkTransport::sendText(UdpSocket& socket, uint32_t ip, const std::strin
                   reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
+// A stop interrupts the socket, which ends the wait at once.
 void NetworkTransport::receiveFor(UdpSocket& socket, uint32_t ms) {
     std::array<uint8_t, kDatagramSize> buffer;
     auto deadline = std::chrono::steady_clock::now() + m_link.clock().realDuration(ms);
-    while (m_discoveryRunning) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
+    while (true) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline -
+                                                                 std::chrono::steady_clock::now());
         if (left.count() <= 0) return;
         NetAddress from;
-        long n = socket.receive(buffer.data(), buffer.size(),
-                                std::min<uint32_t>(kSliceMs, static_cast<uint32_t>(left.count())),
+        long n = socket.receive(buffer.data(), buffer.size(), static_cast<uint32_t>(left.count()),
                                 &from);
         if (n < 0) return;
         if (n > 0) handleDatagram(buffer.data(), static_cast<size_t>(n), from);
@@ -188,14 +186,13 @@ void NetworkTransport::handleDatagram(const uint8_t* data, size_t size, NetAddre
 
 void NetworkTransport::noteClient(uint32_t ip) {
     if (!m_link.module().addClient(ip) && !m_fullSaid.exchange(true))
-        m_link.message(networktext::ClientListFull);
+        m_listener.notice(TransportListener::Notice::ClientListFull);
 }
 
 // --- connection ------------------------------------------------------------
 
-void NetworkTransport::connect() {
+void NetworkTransport::connect(Handshake& handshake) {
     LinkState& state = m_link.state();
-    state.runFlag = 1;
     close();
     m_deviceAddress = 0;
     m_linkAddress = NetAddress::kBroadcast;
@@ -216,11 +213,10 @@ void NetworkTransport::connect() {
             m_link.sleep(1000);
             continue;
         }
-        state.linkAlive = 0;
         std::vector<uint32_t> clients = candidates();
         for (uint32_t ip : clients) {
             if (!state.running() || state.alive()) break;
-            if (tryAddress(ip)) return;
+            if (tryAddress(ip, handshake)) return;
             m_link.sleep(100);
         }
         m_deviceAddress = 0;
@@ -232,11 +228,11 @@ void NetworkTransport::connect() {
 bool NetworkTransport::chooseDeviceId() {
     LinkState& state = m_link.state();
     while (state.running()) {
-        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+        m_listener.notice(TransportListener::Notice::Searching);
         m_link.sleep(1050);
         if (state.chosenDeviceId == 0 && m_idSource) state.chosenDeviceId = m_idSource();
         if (state.chosenDeviceId != 0) return true;
-        if (state.running()) m_link.ui().sendEvent(LinkEvent::RelayStatus, 1);
+        if (state.running()) m_listener.notice(TransportListener::Notice::RelayStatus, 1);
         m_link.sleep(20);
     }
     return false;
@@ -252,7 +248,7 @@ bool NetworkTransport::chooseModule() {
         return std::find(clients.begin(), clients.end(), ip) != clients.end();
     };
     if (clients.size() <= 1 || picked()) return true;
-    m_link.ui().sendEvent(LinkEvent::ClientList, static_cast<int>(clients.size()));
+    m_listener.notice(TransportListener::Notice::ChooseModule, static_cast<int>(clients.size()));
     return picked() || state.chosenDeviceId != kAnyDevice;
 }
 
@@ -263,26 +259,12 @@ std::vector<uint32_t> NetworkTransport::candidates() const {
     return clients;
 }
 
-bool NetworkTransport::tryAddress(uint32_t ip) {
-    LinkState& state = m_link.state();
+bool NetworkTransport::tryAddress(uint32_t ip, Handshake& handshake) {
     m_deviceAddress = ip;
     m_own = m_scope.ownAddressFor(ip);
     if (!openTcp(ip)) return false;
     m_link.sleep(100);
-    state.replySemaphore.tryAcquire();
-    m_link.device().setDeviceId(nullptr, 0);
-    state.awaitingReply = 1;
-    m_link.send(Command::ReadDeviceId, {0});
-    state.replySemaphore.acquire(m_link.clock(), kDeviceIdWaitMs);
-    state.awaitingReply = 0;
-    uint32_t id = m_link.device().deviceIdNumber();
-    if (id != 0 && state.chosenDeviceId == kAnyDevice) state.chosenDeviceId = id;
-    // A pick that did not hold the device is dropped, so that the user is asked again.
-    if (id == 0 || id != state.chosenDeviceId) state.networkDeviceAddress = 0;
-    if (id != 0 && id == state.chosenDeviceId && state.running()) {
-        state.linkAlive = 1;
-        return true;
-    }
+    if (handshake.prove(*this)) return true;
     closeTcp();
     m_link.sleep(300);
     return false;
@@ -298,14 +280,13 @@ bool NetworkTransport::openTcp(uint32_t ip) {
         if (m_link.state().stopping()) return false;
         m_tcp = stream;
         m_readerRunning = true;
-        m_reader = std::thread([this, stream] { readerLoop(stream); });
+        m_reader = std::jthread([this, stream](std::stop_token stop) { readerLoop(stop, stream); });
     }
-    for (int k = 0; k < 100 && !m_readerRunning; ++k) m_link.clock().sleep(2);
     return true;
 }
 
 void NetworkTransport::closeTcp() {
-    std::thread reader;
+    std::jthread reader;
     {
         std::lock_guard lock(m_mutex);
         m_readerRunning = false;
@@ -313,17 +294,15 @@ void NetworkTransport::closeTcp() {
         m_tcp.reset();
         reader = std::move(m_reader);
     }
-    // Receives are sliced, so the reader ends well within 500 ms.
+    // The shutdown has ended the reader's receive already.
     if (reader.joinable()) reader.join();
 }
 
 void NetworkTransport::close() {
-    LinkState& state = m_link.state();
-    state.linkAlive = 0;
     stopDiscovery();
     m_localPort = 0;
     closeTcp();
-    if (state.awaitingReply) state.replySemaphore.release();
+    m_listener.carrierDown();
 }
 
 void NetworkTransport::sendFrame(const uint8_t* frame, size_t size) {
@@ -337,23 +316,20 @@ void NetworkTransport::sendFrame(const uint8_t* frame, size_t size) {
     if (!stream->send(envelope.data(), envelope.size(), kTcpSendMs)) stream->shutdown();
 }
 
-void NetworkTransport::readerLoop(std::shared_ptr<TcpStream> stream) {
+void NetworkTransport::readerLoop(std::stop_token stop, const std::shared_ptr<TcpStream>& stream) {
+    std::stop_callback wake(stop, [&stream] { stream->shutdown(); });
     std::array<uint8_t, kChunkSize> chunk;
-    LinkState& state = m_link.state();
-    while (m_readerRunning && state.running()) {
-        long n = stream->receive(chunk.data(), chunk.size(), kSliceMs);
+    while (!stop.stop_requested()) {
+        long n = stream->receive(chunk.data(), chunk.size(), kReaderWaitMs);
         if (n == 0) continue;
-        if (n < 0) {
-            // The module hung up: the link is gone rather than silent.
-            if (m_readerRunning) state.linkAlive = 0;
-            break;
-        }
+        if (n < 0) break;
         deliver(chunk.data(), static_cast<size_t>(n));
     }
-    m_readerRunning = false;
+    // The module hung up, unless closeTcp came first: the link is gone rather than silent.
+    if (m_readerRunning) m_listener.carrierDown([this] { m_readerRunning = false; });
 }
 
 void NetworkTransport::deliver(const uint8_t* chunk, size_t size) {
     for (auto [start, count] : ModulePacket::carried(chunk, size))
-        m_link.parser().parse(chunk + start, count);
+        m_listener.received(chunk + start, count);
 }

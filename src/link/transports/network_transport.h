@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/device_id_check.h"
 #include "link/transport.h"
 #include "link/transports/discovery_scope.h"
 #include "platform/net/net_address.h"
@@ -45,12 +46,13 @@ public:
     // (the user is asked), kAnyDevice to take the device that answers when
     // it is the only one or the one picked from the client list.
     using DeviceIdSource = std::function<uint32_t()>;
-    static constexpr uint32_t kAnyDevice = 0xFFFFFFFF;
+    static constexpr uint32_t kAnyDevice = DeviceIdCheck::kAnyDevice;
 
     NetworkTransport(Link& link, NetworkConfig config = {});
     ~NetworkTransport() override;
 
-    void connect() override;
+    void connect(Handshake& handshake) override;
+    bool carrierUp() const override { return m_readerRunning; }
     void sendFrame(const uint8_t* frame, size_t size) override;
     bool isConnected() const override;
     // Ends the discovery thread and the TCP reader and waits for both.
@@ -64,9 +66,6 @@ public:
     // Of several, the one the link state names (the client-list dialog's pick) is
     // taken; without a pick the user is asked with link event (10, count).
     std::vector<uint32_t> clientList() const;
-    void setDeviceAddress(uint32_t ip) { m_deviceAddress = ip; }
-    uint32_t deviceAddress() const { return m_deviceAddress; }
-    uint32_t linkAddress() const { return m_linkAddress; }
     // Every address a datagram or connection went to, each once.
     std::vector<uint32_t> destinations() const;
     bool discoveryRunning() const { return m_discoveryRunning; }
@@ -77,9 +76,9 @@ public:
 private:
     void startDiscovery();
     void stopDiscovery();
-    void discoveryLoop(UdpSocket& socket);
-    void probe(UdpSocket& socket);
-    void serveModule(UdpSocket& socket);
+    void discoveryLoop(std::stop_token stop, UdpSocket& socket);
+    void probe(const std::stop_token& stop, UdpSocket& socket);
+    void serveModule(const std::stop_token& stop, UdpSocket& socket);
     void receiveFor(UdpSocket& socket, uint32_t ms);
     void sendText(UdpSocket& socket, uint32_t ip, const std::string& text);
     void handleDatagram(const uint8_t* data, size_t size, NetAddress from);
@@ -88,15 +87,16 @@ private:
     bool chooseDeviceId();
     bool chooseModule();
     std::vector<uint32_t> candidates() const;
-    bool tryAddress(uint32_t ip);
+    bool tryAddress(uint32_t ip, Handshake& handshake);
     bool openTcp(uint32_t ip);
     void closeTcp();
-    void readerLoop(std::shared_ptr<TcpStream> stream);
+    void readerLoop(std::stop_token stop, const std::shared_ptr<TcpStream>& stream);
     void deliver(const uint8_t* chunk, size_t size);
     void noteDestination(uint32_t ip);
     uint32_t realMs(uint32_t ms) const;
 
     Link& m_link;
+    TransportListener& m_listener;
     NetworkConfig m_config;
     DeviceIdSource m_idSource;
     DiscoveryScope m_scope;  // set before the discovery thread starts
@@ -113,9 +113,9 @@ private:
     std::vector<uint32_t> m_destinations;
 
     std::mutex m_mutex;  // the threads and the TCP stream
-    std::thread m_discovery;
+    std::jthread m_discovery;
     std::atomic<bool> m_discoveryRunning{false};
     std::shared_ptr<TcpStream> m_tcp;
-    std::thread m_reader;
+    std::jthread m_reader;
     std::atomic<bool> m_readerRunning{false};
 };

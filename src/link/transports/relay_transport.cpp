@@ -5,23 +5,27 @@
 #include <chrono>
 #include <ctime>
 
+#include "link/handshake.h"
 #include "link/link.h"
-#include "link/link_event.h"
 #include "link/transports/client_id.h"
 #include "link/transports/net_envelope.h"
 #include "platform/clock.h"
 #include "platform/net/udp_socket.h"
-#include "texts/link_texts.h"
 
 namespace {
 constexpr size_t kDatagramSize = 2048;
-constexpr uint32_t kSliceMs = 20;  // receives are cut into slices this long (real time)
+// An interrupted socket ends a receive at once; the receiver's wait only
+// bounds the time to its next keep-alive check.
+constexpr uint32_t kReceiveWaitMs = 1000;
 constexpr uint32_t kKeepAliveMs = 300000;
 constexpr int kBusyMessages = 3;
 }  // namespace
 
 RelayTransport::RelayTransport(Link& link, RelayConfig config)
-    : m_link(link), m_config(std::move(config)), m_client(ClientId::ofThisMachine()) {}
+    : m_link(link),
+      m_listener(link.transportListener()),
+      m_config(std::move(config)),
+      m_client(ClientId::ofThisMachine()) {}
 
 RelayTransport::~RelayTransport() {
     close();
@@ -46,15 +50,10 @@ std::vector<uint32_t> RelayTransport::destinations() const {
     return m_destinations;
 }
 
-void RelayTransport::connect() {
-    LinkState& state = m_link.state();
-    state.runFlag = 0;
-    state.linkAlive = 0;
-    m_link.sleep(500);
-    state.runFlag = 1;
-    m_link.sleep(50);
+void RelayTransport::connect(Handshake& handshake) {
+    m_link.sleep(550);
     if (!resolveServer()) return;
-    while (state.running() && cycle() == Step::Again) {
+    while (m_link.state().running() && cycle(handshake) == Step::Again) {
     }
 }
 
@@ -74,10 +73,8 @@ bool RelayTransport::resolveServer() {
     return state.running();
 }
 
-RelayTransport::Step RelayTransport::cycle() {
-    LinkState& state = m_link.state();
-    if (state.running())
-        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+RelayTransport::Step RelayTransport::cycle(Handshake& handshake) {
+    if (m_link.state().running()) m_listener.notice(TransportListener::Notice::Searching);
     stopReceiver();
     m_link.sleep(1200);
     {
@@ -96,10 +93,7 @@ RelayTransport::Step RelayTransport::cycle() {
     if (!openChannel() || !confirmBinding()) return Step::Again;
     startReceiver();
     m_link.sleep(500);
-    state.linkAlive = 0;
-    state.pauseFlag = 0;
-    m_link.device().relayBound = 0;
-    return bind() ? Step::Done : Step::Again;
+    return handshake.prove(*this, bindTicket()) ? Step::Done : Step::Again;
 }
 
 bool RelayTransport::queryStatus() {
@@ -107,7 +101,7 @@ bool RelayTransport::queryStatus() {
     std::optional<uint16_t> status;
     for (int attempt = 1; !status && state.running(); ++attempt) {
         if (attempt > 11) {
-            m_link.ui().sendEvent(LinkEvent::RelayStatus, m_status);
+            m_listener.notice(TransportListener::Notice::RelayStatus, m_status);
             m_link.sleep(2000);
             return false;
         }
@@ -116,12 +110,7 @@ bool RelayTransport::queryStatus() {
     }
     if (!status) return false;
     m_status = *status;
-    m_statusCount = std::min(m_statusCount + 1, 3);
-    m_link.ui().sendEvent(LinkEvent::RelayStatus, m_status);
-    if (state.pauseFlag) {
-        m_statusCount = 0;
-        state.pauseFlag = 0;
-    }
+    m_listener.notice(TransportListener::Notice::RelayStatus, m_status);
     return true;
 }
 
@@ -158,13 +147,14 @@ RelayTransport::Step RelayTransport::fetchDeviceInfo() {
         if (m_busyCount < kBusyMessages && m_link.state().running()) {
             ++m_busyCount;
             bool busy = last && (*last)[RelayPacket::BoundClient] != 0;
-            m_link.message(busy ? linktext::EquipmentBusy : linktext::DeviceIdCorrect);
+            m_listener.notice(busy ? TransportListener::Notice::EquipmentBusy
+                                   : TransportListener::Notice::WrongDeviceId);
         }
         m_link.sleep(1000);
         return Step::Again;
     }
     if (((*found)[RelayPacket::Magic] & 0xFFFF) != RelayPacket::kDeviceMagic) {
-        m_link.message(linktext::DeviceIdCorrect);
+        m_listener.notice(TransportListener::Notice::WrongDeviceId);
         m_link.sleep(1000);
         return Step::Again;
     }
@@ -197,29 +187,14 @@ bool RelayTransport::confirmBinding() {
     return false;
 }
 
-bool RelayTransport::bind() {
-    LinkState& state = m_link.state();
+std::vector<uint8_t> RelayTransport::bindTicket() const {
     RelayPacket::Block b = block();
-    std::vector<uint8_t> argument;
-    NetEnvelope::putU32Le(argument, b[RelayPacket::BindNumber]);
-    argument.push_back(static_cast<uint8_t>(b[RelayPacket::BindExtra]));
-    argument.push_back(static_cast<uint8_t>(b[RelayPacket::BindExtra] >> 8));
-    NetEnvelope::putU32Le(argument, b[RelayPacket::BoundClient]);
-    m_link.parser().setRelayBindNumber(b[RelayPacket::BindNumber]);
-    int timeouts = 0;
-    for (int attempt = 0; attempt < 50 && state.running(); ++attempt) {
-        state.awaitingReply = 1;
-        m_link.send(Command::RelayBind, argument);
-        bool signalled = state.replySemaphore.acquire(m_link.clock(), 3000);
-        state.awaitingReply = 0;
-        if (m_link.device().relayBound) {
-            state.linkAlive = 1;
-            return true;
-        }
-        if (!signalled && ++timeouts > 5) return false;
-        m_link.sleep(100);
-    }
-    return false;
+    std::vector<uint8_t> ticket;
+    NetEnvelope::putU32Le(ticket, b[RelayPacket::BindNumber]);
+    ticket.push_back(static_cast<uint8_t>(b[RelayPacket::BindExtra]));
+    ticket.push_back(static_cast<uint8_t>(b[RelayPacket::BindExtra] >> 8));
+    NetEnvelope::putU32Le(ticket, b[RelayPacket::BoundClient]);
+    return ticket;
 }
 
 void RelayTransport::sendControl(const std::vector<uint8_t>& packet) {
@@ -245,14 +220,14 @@ std::optional<RelayPacket::Reply> RelayTransport::awaitReply(uint8_t command, ui
     std::array<uint8_t, kDatagramSize> buffer;
     auto deadline = std::chrono::steady_clock::now() + m_link.clock().realDuration(ms);
     while (m_link.state().running()) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline -
+                                                                 std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         NetAddress from;
-        long n = socket->receive(buffer.data(), buffer.size(),
-                                 std::min<uint32_t>(kSliceMs, static_cast<uint32_t>(left.count())),
+        long n = socket->receive(buffer.data(), buffer.size(), static_cast<uint32_t>(left.count()),
                                  &from);
-        if (n <= 0 || !fromServer(from)) continue;
+        if (n < 0) break;  // closed
+        if (n == 0 || !fromServer(from)) continue;
         auto reply = RelayPacket::parseReply(buffer.data(), static_cast<size_t>(n));
         if (!reply) continue;
         if (reply->command == RelayPacket::ServerList) {
@@ -288,38 +263,35 @@ bool RelayTransport::fromServer(NetAddress from) const {
 
 void RelayTransport::handleDatagram(const uint8_t* data, size_t size) {
     if (auto frames = RelayPacket::framesFor(data, size, m_client))
-        m_link.parser().parse(data + frames->first, frames->second);
+        m_listener.received(data + frames->first, frames->second);
 }
 
 void RelayTransport::startReceiver() {
     std::lock_guard lock(m_mutex);
-    if (m_link.state().stopping() || m_receiver.joinable()) return;
+    if (m_link.state().stopping() || m_receiver.joinable() || !m_socket) return;
     m_receiving = true;
-    m_receiver = std::thread([this] { receiveLoop(); });
+    m_receiver = std::jthread(
+        [this, socket = m_socket](std::stop_token stop) { receiveLoop(stop, socket); });
 }
 
 void RelayTransport::stopReceiver() {
-    std::thread receiver;
+    std::jthread receiver;
     {
         std::lock_guard lock(m_mutex);
         m_receiving = false;
         receiver = std::move(m_receiver);
     }
-    if (receiver.joinable()) receiver.join();
+    // Its destruction stops and joins it.
 }
 
-void RelayTransport::receiveLoop() {
-    std::shared_ptr<UdpSocket> socket;
-    {
-        std::lock_guard lock(m_mutex);
-        socket = m_socket;
-    }
+void RelayTransport::receiveLoop(std::stop_token stop, const std::shared_ptr<UdpSocket>& socket) {
+    std::stop_callback wake(stop, [&socket] { socket->interrupt(); });
     std::array<uint8_t, kDatagramSize> buffer;
     const Clock& clock = m_link.clock();
     uint32_t lastKeepAlive = clock.ticks();
-    while (m_receiving && socket) {
+    while (!stop.stop_requested()) {
         NetAddress from;
-        long n = socket->receive(buffer.data(), buffer.size(), kSliceMs, &from);
+        long n = socket->receive(buffer.data(), buffer.size(), kReceiveWaitMs, &from);
         if (n < 0) break;
         if (n > 0 && fromServer(from)) handleDatagram(buffer.data(), static_cast<size_t>(n));
         if (ticksSince(clock.ticks(), lastKeepAlive) >= kKeepAliveMs) {
@@ -330,10 +302,14 @@ void RelayTransport::receiveLoop() {
 }
 
 void RelayTransport::close() {
-    LinkState& state = m_link.state();
-    state.linkAlive = 0;
     if (m_channel != 0) sendControl(RelayPacket::closeChannel(m_client, m_channel.exchange(0)));
-    state.runFlag = 0;
+    std::shared_ptr<UdpSocket> socket;
+    {
+        std::lock_guard lock(m_mutex);
+        socket = m_socket;
+    }
+    // Ends a wait for a control reply on the supervisor thread too.
+    m_listener.carrierDown([this] { m_receiving = false; });
+    if (socket) socket->interrupt();
     stopReceiver();
-    if (state.awaitingReply) state.replySemaphore.release();
 }

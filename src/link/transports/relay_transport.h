@@ -47,7 +47,8 @@ public:
     RelayTransport(Link& link, RelayConfig config);
     ~RelayTransport() override;
 
-    void connect() override;
+    void connect(Handshake& handshake) override;
+    bool carrierUp() const override { return m_receiving; }
     void sendFrame(const uint8_t* frame, size_t size) override;
     bool isConnected() const override;
     // Closes the channel on the server, ends the receive thread and waits for it.
@@ -56,7 +57,6 @@ public:
     void setDeviceIdSource(DeviceIdSource source) { m_idSource = std::move(source); }
     // The link's chosen device ID (the device-ID dialog sets it too).
     void setChosenDeviceId(uint32_t id);
-    void setClientId(RelayPacket::ClientId id) { m_client = id; }
     RelayPacket::ClientId clientId() const { return m_client; }
     uint16_t status() const { return m_status; }
     RelayPacket::Block block() const;
@@ -70,13 +70,14 @@ private:
     enum class Step { Done, Again };
 
     bool resolveServer();
-    Step cycle();
+    Step cycle(Handshake& handshake);
     bool queryStatus();
     bool chooseDeviceId();
     Step fetchDeviceInfo();
     bool openChannel();
     bool confirmBinding();
-    bool bind();
+    // What the device must accept: bind number, extra word and bound client.
+    std::vector<uint8_t> bindTicket() const;
     bool acceptable(const RelayPacket::Block& block) const;
 
     void sendControl(const std::vector<uint8_t>& packet);
@@ -86,9 +87,10 @@ private:
     bool fromServer(NetAddress from) const;
     void startReceiver();
     void stopReceiver();
-    void receiveLoop();
+    void receiveLoop(std::stop_token stop, const std::shared_ptr<UdpSocket>& socket);
 
     Link& m_link;
+    TransportListener& m_listener;
     RelayConfig m_config;
     DeviceIdSource m_idSource;
     RelayPacket::ClientId m_client{};
@@ -96,13 +98,12 @@ private:
     std::atomic<uint16_t> m_status{0};
     std::atomic<uint32_t> m_channel{0};
     int m_busyCount = 0;
-    int m_statusCount = 0;
 
     mutable std::mutex m_mutex;  // the socket, the block, the server list, the thread
     std::shared_ptr<UdpSocket> m_socket;
     RelayPacket::Block m_block{};
     std::vector<RelayPacket::Block> m_serverList;
     std::vector<uint32_t> m_destinations;
-    std::thread m_receiver;
+    std::jthread m_receiver;
     std::atomic<bool> m_receiving{false};
 };

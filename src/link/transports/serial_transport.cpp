@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "link/handshake.h"
 #include "link/link.h"
-#include "link/link_event.h"
 #include "link/transports/serial_line.h"
 #include "platform/clock.h"
 
@@ -13,54 +13,36 @@ constexpr uint32_t kEventWaitMs = 10000;
 }  // namespace
 
 SerialTransport::SerialTransport(Link& link, PortSource ports)
-    : m_link(link), m_ports(std::move(ports)) {}
+    : m_link(link), m_listener(link.transportListener()), m_ports(std::move(ports)) {}
 
 SerialTransport::~SerialTransport() {
     close();
 }
 
-void SerialTransport::connect() {
+void SerialTransport::connect(Handshake& handshake) {
     LinkState& state = m_link.state();
-    const Clock& clock = m_link.clock();
-    if (state.running())
-        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    if (state.running()) m_listener.notice(TransportListener::Notice::Searching);
     while (state.running()) {
-        clock.sleep(10);
+        m_link.sleep(10);
         if (m_cursor < m_list.size()) {
             std::string path = m_list[m_cursor++];
             m_link.parser().requestReset();
-            if (tryPort(path)) return;
+            if (tryPort(path, handshake)) return;
         }
         if (m_cursor >= m_list.size()) {
             m_list = m_ports ? m_ports() : std::vector<std::string>{};
             m_cursor = 0;
-            clock.sleep(100);
+            m_link.sleep(100);
         }
     }
 }
 
-bool SerialTransport::tryPort(const std::string& path) {
+bool SerialTransport::tryPort(const std::string& path, Handshake& handshake) {
     if (!open(path)) return false;
-    LinkState& state = m_link.state();
-    Mirror& mirror = m_link.mirror();
-    mirror.setReceivedMark(Mirror::kMagic, false);
-    state.replySemaphore.tryAcquire();  // a release left from before must not end the wait early
-    state.awaitingReply = 1;
-    m_link.readParameter(Mirror::kMagic);
-    bool signalled = m_link.waitForReply(kAnswerWaitMs);
-    state.awaitingReply = 0;
-    if (mirror.received(Mirror::kMagic)) {
-        // Under the lock that close() takes: a port that vanished since the
-        // answer must not leave the link alive.
-        std::lock_guard lock(m_mutex);
-        if (m_open) {
-            state.linkAlive = 1;
-            return true;
-        }
-    }
+    if (handshake.prove(*this)) return true;
     // The port went away while we waited.
-    if (!signalled && !isConnected() && state.running())
-        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    if (!isConnected() && m_link.state().running())
+        m_listener.notice(TransportListener::Notice::Searching);
     return false;
 }
 
@@ -73,21 +55,17 @@ bool SerialTransport::open(const std::string& path) {
     m_line = std::move(line);
     m_path = path;
     m_open = true;
-    m_reader = std::thread([this, raw] { readerLoop(raw); });
+    m_reader = std::jthread([this, raw] { readerLoop(raw); });
     return true;
 }
 
 void SerialTransport::close() {
     std::unique_ptr<SerialLine> line;
-    std::thread reader;
+    std::jthread reader;
     {
         std::lock_guard lock(m_mutex);
         if (m_line) {
-            // Link-alive drops first: whoever sees the port closed must see the link down too.
-            LinkState& state = m_link.state();
-            state.linkAlive = 0;
-            m_open = false;
-            if (state.awaitingReply) state.replySemaphore.release();
+            m_listener.carrierDown([this] { m_open = false; });
             m_line->interrupt();
             line = std::move(m_line);
             m_path.clear();
@@ -102,7 +80,7 @@ void SerialTransport::close() {
 void SerialTransport::sendFrame(const uint8_t* frame, size_t size) {
     std::lock_guard lock(m_mutex);
     if (!m_line || !m_open) return;
-    if (!m_line->write(frame, size, kWriteTimeoutMs)) m_link.state().linkAlive = 0;
+    if (!m_line->write(frame, size, kWriteTimeoutMs)) m_listener.carrierDown();
 }
 
 std::string SerialTransport::currentPort() const {
@@ -119,7 +97,7 @@ void SerialTransport::readerLoop(SerialLine* line) {
         long n = 0;
         while (m_open && (n = line->read(buffer.data(), buffer.size())) > 0) {
             ++m_chunks;
-            m_link.parser().parse(buffer.data(), static_cast<size_t>(n));
+            m_listener.received(buffer.data(), static_cast<size_t>(n));
         }
         if (n == SerialLine::kGone) break;
     }

@@ -17,20 +17,18 @@ class SerialLine;
 // The serial types (0 serial port, 3 Bluetooth serial): frames go over the
 // line unchanged. The connect routine tries the ports of its list in turn
 // and keeps the first on which the device answers; a reader thread feeds
-// the frame parser. "Connected" means a port is open.
+// the link. "Connected" means a port is open.
 class SerialTransport : public Transport {
 public:
     // The ports to try, in order; asked again whenever the list has been tried to its end.
     using PortSource = std::function<std::vector<std::string>()>;
 
     static constexpr uint32_t kWriteTimeoutMs = 1000;
-    // How long a port has to answer the read of parameter 0.
-    static constexpr uint32_t kAnswerWaitMs = 700;
 
     SerialTransport(Link& link, PortSource ports);
     ~SerialTransport() override;
 
-    void connect() override;
+    void connect(Handshake& handshake) override;
     void sendFrame(const uint8_t* frame, size_t size) override;
     bool isConnected() const override { return m_open; }
     // Wakes the reader and waits for it, unless called by the reader itself.
@@ -44,10 +42,11 @@ public:
     uint64_t chunksRead() const { return m_chunks; }
 
 private:
-    bool tryPort(const std::string& path);
+    bool tryPort(const std::string& path, Handshake& handshake);
     void readerLoop(SerialLine* line);
 
     Link& m_link;
+    TransportListener& m_listener;
     PortSource m_ports;
     std::vector<std::string> m_list;  // the supervisor thread's own
     size_t m_cursor = 0;
@@ -55,7 +54,7 @@ private:
     mutable std::mutex m_mutex;  // the line's lifetime, its writes and the reader handle
     std::unique_ptr<SerialLine> m_line;
     std::string m_path;
-    std::thread m_reader;
+    std::jthread m_reader;
     std::atomic<bool> m_open{false};
     std::atomic<uint64_t> m_chunks{0};
 };

@@ -12,6 +12,7 @@
 
 bool UdpSocket::open(NetAddress local, bool broadcast) {
     close();
+    m_interrupted = false;
     m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (m_fd < 0) return false;
     int on = 1;
@@ -27,6 +28,7 @@ bool UdpSocket::open(NetAddress local, bool broadcast) {
 
 bool UdpSocket::connect(const SocketAddress& to) {
     close();
+    m_interrupted = false;
     m_fd = ::socket(to.family(), SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (m_fd >= 0 && ::connect(m_fd, to.data(), to.size()) == 0) return true;
     close();
@@ -53,10 +55,18 @@ bool UdpSocket::send(const uint8_t* data, size_t size) {
     return m_fd >= 0 && ::send(m_fd, data, size, MSG_NOSIGNAL) == static_cast<ssize_t>(size);
 }
 
+void UdpSocket::interrupt() {
+    m_interrupted = true;
+    // Wakes a poll on the socket on Linux, though the call reports ENOTCONN
+    // for a socket that is not connected.
+    if (m_fd >= 0) ::shutdown(m_fd, SHUT_RDWR);
+}
+
 long UdpSocket::receive(uint8_t* buffer, size_t capacity, uint32_t waitMs, NetAddress* from) {
-    if (m_fd < 0) return -1;
+    if (m_fd < 0 || m_interrupted) return -1;
     pollfd p{m_fd, POLLIN, 0};
     int ready = ::poll(&p, 1, static_cast<int>(waitMs));
+    if (m_interrupted) return -1;
     if (ready == 0 || (ready < 0 && errno == EINTR)) return 0;
     if (ready < 0) return -1;
     sockaddr_storage s{};

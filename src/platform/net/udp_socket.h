@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -7,8 +8,7 @@
 
 class SocketAddress;
 
-// A UDP socket whose receives wait at most a given time, so that the thread
-// that owns it notices a stop soon.
+// A UDP socket whose receives wait at most a given time or until interrupted.
 class UdpSocket {
 public:
     UdpSocket() = default;
@@ -31,7 +31,11 @@ public:
     // One datagram of at most capacity bytes (the rest is cut off): its size,
     // 0 when none came within waitMs, -1 on an error.
     long receive(uint8_t* buffer, size_t capacity, uint32_t waitMs, NetAddress* from = nullptr);
+    // From another thread: ends a receive that waits now, and every later
+    // one returns -1 at once.
+    void interrupt();
 
 private:
     int m_fd = -1;
+    std::atomic<bool> m_interrupted{false};
 };
