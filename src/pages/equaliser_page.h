@@ -13,8 +13,8 @@
 #include "controls/skin_combo_box.h"
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
-#include "pages/page.h"
 #include "pages/output_page_layout.h"
+#include "pages/page.h"
 
 class DrawingSurface;
 struct FieldRow;
@@ -44,21 +44,29 @@ struct EqualiserPageDesign {
     int highPassSlider, lowPassSlider;
     int highPassField, highPassSlopeField, lowPassField, lowPassSlopeField;
     int highPassPositions, lowPassPositions;
-    double highPassMaximum;  // Hz, for the graph's marker
+    double highPassMaximum;  // Hz, for the graph's markers
+    double lowPassMinimum = 5990;
+    // Crossovers (the output pages) run both filters on the whole grid, take
+    // device frequencies as they come and keep bypass as "EQ on": 1 active.
+    bool crossovers = false;
+    bool graphMenu = false;               // the graph's own copy, paste and menu items
+    int copyField = -1, pasteField = -1;  // reported for the graph's copy and paste
     int fixedTextsItem;
     std::vector<double> restFrequencies;
     std::vector<Spot> sliders;
     std::vector<Spot> sideLabels;
     std::vector<const TextTriple*> sideLabelTexts;
+    // Per side label, the delay slider whose distance it shows, or -1.
+    std::vector<int> distanceLabels;
     std::vector<Spot> combos;
     std::vector<Button> buttons;
 };
 
-// An input or effect page: band strips and the response graph in step both
+// An input, effect or output page: band strips and the response graph in step both
 // ways, high- and low-pass sliders with their slope selectors, "REST" and
 // "EQ PASS", and the page's own sliders, which the subclass gives meaning to.
-// Like the output page it keeps no device values of its own: a user change
-// is reported as (page index, field number) and read back through getField.
+// It keeps no device values of its own: a user change is reported as
+// (page index, field number) and read back through getField.
 class EqualiserPage : public Page, public PageFields {
 public:
     using ChangeHandler = std::function<void(int page, int field)>;
@@ -84,6 +92,7 @@ public:
     BandStrip& strip(int j) { return *m_strips[static_cast<size_t>(j)]; }
     ValueSlider& slider(int k) { return *m_sliders[static_cast<size_t>(k)]; }
     const ValueSlider& slider(int k) const { return *m_sliders[static_cast<size_t>(k)]; }
+    SkinLabel& sideLabel(int i) { return *m_sideLabels[static_cast<size_t>(i)]; }
     SkinComboBox& combo(int i) { return *m_combos[static_cast<size_t>(i)]; }
     const SkinComboBox& combo(int i) const { return *m_combos[static_cast<size_t>(i)]; }
     SkinButton& button(int b) { return *m_buttons[static_cast<size_t>(b)]; }
@@ -124,6 +133,7 @@ private:
     void applyTextStyles(double s);
     void fixedTexts();
     QString filterLabel(int k) const;
+    void refreshDistance(int k);
     // Null when the slider's field has no row on this page.
     const FieldRow* sliderRow(int k) const;
     // Null when the field is not one of a shown slider's with a codec.
