@@ -20,7 +20,7 @@ constexpr BandValueText::SubValue kBandRows[4] = {BandValueText::Type, BandValue
                                                   BandValueText::Q, BandValueText::Gain};
 
 using Codec = OutputFieldCodec;
-using Layout = OutputPageLayout;
+using Layout = PageLayout;
 using Place = EqualiserPageDesign::Place;
 
 constexpr double kDesignWidth = 1077;

@@ -13,8 +13,8 @@
 #include "controls/skin_combo_box.h"
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
-#include "pages/output_page_layout.h"
 #include "pages/page.h"
+#include "pages/page_layout.h"
 
 class DrawingSurface;
 struct FieldRow;
@@ -24,7 +24,7 @@ struct TextTriple;
 // each control sits (absent ones have no place), the field numbers of its
 // band rows and filters, and its "REST" frequencies.
 struct EqualiserPageDesign {
-    using Place = OutputPageLayout::Place;
+    using Place = PageLayout::Place;
     struct Spot {
         bool present = false;
         Place place{};
