@@ -31,7 +31,7 @@ struct EqualiserPageDesign {
     };
     struct Button {
         Spot spot;
-        int png;
+        SkinId png;
         int checkType;  // 0 push, 1 off, 2 on
         const TextTriple* text;
         const char* fixedText;  // the same in every language

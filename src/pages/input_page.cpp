@@ -61,7 +61,7 @@ Design pageDesign(int page) {
                         &uitext::MicFeedbackEliminator};
     d.combos.resize(3);
     for (int b = 0; b < kButtons; ++b) {
-        int png = b == 1 ? SkinId::WideButton : b == 7 ? SkinId::AmberButton : SkinId::Button;
+        SkinId png = b == 1 ? SkinId::WideButton : b == 7 ? SkinId::AmberButton : SkinId::Button;
         int check = b == 5 ? 2 : b == 3 || b == 4 ? 0 : 1;
         d.buttons.push_back({{}, png, check, nullptr, nullptr});
     }
