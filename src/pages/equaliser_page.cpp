@@ -306,6 +306,10 @@ int EqualiserPage::position(int k) const {
     return static_cast<int>(sliderValue(k));
 }
 
+int EqualiserPage::fieldOfSlider(int k) const {
+    return k >= 0 && k < int(m_design.sliderFields.size()) ? m_design.sliderFields[size_t(k)] : -1;
+}
+
 int EqualiserPage::sliderOfField(int field) const {
     for (size_t k = 0; k < m_sliders.size(); ++k)
         if (m_design.sliders[k].present && fieldOfSlider(int(k)) == field) return int(k);

@@ -54,6 +54,9 @@ struct EqualiserPageDesign {
     int fixedTextsItem;
     std::vector<double> restFrequencies;
     std::vector<Spot> sliders;
+    // Per slider, its field; its range, codec and label come from the
+    // field's row in the field catalogue.
+    std::vector<int> sliderFields;
     std::vector<Spot> sideLabels;
     std::vector<const TextTriple*> sideLabelTexts;
     // Per side label, the delay slider whose distance it shows, or -1.
@@ -100,9 +103,7 @@ public:
     ResponseGraph& graph() { return m_graph; }
 
 protected:
-    // The page's own sliders, fields and buttons. A slider's range, codec
-    // and label come from its field's row in the field catalogue.
-    virtual int fieldOfSlider(int k) const = 0;
+    // The page's own fields, buttons and combos.
     // -1 when the field is not one of the page's own.
     virtual int ownField(int field) const;
     // False when the field is not one of the page's own.
@@ -111,6 +112,7 @@ protected:
     virtual void ownCombo(int i) { (void)i; }
 
     void changed(int field);
+    int fieldOfSlider(int k) const;
     int sliderOfField(int field) const;
     // A slider's value inside its range, and that as a whole position.
     double sliderValue(int k) const;

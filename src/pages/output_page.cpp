@@ -86,6 +86,10 @@ Design pageDesign(int page) {
         d.restFrequencies.push_back(
             OutputFieldCodec::restFrequency(page == pageNumber::Subwoofer, j));
     for (const Spot& s : kSliderSpots) d.sliders.push_back(spot(page, s));
+    for (int k = 0; k < kSliders; ++k)
+        d.sliderFields.push_back(k == kHighPass  ? d.highPassField
+                                 : k == kLowPass ? d.lowPassField
+                                                 : 44 + k);
     for (const Spot& s : kSideLabels) d.sideLabels.push_back(spot(page, s));
     d.sideLabelTexts = {nullptr, nullptr, nullptr, &uitext::HpfSlopeLabel, &uitext::LpfSlopeLabel};
     d.distanceLabels.assign(std::begin(kDistanceOf), std::end(kDistanceOf));
@@ -103,12 +107,6 @@ Design pageDesign(int page) {
 
 OutputPage::OutputPage(int pageIndex, QWidget* parent)
     : EqualiserPage(pageIndex, pageDesign(pageIndex), parent) {}
-
-int OutputPage::fieldOfSlider(int k) const {
-    if (k == kHighPass) return design().highPassField;
-    if (k == kLowPass) return design().lowPassField;
-    return 44 + k;
-}
 
 int OutputPage::ownField(int field) const {
     int b = field - kMuteField;

@@ -18,7 +18,6 @@ public:
     SkinComboBox& selector(int i) { return combo(i); }
 
 protected:
-    int fieldOfSlider(int k) const override;
     int ownField(int field) const override;
     bool setOwnField(int field, int value) override;
     void ownButton(int b) override;
