@@ -25,7 +25,7 @@ const QRect kTextRect(0, 90, ProgressDialog::kWidth, ProgressDialog::kHeight - 9
 const QRect kCancelRect(ProgressDialog::kWidth - 96, ProgressDialog::kHeight - 36, 84, 28);
 
 // The whole skin picture with `ratio` device pixels per pixel.
-QImage art(int id, qreal ratio) {
+QImage art(SkinId id, qreal ratio) {
     QSizeF size(ProgressDialog::kWidth, ProgressDialog::kHeight);
     QImage image = SkinArt::render(id, QRectF(QPointF(0, 0), size), (size * ratio).toSize());
     image.setDevicePixelRatio(ratio);

@@ -8,7 +8,7 @@
 namespace {
 
 struct Place {
-    int png;
+    SkinId png;
     double left, top, width, height;  // left and width scale with sx, top with sy, height with s
 };
 const Place kPlaces[TitleButtons::Count] = {

@@ -11,10 +11,10 @@ SkinButton::SkinButton(QWidget* parent) : SkinControl(parent) {
     setMouseTracking(true);
 }
 
-void SkinButton::setImage(DrawingSurface* backgroundSource, int pngId) {
+void SkinButton::setImage(DrawingSurface* backgroundSource, SkinId pngId) {
     m_hotRect = rect();
     surface().setSource(backgroundSource);
-    if (pngId > 0) {
+    if (pngId != SkinId::None) {
         m_image = SkinImage::load(pngId);
         // A strip narrower than the button still shows its one frame.
         if (width() > 0 && !m_image.isNull())

@@ -17,7 +17,7 @@ public:
 
     // Stores the background source; an id above 0 also loads that strip,
     // whose frame count becomes its width divided by the button's.
-    void setImage(DrawingSurface* backgroundSource, int pngId);
+    void setImage(DrawingSurface* backgroundSource, SkinId pngId);
     void setTextStyle(double fontSize, const QString& face, QRgb normalColour, unsigned alignment,
                       QRgb onColour);
     void setText(const QString& text);

@@ -14,7 +14,7 @@
 namespace {
 
 struct Skin {
-    int picture;
+    SkinId picture;
     QSize face;
     int left, top, right, bottom;  // the text rectangle in skin pixels
 };

@@ -1,5 +1,7 @@
 #include "pages/effect_page.h"
 
+#include <iterator>
+
 #include "binding/page_number.h"
 #include "resources/skin_ids.h"
 #include "texts/ui_texts.h"
@@ -40,6 +42,7 @@ Design pageDesign(int page) {
     d.fixedTextsItem = EffectPage::kFixedTexts;
     d.restFrequencies = {125, 250, 1000, 2500, 8000};
     d.sliders.resize(kSliders);
+    d.sliderFields.assign(std::begin(kSliderFields), std::end(kSliderFields));
     d.sliders[0] = at(327, 6);
     d.sliders[1] = at(327, 40);
     d.sliders[kHighPass] = at(512, 6);
@@ -68,7 +71,3 @@ Design pageDesign(int page) {
 
 EffectPage::EffectPage(int pageIndex, QWidget* parent)
     : EqualiserPage(pageIndex, pageDesign(pageIndex), parent) {}
-
-int EffectPage::fieldOfSlider(int k) const {
-    return k >= 0 && k < kSliders ? kSliderFields[k] : -1;
-}

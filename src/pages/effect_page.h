@@ -10,7 +10,4 @@ public:
     static constexpr int kFixedTexts = 57;
 
     EffectPage(int pageIndex, QWidget* parent);
-
-protected:
-    int fieldOfSlider(int k) const override;
 };

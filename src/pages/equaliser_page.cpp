@@ -20,7 +20,7 @@ constexpr BandValueText::SubValue kBandRows[4] = {BandValueText::Type, BandValue
                                                   BandValueText::Q, BandValueText::Gain};
 
 using Codec = OutputFieldCodec;
-using Layout = OutputPageLayout;
+using Layout = PageLayout;
 using Place = EqualiserPageDesign::Place;
 
 constexpr double kDesignWidth = 1077;
@@ -76,7 +76,7 @@ EqualiserPage::EqualiserPage(int pageIndex, EqualiserPageDesign design, QWidget*
         m_combos.push_back(std::make_unique<SkinComboBox>(this));
     for (size_t b = 0; b < m_design.buttons.size(); ++b)
         m_buttons.push_back(std::make_unique<SkinButton>(this));
-    m_graph.limits() = {19.0,  m_design.highPassMaximum,     5990,
+    m_graph.limits() = {19.0,  m_design.highPassMaximum,     m_design.lowPassMinimum,
                         20600, FrequencyTable::kBandMinimum, 20600};
 }
 
@@ -121,6 +121,7 @@ void EqualiserPage::createControls(double sx, double sy) {
     connect(&m_graph, &ResponseGraph::edited, this, &EqualiserPage::graphChanged);
     m_graph.setScale(std::min(sx, sy));
     m_graph.initialise(bands());
+    if (m_design.graphMenu) m_graph.options().contextMenu = true;
     for (size_t k = 0; k < m_sliders.size(); ++k)
         configureSlider(int(k), placed(m_design.sliders[k], sx, sy));
     for (size_t i = 0; i < m_sideLabels.size(); ++i) {
@@ -251,6 +252,14 @@ void EqualiserPage::refreshItem(int item) {
         slider(k).setLabelText(QString::fromStdString(FieldCatalogue::label(*row, sliderValue(k))));
     else
         slider(k).setLabelText(QString());
+    refreshDistance(k);
+}
+
+void EqualiserPage::refreshDistance(int k) {
+    for (size_t i = 0; i < m_design.distanceLabels.size(); ++i)
+        if (m_design.distanceLabels[i] == k)
+            m_sideLabels[i]->setText(
+                label(uitext::DelayDistance, Codec::delayDistance(sliderValue(k))));
 }
 
 void EqualiserPage::fixedTexts() {
@@ -268,6 +277,13 @@ void EqualiserPage::fixedTexts() {
 
 QString EqualiserPage::filterLabel(int k) const {
     int p = position(k);
+    if (m_design.crossovers) {
+        bool high = k == m_design.highPassSlider;
+        double f = FrequencyTable::gridFrequency(p);
+        if (high && f < FrequencyTable::kMinimum) return text(uitext::HpfFreqOff);
+        if (f < 100) return label(high ? uitext::HpfFreqTenths : uitext::LpfFreqTenths, f);
+        return label(high ? uitext::HpfFreqWhole : uitext::LpfFreqWhole, std::trunc(f));
+    }
     if (k == m_design.highPassSlider) {
         double f = FrequencyTable::snapToGrid(FrequencyTable::gridFrequency(p));
         if (f < FrequencyTable::kMinimum) return text(uitext::HpfFreqOff);
@@ -290,6 +306,10 @@ int EqualiserPage::position(int k) const {
     return static_cast<int>(sliderValue(k));
 }
 
+int EqualiserPage::fieldOfSlider(int k) const {
+    return k >= 0 && k < int(m_design.sliderFields.size()) ? m_design.sliderFields[size_t(k)] : -1;
+}
+
 int EqualiserPage::sliderOfField(int field) const {
     for (size_t k = 0; k < m_sliders.size(); ++k)
         if (m_design.sliders[k].present && fieldOfSlider(int(k)) == field) return int(k);
@@ -306,7 +326,7 @@ int EqualiserPage::getField(int field) const {
     int band = bandGetField(field);
     if (band >= 0) return band;
     const auto& d = m_design;
-    if (field == d.bypassField) return m_graph.eqEnabled() ? 0 : 1;
+    if (field == d.bypassField) return m_graph.eqEnabled() == d.crossovers ? 1 : 0;
     if (field == d.highPassSlopeField || field == d.lowPassSlopeField) {
         bool lowPass = field == d.lowPassSlopeField;
         return Codec::crossoverCode(m_combos[lowPass]->selection(), lowPass);
@@ -365,7 +385,7 @@ void EqualiserPage::setField(int field, int value) {
     const auto& d = m_design;
     if (setBandField(field, value)) return;
     if (field == d.bypassField)
-        m_graph.setEqEnabled(value < 1);  // these pages keep a bypass: 0 active
+        m_graph.setEqEnabled((value >= 1) == d.crossovers);
     else if (field == d.highPassField || field == d.lowPassField)
         setFilterFrequency(field == d.lowPassField, value);
     else if (field == d.highPassSlopeField || field == d.lowPassSlopeField)
@@ -406,7 +426,11 @@ void EqualiserPage::showOnGraph(int j, int sub, double value) {
 // of that position, so that the two never disagree.
 void EqualiserPage::setFilterFrequency(bool lowPass, int code) {
     double f = Codec::crossoverFrequency(code);
-    if (lowPass) {
+    if (m_design.crossovers) {
+        m_graph.setCrossoverFrequency(lowPass, f);
+        slider(lowPass ? m_design.lowPassSlider : m_design.highPassSlider)
+            .setValue(Codec::crossoverSliderPosition(f));
+    } else if (lowPass) {
         int p = std::clamp(FrequencyTable::upperGridIndex(f), 0, m_design.lowPassPositions);
         slider(m_design.lowPassSlider).setValue(p);
         m_graph.setCrossoverFrequency(1, FrequencyTable::upperGridFrequency(p));
@@ -417,10 +441,12 @@ void EqualiserPage::setFilterFrequency(bool lowPass, int code) {
     }
 }
 
+// A crossover code outside the selector's items shows, and draws, as its first.
 void EqualiserPage::setSlope(bool lowPass, int code) {
-    int p = Codec::slopePosition(code);
-    combo(lowPass).setSelection(p);
-    m_graph.setCrossoverType(Codec::crossoverCode(p, lowPass));
+    SkinComboBox& box = combo(lowPass);
+    int p = m_design.crossovers ? Codec::crossoverPosition(code) : Codec::slopePosition(code);
+    box.setSelection(p < box.count() ? p : 0);
+    m_graph.setCrossoverType(Codec::crossoverCode(box.selection(), lowPass));
 }
 
 // --- user changes ---
@@ -451,16 +477,18 @@ void EqualiserPage::graphChanged(int kind, int band) {
         return;
     }
     const auto& d = m_design;
+    if ((kind == 3 || kind == 4) && d.copyField >= 0) {
+        changed(kind == 3 ? d.copyField : d.pasteField);
+        return;
+    }
     if (kind == 1 || kind == 2) {
         bool lowPass = kind == 2;
         double f = m_graph.crossoverFrequency(lowPass);
         int field = lowPass ? d.lowPassField : d.highPassField;
-        if (lowPass)
-            slider(d.lowPassSlider)
-                .setValue(std::clamp(FrequencyTable::upperGridIndex(f), 0, d.lowPassPositions));
-        else
-            slider(d.highPassSlider)
-                .setValue(std::clamp(FrequencyTable::gridIndex(f), 0, d.highPassPositions));
+        int p = lowPass && !d.crossovers ? FrequencyTable::upperGridIndex(f)
+                                         : FrequencyTable::gridIndex(f);
+        slider(lowPass ? d.lowPassSlider : d.highPassSlider)
+            .setValue(std::clamp(p, 0, lowPass ? d.lowPassPositions : d.highPassPositions));
         changed(field);
         refreshItem(field);
         return;
@@ -479,7 +507,9 @@ void EqualiserPage::sliderChanged(int k) {
     if (k == m_design.highPassSlider)
         m_graph.setCrossoverFrequency(0, FrequencyTable::gridFrequency(position(k)));
     if (k == m_design.lowPassSlider)
-        m_graph.setCrossoverFrequency(1, FrequencyTable::upperGridFrequency(position(k)));
+        m_graph.setCrossoverFrequency(1, m_design.crossovers
+                                             ? FrequencyTable::gridFrequency(position(k))
+                                             : FrequencyTable::upperGridFrequency(position(k)));
     int field = fieldOfSlider(k);
     if (field < 0) return;
     changed(field);

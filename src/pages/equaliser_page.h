@@ -14,7 +14,7 @@
 #include "controls/skin_label.h"
 #include "controls/value_slider.h"
 #include "pages/page.h"
-#include "pages/output_page_layout.h"
+#include "pages/page_layout.h"
 
 class DrawingSurface;
 struct FieldRow;
@@ -24,14 +24,14 @@ struct TextTriple;
 // each control sits (absent ones have no place), the field numbers of its
 // band rows and filters, and its "REST" frequencies.
 struct EqualiserPageDesign {
-    using Place = OutputPageLayout::Place;
+    using Place = PageLayout::Place;
     struct Spot {
         bool present = false;
         Place place{};
     };
     struct Button {
         Spot spot;
-        int png;
+        SkinId png;
         int checkType;  // 0 push, 1 off, 2 on
         const TextTriple* text;
         const char* fixedText;  // the same in every language
@@ -44,21 +44,32 @@ struct EqualiserPageDesign {
     int highPassSlider, lowPassSlider;
     int highPassField, highPassSlopeField, lowPassField, lowPassSlopeField;
     int highPassPositions, lowPassPositions;
-    double highPassMaximum;  // Hz, for the graph's marker
+    double highPassMaximum;  // Hz, for the graph's markers
+    double lowPassMinimum = 5990;
+    // Crossovers (the output pages) run both filters on the whole grid, take
+    // device frequencies as they come and keep bypass as "EQ on": 1 active.
+    bool crossovers = false;
+    bool graphMenu = false;               // the graph's own copy, paste and menu items
+    int copyField = -1, pasteField = -1;  // reported for the graph's copy and paste
     int fixedTextsItem;
     std::vector<double> restFrequencies;
     std::vector<Spot> sliders;
+    // Per slider, its field; its range, codec and label come from the
+    // field's row in the field catalogue.
+    std::vector<int> sliderFields;
     std::vector<Spot> sideLabels;
     std::vector<const TextTriple*> sideLabelTexts;
+    // Per side label, the delay slider whose distance it shows, or -1.
+    std::vector<int> distanceLabels;
     std::vector<Spot> combos;
     std::vector<Button> buttons;
 };
 
-// An input or effect page: band strips and the response graph in step both
+// An input, effect or output page: band strips and the response graph in step both
 // ways, high- and low-pass sliders with their slope selectors, "REST" and
 // "EQ PASS", and the page's own sliders, which the subclass gives meaning to.
-// Like the output page it keeps no device values of its own: a user change
-// is reported as (page index, field number) and read back through getField.
+// It keeps no device values of its own: a user change is reported as
+// (page index, field number) and read back through getField.
 class EqualiserPage : public Page, public PageFields {
 public:
     using ChangeHandler = std::function<void(int page, int field)>;
@@ -84,6 +95,7 @@ public:
     BandStrip& strip(int j) { return *m_strips[static_cast<size_t>(j)]; }
     ValueSlider& slider(int k) { return *m_sliders[static_cast<size_t>(k)]; }
     const ValueSlider& slider(int k) const { return *m_sliders[static_cast<size_t>(k)]; }
+    SkinLabel& sideLabel(int i) { return *m_sideLabels[static_cast<size_t>(i)]; }
     SkinComboBox& combo(int i) { return *m_combos[static_cast<size_t>(i)]; }
     const SkinComboBox& combo(int i) const { return *m_combos[static_cast<size_t>(i)]; }
     SkinButton& button(int b) { return *m_buttons[static_cast<size_t>(b)]; }
@@ -91,9 +103,7 @@ public:
     ResponseGraph& graph() { return m_graph; }
 
 protected:
-    // The page's own sliders, fields and buttons. A slider's range, codec
-    // and label come from its field's row in the field catalogue.
-    virtual int fieldOfSlider(int k) const = 0;
+    // The page's own fields, buttons and combos.
     // -1 when the field is not one of the page's own.
     virtual int ownField(int field) const;
     // False when the field is not one of the page's own.
@@ -102,6 +112,7 @@ protected:
     virtual void ownCombo(int i) { (void)i; }
 
     void changed(int field);
+    int fieldOfSlider(int k) const;
     int sliderOfField(int field) const;
     // A slider's value inside its range, and that as a whole position.
     double sliderValue(int k) const;
@@ -124,6 +135,7 @@ private:
     void applyTextStyles(double s);
     void fixedTexts();
     QString filterLabel(int k) const;
+    void refreshDistance(int k);
     // Null when the slider's field has no row on this page.
     const FieldRow* sliderRow(int k) const;
     // Null when the field is not one of a shown slider's with a codec.

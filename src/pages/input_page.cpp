@@ -52,6 +52,8 @@ Design pageDesign(int page) {
     d.restFrequencies = {40,   63,   100,  160,  250,   400,   630,  1000,
                          1600, 2500, 4000, 6300, 10000, 14000, 16000};
     d.sliders.resize(kSliders);
+    // The low-pass slider's field is 80, not 79, which is the high-pass slope.
+    for (int k = 0; k < kSliders; ++k) d.sliderFields.push_back(k == kLowPass ? 80 : 64 + k);
     d.sideLabels.resize(6);
     d.sideLabelTexts = {nullptr,
                         nullptr,
@@ -61,7 +63,7 @@ Design pageDesign(int page) {
                         &uitext::MicFeedbackEliminator};
     d.combos.resize(3);
     for (int b = 0; b < kButtons; ++b) {
-        int png = b == 1 ? SkinId::WideButton : b == 7 ? SkinId::AmberButton : SkinId::Button;
+        SkinId png = b == 1 ? SkinId::WideButton : b == 7 ? SkinId::AmberButton : SkinId::Button;
         int check = b == 5 ? 2 : b == 3 || b == 4 ? 0 : 1;
         d.buttons.push_back({{}, png, check, nullptr, nullptr});
     }
@@ -103,11 +105,6 @@ InputPage::InputPage(int pageIndex, QWidget* parent)
 
 BindingTable::Microphones InputPage::microphones() const {
     return {button(kMicAButton).checkType() == 2, button(kMicBButton).checkType() == 2};
-}
-
-// The low-pass slider's field is 80, not 79, which is the high-pass slope.
-int InputPage::fieldOfSlider(int k) const {
-    return k == kLowPass ? 80 : 64 + k;
 }
 
 int InputPage::ownField(int field) const {

@@ -30,7 +30,6 @@ public:
     BindingTable::Microphones microphones() const override;
 
 protected:
-    int fieldOfSlider(int k) const override;
     int ownField(int field) const override;
     bool setOwnField(int field, int value) override;
     void ownButton(int b) override;

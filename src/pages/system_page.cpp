@@ -21,7 +21,7 @@
 #include "link/link_state.h"
 #include "link/mirror.h"
 #include "link/preset_jobs.h"
-#include "pages/output_page_layout.h"
+#include "pages/page_layout.h"
 #include "platform/qt/font_faces.h"
 #include "platform/qt/message_box.h"
 #include "resources/drawing_surface.h"
@@ -34,7 +34,7 @@
 
 namespace {
 
-using Place = OutputPageLayout::Place;
+using Place = PageLayout::Place;
 using Values = SystemValues;
 
 constexpr double kDesignWidth = 1077;
@@ -354,7 +354,7 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
     for (int k = 0; k < kSliders; ++k) {
         ValueSlider& s = slider(k);
         const SliderDesign& d = kSliderDesigns[k];
-        s.create(OutputPageLayout::scaled(spread(d.place), sx, sy));
+        s.create(PageLayout::scaled(spread(d.place), sx, sy));
         connect(&s, &ValueSlider::valueChanged, this, [this, k] { sliderChanged(k); });
         s.setLabelMode(true);
         s.setLevelBar(false);
@@ -400,7 +400,7 @@ void SystemPage::createSkinnedControls(double sx, double sy) {
 
 void SystemPage::placeControls(double sx, double sy) {
     double s = std::min(sx, sy);
-    auto at = [sx, sy](const Place& p) { return OutputPageLayout::scaled(spread(p), sx, sy); };
+    auto at = [sx, sy](const Place& p) { return PageLayout::scaled(spread(p), sx, sy); };
     for (int k = 0; k < kSliders; ++k)
         if (kSliderDesigns[k].present) slider(k).setGeometry(at(kSliderDesigns[k].place));
     for (size_t i = 0; i < m_skinLabels.size(); ++i) {

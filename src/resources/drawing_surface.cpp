@@ -29,7 +29,7 @@ QRectF inPixels(const QImage& image, const QRectF& logical) {
 
 }  // namespace
 
-DrawingSurface::DrawingSurface(int bitmapId) {
+DrawingSurface::DrawingSurface(SkinId bitmapId) {
     loadSkin(bitmapId);
 }
 
@@ -47,7 +47,7 @@ DrawingSurface::~DrawingSurface() {
     release();
 }
 
-bool DrawingSurface::loadSkin(int bitmapId) {
+bool DrawingSurface::loadSkin(SkinId bitmapId) {
     QSize natural = SkinArt::size(bitmapId);
     QImage picture =
         m_ratio == 1.0 ? SkinArt::image(bitmapId)
@@ -79,7 +79,7 @@ int DrawingSurface::height() const {
 void DrawingSurface::release() {
     m_image = QImage();
     m_selected = false;
-    m_skinId = 0;
+    m_skinId = SkinId::None;
 }
 
 void DrawingSurface::shareFrom(const DrawingSurface& other) {
@@ -123,7 +123,7 @@ void DrawingSurface::copyFrom(int x, int y, int right, int bottom, const QImage&
     if (right - x <= 0 || bottom - y <= 0) return;
     growFor(x, y, right, bottom);
     if (!m_selected || source.isNull()) return;
-    m_skinId = 0;
+    m_skinId = SkinId::None;
     QPainter p(&m_image);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     QRectF to(x, y, right - x, bottom - y);
@@ -138,10 +138,10 @@ void DrawingSurface::stretchFrom(int x, int y, int right, int bottom, const Draw
     if (width <= 0 || height <= 0 || from.width() <= 0 || from.height() <= 0) return;
     growFor(x, y, right, bottom);
     if (!m_selected || source.image().isNull()) return;
-    m_skinId = 0;
+    m_skinId = SkinId::None;
     QPainter p(&m_image);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    if (source.m_skinId > 0) {
+    if (source.m_skinId != SkinId::None) {
         QImage sharp =
             SkinArt::render(source.m_skinId, QRectF(from), devicePixels(width, height, m_ratio));
         if (!sharp.isNull()) {
@@ -158,7 +158,7 @@ void DrawingSurface::fill(const QRect& rect, const QColor& colour) {
     m_right = std::max(m_right, rect.left() + rect.width());
     m_bottom = std::max(m_bottom, rect.top() + rect.height());
     if (!m_selected) return;
-    m_skinId = 0;
+    m_skinId = SkinId::None;
     QPainter p(&m_image);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.fillRect(rect, colour);
@@ -166,7 +166,7 @@ void DrawingSurface::fill(const QRect& rect, const QColor& colour) {
 
 QImage* DrawingSurface::dc() {
     if (!m_selected) return nullptr;
-    m_skinId = 0;
+    m_skinId = SkinId::None;
     return &m_image;
 }
 

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QRect>
 
+#include "resources/skin_ids.h"
+
 // An off-screen drawing surface: a picture that remembers the area it covers
 // (its extent) and can be loaded from a skin bitmap, recreated, filled, or
 // filled by copying or stretching from another surface. The main window keeps
@@ -19,7 +21,7 @@ public:
 
     DrawingSurface() = default;
     // Loaded from the skin bitmap with that number.
-    explicit DrawingSurface(int bitmapId);
+    explicit DrawingSurface(SkinId bitmapId);
     // Blank, covering the rectangle, pixels black.
     explicit DrawingSurface(const QRect& rect, qreal pixelRatio = 1.0);
     virtual ~DrawingSurface();
@@ -28,7 +30,7 @@ public:
 
     // On an empty surface: the bitmap at its natural size; extent (0, 0, width, height).
     // False when the skin has no such bitmap (the surface is then left empty).
-    bool loadSkin(int bitmapId);
+    bool loadSkin(SkinId bitmapId);
     // Device pixels per logical pixel of the pictures made from now on; a
     // picture of another ratio is made afresh, blank.
     void setPixelRatio(qreal ratio);
@@ -81,6 +83,6 @@ private:
     int m_right = 0;
     int m_bottom = 0;
     bool m_selected = false;
-    int m_skinId = 0;  // the skin bitmap the picture still is, untouched; 0 otherwise
+    SkinId m_skinId = SkinId::None;  // the skin bitmap the picture still is, untouched
     qreal m_ratio = 1.0;
 };

@@ -13,7 +13,7 @@
 namespace {
 
 struct Entry {
-    int id;
+    SkinId id;
     QSize size;
     bool opaque;  // a bitmap: no transparency
     void (*paint)(QPainter&);
@@ -54,7 +54,7 @@ const Entry kEntries[] = {
     {SkinId::AmberButton, strip(kButtonFrame, kButtonFrames), false, ButtonArt::amberButton},
 };
 
-const Entry* find(int id) {
+const Entry* find(SkinId id) {
     for (const Entry& e : kEntries)
         if (e.id == id) return &e;
     return nullptr;
@@ -66,7 +66,7 @@ const Entry* find(int id) {
 // owner, so a copy here would only double it.
 class RenderCache {
 public:
-    QImage get(int id, const QRectF& source, const QSize& pixels) {
+    QImage get(SkinId id, const QRectF& source, const QSize& pixels) {
         std::lock_guard lock(m_mutex);
         for (auto it = m_items.begin(); it != m_items.end(); ++it) {
             if (it->id == id && it->source == source && it->pixels == pixels) {
@@ -77,7 +77,7 @@ public:
         return {};
     }
 
-    void put(int id, const QRectF& source, const QSize& pixels, const QImage& image) {
+    void put(SkinId id, const QRectF& source, const QSize& pixels, const QImage& image) {
         if (image.sizeInBytes() > kLargestPiece) return;
         std::lock_guard lock(m_mutex);
         m_items.push_front({id, source, pixels, image});
@@ -92,7 +92,7 @@ private:
     static constexpr qsizetype kBudget = 16 * 1024 * 1024;
     static constexpr qsizetype kLargestPiece = 1024 * 1024;
     struct Item {
-        int id;
+        SkinId id;
         QRectF source;
         QSize pixels;
         QImage image;
@@ -112,22 +112,22 @@ constexpr int kMaxSide = 16384;
 
 }  // namespace
 
-bool SkinArt::exists(int id) {
+bool SkinArt::exists(SkinId id) {
     return find(id) != nullptr;
 }
 
-QSize SkinArt::size(int id) {
+QSize SkinArt::size(SkinId id) {
     const Entry* e = find(id);
     return e ? e->size : QSize();
 }
 
-QImage SkinArt::image(int id) {
+QImage SkinArt::image(SkinId id) {
     const Entry* e = find(id);
     if (!e) return {};
     return render(id, QRectF(QPointF(0, 0), e->size), e->size);
 }
 
-QImage SkinArt::render(int id, const QRectF& source, const QSize& pixels) {
+QImage SkinArt::render(SkinId id, const QRectF& source, const QSize& pixels) {
     const Entry* e = find(id);
     if (!e || pixels.isEmpty() || source.isEmpty() || pixels.width() > kMaxSide ||
         pixels.height() > kMaxSide)

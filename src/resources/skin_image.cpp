@@ -5,7 +5,7 @@
 
 #include "resources/skin_art.h"
 
-SkinImage SkinImage::load(int id) {
+SkinImage SkinImage::load(SkinId id) {
     SkinImage image;
     if (!SkinArt::exists(id)) return image;
     image.m_id = id;
@@ -24,10 +24,10 @@ void SkinImage::draw(QPainter& painter, const QRectF& target, const QRectF& sour
     if (isNull() || target.isEmpty() || source.isEmpty()) return;
     QTransform t = painter.deviceTransform();
     bool axisAligned = t.type() <= QTransform::TxScale;
-    if (m_id <= 0 || !axisAligned) {
+    if (m_id == SkinId::None || !axisAligned) {
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        if (m_id > 0)
+        if (m_id != SkinId::None)
             painter.drawImage(target, toImage(), source);
         else
             painter.drawImage(target, m_plain, source);
@@ -57,6 +57,6 @@ void SkinImage::draw(QPainter& painter, const QRectF& target) const {
 }
 
 QImage SkinImage::toImage() const {
-    if (m_id > 0) return SkinArt::image(m_id);
+    if (m_id != SkinId::None) return SkinArt::image(m_id);
     return m_plain;
 }

@@ -3,21 +3,23 @@
 #include <QImage>
 #include <QRectF>
 
+#include "resources/skin_ids.h"
+
 class QPainter;
 
-// A picture loaded by number, as the controls hold one: its width and height
+// A picture of the skin, as the controls hold one: its width and height
 // are those of the picture at natural size, and drawing a region of it into a
 // rectangle renders that region afresh at the target's pixel size.
 class SkinImage {
 public:
     SkinImage() = default;
     // A null image when the skin has no picture of that number.
-    static SkinImage load(int id);
+    static SkinImage load(SkinId id);
     // Wraps an ordinary image, drawn by stretching.
     static SkinImage fromImage(const QImage& image);
 
-    bool isNull() const { return m_id <= 0 && m_plain.isNull(); }
-    int id() const { return m_id; }
+    bool isNull() const { return m_id == SkinId::None && m_plain.isNull(); }
+    SkinId id() const { return m_id; }
     int width() const { return m_size.width(); }
     int height() const { return m_size.height(); }
 
@@ -27,7 +29,7 @@ public:
     QImage toImage() const;
 
 private:
-    int m_id = 0;
+    SkinId m_id = SkinId::None;
     QSize m_size;
     QImage m_plain;
 };

@@ -50,7 +50,7 @@ TEST(HiDpi, OneGridLineOfTheGraphIsTwoSharpDevicePixels) {
 TEST(HiDpi, SkinnedControlsComposeEveryDevicePixel) {
     DrawingSurface skin;
     skin.setPixelRatio(2);
-    ASSERT_TRUE(skin.loadSkin(134));
+    ASSERT_TRUE(skin.loadSkin(SkinId::MainWindow));
     QWidget parent;
     parent.resize(300, 100);
     SkinLabel label(&parent);

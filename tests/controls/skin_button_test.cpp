@@ -18,7 +18,7 @@ protected:
         parent.show();
         skin.loadSkin(SkinId::MainWindow);
     }
-    SkinButton& make(QRect rect, int png, int checkType = 0) {
+    SkinButton& make(QRect rect, SkinId png, int checkType = 0) {
         buttons.push_back(std::make_unique<SkinButton>(&parent));
         SkinButton& b = *buttons.back();
         b.create(rect);
@@ -122,7 +122,7 @@ TEST_F(ButtonTest, AHiddenOrDisabledButtonIgnoresTheMouse) {
 TEST_F(ButtonTest, WithoutABackgroundSourceTheButtonSitsOnLightGrey) {
     SkinButton b(&parent);
     b.create({0, 0, 40, 20});
-    b.setImage(nullptr, 0);
+    b.setImage(nullptr, SkinId::None);
     EXPECT_EQ(b.picture().pixel(20, 10), 0xFFF0F0F0u);
 }
 

@@ -11,7 +11,7 @@ QRgb opaque(QRgb c) {
 TEST(DrawingSurface, LoadingTheMainSkinGivesItsExtent) {
     DrawingSurface surface;
     EXPECT_TRUE(surface.isEmpty());
-    ASSERT_TRUE(surface.loadSkin(134));
+    ASSERT_TRUE(surface.loadSkin(SkinId::MainWindow));
     EXPECT_TRUE(surface.selected());
     EXPECT_EQ(surface.left(), 0);
     EXPECT_EQ(surface.top(), 0);
@@ -20,7 +20,7 @@ TEST(DrawingSurface, LoadingTheMainSkinGivesItsExtent) {
     EXPECT_EQ(surface.image().size(), QSize(1077, 681));
     surface.release();
     EXPECT_TRUE(surface.isEmpty());
-    EXPECT_FALSE(surface.loadSkin(4242));
+    EXPECT_FALSE(surface.loadSkin(SkinId::None));
     EXPECT_TRUE(surface.isEmpty());
 }
 
@@ -44,8 +44,8 @@ TEST(DrawingSurface, RecreateFillsLightGreyInsideABlackOutline) {
 }
 
 TEST(DrawingSurface, CopyBeyondTheExtentRecreatesTheSurfaceFirst) {
-    DrawingSurface skin(134);
-    DrawingSurface target(134);
+    DrawingSurface skin(SkinId::MainWindow);
+    DrawingSurface target(SkinId::MainWindow);
     // The source is only 1077 wide: columns 1077 to 1199 are not covered by the copy.
     target.copyFrom(0, 0, 1200, 681, skin, 0, 0);
     EXPECT_EQ(target.right(), 1200);
@@ -64,8 +64,8 @@ TEST(DrawingSurface, CopyBeyondTheExtentRecreatesTheSurfaceFirst) {
 }
 
 TEST(DrawingSurface, StretchOfASkinIsSharpAndCoversTheTarget) {
-    DrawingSurface skin(134);
-    DrawingSurface background(134);
+    DrawingSurface skin(SkinId::MainWindow);
+    DrawingSurface background(SkinId::MainWindow);
     background.stretchFrom(0, 0, 2154, 1362, skin, 0, 0, 1077, 681);
     EXPECT_EQ(background.image().size(), QSize(2154, 1362));
     EXPECT_EQ(background.right(), 2154);
@@ -86,7 +86,7 @@ TEST(DrawingSurface, StretchOfASkinIsSharpAndCoversTheTarget) {
 TEST(DrawingSurface, AtPixelRatioTwoCoordinatesStayLogicalAndPicturesHoldEveryDevicePixel) {
     DrawingSurface skin;
     skin.setPixelRatio(2);
-    ASSERT_TRUE(skin.loadSkin(134));
+    ASSERT_TRUE(skin.loadSkin(SkinId::MainWindow));
     EXPECT_EQ(skin.image().size(), QSize(2154, 1362));
     EXPECT_EQ(skin.width(), 1077);
     EXPECT_EQ(skin.right(), 1077);
