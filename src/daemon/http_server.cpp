@@ -57,7 +57,7 @@ struct HttpServer::Inner {
     std::vector<std::unique_ptr<tcp::acceptor>> tcpAcceptors;
     std::unique_ptr<local::acceptor> unixAcceptor;
     std::vector<unsigned> ports;
-    std::thread thread;
+    std::jthread thread;
     bool running = false;
 };
 
@@ -159,7 +159,7 @@ bool HttpServer::start(std::string& error) {
         });
     });
     in.running = true;
-    in.thread = std::thread([&in] { in.io.run(); });
+    in.thread = std::jthread([&in] { in.io.run(); });
     return true;
 }
 
