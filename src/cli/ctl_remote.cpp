@@ -1,4 +1,5 @@
 #include "cli/ctl_remote.h"
+#include "cli/number_argument.h"
 
 #include <fstream>
 #include <iterator>
@@ -16,16 +17,6 @@ constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 constexpr int kLastIndex = 1745;
-
-bool parseNumber(const std::string& text, long low, long high, long& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    long v = std::strtol(text.c_str(), &end, hex ? 16 : 10);
-    if (*end || v < low || v > high) return false;
-    out = v;
-    return true;
-}
 
 }  // namespace
 
@@ -95,7 +86,8 @@ int CtlRemote::get(const std::vector<std::string>& args) {
     std::vector<long> indices;
     for (const std::string& a : args) {
         long index = 0;
-        if (!parseNumber(a, 0, kLastIndex, index)) return usageError("not a parameter index: " + a);
+        if (!parseNumberArgument(a, 0, kLastIndex, index))
+            return usageError("not a parameter index: " + a);
         indices.push_back(index);
     }
     DaemonClient::Reply reply;
@@ -123,8 +115,9 @@ int CtlRemote::set(const std::vector<std::string>& args) {
         size_t eq = a.find('=');
         long index = 0;
         long value = 0;
-        if (eq == std::string::npos || !parseNumber(a.substr(0, eq), 1, kLastIndex, index) ||
-            !parseNumber(a.substr(eq + 1), 0, 0xFFFF, value))
+        if (eq == std::string::npos ||
+            !parseNumberArgument(a.substr(0, eq), 1, kLastIndex, index) ||
+            !parseNumberArgument(a.substr(eq + 1), 0, 0xFFFF, value))
             return usageError("not INDEX=VALUE with INDEX 1 to 1745 and VALUE 0 to 65535: " + a);
         values.push_back({{"index", index}, {"value", value}});
     }
@@ -164,7 +157,7 @@ int CtlRemote::load(const std::vector<std::string>& args) {
 
 int CtlRemote::recall(const std::vector<std::string>& args) {
     long preset = 0;
-    if (args.size() != 1 || !parseNumber(args[0], 1, 16, preset))
+    if (args.size() != 1 || !parseNumberArgument(args[0], 1, 16, preset))
         return usageError("recall needs a preset number from 1 to 16");
     DaemonClient::Reply reply;
     if (!call("POST", "/api/v1/modes/" + std::to_string(preset) + "/recall", {}, reply))

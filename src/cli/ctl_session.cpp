@@ -1,4 +1,5 @@
 #include "cli/ctl_session.h"
+#include "cli/number_argument.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -36,19 +37,9 @@ namespace {
 constexpr int kNameWaitSeconds = 3;
 constexpr size_t kMaxNameBytes = 20;
 
-bool parseNumber(const std::string& text, long low, long high, long& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    long v = std::strtol(text.c_str(), &end, hex ? 16 : 10);
-    if (*end || v < low || v > high) return false;
-    out = v;
-    return true;
-}
-
 bool parsePreset(const std::string& text, int& preset) {
     long v = 0;
-    if (!parseNumber(text, 1, DeviceInfo::kPresets, v)) return false;
+    if (!parseNumberArgument(text, 1, DeviceInfo::kPresets, v)) return false;
     preset = static_cast<int>(v);
     return true;
 }
@@ -249,7 +240,7 @@ int CtlSession::get(const std::vector<std::string>& args) {
     std::vector<int> indices;
     for (const std::string& a : args) {
         long index = 0;
-        if (!parseNumber(a, 0, Mirror::kSize - 1, index))
+        if (!parseNumberArgument(a, 0, Mirror::kSize - 1, index))
             return usageError("not a parameter index: " + a);
         indices.push_back(static_cast<int>(index));
     }
@@ -273,8 +264,9 @@ int CtlSession::set(const std::vector<std::string>& args) {
         size_t eq = a.find('=');
         long index = 0;
         long value = 0;
-        if (eq == std::string::npos || !parseNumber(a.substr(0, eq), 1, Mirror::kSize - 1, index) ||
-            !parseNumber(a.substr(eq + 1), 0, 0xFFFF, value))
+        if (eq == std::string::npos ||
+            !parseNumberArgument(a.substr(0, eq), 1, Mirror::kSize - 1, index) ||
+            !parseNumberArgument(a.substr(eq + 1), 0, 0xFFFF, value))
             return usageError("not INDEX=VALUE with INDEX 1 to 1745 and VALUE 0 to 65535: " + a);
         values[static_cast<int>(index)] = static_cast<uint16_t>(value);
     }
