@@ -1,0 +1,473 @@
+#include "remote/remote_session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include <nlohmann/json.hpp>
+
+#include "files/preset_codec.h"
+#include "files/preset_files.h"
+#include "link/link.h"
+#include "link/link_event.h"
+#include "link/link_job.h"
+#include "link/link_supervisor.h"
+#include "platform/clock.h"
+#include "texts/link_texts.h"
+#include "texts/remote_texts.h"
+
+using nlohmann::json;
+
+namespace {
+
+// Without a word from qx7d the loops look again after this long.
+constexpr uint32_t kWaitingMs = 500;
+constexpr uint32_t kIdleMs = 1000;
+constexpr uint32_t kPauseMs = 50;
+
+std::optional<json> parse(const DaemonClient::Reply& reply) {
+    if (reply.status != 200) return std::nullopt;
+    json doc = json::parse(reply.body, nullptr, false);
+    if (doc.is_discarded() || !doc.is_object()) return std::nullopt;
+    return doc;
+}
+
+int intOf(const json& doc, const char* key) {
+    auto it = doc.find(key);
+    return it != doc.end() && it->is_number_integer() ? it->get<int>() : 0;
+}
+
+std::string textOf(const json& doc, const char* key) {
+    auto it = doc.find(key);
+    return it != doc.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+// "1.2.3" as the device's version word 123.
+uint16_t versionWord(const std::string& text) {
+    int a = 0, b = 0, c = 0;
+    if (std::sscanf(text.c_str(), "%d.%d.%d", &a, &b, &c) != 3) return 0;
+    return static_cast<uint16_t>(a * 100 + b * 10 + c);
+}
+
+std::vector<uint8_t> hexBytes(const std::string& hex) {
+    std::vector<uint8_t> out;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        out.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return out;
+}
+
+bool validMode(int mode) {
+    return mode >= 1 && mode <= DeviceInfo::kPresets;
+}
+
+}  // namespace
+
+RemoteSession::RemoteSession(Link& link, DaemonClient client)
+    : m_link(link),
+      m_client(std::move(client)),
+      m_events([&link] { link.mirror().signalEdit(); }) {}
+
+RemoteSession::~RemoteSession() {
+    m_events.close();
+}
+
+void RemoteSession::install() {
+    m_link.supervisor().setSession([this] { run(); });
+}
+
+void RemoteSession::run() {
+    LinkState& state = m_link.state();
+    Mirror& mirror = m_link.mirror();
+    mirror.zero();
+    m_link.setTitle("QX7 (qx7d)");
+    m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
+    uint32_t retry = kFirstRetryMs;
+    while (state.running()) {
+        switch (attach()) {
+            case Attach::NotReached:
+                m_link.sleep(retry);
+                retry = std::min(retry * 2, kLastRetryMs);
+                break;
+            case Attach::Waiting:
+                retry = kFirstRetryMs;
+                mirror.clearEditSignal();
+                mirror.waitForEdit(m_link.clock().realDuration(kWaitingMs));
+                break;
+            case Attach::Live:
+                retry = kFirstRetryMs;
+                steady();
+                lost();
+                break;
+        }
+    }
+    m_events.close();
+}
+
+// The events are heard from before the values are fetched, so that no change
+// falls between the two; what came before the fetch is in it.
+RemoteSession::Attach RemoteSession::attach() {
+    std::string error;
+    if (!m_events.isOpen() && !m_events.open(m_client, error)) {
+        tellReach(NotReached);
+        return Attach::NotReached;
+    }
+    m_events.take();
+    std::optional<Status> status = fetchStatus();
+    if (!status) {
+        m_events.close();
+        tellReach(NotReached);
+        return Attach::NotReached;
+    }
+    if (status->connection != "connected") {
+        if (m_connectedShown)
+            m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+        m_connectedShown = m_readingShown = false;
+        tellReach(NoDevice);
+        return Attach::Waiting;
+    }
+    if (!status->read) {
+        showReading(*status);
+        return Attach::Waiting;
+    }
+    settlePending(status->deviceId);
+    if (!readAll() || !takeEvents()) return Attach::Waiting;
+    DeviceInfo& device = m_link.device();
+    std::vector<uint8_t> id = hexBytes(status->deviceId);
+    device.setDeviceId(id.data(), id.size());
+    device.version = status->version;
+    device.magic = m_link.mirror().value(Mirror::kMagic);
+    storeNames(status->names);
+    m_lastDevice = status->deviceId;
+    m_link.state().linkAlive = true;
+    if (!m_connectedShown)
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
+    m_connectedShown = true;
+    m_readingShown = false;
+    m_reachShown.reset();
+    m_link.progress().hide();
+    LinkUi& ui = m_link.ui();
+    ui.postEvent(LinkEvent::ReadSucceeded, 0);
+    notifyReceived(0);
+    ui.postEvent(LinkEvent::ReadComplete, 0);
+    ui.postEvent(LinkEvent::ReadCompleteAfter, 0);
+    return Attach::Live;
+}
+
+std::optional<RemoteSession::Status> RemoteSession::fetchStatus() {
+    DaemonClient::Reply reply = m_client.request("GET", "/api/v1/status");
+    std::optional<json> doc = parse(reply);
+    if (!doc) return std::nullopt;
+    Status status;
+    status.connection = textOf(*doc, "connection");
+    status.read = doc->value("read", false) == true;
+    status.deviceId = textOf(*doc, "device_id");
+    status.version = versionWord(textOf(*doc, "version"));
+    auto progress = doc->find("progress");
+    if (progress != doc->end() && progress->is_object()) {
+        status.position = intOf(*progress, "position");
+        status.maximum = intOf(*progress, "maximum");
+    }
+    auto modes = doc->find("modes");
+    if (modes != doc->end() && modes->is_array()) {
+        for (const json& mode : *modes)
+            if (mode.is_object()) status.names[intOf(mode, "number")] = textOf(mode, "name");
+    }
+    return status;
+}
+
+void RemoteSession::showReading(const Status& status) {
+    LinkProgress& progress = m_link.progress();
+    if (!m_readingShown) {
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
+        m_connectedShown = m_readingShown = true;
+        m_reachShown.reset();
+        progress.setFormat(linktext::ReadDeviceProgress);
+        progress.show();
+    }
+    progress.setMaximum(status.maximum > 0 ? status.maximum : Mirror::kSize);
+    progress.setPosition(status.position);
+}
+
+bool RemoteSession::readAll() {
+    std::optional<json> doc = parse(m_client.request("GET", "/api/v1/parameters"));
+    if (!doc) return false;
+    auto values = doc->find("values");
+    if (values == doc->end() || !values->is_array() || values->size() != Mirror::kSize)
+        return false;
+    Mirror& mirror = m_link.mirror();
+    for (int i = 0; i < Mirror::kSize; ++i) {
+        const json& v = (*values)[static_cast<size_t>(i)];
+        if (v.is_number_unsigned() && v.get<unsigned>() <= 0xFFFF)
+            mirror.applyParameterReply(i, static_cast<uint16_t>(v.get<unsigned>()));
+    }
+    return true;
+}
+
+void RemoteSession::storeNames(const std::map<int, std::string>& names) {
+    DeviceInfo& device = m_link.device();
+    for (const auto& [mode, name] : names) {
+        if (!validMode(mode)) continue;
+        device.storePresetName(mode, reinterpret_cast<const uint8_t*>(name.data()),
+                               std::min(name.size(), static_cast<size_t>(DeviceInfo::kNameSize)));
+    }
+}
+
+// The same rule as for a device that comes back: unsent edits go to the same
+// device found again within the grace time, else they are dropped and counted.
+void RemoteSession::settlePending(const std::string& deviceId) {
+    Mirror& mirror = m_link.mirror();
+    int pending = mirror.countPending();
+    bool same = m_lastDevice && *m_lastDevice == deviceId &&
+                ticksSince(m_link.clock().ticks(), m_lostAt) <= LinkSupervisor::kReconnectGraceMs;
+    if (same || pending == 0) return;
+    mirror.clearReceivedAndPending();
+    m_link.ui().postEvent(LinkEvent::PendingDropped, pending);
+}
+
+// Suspended, the window hears nothing and sends nothing; a resume ends the
+// link (not alive), and the values are fetched again.
+void RemoteSession::steady() {
+    Mirror& mirror = m_link.mirror();
+    LinkState& state = m_link.state();
+    while (state.running() && state.alive()) {
+        if (state.pauseFlag) {
+            m_events.take();
+            if (!m_events.isOpen()) return;
+            m_link.sleep(kPauseMs);
+            continue;
+        }
+        // Cleared before the look, so that an edit or event made meanwhile ends the wait.
+        mirror.clearEditSignal();
+        if (!takeEvents() || !sendPending()) return;
+        runJobs();
+        mirror.waitForEdit(m_link.clock().realDuration(kIdleMs));
+    }
+}
+
+bool RemoteSession::takeEvents() {
+    bool live = true;
+    for (const std::string& text : m_events.take()) {
+        json event = json::parse(text, nullptr, false);
+        if (event.is_object() && !applyEvent(event)) live = false;
+    }
+    notifyReceived(1);
+    return live && m_events.isOpen();
+}
+
+// A value the user changed and qx7d has not taken yet is not overwritten.
+bool RemoteSession::applyEvent(const json& event) {
+    std::string type = textOf(event, "type");
+    if (type == "parameter") {
+        auto index = event.find("index");
+        auto value = event.find("value");
+        if (index == event.end() || value == event.end() || !index->is_number_integer() ||
+            !value->is_number_unsigned() || value->get<unsigned>() > 0xFFFF)
+            return true;
+        m_link.mirror().applyParameterReply(index->get<int>(),
+                                            static_cast<uint16_t>(value->get<unsigned>()));
+        return true;
+    }
+    if (type == "link")
+        return textOf(event, "connection") == "connected" && event.value("read", false) == true;
+    return true;
+}
+
+void RemoteSession::notifyReceived(int from) {
+    Mirror& mirror = m_link.mirror();
+    for (int i = from; i < Mirror::kSize; ++i)
+        if (mirror.takeReceived(i)) m_link.ui().postEvent(LinkEvent::ParameterReceived, i);
+}
+
+bool RemoteSession::sendPending() {
+    Mirror& mirror = m_link.mirror();
+    std::vector<Edit> edits;
+    for (int i = 0; i < Mirror::kSize; ++i)
+        if (mirror.pending(i)) edits.emplace_back(i, mirror.value(i));
+    if (edits.empty()) return true;
+    DaemonClient::Reply reply = patch(edits);
+    if (reply.status == 400 && edits.size() > 1) {
+        // One refused value refuses the batch: the others go one by one.
+        for (const auto& edit : edits)
+            if (!settle(edit, patch({edit}))) return false;
+        return true;
+    }
+    for (const auto& edit : edits)
+        if (!settle(edit, reply)) return false;
+    return true;
+}
+
+DaemonClient::Reply RemoteSession::patch(const std::vector<Edit>& edits) {
+    json values = json::array();
+    for (auto [index, value] : edits) values.push_back({{"index", index}, {"value", value}});
+    return m_client.request("PATCH", "/api/v1/parameters", json{{"values", values}}.dump());
+}
+
+// Taken: no longer pending, unless edited again meanwhile. Refused: the
+// device's value comes back. Anything else: the device (or qx7d) is away and
+// the edit waits for it.
+bool RemoteSession::settle(const Edit& edit, const DaemonClient::Reply& reply) {
+    auto [index, value] = edit;
+    Mirror& mirror = m_link.mirror();
+    if (reply.status == 200) {
+        mirror.applyWriteAck(index, value);
+        return true;
+    }
+    if (reply.status != 400) return false;
+    mirror.applyWriteAck(index, value);
+    std::optional<json> doc =
+        parse(m_client.request("GET", "/api/v1/parameters/" + std::to_string(index)));
+    if (doc) mirror.applyParameterReply(index, static_cast<uint16_t>(intOf(*doc, "value")));
+    notifyReceived(0);
+    refused(reply);
+    return true;
+}
+
+void RemoteSession::lost() {
+    m_link.state().linkAlive = false;
+    m_lostAt = m_link.clock().ticks();
+    m_link.device().setDeviceId(nullptr, 0);
+    m_link.progress().hide();
+    if (m_link.state().running() && m_connectedShown)
+        m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
+    m_connectedShown = m_readingShown = false;
+}
+
+void RemoteSession::tellReach(Reach reach) {
+    if (m_reachShown == reach) return;
+    m_reachShown = reach;
+    m_link.ui().postEvent(LinkEvent::DaemonReach, reach);
+}
+
+void RemoteSession::refused(const DaemonClient::Reply& reply) {
+    m_link.message(formatText(remotetext::Refused, DaemonClient::problem(reply).c_str()));
+}
+
+// --- jobs ---
+
+void RemoteSession::queue(std::function<void()> job) {
+    {
+        std::lock_guard lock(m_jobMutex);
+        m_jobs.push_back(std::move(job));
+    }
+    m_link.mirror().signalEdit();
+}
+
+void RemoteSession::runJobs() {
+    while (m_link.state().alive() && m_link.state().running()) {
+        std::function<void()> job;
+        {
+            std::lock_guard lock(m_jobMutex);
+            if (m_jobs.empty()) return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job();
+        m_link.progress().hide();
+    }
+}
+
+void RemoteSession::requestSaveToFile(const std::string& name) {
+    queue([this, name] { saveToFile(name); });
+}
+
+void RemoteSession::requestSendFile(const std::string& name) {
+    queue([this, name] { sendFile(name); });
+}
+
+bool RemoteSession::requestRecall(int mode) {
+    if (!validMode(mode)) return false;
+    queue([this, mode] { recall(mode); });
+    return true;
+}
+
+bool RemoteSession::requestReadName(int mode) {
+    if (!validMode(mode)) return false;
+    queue([this] { m_link.device().nameReplied = readNames(); });
+    return true;
+}
+
+bool RemoteSession::requestSaveName(int mode, const std::string& name) {
+    if (!validMode(mode)) return false;
+    queue([this, mode, name] { saveName(mode, name); });
+    return true;
+}
+
+void RemoteSession::busy(const std::string& format) {
+    LinkProgress& progress = m_link.progress();
+    progress.setMaximum(100);
+    progress.setPosition(0);
+    progress.setFormat(format);
+    progress.show();
+}
+
+// What qx7d holds after a job that replaced the values, told as after a read.
+void RemoteSession::valuesReplaced(int job) {
+    readAll();
+    notifyReceived(0);
+    m_link.ui().postEvent(LinkEvent::ReadComplete, 0);
+    m_link.ui().postEvent(LinkEvent::ValuesReplaced, job);
+}
+
+bool RemoteSession::failedJob(const DaemonClient::Reply& reply, const TextTriple& failed) {
+    if (reply.status == 200) return false;
+    m_link.progress().hide();
+    if (reply.status == 409 && reply.body.find("job_failed") != std::string::npos)
+        m_link.message(failed);
+    else
+        refused(reply);
+    return true;
+}
+
+void RemoteSession::recall(int mode) {
+    busy(std::string(linktext::Call.get()) + "...");
+    DaemonClient::Reply reply =
+        m_client.request("POST", "/api/v1/modes/" + std::to_string(mode) + "/recall");
+    if (failedJob(reply, linktext::RecallFailed)) return;
+    valuesReplaced(static_cast<int>(LinkJob::Recall));
+}
+
+void RemoteSession::saveName(int mode, const std::string& name) {
+    DaemonClient::Reply reply = m_client.request("PUT", "/api/v1/modes/" + std::to_string(mode),
+                                                 json{{"name", name}}.dump());
+    if (failedJob(reply, linktext::SaveFailed)) return;
+    readNames();
+    m_link.message(linktext::SaveSuccessful);
+}
+
+bool RemoteSession::readNames() {
+    std::optional<Status> status = fetchStatus();
+    if (status) storeNames(status->names);
+    return status.has_value();
+}
+
+// The daemon's file is checked and written again here as the device's own
+// values would be, into the user's preset folders.
+void RemoteSession::saveToFile(const std::string& name) {
+    if (name.empty()) return (void)m_link.message(linktext::EnterFileName);
+    busy(linktext::ReadDeviceProgress.get());
+    DaemonClient::Reply reply = m_client.request("GET", "/api/v1/preset");
+    if (failedJob(reply, linktext::SaveFailed)) return;
+    PresetFiles file;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(reply.body.data());
+    std::vector<uint16_t> values;
+    if (PresetCodec::decode(bytes, reply.body.size(), file.preset()))
+        values.assign(file.preset().values.begin(), file.preset().values.end());
+    m_link.progress().hide();
+    if (values.empty() || file.savePreset(name, values) != PresetFiles::kPresetOk) {
+        m_link.message(linktext::SaveFailed);
+        return;
+    }
+    m_link.message(file.lastSavedPath(), linktext::SaveSuccessful.get());
+}
+
+void RemoteSession::sendFile(const std::string& name) {
+    if (name.empty()) return (void)m_link.message(linktext::EnterFileName);
+    std::ifstream in(PresetFiles().presetFullPath(name), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    if (bytes.empty()) return (void)m_link.message(linktext::NoFiles);
+    busy(linktext::UpdateSceneProgress.get());
+    DaemonClient::Reply reply = m_client.request("PUT", "/api/v1/preset?confirm=1", bytes);
+    if (failedJob(reply, linktext::WriteDataFailed)) return;
+    valuesReplaced(static_cast<int>(LinkJob::SendFile));
+}
