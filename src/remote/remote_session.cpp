@@ -50,10 +50,21 @@ uint16_t versionWord(const std::string& text) {
     return static_cast<uint16_t>(a * 100 + b * 10 + c);
 }
 
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The device ID as qx7d writes it; empty when it is not hexadecimal.
 std::vector<uint8_t> hexBytes(const std::string& hex) {
     std::vector<uint8_t> out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    for (size_t i = 0; i + 1 < hex.size() && out.size() < DeviceInfo::kIdSize; i += 2) {
+        int high = hexDigit(hex[i]), low = hexDigit(hex[i + 1]);
+        if (high < 0 || low < 0) return {};
+        out.push_back(static_cast<uint8_t>(high * 16 + low));
+    }
     return out;
 }
 

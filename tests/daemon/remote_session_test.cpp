@@ -23,10 +23,14 @@ constexpr int kIndex = 219;  // a band gain: any value the user may set
 
 // A link on a session with the fixture's qx7d, started.
 struct Client {
-    explicit Client(DaemonFixture& daemon) {
+    // qx7d's socket, or its URL with target "tcp".
+    explicit Client(DaemonFixture& daemon, const std::string& over = "socket") {
         DaemonClient target;
         std::string error;
-        target.configure(daemon.socket(), error);
+        target.configure(over == "tcp" ? "http://127.0.0.1:" + std::to_string(daemon.port()) +
+                                             "/#token=" + DaemonFixture::kToken
+                                       : daemon.socket(),
+                         error);
         session = std::make_unique<RemoteSession>(link, target);
         session->install();
         link.supervisor().start();
@@ -84,17 +88,16 @@ TEST(RemoteSessionTest, EditsUnsentWhenTheDeviceWasLostFollowTheReconnectionRule
     }
 }
 
-TEST(RemoteSessionTest, ModesAndPresetFilesGoThroughQx7d) {
+TEST(RemoteSessionTest, ModesAndPresetFilesGoThroughQx7dOnTcp) {
     TempFolder settings;
     Settings::overrideFolders(settings.folder("program"), settings.folder("user"));
     {
         DaemonFixture daemon;
-        Client client(daemon);
+        Client client(daemon, "tcp");
         ASSERT_TRUE(client.reads(1));
         auto replaced = [&](LinkJob job) {
             return waitFor([&] {
-                return client.ui.countEvents(LinkEvent::ValuesReplaced, static_cast<int>(job)) ==
-                       1;
+                return client.ui.countEvents(LinkEvent::ValuesReplaced, static_cast<int>(job)) == 1;
             });
         };
 
