@@ -1,7 +1,6 @@
 #include "remote/remote_session.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -25,48 +24,6 @@ namespace {
 constexpr uint32_t kWaitingMs = 500;
 constexpr uint32_t kIdleMs = 1000;
 constexpr uint32_t kPauseMs = 50;
-
-std::optional<json> parse(const DaemonClient::Reply& reply) {
-    if (reply.status != 200) return std::nullopt;
-    json doc = json::parse(reply.body, nullptr, false);
-    if (doc.is_discarded() || !doc.is_object()) return std::nullopt;
-    return doc;
-}
-
-int intOf(const json& doc, const char* key) {
-    auto it = doc.find(key);
-    return it != doc.end() && it->is_number_integer() ? it->get<int>() : 0;
-}
-
-std::string textOf(const json& doc, const char* key) {
-    auto it = doc.find(key);
-    return it != doc.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
-
-// "1.2.3" as the device's version word 123.
-uint16_t versionWord(const std::string& text) {
-    int a = 0, b = 0, c = 0;
-    if (std::sscanf(text.c_str(), "%d.%d.%d", &a, &b, &c) != 3) return 0;
-    return static_cast<uint16_t>(a * 100 + b * 10 + c);
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// The device ID as qx7d writes it; empty when it is not hexadecimal.
-std::vector<uint8_t> hexBytes(const std::string& hex) {
-    std::vector<uint8_t> out;
-    for (size_t i = 0; i + 1 < hex.size() && out.size() < DeviceInfo::kIdSize; i += 2) {
-        int high = hexDigit(hex[i]), low = hexDigit(hex[i + 1]);
-        if (high < 0 || low < 0) return {};
-        out.push_back(static_cast<uint8_t>(high * 16 + low));
-    }
-    return out;
-}
 
 bool validMode(int mode) {
     return mode >= 1 && mode <= DeviceInfo::kPresets;
@@ -142,14 +99,20 @@ RemoteSession::Attach RemoteSession::attach() {
         return Attach::Waiting;
     }
     settlePending(status->deviceId);
-    if (!readAll() || !takeEvents()) return Attach::Waiting;
+    if (!readAll() || !applyEvents()) return Attach::Waiting;
+    goLive(*status);
+    return Attach::Live;
+}
+
+// Told as after a device's full read.
+void RemoteSession::goLive(const Status& status) {
     DeviceInfo& device = m_link.device();
-    std::vector<uint8_t> id = hexBytes(status->deviceId);
+    std::vector<uint8_t> id = DaemonReply::idBytes(status.deviceId);
     device.setDeviceId(id.data(), id.size());
-    device.version = status->version;
+    device.version = status.version;
     device.magic = m_link.mirror().value(Mirror::kMagic);
-    storeNames(status->names);
-    m_lastDevice = status->deviceId;
+    storeNames(status.names);
+    m_lastDevice = status.deviceId;
     m_link.state().linkAlive = true;
     if (!m_connectedShown)
         m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Connected);
@@ -162,29 +125,11 @@ RemoteSession::Attach RemoteSession::attach() {
     notifyReceived(0);
     ui.postEvent(LinkEvent::ReadComplete, 0);
     ui.postEvent(LinkEvent::ReadCompleteAfter, 0);
-    return Attach::Live;
 }
 
 std::optional<RemoteSession::Status> RemoteSession::fetchStatus() {
     DaemonClient::Reply reply = m_client.request("GET", "/api/v1/status");
-    std::optional<json> doc = parse(reply);
-    if (!doc) return std::nullopt;
-    Status status;
-    status.connection = textOf(*doc, "connection");
-    status.read = doc->value("read", false) == true;
-    status.deviceId = textOf(*doc, "device_id");
-    status.version = versionWord(textOf(*doc, "version"));
-    auto progress = doc->find("progress");
-    if (progress != doc->end() && progress->is_object()) {
-        status.position = intOf(*progress, "position");
-        status.maximum = intOf(*progress, "maximum");
-    }
-    auto modes = doc->find("modes");
-    if (modes != doc->end() && modes->is_array()) {
-        for (const json& mode : *modes)
-            if (mode.is_object()) status.names[intOf(mode, "number")] = textOf(mode, "name");
-    }
-    return status;
+    return reply.status == 200 ? DaemonReply::status(reply.body) : std::nullopt;
 }
 
 void RemoteSession::showReading(const Status& status) {
@@ -201,17 +146,12 @@ void RemoteSession::showReading(const Status& status) {
 }
 
 bool RemoteSession::readAll() {
-    std::optional<json> doc = parse(m_client.request("GET", "/api/v1/parameters"));
-    if (!doc) return false;
-    auto values = doc->find("values");
-    if (values == doc->end() || !values->is_array() || values->size() != Mirror::kSize)
-        return false;
+    DaemonClient::Reply reply = m_client.request("GET", "/api/v1/parameters");
+    auto values = reply.status == 200 ? DaemonReply::parameters(reply.body) : std::nullopt;
+    if (!values) return false;
     Mirror& mirror = m_link.mirror();
-    for (int i = 0; i < Mirror::kSize; ++i) {
-        const json& v = (*values)[static_cast<size_t>(i)];
-        if (v.is_number_unsigned() && v.get<unsigned>() <= 0xFFFF)
-            mirror.applyParameterReply(i, static_cast<uint16_t>(v.get<unsigned>()));
-    }
+    for (int i = 0; i < Mirror::kSize; ++i)
+        if (auto value = (*values)[static_cast<size_t>(i)]) mirror.applyParameterReply(i, *value);
     return true;
 }
 
@@ -257,31 +197,22 @@ void RemoteSession::steady() {
 }
 
 bool RemoteSession::takeEvents() {
-    bool live = true;
-    for (const std::string& text : m_events.take()) {
-        json event = json::parse(text, nullptr, false);
-        if (event.is_object() && !applyEvent(event)) live = false;
-    }
+    bool live = applyEvents();
     notifyReceived(1);
-    return live && m_events.isOpen();
+    return live;
 }
 
 // A value the user changed and qx7d has not taken yet is not overwritten.
-bool RemoteSession::applyEvent(const json& event) {
-    std::string type = textOf(event, "type");
-    if (type == "parameter") {
-        auto index = event.find("index");
-        auto value = event.find("value");
-        if (index == event.end() || value == event.end() || !index->is_number_integer() ||
-            !value->is_number_unsigned() || value->get<unsigned>() > 0xFFFF)
-            return true;
-        m_link.mirror().applyParameterReply(index->get<int>(),
-                                            static_cast<uint16_t>(value->get<unsigned>()));
-        return true;
+bool RemoteSession::applyEvents() {
+    bool live = true;
+    for (const std::string& text : m_events.take()) {
+        DaemonReply::Event event = DaemonReply::event(text);
+        if (event.kind == DaemonReply::Event::Kind::Parameter)
+            m_link.mirror().applyParameterReply(event.index, event.value);
+        else if (event.kind == DaemonReply::Event::Kind::Link && !event.live)
+            live = false;
     }
-    if (type == "link")
-        return textOf(event, "connection") == "connected" && event.value("read", false) == true;
-    return true;
+    return live && m_events.isOpen();
 }
 
 void RemoteSession::notifyReceived(int from) {
@@ -326,9 +257,10 @@ bool RemoteSession::settle(const Edit& edit, const DaemonClient::Reply& reply) {
     }
     if (reply.status != 400) return false;
     mirror.applyWriteAck(index, value);
-    std::optional<json> doc =
-        parse(m_client.request("GET", "/api/v1/parameters/" + std::to_string(index)));
-    if (doc) mirror.applyParameterReply(index, static_cast<uint16_t>(intOf(*doc, "value")));
+    DaemonClient::Reply now =
+        m_client.request("GET", "/api/v1/parameters/" + std::to_string(index));
+    if (auto device = now.status == 200 ? DaemonReply::parameter(now.body) : std::nullopt)
+        mirror.applyParameterReply(index, *device);
     notifyReceived(0);
     refused(reply);
     return true;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -11,10 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "remote/daemon_client.h"
 #include "remote/daemon_events.h"
+#include "remote/daemon_reply.h"
 
 class Link;
 struct TextTriple;
@@ -54,15 +52,7 @@ public:
 
 private:
     enum class Attach { NotReached, Waiting, Live };
-    struct Status {
-        std::string connection;
-        bool read = false;
-        std::string deviceId;
-        uint16_t version = 0;
-        int position = 0;
-        int maximum = 0;
-        std::map<int, std::string> names;  // by mode number
-    };
+    using Status = DaemonReply::Status;
     using Edit = std::pair<int, uint16_t>;
 
     void run();
@@ -73,9 +63,10 @@ private:
     void storeNames(const std::map<int, std::string>& names);
     void settlePending(const std::string& deviceId);
     void steady();
+    void goLive(const Status& status);
     // False when the daemon's device is no longer live (or qx7d went away).
     bool takeEvents();
-    bool applyEvent(const nlohmann::json& event);
+    bool applyEvents();  // the same without link events
     bool sendPending();
     DaemonClient::Reply patch(const std::vector<Edit>& edits);
     bool settle(const Edit& edit, const DaemonClient::Reply& reply);
@@ -103,7 +94,6 @@ private:
     DaemonEvents m_events;
     std::mutex m_jobMutex;
     std::deque<std::function<void()>> m_jobs;
-    std::atomic<bool> m_jobRunning{false};
     bool m_connectedShown = false;
     bool m_readingShown = false;
     std::optional<Reach> m_reachShown;
