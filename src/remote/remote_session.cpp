@@ -12,8 +12,10 @@
 #include "link/link_event.h"
 #include "link/link_job.h"
 #include "link/link_supervisor.h"
+#include "link/preset_jobs.h"
 #include "platform/clock.h"
 #include "texts/link_texts.h"
+#include "texts/preset_file_texts.h"
 #include "texts/remote_texts.h"
 
 using nlohmann::json;
@@ -404,9 +406,17 @@ void RemoteSession::saveToFile(const std::string& name) {
     m_link.message(file.lastSavedPath(), linktext::SaveSuccessful.get());
 }
 
+// The file is checked here first (qx7d checks it again), so that a damaged
+// one is told as the window tells it without the daemon.
 void RemoteSession::sendFile(const std::string& name) {
     if (name.empty()) return (void)m_link.message(linktext::EnterFileName);
-    std::ifstream in(PresetFiles().presetFullPath(name), std::ios::binary);
+    PresetFiles files;
+    int loaded = files.loadPreset(name);
+    if (loaded == PresetFiles::kPresetCorrupt)
+        return (void)m_link.message(formatText(presetfiletext::FileDamaged, name.c_str(),
+                                               PresetJobs::damageText(files.damage()).c_str()));
+    if (loaded != PresetFiles::kPresetOk) return (void)m_link.message(linktext::NoFiles);
+    std::ifstream in(files.presetFullPath(name), std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), {});
     if (bytes.empty()) return (void)m_link.message(linktext::NoFiles);
     busy(linktext::UpdateSceneProgress.get());
