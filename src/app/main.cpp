@@ -35,8 +35,9 @@ const TransportChoice::Program kProgram = {
     "  --daemon [URL|SOCKET]  through a running qx7d, which holds the device: its\n"
     "                        Unix socket (default $XDG_RUNTIME_DIR/qx7d.sock) or\n"
     "                        http://HOST:PORT[#token=TOKEN]; excludes the transport\n"
-    "                        options; firmware upgrade, Wi-Fi settings, channel test\n"
-    "                        and software update are not offered through it\n"
+    "                        options and --screenshots; firmware upgrade, Wi-Fi\n"
+    "                        settings, channel test and software update are not\n"
+    "                        offered through it\n"
     "  --screenshots FOLDER  save pictures of the window once connected, then end\n"
     "  --update-server HOST[:PORT]  ask this server for newer versions (default port\n"
     "                        24502; also the key Server in the settings file Update)\n",
@@ -55,7 +56,8 @@ QString takeScreenshotFolder(std::vector<std::string>& args) {
     return {};
 }
 
-// What --daemon cannot be given with: the device is qx7d's.
+// What --daemon cannot be given with: the device is qx7d's (and the
+// pictures take dialogs that need the device itself).
 constexpr const char* kNotWithDaemon[] = {"--usb",
                                           "--serial",
                                           "--bluetooth",
@@ -64,7 +66,8 @@ constexpr const char* kNotWithDaemon[] = {"--usb",
                                           "--device-id",
                                           "--simulated",
                                           "--simulated-stuck-usb",
-                                          SoftwareUpdateStart::kOption};
+                                          SoftwareUpdateStart::kOption,
+                                          "--screenshots"};
 
 // Takes "--daemon [URL|SOCKET]" out of args: nothing without it, else the
 // target (empty for the default socket). Only a URL or a path is its value.
