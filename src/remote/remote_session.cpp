@@ -27,6 +27,14 @@ constexpr uint32_t kWaitingMs = 500;
 constexpr uint32_t kIdleMs = 1000;
 constexpr uint32_t kPauseMs = 50;
 
+// How many bytes of a UTF-8 text fit in limit without cutting a character.
+size_t wholeCharacters(const std::string& text, size_t limit) {
+    if (text.size() <= limit) return text.size();
+    size_t n = limit;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    return n;
+}
+
 bool validMode(int mode) {
     return mode >= 1 && mode <= DeviceInfo::kPresets;
 }
@@ -159,10 +167,12 @@ bool RemoteSession::readAll() {
 
 void RemoteSession::storeNames(const std::map<int, std::string>& names) {
     DeviceInfo& device = m_link.device();
+    // As a name reply of the device: the operation word tells the pages.
+    m_link.mirror().setReceivedMark(Mirror::kPresetOperation, true);
     for (const auto& [mode, name] : names) {
-        if (!validMode(mode)) continue;
+        if (!validMode(mode) || name.empty()) continue;  // a name qx7d has not read
         device.storePresetName(mode, reinterpret_cast<const uint8_t*>(name.data()),
-                               std::min(name.size(), static_cast<size_t>(DeviceInfo::kNameSize)));
+                               wholeCharacters(name, DeviceInfo::kNameSize));
     }
 }
 
@@ -383,6 +393,7 @@ void RemoteSession::saveName(int mode, const std::string& name) {
 bool RemoteSession::readNames() {
     std::optional<Status> status = fetchStatus();
     if (status) storeNames(status->names);
+    notifyReceived(0);
     return status.has_value();
 }
 
