@@ -11,9 +11,9 @@ const TextTriple NoDevice{
      "qx7d 正在執行，但未連接設備。\n請檢查設備與執行 qx7d 的電腦之間的連接。",
      "qx7d runs but has no device.\nCheck the device's connection to the computer that runs qx7d."}};
 const TextTriple NotThroughDaemon{
-    {"通过 qx7d 时不可用此功能。请停止 qx7d，然后不带 --daemon 启动程序。",
-     "透過 qx7d 時不可用此功能。請停止 qx7d，然後不帶 --daemon 啟動程式。",
-     "This is not available through qx7d. Stop qx7d and start the program without --daemon."}};
+    {"通过 qx7d 时不可用此功能。如需使用，请停止 qx7d，再让程序直接连接设备。",
+     "透過 qx7d 時不可用此功能。如需使用，請停止 qx7d，再讓程式直接連接設備。",
+     "This is not available through qx7d. To use it, stop qx7d and let the program connect to the device itself."}};
 const TextTriple Refused{{"qx7d 拒绝了该操作：%s", "qx7d 拒絕了該操作：%s", "qx7d refused: %s"}};
 // clang-format on
 
