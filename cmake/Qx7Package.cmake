@@ -58,6 +58,8 @@ add_custom_target(qx7_package_files ALL DEPENDS ${pkg_outputs})
 
 install(FILES ${pkg_src}/${QX7_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${pkg_out}/${QX7_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${pkg_src}/qx7.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+    RENAME qx7)
 install(FILES ${pkg_src}/qx7ctl.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
     RENAME qx7ctl)
 install(FILES ${pkg_src}/qx7d.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions

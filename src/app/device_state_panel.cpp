@@ -81,6 +81,11 @@ void DeviceStatePanel::setUseUsbHandler(std::function<void()> handler) {
     refresh();
 }
 
+void DeviceStatePanel::setNoDeviceText(const QString& text) {
+    m_noDeviceText = text;
+    refresh();
+}
+
 bool DeviceStatePanel::offersUsb() const {
     return m_useUsb && m_state == State::NoDevice &&
            (m_type == TransportType::Network || m_type == TransportType::Relay);
@@ -91,7 +96,7 @@ QString DeviceStatePanel::stateText() const {
         case State::Searching:
             return text(devicetext::Searching);
         case State::NoDevice:
-            return text(noDeviceText(m_type));
+            return m_noDeviceText.isEmpty() ? text(noDeviceText(m_type)) : m_noDeviceText;
         case State::Reading:
             return m_progress.isEmpty()
                        ? text(devicetext::Reading)

@@ -34,6 +34,9 @@ public:
     // Offered when nothing was found on the network or through a relay server.
     // Without a handler nothing is offered.
     void setUseUsbHandler(std::function<void()> handler);
+    // Said instead of the transport's hint when nothing is found (the window
+    // through qx7d says why); empty gives the hint back.
+    void setNoDeviceText(const QString& text);
     QPushButton& useUsbButton() { return *m_button; }
     QString message() const { return m_message; }
     void refresh();
@@ -54,6 +57,7 @@ private:
     TransportType m_type = TransportType::UsbHid;
     QString m_progress;
     QString m_message;
+    QString m_noDeviceText;
     QTimer m_noDevice;
     QPushButton* m_button;
     std::function<void()> m_useUsb;

@@ -21,10 +21,12 @@
 #include "pages/system_page.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/message_box.h"
+#include "remote/remote_session.h"
 #include "resources/skin_art.h"
 #include "resources/skin_ids.h"
 #include "texts/device_state_texts.h"
 #include "texts/language.h"
+#include "texts/remote_texts.h"
 #include "texts/ui_texts.h"
 
 namespace {
@@ -36,6 +38,14 @@ constexpr int kProgressPollMs = 200;
 
 QString text(const TextTriple& t) {
     return QString::fromUtf8(t.get());
+}
+
+SystemPage::Jobs jobsThrough(RemoteSession& r) {
+    return {[&r](const std::string& name) { r.requestSaveToFile(name); },
+            [&r](const std::string& name) { r.requestSendFile(name); },
+            [&r](int n) { return r.requestRecall(n); },
+            [&r](int n) { return r.requestReadName(n); },
+            [&r](int n, const std::string& name) { return r.requestSaveName(n, name); }};
 }
 
 }  // namespace
@@ -128,7 +138,8 @@ SkinLabel& MainWindow::titleLabel() {
 
 void MainWindow::createPages() {
     m_pages->createPages(
-        m_binding, m_link, *m_presetJobs, [this](int p, int field) { controlChanged(p, field); },
+        m_binding, m_link, m_remote ? jobsThrough(*m_remote) : SystemPage::jobsOf(*m_presetJobs),
+        [this](int p, int field) { controlChanged(p, field); },
         [this](int i) {
             QMetaObject::invokeMethod(
                 this, [this, i] { linkEvent(LinkEvent::ParameterReceived, i); },
@@ -212,6 +223,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
 
 void MainWindow::refreshLanguage() {
     showStatus();
+    showDaemonReach();
     m_statePanel->refresh();
     m_pages->refreshTexts();
     m_titleButtons->refreshTexts();
@@ -239,6 +251,14 @@ void MainWindow::linkEvent(int code, int argument) {
             break;
         case LinkEvent::PendingDropped:
             pendingDropped(argument);
+            break;
+        case LinkEvent::DaemonReach:
+            m_daemonReach = argument;
+            showDaemonReach();
+            if (!m_suspended)
+                setDeviceState(argument == RemoteSession::NotReached
+                                   ? DeviceStatePanel::State::NoDevice
+                                   : DeviceStatePanel::State::Searching);
             break;
         case LinkEvent::ClientList:
             m_dialogs.chooseClient();
@@ -305,6 +325,21 @@ void MainWindow::pendingDropped(int count) {
         MessageBox::show(
             this, {message, text(uitext::Tip), Language::windowsId(), MessageBox::Buttons::Ok});
     });
+}
+
+void MainWindow::showDaemonReach() {
+    if (!m_remote || m_daemonReach < 0) return;
+    m_statePanel->setNoDeviceText(
+        m_daemonReach == RemoteSession::NotReached
+            ? QString::fromStdString(formatText(remotetext::NotReached, m_remote->where().c_str()))
+            : text(remotetext::NoDevice));
+}
+
+bool MainWindow::refusedThroughDaemon() {
+    if (!m_remote) return false;
+    MessageBox::show(this, {text(remotetext::NotThroughDaemon), QStringLiteral("QX7"),
+                            Language::windowsId(), MessageBox::Buttons::Ok});
+    return true;
 }
 
 // "No device" is said once in the program's life.

@@ -37,7 +37,7 @@ void PageStack::add(int index, std::unique_ptr<Page> page) {
     m_pages[static_cast<size_t>(index)] = std::move(page);
 }
 
-void PageStack::createPages(ParameterBinding& binding, Link& link, PresetJobs& jobs,
+void PageStack::createPages(ParameterBinding& binding, Link& link, SystemPage::Jobs jobs,
                             const ChangeHandler& changed,
                             std::function<void(int index)> refreshed) {
     for (int index : kCreationOrder) {
@@ -48,7 +48,7 @@ void PageStack::createPages(ParameterBinding& binding, Link& link, PresetJobs& j
             add(index, std::move(output));
         } else if (index == pageNumber::System) {
             auto system = std::make_unique<SystemPage>(binding, link.state(), link.device(),
-                                                       SystemPage::jobsOf(jobs), &m_window);
+                                                       std::move(jobs), &m_window);
             binding.attach(index, system.get());
             add(index, std::move(system));
         } else {

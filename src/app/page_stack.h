@@ -8,14 +8,13 @@
 #include "binding/page_number.h"
 #include "controls/skin_button.h"
 #include "pages/page.h"
+#include "pages/system_page.h"
 
 class DrawingSurface;
 class EqualiserPage;
 class Link;
 class OutputPage;
 class ParameterBinding;
-class PresetJobs;
-class SystemPage;
 
 // The main window's page area: ten pages, one shown at a time, and the row
 // of navigation buttons that chooses it.
@@ -27,10 +26,10 @@ public:
     using ChangeHandler = std::function<void(int page, int field)>;
 
     // Every page, each attached to the binding and reporting its changes to
-    // the handler. The microphone page also tells the binding which
-    // microphone it edits, and reads the mirror itself when the user switches
-    // microphone; refreshed names the indices it read.
-    void createPages(ParameterBinding& binding, Link& link, PresetJobs& jobs,
+    // the handler; the system page asks jobs for the mode and file work. The microphone page also
+    // tells the binding which microphone it edits, and reads the mirror itself when the user
+    // switches microphone; refreshed names the indices it read.
+    void createPages(ParameterBinding& binding, Link& link, SystemPage::Jobs jobs,
                      const ChangeHandler& changed, std::function<void(int index)> refreshed);
     Page& page(int i) { return *m_pages[static_cast<size_t>(i)]; }
     OutputPage& outputPage(int i);

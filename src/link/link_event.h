@@ -16,6 +16,9 @@ inline constexpr int ValuesReplaced = 13;
 // Edits unsent at a lost link were dropped, since the device found is
 // another one or came back too late; argument: how many values.
 inline constexpr int PendingDropped = 14;
+// Through qx7d, why nothing is live; argument: 0 qx7d was not reached,
+// 1 it runs without a device.
+inline constexpr int DaemonReach = 15;
 
 namespace Connection {
 inline constexpr int Connected = 0;

@@ -115,6 +115,7 @@ void LinkSupervisor::sleepWhileRunning(uint32_t ms) const {
 }
 
 void LinkSupervisor::run() {
+    if (m_session) return m_session();
     if (m_state.running())
         m_link.ui().sendEvent(LinkEvent::ConnectionState, LinkEvent::Connection::Started);
     sleep(500);

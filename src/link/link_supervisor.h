@@ -42,6 +42,10 @@ public:
     // the transport of this type; false when the link has none of it.
     bool requestTransport(TransportType type);
     void setModuleStep(ModuleStep step) { m_moduleStep = std::move(step); }
+    // Instead of searching and reading a device the thread runs this (the
+    // window through qx7d, which holds the device); it returns on a stop.
+    // Set before start.
+    void setSession(Job session) { m_session = std::move(session); }
 
     // Returns false when the thread could not be created (after telling the user).
     bool start();
@@ -108,6 +112,7 @@ private:
     mutable std::mutex m_queueMutex;
     std::deque<LinkJob> m_queue;
     ModuleStep m_moduleStep;
+    Job m_session;
 
     std::optional<DeviceMark> m_lastDevice;
     uint32_t m_lostAt = 0;

@@ -30,7 +30,9 @@ bool validPreset(int preset) {
     return preset >= 1 && preset <= DeviceInfo::kPresets;
 }
 
-std::string damageText(PresetCodec::Damage damage) {
+}  // namespace
+
+std::string PresetJobs::damageText(PresetCodec::Damage damage) {
     using D = PresetCodec::Damage;
     switch (damage) {
         case D::TooShort:
@@ -45,8 +47,6 @@ std::string damageText(PresetCodec::Damage damage) {
             return presetfiletext::ChecksumMismatch.get();
     }
 }
-
-}  // namespace
 
 PresetJobs::PresetJobs(Link& link) : m_link(link) {
     LinkSupervisor& supervisor = link.supervisor();

@@ -54,6 +54,8 @@ public:
 
     Outcome lastOutcome() const;
 
+    // Why a preset file is damaged, in the current language.
+    static std::string damageText(PresetCodec::Damage damage);
     // Whether sending a file sets this index: the device keeps its own state
     // (current preset, preset operation, passwords and the like).
     static bool takenFromFile(int index);

@@ -22,6 +22,13 @@ public:
                   const std::string& body = {}) const;
     // Where qx7d is: the socket's path or host:port.
     const std::string& where() const { return m_tcp ? m_host : m_socket; }
+    // How to reach it, for a connection of one's own (the events).
+    bool tcp() const { return m_tcp; }
+    const std::string& socketPath() const { return m_socket; }
+    const std::string& hostPort() const { return m_host; }
+    const std::string& address() const { return m_address; }
+    const std::string& port() const { return m_port; }
+    const std::string& token() const { return m_token; }
     // The error message of a reply that is not 200: the daemon's, or the status.
     static std::string problem(const Reply& reply);
 

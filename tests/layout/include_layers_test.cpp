@@ -44,7 +44,7 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"cli",
      {"remote", "connect", "binding", "controls", "resources", "link/transports", "link", "filter", "files",
       "texts", "platform/net", "platform", "platform/qt"}},
-    {"remote", {"files", "platform"}},
+    {"remote", {"link", "files", "texts", "platform"}},
     {"daemon",
      {"remote", "connect", "binding", "sim", "link/transports", "link", "filter", "files", "texts",
       "platform/net", "platform"}},

@@ -27,6 +27,7 @@ for f in usr/bin/qx7 usr/bin/qx7ctl usr/bin/qx7-console usr/bin/qx7-sim \
     usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/icons/hicolor/48x48/apps/$id.png \
     usr/share/icons/hicolor/256x256/apps/$id.png \
     usr/share/man/man1/qx7.1.gz usr/share/man/man1/qx7ctl.1.gz usr/share/man/man1/qx7-sim.1.gz \
+    usr/share/bash-completion/completions/qx7 \
     usr/share/bash-completion/completions/qx7ctl usr/share/doc/qx7/copyright \
     usr/bin/qx7d usr/share/man/man1/qx7d.1.gz usr/share/bash-completion/completions/qx7d \
     usr/lib/systemd/user/qx7d.service; do

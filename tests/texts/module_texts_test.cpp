@@ -16,6 +16,7 @@
 #include "texts/measurement_texts.h"
 #include "texts/network_texts.h"
 #include "texts/preset_file_texts.h"
+#include "texts/remote_texts.h"
 #include "texts/routing_texts.h"
 #include "texts/software_update_texts.h"
 #include "texts/ui_texts.h"
@@ -47,7 +48,8 @@ std::vector<ModuleTable> moduleTables() {
             {"device state", devicetext::all(), 13},
             {"measurement", measurementtext::all(), 10},
             {"fit", fittext::all(), 24},
-            {"daemon", daemontext::all(), 19}};
+            {"daemon", daemontext::all(), 19},
+            {"remote", remotetext::all(), 4}};
 }
 
 }  // namespace
