@@ -24,8 +24,9 @@ function(qx7_add_test name)
         list(APPEND labels qt)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()
-    # A list value must reach the discovered tests as one value.
-    string(REPLACE ";" "\\;" labels "${labels}")
+    # Discovered tests take every property value as one word, so several labels
+    # become one ("window,qt"); -L takes a regular expression and still finds each.
+    string(REPLACE ";" "," labels "${labels}")
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" TIMEOUT 300)
