@@ -24,7 +24,6 @@ public:
     void progressHide() override;
     void setWindowTitle(const std::string& title) override;
 
-    int parametersReceived() const { return m_received; }
     bool connected() const { return m_connected; }
 
 private:

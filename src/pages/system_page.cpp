@@ -683,9 +683,6 @@ void SystemPage::buttonAction(int b) {
         case SendLocal:
             sendLocal();
             break;
-        case WifiSet:
-            if (m_wifi) m_wifi();
-            break;
         case Route:
             emit routingAsked();
             break;
