@@ -84,8 +84,9 @@ void GraphMenu::languageRefresh(const std::array<QString, pageNumber::Outputs>& 
         if (output) page.graph->setCompanions(companionsOf(p));
         std::vector<ResponseGraph::MenuExtra> extras;
         for (Item item : page.items)
-            extras.push_back(
-                {text(itemText(item)), item == Item::OtherChannels ? (m_shown ? 1 : 0) : -1});
+            extras.push_back({text(itemText(item)), item == Item::OtherChannels
+                                                        ? std::optional<bool>(m_shown)
+                                                        : std::nullopt});
         page.graph->setMenuExtras(std::move(extras), output);
     }
 }

@@ -91,17 +91,17 @@ std::string Settings::readText(const std::string& name, const std::string& key) 
     return text.value_or(std::string());
 }
 
-int Settings::writeText(const std::string& name, const std::string& key,
-                        const std::string& text) const {
+bool Settings::writeText(const std::string& name, const std::string& key,
+                         const std::string& text) const {
     std::string program = programFolder();
     if (!folderExists(program)) createFolder(program);
-    if (PrivateProfile::writeString(iniPath(program, name), kSection, key, text)) return 1;
+    if (PrivateProfile::writeString(iniPath(program, name), kSection, key, text)) return true;
     std::string user = userDataFolder();
     if (!folderExists(user)) createFolder(user);
-    return PrivateProfile::writeString(iniPath(user, name), kSection, key, text) ? 1 : 0;
+    return PrivateProfile::writeString(iniPath(user, name), kSection, key, text);
 }
 
-int Settings::writeInt(const std::string& name, const std::string& key, int value) const {
+bool Settings::writeInt(const std::string& name, const std::string& key, int value) const {
     return writeText(name, key, std::to_string(value));
 }
 
