@@ -84,8 +84,9 @@ void GraphMenu::languageRefresh(const std::array<QString, pageNumber::Outputs>& 
         if (output) page.graph->setCompanions(companionsOf(p));
         std::vector<ResponseGraph::MenuExtra> extras;
         for (Item item : page.items)
-            extras.push_back(
-                {text(itemText(item)), item == Item::OtherChannels ? (m_shown ? 1 : 0) : -1});
+            extras.push_back({text(itemText(item)), item == Item::OtherChannels
+                                                        ? std::optional<bool>(m_shown)
+                                                        : std::nullopt});
         page.graph->setMenuExtras(std::move(extras), output);
     }
 }
@@ -175,9 +176,8 @@ bool GraphMenu::importFilters(int page, const QString& path) {
     if (n < count) lines << utf8(formatText(filtertext::BandsCleared, n + 1, count));
     lines << QString()
           << utf8(formatText(undotext::ImportQuestion, n, EqualiserBands::pageName(page).c_str()));
-    auto answer =
-        MessageBox::show(&m_window, {lines.join(QLatin1Char('\n')), text(uitext::Tip),
-                                     Language::windowsId(), MessageBox::Buttons::OkCancel});
+    auto answer = MessageBox::show(&m_window, {lines.join(QLatin1Char('\n')), text(uitext::Tip),
+                                               Language::index(), MessageBox::Buttons::OkCancel});
     if (answer != MessageBox::Answer::Yes) return false;
     std::vector<EqBand> bands =
         EqualiserBands::merged(EqualiserBands::read(page, m_mirror), imported);
@@ -214,7 +214,7 @@ bool GraphMenu::exportFilters(int page, const QString& path) {
 
 void GraphMenu::tell(const QString& message) {
     MessageBox::show(&m_window,
-                     {message, text(uitext::Tip), Language::windowsId(), MessageBox::Buttons::Ok});
+                     {message, text(uitext::Tip), Language::index(), MessageBox::Buttons::Ok});
 }
 
 void GraphMenu::addPages(PageStack& pages) {

@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     } else if (!choice.install(link, error)) {
         std::fprintf(stderr, "qx7: %s\n", error.c_str());
         MessageBox::show(nullptr, {QString::fromStdString(error), QStringLiteral("QX7"),
-                                   Language::windowsId(), MessageBox::Buttons::Ok});
+                                   Language::index(), MessageBox::Buttons::Ok});
         return 1;
     }
 

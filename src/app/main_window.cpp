@@ -127,7 +127,7 @@ bool MainWindow::enforceSingleInstance() {
     m_instance = std::make_unique<InstanceLock>(kInstanceName);
     if (m_instance->state() != InstanceLock::State::AlreadyRunning) return true;
     MessageBox::show(nullptr, {text(uitext::ProgramRunning), QStringLiteral("QX7"),
-                               Language::windowsId(), MessageBox::Buttons::Ok});
+                               Language::index(), MessageBox::Buttons::Ok});
     m_exitCode = 0;
     return false;
 }
@@ -322,8 +322,8 @@ void MainWindow::toggleSuspend() {
 void MainWindow::pendingDropped(int count) {
     QString message = QString::fromStdString(formatText(devicetext::PendingDropped.get(), count));
     QTimer::singleShot(0, this, [this, message] {
-        MessageBox::show(
-            this, {message, text(uitext::Tip), Language::windowsId(), MessageBox::Buttons::Ok});
+        MessageBox::show(this,
+                         {message, text(uitext::Tip), Language::index(), MessageBox::Buttons::Ok});
     });
 }
 
@@ -354,14 +354,14 @@ void MainWindow::relayStatus(int argument) {
 
 void MainWindow::controlChanged(int page, int field) {
     if (m_binding.controlChanged(page, field) != ParameterBinding::Outcome::NothingToPaste) return;
-    MessageBox::show(this, {text(uitext::NothingCopied), QString(), Language::windowsId(),
-                            MessageBox::Buttons::Ok});
+    MessageBox::show(
+        this, {text(uitext::NothingCopied), QString(), Language::index(), MessageBox::Buttons::Ok});
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     auto answer = MessageBox::show(this, {text(uitext::ExitQuestion), text(uitext::Tip),
-                                          Language::windowsId(), MessageBox::Buttons::YesNo});
+                                          Language::index(), MessageBox::Buttons::YesNo});
     if (answer != MessageBox::Answer::Yes) return;
     shutdown();
 }

@@ -56,7 +56,7 @@ void QtLinkUi::sendEvent(int code, int argument) {
 }
 
 LinkUi::Answer QtLinkUi::messageBox(const std::string& text, const std::string& caption,
-                                    int languageId, Buttons buttons) {
+                                    int language, Buttons buttons) {
     CrossThreadCaller* caller;
     QPointer<QWidget> owner;
     {
@@ -66,7 +66,7 @@ LinkUi::Answer QtLinkUi::messageBox(const std::string& text, const std::string& 
         owner = m_window;
     }
     MessageBox::Request request{QString::fromStdString(text), QString::fromStdString(caption),
-                                languageId,
+                                language,
                                 buttons == Buttons::YesNo      ? MessageBox::Buttons::YesNo
                                 : buttons == Buttons::OkCancel ? MessageBox::Buttons::OkCancel
                                                                : MessageBox::Buttons::Ok};

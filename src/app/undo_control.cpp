@@ -89,8 +89,8 @@ void UndoControl::clear(const TextTriple& reason) {
     bool had = m_history.canUndo() || m_history.canRedo();
     m_history.clear();
     if (!had) return;
-    MessageBox::show(&m_window, {text(reason), text(uitext::Tip), Language::windowsId(),
-                                 MessageBox::Buttons::Ok});
+    MessageBox::show(&m_window,
+                     {text(reason), text(uitext::Tip), Language::index(), MessageBox::Buttons::Ok});
 }
 
 // After a lost link the device may have been changed by hand or by another

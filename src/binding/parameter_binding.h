@@ -50,7 +50,6 @@ public:
 
     const MasterLimits& masterLimits() const { return m_limits; }
     const Mirror& mirror() const { return m_mirror; }
-    bool copyValid() const { return m_copyValid; }
 
     // The copied fields in order: 0 to 7, 10 to 17, 20 to 27, 30 to 37.
     static int copyField(int k) { return 10 * (k / 8) + k % 8; }

@@ -26,7 +26,6 @@ public:
     // values all came back to where they were is not kept.
     void begin();
     void end();
-    bool grouping() const { return m_depth > 0; }
     void setGroupHook(std::function<void()> hook) { m_groupHook = std::move(hook); }
 
     void record(int index, uint16_t before, uint16_t after);

@@ -15,7 +15,7 @@ public:
 
     void postEvent(int code, int argument) override;
     void sendEvent(int code, int argument) override;
-    Answer messageBox(const std::string& text, const std::string& caption, int languageId,
+    Answer messageBox(const std::string& text, const std::string& caption, int language,
                       Buttons buttons) override;
     void progressSetMaximum(int maximum) override;
     void progressSetFormat(const std::string& format) override;
@@ -24,7 +24,6 @@ public:
     void progressHide() override;
     void setWindowTitle(const std::string& title) override;
 
-    int parametersReceived() const { return m_received; }
     bool connected() const { return m_connected; }
 
 private:

@@ -18,7 +18,7 @@ public:
 
     void postEvent(int code, int argument) override;
     void sendEvent(int code, int argument) override;
-    Answer messageBox(const std::string& text, const std::string& caption, int languageId,
+    Answer messageBox(const std::string& text, const std::string& caption, int language,
                       Buttons buttons) override;
 
     uint32_t deliveries(int index) const;

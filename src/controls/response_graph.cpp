@@ -339,10 +339,10 @@ void ResponseGraph::recordMenu(GraphDisplayList& list) const {
         int j = m_model.extraOf(k);
         const MenuExtra* extra = j >= 0 ? &m_menuExtras[size_t(j)] : nullptr;
         QString text = extra ? extra->text : copyPasteText(k);
-        if (extra && extra->checked >= 0) {
+        if (extra && extra->checked) {
             QRect box(rect.left() + (kMenuPadding - kCheckSide) / 2,
                       rect.center().y() - kCheckSide / 2, kCheckSide, kCheckSide);
-            list.box(box, Qt::black, extra->checked != 0);
+            list.box(box, Qt::black, *extra->checked);
         }
         list.text(rect.adjusted(kMenuPadding, 0, -4, 0), font, Qt::black, text,
                   Qt::AlignLeft | Qt::AlignVCenter);

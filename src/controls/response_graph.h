@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QTimer>
+#include <optional>
 #include <vector>
 
 #include "controls/graph_display_list.h"
@@ -23,7 +24,7 @@ public:
 
     struct MenuExtra {
         QString text;
-        int checked = -1;  // -1 no check box, else 0 or 1
+        std::optional<bool> checked;  // none: no check box
     };
     struct Companion {
         ResponseGraph* graph;

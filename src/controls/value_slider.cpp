@@ -105,11 +105,6 @@ double ValueSlider::valueWithToggle() const {
     return m_togglePresent ? m_value + m_toggleOffsetNow : m_value;
 }
 
-void ValueSlider::setLabel(const QString& text) {
-    setLabelText(text);
-    repaint();
-}
-
 void ValueSlider::setLabelText(const QString& text) {
     m_label = text;
     invalidate();

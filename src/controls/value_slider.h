@@ -37,7 +37,6 @@ public:
     double value() const { return m_value; }
     bool toggleOn() const { return m_toggleOffsetNow != 0; }
 
-    void setLabel(const QString& text);  // redraws at once
     void setLabelText(const QString& text);
     QString labelText() const;  // as drawn: from the format when there is one
 

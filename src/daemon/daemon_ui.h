@@ -22,7 +22,7 @@ public:
 
     void postEvent(int code, int argument) override;
     void sendEvent(int code, int argument) override;
-    Answer messageBox(const std::string& text, const std::string& caption, int languageId,
+    Answer messageBox(const std::string& text, const std::string& caption, int language,
                       Buttons buttons) override;
     void progressSetMaximum(int maximum) override { m_maximum = maximum > 0 ? maximum : 1; }
     void progressSetFormat(const std::string&) override {}

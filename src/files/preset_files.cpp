@@ -21,11 +21,7 @@ namespace {
 std::array<uint32_t, 6> localNow() {
     std::time_t now = std::time(nullptr);
     std::tm t{};
-#ifdef _WIN32
-    localtime_s(&t, &now);
-#else
     localtime_r(&now, &t);
-#endif
     return {static_cast<uint32_t>(t.tm_year + 1900), static_cast<uint32_t>(t.tm_mon + 1),
             static_cast<uint32_t>(t.tm_mday),        static_cast<uint32_t>(t.tm_hour),
             static_cast<uint32_t>(t.tm_min),         static_cast<uint32_t>(t.tm_sec)};

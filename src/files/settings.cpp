@@ -8,12 +8,6 @@
 
 #include "platform/private_profile.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -36,34 +30,18 @@ std::string withoutSeparator(std::string path) {
 }
 
 std::string executableFolder() {
-#ifdef _WIN32
-    wchar_t buffer[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    return withSeparator(fs::path(std::wstring(buffer, n)).parent_path().string());
-#else
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) return "./";
     return withSeparator(exe.parent_path().string());
-#endif
 }
 
 std::string defaultUserFolder() {
-#ifdef _WIN32
-    // The temporary-files path cut before "Temp", plus the section name.
-    wchar_t buffer[MAX_PATH];
-    DWORD n = GetTempPathW(MAX_PATH, buffer);
-    std::string temp = fs::path(std::wstring(buffer, n)).string();
-    size_t cut = temp.find("Temp");
-    if (cut == std::string::npos) return std::string(Settings::kSection) + "\\";
-    return temp.substr(0, cut) + Settings::kSection + "\\";
-#else
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && *xdg) return withSeparator(xdg) + Settings::kSection + "/";
     const char* home = std::getenv("HOME");
     if (home && *home) return withSeparator(home) + ".config/" + Settings::kSection + "/";
     return std::string(Settings::kSection) + "/";
-#endif
 }
 
 }  // namespace
@@ -113,17 +91,17 @@ std::string Settings::readText(const std::string& name, const std::string& key) 
     return text.value_or(std::string());
 }
 
-int Settings::writeText(const std::string& name, const std::string& key,
-                        const std::string& text) const {
+bool Settings::writeText(const std::string& name, const std::string& key,
+                         const std::string& text) const {
     std::string program = programFolder();
     if (!folderExists(program)) createFolder(program);
-    if (PrivateProfile::writeString(iniPath(program, name), kSection, key, text)) return 1;
+    if (PrivateProfile::writeString(iniPath(program, name), kSection, key, text)) return true;
     std::string user = userDataFolder();
     if (!folderExists(user)) createFolder(user);
-    return PrivateProfile::writeString(iniPath(user, name), kSection, key, text) ? 1 : 0;
+    return PrivateProfile::writeString(iniPath(user, name), kSection, key, text);
 }
 
-int Settings::writeInt(const std::string& name, const std::string& key, int value) const {
+bool Settings::writeInt(const std::string& name, const std::string& key, int value) const {
     return writeText(name, key, std::to_string(value));
 }
 

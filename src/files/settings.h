@@ -15,9 +15,9 @@ public:
     int readInt(const std::string& name, const std::string& key) const;
     // The stored text, or empty when the key is in neither file.
     std::string readText(const std::string& name, const std::string& key) const;
-    // 1 on success, else 0.
-    int writeText(const std::string& name, const std::string& key, const std::string& text) const;
-    int writeInt(const std::string& name, const std::string& key, int value) const;
+    // Whether the value was stored.
+    bool writeText(const std::string& name, const std::string& key, const std::string& text) const;
+    bool writeInt(const std::string& name, const std::string& key, int value) const;
 
     // Settings lists: a count under LIST + "Max", items under LIST + "Index" + i;
     // -1 marks a free slot. clearList returns the former count, addToList the new one.

@@ -103,7 +103,6 @@ public:
     GraphRect plot() const { return m_plot; }
     int zeroLine() const;  // y of 0 dB
     int columns() const { return m_count; }
-    int crossoverMarkerHeight() const { return m_crossoverHeight; }
     // Markers, their arrows and the margins grow with the window, never below their design size.
     double markerScale() const;
     int markerHalf() const;
@@ -130,8 +129,6 @@ public:
     GraphRect labelBox(int textWidth, int textHeight) const;
 
     MenuState menuState() const;
-    GraphRect copyItem() const { return menuItem(0); }
-    GraphRect pasteItem() const { return menuItem(1); }
     // Items the owner adds below "Copy" and "Paste" (or alone), all of the
     // given width (at least the menu's own); choosing extra item j notifies
     // (5 + j, 0). A menu with extras is kept inside the client area.

@@ -245,8 +245,7 @@ bool Link::moduleStep() {
 LinkUi::Answer Link::message(const std::string& text, const std::string& caption,
                              LinkUi::Buttons buttons) {
     if (m_state.stopping()) return LinkUi::No;
-    return m_ui.messageBox(text, caption.empty() ? title() : caption, Language::windowsId(),
-                           buttons);
+    return m_ui.messageBox(text, caption.empty() ? title() : caption, Language::index(), buttons);
 }
 
 LinkUi::Answer Link::message(const TextTriple& text, LinkUi::Buttons buttons) {

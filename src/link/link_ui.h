@@ -16,7 +16,8 @@ public:
     // Link event message: returns after the window has handled it.
     virtual void sendEvent(int code, int argument) = 0;
     // Returns when the user has closed the box; Yes for OK (No for Cancel).
-    virtual Answer messageBox(const std::string& text, const std::string& caption, int languageId,
+    // The language is a Language index and labels the buttons.
+    virtual Answer messageBox(const std::string& text, const std::string& caption, int language,
                               Buttons buttons) = 0;
 
     virtual void progressSetMaximum(int maximum) = 0;

@@ -59,8 +59,8 @@ void ModuleTable::clear() {
         for (Entry& e : m_slots) e.text.clear();
     }
     for (Entry& e : m_slots) {
-        e.reply = 0;
-        e.queued = 0;
+        e.reply = false;
+        e.queued = false;
         e.value = 0;
         e.attempts = 0;
     }
@@ -90,7 +90,7 @@ std::optional<std::string> ModuleTable::textAfter(int slot, std::string_view pre
 }
 
 void ModuleTable::queue(int slot) {
-    if (valid(slot)) m_slots[static_cast<size_t>(slot)].queued = 1;
+    if (valid(slot)) m_slots[static_cast<size_t>(slot)].queued = true;
 }
 
 void ModuleTable::setTextAndQueue(int slot, std::string_view text) {
@@ -99,15 +99,15 @@ void ModuleTable::setTextAndQueue(int slot, std::string_view text) {
 }
 
 bool ModuleTable::replied(int slot) const {
-    return valid(slot) && m_slots[static_cast<size_t>(slot)].reply > 0;
+    return valid(slot) && m_slots[static_cast<size_t>(slot)].reply;
 }
 
 void ModuleTable::setReplied(int slot, bool replied) {
-    if (valid(slot)) m_slots[static_cast<size_t>(slot)].reply = replied ? 1 : 0;
+    if (valid(slot)) m_slots[static_cast<size_t>(slot)].reply = replied;
 }
 
 bool ModuleTable::queued(int slot) const {
-    return valid(slot) && m_slots[static_cast<size_t>(slot)].queued > 0;
+    return valid(slot) && m_slots[static_cast<size_t>(slot)].queued;
 }
 
 int32_t ModuleTable::value(int slot) const {
@@ -124,9 +124,9 @@ int ModuleTable::attempts(int slot) const {
 
 void ModuleTable::handled(int slot) {
     Entry& e = m_slots[static_cast<size_t>(slot)];
-    e.queued = 0;
+    e.queued = false;
     e.attempts = 0;
-    e.reply = 1;
+    e.reply = true;
 }
 
 namespace {
@@ -212,10 +212,10 @@ std::optional<std::string> ModuleTable::pickForSending(int& cursor, bool countAt
     for (int n = 0; n < kSlots; ++n) {
         int slot = (cursor + n) % kSlots;
         Entry& e = m_slots[static_cast<size_t>(slot)];
-        if (e.queued <= 0) continue;
+        if (!e.queued) continue;
         cursor = slot;
         if (countAttempts && ++e.attempts >= kMaxAttempts) {
-            e.queued = 0;
+            e.queued = false;
             e.attempts = 0;
             return std::nullopt;
         }

@@ -98,8 +98,8 @@ public:
 
 private:
     struct Entry {
-        std::atomic<int8_t> reply{0};
-        std::atomic<int8_t> queued{0};
+        std::atomic<bool> reply{false};
+        std::atomic<bool> queued{false};
         std::atomic<int32_t> value{0};
         std::atomic<uint8_t> attempts{0};
         std::string text;  // under m_textMutex

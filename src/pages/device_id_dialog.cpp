@@ -71,8 +71,8 @@ void DeviceIdDialog::load() {
 void DeviceIdDialog::confirm() {
     QString typed = m_ids->currentText();
     if (typed.isEmpty()) {
-        MessageBox::show(this, {text(deviceidtext::DeviceIdEmpty), windowTitle(),
-                                Language::windowsId(), MessageBox::Buttons::Ok});
+        MessageBox::show(this, {text(deviceidtext::DeviceIdEmpty), windowTitle(), Language::index(),
+                                MessageBox::Buttons::Ok});
         return;
     }
     QByteArray bytes = typed.toLatin1();

@@ -316,6 +316,5 @@ void RoutingPage::exportMatrix() {
     std::string text =
         formatText(written ? routingtext::ExportDone : routingtext::ExportFailed, path.c_str());
     QString caption = parentWidget() ? parentWidget()->window()->windowTitle() : windowTitle();
-    MessageBox::show(this,
-                     {fromUtf8(text), caption, Language::windowsId(), MessageBox::Buttons::Ok});
+    MessageBox::show(this, {fromUtf8(text), caption, Language::index(), MessageBox::Buttons::Ok});
 }

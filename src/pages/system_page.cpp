@@ -619,7 +619,7 @@ void SystemPage::write(int index, int value) {
 }
 
 void SystemPage::box(const QString& message) {
-    MessageBox::show(this, {message, QString(), Language::windowsId(), MessageBox::Buttons::Ok});
+    MessageBox::show(this, {message, QString(), Language::index(), MessageBox::Buttons::Ok});
 }
 
 // A start never stays above its maximum; a maximum takes its start down with it.
@@ -682,9 +682,6 @@ void SystemPage::buttonAction(int b) {
             break;
         case SendLocal:
             sendLocal();
-            break;
-        case WifiSet:
-            if (m_wifi) m_wifi();
             break;
         case Route:
             emit routingAsked();
@@ -784,9 +781,8 @@ void SystemPage::saveLocal() {
     name = PresetFiles::withPresetExtension(name);
     if (PresetFiles().presetExists(name)) {
         QString question = QString::fromStdString(name) + text(uitext::FileExistsOverwrite);
-        auto answer =
-            MessageBox::show(this, {question, text(uitext::Warning), Language::windowsId(),
-                                    MessageBox::Buttons::OkCancel});
+        auto answer = MessageBox::show(this, {question, text(uitext::Warning), Language::index(),
+                                              MessageBox::Buttons::OkCancel});
         if (answer != MessageBox::Answer::Yes) return;
     } else {
         m_fileList->addItem(QString::fromStdString(name));
@@ -796,7 +792,7 @@ void SystemPage::saveLocal() {
 
 bool SystemPage::confirmed(const TextTriple& question, const std::string& name) {
     QString asked = QString::fromStdString(formatText(question, name.c_str()));
-    return MessageBox::show(this, {asked, text(uitext::Warning), Language::windowsId(),
+    return MessageBox::show(this, {asked, text(uitext::Warning), Language::index(),
                                    MessageBox::Buttons::OkCancel}) == MessageBox::Answer::Yes;
 }
 

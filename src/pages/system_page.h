@@ -69,8 +69,6 @@ public:
     ~SystemPage() override;
 
     void setBackgroundSource(DrawingSurface* source) override;
-    // What the hidden "Wifi Set" button would open.
-    void setWifiHandler(std::function<void()> handler) { m_wifi = std::move(handler); }
 
     int getField(int field) const override;
     void setField(int field, int value) override;
@@ -145,7 +143,6 @@ private:
     const LinkState& m_state;
     const DeviceInfo& m_device;
     Jobs m_jobs;
-    std::function<void()> m_wifi;
     DrawingSurface* m_source = nullptr;
     bool m_created = false;
     std::array<ValueSlider, kSliders> m_sliders;

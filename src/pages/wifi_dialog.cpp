@@ -161,7 +161,7 @@ void WifiDialog::showMode(int mode) {
 
 bool WifiDialog::askRouterMode() {
     return MessageBox::show(this, {text(wifitext::RouterModeQuestion), windowTitle(),
-                                   Language::windowsId(), MessageBox::Buttons::YesNo}) ==
+                                   Language::index(), MessageBox::Buttons::YesNo}) ==
            MessageBox::Answer::Yes;
 }
 
@@ -182,8 +182,7 @@ void WifiDialog::modeClicked(int mode) {
 }
 
 void WifiDialog::say(const QString& message) {
-    MessageBox::show(this,
-                     {message, windowTitle(), Language::windowsId(), MessageBox::Buttons::Ok});
+    MessageBox::show(this, {message, windowTitle(), Language::index(), MessageBox::Buttons::Ok});
 }
 
 void WifiDialog::setHotspot() {
@@ -214,7 +213,7 @@ void WifiDialog::pcClicked(int i) {
     QString question =
         QString::fromStdString(formatText(devicetext::PcConnectionQuestion, choice.c_str()));
     bool agreed =
-        MessageBox::show(this, {question, windowTitle(), Language::windowsId(),
+        MessageBox::show(this, {question, windowTitle(), Language::index(),
                                 MessageBox::Buttons::OkCancel}) == MessageBox::Answer::Yes;
     if (agreed) {
         Settings().writeInt(ModuleRequests::kSettings, ModuleRequests::kConnectionKey,

@@ -5,13 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#else
 #include <fcntl.h>
 #include <unistd.h>
-#endif
 
 #include <cerrno>
 
@@ -19,22 +14,14 @@ namespace {
 
 std::string temporaryName(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-    long pid = _getpid();
-#else
     long pid = ::getpid();
-#endif
     return path + ".tmp" + std::to_string(pid) + "-" + std::to_string(counter++);
 }
 
 bool writeAndSync(std::FILE* f, const uint8_t* data, size_t size) {
     if (size > 0 && std::fwrite(data, 1, size, f) != size) return false;
     if (std::fflush(f) != 0) return false;
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
     return ::fsync(::fileno(f)) == 0;
-#endif
 }
 
 // O_EXCL and O_NOFOLLOW: in a folder others can write to, a name planted
@@ -42,10 +29,6 @@ bool writeAndSync(std::FILE* f, const uint8_t* data, size_t size) {
 std::FILE* createTemporary(const std::string& path, std::string& tmp) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         tmp = temporaryName(path);
-#ifdef _WIN32
-        std::FILE* f = std::fopen(tmp.c_str(), "wbx");
-        if (f) return f;
-#else
         int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
             std::FILE* f = ::fdopen(fd, "wb");
@@ -54,7 +37,6 @@ std::FILE* createTemporary(const std::string& path, std::string& tmp) {
             ::unlink(tmp.c_str());
             return nullptr;
         }
-#endif
         if (errno != EEXIST) return nullptr;
     }
     return nullptr;

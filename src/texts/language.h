@@ -13,10 +13,9 @@ public:
 
     static int index() { return s_index.load(std::memory_order_relaxed); }
     // Values outside 0 to 2 are refused; returns whether the index changed.
-    static bool set(int i) { return i >= 0 && i <= 2 && s_index.exchange(static_cast<uint8_t>(i)) != i; }
-    // The Windows language identifier that message boxes carry: 2052, 1028 or 1033.
-    static int windowsId() { return windowsIdOf(index()); }
-    static int windowsIdOf(int i) { return i == SimplifiedChinese ? 2052 : i == TraditionalChinese ? 1028 : 1033; }
+    static bool set(int i) {
+        return i >= 0 && i <= 2 && s_index.exchange(static_cast<uint8_t>(i)) != i;
+    }
 
 private:
     inline static std::atomic<uint8_t> s_index{English};

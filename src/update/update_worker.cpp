@@ -100,7 +100,7 @@ bool UpdateWorker::stopped() const {
 }
 
 void UpdateWorker::tell(const TextTriple& text) {
-    m_ui.messageBox(text.get(), updatetext::Tip.get(), Language::windowsId(), LinkUi::Buttons::Ok);
+    m_ui.messageBox(text.get(), updatetext::Tip.get(), Language::index(), LinkUi::Buttons::Ok);
 }
 
 // A name server that never answers is abandoned by a cancel; a name that does
@@ -146,7 +146,7 @@ std::optional<UpdateWorker::End> UpdateWorker::answer(const UpdatePacket& packet
     if (packet.machineId() == m_config.machine) return End::SameMachine;
     if (!packet.updateAvailable()) return std::nullopt;
     LinkUi::Answer a = m_ui.messageBox(updatetext::UpdateQuestion.get(), updatetext::Tip.get(),
-                                       Language::windowsId(), LinkUi::Buttons::OkCancel);
+                                       Language::index(), LinkUi::Buttons::OkCancel);
     if (a != LinkUi::Yes) return End::Declined;
     if (cancelled()) return End::Cancelled;
     return downloadAndInstall(server, packet.token());

@@ -11,6 +11,7 @@
 #include "link/link_event.h"
 #include "platform/qt/message_box.h"
 #include "support/qt_wait.h"
+#include "texts/language.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST_F(BridgeTest, AMessageBoxHoldsTheLinkUntilItIsClosed) {
     int answerWhileOpen = 0;
     MessageBox::setObserver([&](const MessageBox::Request& r) -> std::optional<MessageBox::Answer> {
         EXPECT_EQ(r.text, "Equipment occupied!");
-        EXPECT_EQ(r.languageId, 2052);
+        EXPECT_EQ(r.language, Language::SimplifiedChinese);
         // The user answers a moment later, while the box's own loop runs.
         QTimer::singleShot(0, [&] {
             answerWhileOpen = answer.load();
@@ -76,7 +77,8 @@ TEST_F(BridgeTest, AMessageBoxHoldsTheLinkUntilItIsClosed) {
         return std::nullopt;
     });
     std::thread link([&] {
-        answer = ui.messageBox("Equipment occupied!", "QX7-USB", 2052, LinkUi::Buttons::YesNo);
+        answer = ui.messageBox("Equipment occupied!", "QX7-USB", Language::SimplifiedChinese,
+                               LinkUi::Buttons::YesNo);
     });
     ASSERT_TRUE(processUntil([&] { return answer.load() != -1; }));
     link.join();
@@ -96,7 +98,7 @@ TEST_F(BridgeTest, ClosingReleasesAWaitingLinkAndIgnoresLaterCalls) {
     EXPECT_TRUE(returned.load());
     ui.postEvent(0, 1);
     ui.progressSetPosition(3);
-    EXPECT_EQ(ui.messageBox("x", "", 1033, LinkUi::Buttons::Ok), LinkUi::No);
+    EXPECT_EQ(ui.messageBox("x", "", Language::English, LinkUi::Buttons::Ok), LinkUi::No);
     processQueued();
     EXPECT_TRUE(window.events.empty());
 }

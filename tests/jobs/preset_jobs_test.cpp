@@ -220,7 +220,7 @@ TEST_F(PresetJobsTest, BadFilesAndNamesGiveTheirMessageAndChangeNothing) {
         EXPECT_FALSE(outcome.ok) << c.name;
         ASSERT_EQ(m_ui.messages().size(), 1u) << c.name;
         EXPECT_EQ(m_ui.messages()[0].text, c.message);
-        EXPECT_EQ(m_ui.messages()[0].languageId, 1033);
+        EXPECT_EQ(m_ui.messages()[0].language, Language::English);
         EXPECT_EQ(m_device.memory(), device) << c.name;
         EXPECT_EQ(mirrorValues(), mirror) << c.name;
         EXPECT_EQ(m_link.mirror().countPending(), 0) << c.name;

@@ -270,7 +270,7 @@ TEST_P(OccupancyCheck, TwoOrMoreForeignAnswersOfTenShowEquipmentOccupied) {
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].text, linktext::EquipmentOccupied.get());
         EXPECT_EQ(messages[0].caption, "QX7-USB");
-        EXPECT_EQ(messages[0].languageId, Language::windowsId());
+        EXPECT_EQ(messages[0].language, Language::index());
     }
     EXPECT_EQ(h.ui.countEvents(LinkEvent::ReadComplete, 0), 1);
 }

@@ -37,7 +37,7 @@ TEST_F(CkfFileDataTest, NoSettingsFileAnywhereReadsMinusOne) {
 }
 
 TEST_F(CkfFileDataTest, WriteGoesToTheProgramFolderAndReadsBack) {
-    EXPECT_EQ(settings.writeInt("Language", "Language", 2), 1);
+    EXPECT_TRUE(settings.writeInt("Language", "Language", 2));
     EXPECT_EQ(TempFolder::read(programFile("Language")), "[VX510-Q3]\r\nLanguage=2\r\n");
     EXPECT_FALSE(std::filesystem::exists(userFile("Language")));
     EXPECT_EQ(Settings().readInt("Language", "Language"), 2);
@@ -50,7 +50,7 @@ TEST_F(CkfFileDataTest, UnwritableProgramFolderFallsBackToTheUserFolder) {
     useFolders(root.path("blocker/program"), root.path("user/VX510-Q3"));
     ASSERT_FALSE(Settings::folderExists(root.path("user/VX510-Q3")));
 
-    EXPECT_EQ(settings.writeInt("Language", "Language", 2), 1);
+    EXPECT_TRUE(settings.writeInt("Language", "Language", 2));
     EXPECT_TRUE(Settings::folderExists(root.path("user/VX510-Q3")));
     EXPECT_EQ(TempFolder::read(userFile("Language")), "[VX510-Q3]\r\nLanguage=2\r\n");
     EXPECT_EQ(settings.readInt("Language", "Language"), 2);
@@ -59,7 +59,7 @@ TEST_F(CkfFileDataTest, UnwritableProgramFolderFallsBackToTheUserFolder) {
 TEST_F(CkfFileDataTest, WriteFailsWhenNeitherFolderCanBeWritten) {
     TempFolder::write(root.path("blocker"), "not a folder");
     useFolders(root.path("blocker/program"), root.path("blocker/user"));
-    EXPECT_EQ(settings.writeInt("Language", "Language", 2), 0);
+    EXPECT_FALSE(settings.writeInt("Language", "Language", 2));
     EXPECT_EQ(settings.readInt("Language", "Language"), -1);
 }
 

@@ -19,8 +19,8 @@ void RecordingUi::sendEvent(int code, int argument) {
 }
 
 LinkUi::Answer RecordingUi::messageBox(const std::string& text, const std::string& caption,
-                                       int languageId, Buttons) {
-    Message message{text, caption, languageId};
+                                       int language, Buttons) {
+    Message message{text, caption, language};
     std::function<Answer(const Message&)> handler;
     {
         std::lock_guard lock(m_mutex);

@@ -8,18 +8,8 @@
 
 namespace {
 
-// 0 simplified Chinese, 1 traditional Chinese, 2 English.
-int languageOf(int languageId) {
-    switch (languageId) {
-        case 2052:
-            return 0;
-        case 1028:
-        case 3076:
-        case 5124:
-            return 1;
-        default:
-            return 2;
-    }
+int languageOf(int language) {
+    return language >= 0 && language <= 2 ? language : 2;
 }
 
 struct OpenBox {
@@ -40,24 +30,24 @@ void answer(OpenBox& open, MessageBox::Answer a) {
 
 }  // namespace
 
-QString MessageBox::okText(int languageId) {
+QString MessageBox::okText(int language) {
     static const char* texts[3] = {"确定", "確定", "OK"};
-    return QString::fromUtf8(texts[languageOf(languageId)]);
+    return QString::fromUtf8(texts[languageOf(language)]);
 }
 
-QString MessageBox::yesText(int languageId) {
+QString MessageBox::yesText(int language) {
     static const char* texts[3] = {"是(&Y)", "是(&Y)", "&Yes"};
-    return QString::fromUtf8(texts[languageOf(languageId)]);
+    return QString::fromUtf8(texts[languageOf(language)]);
 }
 
-QString MessageBox::cancelText(int languageId) {
+QString MessageBox::cancelText(int language) {
     static const char* texts[3] = {"取消", "取消", "Cancel"};
-    return QString::fromUtf8(texts[languageOf(languageId)]);
+    return QString::fromUtf8(texts[languageOf(language)]);
 }
 
-QString MessageBox::noText(int languageId) {
+QString MessageBox::noText(int language) {
     static const char* texts[3] = {"否(&N)", "否(&N)", "&No"};
-    return QString::fromUtf8(texts[languageOf(languageId)]);
+    return QString::fromUtf8(texts[languageOf(language)]);
 }
 
 MessageBox::Answer MessageBox::show(QWidget* owner, const Request& request) {
@@ -69,15 +59,15 @@ MessageBox::Answer MessageBox::show(QWidget* owner, const Request& request) {
     box.setIcon(QMessageBox::NoIcon);
     OpenBox open{&box, request};
     if (request.buttons == Buttons::YesNo) {
-        open.yes = box.addButton(yesText(request.languageId), QMessageBox::YesRole);
-        open.no = box.addButton(noText(request.languageId), QMessageBox::NoRole);
+        open.yes = box.addButton(yesText(request.language), QMessageBox::YesRole);
+        open.no = box.addButton(noText(request.language), QMessageBox::NoRole);
         box.setEscapeButton(open.no);
     } else if (request.buttons == Buttons::OkCancel) {
-        open.yes = box.addButton(okText(request.languageId), QMessageBox::AcceptRole);
-        open.no = box.addButton(cancelText(request.languageId), QMessageBox::RejectRole);
+        open.yes = box.addButton(okText(request.language), QMessageBox::AcceptRole);
+        open.no = box.addButton(cancelText(request.language), QMessageBox::RejectRole);
         box.setEscapeButton(open.no);
     } else {
-        open.yes = box.addButton(okText(request.languageId), QMessageBox::AcceptRole);
+        open.yes = box.addButton(okText(request.language), QMessageBox::AcceptRole);
         box.setEscapeButton(open.yes);
     }
     // A question's Enter takes the safe answer: nothing is overwritten or lost by a stray key.

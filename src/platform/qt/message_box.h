@@ -6,9 +6,9 @@
 
 class QWidget;
 
-// Modal message boxes labelled in the language a Windows language identifier
-// names (2052 simplified Chinese, 1028 and 3076 traditional Chinese, others
-// English), button texts included. show() blocks until the box is closed
+// Modal message boxes with button texts in the program's language (the
+// texts' numbering: 0 simplified Chinese, 1 traditional Chinese, 2 English;
+// anything else English). show() blocks until the box is closed
 // while the window keeps handling its messages.
 class MessageBox {
 public:
@@ -18,18 +18,18 @@ public:
     struct Request {
         QString text;
         QString caption;
-        int languageId = 1033;
+        int language = 2;
         Buttons buttons = Buttons::Ok;
     };
 
     // Yes for OK. Closing the box any other way answers No (OK boxes: Yes).
     static Answer show(QWidget* owner, const Request& request);
 
-    // The button texts of a language identifier: OK, Yes, No.
-    static QString okText(int languageId);
-    static QString yesText(int languageId);
-    static QString noText(int languageId);
-    static QString cancelText(int languageId);
+    // The button texts of a language: OK, Yes, No, Cancel.
+    static QString okText(int language);
+    static QString yesText(int language);
+    static QString noText(int language);
+    static QString cancelText(int language);
 
     // Called on the user-interface thread as soon as a box is open. An answer
     // closes the box with that answer; nothing leaves it open for the user.
