@@ -338,7 +338,7 @@ void MainWindow::showDaemonReach() {
 bool MainWindow::refusedThroughDaemon() {
     if (!m_remote) return false;
     MessageBox::show(this, {text(remotetext::NotThroughDaemon), QStringLiteral("QX7"),
-                            Language::windowsId(), MessageBox::Buttons::Ok});
+                            Language::index(), MessageBox::Buttons::Ok});
     return true;
 }
 
