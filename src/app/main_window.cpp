@@ -290,10 +290,12 @@ void MainWindow::setDeviceState(DeviceStatePanel::State state) {
     m_pages->setInputEnabled(live);
     m_header->setInputEnabled(live);
     titleButton(TitleButtons::TrackTest).setInputEnabled(live);
-    if (state == DeviceStatePanel::State::Reading)
+    if (state == DeviceStatePanel::State::Reading) {
         m_progressPoll.start();
-    else
+        showProgress();
+    } else {
         m_progressPoll.stop();
+    }
     showStatus();
 }
 
@@ -303,7 +305,8 @@ void MainWindow::showStatus() {
 
 void MainWindow::showProgress() {
     ProgressDialog* progress = m_ui.progressDialog();
-    if (progress && progress->active()) m_statePanel->setProgressText(progress->text());
+    if (progress && progress->active() && progress->showsProgress())
+        m_statePanel->setProgressText(progress->text());
 }
 
 void MainWindow::switchToUsb() {

@@ -66,6 +66,12 @@ void ProgressDialog::setMaximum(int maximum) {
 void ProgressDialog::setFormat(const QString& format) {
     std::lock_guard lock(m_mutex);
     m_format = format;
+    m_formatGiven = !format.isEmpty();
+}
+
+bool ProgressDialog::showsProgress() const {
+    std::lock_guard lock(m_mutex);
+    return m_formatGiven;
 }
 
 void ProgressDialog::setPosition(int position) {

@@ -39,6 +39,8 @@ public:
 
     bool active() const { return m_active; }
     QString text() const;
+    // False while the dialog still shows its greeting, which is no progress.
+    bool showsProgress() const;
     int barWidth() const;
     QImage picture() const;
 
@@ -59,6 +61,7 @@ private:
     mutable std::mutex m_mutex;
     int m_maximum = 100;
     QString m_format;
+    bool m_formatGiven = false;
     QImage m_picture;
     QString m_text;
     int m_barWidth = 27;

@@ -1,6 +1,8 @@
 #include "app/window_shortcuts.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -13,6 +15,16 @@ WindowShortcuts::WindowShortcuts(QWidget& window, Handlers handlers)
     add(Qt::CTRL | Qt::Key_R, std::move(handlers.routing));
     m_wifi = add(Qt::CTRL | Qt::Key_W, std::move(handlers.wifi));
     m_upgrade = add(Qt::CTRL | Qt::Key_U, std::move(handlers.upgrade));
+    qApp->installEventFilter(this);
+}
+
+// Qt may close an open list while offering it the key and then still hand the
+// key to the window's shortcut: taking the offer keeps the window out of it.
+bool WindowShortcuts::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && QApplication::activePopupWidget() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        event->accept();
+    return QObject::eventFilter(watched, event);
 }
 
 QAction* WindowShortcuts::add(const QKeySequence& keys, std::function<void()> fn) {

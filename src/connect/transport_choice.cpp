@@ -186,6 +186,7 @@ bool TransportChoice::parse(std::vector<std::string>& args, std::string& error) 
         error = "--usb picks a device on USB; it does not go with " + m_chosenBy;
         return false;
     }
+    if (!checkGivenAddress(error)) return false;
     args = std::move(rest);
     return true;
 }
@@ -290,8 +291,7 @@ uint32_t TransportChoice::rememberedDeviceId() const {
     return id == 0 || id == -1 ? 0 : static_cast<uint32_t>(id);
 }
 
-bool TransportChoice::installRelay(Link& link, std::string& error) {
-    RelayConfig config;
+bool TransportChoice::relayAddress(RelayConfig& config, std::string& error) const {
     if (!NetAddress::splitHostPort(m_path, config.host, config.controlPort, config.controlPort)) {
         error = m_path.empty()
                     ? std::string("no relay server is set: give --relay HOST[:PORT], or set \"") +
@@ -312,6 +312,18 @@ bool TransportChoice::installRelay(Link& link, std::string& error) {
         }
         config.dataPort = static_cast<uint16_t>(config.controlPort + 1);
     }
+    return true;
+}
+
+bool TransportChoice::checkGivenAddress(std::string& error) const {
+    if (m_kind != TransportType::Relay || m_path.empty()) return true;
+    RelayConfig config;
+    return relayAddress(config, error);
+}
+
+bool TransportChoice::installRelay(Link& link, std::string& error) {
+    RelayConfig config;
+    if (!relayAddress(config, error)) return false;
     uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
     if (id == 0 && !m_canAsk) {
         error = std::string("the relay server needs the device ID: give ") + kDeviceIdOption +

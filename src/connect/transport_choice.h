@@ -15,6 +15,7 @@ class HidBackend;
 class Link;
 class SimDevice;
 struct NetworkConfig;
+struct RelayConfig;
 
 // How a program reaches the device, chosen on its command line and shared
 // by every program:
@@ -115,7 +116,12 @@ private:
     bool takeDeviceId(const std::string& value, std::string& error);
     void applySetting();
     bool installRelay(Link& link, std::string& error);
+    // The relay server's address and ports from the path.
+    bool relayAddress(RelayConfig& config, std::string& error) const;
     bool networkTarget(NetworkConfig& config) const;
+    // A relay server given on the command line is checked with the other
+    // options, so that a mistyped one is a wrong command line.
+    bool checkGivenAddress(std::string& error) const;
     uint32_t rememberedDeviceId() const;
 
     TransportType m_kind = TransportType::UsbHid;

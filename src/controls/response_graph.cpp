@@ -495,6 +495,19 @@ void ResponseGraph::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+// An Escape while the menu shows closes the menu, before the window's own
+// Escape sees it.
+bool ResponseGraph::event(QEvent* event) {
+    bool menuEscape =
+        (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        m_model.menuState() != ResponseGraphModel::MenuState::Hidden;
+    if (!menuEscape) return QWidget::event(event);
+    if (event->type() == QEvent::KeyPress) m_model.closeMenu();
+    event->accept();
+    return true;
+}
+
 void ResponseGraph::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
         // A graph that only shows takes the focus on a click, but no steps.

@@ -588,6 +588,12 @@ void ResponseGraphModel::rightButtonUp(int x, int y) {
     if (m_host) m_host->invalidate();
 }
 
+void ResponseGraphModel::closeMenu() {
+    if (m_menuItem < 0) return;
+    m_menuItem = -1;
+    if (m_host) m_host->invalidate();
+}
+
 void ResponseGraphModel::wheel(int steps) {
     if (!m_options.interactive) return;
     for (int i = 0; i < std::abs(steps); ++i) stepSlot(steps > 0 ? 1 : -1);

@@ -87,6 +87,8 @@ public:
     void mouseMove(int x, int y);
     void mouseUp(int x, int y);
     void rightButtonUp(int x, int y);
+    // Escape: the menu goes without a choice.
+    void closeMenu();
     void wheel(int steps);   // positive forward
     void arrowKey(bool up);  // up arrow or down arrow
 

@@ -179,7 +179,13 @@ uint16_t SimDevice::presenceRead() {
     uint64_t n = m_presenceReads++;
     if (m_faults.foreignPresence != 0 && static_cast<int>(n % 10) < m_faults.foreignPer10)
         return m_faults.foreignPresence;
-    return m_memory[kPresence];
+    uint16_t v = m_memory[kPresence];
+    return m_behindRelay && v == 1 ? 3 : v;
+}
+
+void SimDevice::setBehindRelay(bool behind) {
+    std::lock_guard lock(m_mutex);
+    m_behindRelay = behind;
 }
 
 std::vector<uint8_t> SimDevice::writeParameters(const uint8_t* payload, size_t size) {

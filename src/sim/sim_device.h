@@ -74,6 +74,9 @@ public:
 
     SimFaults faults() const;
     void setFaults(const SimFaults& faults);
+    // Behind a relay server the device reports a program's presence word 1 as
+    // 3, the value a program over the relay expects of itself.
+    void setBehindRelay(bool behind);
     // Each disappearance starts a new generation; handles from an older one stay dead.
     uint64_t generation() const;
     void setAbsent(bool absent);
@@ -114,6 +117,7 @@ private:
     SimLoader m_loader;
     uint64_t m_generation = 0;
     uint64_t m_presenceReads = 0;
+    bool m_behindRelay = false;
     std::vector<uint8_t> m_input;
     std::array<uint64_t, 256> m_requests{};
     std::vector<std::vector<uint8_t>> m_log;

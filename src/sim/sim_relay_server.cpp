@@ -18,7 +18,9 @@ int64_t now() {
 }  // namespace
 
 SimRelayServer::SimRelayServer(SimDevice& device, const Clock& clock)
-    : m_device(device), m_clock(clock) {}
+    : m_device(device), m_clock(clock) {
+    m_device.setBehindRelay(true);
+}
 
 SimRelayServer::~SimRelayServer() {
     stop();

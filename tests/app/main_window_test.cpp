@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -186,6 +187,24 @@ TEST_F(MainWindowTest, EscapeAsksTheExitQuestionAndInABoxOnlyTakesTheTypingBack)
     press(Qt::Key_Escape);
     processQueued();
     EXPECT_EQ(exits, std::vector<int>{0});
+}
+
+// As Qt does with a key: offered to the open list first, to the window's
+// shortcuts only when the list did not take it.
+TEST_F(MainWindowTest, EscapeWithAnOpenListClosesTheListOnly) {
+    ASSERT_TRUE(start());
+    window->selectPage(pageNumber::System);
+    QComboBox& list = window->systemPage().languageList();
+    list.setFocus();
+    list.showPopup();
+    ASSERT_TRUE(processUntil([&] { return list.view()->isVisible(); }));
+    QKeyEvent offer(QEvent::ShortcutOverride, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(list.view(), &offer);
+    if (!offer.isAccepted()) press(Qt::Key_Escape);
+    processQueued();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(list.view()->isVisible());
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(MainWindowTest, TheStatusButtonFollowsTheConnectionAndTheLanguage) {

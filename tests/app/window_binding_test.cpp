@@ -238,6 +238,8 @@ TEST_F(MainWindowTest, NothingIsWrittenBeforeTheDeviceIsReadAndTheWindowSaysWhy)
         EXPECT_EQ(window->titleButton(3).text(), s.status) << s.name;
         EXPECT_TRUE(panel.message().contains(s.says))
             << s.name << ": " << panel.message().toStdString();
+        EXPECT_FALSE(panel.message().contains(QString::fromUtf8("欢迎")))
+            << s.name << ": no greeting";
         EXPECT_EQ(panel.isVisible(), s.state != State::Live) << s.name;
 
         link->mirror().setPendingMark(1602, false);

@@ -212,6 +212,8 @@ TEST(TransportChoice, NetworkRelayAndDeviceIdOptions) {
          0xBC614E,
          {}},
         {{"--relay"}, false, TransportType::UsbHid, "", 0, {}},
+        {{"--relay", "127.0.0.1:65535"}, false, TransportType::UsbHid, "", 0, {}},
+        {{"--relay", "[::1"}, false, TransportType::UsbHid, "", 0, {}},
         {{"--device-id", "G1"}, false, TransportType::UsbHid, "", 0, {}},
         {{"--device-id=0"}, false, TransportType::UsbHid, "", 0, {}},
     };

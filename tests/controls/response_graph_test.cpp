@@ -109,6 +109,18 @@ TEST_F(ResponseGraphTest, ContextMenuCopyAndPaste) {
     EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Hidden);
 }
 
+// The menu takes the Escape that the window would take as a wish to exit.
+TEST_F(ResponseGraphTest, EscapeClosesTheContextMenuWithoutAChoice) {
+    click(graph, QPointF(600, 200), Qt::RightButton);
+    QKeyEvent offer(QEvent::ShortcutOverride, Qt::Key_Escape, Qt::NoModifier);
+    offer.ignore();
+    QApplication::sendEvent(graph, &offer);
+    EXPECT_TRUE(offer.isAccepted());
+    key(graph, Qt::Key_Escape);
+    EXPECT_EQ(graph->model().menuState(), ResponseGraphModel::MenuState::Hidden);
+    EXPECT_TRUE(parent.reports.empty());
+}
+
 TEST_F(ResponseGraphTest, OffCrossoversAreLabelledAndDrawFlat) {
     graph->setCrossoverType(24);
     graph->setCrossoverFrequency(0, 19.0);

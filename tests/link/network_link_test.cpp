@@ -62,14 +62,15 @@ protected:
         return t;
     }
 
-    RelayTransport& useRelay(uint16_t port) {
+    RelayTransport& useRelay(uint16_t port) { return useRelay(port, link); }
+    RelayTransport& useRelay(uint16_t port, Link& on) {
         RelayConfig config{
             "127.0.0.1", port, static_cast<uint16_t>(port + 1), {NetAddress::kLoopback, 0}};
-        auto transport = std::make_unique<RelayTransport>(link, config);
+        auto transport = std::make_unique<RelayTransport>(on, config);
         RelayTransport& t = *transport;
         t.setChosenDeviceId(device.deviceId());
-        link.setTransport(TransportType::Relay, std::move(transport));
-        link.supervisor().setInitialTransportType(TransportType::Relay);
+        on.setTransport(TransportType::Relay, std::move(transport));
+        on.supervisor().setInitialTransportType(TransportType::Relay);
         return t;
     }
 
@@ -273,6 +274,27 @@ TEST_F(NetworkLinkTest, RelayBindsReadsAndWrites) {
     EXPECT_FALSE(transport.receiverRunning());
     EXPECT_TRUE(waitFor([&] { return relay.boundClient() == 0; })) << "the channel was closed";
     expectLoopbackOnly(transport.destinations());
+}
+
+// The device keeps the presence word the last program wrote: the next program
+// over the relay server must find the device free, not occupied.
+TEST_F(NetworkLinkTest, ASecondProgramOverTheRelayFindsTheDeviceFree) {
+    SimRelayServer relay(device, clock);
+    ASSERT_TRUE(relay.start()) << relay.error();
+    useRelay(relay.controlPort());
+    ASSERT_TRUE(link.supervisor().start());
+    ASSERT_TRUE(readAndWrite());
+    link.supervisor().stop();
+    link.supervisor().join();
+
+    RecordingUi nextUi;
+    Link next(nextUi, clock);
+    useRelay(relay.controlPort(), next);
+    ASSERT_TRUE(next.supervisor().start());
+    EXPECT_TRUE(waitFor([&] { return nextUi.countEvents(LinkEvent::ReadComplete, 0) == 1; }));
+    EXPECT_EQ(nextUi.countMessages("Equipment occupied!"), 0);
+    next.supervisor().stop();
+    next.supervisor().join();
 }
 
 // The client ID travels in clear: a stranger that knows it still cannot
