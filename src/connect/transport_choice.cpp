@@ -318,9 +318,8 @@ bool TransportChoice::installRelay(Link& link, std::string& error) {
                 " ID (shown on the device's display)";
         return false;
     }
-    auto relay = std::make_unique<RelayTransport>(link, config);
-    if (id != 0) relay->setDeviceIdSource([id] { return id; });
-    link.setTransport(TransportType::Relay, std::move(relay));
+    if (id != 0) link.setDeviceIdSource([id] { return id; });
+    link.setRelayTransport(std::make_unique<RelayTransport>(link, config));
     return true;
 }
 
@@ -351,12 +350,11 @@ bool TransportChoice::install(Link& link, std::string& error) {
                 error = "--network: \"" + m_path + "\" is not HOST, HOST:PORT or ADDRESS/BITS";
                 return false;
             }
-            auto network = std::make_unique<NetworkTransport>(link, config);
             // A command line cannot ask: there the only device that answers is taken.
             uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
             if (id != 0 || !m_canAsk)
-                network->setDeviceIdSource([id] { return id ? id : NetworkTransport::kAnyDevice; });
-            link.setTransport(TransportType::Network, std::move(network));
+                link.setDeviceIdSource([id] { return id ? id : DeviceIdCheck::kAnyDevice; });
+            link.setNetworkTransport(std::make_unique<NetworkTransport>(link, config));
             break;
         }
         case TransportType::Relay:

@@ -8,6 +8,10 @@
 #include "files/settings.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "link/module_carrier.h"
+#include "link/network_search.h"
+#include "link/relay_carrier.h"
+#include "link/relay_search.h"
 #include "link/transport.h"
 #include "link/transport_type.h"
 #include "platform/clock.h"
@@ -81,7 +85,20 @@ Link::~Link() {
 }
 
 void Link::setTransport(TransportType type, std::unique_ptr<Transport> transport) {
+    m_searches[slotOf(type)].reset();
     m_transports[slotOf(type)] = std::move(transport);
+}
+
+void Link::setNetworkTransport(std::unique_ptr<ModuleCarrier> carrier) {
+    size_t slot = slotOf(TransportType::Network);
+    m_searches[slot] = std::make_unique<NetworkSearch>(*this, *carrier);
+    m_transports[slot] = std::move(carrier);
+}
+
+void Link::setRelayTransport(std::unique_ptr<RelayCarrier> carrier) {
+    size_t slot = slotOf(TransportType::Relay);
+    m_searches[slot] = std::make_unique<RelaySearch>(*this, *carrier);
+    m_transports[slot] = std::move(carrier);
 }
 
 Transport* Link::transportFor(TransportType type) const {
@@ -89,8 +106,18 @@ Transport* Link::transportFor(TransportType type) const {
 }
 
 bool Link::isConnected() const {
-    Transport* t = transport();
+    TransportType type = m_state.transportType;
+    Transport* t = transportFor(type);
+    if (m_searches[slotOf(type)]) return t && m_state.alive();
     return t && t->isConnected();
+}
+
+void Link::search(TransportType type) {
+    Handshake& handshake = handshakeFor(type);
+    if (TransportSearch* search = m_searches[slotOf(type)].get())
+        search->connect(handshake);
+    else if (Transport* t = transportFor(type))
+        t->connect(handshake);
 }
 
 Handshake& Link::handshakeFor(TransportType type) {

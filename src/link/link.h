@@ -20,9 +20,12 @@
 #include "link/parameter_probe.h"
 #include "link/relay_bind.h"
 #include "link/transport.h"
+#include "link/transport_search.h"
 
 class Clock;
 class LinkSupervisor;
+class ModuleCarrier;
+class RelayCarrier;
 struct TextTriple;
 
 // The connection to one device: the shared link state, the parameter mirror,
@@ -54,11 +57,25 @@ public:
     // Registers the transport for a type; the serial transport serves both
     // Serial and Bluetooth.
     void setTransport(TransportType type, std::unique_ptr<Transport> transport);
+    // Carriers that the link searches for itself.
+    void setNetworkTransport(std::unique_ptr<ModuleCarrier> carrier);
+    void setRelayTransport(std::unique_ptr<RelayCarrier> carrier);
     Transport* transportFor(TransportType type) const;
     Transport* transport() const { return transportFor(m_state.transportType); }
+    // Over a searched-for carrier only a proved device counts as connected.
     bool isConnected() const;
     // What proves the device on a transport of this type.
     Handshake& handshakeFor(TransportType type);
+    // Searches on the transport of this type until the device is proved on
+    // it, or the link stops or turns to another transport.
+    void search(TransportType type);
+
+    // Gives the device ID to look for over the network or the relay when none
+    // is chosen: 0 for none (the user is asked), DeviceIdCheck::kAnyDevice for
+    // the one device that answers. Set before the start.
+    using DeviceIdSource = std::function<uint32_t()>;
+    void setDeviceIdSource(DeviceIdSource source) { m_deviceIdSource = std::move(source); }
+    uint32_t askDeviceId() const { return m_deviceIdSource ? m_deviceIdSource() : 0; }
     // Where the transports report; every transport of this link reports here.
     TransportListener& transportListener() { return m_listener; }
     // Makes the link alive unless the carrier went down meanwhile; returns whether it did.
@@ -139,7 +156,9 @@ private:
     ParameterProbe m_serialProbe{*this, 700};
     DeviceIdCheck m_deviceIdCheck{*this};
     RelayBind m_relayBind{*this};
-    std::array<std::unique_ptr<Transport>, 4> m_transports;  // by slotOf(type)
+    std::array<std::unique_ptr<Transport>, 4> m_transports;      // by slotOf(type)
+    std::array<std::unique_ptr<TransportSearch>, 4> m_searches;  // over m_transports
+    DeviceIdSource m_deviceIdSource;
     mutable std::mutex m_titleMutex;
     std::string m_title;
     std::function<void()> m_overdue;

@@ -163,7 +163,7 @@ void LinkSupervisor::connectionCycle() {
     if (m_state.transportType == TransportType::UsbHid && serial && serial != transport &&
         serial->isConnected())
         serial->close();
-    transport->connect(m_link.handshakeFor(m_state.transportType));
+    m_link.search(m_state.transportType);
     if (!m_state.running()) return;
 
     if (handshake() == Handshake::Restart) return;

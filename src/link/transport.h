@@ -40,8 +40,9 @@ public:
     virtual ~Transport() = default;
 
     // Searches until a carrier is up and the handshake proved the device
-    // on it, or the link stops.
-    virtual void connect(Handshake& handshake) = 0;
+    // on it, or the link stops. Carriers that the link searches for itself
+    // leave it.
+    virtual void connect(Handshake&) {}
     // Hands one whole frame over; a failure reports the carrier down.
     virtual void sendFrame(const uint8_t* frame, size_t size) = 0;
     virtual bool isConnected() const = 0;
