@@ -76,7 +76,7 @@ struct Rig {
         auto recording = std::make_unique<RecordingTransport>(
             std::make_unique<HidTransport>(link, backend), nowNs);
         transport = recording.get();
-        link.setTransport(TransportType::UsbHid, std::move(recording));
+        link.setUsbTransport(std::move(recording));
     }
     ~Rig() { link.supervisor().stop(); }
 

@@ -363,7 +363,7 @@ bool TransportChoice::install(Link& link, std::string& error) {
         case TransportType::UsbHid: {
             if (!makeBackend(link.clock(), error)) return false;
             HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
-            link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
+            link.setUsbTransport(std::make_unique<HidTransport>(link, usb));
             break;
         }
         case TransportType::Serial:
@@ -373,8 +373,7 @@ bool TransportChoice::install(Link& link, std::string& error) {
                 ports = [] { return SerialPortList().enumerate(); };
             else
                 ports = [path = m_path] { return std::vector<std::string>{path}; };
-            link.setTransport(TransportType::Serial,
-                              std::make_unique<SerialTransport>(link, std::move(ports)));
+            link.setSerialTransport(std::make_unique<SerialTransport>(link, std::move(ports)));
             break;
         }
     }
@@ -382,7 +381,7 @@ bool TransportChoice::install(Link& link, std::string& error) {
     std::string noUsb;
     if (remote && m_usbFallback && makeBackend(link.clock(), noUsb)) {
         HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
-        link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
+        link.setUsbTransport(std::make_unique<HidTransport>(link, usb));
     }
     link.supervisor().setInitialTransportType(m_kind);
     return true;

@@ -6,14 +6,18 @@
 #include <cstdlib>
 
 #include "files/settings.h"
+#include "link/device_carrier.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
 #include "link/module_carrier.h"
 #include "link/network_search.h"
+#include "link/port_carrier.h"
 #include "link/relay_carrier.h"
 #include "link/relay_search.h"
+#include "link/serial_search.h"
 #include "link/transport.h"
 #include "link/transport_type.h"
+#include "link/usb_search.h"
 #include "platform/clock.h"
 #include "texts/language.h"
 #include "texts/link_texts.h"
@@ -89,6 +93,18 @@ void Link::setTransport(TransportType type, std::unique_ptr<Transport> transport
     m_transports[slotOf(type)] = std::move(transport);
 }
 
+void Link::setUsbTransport(std::unique_ptr<DeviceCarrier> carrier) {
+    size_t slot = slotOf(TransportType::UsbHid);
+    m_searches[slot] = std::make_unique<UsbSearch>(*this, *carrier);
+    m_transports[slot] = std::move(carrier);
+}
+
+void Link::setSerialTransport(std::unique_ptr<PortCarrier> carrier) {
+    size_t slot = slotOf(TransportType::Serial);
+    m_searches[slot] = std::make_unique<SerialSearch>(*this, *carrier);
+    m_transports[slot] = std::move(carrier);
+}
+
 void Link::setNetworkTransport(std::unique_ptr<ModuleCarrier> carrier) {
     size_t slot = slotOf(TransportType::Network);
     m_searches[slot] = std::make_unique<NetworkSearch>(*this, *carrier);
@@ -108,16 +124,16 @@ Transport* Link::transportFor(TransportType type) const {
 bool Link::isConnected() const {
     TransportType type = m_state.transportType;
     Transport* t = transportFor(type);
-    if (m_searches[slotOf(type)]) return t && m_state.alive();
+    // Their carrier is up before the device behind it is proved.
+    if (type == TransportType::Network || type == TransportType::Relay) return t && m_state.alive();
     return t && t->isConnected();
 }
 
 void Link::search(TransportType type) {
-    Handshake& handshake = handshakeFor(type);
     if (TransportSearch* search = m_searches[slotOf(type)].get())
-        search->connect(handshake);
-    else if (Transport* t = transportFor(type))
-        t->connect(handshake);
+        search->connect(handshakeFor(type));
+    else
+        sleep(100);
 }
 
 Handshake& Link::handshakeFor(TransportType type) {

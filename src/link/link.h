@@ -24,7 +24,9 @@
 
 class Clock;
 class LinkSupervisor;
+class DeviceCarrier;
 class ModuleCarrier;
+class PortCarrier;
 class RelayCarrier;
 struct TextTriple;
 
@@ -54,15 +56,17 @@ public:
     ModuleTable& module() { return m_module; }
     LinkSupervisor& supervisor() { return *m_supervisor; }
 
-    // Registers the transport for a type; the serial transport serves both
-    // Serial and Bluetooth.
-    void setTransport(TransportType type, std::unique_ptr<Transport> transport);
-    // Carriers that the link searches for itself.
+    // The serial transport serves both Serial and Bluetooth.
+    // Registers the carrier of each kind with the search for it.
+    void setUsbTransport(std::unique_ptr<DeviceCarrier> carrier);
+    void setSerialTransport(std::unique_ptr<PortCarrier> carrier);
     void setNetworkTransport(std::unique_ptr<ModuleCarrier> carrier);
     void setRelayTransport(std::unique_ptr<RelayCarrier> carrier);
+    // A carrier that is up or not by itself, never searched for.
+    void setTransport(TransportType type, std::unique_ptr<Transport> transport);
     Transport* transportFor(TransportType type) const;
     Transport* transport() const { return transportFor(m_state.transportType); }
-    // Over a searched-for carrier only a proved device counts as connected.
+    // Over the network and the relay only a proved device counts as connected.
     bool isConnected() const;
     // What proves the device on a transport of this type.
     Handshake& handshakeFor(TransportType type);

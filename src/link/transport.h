@@ -5,8 +5,6 @@
 #include <functional>
 #include <string>
 
-class Handshake;
-
 // What a transport tells the link. The link alone turns it into its own
 // state and into what the user sees.
 class TransportListener {
@@ -33,16 +31,12 @@ public:
 };
 
 // One way of carrying frames to the device (USB HID, serial, network...):
-// it carries bytes and says whether its carrier is up; the link proves the
-// device at the other end.
+// it carries bytes and says whether its carrier is up; the link searches for
+// the device and proves it at the other end.
 class Transport {
 public:
     virtual ~Transport() = default;
 
-    // Searches until a carrier is up and the handshake proved the device
-    // on it, or the link stops. Carriers that the link searches for itself
-    // leave it.
-    virtual void connect(Handshake&) {}
     // Hands one whole frame over; a failure reports the carrier down.
     virtual void sendFrame(const uint8_t* frame, size_t size) = 0;
     virtual bool isConnected() const = 0;

@@ -18,7 +18,6 @@ class DirectCarrier : public Transport {
 public:
     DirectCarrier(Link& link, SimDevice& device)
         : m_listener(link.transportListener()), m_device(device) {}
-    void connect(Handshake&) override {}
     void sendFrame(const uint8_t* frame, size_t size) override {
         if (!up) return;
         for (const SimDevice::Reply& reply : m_device.receive(frame, size))

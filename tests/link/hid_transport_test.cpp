@@ -285,11 +285,11 @@ protected:
         bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
         auto owned = std::make_unique<HidTransport>(link, bus);
         transport = owned.get();
-        link.setTransport(TransportType::UsbHid, std::move(owned));
+        link.setUsbTransport(std::move(owned));
     }
 
     void connect() {
-        transport->connect(link.handshakeFor(TransportType::UsbHid));
+        link.search(TransportType::UsbHid);
         ASSERT_TRUE(link.state().alive());
         ASSERT_TRUE(transport->isConnected());
     }
@@ -318,11 +318,9 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
     Clock clock(10);
     FakeHidBus bus;
     Link link(ui, clock);
-    auto owned = std::make_unique<HidTransport>(link, bus);
-    HidTransport* transport = owned.get();
-    link.setTransport(TransportType::UsbHid, std::move(owned));
+    link.setUsbTransport(std::make_unique<HidTransport>(link, bus));
 
-    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::UsbHid)); });
+    std::thread search([&] { link.search(TransportType::UsbHid); });
     ASSERT_TRUE(waitFor([&] { return bus.enumerations() >= 3; }));
     EXPECT_FALSE(link.state().alive());
     bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
@@ -334,7 +332,7 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
 
 TEST_F(HidTransportTest, ConnectGivesUpOnAStop) {
     bus.device->set(&FakeHidState::answerReads, false);
-    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::UsbHid)); });
+    std::thread search([&] { link.search(TransportType::UsbHid); });
     ASSERT_TRUE(waitFor([&] { return bus.opened().size() >= 2; }))
         << "a silent device is opened again";
     link.state().stop.request_stop();
@@ -421,7 +419,7 @@ TEST(HidLink, UnplugAndReplugReconnectsAndReadsAgain) {
     SimDevice device;
     SimHidBackend backend(device, clock);
     Link link(ui, clock);
-    link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, backend));
+    link.setUsbTransport(std::make_unique<HidTransport>(link, backend));
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] { return ui.countEvents(LinkEvent::ReadComplete, 0) == 1; }));
     EXPECT_EQ(ui.title(), "QX7-USB");

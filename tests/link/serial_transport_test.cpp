@@ -114,7 +114,7 @@ protected:
             return ports;
         });
         transport = owned.get();
-        link.setTransport(TransportType::Serial, std::move(owned));
+        link.setSerialTransport(std::move(owned));
         link.state().transportType = TransportType::Serial;
     }
     void setPorts(std::vector<std::string> list) {
@@ -138,7 +138,7 @@ TEST_F(SerialTransportTest, TriesPortsInTurnAndKeepsTheOneThatAnswers) {
     ASSERT_TRUE(third.start()) << third.error();
     setPorts({first.path(), second.path(), third.path()});
 
-    transport->connect(link.handshakeFor(TransportType::Serial));
+    link.search(TransportType::Serial);
     EXPECT_TRUE(transport->isConnected());
     EXPECT_TRUE(link.state().alive());
     EXPECT_EQ(transport->currentPort(), third.path());
@@ -152,7 +152,7 @@ TEST_F(SerialTransportTest, TriesPortsInTurnAndKeepsTheOneThatAnswers) {
 TEST_F(SerialTransportTest, SearchGoesOnWhileNoPortAnswersAndEndsOnAStop) {
     Pty silent;
     setPorts({"/nonexistent/ttyUSB9", silent.path()});
-    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::Serial)); });
+    std::thread search([&] { link.search(TransportType::Serial); });
     ASSERT_TRUE(waitFor([&] { return enumerations >= 3; }))
         << "the list is rebuilt after each pass";
     link.state().stop.request_stop();

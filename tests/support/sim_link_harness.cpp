@@ -13,7 +13,7 @@ SimLinkHarness::SimLinkHarness(double speed, uint64_t seed)
     auto recording = std::make_unique<RecordingTransport>(
         std::move(hid), [this] { return link.supervisor().steadyIterations(); });
     transport = recording.get();
-    link.setTransport(TransportType::UsbHid, std::move(recording));
+    link.setUsbTransport(std::move(recording));
 }
 
 SimLinkHarness::~SimLinkHarness() {
