@@ -33,7 +33,7 @@ void BM_SerialRequestReply(benchmark::State& state) {
         return;
     }
     Link link(ui, Clock::system());
-    auto owned = std::make_unique<SerialTransport>(link, nullptr);
+    auto owned = std::make_unique<SerialTransport>(link.transportListener(), nullptr);
     SerialTransport* transport = owned.get();
     link.setSerialTransport(std::move(owned));
     link.state().transportType = TransportType::Serial;
@@ -56,7 +56,7 @@ void BM_HidRequestReply(benchmark::State& state) {
     SimDevice device;
     SimHidBackend backend(device, Clock::system());
     Link link(ui, Clock::system());
-    auto owned = std::make_unique<HidTransport>(link, backend);
+    auto owned = std::make_unique<HidTransport>(link.transportListener(), backend);
     HidTransport* transport = owned.get();
     link.setUsbTransport(std::move(owned));
     link.search(TransportType::UsbHid);

@@ -319,7 +319,8 @@ bool TransportChoice::installRelay(Link& link, std::string& error) {
         return false;
     }
     if (id != 0) link.setDeviceIdSource([id] { return id; });
-    link.setRelayTransport(std::make_unique<RelayTransport>(link, config));
+    link.setRelayTransport(
+        std::make_unique<RelayTransport>(link.transportListener(), link.clock(), config));
     return true;
 }
 
@@ -354,7 +355,8 @@ bool TransportChoice::install(Link& link, std::string& error) {
             uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
             if (id != 0 || !m_canAsk)
                 link.setDeviceIdSource([id] { return id ? id : DeviceIdCheck::kAnyDevice; });
-            link.setNetworkTransport(std::make_unique<NetworkTransport>(link, config));
+            link.setNetworkTransport(std::make_unique<NetworkTransport>(
+                link.transportListener(), link.clock(), link.module(), config));
             break;
         }
         case TransportType::Relay:
@@ -363,7 +365,7 @@ bool TransportChoice::install(Link& link, std::string& error) {
         case TransportType::UsbHid: {
             if (!makeBackend(link.clock(), error)) return false;
             HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
-            link.setUsbTransport(std::make_unique<HidTransport>(link, usb));
+            link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), usb));
             break;
         }
         case TransportType::Serial:
@@ -373,7 +375,8 @@ bool TransportChoice::install(Link& link, std::string& error) {
                 ports = [] { return SerialPortList().enumerate(); };
             else
                 ports = [path = m_path] { return std::vector<std::string>{path}; };
-            link.setSerialTransport(std::make_unique<SerialTransport>(link, std::move(ports)));
+            link.setSerialTransport(
+                std::make_unique<SerialTransport>(link.transportListener(), std::move(ports)));
             break;
         }
     }
@@ -381,7 +384,7 @@ bool TransportChoice::install(Link& link, std::string& error) {
     std::string noUsb;
     if (remote && m_usbFallback && makeBackend(link.clock(), noUsb)) {
         HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
-        link.setUsbTransport(std::make_unique<HidTransport>(link, usb));
+        link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), usb));
     }
     link.supervisor().setInitialTransportType(m_kind);
     return true;

@@ -283,7 +283,7 @@ class HidTransportTest : public ::testing::Test {
 protected:
     HidTransportTest() {
         bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
-        auto owned = std::make_unique<HidTransport>(link, bus);
+        auto owned = std::make_unique<HidTransport>(link.transportListener(), bus);
         transport = owned.get();
         link.setUsbTransport(std::move(owned));
     }
@@ -318,7 +318,7 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
     Clock clock(10);
     FakeHidBus bus;
     Link link(ui, clock);
-    link.setUsbTransport(std::make_unique<HidTransport>(link, bus));
+    link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), bus));
 
     std::thread search([&] { link.search(TransportType::UsbHid); });
     ASSERT_TRUE(waitFor([&] { return bus.enumerations() >= 3; }));
@@ -419,7 +419,7 @@ TEST(HidLink, UnplugAndReplugReconnectsAndReadsAgain) {
     SimDevice device;
     SimHidBackend backend(device, clock);
     Link link(ui, clock);
-    link.setUsbTransport(std::make_unique<HidTransport>(link, backend));
+    link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), backend));
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] { return ui.countEvents(LinkEvent::ReadComplete, 0) == 1; }));
     EXPECT_EQ(ui.title(), "QX7-USB");

@@ -55,7 +55,8 @@ protected:
         config.sweep = search == Search::Sweep;
         config.hotspot = kModuleIp;
         if (search == Search::OnlyHost) config.host = kModuleIp;
-        auto transport = std::make_unique<NetworkTransport>(link, config);
+        auto transport = std::make_unique<NetworkTransport>(link.transportListener(), link.clock(),
+                                                            link.module(), config);
         NetworkTransport& t = *transport;
         link.setNetworkTransport(std::move(transport));
         link.supervisor().setInitialTransportType(TransportType::Network);
@@ -65,7 +66,8 @@ protected:
     RelayTransport& useRelay(uint16_t port) {
         RelayConfig config{
             "127.0.0.1", port, static_cast<uint16_t>(port + 1), {NetAddress::kLoopback, 0}};
-        auto transport = std::make_unique<RelayTransport>(link, config);
+        auto transport =
+            std::make_unique<RelayTransport>(link.transportListener(), link.clock(), config);
         RelayTransport& t = *transport;
         link.state().chosenDeviceId = device.deviceId();
         link.setRelayTransport(std::move(transport));
@@ -321,7 +323,8 @@ TEST_F(NetworkLinkTest, RelayNameLookupBacksOffAndNeverHoldsAStop) {
         if (lookups->at.size() > 4) lookups->released.wait(lock, [&] { return lookups->free; });
         return std::nullopt;
     };
-    link.setRelayTransport(std::make_unique<RelayTransport>(link, config));
+    link.setRelayTransport(
+        std::make_unique<RelayTransport>(link.transportListener(), link.clock(), config));
     link.supervisor().setInitialTransportType(TransportType::Relay);
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] {

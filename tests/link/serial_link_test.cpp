@@ -24,7 +24,7 @@ protected:
         portLink = ::testing::TempDir() + "qx7-serial-link-" + std::to_string(::getpid());
         server.setLinkPath(portLink);
         link.setSerialTransport(std::make_unique<SerialTransport>(
-            link, [this] { return std::vector<std::string>{portLink}; }));
+            link.transportListener(), [this] { return std::vector<std::string>{portLink}; }));
     }
     ~SerialLinkTest() override {
         link.supervisor().stop();

@@ -108,7 +108,7 @@ TEST(SerialLine, FailsCleanlyOnWhatIsNotAPort) {
 class SerialTransportTest : public ::testing::Test {
 protected:
     SerialTransportTest() {
-        auto owned = std::make_unique<SerialTransport>(link, [this] {
+        auto owned = std::make_unique<SerialTransport>(link.transportListener(), [this] {
             ++enumerations;
             std::lock_guard lock(mutex);
             return ports;

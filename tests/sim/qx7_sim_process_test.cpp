@@ -32,7 +32,7 @@ protected:
     SimProcessTest() {
         portLink = ::testing::TempDir() + "qx7-sim-process-" + std::to_string(::getpid());
         link.setSerialTransport(std::make_unique<SerialTransport>(
-            link, [this] { return std::vector<std::string>{portLink}; }));
+            link.transportListener(), [this] { return std::vector<std::string>{portLink}; }));
         link.supervisor().setInitialTransportType(TransportType::Serial);
     }
     ~SimProcessTest() override {

@@ -1,14 +1,12 @@
 #include "link/transports/hid_transport.h"
 
-#include "link/link.h"
-
 namespace {
 // A device read cannot be woken: a close waits for one slice at most.
 constexpr uint32_t kReaderSliceMs = 100;
 }  // namespace
 
-HidTransport::HidTransport(Link& link, HidBackend& backend)
-    : m_listener(link.transportListener()),
+HidTransport::HidTransport(TransportListener& listener, HidBackend& backend)
+    : m_listener(listener),
       m_cmd(backend),
       m_assembler([this](const uint8_t* frame, size_t size) { m_listener.received(frame, size); }) {
 }

@@ -10,14 +10,13 @@
 #include "link/transports/hid_frame_channel.h"
 
 class HidBackend;
-class Link;
 
 // Transport type 1: the device on USB HID. A reader thread turns input
 // reports back into frames for the link; its running flag is this
 // transport's "connected".
 class HidTransport : public DeviceCarrier {
 public:
-    HidTransport(Link& link, HidBackend& backend);
+    HidTransport(TransportListener& listener, HidBackend& backend);
     ~HidTransport() override;
 
     bool open() override;

@@ -4,7 +4,6 @@
 #include <array>
 #include <chrono>
 
-#include "link/link.h"
 #include "link/module_table.h"
 #include "link/transports/module_packet.h"
 #include "link/transports/net_envelope.h"
@@ -26,11 +25,9 @@ const char kGetLinkIp[] = "Get_LinkIP:";
 
 }  // namespace
 
-NetworkTransport::NetworkTransport(Link& link, NetworkConfig config)
-    : m_listener(link.transportListener()),
-      m_clock(link.clock()),
-      m_module(link.module()),
-      m_config(std::move(config)) {}
+NetworkTransport::NetworkTransport(TransportListener& listener, const Clock& clock,
+                                   ModuleTable& module, NetworkConfig config)
+    : m_listener(listener), m_clock(clock), m_module(module), m_config(std::move(config)) {}
 
 NetworkTransport::~NetworkTransport() {
     close();

@@ -14,7 +14,6 @@
 #include "platform/net/net_address.h"
 
 class Clock;
-class Link;
 class ModuleTable;
 class TcpStream;
 class UdpSocket;
@@ -42,7 +41,9 @@ struct NetworkConfig {
 // datagrams and reads its text replies into the module table.
 class NetworkTransport : public ModuleCarrier {
 public:
-    NetworkTransport(Link& link, NetworkConfig config = {});
+    // Module replies go into module, and its queued commands go out.
+    NetworkTransport(TransportListener& listener, const Clock& clock, ModuleTable& module,
+                     NetworkConfig config = {});
     ~NetworkTransport() override;
 
     std::vector<uint32_t> discover(const std::stop_token& stop) override;

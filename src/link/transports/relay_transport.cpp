@@ -4,7 +4,6 @@
 #include <array>
 #include <chrono>
 
-#include "link/link.h"
 #include "link/transports/client_id.h"
 #include "link/transports/net_envelope.h"
 #include "platform/clock.h"
@@ -18,9 +17,9 @@ constexpr uint32_t kReceiveWaitMs = 1000;
 constexpr uint32_t kKeepAliveMs = 300000;
 }  // namespace
 
-RelayTransport::RelayTransport(Link& link, RelayConfig config)
-    : m_listener(link.transportListener()),
-      m_clock(link.clock()),
+RelayTransport::RelayTransport(TransportListener& listener, const Clock& clock, RelayConfig config)
+    : m_listener(listener),
+      m_clock(clock),
       m_config(std::move(config)),
       m_client(ClientId::ofThisMachine()) {}
 

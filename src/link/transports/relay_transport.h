@@ -15,7 +15,6 @@
 #include "platform/net/net_address.h"
 
 class Clock;
-class Link;
 class UdpSocket;
 
 // Where the relay server is. There is no built-in host: without one the
@@ -39,7 +38,7 @@ public:
     // The server's list of devices keeps at most this many.
     static constexpr size_t kServerListLimit = 64;
 
-    RelayTransport(Link& link, RelayConfig config);
+    RelayTransport(TransportListener& listener, const Clock& clock, RelayConfig config);
     ~RelayTransport() override;
 
     bool lookUpServer(const Wait& wait) override;

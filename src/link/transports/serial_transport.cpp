@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "link/link.h"
 #include "link/transports/serial_line.h"
 
 namespace {
@@ -10,8 +9,8 @@ constexpr size_t kReadChunk = 4096;
 constexpr uint32_t kEventWaitMs = 10000;
 }  // namespace
 
-SerialTransport::SerialTransport(Link& link, PortSource ports)
-    : m_listener(link.transportListener()), m_ports(std::move(ports)) {}
+SerialTransport::SerialTransport(TransportListener& listener, PortSource ports)
+    : m_listener(listener), m_ports(std::move(ports)) {}
 
 SerialTransport::~SerialTransport() {
     close();

@@ -11,7 +11,6 @@
 
 #include "link/port_carrier.h"
 
-class Link;
 class SerialLine;
 
 // The serial types (0 serial port, 3 Bluetooth serial): frames go over the
@@ -24,7 +23,7 @@ public:
 
     static constexpr uint32_t kWriteTimeoutMs = 1000;
 
-    SerialTransport(Link& link, PortSource ports);
+    SerialTransport(TransportListener& listener, PortSource ports);
     ~SerialTransport() override;
 
     std::vector<std::string> ports() override {
