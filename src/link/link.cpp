@@ -126,7 +126,7 @@ bool Link::isConnected() const {
     Transport* t = transportFor(type);
     // Their carrier is up before the device behind it is proved.
     if (type == TransportType::Network || type == TransportType::Relay) return t && m_state.alive();
-    return t && t->isConnected();
+    return t && t->carrierUp();
 }
 
 void Link::search(TransportType type) {

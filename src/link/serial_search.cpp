@@ -26,7 +26,7 @@ bool SerialSearch::tryPort(const std::string& port, Handshake& handshake) {
     if (!m_carrier.open(port)) return false;
     if (handshake.prove(m_carrier)) return true;
     // The port went away while we waited.
-    if (!m_carrier.isConnected() && m_link.state().running())
+    if (!m_carrier.carrierUp() && m_link.state().running())
         m_link.transportListener().notice(TransportListener::Notice::Searching);
     return false;
 }

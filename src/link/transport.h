@@ -39,10 +39,9 @@ public:
 
     // Hands one whole frame over; a failure reports the carrier down.
     virtual void sendFrame(const uint8_t* frame, size_t size) = 0;
-    virtual bool isConnected() const = 0;
-    // Whether bytes can flow now, proved or not; a transport whose
-    // "connected" means a proved device says so here.
-    virtual bool carrierUp() const { return isConnected(); }
+    // Whether bytes can flow now (a port open, a reader running); whether
+    // the device at the other end is proved is the link's to say.
+    virtual bool carrierUp() const = 0;
     virtual void close() = 0;
     // Where the device was found (a port, a USB path and serial number), so
     // that a device that comes back can be told from another one; empty when

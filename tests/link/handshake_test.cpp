@@ -24,7 +24,7 @@ public:
             m_listener.received(reply.bytes.data(), reply.bytes.size());
         if (dropAfterAnswer) up = false;
     }
-    bool isConnected() const override { return up; }
+    bool carrierUp() const override { return up; }
     void close() override { up = false; }
 
     std::atomic<bool> up{true};

@@ -291,7 +291,7 @@ protected:
     void connect() {
         link.search(TransportType::UsbHid);
         ASSERT_TRUE(link.state().alive());
-        ASSERT_TRUE(transport->isConnected());
+        ASSERT_TRUE(transport->carrierUp());
     }
 
     RecordingUi ui;
@@ -364,13 +364,13 @@ TEST_F(HidTransportTest, NoiseReportsAreDroppedAndLaterFramesStillArrive) {
     bus.device->pushFrame(frameOfSize(100));
     ASSERT_TRUE(waitFor([&] { return link.mirror().received(32); }));
     EXPECT_TRUE(link.state().alive());
-    EXPECT_TRUE(transport->isConnected());
+    EXPECT_TRUE(transport->carrierUp());
 }
 
 TEST_F(HidTransportTest, ReadFailureEndsTheReaderAndTheLink) {
     connect();
     bus.device->set(&FakeHidState::failReads, true);
-    ASSERT_TRUE(waitFor([&] { return !transport->isConnected(); }));
+    ASSERT_TRUE(waitFor([&] { return !transport->carrierUp(); }));
     EXPECT_FALSE(link.state().alive());
     EXPECT_FALSE(link.waitForReply(60000)) << "no wait on a transport that is not connected";
 }
@@ -404,7 +404,7 @@ TEST_F(HidTransportTest, AWriteThatDoesNotCompleteIsAbandonedAndTheDeviceLeftUnt
 TEST_F(HidTransportTest, CloseStopsTheReaderAndLaterSendsFail) {
     connect();
     transport->close();
-    EXPECT_FALSE(transport->isConnected());
+    EXPECT_FALSE(transport->carrierUp());
     link.state().linkAlive = 1;
     link.readParameter(5);
     EXPECT_FALSE(link.state().alive());

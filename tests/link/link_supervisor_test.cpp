@@ -570,7 +570,7 @@ public:
     void trust(uint32_t) override {}
     void hangUp() override {}
     void sendFrame(const uint8_t*, size_t) override {}
-    bool isConnected() const override { return false; }
+    bool carrierUp() const override { return false; }
     void close() override {}
 
     std::atomic<bool> entered{false};

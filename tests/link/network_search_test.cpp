@@ -36,7 +36,7 @@ public:
         for (const SimDevice::Reply& reply : m_device.receive(frame, size))
             m_listener.received(reply.bytes.data(), reply.bytes.size());
     }
-    bool isConnected() const override { return m_open != 0; }
+    bool carrierUp() const override { return m_open != 0; }
     void close() override { m_open = 0; }
 
     std::vector<uint32_t> opened;

@@ -23,7 +23,6 @@ public:
 
     bool open() override { return m_inner->open(); }
     void sendFrame(const uint8_t* frame, size_t size) override;
-    bool isConnected() const override { return m_inner->isConnected(); }
     bool carrierUp() const override { return m_inner->carrierUp(); }
     void close() override { m_inner->close(); }
     std::string identity() const override { return m_inner->identity(); }

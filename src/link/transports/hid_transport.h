@@ -13,7 +13,7 @@ class HidBackend;
 
 // Transport type 1: the device on USB HID. A reader thread turns input
 // reports back into frames for the link; its running flag is this
-// transport's "connected".
+// transport's carrier.
 class HidTransport : public DeviceCarrier {
 public:
     HidTransport(TransportListener& listener, HidBackend& backend);
@@ -21,7 +21,7 @@ public:
 
     bool open() override;
     void sendFrame(const uint8_t* frame, size_t size) override;
-    bool isConnected() const override { return m_readerRunning; }
+    bool carrierUp() const override { return m_readerRunning; }
     void close() override;
     std::string identity() const override { return m_cmd.identity(); }
 

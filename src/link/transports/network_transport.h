@@ -51,7 +51,6 @@ public:
     void trust(uint32_t deviceId) override;
     void hangUp() override;
     bool carrierUp() const override { return m_readerRunning; }
-    bool isConnected() const override { return carrierUp(); }
     void sendFrame(const uint8_t* frame, size_t size) override;
     // Ends the module's threads and waits for them.
     void close() override;

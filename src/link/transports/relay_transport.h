@@ -52,7 +52,6 @@ public:
     uint32_t clientNumber() const override { return RelayPacket::number(m_client); }
 
     bool carrierUp() const override { return m_receiving; }
-    bool isConnected() const override { return carrierUp(); }
     void sendFrame(const uint8_t* frame, size_t size) override;
     // Closes the channel on the server, ends the receive thread and waits for it.
     void close() override;

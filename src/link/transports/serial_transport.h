@@ -14,8 +14,8 @@
 class SerialLine;
 
 // The serial types (0 serial port, 3 Bluetooth serial): frames go over the
-// line unchanged. A reader thread feeds the link. "Connected" means a port
-// is open.
+// line unchanged. A reader thread feeds the link. The carrier is up while
+// a port is open.
 class SerialTransport : public PortCarrier {
 public:
     // The ports to try, in order.
@@ -30,7 +30,7 @@ public:
         return m_ports ? m_ports() : std::vector<std::string>{};
     }
     void sendFrame(const uint8_t* frame, size_t size) override;
-    bool isConnected() const override { return m_open; }
+    bool carrierUp() const override { return m_open; }
     // Wakes the reader and waits for it, unless called by the reader itself.
     void close() override;
     std::string identity() const override { return currentPort(); }
