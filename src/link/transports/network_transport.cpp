@@ -171,7 +171,13 @@ void NetworkTransport::noteFound(uint32_t ip) {
 // --- the open module -------------------------------------------------------
 
 bool NetworkTransport::open(uint32_t ip, uint32_t deviceId, const std::stop_token& stop) {
-    hangUp();
+    bool busy = false;
+    {
+        std::lock_guard lock(m_mutex);
+        busy = m_tcp || m_server.joinable();
+    }
+    // The discovery socket stays for the module unless another module had it.
+    if (busy) hangUp();
     std::shared_ptr<UdpSocket> socket = openSocket(stop);
     if (!socket) return false;
     m_deviceAddress = ip;
