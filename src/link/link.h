@@ -23,8 +23,8 @@
 #include "link/transport_search.h"
 
 class Clock;
-class LinkSupervisor;
 class DeviceCarrier;
+class LinkSupervisor;
 class ModuleCarrier;
 class PortCarrier;
 class RelayCarrier;
@@ -56,8 +56,8 @@ public:
     ModuleTable& module() { return m_module; }
     LinkSupervisor& supervisor() { return *m_supervisor; }
 
-    // The serial transport serves both Serial and Bluetooth.
-    // Registers the carrier of each kind with the search for it.
+    // Registers the carrier of each kind with the link's search for it; the
+    // serial one serves both Serial and Bluetooth.
     void setUsbTransport(std::unique_ptr<DeviceCarrier> carrier);
     void setSerialTransport(std::unique_ptr<PortCarrier> carrier);
     void setNetworkTransport(std::unique_ptr<ModuleCarrier> carrier);

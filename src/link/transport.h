@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-// What a transport tells the link. The link alone turns it into its own
-// state and into what the user sees.
+// What a transport, or the link's search over it, tells the link. The link
+// alone turns it into its own state and into what the user sees.
 class TransportListener {
 public:
     enum class Notice {
