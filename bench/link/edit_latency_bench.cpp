@@ -74,9 +74,9 @@ struct Rig {
 
     explicit Rig(uint64_t seed) : device(seed) {
         auto recording = std::make_unique<RecordingTransport>(
-            std::make_unique<HidTransport>(link, backend), nowNs);
+            std::make_unique<HidTransport>(link.transportListener(), backend), nowNs);
         transport = recording.get();
-        link.setTransport(TransportType::UsbHid, std::move(recording));
+        link.setUsbTransport(std::move(recording));
     }
     ~Rig() { link.supervisor().stop(); }
 

@@ -38,7 +38,7 @@ void BM_QuietLinkCpu(benchmark::State& state) {
         SimDevice device;
         SimHidBackend backend{device, clock};
         Link link{ui, clock};
-        link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, backend));
+        link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), backend));
         link.supervisor().start();
         if (!waitFor([&] { return ui.countEvents(LinkEvent::ReadCompleteAfter, 0) > 0; })) {
             state.SkipWithError("the link never came up");

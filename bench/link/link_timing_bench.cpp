@@ -29,7 +29,9 @@ struct Rig {
     SimHidBackend backend{device, clock};
     Link link{ui, clock};
 
-    Rig() { link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, backend)); }
+    Rig() {
+        link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), backend));
+    }
     bool ready() { return ui.countEvents(LinkEvent::ReadCompleteAfter, 0) > 0; }
 };
 

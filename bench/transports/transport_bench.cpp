@@ -33,9 +33,9 @@ void BM_SerialRequestReply(benchmark::State& state) {
         return;
     }
     Link link(ui, Clock::system());
-    auto owned = std::make_unique<SerialTransport>(link, nullptr);
+    auto owned = std::make_unique<SerialTransport>(link.transportListener(), nullptr);
     SerialTransport* transport = owned.get();
-    link.setTransport(TransportType::Serial, std::move(owned));
+    link.setSerialTransport(std::move(owned));
     link.state().transportType = TransportType::Serial;
     if (!transport->open(server.path())) {
         state.SkipWithError("cannot open the terminal");
@@ -56,10 +56,10 @@ void BM_HidRequestReply(benchmark::State& state) {
     SimDevice device;
     SimHidBackend backend(device, Clock::system());
     Link link(ui, Clock::system());
-    auto owned = std::make_unique<HidTransport>(link, backend);
+    auto owned = std::make_unique<HidTransport>(link.transportListener(), backend);
     HidTransport* transport = owned.get();
-    link.setTransport(TransportType::UsbHid, std::move(owned));
-    transport->connect(link.handshakeFor(TransportType::UsbHid));
+    link.setUsbTransport(std::move(owned));
+    link.search(TransportType::UsbHid);
     int lost = 0;
     for (auto _ : state)
         if (!link.request(Command::ReadParameters, kReadTwentyFive, 500)) ++lost;

@@ -23,9 +23,9 @@
 #include "files/preset_files.h"
 #include "filter/filter_text_reader.h"
 #include "filter/filter_text_writer.h"
+#include "link/device_id_check.h"
 #include "link/link_supervisor.h"
 #include "link/module_requests.h"
-#include "link/transports/network_transport.h"
 #include "platform/clock.h"
 #include "texts/compare_texts.h"
 #include "texts/device_text.h"
@@ -115,8 +115,8 @@ int CtlSession::run() {
 
 // Several modules answered, no device ID was given, and none can be picked here.
 bool CtlSession::moduleUnchosen() {
-    return m_ui.moduleChoiceAsked() &&
-           m_link.state().chosenDeviceId == NetworkTransport::kAnyDevice && !m_link.isConnected();
+    return m_ui.moduleChoiceAsked() && m_link.state().chosenDeviceId == DeviceIdCheck::kAnyDevice &&
+           !m_link.isConnected();
 }
 
 int CtlSession::runCommand() {

@@ -330,9 +330,9 @@ bool TransportChoice::installRelay(Link& link, std::string& error) {
                 " ID (shown on the device's display)";
         return false;
     }
-    auto relay = std::make_unique<RelayTransport>(link, config);
-    if (id != 0) relay->setDeviceIdSource([id] { return id; });
-    link.setTransport(TransportType::Relay, std::move(relay));
+    if (id != 0) link.setDeviceIdSource([id] { return id; });
+    link.setRelayTransport(
+        std::make_unique<RelayTransport>(link.transportListener(), link.clock(), config));
     return true;
 }
 
@@ -363,12 +363,12 @@ bool TransportChoice::install(Link& link, std::string& error) {
                 error = "--network: \"" + m_path + "\" is not HOST, HOST:PORT or ADDRESS/BITS";
                 return false;
             }
-            auto network = std::make_unique<NetworkTransport>(link, config);
             // A command line cannot ask: there the only device that answers is taken.
             uint32_t id = m_deviceId ? m_deviceId : rememberedDeviceId();
             if (id != 0 || !m_canAsk)
-                network->setDeviceIdSource([id] { return id ? id : NetworkTransport::kAnyDevice; });
-            link.setTransport(TransportType::Network, std::move(network));
+                link.setDeviceIdSource([id] { return id ? id : DeviceIdCheck::kAnyDevice; });
+            link.setNetworkTransport(std::make_unique<NetworkTransport>(
+                link.transportListener(), link.clock(), link.module(), config));
             break;
         }
         case TransportType::Relay:
@@ -377,7 +377,7 @@ bool TransportChoice::install(Link& link, std::string& error) {
         case TransportType::UsbHid: {
             if (!makeBackend(link.clock(), error)) return false;
             HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
-            link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
+            link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), usb));
             break;
         }
         case TransportType::Serial:
@@ -387,8 +387,8 @@ bool TransportChoice::install(Link& link, std::string& error) {
                 ports = [] { return SerialPortList().enumerate(); };
             else
                 ports = [path = m_path] { return std::vector<std::string>{path}; };
-            link.setTransport(TransportType::Serial,
-                              std::make_unique<SerialTransport>(link, std::move(ports)));
+            link.setSerialTransport(
+                std::make_unique<SerialTransport>(link.transportListener(), std::move(ports)));
             break;
         }
     }
@@ -396,7 +396,7 @@ bool TransportChoice::install(Link& link, std::string& error) {
     std::string noUsb;
     if (remote && m_usbFallback && makeBackend(link.clock(), noUsb)) {
         HidBackend& usb = m_chosen ? *m_chosen : *m_backend;
-        link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, usb));
+        link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), usb));
     }
     link.supervisor().setInitialTransportType(m_kind);
     return true;

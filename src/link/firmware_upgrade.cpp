@@ -5,7 +5,6 @@
 #include "link/link.h"
 #include "link/link_job.h"
 #include "link/link_supervisor.h"
-#include "link/transport.h"
 #include "platform/clock.h"
 #include "texts/link_texts.h"
 #include "texts/upgrade_texts.h"
@@ -174,8 +173,7 @@ bool FirmwareUpgrade::finishUpgrade() {
 void FirmwareUpgrade::reconnectIntoLoader() {
     sleep(1000);
     m_link.state().linkAlive = false;
-    if (Transport* transport = m_link.transport())
-        transport->connect(m_link.handshakeFor(m_link.state().transportType));
+    m_link.search(m_link.state().transportType);
 }
 
 FirmwareUpgrade::Result FirmwareUpgrade::sendImage(const std::vector<uint8_t>& image) {

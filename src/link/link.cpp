@@ -6,10 +6,18 @@
 #include <cstdlib>
 
 #include "files/settings.h"
+#include "link/device_carrier.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "link/module_carrier.h"
+#include "link/network_search.h"
+#include "link/port_carrier.h"
+#include "link/relay_carrier.h"
+#include "link/relay_search.h"
+#include "link/serial_search.h"
 #include "link/transport.h"
 #include "link/transport_type.h"
+#include "link/usb_search.h"
 #include "platform/clock.h"
 #include "texts/language.h"
 #include "texts/link_texts.h"
@@ -81,7 +89,32 @@ Link::~Link() {
 }
 
 void Link::setTransport(TransportType type, std::unique_ptr<Transport> transport) {
+    m_searches[slotOf(type)].reset();
     m_transports[slotOf(type)] = std::move(transport);
+}
+
+void Link::setUsbTransport(std::unique_ptr<DeviceCarrier> carrier) {
+    size_t slot = slotOf(TransportType::UsbHid);
+    m_searches[slot] = std::make_unique<UsbSearch>(*this, *carrier);
+    m_transports[slot] = std::move(carrier);
+}
+
+void Link::setSerialTransport(std::unique_ptr<PortCarrier> carrier) {
+    size_t slot = slotOf(TransportType::Serial);
+    m_searches[slot] = std::make_unique<SerialSearch>(*this, *carrier);
+    m_transports[slot] = std::move(carrier);
+}
+
+void Link::setNetworkTransport(std::unique_ptr<ModuleCarrier> carrier) {
+    size_t slot = slotOf(TransportType::Network);
+    m_searches[slot] = std::make_unique<NetworkSearch>(*this, *carrier);
+    m_transports[slot] = std::move(carrier);
+}
+
+void Link::setRelayTransport(std::unique_ptr<RelayCarrier> carrier) {
+    size_t slot = slotOf(TransportType::Relay);
+    m_searches[slot] = std::make_unique<RelaySearch>(*this, *carrier);
+    m_transports[slot] = std::move(carrier);
 }
 
 Transport* Link::transportFor(TransportType type) const {
@@ -89,8 +122,18 @@ Transport* Link::transportFor(TransportType type) const {
 }
 
 bool Link::isConnected() const {
-    Transport* t = transport();
-    return t && t->isConnected();
+    TransportType type = m_state.transportType;
+    Transport* t = transportFor(type);
+    // Their carrier is up before the device behind it is proved.
+    if (type == TransportType::Network || type == TransportType::Relay) return t && m_state.alive();
+    return t && t->carrierUp();
+}
+
+void Link::search(TransportType type) {
+    if (TransportSearch* search = m_searches[slotOf(type)].get())
+        search->connect(handshakeFor(type));
+    else
+        sleep(100);
 }
 
 Handshake& Link::handshakeFor(TransportType type) {

@@ -20,9 +20,14 @@
 #include "link/parameter_probe.h"
 #include "link/relay_bind.h"
 #include "link/transport.h"
+#include "link/transport_search.h"
 
 class Clock;
+class DeviceCarrier;
 class LinkSupervisor;
+class ModuleCarrier;
+class PortCarrier;
+class RelayCarrier;
 struct TextTriple;
 
 // The connection to one device: the shared link state, the parameter mirror,
@@ -51,14 +56,30 @@ public:
     ModuleTable& module() { return m_module; }
     LinkSupervisor& supervisor() { return *m_supervisor; }
 
-    // Registers the transport for a type; the serial transport serves both
-    // Serial and Bluetooth.
+    // Registers the carrier of each kind with the link's search for it; the
+    // serial one serves both Serial and Bluetooth.
+    void setUsbTransport(std::unique_ptr<DeviceCarrier> carrier);
+    void setSerialTransport(std::unique_ptr<PortCarrier> carrier);
+    void setNetworkTransport(std::unique_ptr<ModuleCarrier> carrier);
+    void setRelayTransport(std::unique_ptr<RelayCarrier> carrier);
+    // A carrier that is up or not by itself, never searched for.
     void setTransport(TransportType type, std::unique_ptr<Transport> transport);
     Transport* transportFor(TransportType type) const;
     Transport* transport() const { return transportFor(m_state.transportType); }
+    // Over the network and the relay only a proved device counts as connected.
     bool isConnected() const;
     // What proves the device on a transport of this type.
     Handshake& handshakeFor(TransportType type);
+    // Searches on the transport of this type until the device is proved on
+    // it, or the link stops or turns to another transport.
+    void search(TransportType type);
+
+    // Gives the device ID to look for over the network or the relay when none
+    // is chosen: 0 for none (the user is asked), DeviceIdCheck::kAnyDevice for
+    // the one device that answers. Set before the start.
+    using DeviceIdSource = std::function<uint32_t()>;
+    void setDeviceIdSource(DeviceIdSource source) { m_deviceIdSource = std::move(source); }
+    uint32_t askDeviceId() const { return m_deviceIdSource ? m_deviceIdSource() : 0; }
     // Where the transports report; every transport of this link reports here.
     TransportListener& transportListener() { return m_listener; }
     // Makes the link alive unless the carrier went down meanwhile; returns whether it did.
@@ -139,7 +160,9 @@ private:
     ParameterProbe m_serialProbe{*this, 700};
     DeviceIdCheck m_deviceIdCheck{*this};
     RelayBind m_relayBind{*this};
-    std::array<std::unique_ptr<Transport>, 4> m_transports;  // by slotOf(type)
+    std::array<std::unique_ptr<Transport>, 4> m_transports;      // by slotOf(type)
+    std::array<std::unique_ptr<TransportSearch>, 4> m_searches;  // over m_transports
+    DeviceIdSource m_deviceIdSource;
     mutable std::mutex m_titleMutex;
     std::string m_title;
     std::function<void()> m_overdue;

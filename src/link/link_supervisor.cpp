@@ -162,9 +162,9 @@ void LinkSupervisor::connectionCycle() {
     // The serial line may share the device with USB: the search lets go of it.
     Transport* serial = m_link.transportFor(TransportType::Serial);
     if (m_state.transportType == TransportType::UsbHid && serial && serial != transport &&
-        serial->isConnected())
+        serial->carrierUp())
         serial->close();
-    transport->connect(m_link.handshakeFor(m_state.transportType));
+    m_link.search(m_state.transportType);
     if (!m_state.running()) return;
 
     if (handshake() == Handshake::Restart) return;

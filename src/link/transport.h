@@ -5,10 +5,8 @@
 #include <functional>
 #include <string>
 
-class Handshake;
-
-// What a transport tells the link. The link alone turns it into its own
-// state and into what the user sees.
+// What a transport, or the link's search over it, tells the link. The link
+// alone turns it into its own state and into what the user sees.
 class TransportListener {
 public:
     enum class Notice {
@@ -33,21 +31,17 @@ public:
 };
 
 // One way of carrying frames to the device (USB HID, serial, network...):
-// it carries bytes and says whether its carrier is up; the link proves the
-// device at the other end.
+// it carries bytes and says whether its carrier is up; the link searches for
+// the device and proves it at the other end.
 class Transport {
 public:
     virtual ~Transport() = default;
 
-    // Searches until a carrier is up and the handshake proved the device
-    // on it, or the link stops.
-    virtual void connect(Handshake& handshake) = 0;
     // Hands one whole frame over; a failure reports the carrier down.
     virtual void sendFrame(const uint8_t* frame, size_t size) = 0;
-    virtual bool isConnected() const = 0;
-    // Whether bytes can flow now, proved or not; a transport whose
-    // "connected" means a proved device says so here.
-    virtual bool carrierUp() const { return isConnected(); }
+    // Whether bytes can flow now (a port open, a reader running); whether
+    // the device at the other end is proved is the link's to say.
+    virtual bool carrierUp() const = 0;
     virtual void close() = 0;
     // Where the device was found (a port, a USB path and serial number), so
     // that a device that comes back can be told from another one; empty when

@@ -13,7 +13,7 @@ TEST_F(MainWindowTest, ConnectsToTheSimulatedDeviceAndReadsIt) {
     SimHidBackend backend(device, clock);
     ui = std::make_unique<QtLinkUi>();
     link = std::make_unique<Link>(*ui, clock);
-    link->setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(*link, backend));
+    link->setUsbTransport(std::make_unique<HidTransport>(link->transportListener(), backend));
     window = std::make_unique<MainWindow>(*link, *ui);
     ASSERT_TRUE(window->start());
     window->show();

@@ -18,14 +18,13 @@ class DirectCarrier : public Transport {
 public:
     DirectCarrier(Link& link, SimDevice& device)
         : m_listener(link.transportListener()), m_device(device) {}
-    void connect(Handshake&) override {}
     void sendFrame(const uint8_t* frame, size_t size) override {
         if (!up) return;
         for (const SimDevice::Reply& reply : m_device.receive(frame, size))
             m_listener.received(reply.bytes.data(), reply.bytes.size());
         if (dropAfterAnswer) up = false;
     }
-    bool isConnected() const override { return up; }
+    bool carrierUp() const override { return up; }
     void close() override { up = false; }
 
     std::atomic<bool> up{true};

@@ -283,15 +283,15 @@ class HidTransportTest : public ::testing::Test {
 protected:
     HidTransportTest() {
         bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
-        auto owned = std::make_unique<HidTransport>(link, bus);
+        auto owned = std::make_unique<HidTransport>(link.transportListener(), bus);
         transport = owned.get();
-        link.setTransport(TransportType::UsbHid, std::move(owned));
+        link.setUsbTransport(std::move(owned));
     }
 
     void connect() {
-        transport->connect(link.handshakeFor(TransportType::UsbHid));
+        link.search(TransportType::UsbHid);
         ASSERT_TRUE(link.state().alive());
-        ASSERT_TRUE(transport->isConnected());
+        ASSERT_TRUE(transport->carrierUp());
     }
 
     RecordingUi ui;
@@ -318,11 +318,9 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
     Clock clock(10);
     FakeHidBus bus;
     Link link(ui, clock);
-    auto owned = std::make_unique<HidTransport>(link, bus);
-    HidTransport* transport = owned.get();
-    link.setTransport(TransportType::UsbHid, std::move(owned));
+    link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), bus));
 
-    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::UsbHid)); });
+    std::thread search([&] { link.search(TransportType::UsbHid); });
     ASSERT_TRUE(waitFor([&] { return bus.enumerations() >= 3; }));
     EXPECT_FALSE(link.state().alive());
     bus.plug("qx7", HidFrameChannel::kVendor, HidFrameChannel::kProduct);
@@ -334,7 +332,7 @@ TEST(HidTransportSearch, ConnectWaitsForTheDeviceToAppear) {
 
 TEST_F(HidTransportTest, ConnectGivesUpOnAStop) {
     bus.device->set(&FakeHidState::answerReads, false);
-    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::UsbHid)); });
+    std::thread search([&] { link.search(TransportType::UsbHid); });
     ASSERT_TRUE(waitFor([&] { return bus.opened().size() >= 2; }))
         << "a silent device is opened again";
     link.state().stop.request_stop();
@@ -366,13 +364,13 @@ TEST_F(HidTransportTest, NoiseReportsAreDroppedAndLaterFramesStillArrive) {
     bus.device->pushFrame(frameOfSize(100));
     ASSERT_TRUE(waitFor([&] { return link.mirror().received(32); }));
     EXPECT_TRUE(link.state().alive());
-    EXPECT_TRUE(transport->isConnected());
+    EXPECT_TRUE(transport->carrierUp());
 }
 
 TEST_F(HidTransportTest, ReadFailureEndsTheReaderAndTheLink) {
     connect();
     bus.device->set(&FakeHidState::failReads, true);
-    ASSERT_TRUE(waitFor([&] { return !transport->isConnected(); }));
+    ASSERT_TRUE(waitFor([&] { return !transport->carrierUp(); }));
     EXPECT_FALSE(link.state().alive());
     EXPECT_FALSE(link.waitForReply(60000)) << "no wait on a transport that is not connected";
 }
@@ -406,7 +404,7 @@ TEST_F(HidTransportTest, AWriteThatDoesNotCompleteIsAbandonedAndTheDeviceLeftUnt
 TEST_F(HidTransportTest, CloseStopsTheReaderAndLaterSendsFail) {
     connect();
     transport->close();
-    EXPECT_FALSE(transport->isConnected());
+    EXPECT_FALSE(transport->carrierUp());
     link.state().linkAlive = 1;
     link.readParameter(5);
     EXPECT_FALSE(link.state().alive());
@@ -421,7 +419,7 @@ TEST(HidLink, UnplugAndReplugReconnectsAndReadsAgain) {
     SimDevice device;
     SimHidBackend backend(device, clock);
     Link link(ui, clock);
-    link.setTransport(TransportType::UsbHid, std::make_unique<HidTransport>(link, backend));
+    link.setUsbTransport(std::make_unique<HidTransport>(link.transportListener(), backend));
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] { return ui.countEvents(LinkEvent::ReadComplete, 0) == 1; }));
     EXPECT_EQ(ui.title(), "QX7-USB");

@@ -11,6 +11,7 @@
 #include "files/settings.h"
 #include "link/link_event.h"
 #include "link/link_supervisor.h"
+#include "link/module_carrier.h"
 #include "link/preset_jobs.h"
 #include "support/manual_clock.h"
 #include "support/sim_link_harness.h"
@@ -557,15 +558,19 @@ TEST(LinkSupervisor, StopWhileAJobWaitsEndsTheThreadWithoutAMessage) {
 }
 
 // A network on which nothing ever answers.
-class NothingFoundTransport : public Transport {
+class NothingFoundTransport : public ModuleCarrier {
 public:
     explicit NothingFoundTransport(Link& link) : m_link(link) {}
-    void connect(Handshake&) override {
+    std::vector<uint32_t> discover(const std::stop_token&) override {
         entered = true;
-        while (m_link.state().running()) m_link.sleep(20);
+        m_link.sleep(20);
+        return {};
     }
+    bool open(uint32_t, uint32_t, const std::stop_token&) override { return false; }
+    void trust(uint32_t) override {}
+    void hangUp() override {}
     void sendFrame(const uint8_t*, size_t) override {}
-    bool isConnected() const override { return false; }
+    bool carrierUp() const override { return false; }
     void close() override {}
 
     std::atomic<bool> entered{false};
@@ -578,7 +583,7 @@ TEST(LinkSupervisor, ASearchOnTheNetworkEndsWhenTheUserSwitchesToUsb) {
     SimLinkHarness h;
     auto network = std::make_unique<NothingFoundTransport>(h.link);
     NothingFoundTransport& searching = *network;
-    h.link.setTransport(TransportType::Network, std::move(network));
+    h.link.setNetworkTransport(std::move(network));
     h.link.supervisor().setInitialTransportType(TransportType::Network);
     ASSERT_TRUE(h.start());
     ASSERT_TRUE(waitFor([&] { return searching.entered.load(); }));

@@ -55,9 +55,10 @@ protected:
         config.sweep = search == Search::Sweep;
         config.hotspot = kModuleIp;
         if (search == Search::OnlyHost) config.host = kModuleIp;
-        auto transport = std::make_unique<NetworkTransport>(link, config);
+        auto transport = std::make_unique<NetworkTransport>(link.transportListener(), link.clock(),
+                                                            link.module(), config);
         NetworkTransport& t = *transport;
-        link.setTransport(TransportType::Network, std::move(transport));
+        link.setNetworkTransport(std::move(transport));
         link.supervisor().setInitialTransportType(TransportType::Network);
         return t;
     }
@@ -66,10 +67,11 @@ protected:
     RelayTransport& useRelay(uint16_t port, Link& on) {
         RelayConfig config{
             "127.0.0.1", port, static_cast<uint16_t>(port + 1), {NetAddress::kLoopback, 0}};
-        auto transport = std::make_unique<RelayTransport>(on, config);
+        auto transport =
+            std::make_unique<RelayTransport>(on.transportListener(), on.clock(), config);
         RelayTransport& t = *transport;
-        t.setChosenDeviceId(device.deviceId());
-        on.setTransport(TransportType::Relay, std::move(transport));
+        on.state().chosenDeviceId = device.deviceId();
+        on.setRelayTransport(std::move(transport));
         on.supervisor().setInitialTransportType(TransportType::Relay);
         return t;
     }
@@ -111,7 +113,7 @@ protected:
         Intruder intruder;
         ASSERT_TRUE(intruder.socket.open({kIntruderIp, module.port()}, false));
         NetworkTransport& transport = useModule(module.port(), search);
-        transport.setChosenDeviceId(device.deviceId());
+        link.state().chosenDeviceId = device.deviceId();
         ASSERT_TRUE(link.supervisor().start());
         ASSERT_TRUE(waitFor([&] {
             intruder.lie(transport.localPort());
@@ -124,7 +126,7 @@ protected:
             return ui.countMessages("Set Hot:OK") == 1;
         }));
         EXPECT_EQ(device.moduleSetting("HotPW"), "secret-pass") << "confirmed by the module itself";
-        EXPECT_EQ(transport.clientList(), std::vector<uint32_t>{kModuleIp});
+        EXPECT_EQ(link.module().clients(), std::vector<uint32_t>{kModuleIp});
         EXPECT_EQ(module.connections(), 1u);
         // A sweep asks every host; nothing else reaches a stranger.
         for (const std::string& text : intruder.heard)
@@ -150,14 +152,14 @@ TEST_F(NetworkLinkTest, FindsTheModuleReadsAndWritesOverLoopbackOnly) {
     SimModuleServer module(device, clock);
     ASSERT_TRUE(module.start(0, kModuleIp)) << module.error();
     NetworkTransport& transport = useModule(module.port());
-    transport.setChosenDeviceId(device.deviceId());
+    link.state().chosenDeviceId = device.deviceId();
     ASSERT_TRUE(link.supervisor().start());
     EXPECT_TRUE(readAndWrite());
     EXPECT_EQ(ui.title(), "QX7-NET");
-    EXPECT_EQ(transport.clientList(), std::vector<uint32_t>{kModuleIp});
+    EXPECT_EQ(link.module().clients(), std::vector<uint32_t>{kModuleIp});
     EXPECT_EQ(module.lastEnvelopeId(), device.deviceId()) << "the envelope names the chosen device";
     link.supervisor().stop();
-    EXPECT_FALSE(transport.discoveryRunning());
+    EXPECT_FALSE(transport.servingModule());
     EXPECT_FALSE(transport.readerRunning());
     expectLoopbackOnly(transport.destinations());
 }
@@ -165,23 +167,23 @@ TEST_F(NetworkLinkTest, FindsTheModuleReadsAndWritesOverLoopbackOnly) {
 TEST_F(NetworkLinkTest, AModuleWithAnotherDeviceIdIsNotTakenUntilTheRightIdIsChosen) {
     SimModuleServer module(device, clock);
     ASSERT_TRUE(module.start(0, kModuleIp)) << module.error();
-    NetworkTransport& transport = useModule(module.port());
+    useModule(module.port());
     uint32_t wanted = device.deviceId() + 1;
     std::atomic<int> asked{0};
-    transport.setDeviceIdSource([&] { return ++asked > 2 ? device.deviceId() : wanted; });
+    link.setDeviceIdSource([&] { return ++asked > 2 ? device.deviceId() : wanted; });
     ASSERT_TRUE(link.supervisor().start());
     EXPECT_TRUE(readAndWrite());
     EXPECT_GE(module.connections(), 3u) << "the wrong ID was tried and refused first";
-    EXPECT_EQ(transport.chosenDeviceId(), device.deviceId());
+    EXPECT_EQ(link.state().chosenDeviceId, device.deviceId());
 }
 
 TEST_F(NetworkLinkTest, WithoutAnIdTheUserIsAskedEverySecond) {
     SimModuleServer module(device, clock);
     ASSERT_TRUE(module.start(0, kModuleIp)) << module.error();
-    NetworkTransport& transport = useModule(module.port());
+    useModule(module.port());
     ui.onEvent([&](const RecordingUi::Event& e) {
         if (e.code == LinkEvent::RelayStatus && ui.countEvents(LinkEvent::RelayStatus, 1) == 3)
-            transport.setChosenDeviceId(device.deviceId());
+            link.state().chosenDeviceId = device.deviceId();
     });
     ASSERT_TRUE(link.supervisor().start());
     EXPECT_TRUE(readAndWrite());
@@ -192,7 +194,8 @@ TEST_F(NetworkLinkTest, WithoutAnIdTheUserIsAskedEverySecond) {
 TEST_F(NetworkLinkTest, ModuleCommandsTravelAsDatagrams) {
     SimModuleServer module(device, clock);
     ASSERT_TRUE(module.start(0, kModuleIp)) << module.error();
-    useModule(module.port()).setChosenDeviceId(device.deviceId());
+    useModule(module.port());
+    link.state().chosenDeviceId = device.deviceId();
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] { return link.isConnected(); }));
     ModuleTable& table = link.module();
@@ -213,7 +216,7 @@ TEST_F(NetworkLinkTest, AModuleThatNeverAnswersOverTcpIsLeftAndStopIsPrompt) {
     ASSERT_TRUE(module.start(0, kModuleIp)) << module.error();
     NetworkTransport& transport = useModule(module.port());
     // The chosen ID is dropped after each fruitless round; this gives it again.
-    transport.setDeviceIdSource([&] { return device.deviceId(); });
+    link.setDeviceIdSource([&] { return device.deviceId(); });
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] { return module.connections() >= 2; }))
         << "tried again after the silence";
@@ -221,7 +224,7 @@ TEST_F(NetworkLinkTest, AModuleThatNeverAnswersOverTcpIsLeftAndStopIsPrompt) {
     link.supervisor().stop();
     EXPECT_FALSE(link.supervisor().threadRunning());
     EXPECT_FALSE(transport.readerRunning());
-    EXPECT_FALSE(transport.discoveryRunning());
+    EXPECT_FALSE(transport.servingModule());
 }
 
 TEST_F(NetworkLinkTest, StopEndsADiscoveryThatFindsNothing) {
@@ -230,7 +233,7 @@ TEST_F(NetworkLinkTest, StopEndsADiscoveryThatFindsNothing) {
     ASSERT_TRUE(waitFor([&] { return transport.destinations().size() == 1; }));
     link.supervisor().stop();
     EXPECT_FALSE(link.supervisor().threadRunning());
-    EXPECT_FALSE(transport.discoveryRunning());
+    EXPECT_FALSE(transport.servingModule());
     expectLoopbackOnly(transport.destinations());
 }
 
@@ -250,8 +253,8 @@ TEST_F(NetworkLinkTest, OfTwoModulesOnlyThePickedOneIsTaken) {
     SimModuleServer second(other, clock);
     ASSERT_TRUE(first.start(0, kModuleIp)) << first.error();
     ASSERT_TRUE(second.start(first.port(), kIntruderIp)) << second.error();
-    NetworkTransport& transport = useModule(first.port(), Search::Sweep);
-    transport.setDeviceIdSource([] { return NetworkTransport::kAnyDevice; });
+    useModule(first.port(), Search::Sweep);
+    link.setDeviceIdSource([] { return DeviceIdCheck::kAnyDevice; });
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] { return ui.countEvents(LinkEvent::ClientList, 2) >= 2; }));
     EXPECT_EQ(first.connections() + second.connections(), 0u) << "none was taken blindly";
@@ -342,7 +345,8 @@ TEST_F(NetworkLinkTest, RelayNameLookupBacksOffAndNeverHoldsAStop) {
         if (lookups->at.size() > 4) lookups->released.wait(lock, [&] { return lookups->free; });
         return std::nullopt;
     };
-    link.setTransport(TransportType::Relay, std::make_unique<RelayTransport>(link, config));
+    link.setRelayTransport(
+        std::make_unique<RelayTransport>(link.transportListener(), link.clock(), config));
     link.supervisor().setInitialTransportType(TransportType::Relay);
     ASSERT_TRUE(link.supervisor().start());
     ASSERT_TRUE(waitFor([&] {

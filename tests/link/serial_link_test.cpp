@@ -23,9 +23,8 @@ protected:
     SerialLinkTest() {
         portLink = ::testing::TempDir() + "qx7-serial-link-" + std::to_string(::getpid());
         server.setLinkPath(portLink);
-        link.setTransport(TransportType::Serial, std::make_unique<SerialTransport>(link, [this] {
-                              return std::vector<std::string>{portLink};
-                          }));
+        link.setSerialTransport(std::make_unique<SerialTransport>(
+            link.transportListener(), [this] { return std::vector<std::string>{portLink}; }));
     }
     ~SerialLinkTest() override {
         link.supervisor().stop();

@@ -108,13 +108,13 @@ TEST(SerialLine, FailsCleanlyOnWhatIsNotAPort) {
 class SerialTransportTest : public ::testing::Test {
 protected:
     SerialTransportTest() {
-        auto owned = std::make_unique<SerialTransport>(link, [this] {
+        auto owned = std::make_unique<SerialTransport>(link.transportListener(), [this] {
             ++enumerations;
             std::lock_guard lock(mutex);
             return ports;
         });
         transport = owned.get();
-        link.setTransport(TransportType::Serial, std::move(owned));
+        link.setSerialTransport(std::move(owned));
         link.state().transportType = TransportType::Serial;
     }
     void setPorts(std::vector<std::string> list) {
@@ -138,8 +138,8 @@ TEST_F(SerialTransportTest, TriesPortsInTurnAndKeepsTheOneThatAnswers) {
     ASSERT_TRUE(third.start()) << third.error();
     setPorts({first.path(), second.path(), third.path()});
 
-    transport->connect(link.handshakeFor(TransportType::Serial));
-    EXPECT_TRUE(transport->isConnected());
+    link.search(TransportType::Serial);
+    EXPECT_TRUE(transport->carrierUp());
     EXPECT_TRUE(link.state().alive());
     EXPECT_EQ(transport->currentPort(), third.path());
     EXPECT_EQ(link.mirror().value(0), 22356);
@@ -152,7 +152,7 @@ TEST_F(SerialTransportTest, TriesPortsInTurnAndKeepsTheOneThatAnswers) {
 TEST_F(SerialTransportTest, SearchGoesOnWhileNoPortAnswersAndEndsOnAStop) {
     Pty silent;
     setPorts({"/nonexistent/ttyUSB9", silent.path()});
-    std::thread search([&] { transport->connect(link.handshakeFor(TransportType::Serial)); });
+    std::thread search([&] { link.search(TransportType::Serial); });
     ASSERT_TRUE(waitFor([&] { return enumerations >= 3; }))
         << "the list is rebuilt after each pass";
     link.state().stop.request_stop();
@@ -185,7 +185,7 @@ TEST_F(SerialTransportTest, NoiseOnTheLineIsSkipped) {
     pty.write(parameterReply(6, 4321));
     ASSERT_TRUE(waitFor([&] { return link.mirror().received(6); }));
     EXPECT_EQ(link.mirror().value(6), 4321);
-    EXPECT_TRUE(transport->isConnected());
+    EXPECT_TRUE(transport->carrierUp());
 }
 
 TEST_F(SerialTransportTest, VanishingPortIsClosedAndEndsTheLink) {
@@ -193,7 +193,7 @@ TEST_F(SerialTransportTest, VanishingPortIsClosedAndEndsTheLink) {
     ASSERT_TRUE(transport->open(pty.path()));
     link.state().linkAlive = 1;
     pty.close();
-    ASSERT_TRUE(waitFor([&] { return !transport->isConnected(); }));
+    ASSERT_TRUE(waitFor([&] { return !transport->carrierUp(); }));
     EXPECT_FALSE(link.state().alive());
     EXPECT_EQ(transport->currentPort(), "");
     link.readParameter(0);  // nothing to write to: no effect, no crash
@@ -211,7 +211,7 @@ TEST_F(SerialTransportTest, PortVanishingDuringWritesEndsCleanly) {
     });
     ASSERT_TRUE(waitFor([&] { return !pty.received().empty(); })) << "writes are under way";
     pty.close();
-    ASSERT_TRUE(waitFor([&] { return !transport->isConnected(); }));
+    ASSERT_TRUE(waitFor([&] { return !transport->carrierUp(); }));
     stop = true;
     writer.join();
     EXPECT_FALSE(link.state().alive());
@@ -223,7 +223,7 @@ TEST_F(SerialTransportTest, CloseReleasesASenderThatWaitsForAReply) {
     link.state().awaitingReply = 1;
     transport->close();
     EXPECT_TRUE(link.state().replySemaphore.tryAcquire()) << "a waiting sender would wake now";
-    EXPECT_FALSE(transport->isConnected());
+    EXPECT_FALSE(transport->carrierUp());
 
     ASSERT_TRUE(transport->open(pty.path()));
     link.state().awaitingReply = 0;
@@ -240,7 +240,7 @@ TEST_F(SerialTransportTest, ClosingFromSeveralThreadsAtOnceIsSafe) {
         pty.close();  // and the reader closes it too, from its side
         a.join();
         b.join();
-        EXPECT_FALSE(transport->isConnected());
+        EXPECT_FALSE(transport->carrierUp());
     }
 }
 

@@ -31,9 +31,8 @@ class SimProcessTest : public ::testing::Test {
 protected:
     SimProcessTest() {
         portLink = ::testing::TempDir() + "qx7-sim-process-" + std::to_string(::getpid());
-        link.setTransport(TransportType::Serial, std::make_unique<SerialTransport>(link, [this] {
-                              return std::vector<std::string>{portLink};
-                          }));
+        link.setSerialTransport(std::make_unique<SerialTransport>(
+            link.transportListener(), [this] { return std::vector<std::string>{portLink}; }));
         link.supervisor().setInitialTransportType(TransportType::Serial);
     }
     ~SimProcessTest() override {

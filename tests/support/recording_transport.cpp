@@ -1,6 +1,6 @@
 #include "recording_transport.h"
 
-RecordingTransport::RecordingTransport(std::unique_ptr<Transport> inner,
+RecordingTransport::RecordingTransport(std::unique_ptr<DeviceCarrier> inner,
                                        std::function<uint64_t()> stamp)
     : m_inner(std::move(inner)), m_stamp(std::move(stamp)) {}
 

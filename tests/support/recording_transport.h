@@ -7,23 +7,22 @@
 #include <string>
 #include <vector>
 
-#include "link/transport.h"
+#include "link/device_carrier.h"
 
-// Passes everything to the real transport and remembers each frame sent,
+// Passes everything to the real USB transport and remembers each frame sent,
 // stamped with a number the test chooses (e.g. the steady-loop iteration) at
 // the moment of sending, on the sending thread.
-class RecordingTransport : public Transport {
+class RecordingTransport : public DeviceCarrier {
 public:
     struct Sent {
         std::vector<uint8_t> frame;
         uint64_t stamp;
     };
 
-    RecordingTransport(std::unique_ptr<Transport> inner, std::function<uint64_t()> stamp);
+    RecordingTransport(std::unique_ptr<DeviceCarrier> inner, std::function<uint64_t()> stamp);
 
-    void connect(Handshake& handshake) override { m_inner->connect(handshake); }
+    bool open() override { return m_inner->open(); }
     void sendFrame(const uint8_t* frame, size_t size) override;
-    bool isConnected() const override { return m_inner->isConnected(); }
     bool carrierUp() const override { return m_inner->carrierUp(); }
     void close() override { m_inner->close(); }
     std::string identity() const override { return m_inner->identity(); }
@@ -35,7 +34,7 @@ public:
     }
 
 private:
-    std::unique_ptr<Transport> m_inner;
+    std::unique_ptr<DeviceCarrier> m_inner;
     std::function<uint64_t()> m_stamp;
     std::function<void(const std::vector<uint8_t>&)> m_afterSend;
     mutable std::mutex m_mutex;

@@ -9,11 +9,11 @@
 SimLinkHarness::SimLinkHarness(double speed, uint64_t seed)
     : clock(speed), device(seed), backend(device, clock), link(ui, clock) {
     Settings::overrideFolders(m_settings.path("program"), m_settings.path("user"));
-    auto hid = std::make_unique<HidTransport>(link, backend);
+    auto hid = std::make_unique<HidTransport>(link.transportListener(), backend);
     auto recording = std::make_unique<RecordingTransport>(
         std::move(hid), [this] { return link.supervisor().steadyIterations(); });
     transport = recording.get();
-    link.setTransport(TransportType::UsbHid, std::move(recording));
+    link.setUsbTransport(std::move(recording));
 }
 
 SimLinkHarness::~SimLinkHarness() {

@@ -1,17 +1,12 @@
 #include "link/transports/hid_transport.h"
 
-#include "link/handshake.h"
-#include "link/link.h"
-#include "link/transport_type.h"
-
 namespace {
 // A device read cannot be woken: a close waits for one slice at most.
 constexpr uint32_t kReaderSliceMs = 100;
 }  // namespace
 
-HidTransport::HidTransport(Link& link, HidBackend& backend)
-    : m_link(link),
-      m_listener(link.transportListener()),
+HidTransport::HidTransport(TransportListener& listener, HidBackend& backend)
+    : m_listener(listener),
       m_cmd(backend),
       m_assembler([this](const uint8_t* frame, size_t size) { m_listener.received(frame, size); }) {
 }
@@ -20,25 +15,10 @@ HidTransport::~HidTransport() {
     close();
 }
 
-void HidTransport::connect(Handshake& handshake) {
-    LinkState& state = m_link.state();
-    while (state.running()) {
-        m_listener.notice(TransportListener::Notice::Searching);
-        m_link.sleep(100);
-        while (state.running()) {
-            close();
-            if (!m_cmd.open()) {
-                m_link.sleep(100);
-                continue;
-            }
-            startReader();
-            if (handshake.prove(*this)) {
-                m_link.sleep(100);
-                return;
-            }
-            break;  // searching again, announced at the top
-        }
-    }
+bool HidTransport::open() {
+    if (!m_cmd.open()) return false;
+    startReader();
+    return true;
 }
 
 void HidTransport::sendFrame(const uint8_t* frame, size_t size) {

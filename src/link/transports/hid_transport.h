@@ -5,24 +5,23 @@
 #include <mutex>
 #include <thread>
 
-#include "link/transport.h"
+#include "link/device_carrier.h"
 #include "link/transports/envelope_assembler.h"
 #include "link/transports/hid_frame_channel.h"
 
 class HidBackend;
-class Link;
 
 // Transport type 1: the device on USB HID. A reader thread turns input
 // reports back into frames for the link; its running flag is this
-// transport's "connected".
-class HidTransport : public Transport {
+// transport's carrier.
+class HidTransport : public DeviceCarrier {
 public:
-    HidTransport(Link& link, HidBackend& backend);
+    HidTransport(TransportListener& listener, HidBackend& backend);
     ~HidTransport() override;
 
-    void connect(Handshake& handshake) override;
+    bool open() override;
     void sendFrame(const uint8_t* frame, size_t size) override;
-    bool isConnected() const override { return m_readerRunning; }
+    bool carrierUp() const override { return m_readerRunning; }
     void close() override;
     std::string identity() const override { return m_cmd.identity(); }
 
@@ -31,7 +30,6 @@ private:
     void joinReader();
     void readerLoop(std::stop_token stop);
 
-    Link& m_link;
     TransportListener& m_listener;
     HidFrameChannel m_cmd;
     std::mutex m_writeMutex;

@@ -4,8 +4,7 @@
 #include <array>
 #include <chrono>
 
-#include "link/handshake.h"
-#include "link/link.h"
+#include "link/module_table.h"
 #include "link/transports/module_packet.h"
 #include "link/transports/net_envelope.h"
 #include "platform/clock.h"
@@ -19,38 +18,24 @@ constexpr size_t kChunkSize = 1500;
 constexpr uint32_t kReaderWaitMs = 1000;
 constexpr uint32_t kTcpConnectMs = 2000;
 constexpr uint32_t kTcpSendMs = 1000;
+// One more than the client list holds, so that the link sees it overflow.
+constexpr size_t kFoundLimit = ModuleTable::kMaxClients + 1;
 const char kGetIp[] = "Get_IP:";
 const char kGetLinkIp[] = "Get_LinkIP:";
 
 }  // namespace
 
-NetworkTransport::NetworkTransport(Link& link, NetworkConfig config)
-    : m_link(link), m_listener(link.transportListener()), m_config(std::move(config)) {}
+NetworkTransport::NetworkTransport(TransportListener& listener, const Clock& clock,
+                                   ModuleTable& module, NetworkConfig config)
+    : m_listener(listener), m_clock(clock), m_module(module), m_config(std::move(config)) {}
 
 NetworkTransport::~NetworkTransport() {
     close();
 }
 
-bool NetworkTransport::isConnected() const {
-    return m_link.state().alive();
-}
-
 uint32_t NetworkTransport::realMs(uint32_t ms) const {
-    auto real =
-        std::chrono::duration_cast<std::chrono::milliseconds>(m_link.clock().realDuration(ms));
+    auto real = std::chrono::duration_cast<std::chrono::milliseconds>(m_clock.realDuration(ms));
     return static_cast<uint32_t>(std::max<int64_t>(1, real.count()));
-}
-
-std::vector<uint32_t> NetworkTransport::clientList() const {
-    return m_link.module().clients();
-}
-
-void NetworkTransport::setChosenDeviceId(uint32_t id) {
-    m_link.state().chosenDeviceId = id;
-}
-
-uint32_t NetworkTransport::chosenDeviceId() const {
-    return m_link.state().chosenDeviceId;
 }
 
 std::vector<uint32_t> NetworkTransport::destinations() const {
@@ -66,40 +51,34 @@ void NetworkTransport::noteDestination(uint32_t ip) {
 
 // --- discovery -------------------------------------------------------------
 
-void NetworkTransport::startDiscovery() {
+std::shared_ptr<UdpSocket> NetworkTransport::openSocket(const std::stop_token& stop) {
     std::lock_guard lock(m_mutex);
-    // A Stop that came first must not be outlived by a new thread.
-    if (m_link.state().stopping() || m_discovery.joinable()) return;
+    // A Stop that came first must not be outlived by a socket.
+    if (m_socket || stop.stop_requested()) return m_socket;
+    // The networks are read again for every search: interfaces come and go.
+    m_scope = DiscoveryScope(m_config.subnets ? *m_config.subnets : DiscoveryScope::localSubnets());
     auto socket = std::make_shared<UdpSocket>();
     // Port 1010 needs privileges on some systems; the module answers any port.
     if (!socket->open(m_config.local, m_config.broadcast) &&
         !socket->open(NetAddress{m_config.local.ip, 0}, m_config.broadcast))
-        return;
+        return nullptr;
     m_localPort = socket->localPort();
-    m_discoveryRunning = true;
-    m_discovery = std::jthread([this, socket](std::stop_token stop) {
+    m_socket = socket;
+    return socket;
+}
+
+std::vector<uint32_t> NetworkTransport::discover(const std::stop_token& stop) {
+    std::shared_ptr<UdpSocket> socket = openSocket(stop);
+    if (socket) {
         std::stop_callback wake(stop, [&socket] { socket->interrupt(); });
-        discoveryLoop(stop, *socket);
-        m_discoveryRunning = false;
-    });
-}
-
-void NetworkTransport::stopDiscovery() {
-    std::jthread discovery;
-    {
-        std::lock_guard lock(m_mutex);
-        discovery = std::move(m_discovery);
+        probe(stop, *socket);
     }
-    // Its destruction stops and joins it.
-}
-
-void NetworkTransport::discoveryLoop(std::stop_token stop, UdpSocket& socket) {
-    while (!stop.stop_requested()) {
-        probe(stop, socket);
-        ++m_probeRounds;
-        while (!stop.stop_requested() && m_deviceAddress != 0) serveModule(stop, socket);
-        m_link.clock().sleepUnlessStopped(10, stop);
-    }
+    std::lock_guard lock(m_listMutex);
+    std::vector<uint32_t> found = std::move(m_found);
+    m_found.clear();
+    // The one module given is the whole list, whether it answered or not.
+    if (m_config.host) found.assign(1, *m_config.host);
+    return found;
 }
 
 void NetworkTransport::probe(const std::stop_token& stop, UdpSocket& socket) {
@@ -113,7 +92,7 @@ void NetworkTransport::probe(const std::stop_token& stop, UdpSocket& socket) {
         }
         if (m_config.sweep) {
             for (uint32_t ip : m_scope.sweepTargets()) {
-                if (!m_link.clock().sleepUnlessStopped(2, stop)) break;
+                if (!m_clock.sleepUnlessStopped(2, stop)) break;
                 sendText(socket, ip, kGetIp);
             }
         }
@@ -128,22 +107,21 @@ void NetworkTransport::probe(const std::stop_token& stop, UdpSocket& socket) {
 }
 
 void NetworkTransport::serveModule(const std::stop_token& stop, UdpSocket& socket) {
-    ModuleTable& module = m_link.module();
     uint32_t device = m_deviceAddress;
     // Not counted here: a command goes again every pass until its reply comes.
     // Commands carry passwords: only a module that proved the device ID gets them.
-    if (m_link.state().alive())
-        if (std::optional<std::string> text = module.pickForSending(m_moduleCursor, false))
+    if (m_trusted)
+        if (std::optional<std::string> text = m_module.pickForSending(m_moduleCursor, false))
             sendText(socket, device, *text + std::string(1, '\0'));
     uint32_t linkIp = m_linkAddress;
     if (linkIp != 0 && linkIp != m_own) {
-        m_link.clock().sleepUnlessStopped(50, stop);
-        module.setText(ModuleTable::LinkIp, kGetLinkIp);
+        m_clock.sleepUnlessStopped(50, stop);
+        m_module.setText(ModuleTable::LinkIp, kGetLinkIp);
         sendText(socket, device, std::string(kGetLinkIp) + std::string(1, '\0'));
     }
     receiveFor(socket, 200);
-    m_link.clock().sleepUnlessStopped(1, stop);
-    for (const std::string& confirmation : module.takeConfirmations(true))
+    m_clock.sleepUnlessStopped(1, stop);
+    for (const std::string& confirmation : m_module.takeConfirmations(true))
         m_listener.notice(TransportListener::Notice::ModuleSaid, 0, confirmation);
 }
 
@@ -156,7 +134,7 @@ void NetworkTransport::sendText(UdpSocket& socket, uint32_t ip, const std::strin
 // A stop interrupts the socket, which ends the wait at once.
 void NetworkTransport::receiveFor(UdpSocket& socket, uint32_t ms) {
     std::array<uint8_t, kDatagramSize> buffer;
-    auto deadline = std::chrono::steady_clock::now() + m_link.clock().realDuration(ms);
+    auto deadline = std::chrono::steady_clock::now() + m_clock.realDuration(ms);
     while (true) {
         auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline -
                                                                  std::chrono::steady_clock::now());
@@ -170,138 +148,91 @@ void NetworkTransport::receiveFor(UdpSocket& socket, uint32_t ms) {
 }
 
 // Anyone on the network can send a datagram: only a module that reports its
-// own address joins the client list, and only the module in use is listened to.
+// own address is found, and only the module in use is listened to.
 void NetworkTransport::handleDatagram(const uint8_t* data, size_t size, NetAddress from) {
     if (m_config.host && from.ip != *m_config.host) return;
     std::optional<uint32_t> reported = ModuleTable::reportedAddress(data, size);
-    if (reported && !m_config.host && m_scope.accepts(from.ip, *reported)) noteClient(*reported);
+    if (reported && !m_config.host && m_scope.accepts(from.ip, *reported)) noteFound(*reported);
     if (from.ip == 0 || from.ip != m_deviceAddress) return;
-    ModuleTable& module = m_link.module();
-    module.parse(data, size, false);
-    if (module.replied(ModuleTable::LinkIp)) {
-        m_linkAddress = static_cast<uint32_t>(module.value(ModuleTable::LinkIp));
-        module.setReplied(ModuleTable::LinkIp, false);
+    m_module.parse(data, size, false);
+    if (m_module.replied(ModuleTable::LinkIp)) {
+        m_linkAddress = static_cast<uint32_t>(m_module.value(ModuleTable::LinkIp));
+        m_module.setReplied(ModuleTable::LinkIp, false);
     }
 }
 
-void NetworkTransport::noteClient(uint32_t ip) {
-    if (!m_link.module().addClient(ip) && !m_fullSaid.exchange(true))
-        m_listener.notice(TransportListener::Notice::ClientListFull);
+void NetworkTransport::noteFound(uint32_t ip) {
+    std::lock_guard lock(m_listMutex);
+    if (m_found.size() < kFoundLimit &&
+        std::find(m_found.begin(), m_found.end(), ip) == m_found.end())
+        m_found.push_back(ip);
 }
 
-// --- connection ------------------------------------------------------------
+// --- the open module -------------------------------------------------------
 
-void NetworkTransport::connect(Handshake& handshake) {
-    LinkState& state = m_link.state();
-    close();
-    m_deviceAddress = 0;
-    m_linkAddress = NetAddress::kBroadcast;
-    m_link.sleep(50);
-    m_link.module().clearClients();
-    m_fullSaid = false;
-    m_scope = DiscoveryScope(m_config.subnets ? *m_config.subnets : DiscoveryScope::localSubnets());
-    if (m_config.host) m_link.module().addClient(*m_config.host);
-    m_probeRounds = 0;
-    startDiscovery();
-    // A whole round, so that every module that answers is on the list.
-    while (state.running() && (clientList().empty() || m_probeRounds == 0)) m_link.sleep(20);
-    m_link.sleep(200);
-
-    while (state.running()) {
-        if (!chooseDeviceId()) return;
-        if (!chooseModule()) {
-            m_link.sleep(1000);
-            continue;
-        }
-        std::vector<uint32_t> clients = candidates();
-        for (uint32_t ip : clients) {
-            if (!state.running() || state.alive()) break;
-            if (tryAddress(ip, handshake)) return;
-            m_link.sleep(100);
-        }
-        m_deviceAddress = 0;
-        state.chosenDeviceId = 0;
-        if (clients.empty()) m_link.sleep(2000);
-    }
-}
-
-bool NetworkTransport::chooseDeviceId() {
-    LinkState& state = m_link.state();
-    while (state.running()) {
-        m_listener.notice(TransportListener::Notice::Searching);
-        m_link.sleep(1050);
-        if (state.chosenDeviceId == 0 && m_idSource) state.chosenDeviceId = m_idSource();
-        if (state.chosenDeviceId != 0) return true;
-        if (state.running()) m_listener.notice(TransportListener::Notice::RelayStatus, 1);
-        m_link.sleep(20);
-    }
-    return false;
-}
-
-// Of several modules none is taken blindly: the user picks one, and a
-// program that cannot ask (any device would do) takes none.
-bool NetworkTransport::chooseModule() {
-    LinkState& state = m_link.state();
-    std::vector<uint32_t> clients = clientList();
-    auto picked = [&] {
-        uint32_t ip = state.networkDeviceAddress;
-        return std::find(clients.begin(), clients.end(), ip) != clients.end();
-    };
-    if (clients.size() <= 1 || picked()) return true;
-    m_listener.notice(TransportListener::Notice::ChooseModule, static_cast<int>(clients.size()));
-    return picked() || state.chosenDeviceId != kAnyDevice;
-}
-
-std::vector<uint32_t> NetworkTransport::candidates() const {
-    std::vector<uint32_t> clients = clientList();
-    uint32_t picked = m_link.state().networkDeviceAddress;
-    if (std::find(clients.begin(), clients.end(), picked) != clients.end()) return {picked};
-    return clients;
-}
-
-bool NetworkTransport::tryAddress(uint32_t ip, Handshake& handshake) {
-    m_deviceAddress = ip;
-    m_own = m_scope.ownAddressFor(ip);
-    if (!openTcp(ip)) return false;
-    m_link.sleep(100);
-    if (handshake.prove(*this)) return true;
-    closeTcp();
-    m_link.sleep(300);
-    return false;
-}
-
-bool NetworkTransport::openTcp(uint32_t ip) {
-    closeTcp();
-    noteDestination(ip);
-    auto stream = std::make_shared<TcpStream>();
-    if (!stream->connect(NetAddress{ip, m_config.tcpPort}, realMs(kTcpConnectMs))) return false;
+bool NetworkTransport::open(uint32_t ip, uint32_t deviceId, const std::stop_token& stop) {
+    bool busy = false;
     {
         std::lock_guard lock(m_mutex);
-        if (m_link.state().stopping()) return false;
-        m_tcp = stream;
-        m_readerRunning = true;
-        m_reader = std::jthread([this, stream](std::stop_token stop) { readerLoop(stop, stream); });
+        busy = m_tcp || m_server.joinable();
     }
+    // The discovery socket stays for the module unless another module had it.
+    if (busy) hangUp();
+    std::shared_ptr<UdpSocket> socket = openSocket(stop);
+    if (!socket) return false;
+    m_deviceAddress = ip;
+    m_own = m_scope.ownAddressFor(ip);
+    m_envelopeId = deviceId;
+    noteDestination(ip);
+    auto stream = std::make_shared<TcpStream>();
+    if (!stream->connect(NetAddress{ip, m_config.tcpPort}, realMs(kTcpConnectMs))) {
+        m_deviceAddress = 0;
+        return false;
+    }
+    std::lock_guard lock(m_mutex);
+    if (stop.stop_requested() || m_socket != socket) return false;
+    m_tcp = stream;
+    m_readerRunning = true;
+    m_reader = std::jthread([this, stream](std::stop_token s) { readerLoop(s, stream); });
+    m_serving = true;
+    m_server = std::jthread([this, socket](std::stop_token s) {
+        std::stop_callback wake(s, [&socket] { socket->interrupt(); });
+        while (!s.stop_requested()) serveModule(s, *socket);
+        m_serving = false;
+    });
     return true;
 }
 
-void NetworkTransport::closeTcp() {
+void NetworkTransport::trust(uint32_t deviceId) {
+    m_envelopeId = deviceId;
+    m_trusted = true;
+}
+
+void NetworkTransport::hangUp() {
     std::jthread reader;
+    std::jthread server;
+    std::shared_ptr<UdpSocket> socket;
     {
         std::lock_guard lock(m_mutex);
         m_readerRunning = false;
         if (m_tcp) m_tcp->shutdown();
         m_tcp.reset();
         reader = std::move(m_reader);
+        server = std::move(m_server);
+        socket = std::move(m_socket);
+        m_localPort = 0;
     }
-    // The shutdown has ended the reader's receive already.
-    if (reader.joinable()) reader.join();
+    // Ends a discovery round on another thread too; the next search opens another.
+    if (socket) socket->interrupt();
+    // Their destruction stops and joins them; the shutdown has ended the reader's receive.
+    reader = {};
+    server = {};
+    m_deviceAddress = 0;
+    m_trusted = false;
 }
 
 void NetworkTransport::close() {
-    stopDiscovery();
-    m_localPort = 0;
-    closeTcp();
+    hangUp();
     m_listener.carrierDown();
 }
 
@@ -312,7 +243,7 @@ void NetworkTransport::sendFrame(const uint8_t* frame, size_t size) {
         stream = m_tcp;
     }
     if (!stream) return;
-    std::vector<uint8_t> envelope = NetEnvelope::wrap(m_link.state().chosenDeviceId, frame, size);
+    std::vector<uint8_t> envelope = NetEnvelope::wrap(m_envelopeId, frame, size);
     if (!stream->send(envelope.data(), envelope.size(), kTcpSendMs)) stream->shutdown();
 }
 
@@ -325,7 +256,7 @@ void NetworkTransport::readerLoop(std::stop_token stop, const std::shared_ptr<Tc
         if (n < 0) break;
         deliver(chunk.data(), static_cast<size_t>(n));
     }
-    // The module hung up, unless closeTcp came first: the link is gone rather than silent.
+    // The module hung up, unless hangUp came first: the link is gone rather than silent.
     if (m_readerRunning) m_listener.carrierDown([this] { m_readerRunning = false; });
 }
 

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -10,12 +9,12 @@
 #include <thread>
 #include <vector>
 
-#include "link/device_id_check.h"
-#include "link/transport.h"
+#include "link/module_carrier.h"
 #include "link/transports/discovery_scope.h"
 #include "platform/net/net_address.h"
 
-class Link;
+class Clock;
+class ModuleTable;
 class TcpStream;
 class UdpSocket;
 
@@ -35,86 +34,70 @@ struct NetworkConfig {
     uint32_t hotspot = ipv4Of(192, 168, 4, 1);  // asked when one of the networks holds it
 };
 
-// Transport type 2: finds the Wi-Fi module with UDP text datagrams on a
-// discovery thread, which also sends the link's queued module commands as
-// datagrams; carries frames to the module over TCP in the envelope, and hands
-// what comes back (module packets or plain frames) to the frame parser.
-// "Connected" is the link-alive flag.
-class NetworkTransport : public Transport {
+// Transport type 2: asks for the Wi-Fi modules with UDP text datagrams,
+// carries frames to the one opened over TCP in the envelope, and hands what
+// comes back (module packets or plain frames) to the link. While a module is
+// open, a thread of its own sends the link's queued module commands to it as
+// datagrams and reads its text replies into the module table.
+class NetworkTransport : public ModuleCarrier {
 public:
-    // Gives the device ID to look for when none is chosen: 0 for none
-    // (the user is asked), kAnyDevice to take the device that answers when
-    // it is the only one or the one picked from the client list.
-    using DeviceIdSource = std::function<uint32_t()>;
-    static constexpr uint32_t kAnyDevice = DeviceIdCheck::kAnyDevice;
-
-    NetworkTransport(Link& link, NetworkConfig config = {});
+    // Module replies go into module, and its queued commands go out.
+    NetworkTransport(TransportListener& listener, const Clock& clock, ModuleTable& module,
+                     NetworkConfig config = {});
     ~NetworkTransport() override;
 
-    void connect(Handshake& handshake) override;
+    std::vector<uint32_t> discover(const std::stop_token& stop) override;
+    bool open(uint32_t ip, uint32_t deviceId, const std::stop_token& stop) override;
+    void trust(uint32_t deviceId) override;
+    void hangUp() override;
     bool carrierUp() const override { return m_readerRunning; }
     void sendFrame(const uint8_t* frame, size_t size) override;
-    bool isConnected() const override;
-    // Ends the discovery thread and the TCP reader and waits for both.
+    // Ends the module's threads and waits for them.
     void close() override;
 
-    void setDeviceIdSource(DeviceIdSource source) { m_idSource = std::move(source); }
-    // The link's chosen device ID (the device-ID dialog sets it too).
-    void setChosenDeviceId(uint32_t id);
-    uint32_t chosenDeviceId() const;
-    // The module addresses that answered "Get_IP:" (the module table's client list).
-    // Of several, the one the link state names (the client-list dialog's pick) is
-    // taken; without a pick the user is asked with link event (10, count).
-    std::vector<uint32_t> clientList() const;
     // Every address a datagram or connection went to, each once.
     std::vector<uint32_t> destinations() const;
-    bool discoveryRunning() const { return m_discoveryRunning; }
+    bool servingModule() const { return m_serving; }
     bool readerRunning() const { return m_readerRunning; }
     // The discovery socket's port; 0 while it is closed.
     uint16_t localPort() const { return m_localPort; }
 
 private:
-    void startDiscovery();
-    void stopDiscovery();
-    void discoveryLoop(std::stop_token stop, UdpSocket& socket);
+    std::shared_ptr<UdpSocket> openSocket(const std::stop_token& stop);
     void probe(const std::stop_token& stop, UdpSocket& socket);
     void serveModule(const std::stop_token& stop, UdpSocket& socket);
     void receiveFor(UdpSocket& socket, uint32_t ms);
     void sendText(UdpSocket& socket, uint32_t ip, const std::string& text);
     void handleDatagram(const uint8_t* data, size_t size, NetAddress from);
-    void noteClient(uint32_t ip);
+    void noteFound(uint32_t ip);
 
-    bool chooseDeviceId();
-    bool chooseModule();
-    std::vector<uint32_t> candidates() const;
-    bool tryAddress(uint32_t ip, Handshake& handshake);
-    bool openTcp(uint32_t ip);
-    void closeTcp();
     void readerLoop(std::stop_token stop, const std::shared_ptr<TcpStream>& stream);
     void deliver(const uint8_t* chunk, size_t size);
     void noteDestination(uint32_t ip);
     uint32_t realMs(uint32_t ms) const;
 
-    Link& m_link;
     TransportListener& m_listener;
+    const Clock& m_clock;
+    ModuleTable& m_module;
     NetworkConfig m_config;
-    DeviceIdSource m_idSource;
-    DiscoveryScope m_scope;  // set before the discovery thread starts
+    DiscoveryScope m_scope;  // set while no module thread runs
     std::atomic<uint32_t> m_own{0};
     std::atomic<uint16_t> m_localPort{0};
-    std::atomic<uint32_t> m_probeRounds{0};
-    std::atomic<bool> m_fullSaid{false};
 
     std::atomic<uint32_t> m_deviceAddress{0};
     std::atomic<uint32_t> m_linkAddress{NetAddress::kBroadcast};
-    int m_moduleCursor = 0;  // the discovery thread's own
+    std::atomic<uint32_t> m_envelopeId{0};
+    std::atomic<bool> m_trusted{false};
+    int m_moduleCursor = 0;  // the serving thread's own
 
-    mutable std::mutex m_listMutex;  // the destinations
+    mutable std::mutex m_listMutex;  // the destinations and the modules found
     std::vector<uint32_t> m_destinations;
+    std::vector<uint32_t> m_found;
 
-    std::mutex m_mutex;  // the threads and the TCP stream
-    std::jthread m_discovery;
-    std::atomic<bool> m_discoveryRunning{false};
+    std::mutex m_mutex;  // the socket, the threads and the TCP stream
+    std::shared_ptr<UdpSocket> m_socket;
+    std::jthread m_server;
+    std::atomic<bool> m_serving{false};
     std::shared_ptr<TcpStream> m_tcp;
     std::jthread m_reader;
     std::atomic<bool> m_readerRunning{false};

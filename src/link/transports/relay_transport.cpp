@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <ctime>
 
-#include "link/handshake.h"
-#include "link/link.h"
 #include "link/transports/client_id.h"
 #include "link/transports/net_envelope.h"
 #include "platform/clock.h"
@@ -18,26 +15,16 @@ constexpr size_t kDatagramSize = 2048;
 // bounds the time to its next keep-alive check.
 constexpr uint32_t kReceiveWaitMs = 1000;
 constexpr uint32_t kKeepAliveMs = 300000;
-constexpr int kBusyMessages = 3;
 }  // namespace
 
-RelayTransport::RelayTransport(Link& link, RelayConfig config)
-    : m_link(link),
-      m_listener(link.transportListener()),
+RelayTransport::RelayTransport(TransportListener& listener, const Clock& clock, RelayConfig config)
+    : m_listener(listener),
+      m_clock(clock),
       m_config(std::move(config)),
       m_client(ClientId::ofThisMachine()) {}
 
 RelayTransport::~RelayTransport() {
     close();
-}
-
-bool RelayTransport::isConnected() const {
-    return m_link.state().alive();
-}
-
-RelayPacket::Block RelayTransport::block() const {
-    std::lock_guard lock(m_mutex);
-    return m_block;
 }
 
 uint16_t RelayTransport::localPort() const {
@@ -50,145 +37,63 @@ std::vector<uint32_t> RelayTransport::destinations() const {
     return m_destinations;
 }
 
-void RelayTransport::connect(Handshake& handshake) {
-    m_link.sleep(550);
-    if (!resolveServer()) return;
-    while (m_link.state().running() && cycle(handshake) == Step::Again) {
-    }
+bool RelayTransport::lookUpServer(const Wait& wait) {
+    NameLookup lookup(m_config.host, m_config.resolve);
+    while (lookup.state() == NameLookup::State::Pending)
+        if (!wait(NameLookup::kSliceMs)) return false;
+    std::optional<NetAddress> ipv4 =
+        lookup.state() == NameLookup::State::Found ? lookup.address().ipv4() : std::nullopt;
+    if (ipv4) m_server = ipv4->ip;
+    return ipv4.has_value();
 }
 
-// A Stop abandons a lookup that hangs or the wait before the next one.
-bool RelayTransport::resolveServer() {
-    LinkState& state = m_link.state();
-    if (!state.running()) return false;
-    auto wait = [&](uint32_t ms) {
-        m_link.sleep(ms);
-        return state.running();
-    };
-    std::optional<SocketAddress> server =
-        NameLookup::untilFound(m_config.host, m_config.resolve, wait);
-    std::optional<NetAddress> ipv4 = server ? server->ipv4() : std::nullopt;
-    if (!ipv4) return false;
-    m_server = ipv4->ip;
-    return state.running();
-}
-
-RelayTransport::Step RelayTransport::cycle(Handshake& handshake) {
-    if (m_link.state().running()) m_listener.notice(TransportListener::Notice::Searching);
+void RelayTransport::reopen() {
     stopReceiver();
-    m_link.sleep(1200);
-    {
-        auto socket = std::make_shared<UdpSocket>();
-        socket->open(m_config.local, true);
-        std::lock_guard lock(m_mutex);
-        m_socket = socket;
-        m_serverList.clear();
-    }
-    if (!queryStatus()) return Step::Again;
-    if (!chooseDeviceId()) {
-        m_link.sleep(3000);
-        return Step::Again;
-    }
-    if (fetchDeviceInfo() == Step::Again) return Step::Again;
-    if (!openChannel() || !confirmBinding()) return Step::Again;
-    startReceiver();
-    m_link.sleep(500);
-    return handshake.prove(*this, bindTicket()) ? Step::Done : Step::Again;
-}
-
-bool RelayTransport::queryStatus() {
-    LinkState& state = m_link.state();
-    std::optional<uint16_t> status;
-    for (int attempt = 1; !status && state.running(); ++attempt) {
-        if (attempt > 11) {
-            m_listener.notice(TransportListener::Notice::RelayStatus, m_status);
-            m_link.sleep(2000);
-            return false;
-        }
-        sendControl(RelayPacket::statusQuery(m_client));
-        if (auto reply = awaitReply(RelayPacket::Status, 2000)) status = reply->status();
-    }
-    if (!status) return false;
-    m_status = *status;
-    m_listener.notice(TransportListener::Notice::RelayStatus, m_status);
-    return true;
-}
-
-void RelayTransport::setChosenDeviceId(uint32_t id) {
-    m_link.state().chosenDeviceId = id;
-}
-
-bool RelayTransport::chooseDeviceId() {
-    std::atomic<uint32_t>& chosen = m_link.state().chosenDeviceId;
-    if (chosen == 0 && m_idSource) chosen = m_idSource();
-    return chosen != 0;
-}
-
-bool RelayTransport::acceptable(const RelayPacket::Block& b) const {
-    if (b[RelayPacket::Valid] == 0) return false;
-    uint32_t bound = b[RelayPacket::BoundClient];
-    if (bound == 0 || bound == RelayPacket::number(m_client)) return true;
-    auto now = static_cast<int64_t>(std::time(nullptr));
-    return now - int64_t{b[RelayPacket::BoundAt]} > int64_t{m_config.staleBindingSeconds};
-}
-
-RelayTransport::Step RelayTransport::fetchDeviceInfo() {
-    std::optional<RelayPacket::Block> found;
-    std::optional<RelayPacket::Block> last;
-    for (int attempt = 0; attempt < 10 && !found && m_link.state().running(); ++attempt) {
-        if (attempt > 0) m_link.sleep(500);
-        sendControl(RelayPacket::deviceInfo(m_client, m_link.state().chosenDeviceId));
-        auto reply = awaitReply(RelayPacket::DeviceInfo, 2000);
-        if (!reply || !reply->block()) continue;
-        last = reply->block();
-        if (acceptable(*last)) found = last;
-    }
-    if (!found) {
-        if (m_busyCount < kBusyMessages && m_link.state().running()) {
-            ++m_busyCount;
-            bool busy = last && (*last)[RelayPacket::BoundClient] != 0;
-            m_listener.notice(busy ? TransportListener::Notice::EquipmentBusy
-                                   : TransportListener::Notice::WrongDeviceId);
-        }
-        m_link.sleep(1000);
-        return Step::Again;
-    }
-    if (((*found)[RelayPacket::Magic] & 0xFFFF) != RelayPacket::kDeviceMagic) {
-        m_listener.notice(TransportListener::Notice::WrongDeviceId);
-        m_link.sleep(1000);
-        return Step::Again;
-    }
+    auto socket = std::make_shared<UdpSocket>();
+    socket->open(m_config.local, true);
     std::lock_guard lock(m_mutex);
-    m_block = *found;
-    m_channel = (*found)[RelayPacket::Channel];
-    return Step::Done;
+    m_socket = socket;
+    m_serverList.clear();
+}
+
+std::optional<uint16_t> RelayTransport::queryStatus() {
+    sendControl(RelayPacket::statusQuery(m_client));
+    if (auto reply = awaitReply(RelayPacket::Status, 2000)) return reply->status();
+    return std::nullopt;
+}
+
+std::optional<RelayCarrier::Entry> RelayTransport::deviceInfo(uint32_t deviceId, uint32_t waitMs) {
+    sendControl(RelayPacket::deviceInfo(m_client, deviceId));
+    auto reply = awaitReply(RelayPacket::DeviceInfo, waitMs);
+    std::optional<RelayPacket::Block> b = reply ? reply->block() : std::nullopt;
+    if (!b) return std::nullopt;
+    {
+        std::lock_guard lock(m_mutex);
+        m_answered = *b;
+    }
+    return Entry{(*b)[RelayPacket::Valid] != 0, (*b)[RelayPacket::BoundClient],
+                 int64_t{(*b)[RelayPacket::BoundAt]},
+                 ((*b)[RelayPacket::Magic] & 0xFFFF) == RelayPacket::kDeviceMagic};
+}
+
+void RelayTransport::adopt() {
+    std::lock_guard lock(m_mutex);
+    m_block = m_answered;
+    m_channel = m_block[RelayPacket::Channel];
 }
 
 bool RelayTransport::openChannel() {
-    for (int attempt = 0; attempt < 10 && m_link.state().running(); ++attempt) {
-        sendControl(RelayPacket::openChannel(m_client, m_channel));
-        if (auto reply = awaitReply(RelayPacket::OpenChannel, 1000))
-            if (reply->acknowledgement()) return true;
-    }
-    return false;
+    sendControl(RelayPacket::openChannel(m_client, m_channel));
+    auto reply = awaitReply(RelayPacket::OpenChannel, 1000);
+    return reply && reply->acknowledgement();
 }
 
-bool RelayTransport::confirmBinding() {
-    for (int attempt = 0; attempt < 10 && m_link.state().running(); ++attempt) {
-        sendControl(RelayPacket::deviceInfo(m_client, m_link.state().chosenDeviceId));
-        auto reply = awaitReply(RelayPacket::DeviceInfo, 1000);
-        auto b = reply ? reply->block() : std::nullopt;
-        if (b && (*b)[RelayPacket::BoundClient] == RelayPacket::number(m_client)) {
-            std::lock_guard lock(m_mutex);
-            m_block = *b;
-            return true;
-        }
+std::vector<uint8_t> RelayTransport::ticket() const {
+    RelayPacket::Block b;
+    {
+        std::lock_guard lock(m_mutex);
+        b = m_block;
     }
-    return false;
-}
-
-std::vector<uint8_t> RelayTransport::bindTicket() const {
-    RelayPacket::Block b = block();
     std::vector<uint8_t> ticket;
     NetEnvelope::putU32Le(ticket, b[RelayPacket::BindNumber]);
     ticket.push_back(static_cast<uint8_t>(b[RelayPacket::BindExtra]));
@@ -218,8 +123,9 @@ std::optional<RelayPacket::Reply> RelayTransport::awaitReply(uint8_t command, ui
     }
     if (!socket) return std::nullopt;
     std::array<uint8_t, kDatagramSize> buffer;
-    auto deadline = std::chrono::steady_clock::now() + m_link.clock().realDuration(ms);
-    while (m_link.state().running()) {
+    // A close interrupts the socket, which ends the wait at once.
+    auto deadline = std::chrono::steady_clock::now() + m_clock.realDuration(ms);
+    while (true) {
         auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline -
                                                                  std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
@@ -266,9 +172,10 @@ void RelayTransport::handleDatagram(const uint8_t* data, size_t size) {
         m_listener.received(data + frames->first, frames->second);
 }
 
-void RelayTransport::startReceiver() {
+void RelayTransport::startReceiving(const std::stop_token& stop) {
     std::lock_guard lock(m_mutex);
-    if (m_link.state().stopping() || m_receiver.joinable() || !m_socket) return;
+    // A Stop that came first must not be outlived by a new thread.
+    if (stop.stop_requested() || m_receiver.joinable() || !m_socket) return;
     m_receiving = true;
     m_receiver = std::jthread(
         [this, socket = m_socket](std::stop_token stop) { receiveLoop(stop, socket); });
@@ -287,7 +194,7 @@ void RelayTransport::stopReceiver() {
 void RelayTransport::receiveLoop(std::stop_token stop, const std::shared_ptr<UdpSocket>& socket) {
     std::stop_callback wake(stop, [&socket] { socket->interrupt(); });
     std::array<uint8_t, kDatagramSize> buffer;
-    const Clock& clock = m_link.clock();
+    const Clock& clock = m_clock;
     uint32_t lastKeepAlive = clock.ticks();
     while (!stop.stop_requested()) {
         NetAddress from;

@@ -2,48 +2,18 @@
 
 #include <array>
 
-#include "link/handshake.h"
-#include "link/link.h"
 #include "link/transports/serial_line.h"
-#include "platform/clock.h"
 
 namespace {
 constexpr size_t kReadChunk = 4096;
 constexpr uint32_t kEventWaitMs = 10000;
 }  // namespace
 
-SerialTransport::SerialTransport(Link& link, PortSource ports)
-    : m_link(link), m_listener(link.transportListener()), m_ports(std::move(ports)) {}
+SerialTransport::SerialTransport(TransportListener& listener, PortSource ports)
+    : m_listener(listener), m_ports(std::move(ports)) {}
 
 SerialTransport::~SerialTransport() {
     close();
-}
-
-void SerialTransport::connect(Handshake& handshake) {
-    LinkState& state = m_link.state();
-    if (state.running()) m_listener.notice(TransportListener::Notice::Searching);
-    while (state.running()) {
-        m_link.sleep(10);
-        if (m_cursor < m_list.size()) {
-            std::string path = m_list[m_cursor++];
-            m_link.parser().requestReset();
-            if (tryPort(path, handshake)) return;
-        }
-        if (m_cursor >= m_list.size()) {
-            m_list = m_ports ? m_ports() : std::vector<std::string>{};
-            m_cursor = 0;
-            m_link.sleep(100);
-        }
-    }
-}
-
-bool SerialTransport::tryPort(const std::string& path, Handshake& handshake) {
-    if (!open(path)) return false;
-    if (handshake.prove(*this)) return true;
-    // The port went away while we waited.
-    if (!isConnected() && m_link.state().running())
-        m_listener.notice(TransportListener::Notice::Searching);
-    return false;
 }
 
 bool SerialTransport::open(const std::string& path) {

@@ -9,47 +9,42 @@
 #include <thread>
 #include <vector>
 
-#include "link/transport.h"
+#include "link/port_carrier.h"
 
-class Link;
 class SerialLine;
 
 // The serial types (0 serial port, 3 Bluetooth serial): frames go over the
-// line unchanged. The connect routine tries the ports of its list in turn
-// and keeps the first on which the device answers; a reader thread feeds
-// the link. "Connected" means a port is open.
-class SerialTransport : public Transport {
+// line unchanged. A reader thread feeds the link. The carrier is up while
+// a port is open.
+class SerialTransport : public PortCarrier {
 public:
-    // The ports to try, in order; asked again whenever the list has been tried to its end.
+    // The ports to try, in order.
     using PortSource = std::function<std::vector<std::string>()>;
 
     static constexpr uint32_t kWriteTimeoutMs = 1000;
 
-    SerialTransport(Link& link, PortSource ports);
+    SerialTransport(TransportListener& listener, PortSource ports);
     ~SerialTransport() override;
 
-    void connect(Handshake& handshake) override;
+    std::vector<std::string> ports() override {
+        return m_ports ? m_ports() : std::vector<std::string>{};
+    }
     void sendFrame(const uint8_t* frame, size_t size) override;
-    bool isConnected() const override { return m_open; }
+    bool carrierUp() const override { return m_open; }
     // Wakes the reader and waits for it, unless called by the reader itself.
     void close() override;
     std::string identity() const override { return currentPort(); }
 
-    // Closes the open port, then opens path and starts the reader.
-    bool open(const std::string& path);
+    bool open(const std::string& path) override;
     std::string currentPort() const;
     // Chunks handed to the frame parser so far.
     uint64_t chunksRead() const { return m_chunks; }
 
 private:
-    bool tryPort(const std::string& path, Handshake& handshake);
     void readerLoop(SerialLine* line);
 
-    Link& m_link;
     TransportListener& m_listener;
     PortSource m_ports;
-    std::vector<std::string> m_list;  // the supervisor thread's own
-    size_t m_cursor = 0;
 
     mutable std::mutex m_mutex;  // the line's lifetime, its writes and the reader handle
     std::unique_ptr<SerialLine> m_line;
