@@ -6,7 +6,9 @@
 #include <QWheelEvent>
 
 #include "link/transport_type.h"
+#include "remote/remote_session.h"
 #include "texts/device_state_texts.h"
+#include "texts/remote_texts.h"
 
 namespace {
 
@@ -81,8 +83,9 @@ void DeviceStatePanel::setUseUsbHandler(std::function<void()> handler) {
     refresh();
 }
 
-void DeviceStatePanel::setNoDeviceText(const QString& text) {
-    m_noDeviceText = text;
+void DeviceStatePanel::setDaemonReach(int reach, const std::string& where) {
+    m_daemonReach = reach;
+    m_daemonWhere = where;
     refresh();
 }
 
@@ -96,7 +99,10 @@ QString DeviceStatePanel::stateText() const {
         case State::Searching:
             return text(devicetext::Searching);
         case State::NoDevice:
-            return m_noDeviceText.isEmpty() ? text(noDeviceText(m_type)) : m_noDeviceText;
+            if (m_daemonReach == RemoteSession::NotReached)
+                return QString::fromStdString(
+                    formatText(remotetext::NotReached, m_daemonWhere.c_str()));
+            return text(m_daemonReach < 0 ? noDeviceText(m_type) : remotetext::NoDevice);
         case State::Reading:
             return m_progress.isEmpty()
                        ? text(devicetext::Reading)

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "link/transport_type.h"
 
@@ -34,9 +35,9 @@ public:
     // Offered when nothing was found on the network or through a relay server.
     // Without a handler nothing is offered.
     void setUseUsbHandler(std::function<void()> handler);
-    // Said instead of the transport's hint when nothing is found (the window
-    // through qx7d says why); empty gives the hint back.
-    void setNoDeviceText(const QString& text);
+    // Through qx7d, why nothing is found: qx7d not reached at where, or qx7d
+    // without a device (RemoteSession::Reach); said instead of the transport's hint.
+    void setDaemonReach(int reach, const std::string& where);
     QPushButton& useUsbButton() { return *m_button; }
     QString message() const { return m_message; }
     void refresh();
@@ -57,7 +58,8 @@ private:
     TransportType m_type = TransportType::UsbHid;
     QString m_progress;
     QString m_message;
-    QString m_noDeviceText;
+    int m_daemonReach = -1;  // none: the transport's hint
+    std::string m_daemonWhere;
     QTimer m_noDevice;
     QPushButton* m_button;
     std::function<void()> m_useUsb;

@@ -26,7 +26,6 @@
 #include "resources/skin_ids.h"
 #include "texts/device_state_texts.h"
 #include "texts/language.h"
-#include "texts/remote_texts.h"
 #include "texts/ui_texts.h"
 
 namespace {
@@ -223,7 +222,6 @@ void MainWindow::paintEvent(QPaintEvent*) {
 
 void MainWindow::refreshLanguage() {
     showStatus();
-    showDaemonReach();
     m_statePanel->refresh();
     m_pages->refreshTexts();
     m_titleButtons->refreshTexts();
@@ -253,8 +251,7 @@ void MainWindow::linkEvent(int code, int argument) {
             pendingDropped(argument);
             break;
         case LinkEvent::DaemonReach:
-            m_daemonReach = argument;
-            showDaemonReach();
+            m_statePanel->setDaemonReach(argument, m_remote ? m_remote->where() : std::string());
             if (!m_suspended)
                 setDeviceState(argument == RemoteSession::NotReached
                                    ? DeviceStatePanel::State::NoDevice
@@ -324,25 +321,7 @@ void MainWindow::toggleSuspend() {
 
 void MainWindow::pendingDropped(int count) {
     QString message = QString::fromStdString(formatText(devicetext::PendingDropped.get(), count));
-    QTimer::singleShot(0, this, [this, message] {
-        MessageBox::show(this,
-                         {message, text(uitext::Tip), Language::index(), MessageBox::Buttons::Ok});
-    });
-}
-
-void MainWindow::showDaemonReach() {
-    if (!m_remote || m_daemonReach < 0) return;
-    m_statePanel->setNoDeviceText(
-        m_daemonReach == RemoteSession::NotReached
-            ? QString::fromStdString(formatText(remotetext::NotReached, m_remote->where().c_str()))
-            : text(remotetext::NoDevice));
-}
-
-bool MainWindow::refusedThroughDaemon() {
-    if (!m_remote) return false;
-    MessageBox::show(this, {text(remotetext::NotThroughDaemon), QStringLiteral("QX7"),
-                            Language::index(), MessageBox::Buttons::Ok});
-    return true;
+    QTimer::singleShot(0, this, [this, message] { m_dialogs.tell(message); });
 }
 
 // "No device" is said once in the program's life.
@@ -357,16 +336,12 @@ void MainWindow::relayStatus(int argument) {
 
 void MainWindow::controlChanged(int page, int field) {
     if (m_binding.controlChanged(page, field) != ParameterBinding::Outcome::NothingToPaste) return;
-    MessageBox::show(
-        this, {text(uitext::NothingCopied), QString(), Language::index(), MessageBox::Buttons::Ok});
+    m_dialogs.tell(text(uitext::NothingCopied), QString());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
-    auto answer = MessageBox::show(this, {text(uitext::ExitQuestion), text(uitext::Tip),
-                                          Language::index(), MessageBox::Buttons::YesNo});
-    if (answer != MessageBox::Answer::Yes) return;
-    shutdown();
+    if (m_dialogs.askToExit()) shutdown();
 }
 
 void MainWindow::shutdown() {

@@ -66,12 +66,13 @@ public:
 
     // Ctrl+U opens the firmware upgrade dialog once the upgrade is given.
     void setFirmwareUpgrade(FirmwareUpgrade* upgrade);
-    void openFirmwareUpgrade() {
-        if (!refusedThroughDaemon()) m_dialogs.openFirmwareUpgrade();
-    }
+    void openFirmwareUpgrade() { m_dialogs.openFirmwareUpgrade(); }
     // Through qx7d: the mode and file jobs go to it, and what it does not
     // offer is refused with a word. Before start.
-    void setRemote(RemoteSession* remote) { m_remote = remote; }
+    void setRemote(RemoteSession* remote) {
+        m_remote = remote;
+        m_dialogs.setThroughDaemon(remote != nullptr);
+    }
 
     SkinButton& titleButton(int i) { return m_titleButtons->button(i); }
     SkinButton& navigationButton(int i) { return m_pages->navigationButton(i); }
@@ -84,13 +85,9 @@ public:
     // Modal: the routing page takes the link events while it is open; the
     // channel test silences every channel when it closes.
     void openRouting();
-    void openChannelTest() {
-        if (!refusedThroughDaemon()) m_dialogs.openChannelTest();
-    }
+    void openChannelTest() { m_dialogs.openChannelTest(); }
     // Modal; also on Ctrl+W and in the caption's context menu.
-    void openWifiSettings() {
-        if (!refusedThroughDaemon()) m_dialogs.openWifiSettings();
-    }
+    void openWifiSettings() { m_dialogs.openWifiSettings(); }
     MainHeader& header() { return *m_header; }
     SkinLabel& titleLabel();
     ParameterBinding& binding() { return m_binding; }
@@ -122,9 +119,6 @@ private:
     void showStatus();
     void showProgress();
     void pendingDropped(int count);
-    // Why nothing is live through qx7d, in the current language.
-    void showDaemonReach();
-    bool refusedThroughDaemon();
     void relayStatus(int argument);
     void switchToUsb();
     void toggleSuspend();
@@ -140,7 +134,6 @@ private:
     ParameterBinding m_binding;
     std::unique_ptr<PresetJobs> m_presetJobs;
     RemoteSession* m_remote = nullptr;
-    int m_daemonReach = -1;  // the last DaemonReach argument
     std::unique_ptr<MainHeader> m_header;
     std::unique_ptr<UndoControl> m_undo;
     std::unique_ptr<GraphMenu> m_graphMenu;

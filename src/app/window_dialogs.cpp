@@ -11,6 +11,18 @@
 #include "pages/device_id_dialog.h"
 #include "pages/routing_page.h"
 #include "pages/wifi_dialog.h"
+#include "platform/qt/message_box.h"
+#include "texts/language.h"
+#include "texts/remote_texts.h"
+#include "texts/ui_texts.h"
+
+namespace {
+
+QString text(const TextTriple& t) {
+    return QString::fromUtf8(t.get());
+}
+
+}  // namespace
 
 WindowDialogs::WindowDialogs(QWidget& window, Link& link, ParameterBinding& binding, QtLinkUi& ui)
     : m_window(window), m_link(link), m_binding(binding), m_ui(ui) {}
@@ -24,6 +36,7 @@ void WindowDialogs::openRouting(const EventHandler& handOn) {
 }
 
 void WindowDialogs::openChannelTest() {
+    if (refusedThroughDaemon()) return;
     m_binding.setRecording(false);
     {
         ChannelTestDialog dialog(m_binding, m_link.mirror(), &m_window);
@@ -33,12 +46,13 @@ void WindowDialogs::openChannelTest() {
 }
 
 void WindowDialogs::openWifiSettings() {
+    if (refusedThroughDaemon()) return;
     WifiDialog dialog(m_link, &m_window);
     dialog.exec();
 }
 
 void WindowDialogs::openFirmwareUpgrade() {
-    if (!m_upgrade) return;
+    if (refusedThroughDaemon() || !m_upgrade) return;
     FirmwareUpgradeDialog dialog(*m_upgrade, &m_window);
     dialog.exec();
 }
@@ -57,4 +71,23 @@ void WindowDialogs::showAbout() {
     QString body = AboutText::text(m_link.mirror().value(parameterIndex::DecodedLayout),
                                    m_link.device().version.load());
     m_link.message(body.toStdString(), AboutText::caption().toStdString());
+}
+
+void WindowDialogs::tell(const QString& message, const QString& caption) {
+    MessageBox::show(&m_window, {message, caption, Language::index(), MessageBox::Buttons::Ok});
+}
+
+void WindowDialogs::tell(const QString& message) {
+    tell(message, text(uitext::Tip));
+}
+
+bool WindowDialogs::askToExit() {
+    return MessageBox::show(&m_window, {text(uitext::ExitQuestion), text(uitext::Tip),
+                                        Language::index(), MessageBox::Buttons::YesNo}) ==
+           MessageBox::Answer::Yes;
+}
+
+bool WindowDialogs::refusedThroughDaemon() {
+    if (m_throughDaemon) tell(text(remotetext::NotThroughDaemon), QStringLiteral("QX7"));
+    return m_throughDaemon;
 }

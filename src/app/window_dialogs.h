@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 class FirmwareUpgrade;
@@ -17,6 +18,8 @@ public:
     WindowDialogs(QWidget& window, Link& link, ParameterBinding& binding, QtLinkUi& ui);
 
     void setFirmwareUpgrade(FirmwareUpgrade* upgrade) { m_upgrade = upgrade; }
+    // Through qx7d the dialogs that need the device itself are refused with a word.
+    void setThroughDaemon(bool through) { m_throughDaemon = through; }
 
     // While the routing page is open it takes the link's events and hands
     // the rest on.
@@ -28,6 +31,11 @@ public:
     void chooseClient();
     void chooseDeviceId();
     void showAbout();
+    // A message with the program's Tip caption (or the one given) and OK.
+    void tell(const QString& message, const QString& caption);
+    void tell(const QString& message);
+    // The caption's close button and Escape ask the same.
+    bool askToExit();
 
 private:
     QWidget& m_window;
@@ -35,4 +43,7 @@ private:
     ParameterBinding& m_binding;
     QtLinkUi& m_ui;
     FirmwareUpgrade* m_upgrade = nullptr;
+    bool m_throughDaemon = false;
+
+    bool refusedThroughDaemon();
 };
