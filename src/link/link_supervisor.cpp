@@ -36,6 +36,11 @@ void LinkSupervisor::requestJob(LinkJob kind) {
     m_link.mirror().signalEdit();  // ends an idle sleep now
 }
 
+void LinkSupervisor::sendPendingSoon() {
+    m_soon = true;
+    m_link.mirror().signalEdit();
+}
+
 bool LinkSupervisor::jobQueued(LinkJob kind) const {
     std::lock_guard lock(m_queueMutex);
     return std::find(m_queue.begin(), m_queue.end(), kind) != m_queue.end();
@@ -359,7 +364,7 @@ void LinkSupervisor::steadyLoop() {
 
 void LinkSupervisor::steadyIteration(int& idle) {
     ++m_steadyIterations;
-    sleep(10);
+    if (!m_soon.exchange(false)) sleep(10);
     while (m_state.pauseFlag && m_state.running() && m_state.alive()) sleep(10);
 
     if (m_state.transportType != TransportType::Network && m_moduleStep && m_moduleStep()) idle = 0;

@@ -42,6 +42,10 @@ public:
     // the transport of this type; false when the link has none of it.
     bool requestTransport(TransportType type);
     void setModuleStep(ModuleStep step) { m_moduleStep = std::move(step); }
+    // Any thread, after marking edits pending: they go out without the steady
+    // loop's 10 ms pause. For edits that come one at a time (the API's); the
+    // window's keep the pause, which paces a drag.
+    void sendPendingSoon();
 
     // Returns false when the thread could not be created (after telling the user).
     bool start();
@@ -118,6 +122,7 @@ private:
     std::mutex m_endMutex;
     std::condition_variable m_ended;
 
+    std::atomic<bool> m_soon{false};
     std::atomic<uint64_t> m_steadyIterations{0};
     std::atomic<uint64_t> m_connections{0};
 };
