@@ -88,6 +88,8 @@ private:
     void occupancyCheck();
     void steadyLoop();
     void steadyIteration(int& idle);
+    // The steady loop's 10 ms at the start of each iteration, cut short by sendPendingSoon().
+    void iterationPause();
     bool pendingScan();
     void serveReadRequests();
     void notifyReceived();
@@ -122,7 +124,9 @@ private:
     std::mutex m_endMutex;
     std::condition_variable m_ended;
 
-    std::atomic<bool> m_soon{false};
+    std::mutex m_soonMutex;
+    std::condition_variable_any m_soonWake;
+    bool m_soon = false;
     std::atomic<uint64_t> m_steadyIterations{0};
     std::atomic<uint64_t> m_connections{0};
 };
