@@ -19,6 +19,7 @@
 #include "daemon/http_session.h"
 #include "daemon/request_guard.h"
 #include "daemon/server_context.h"
+#include "link/link_event.h"
 
 namespace asio = boost::asio;
 using tcp = asio::ip::tcp;
@@ -172,6 +173,9 @@ bool HttpServer::start(std::string& error) {
     in.ui.setListener([this, &router](int code, int) {
         if (code == DaemonUi::kValuesChanged) return m_inner->tellChangesSoon();
         asio::post(m_inner->io, [this, &router, code] {
+            // The values just read are taken as told now, before a client can
+            // hear of the read and change one: a scan after that would swallow it.
+            if (code == LinkEvent::ReadComplete) m_inner->tellChanges();
             std::string text = router.eventText(code);
             if (!text.empty()) m_inner->hub.broadcast(text);
         });
