@@ -22,6 +22,7 @@
 
 #include "binding/parameter_index.h"
 #include "daemon/daemon_fixture.h"  // of the tests
+#include "link/link_supervisor.h"
 #include "support/temp_folder.h"
 #include "support/wait_for.h"
 
@@ -270,6 +271,10 @@ void idleClients() {
 int main() {
     {
         DaemonFixture fixture;
+        // The values are read; the preset names follow (about 340 ms) before the
+        // steady loop that sends writes begins. Figures are of the steady loop.
+        LinkSupervisor& supervisor = fixture.daemon().link().supervisor();
+        waitFor([&] { return supervisor.steadyIterations() > 0; });
         deviceChangeToClients(fixture);
         writeToWire(fixture, 200, 0);
         writeToWire(fixture, 60, 1500);
