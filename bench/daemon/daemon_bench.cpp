@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -21,6 +22,7 @@
 
 #include "binding/parameter_index.h"
 #include "daemon/daemon_fixture.h"  // of the tests
+#include "link/link_supervisor.h"
 #include "support/temp_folder.h"
 #include "support/wait_for.h"
 
@@ -138,7 +140,7 @@ void deviceChangeToClients(DaemonFixture& fixture) {
         if (fixture.device().value(kIndex) == value) continue;
         auto start = Clock::now();
         fixture.device().changeAndReport(kIndex, static_cast<uint16_t>(value));
-        // Spins: the device's report waits for the link's next request.
+        // Spins, to part the link's share from the server's.
         while (mirror.value(kIndex) != value && Clock::now() - start < std::chrono::seconds(5)) {
         }
         auto held = Clock::now();
@@ -155,23 +157,33 @@ void deviceChangeToClients(DaemonFixture& fixture) {
     printPercentiles("  of which mirror -> 20 WebSocket clients", served);
 }
 
-void writeToWire(DaemonFixture& fixture) {
+// Writes one after the other (gap 0), or at random moments up to gapMs
+// apart, so that some find the link quiet or between its keep-alive frames.
+void writeToWire(DaemonFixture& fixture, int count, int gapMs) {
     KeptAlive client(fixture.port());
     std::vector<double> samples;
-    for (int i = 0; i < 200; ++i) {
+    std::vector<double> answered;  // until the response is back
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> gap(0, gapMs);
+    for (int i = 0; i < count; ++i) {
+        if (gapMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(gap(random)));
         int percent = 20 + i % 50;
         uint16_t code = static_cast<uint16_t>(500 + percent);
         if (fixture.device().value(parameterIndex::MicVolume) == code) continue;
         auto start = Clock::now();
         client.request(http::verb::put, "/api/v1/master",
                        "{\"mic\":" + std::to_string(percent) + "}");
+        answered.push_back(ms(Clock::now() - start));
         // Spins: the sample is the moment the device holds the value.
         while (fixture.device().value(parameterIndex::MicVolume) != code &&
                Clock::now() - start < std::chrono::seconds(5)) {
         }
         samples.push_back(ms(Clock::now() - start));
     }
-    printPercentiles("API write -> device", samples);
+    std::string what = gapMs > 0 ? "API write -> device, 0-" + std::to_string(gapMs) + " ms apart"
+                                 : std::string("API write -> device, back to back");
+    printPercentiles(what.c_str(), samples);
+    printPercentiles("  of which the HTTP response", answered);
 }
 
 void statusRate(DaemonFixture& fixture) {
@@ -259,8 +271,13 @@ void idleClients() {
 int main() {
     {
         DaemonFixture fixture;
+        // The values are read; the preset names follow (about 340 ms) before the
+        // steady loop that sends writes begins. Figures are of the steady loop.
+        LinkSupervisor& supervisor = fixture.daemon().link().supervisor();
+        waitFor([&] { return supervisor.steadyIterations() > 0; });
         deviceChangeToClients(fixture);
-        writeToWire(fixture);
+        writeToWire(fixture, 200, 0);
+        writeToWire(fixture, 60, 1500);
         statusRate(fixture);
     }
     idleClients();

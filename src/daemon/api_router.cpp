@@ -19,6 +19,7 @@
 #include "link/device_info.h"
 #include "link/link.h"
 #include "link/link_event.h"
+#include "link/link_supervisor.h"
 #include "link/preset_jobs.h"
 #include "texts/daemon_texts.h"
 #include "texts/device_text.h"
@@ -349,6 +350,7 @@ void ApiRouter::write(const std::map<int, int>& values) {
     }
     // Right channels that follow their left one follow an API write too.
     LinkTable::apply(mirror);
+    m_link.supervisor().sendPendingSoon();
     if (!m_written) return;
     for (const std::string& text : changedEvents()) m_written(text);
 }

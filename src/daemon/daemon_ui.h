@@ -17,6 +17,7 @@ public:
     using Listener = std::function<void(int code, int argument)>;
     static constexpr int kProgress = 100;  // argument: position
     static constexpr int kMessage = 101;
+    static constexpr int kValuesChanged = 102;  // told on the reader thread
 
     void setListener(Listener listener);
 
@@ -30,6 +31,7 @@ public:
     void progressShow() override {}
     void progressHide() override {}
     void setWindowTitle(const std::string&) override {}
+    void valuesChanged() override { tell(kValuesChanged, 0); }
 
     Connection connection() const { return m_connection; }
     // Connected, and every value has been read from the device since.

@@ -19,6 +19,7 @@
 #include "daemon/http_session.h"
 #include "daemon/request_guard.h"
 #include "daemon/server_context.h"
+#include "link/link_event.h"
 
 namespace asio = boost::asio;
 using tcp = asio::ip::tcp;
@@ -26,7 +27,7 @@ using local = asio::local::stream_protocol;
 
 namespace {
 
-constexpr std::chrono::milliseconds kWatchInterval{10};
+constexpr std::chrono::milliseconds kWatchInterval{100};
 
 }  // namespace
 
@@ -41,9 +42,13 @@ struct HttpServer::Inner {
     void accept(Acceptor& acceptor, bool guarded);
     bool bindTcp(std::string& error);
     bool bindUnix(std::string& error);
-    // Looks for changed values every kWatchInterval: the link tells of a
-    // value only at its next loop, a scan of the mirror costs microseconds.
+    // Tells the clients of changed values. Values from the device are told at
+    // once (tellChangesSoon); the scan every kWatchInterval catches what
+    // changes the mirror without the device, such as a job's own writes.
     void watch();
+    // From any thread; one scan serves every change told before it runs.
+    void tellChangesSoon();
+    void tellChanges();
     // A share of the connection limit, given back when its last holder ends.
     std::shared_ptr<void> slot();
 
@@ -59,14 +64,27 @@ struct HttpServer::Inner {
     std::vector<unsigned> ports;
     std::jthread thread;
     bool running = false;
+    std::atomic<bool> changesQueued{false};
 };
 
 void HttpServer::Inner::watch() {
-    for (const std::string& text : context.router.changedEvents()) hub.broadcast(text);
+    tellChanges();
     watchTimer.expires_after(kWatchInterval);
     watchTimer.async_wait([this](boost::system::error_code ec) {
         if (!ec) watch();
     });
+}
+
+void HttpServer::Inner::tellChangesSoon() {
+    if (changesQueued.exchange(true)) return;
+    asio::post(io, [this] {
+        changesQueued = false;
+        tellChanges();
+    });
+}
+
+void HttpServer::Inner::tellChanges() {
+    for (const std::string& text : context.router.changedEvents()) hub.broadcast(text);
 }
 
 std::shared_ptr<void> HttpServer::Inner::slot() {
@@ -153,7 +171,11 @@ bool HttpServer::start(std::string& error) {
     router.setWritten([this](const std::string& text) { m_inner->hub.broadcast(text); });
     in.watch();
     in.ui.setListener([this, &router](int code, int) {
+        if (code == DaemonUi::kValuesChanged) return m_inner->tellChangesSoon();
         asio::post(m_inner->io, [this, &router, code] {
+            // The values just read are taken as told now, before a client can
+            // hear of the read and change one: a scan after that would swallow it.
+            if (code == LinkEvent::ReadComplete) m_inner->tellChanges();
             std::string text = router.eventText(code);
             if (!text.empty()) m_inner->hub.broadcast(text);
         });

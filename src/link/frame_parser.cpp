@@ -1,6 +1,7 @@
 #include "link/frame_parser.h"
 
 #include <cstring>
+#include <utility>
 
 #include "files/crc16.h"
 #include "link/device_info.h"
@@ -52,6 +53,7 @@ void FrameParser::parse(const uint8_t* data, size_t size) {
         std::memmove(m_buffer.data(), m_buffer.data() + consumed, m_fill - consumed);
         m_fill -= consumed;
     }
+    if (std::exchange(m_changed, false) && m_changeSink) m_changeSink();
 }
 
 size_t FrameParser::handleFrame(const uint8_t* frame, size_t length) {
@@ -126,13 +128,16 @@ void FrameParser::applyWriteAck(const uint8_t* payload, size_t size) {
 
 void FrameParser::applyParameters(const uint8_t* payload, size_t size) {
     for (size_t g = 0; g + 4 <= size; g += 4)
-        m_mirror.applyParameterReply(Frame::getU16(payload + g), Frame::getU16(payload + g + 2));
+        if (m_mirror.applyParameterReply(Frame::getU16(payload + g),
+                                         Frame::getU16(payload + g + 2)))
+            m_changed = true;
 }
 
 void FrameParser::applyPresetName(const uint8_t* payload, size_t size) {
     if (size < 1) return;
     int preset = payload[0];
     m_device.storePresetName(preset, payload + 1, size - 1);
+    if (m_mirror.value(Mirror::kPresetOperation) != preset) m_changed = true;
     m_mirror.store(Mirror::kPresetOperation, static_cast<uint16_t>(preset));
     m_mirror.setReceivedMark(Mirror::kPresetOperation, true);
     m_mirror.setPendingMark(Mirror::kPresetOperation, false);

@@ -21,6 +21,7 @@ public:
 
     using TextSink = std::function<void(const uint8_t* text, size_t size)>;
     using DeviceIdSink = std::function<void(uint32_t idNumber)>;
+    using ChangeSink = std::function<void()>;
 
     FrameParser(const Clock& clock, LinkState& state, Mirror& mirror, DeviceInfo& device);
 
@@ -32,6 +33,8 @@ public:
     void setModuleTextSink(TextSink sink) { m_moduleText = std::move(sink); }
     // Told of the device ID number when a Device ID reply carries a non-zero one.
     void setDeviceIdSink(DeviceIdSink sink) { m_deviceIdSink = std::move(sink); }
+    // Told once per chunk whose replies changed mirror values.
+    void setChangeSink(ChangeSink sink) { m_changeSink = std::move(sink); }
 
     // The relay bind number that a Relay bind reply must carry.
     void setRelayBindNumber(uint32_t number) { m_relayBindNumber = number; }
@@ -55,6 +58,8 @@ private:
     DeviceInfo& m_device;
     TextSink m_moduleText;
     DeviceIdSink m_deviceIdSink;
+    ChangeSink m_changeSink;
+    bool m_changed = false;
     std::atomic<uint32_t> m_relayBindNumber{0};
 
     std::array<uint8_t, kBufferSize> m_buffer{};

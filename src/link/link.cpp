@@ -68,6 +68,7 @@ Link::Link(LinkUi& ui, const Clock& clock)
       m_progress(ui, m_state),
       m_supervisor(std::make_unique<LinkSupervisor>(*this)) {
     m_parser.setDeviceIdSink(rememberDeviceId);
+    m_parser.setChangeSink([this] { m_ui.valuesChanged(); });
     m_parser.setModuleTextSink(
         [this](const uint8_t* text, size_t size) { m_module.parse(text, size); });
     m_supervisor->setModuleStep([this] { return moduleStep(); });

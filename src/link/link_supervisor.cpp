@@ -36,6 +36,25 @@ void LinkSupervisor::requestJob(LinkJob kind) {
     m_link.mirror().signalEdit();  // ends an idle sleep now
 }
 
+void LinkSupervisor::sendPendingSoon() {
+    {
+        std::lock_guard lock(m_soonMutex);
+        m_soon = true;
+    }
+    m_soonWake.notify_all();
+    m_link.mirror().signalEdit();
+}
+
+// An edit marked pending wakes the loop before its writer can ask for haste,
+// so the pause itself waits for the word.
+void LinkSupervisor::iterationPause() {
+    constexpr uint32_t kPauseMs = 10;
+    std::unique_lock lock(m_soonMutex);
+    m_soonWake.wait_for(lock, m_state.stopToken(), m_link.clock().realDuration(kPauseMs),
+                        [this] { return m_soon; });
+    m_soon = false;
+}
+
 bool LinkSupervisor::jobQueued(LinkJob kind) const {
     std::lock_guard lock(m_queueMutex);
     return std::find(m_queue.begin(), m_queue.end(), kind) != m_queue.end();
@@ -360,7 +379,7 @@ void LinkSupervisor::steadyLoop() {
 
 void LinkSupervisor::steadyIteration(int& idle) {
     ++m_steadyIterations;
-    sleep(10);
+    iterationPause();
     while (m_state.pauseFlag && m_state.running() && m_state.alive()) sleep(10);
 
     if (m_state.transportType != TransportType::Network && m_moduleStep && m_moduleStep()) idle = 0;

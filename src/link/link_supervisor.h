@@ -46,6 +46,10 @@ public:
     // window through qx7d, which holds the device); it returns on a stop.
     // Set before start.
     void setSession(Job session) { m_session = std::move(session); }
+    // Any thread, after marking edits pending: they go out without the steady
+    // loop's 10 ms pause. For edits that come one at a time (the API's); the
+    // window's keep the pause, which paces a drag.
+    void sendPendingSoon();
 
     // Returns false when the thread could not be created (after telling the user).
     bool start();
@@ -88,6 +92,8 @@ private:
     void occupancyCheck();
     void steadyLoop();
     void steadyIteration(int& idle);
+    // The steady loop's 10 ms at the start of each iteration, cut short by sendPendingSoon().
+    void iterationPause();
     bool pendingScan();
     void serveReadRequests();
     void notifyReceived();
@@ -123,6 +129,9 @@ private:
     std::mutex m_endMutex;
     std::condition_variable m_ended;
 
+    std::mutex m_soonMutex;
+    std::condition_variable_any m_soonWake;
+    bool m_soon = false;
     std::atomic<uint64_t> m_steadyIterations{0};
     std::atomic<uint64_t> m_connections{0};
 };

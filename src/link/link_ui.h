@@ -32,4 +32,9 @@ public:
     virtual bool progressCancelled() const { return false; }
 
     virtual void setWindowTitle(const std::string& title) = 0;
+
+    // Values from the device have just changed mirror entries (told on the
+    // reader thread, ahead of their parameter events, which wait for the
+    // supervisor's next loop): a user interface that follows the mirror may look now.
+    virtual void valuesChanged() {}
 };

@@ -166,8 +166,8 @@ std::vector<uint8_t> Mirror::takeReadBatch(int start, int n) {
     return payload;
 }
 
-void Mirror::applyParameterReply(int index, uint16_t value) {
-    if (!valid(index)) return;
+bool Mirror::applyParameterReply(int index, uint16_t value) {
+    if (!valid(index)) return false;
     // A pending entry holds an edit the device has not confirmed yet; an
     // older value from the device must not undo it (it would be written back).
     auto& word = m_entries[index].word;
@@ -175,6 +175,7 @@ void Mirror::applyParameterReply(int index, uint16_t value) {
     while (!(old & kPendingBit) && !word.compare_exchange_weak(old, value)) {
     }
     m_entries[index].received = true;
+    return !(old & kPendingBit) && old != value;
 }
 
 void Mirror::applyWriteAck(int index, uint16_t value) {

@@ -73,8 +73,8 @@ public:
     int readCursor() const { return m_readCursor; }
     void setReadCursor(int index) { m_readCursor = wrap(index); }
 
-    // For the frame parser.
-    void applyParameterReply(int index, uint16_t value);
+    // For the frame parser. True when the entry's value changed.
+    bool applyParameterReply(int index, uint16_t value);
     void applyWriteAck(int index, uint16_t value);
 
 private:

@@ -64,9 +64,27 @@ SimDevice::SimDevice(uint64_t seed) : m_random(seed) {
 
 std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t size) {
     std::lock_guard lock(m_mutex);
-    m_input.insert(m_input.end(), data, data + size);
     std::vector<Reply> replies;
     if (!m_faults.silent && !m_faults.absent) replies = std::exchange(m_unasked, {});
+    auto more = parseInput(data, size);
+    replies.insert(replies.end(), more.begin(), more.end());
+    return withFaults(std::move(replies));
+}
+
+std::vector<SimDevice::Reply> SimDevice::receiveAside(const uint8_t* data, size_t size) {
+    std::lock_guard lock(m_mutex);
+    return withFaults(parseInput(data, size));
+}
+
+std::vector<SimDevice::Reply> SimDevice::takeUnasked() {
+    std::lock_guard lock(m_mutex);
+    if (m_faults.silent || m_faults.absent) return {};
+    return withFaults(std::exchange(m_unasked, {}));
+}
+
+std::vector<SimDevice::Reply> SimDevice::parseInput(const uint8_t* data, size_t size) {
+    m_input.insert(m_input.end(), data, data + size);
+    std::vector<Reply> replies;
     // From the first start byte whose frame may still complete; a stray start
     // byte must not hold back the whole frames after it.
     size_t keep = std::string::npos;
@@ -96,7 +114,7 @@ std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t siz
     m_input.erase(m_input.begin(), m_input.begin() + static_cast<long>(std::min(keep, m_input.size())));
     // A partial frame that never completes must not grow without bound.
     if (m_input.size() > 4096) m_input.clear();
-    return withFaults(std::move(replies));
+    return replies;
 }
 
 std::vector<SimDevice::Reply> SimDevice::handleFrame(const uint8_t* frame, size_t size) {
@@ -292,18 +310,28 @@ void SimDevice::setValue(int index, uint16_t value) {
 }
 
 void SimDevice::changeAndReport(int index, uint16_t value) {
-    std::lock_guard lock(m_mutex);
     if (index <= 0 || index >= kParameters) return;
-    m_memory[index] = value;
     std::vector<uint8_t> p;
     Frame::putU16(p, static_cast<uint16_t>(index));
     Frame::putU16(p, value);
-    m_unasked.push_back({frameOf(static_cast<uint8_t>(Command::ReadParameters), p), 0});
+    {
+        std::lock_guard lock(m_mutex);
+        m_memory[index] = value;
+    }
+    sayUnasked(frameOf(static_cast<uint8_t>(Command::ReadParameters), p));
 }
 
 void SimDevice::sendNotice() {
-    std::lock_guard lock(m_mutex);
-    m_unasked.push_back({frameOf(kNotice, kNoticePayload), 0});
+    sayUnasked(frameOf(kNotice, kNoticePayload));
+}
+
+// The listeners are told outside the device's lock: they take what was said through it.
+void SimDevice::sayUnasked(std::vector<uint8_t> frame) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_unasked.push_back({std::move(frame), 0});
+    }
+    m_unaskedListeners->tell();
 }
 
 void SimDevice::releaseWrites() {

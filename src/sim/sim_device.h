@@ -2,8 +2,8 @@
 
 #include <array>
 #include <condition_variable>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sim/sim_faults.h"
+#include "sim/sim_listeners.h"
 #include "sim/sim_loader.h"
 #include "sim/sim_wifi_module.h"
 
@@ -46,17 +47,27 @@ public:
     SimDevice(const SimDevice&) = delete;
     SimDevice& operator=(const SimDevice&) = delete;
 
-    // Request bytes in any chunking; the replies they cause, in order.
+    // Request bytes in any chunking; the replies they cause, in order, after
+    // what the device had still to say unasked.
     std::vector<Reply> receive(const uint8_t* data, size_t size);
+    // A request from aside of the frame stream (a text datagram to the Wi-Fi
+    // module): only its replies; what the device says unasked stays for the stream.
+    std::vector<Reply> receiveAside(const uint8_t* data, size_t size);
 
     uint16_t value(int index) const;
     // A change made on the device itself, which it keeps to itself.
     void setValue(int index, uint16_t value);
-    // A change made on the device itself that it also reports unasked, as a
-    // Read parameters reply sent ahead of its next reply.
+    // A change made on the device itself (its panel, its remote) that it
+    // reports unasked as a Read parameters reply: at once to the servers that
+    // listen (see unaskedListeners), otherwise ahead of its next reply.
     void changeAndReport(int index, uint16_t value);
-    // A 0x55 notice sent ahead of the next reply.
+    // A 0x55 notice, said unasked like a change.
     void sendNotice();
+    // Told, on the changing thread, when the device has something to say
+    // unasked; a server that carries it takes it with takeUnasked() and sends it.
+    std::shared_ptr<SimListeners> unaskedListeners() const { return m_unaskedListeners; }
+    // What the device says unasked, its faults applied; nothing while it is silent or absent.
+    std::vector<Reply> takeUnasked();
     Memory memory() const;
     std::string presetName(int preset) const;
     void setPresetName(int preset, const std::string& name);
@@ -92,6 +103,8 @@ public:
     void clearRequestLog();
 
 private:
+    std::vector<Reply> parseInput(const uint8_t* data, size_t size);
+    void sayUnasked(std::vector<uint8_t> frame);
     std::vector<Reply> handleFrame(const uint8_t* frame, size_t size);
     std::vector<uint8_t> answer(uint8_t command, const uint8_t* payload, size_t size);
     std::vector<Reply> bulkStream();
@@ -122,5 +135,6 @@ private:
     std::array<uint64_t, 256> m_requests{};
     std::vector<std::vector<uint8_t>> m_log;
     std::vector<Reply> m_unasked;
+    const std::shared_ptr<SimListeners> m_unaskedListeners = std::make_shared<SimListeners>();
     std::shared_ptr<WriteHold> m_hold = std::make_shared<WriteHold>();
 };

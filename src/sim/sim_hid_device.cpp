@@ -12,7 +12,14 @@ SimHidDevice::SimHidDevice(SimDevice& device, const Clock& clock)
       m_generation(device.generation()),
       m_hold(device.writeHold()),
       m_requests([this](const uint8_t* frame, size_t size) { deliver(frame, size); }),
-      m_lastDue(std::chrono::steady_clock::now()) {}
+      m_lastDue(std::chrono::steady_clock::now()),
+      m_unaskedListeners(device.unaskedListeners()) {
+    m_unaskedListener = m_unaskedListeners->add([this] { sayUnasked(); });
+}
+
+SimHidDevice::~SimHidDevice() {
+    m_unaskedListeners->remove(m_unaskedListener);
+}
 
 bool SimHidDevice::alive() const { return !m_device.faults().absent && m_device.generation() == m_generation; }
 
@@ -37,7 +44,16 @@ bool SimHidDevice::writeReport(const uint8_t* report, size_t size, uint32_t) {
 }
 
 void SimHidDevice::deliver(const uint8_t* frame, size_t size) {
-    std::vector<SimDevice::Reply> replies = m_device.receive(frame, size);
+    queue(m_device.receive(frame, size));
+}
+
+// A handle of an older generation is dead: what is said now is for the new one.
+void SimHidDevice::sayUnasked() {
+    if (alive()) queue(m_device.takeUnasked());
+}
+
+void SimHidDevice::queue(const std::vector<SimDevice::Reply>& replies) {
+    if (replies.empty()) return;
     SimFaults faults = m_device.faults();
     std::lock_guard lock(m_mutex);
     TimePoint due = std::max(m_lastDue, std::chrono::steady_clock::now());

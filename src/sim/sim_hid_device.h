@@ -15,10 +15,14 @@ class Clock;
 
 // An open handle on the simulated device's USB side: output reports are
 // reassembled into request frames, replies come back as input reports at the
-// times the device and its faults give them.
+// times the device and its faults give them, and what the device says unasked
+// comes back at once.
 class SimHidDevice : public HidDevice {
 public:
     SimHidDevice(SimDevice& device, const Clock& clock);
+    ~SimHidDevice() override;
+    SimHidDevice(const SimHidDevice&) = delete;
+    SimHidDevice& operator=(const SimHidDevice&) = delete;
 
     bool writeReport(const uint8_t* report, size_t size, uint32_t timeoutMs) override;
     int readReport(uint8_t* report, size_t size, uint32_t timeoutMs) override;
@@ -32,6 +36,8 @@ private:
 
     bool alive() const;
     void deliver(const uint8_t* frame, size_t size);
+    void sayUnasked();
+    void queue(const std::vector<SimDevice::Reply>& replies);
     // Holds a write until the device lets writes complete again; true when it was held.
     bool heldWrite();
 
@@ -44,4 +50,6 @@ private:
     std::condition_variable m_arrived;
     std::deque<Pending> m_queue;
     TimePoint m_lastDue;
+    const std::shared_ptr<SimListeners> m_unaskedListeners;
+    int m_unaskedListener = 0;
 };

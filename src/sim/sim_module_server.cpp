@@ -23,9 +23,13 @@ std::string hex(uint32_t v) {
 }  // namespace
 
 SimModuleServer::SimModuleServer(SimDevice& device, const Clock& clock)
-    : m_device(device), m_clock(clock) {}
+    : m_device(device),
+      m_clock(clock),
+      m_unaskedListeners(device.unaskedListeners()),
+      m_unaskedListener(m_unaskedListeners->add([this] { m_unaskedDue = true; })) {}
 
 SimModuleServer::~SimModuleServer() {
+    m_unaskedListeners->remove(m_unaskedListener);
     stop();
 }
 
@@ -73,10 +77,15 @@ void SimModuleServer::serve() {
             ++m_connections;
         }
         if (!m_stream) continue;
+        sayUnasked();
         n = m_stream->receive(buffer.data(), buffer.size(), kSliceMs);
         if (n < 0) m_stream.reset();
         if (n > 0) takeStream(buffer.data(), static_cast<size_t>(n));
     }
+}
+
+void SimModuleServer::sayUnasked() {
+    if (m_unaskedDue.exchange(false)) answer(m_device.takeUnasked());
 }
 
 void SimModuleServer::answerDatagram(const uint8_t* data, size_t size, NetAddress from) {
@@ -92,7 +101,7 @@ void SimModuleServer::answerDatagram(const uint8_t* data, size_t size, NetAddres
         std::vector<uint8_t> payload(text.begin(), text.end());
         payload.push_back(0);
         std::vector<uint8_t> frame = Frame::build(Command::ModuleText, payload);
-        for (const SimDevice::Reply& r : m_device.receive(frame.data(), frame.size()))
+        for (const SimDevice::Reply& r : m_device.receiveAside(frame.data(), frame.size()))
             if (r.bytes.size() > 5 && r.bytes[2] == static_cast<uint8_t>(Command::ModuleText))
                 reply.append(r.bytes.begin() + 3, r.bytes.end() - 2);
     }

@@ -20,7 +20,8 @@ class TcpStream;
 // The simulated device as its Wi-Fi module sees the network: text commands
 // as UDP datagrams ("Get_IP:" answered with the module's own address, the
 // rest by the device), frames in their envelope over TCP, and the device's
-// replies back as module packets, late and in pieces as its faults say.
+// replies back as module packets, late and in pieces as its faults say; what
+// the device says unasked goes to the connected program within a slice.
 // Serves on a loopback address (127.0.0.1 unless given).
 class SimModuleServer {
 public:
@@ -47,6 +48,8 @@ private:
     void serve();
     void answerDatagram(const uint8_t* data, size_t size, NetAddress from);
     void takeStream(const uint8_t* data, size_t size);
+    // Unasked words wait for a connection, as the device cannot say them to nobody.
+    void sayUnasked();
     void answer(const std::vector<SimDevice::Reply>& replies);
     std::vector<uint8_t> packetOf(const std::vector<uint8_t>& frame) const;
 
@@ -66,4 +69,7 @@ private:
     std::atomic<uint64_t> m_connections{0};
     std::atomic<uint64_t> m_datagrams{0};
     std::atomic<uint32_t> m_lastId{0};
+    std::atomic<bool> m_unaskedDue{false};
+    const std::shared_ptr<SimListeners> m_unaskedListeners;
+    const int m_unaskedListener;
 };

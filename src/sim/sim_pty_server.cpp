@@ -45,11 +45,16 @@ bool SimPtyServer::start() {
     }
     m_stop = std::stop_source();
     m_thread = std::jthread([this] { serve(); });
+    m_unaskedListener = m_device.unaskedListeners()->add([this] {
+        uint8_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(m_unaskedWake[1], &one, 1);
+    });
     return true;
 }
 
 void SimPtyServer::stop() {
     if (!m_thread.joinable()) return;
+    m_device.unaskedListeners()->remove(m_unaskedListener);
     m_stop.request_stop();
     uint8_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(m_wake[1], &one, 1);
@@ -86,6 +91,11 @@ bool SimPtyServer::openTerminal() {
         return false;
     }
     fcntl(m_wake[0], F_SETFL, O_NONBLOCK);
+    if (pipe(m_unaskedWake) != 0) {
+        m_error = std::string("wake pipe: ") + std::strerror(errno);
+        return false;
+    }
+    for (int fd : m_unaskedWake) fcntl(fd, F_SETFL, O_NONBLOCK);
     if (!m_linkPath.empty()) {
         std::string temporary = m_linkPath + ".new";
         ::unlink(temporary.c_str());
@@ -106,6 +116,8 @@ void SimPtyServer::closeTerminal() {
     closeFd(m_slave);
     closeFd(m_wake[0]);
     closeFd(m_wake[1]);
+    closeFd(m_unaskedWake[0]);
+    closeFd(m_unaskedWake[1]);
     std::lock_guard lock(m_pathMutex);
     m_path.clear();
 }
@@ -114,9 +126,11 @@ void SimPtyServer::serve() {
     std::array<uint8_t, kReadChunk> buffer;
     m_lastDue = std::chrono::steady_clock::now();
     while (!m_stop.stop_requested()) {
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0 && errno != EINTR) break;
+        pollfd fds[3] = {
+            {m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}, {m_unaskedWake[0], POLLIN, 0}};
+        if (poll(fds, 3, -1) < 0 && errno != EINTR) break;
         if (fds[1].revents & POLLIN) break;
+        if (fds[2].revents & POLLIN) sayUnasked();
         if (fds[0].revents & (POLLERR | POLLNVAL)) break;
         if (!(fds[0].revents & POLLIN)) {
             m_clock.sleep(0);
@@ -126,6 +140,13 @@ void SimPtyServer::serve() {
         if (n <= 0) continue;
         answer(m_device.receive(buffer.data(), static_cast<size_t>(n)));
     }
+}
+
+void SimPtyServer::sayUnasked() {
+    uint8_t drained[64];
+    while (::read(m_unaskedWake[0], drained, sizeof drained) > 0) {
+    }
+    answer(m_device.takeUnasked());
 }
 
 void SimPtyServer::answer(const std::vector<SimDevice::Reply>& replies) {

@@ -14,7 +14,8 @@ class Clock;
 
 // The simulated device on a serial line: a pseudo-terminal whose other end
 // the link opens like a serial port. Request bytes reach the device; its
-// replies go back late and in pieces as its faults ask. Stopping closes the
+// replies go back late and in pieces as its faults ask, and what it says
+// unasked goes out at once. Stopping closes the
 // terminal, so that the program sees the port vanish; starting again opens a
 // new one (with a new path, which the optional symbolic link follows).
 class SimPtyServer {
@@ -43,6 +44,7 @@ private:
     void closeTerminal();
     void serve();
     void answer(const std::vector<SimDevice::Reply>& replies);
+    void sayUnasked();
     // Waits until due; false when stop was asked for meanwhile.
     bool waitUntil(TimePoint due);
     bool writeAll(const uint8_t* data, size_t size);
@@ -54,6 +56,8 @@ private:
     int m_master = -1;
     int m_slave = -1;  // held so that the master does not see a hang-up between the program's opens
     int m_wake[2] = {-1, -1};
+    int m_unaskedWake[2] = {-1, -1};  // the device has something to say unasked
+    int m_unaskedListener = 0;
     mutable std::mutex m_pathMutex;
     std::string m_path;
     std::jthread m_thread;

@@ -18,11 +18,15 @@ int64_t now() {
 }  // namespace
 
 SimRelayServer::SimRelayServer(SimDevice& device, const Clock& clock)
-    : m_device(device), m_clock(clock) {
+    : m_device(device),
+      m_clock(clock),
+      m_unaskedListeners(device.unaskedListeners()),
+      m_unaskedListener(m_unaskedListeners->add([this] { m_unaskedDue = true; })) {
     m_device.setBehindRelay(true);
 }
 
 SimRelayServer::~SimRelayServer() {
+    m_unaskedListeners->remove(m_unaskedListener);
     stop();
 }
 
@@ -74,7 +78,21 @@ void SimRelayServer::serve() {
         if (n > 0) control(buffer.data(), static_cast<size_t>(n), from);
         n = m_data.receive(buffer.data(), buffer.size(), kSliceMs, &from);
         if (n > 0) data(buffer.data(), static_cast<size_t>(n), from);
+        sayUnasked();
     }
+}
+
+// Only the client holding the channel hears it; until one does, it waits.
+void SimRelayServer::sayUnasked() {
+    NetAddress to;
+    RelayPacket::ClientId client;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_bound == 0 || m_boundAddress.port == 0) return;
+        to = m_boundAddress;
+        client = m_boundId;
+    }
+    if (m_unaskedDue.exchange(false)) carry(to, client, m_device.takeUnasked());
 }
 
 RelayPacket::Block SimRelayServer::blockFor(uint32_t deviceId) const {
@@ -152,23 +170,29 @@ void SimRelayServer::data(const uint8_t* bytes, size_t size, NetAddress from) {
         auto opened = NetEnvelope::open(bytes + ModulePacket::kDataOffset,
                                         f.size - ModulePacket::kDataOffset - 2);
         if (!opened || opened->id != kChannel) return;
-        for (const SimDevice::Reply& r : m_device.receive(
-                 bytes + ModulePacket::kDataOffset + opened->frameStart, opened->frameSize)) {
-            if (m_stop.stop_requested()) return;
-            if (r.delayMs) m_clock.sleep(r.delayMs);
-            ModulePacket::Addressing addressing{static_cast<uint8_t>(kChannel),
-                                                static_cast<uint8_t>(kChannel >> 8),
-                                                static_cast<uint8_t>(kChannel >> 16),
-                                                static_cast<uint8_t>(kChannel >> 24),
-                                                0,
-                                                0};
-            std::vector<uint8_t> carried(client.begin(), client.end());
-            carried.insert(carried.end(), r.bytes.begin(), r.bytes.end());
-            std::vector<uint8_t> packet =
-                ModulePacket::build(addressing, carried.data(), carried.size());
-            m_data.sendTo(from, packet.data(), packet.size());
-        }
+        carry(from, client,
+              m_device.receive(bytes + ModulePacket::kDataOffset + opened->frameStart,
+                               opened->frameSize));
         return;
+    }
+}
+
+void SimRelayServer::carry(NetAddress to, const RelayPacket::ClientId& client,
+                           const std::vector<SimDevice::Reply>& replies) {
+    const ModulePacket::Addressing addressing{static_cast<uint8_t>(kChannel),
+                                              static_cast<uint8_t>(kChannel >> 8),
+                                              static_cast<uint8_t>(kChannel >> 16),
+                                              static_cast<uint8_t>(kChannel >> 24),
+                                              0,
+                                              0};
+    for (const SimDevice::Reply& r : replies) {
+        if (m_stop.stop_requested()) return;
+        if (r.delayMs) m_clock.sleep(r.delayMs);
+        std::vector<uint8_t> carried(client.begin(), client.end());
+        carried.insert(carried.end(), r.bytes.begin(), r.bytes.end());
+        std::vector<uint8_t> packet =
+            ModulePacket::build(addressing, carried.data(), carried.size());
+        m_data.sendTo(to, packet.data(), packet.size());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <stop_token>
 #include <string>
@@ -17,7 +18,8 @@ class Clock;
 // A relay server with the simulated device registered on it, on 127.0.0.1:
 // control packets on one port (status, channels, device information), data
 // packets on the next. One client at a time holds the device's channel; a
-// binding older than the stale age may be taken over.
+// binding older than the stale age may be taken over. What the device says
+// unasked goes to the client holding the channel within a slice.
 class SimRelayServer {
 public:
     static constexpr uint32_t kChannel = 0x00C8A001;
@@ -44,6 +46,9 @@ private:
     void serve();
     void control(const uint8_t* data, size_t size, NetAddress from);
     void data(const uint8_t* data, size_t size, NetAddress from);
+    void sayUnasked();
+    void carry(NetAddress to, const RelayPacket::ClientId& client,
+               const std::vector<SimDevice::Reply>& replies);
     void reply(NetAddress to, const RelayPacket::ClientId& client, uint8_t command,
                const std::vector<uint8_t>& arguments);
     RelayPacket::Block blockFor(uint32_t deviceId) const;
@@ -64,4 +69,8 @@ private:
     int64_t m_boundAt = 0;
     NetAddress m_boundAddress;
     RelayPacket::ClientId m_boundId{};
+
+    std::atomic<bool> m_unaskedDue{false};
+    const std::shared_ptr<SimListeners> m_unaskedListeners;
+    const int m_unaskedListener;
 };

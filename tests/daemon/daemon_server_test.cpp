@@ -215,6 +215,8 @@ TEST_F(DaemonServerTest, AClientThatNeverReadsIsDroppedWhileOthersGoOn) {
     testhttp::Events reader(f().port(), DaemonFixture::kToken);
     ASSERT_TRUE(stalled.open() && reader.open());
     ASSERT_TRUE(waitFor([] { return f().daemon().server().connections() == 2; }));
+    // Its first text shows the reader among the event clients, so that it hears every bulk.
+    ASSERT_TRUE(waitFor([&] { return reader.received("link"); }));
     const std::string bulk = R"({"type":"bulk","pad":")" + std::string(64 * 1024, 'x') + "\"}";
     // Paced by the reader, so that only the client that never reads falls behind.
     for (int i = 0; i < 512 && f().daemon().server().connections() == 2; ++i) {

@@ -205,6 +205,32 @@ TEST_F(FrameParserTest, DeviceIdSinkHearsOnlyNonZeroNumbers) {
     EXPECT_EQ(heard, std::vector<uint32_t>{0x12340000u});
 }
 
+// Told once per chunk that changed a value; a pending edit of ours is not a change.
+TEST_F(FrameParserTest, ChangeSinkHearsOfChunksThatChangedValues) {
+    int told = 0;
+    parser.setChangeSink([&] { ++told; });
+    mirror.setPending(7, 70);
+    struct Case {
+        const char* what;
+        Bytes chunk;
+        int told;
+    };
+    const Case cases[] = {
+        {"two changes in one chunk", reply(Command::ReadParameters, parameters({{5, 1}, {6, 2}})),
+         1},
+        {"the same values again", reply(Command::ReadParameters, parameters({{5, 1}, {6, 2}})), 0},
+        {"a pending entry", reply(Command::ReadParameters, parameters({{7, 3}})), 0},
+        {"an echo of our write", reply(Command::WriteParameters, parameters({{7, 70}})), 0},
+        {"a preset name", reply(Command::ReadPresetName, {4, 'A'}), 1},
+    };
+    for (const Case& c : cases) {
+        told = 0;
+        feed(c.chunk);
+        EXPECT_EQ(told, c.told) << c.what;
+    }
+    EXPECT_EQ(mirror.value(7), 70);
+}
+
 TEST_F(FrameParserTest, NoticeProvesTheDeviceAliveButReleasesNothing) {
     state.awaitingReply = 1;
     state.missedReplies = 3;

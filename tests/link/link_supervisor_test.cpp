@@ -629,8 +629,7 @@ TEST(LinkSupervisor, WhatTheDeviceSaysUnaskedIsTakenInAndTheLinkStays) {
     h.device.setFaults(faults);
     int told = h.ui.countEvents(LinkEvent::ParameterReceived, 300);
     h.device.sendNotice();
-    h.device.changeAndReport(300, 4321);
-    EXPECT_TRUE(waitFor([&] { return h.link.mirror().value(300) == 4321; }));
+    EXPECT_TRUE(SimLinkHarness::hearsUnaskedWhilePaused(h.link, h.device, 300, 4321));
     EXPECT_TRUE(
         waitFor([&] { return h.ui.countEvents(LinkEvent::ParameterReceived, 300) > told; }));
     ASSERT_TRUE(h.waitForSteadyIterations(20));  // keep-alives answered with 0x81 frames

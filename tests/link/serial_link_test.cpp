@@ -69,6 +69,7 @@ TEST_F(SerialLinkTest, ConnectsReadsWritesAndReconnectsAfterThePortVanished) {
     link.mirror().setPending(200, 4321);
     ASSERT_TRUE(waitFor([&] { return !link.mirror().pending(200); }));
     EXPECT_EQ(device.value(200), 4321);
+    EXPECT_TRUE(SimLinkHarness::hearsUnaskedWhilePaused(link, device, 310, 1234));
 
     int before = searches();
     server.stop();

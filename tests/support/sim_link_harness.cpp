@@ -44,6 +44,19 @@ std::vector<int> SimLinkHarness::differences() {
     return differ;
 }
 
+bool SimLinkHarness::hearsUnaskedWhilePaused(Link& link, SimDevice& device, int index,
+                                             uint16_t value) {
+    LinkState& state = link.state();
+    state.pauseFlag = true;
+    // An iteration that begins after the flag was raised stops before it sends.
+    uint64_t begun = link.supervisor().steadyIterations();
+    bool paused = waitFor([&] { return link.supervisor().steadyIterations() > begun; });
+    device.changeAndReport(index, value);
+    bool heard = paused && waitFor([&] { return link.mirror().value(index) == value; });
+    state.pauseFlag = false;
+    return heard;
+}
+
 std::vector<std::vector<uint8_t>> SimLinkHarness::framesOf(
     const std::vector<std::vector<uint8_t>>& log, Command command) {
     std::vector<std::vector<uint8_t>> out;

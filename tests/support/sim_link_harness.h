@@ -42,6 +42,11 @@ public:
     // Indices whose mirror value differs from the device's memory.
     std::vector<int> differences();
 
+    // Pauses the steady loop until it sends nothing more, changes a value on
+    // the device and tells whether the mirror took it all the same: the device
+    // said it unasked. The loop goes on afterwards.
+    static bool hearsUnaskedWhilePaused(Link& link, SimDevice& device, int index, uint16_t value);
+
     // Valid request frames with this command that reached the device.
     static std::vector<std::vector<uint8_t>> framesOf(const std::vector<std::vector<uint8_t>>& log,
                                                       Command command);
