@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     if (auto status = DaemonReply::status(text)) {
         for (const auto& [mode, name] : status->names)
-            check(mode >= 1 && mode <= DeviceInfo::kPresets);
+            check(mode >= 1 && mode <= DeviceInfo::kModes);
         check(DaemonReply::idBytes(status->deviceId).size() <= DeviceInfo::kIdSize);
     }
     if (auto values = DaemonReply::parameters(text)) check(values->size() == Mirror::kSize);

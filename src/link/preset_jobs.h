@@ -48,9 +48,9 @@ public:
     void requestSaveToFile(const std::string& name);
     // Reads the file at once; the job sends the values read then.
     void requestSendFile(const std::string& name);
-    bool requestRecall(int preset);
-    bool requestReadName(int preset);
-    bool requestSaveName(int preset, const std::string& name);
+    bool requestRecall(int mode);
+    bool requestReadName(int mode);
+    bool requestSaveName(int mode, const std::string& name);
 
     Outcome lastOutcome() const;
 
@@ -75,7 +75,7 @@ private:
         PresetRecord record;
     };
     struct NameToSave {
-        int preset = 0;
+        int mode = 0;
         DeviceInfo::Name name{};
     };
 
@@ -90,14 +90,14 @@ private:
         return input;
     }
     // The preset of a request (0 afterwards), else the low byte of the operation word.
-    uint8_t takePreset(int& requested);
+    uint8_t takeMode(int& requested);
 
     Link& m_link;
     mutable std::mutex m_mutex;
     std::string m_saveFileName;
     FileToSend m_sendFile;
-    int m_recallPreset = 0;
-    int m_readNamePreset = 0;
+    int m_recallMode = 0;
+    int m_readNameMode = 0;
     NameToSave m_saveName;
     Outcome m_outcome;
 };

@@ -79,7 +79,7 @@ std::optional<DaemonReply::Status> DaemonReply::status(const std::string& body) 
     if (modes != doc->end() && modes->is_array()) {
         for (const json& mode : *modes) {
             int number = mode.is_object() ? intOf(mode, "number") : 0;
-            if (number >= 1 && number <= DeviceInfo::kPresets)
+            if (number >= 1 && number <= DeviceInfo::kModes)
                 status.names[number] = textOf(mode, "name");
         }
     }

@@ -36,7 +36,7 @@ size_t wholeCharacters(const std::string& text, size_t limit) {
 }
 
 bool validMode(int mode) {
-    return mode >= 1 && mode <= DeviceInfo::kPresets;
+    return mode >= 1 && mode <= DeviceInfo::kModes;
 }
 
 }  // namespace
@@ -168,11 +168,11 @@ bool RemoteSession::readAll() {
 void RemoteSession::storeNames(const std::map<int, std::string>& names) {
     DeviceInfo& device = m_link.device();
     // As a name reply of the device: the operation word tells the pages.
-    m_link.mirror().setReceivedMark(Mirror::kPresetOperation, true);
+    m_link.mirror().setReceivedMark(Mirror::kModeOperation, true);
     for (const auto& [mode, name] : names) {
         if (!validMode(mode) || name.empty()) continue;  // a name qx7d has not read
-        device.storePresetName(mode, reinterpret_cast<const uint8_t*>(name.data()),
-                               wholeCharacters(name, DeviceInfo::kNameSize));
+        device.storeModeName(mode, reinterpret_cast<const uint8_t*>(name.data()),
+                             wholeCharacters(name, DeviceInfo::kNameSize));
     }
 }
 

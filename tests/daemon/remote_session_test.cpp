@@ -103,8 +103,8 @@ TEST(RemoteSessionTest, ModesAndPresetFilesGoThroughQx7dOnTcp) {
 
         ASSERT_TRUE(client.session->requestRecall(3));
         ASSERT_TRUE(replaced(LinkJob::Recall));
-        EXPECT_EQ(daemon.device().value(pi::CurrentPreset), 3);
-        EXPECT_EQ(client.link.mirror().value(pi::CurrentPreset), 3);
+        EXPECT_EQ(daemon.device().value(pi::CurrentMode), 3);
+        EXPECT_EQ(client.link.mirror().value(pi::CurrentMode), 3);
 
         const uint16_t saved = daemon.device().value(kIndex);
         client.session->requestSaveToFile("through");
