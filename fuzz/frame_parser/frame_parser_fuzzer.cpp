@@ -62,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(mirror.countReceived() <= Mirror::kSize);
     check(mirror.countPending() <= Mirror::kSize);
     check(mirror.value(Mirror::kSize) == 0 && !mirror.pending(Mirror::kSize));
-    for (int p = 1; p <= DeviceInfo::kPresets; ++p) check(device.presetName(p).size() == DeviceInfo::kNameSize);
+    for (int p = 1; p <= DeviceInfo::kModes; ++p)
+        check(device.modeName(p).size() == DeviceInfo::kNameSize);
     return 0;
 }

@@ -170,8 +170,8 @@ constexpr FieldRow kRows[] = {
     ownedBy(kSystem, 14, pi::KeyLock),
     ownedBy(kSystem, 16, pi::SystemItem16),
     ownedBy(kSystem, 17, pi::BootMode),
-    ownedBy(kSystem, 18, pi::CurrentPreset),
-    ownedBy(kSystem, 19, pi::PresetOperation),
+    ownedBy(kSystem, 18, pi::CurrentMode),
+    ownedBy(kSystem, 19, pi::ModeOperation),
     ownedBy(kSystem, 21, pi::Surround),
     // The header shows these indices under their own numbers and writes them itself.
     [] { FieldRow r = row(kHeader, pi::MusicVolume, 4, pi::MusicVolume, 1); r.writes = false; return r; }(),

@@ -15,7 +15,7 @@ public:
     static constexpr int kKeyLock = parameterIndex::KeyLock;
     static constexpr int kSystemPasswordHigh = parameterIndex::SystemPasswordHigh;
     static constexpr int kSystemPasswordLow = parameterIndex::SystemPasswordLow;
-    static constexpr int kCurrentMode = parameterIndex::CurrentPreset;
+    static constexpr int kCurrentMode = parameterIndex::CurrentMode;
     static constexpr int kMusicGateThreshold = parameterIndex::MusicGateThreshold;
     static constexpr int kMusicGate = parameterIndex::MusicGate;
     static constexpr int kMicGateThreshold = parameterIndex::MicGateThreshold;

@@ -37,10 +37,10 @@ namespace {
 constexpr int kNameWaitSeconds = 3;
 constexpr size_t kMaxNameBytes = 20;
 
-bool parsePreset(const std::string& text, int& preset) {
+bool parseMode(const std::string& text, int& mode) {
     long v = 0;
-    if (!parseNumberArgument(text, 1, DeviceInfo::kPresets, v)) return false;
-    preset = static_cast<int>(v);
+    if (!parseNumberArgument(text, 1, DeviceInfo::kModes, v)) return false;
+    mode = static_cast<int>(v);
     return true;
 }
 
@@ -186,7 +186,7 @@ bool CtlSession::connect() {
     DeviceInfo& device = m_link.device();
     waitUntil(
         [&] {
-            for (int p = 1; p <= DeviceInfo::kPresets; ++p)
+            for (int p = 1; p <= DeviceInfo::kModes; ++p)
                 if (!device.nameReceived(p)) return false;
             return true;
         },
@@ -210,15 +210,15 @@ int CtlSession::info() {
     DeviceInfo& device = m_link.device();
     if (m_options.json) {
         nlohmann::json presets = nlohmann::json::array();
-        for (int p = 1; p <= DeviceInfo::kPresets; ++p)
+        for (int p = 1; p <= DeviceInfo::kModes; ++p)
             presets.push_back({{"number", p},
                                {"name", device.nameReceived(p) ? nlohmann::json(DeviceText::utf8(
-                                                                     device.presetNameText(p)))
+                                                                     device.modeNameText(p)))
                                                                : nlohmann::json()}});
         printJson(nlohmann::json{{"device_magic", device.magic.load()},
                                  {"version", versionText(device.version)},
                                  {"device_id", deviceIdText(device.deviceId())},
-                                 {"current_preset", m_link.mirror().value(Mirror::kCurrentPreset)},
+                                 {"current_preset", m_link.mirror().value(Mirror::kCurrentMode)},
                                  {"presets", presets}});
         return kSuccess;
     }
@@ -226,9 +226,9 @@ int CtlSession::info() {
     std::fprintf(m_out, "Version: %s\n", versionText(device.version).c_str());
     std::fprintf(m_out, "Device ID: %s\n", deviceIdText(device.deviceId()).c_str());
     std::fprintf(m_out, "Current preset: %u\n",
-                 static_cast<unsigned>(m_link.mirror().value(Mirror::kCurrentPreset)));
-    for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
-        std::string name = device.nameReceived(p) ? DeviceText::printable(device.presetNameText(p))
+                 static_cast<unsigned>(m_link.mirror().value(Mirror::kCurrentMode)));
+    for (int p = 1; p <= DeviceInfo::kModes; ++p) {
+        std::string name = device.nameReceived(p) ? DeviceText::printable(device.modeNameText(p))
                                                   : "(not answered)";
         std::fprintf(m_out, "Preset %d: %s\n", p, name.c_str());
     }
@@ -358,33 +358,31 @@ int CtlSession::checkSentFile(const std::string& file) {
 }
 
 int CtlSession::recall(const std::vector<std::string>& args) {
-    int preset = 0;
-    if (args.size() != 1 || !parsePreset(args[0], preset))
+    int mode = 0;
+    if (args.size() != 1 || !parseMode(args[0], mode))
         return usageError("recall needs a preset number from 1 to 16");
     if (!connect()) return kFailure;
-    if (!runJob([&] { m_jobs.requestRecall(preset); })) return kFailure;
-    std::fprintf(m_out, "Preset %d recalled\n", preset);
+    if (!runJob([&] { m_jobs.requestRecall(mode); })) return kFailure;
+    std::fprintf(m_out, "Preset %d recalled\n", mode);
     return kSuccess;
 }
 
 int CtlSession::name(const std::vector<std::string>& args) {
-    int preset = 0;
-    if (args.size() != 2 || !parsePreset(args[0], preset))
+    int mode = 0;
+    if (args.size() != 2 || !parseMode(args[0], mode))
         return usageError("name needs a preset number from 1 to 16 and a TEXT");
     const std::string& text = args[1];
     if (text.size() > kMaxNameBytes) return usageError("a preset name holds at most 20 bytes");
     if (!connect()) return kFailure;
-    if (!runJob([&] { m_jobs.requestSaveName(preset, text); })) return kFailure;
+    if (!runJob([&] { m_jobs.requestSaveName(mode, text); })) return kFailure;
     const std::string expected = withoutTrailingSpaces(text);
     DeviceInfo& device = m_link.device();
     if (!waitUntil(
-            [&] {
-                return device.nameReceived(preset) && device.presetNameText(preset) == expected;
-            },
+            [&] { return device.nameReceived(mode) && device.modeNameText(mode) == expected; },
             kNameWaitSeconds))
         return fail("the device reports the name \"" +
-                    DeviceText::printable(device.presetNameText(preset)) + "\"");
-    std::fprintf(m_out, "Preset %d: %s\n", preset, DeviceText::printable(expected).c_str());
+                    DeviceText::printable(device.modeNameText(mode)) + "\"");
+    std::fprintf(m_out, "Preset %d: %s\n", mode, DeviceText::printable(expected).c_str());
     return kSuccess;
 }
 

@@ -260,7 +260,7 @@ ApiResult ApiRouter::events(const Call&) {
 
 std::string ApiRouter::modeName(int mode) const {
     DeviceInfo& device = m_link.device();
-    return device.nameReceived(mode) ? DeviceText::utf8(device.presetNameText(mode)) : "";
+    return device.nameReceived(mode) ? DeviceText::utf8(device.modeNameText(mode)) : "";
 }
 
 ApiResult ApiRouter::status(const Call&) {
@@ -268,7 +268,7 @@ ApiResult ApiRouter::status(const Call&) {
     DeviceInfo& device = m_link.device();
     bool connected = m_ui.connection() == DaemonUi::Connection::Connected;
     json modes = json::array();
-    for (int p = 1; p <= DeviceInfo::kPresets; ++p)
+    for (int p = 1; p <= DeviceInfo::kModes; ++p)
         modes.push_back({{"number", p}, {"name", modeName(p)}});
     json doc{
         {"connection", kConnection[static_cast<int>(m_ui.connection())]},
@@ -277,8 +277,7 @@ ApiResult ApiRouter::status(const Call&) {
          m_transportName.empty() ? transportName(m_link.state().transportType) : m_transportName},
         {"device_id", connected ? json(hexId(device.deviceId())) : json()},
         {"version", connected ? json(versionText(device.version)) : json()},
-        {"current_mode",
-         m_ui.valuesRead() ? json(m_link.mirror().value(pi::CurrentPreset)) : json()},
+        {"current_mode", m_ui.valuesRead() ? json(m_link.mirror().value(pi::CurrentMode)) : json()},
         {"modes", modes},
         {"progress", {{"position", m_ui.progressPosition()}, {"maximum", m_ui.progressMaximum()}}}};
     return respond(200, doc);
@@ -433,7 +432,7 @@ ApiResult ApiRouter::job(const std::function<void()>& request,
 }
 
 ApiResult ApiRouter::recallMode(const Call& call) {
-    std::optional<long> mode = number(call.captures[0], 1, DeviceInfo::kPresets);
+    std::optional<long> mode = number(call.captures[0], 1, DeviceInfo::kModes);
     if (!mode) return refuse(404, "not_found", "modes are numbered 1 to 16");
     int n = static_cast<int>(*mode);
     return job([this, n] { m_jobs.requestRecall(n); },
@@ -446,7 +445,7 @@ ApiResult ApiRouter::recallMode(const Call& call) {
 }
 
 ApiResult ApiRouter::saveMode(const Call& call) {
-    std::optional<long> mode = number(call.captures[0], 1, DeviceInfo::kPresets);
+    std::optional<long> mode = number(call.captures[0], 1, DeviceInfo::kModes);
     if (!mode) return refuse(404, "not_found", "modes are numbered 1 to 16");
     std::optional<json> doc = parseBody(call.body);
     if (!doc || !(*doc)["name"].is_string()) return badRequest("name must be a text");

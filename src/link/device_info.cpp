@@ -2,33 +2,33 @@
 
 #include <algorithm>
 
-DeviceInfo::Name DeviceInfo::presetName(int preset) const {
+DeviceInfo::Name DeviceInfo::modeName(int mode) const {
     std::lock_guard lock(m_mutex);
-    return m_names[static_cast<size_t>(slotOf(preset))];
+    return m_names[static_cast<size_t>(slotOf(mode))];
 }
 
-std::string DeviceInfo::presetNameText(int preset) const {
-    Name name = presetName(preset);
+std::string DeviceInfo::modeNameText(int mode) const {
+    Name name = modeName(mode);
     std::string text(name.begin(), std::find(name.begin(), name.end(), 0));
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
 }
 
-bool DeviceInfo::nameReceived(int preset) const {
+bool DeviceInfo::nameReceived(int mode) const {
     std::lock_guard lock(m_mutex);
-    return m_nameReceived[static_cast<size_t>(slotOf(preset))];
+    return m_nameReceived[static_cast<size_t>(slotOf(mode))];
 }
 
-void DeviceInfo::clearNameReceived(int preset) {
+void DeviceInfo::clearNameReceived(int mode) {
     std::lock_guard lock(m_mutex);
-    m_nameReceived[static_cast<size_t>(slotOf(preset))] = false;
+    m_nameReceived[static_cast<size_t>(slotOf(mode))] = false;
 }
 
-void DeviceInfo::storePresetName(int preset, const uint8_t* bytes, size_t size) {
+void DeviceInfo::storeModeName(int mode, const uint8_t* bytes, size_t size) {
     std::lock_guard lock(m_mutex);
     m_staging.fill(0);
     std::copy_n(bytes, std::min<size_t>(size, kNameSize), m_staging.begin());
-    auto slot = static_cast<size_t>(slotOf(preset));
+    auto slot = static_cast<size_t>(slotOf(mode));
     m_names[slot] = m_staging;
     m_nameReceived[slot] = true;
 }

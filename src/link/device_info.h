@@ -7,10 +7,10 @@
 #include <string>
 
 // What the device has told about itself: Hello words, device ID, the names of
-// its sixteen stored presets, and the flags by which jobs see their replies.
+// its sixteen stored modes, and the flags by which jobs see their replies.
 class DeviceInfo {
 public:
-    static constexpr int kPresets = 16;
+    static constexpr int kModes = 16;
     static constexpr int kNameSize = 25;
     static constexpr int kIdSize = 20;
     using Name = std::array<uint8_t, kNameSize>;
@@ -26,12 +26,12 @@ public:
     std::atomic<uint32_t> upgradeResponse{0};
     std::atomic<bool> relayBound{false};
 
-    // Preset 1 to 16 (other numbers select (n - 1) modulo 16, as the device reply does).
-    Name presetName(int preset) const;
-    std::string presetNameText(int preset) const;  // trailing spaces and zeros cut
-    bool nameReceived(int preset) const;
-    void clearNameReceived(int preset);
-    void storePresetName(int preset, const uint8_t* bytes, size_t size);
+    // Mode 1 to 16 (other numbers select (n - 1) modulo 16, as the device reply does).
+    Name modeName(int mode) const;
+    std::string modeNameText(int mode) const;  // trailing spaces and zeros cut
+    bool nameReceived(int mode) const;
+    void clearNameReceived(int mode);
+    void storeModeName(int mode, const uint8_t* bytes, size_t size);
 
     // The 25-byte buffer that a name is staged in before it is saved.
     Name staging() const;
@@ -47,12 +47,12 @@ public:
 
     void clear();
 
-    static int slotOf(int preset) { return ((preset - 1) % kPresets + kPresets) % kPresets; }
+    static int slotOf(int mode) { return ((mode - 1) % kModes + kModes) % kModes; }
 
 private:
     mutable std::mutex m_mutex;
-    std::array<Name, kPresets> m_names{};
-    std::array<bool, kPresets> m_nameReceived{};
+    std::array<Name, kModes> m_names{};
+    std::array<bool, kModes> m_nameReceived{};
     Name m_staging{};
     Id m_id{};
 };

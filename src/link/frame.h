@@ -6,12 +6,12 @@
 
 enum class Command : uint8_t {
     Hello = 0x00,
-    RecallPreset = 0x01,
+    RecallMode = 0x01,
     WriteParameters = 0x03,
-    ReadPresetName = 0x04,
+    ReadModeName = 0x04,
     ReadParameters = 0x06,
     ReadDeviceId = 0x0E,
-    SavePresetName = 0x10,
+    SaveModeName = 0x10,
     Command20 = 0x20,
     Command21 = 0x21,
     RelayBind = 0x54,

@@ -73,14 +73,14 @@ bool FrameParser::applyReply(uint8_t command, const uint8_t* payload, size_t siz
                 m_device.version = Frame::getU16(payload + 2);
             }
             return true;
-        case Command::RecallPreset:
+        case Command::RecallMode:
             m_device.recallConfirmed = true;
             return true;
         case Command::WriteParameters:
             applyWriteAck(payload, size);
             return true;
-        case Command::ReadPresetName:
-            applyPresetName(payload, size);
+        case Command::ReadModeName:
+            applyModeName(payload, size);
             return true;
         case Command::ReadParameters:
             applyParameters(payload, size);
@@ -88,7 +88,7 @@ bool FrameParser::applyReply(uint8_t command, const uint8_t* payload, size_t siz
         case Command::ReadDeviceId:
             applyDeviceId(payload, size);
             return true;
-        case Command::SavePresetName:
+        case Command::SaveModeName:
             m_device.nameSaved = true;
             return true;
         case Command::Command20:
@@ -129,13 +129,13 @@ void FrameParser::applyParameters(const uint8_t* payload, size_t size) {
         m_mirror.applyParameterReply(Frame::getU16(payload + g), Frame::getU16(payload + g + 2));
 }
 
-void FrameParser::applyPresetName(const uint8_t* payload, size_t size) {
+void FrameParser::applyModeName(const uint8_t* payload, size_t size) {
     if (size < 1) return;
-    int preset = payload[0];
-    m_device.storePresetName(preset, payload + 1, size - 1);
-    m_mirror.store(Mirror::kPresetOperation, static_cast<uint16_t>(preset));
-    m_mirror.setReceivedMark(Mirror::kPresetOperation, true);
-    m_mirror.setPendingMark(Mirror::kPresetOperation, false);
+    int mode = payload[0];
+    m_device.storeModeName(mode, payload + 1, size - 1);
+    m_mirror.store(Mirror::kModeOperation, static_cast<uint16_t>(mode));
+    m_mirror.setReceivedMark(Mirror::kModeOperation, true);
+    m_mirror.setPendingMark(Mirror::kModeOperation, false);
     m_device.nameReplied = true;
 }
 

@@ -45,7 +45,7 @@ private:
     bool applyReply(uint8_t command, const uint8_t* payload, size_t size);
     void applyWriteAck(const uint8_t* payload, size_t size);
     void applyParameters(const uint8_t* payload, size_t size);
-    void applyPresetName(const uint8_t* payload, size_t size);
+    void applyModeName(const uint8_t* payload, size_t size);
     void applyDeviceId(const uint8_t* payload, size_t size);
     void applyRelayBind(const uint8_t* payload, size_t size);
 

@@ -10,7 +10,7 @@ inline constexpr int ConnectionState = 4;  // argument: one of the Connection va
 inline constexpr int ProgressHidden = 8;
 inline constexpr int ClientList = 10;
 inline constexpr int RelayStatus = 11;
-// A preset recall or a sent preset file replaced the device's values;
+// A mode recall or a sent preset file replaced the device's values;
 // argument: the job (LinkJob) that did it.
 inline constexpr int ValuesReplaced = 13;
 // Edits unsent at a lost link were dropped, since the device found is

@@ -9,8 +9,8 @@ namespace parameterIndex {
 constexpr int Magic = 0;
 constexpr int SystemPasswordHigh = 1625;
 constexpr int SystemPasswordLow = 1626;
-constexpr int CurrentPreset = 1628;
-constexpr int PresetOperation = 1629;
+constexpr int CurrentMode = 1628;
+constexpr int ModeOperation = 1629;
 constexpr int Presence = 1630;
 constexpr int DecoderMode = 1637;  // low byte; also the header's decoder format
 constexpr int DeviceStatus = 1639;
@@ -21,19 +21,8 @@ constexpr int LastForFullRead = 1736;
 constexpr std::array<int, 3> KeepAlive = {DecoderMode, DeviceStatus, DecodedLayout};
 
 // Values that belong to the device, not to a preset file.
-constexpr std::array<int, 14> DeviceState = {1606,
-                                             1607,
-                                             1608,
-                                             1610,
-                                             SystemPasswordHigh,
-                                             SystemPasswordLow,
-                                             CurrentPreset,
-                                             PresetOperation,
-                                             1636,
-                                             DecoderMode,
-                                             1638,
-                                             DeviceStatus,
-                                             DecodedLayout,
-                                             1641};
+constexpr std::array<int, 14> DeviceState = {
+    1606,          1607, 1608,        1610, SystemPasswordHigh, SystemPasswordLow, CurrentMode,
+    ModeOperation, 1636, DecoderMode, 1638, DeviceStatus,       DecodedLayout,     1641};
 
 }  // namespace parameterIndex

@@ -181,7 +181,7 @@ void LinkSupervisor::connectionCycle() {
     sleepWhileRunning(2000);
     m_link.writeParameterDirect(Mirror::kPresence, kPresenceValue);
     fullReadWithNotification();
-    readPresetNames(m_link.mirror().value(Mirror::kCurrentPreset) & 0xFF);
+    readModeNames(m_link.mirror().value(Mirror::kCurrentMode) & 0xFF);
     sleep(20);
     if (steadyMayGoOn()) steadyLoop();
     linkLost();
@@ -229,25 +229,25 @@ void LinkSupervisor::occupancyCheck() {
     }
 }
 
-void LinkSupervisor::readPresetNames(int lastPreset) {
+void LinkSupervisor::readModeNames(int lastMode) {
     DeviceInfo& device = m_link.device();
-    for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
+    for (int p = 1; p <= DeviceInfo::kModes; ++p) {
         device.clearNameReceived(p);
-        m_link.send(Command::ReadPresetName, {static_cast<uint8_t>(p)});
+        m_link.send(Command::ReadModeName, {static_cast<uint8_t>(p)});
         sleep(20);
     }
     for (int round = 0; round < 2; ++round) {
-        for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
+        for (int p = 1; p <= DeviceInfo::kModes; ++p) {
             if (device.nameReceived(p)) continue;
-            m_link.send(Command::ReadPresetName, {static_cast<uint8_t>(p)});
+            m_link.send(Command::ReadModeName, {static_cast<uint8_t>(p)});
             sleep(20);
         }
     }
-    if (lastPreset != 0) {
-        m_link.send(Command::ReadPresetName, {static_cast<uint8_t>(lastPreset)});
+    if (lastMode != 0) {
+        m_link.send(Command::ReadModeName, {static_cast<uint8_t>(lastMode)});
         sleep(20);
     }
-    m_link.readParameter(Mirror::kCurrentPreset);
+    m_link.readParameter(Mirror::kCurrentMode);
 }
 
 bool LinkSupervisor::fullRead() {

@@ -62,7 +62,7 @@ public:
     // Pieces of the connection cycle that jobs use too.
     bool fullRead();
     bool fullReadWithNotification();
-    void readPresetNames(int lastPreset);
+    void readModeNames(int lastMode);
 
     // For tests and benchmarks: how far the thread has come.
     uint64_t steadyIterations() const { return m_steadyIterations; }

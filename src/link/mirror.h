@@ -25,8 +25,8 @@ public:
 
     // Indices with a fixed role in the link.
     static constexpr int kMagic = parameterIndex::Magic;
-    static constexpr int kCurrentPreset = parameterIndex::CurrentPreset;
-    static constexpr int kPresetOperation = parameterIndex::PresetOperation;
+    static constexpr int kCurrentMode = parameterIndex::CurrentMode;
+    static constexpr int kModeOperation = parameterIndex::ModeOperation;
     static constexpr int kPresence = parameterIndex::Presence;
 
     static bool valid(int index) { return index >= 0 && index < kSize; }

@@ -26,8 +26,8 @@ constexpr uint32_t kNameWaitMs = 2000;
 // Sending a file ends when this many entries are no longer pending.
 constexpr int kSentEnough = Mirror::kSize - 1;
 
-bool validPreset(int preset) {
-    return preset >= 1 && preset <= DeviceInfo::kPresets;
+bool validMode(int mode) {
+    return mode >= 1 && mode <= DeviceInfo::kModes;
 }
 
 std::string damageText(PresetCodec::Damage damage) {
@@ -80,38 +80,36 @@ void PresetJobs::requestSendFile(const std::string& name) {
     m_link.supervisor().requestJob(LinkJob::SendFile);
 }
 
-bool PresetJobs::requestRecall(int preset) {
-    if (!validPreset(preset)) return false;
+bool PresetJobs::requestRecall(int mode) {
+    if (!validMode(mode)) return false;
     {
         std::lock_guard lock(m_mutex);
-        m_recallPreset = preset;
+        m_recallMode = mode;
     }
-    m_link.mirror().setPending(Mirror::kPresetOperation,
-                               static_cast<uint16_t>(kRecallOperation + preset));
+    m_link.mirror().setPending(Mirror::kModeOperation,
+                               static_cast<uint16_t>(kRecallOperation + mode));
     m_link.supervisor().requestJob(LinkJob::Recall);
     return true;
 }
 
-bool PresetJobs::requestReadName(int preset) {
-    if (!validPreset(preset)) return false;
+bool PresetJobs::requestReadName(int mode) {
+    if (!validMode(mode)) return false;
     {
         std::lock_guard lock(m_mutex);
-        m_readNamePreset = preset;
+        m_readNameMode = mode;
     }
-    m_link.mirror().store(Mirror::kPresetOperation,
-                          static_cast<uint16_t>(kReadNameOperation + preset));
+    m_link.mirror().store(Mirror::kModeOperation, static_cast<uint16_t>(kReadNameOperation + mode));
     m_link.supervisor().requestJob(LinkJob::ReadName);
     return true;
 }
 
-bool PresetJobs::requestSaveName(int preset, const std::string& name) {
-    if (!validPreset(preset)) return false;
+bool PresetJobs::requestSaveName(int mode, const std::string& name) {
+    if (!validMode(mode)) return false;
     {
         std::lock_guard lock(m_mutex);
-        m_saveName = {preset, DeviceInfo::nameOf(name)};
+        m_saveName = {mode, DeviceInfo::nameOf(name)};
     }
-    m_link.mirror().store(Mirror::kPresetOperation,
-                          static_cast<uint16_t>(kSaveNameOperation + preset));
+    m_link.mirror().store(Mirror::kModeOperation, static_cast<uint16_t>(kSaveNameOperation + mode));
     m_link.device().setStagingText(name);
     m_link.supervisor().requestJob(LinkJob::SaveName);
     return true;
@@ -132,11 +130,11 @@ void PresetJobs::finish(int slot, bool ok) {
     m_outcome = {m_outcome.serial + 1, slot, ok};
 }
 
-uint8_t PresetJobs::takePreset(int& requested) {
+uint8_t PresetJobs::takeMode(int& requested) {
     std::lock_guard lock(m_mutex);
-    int preset = std::exchange(requested, 0);
-    if (preset == 0) preset = m_link.mirror().value(Mirror::kPresetOperation) & 0xFF;
-    return static_cast<uint8_t>(preset);
+    int mode = std::exchange(requested, 0);
+    if (mode == 0) mode = m_link.mirror().value(Mirror::kModeOperation) & 0xFF;
+    return static_cast<uint8_t>(mode);
 }
 
 void PresetJobs::sleep(uint32_t ms) const {
@@ -252,7 +250,7 @@ void PresetJobs::sendPendingUntilDone() {
 
 void PresetJobs::recall() {
     // Taken first: a name reply may rewrite the operation word at any time.
-    const uint8_t preset = takePreset(m_recallPreset);
+    const uint8_t mode = takeMode(m_recallMode);
     Mirror& mirror = m_link.mirror();
     DeviceInfo& device = m_link.device();
     LinkProgress& progress = m_link.progress();
@@ -261,10 +259,10 @@ void PresetJobs::recall() {
     progress.show();
     progress.setFormat(std::string(linktext::Call.get()) + "...");
 
-    mirror.setPending(Mirror::kPresetOperation, static_cast<uint16_t>(kRecallOperation | preset));
+    mirror.setPending(Mirror::kModeOperation, static_cast<uint16_t>(kRecallOperation | mode));
     device.recallConfirmed = false;
     for (int attempt = 0; attempt < kAttempts && !device.recallConfirmed; ++attempt)
-        m_link.request(Command::RecallPreset, {preset}, kRecallWaitMs);
+        m_link.request(Command::RecallMode, {mode}, kRecallWaitMs);
     if (!device.recallConfirmed) {
         // The operation word stays pending, so the steady loop writes it as a parameter.
         progress.hide();
@@ -272,8 +270,8 @@ void PresetJobs::recall() {
         finish(kRecallSlot, false);
         return;
     }
-    mirror.store(Mirror::kPresetOperation, 0);
-    mirror.setPendingMark(Mirror::kPresetOperation, false);
+    mirror.store(Mirror::kModeOperation, 0);
+    mirror.setPendingMark(Mirror::kModeOperation, false);
     sleep(200);
     bool ok = m_link.supervisor().fullReadWithNotification();
     m_link.ui().postEvent(LinkEvent::ReadComplete, 0);
@@ -283,31 +281,31 @@ void PresetJobs::recall() {
 
 void PresetJobs::readName() {
     DeviceInfo& device = m_link.device();
-    const uint8_t preset = takePreset(m_readNamePreset);
+    const uint8_t mode = takeMode(m_readNameMode);
     device.nameReplied = false;
     sleep(10);
     for (int attempt = 0; attempt < kAttempts && !device.nameReplied; ++attempt)
-        m_link.request(Command::ReadPresetName, {preset}, kNameWaitMs);
+        m_link.request(Command::ReadModeName, {mode}, kNameWaitMs);
     finish(kReadNameSlot, device.nameReplied);
 }
 
 void PresetJobs::saveName() {
     DeviceInfo& device = m_link.device();
     const NameToSave save = taken(m_saveName);
-    const DeviceInfo::Name name = save.preset ? save.name : device.staging();
+    const DeviceInfo::Name name = save.mode ? save.name : device.staging();
     std::vector<uint8_t> payload(1 + PresetJobs::kSentNameBytes);
-    payload[0] = takePreset(m_saveName.preset);
+    payload[0] = takeMode(m_saveName.mode);
     std::copy_n(name.begin(), PresetJobs::kSentNameBytes, payload.begin() + 1);
     device.nameSaved = false;
     for (int attempt = 0; attempt < kAttempts && !device.nameSaved; ++attempt)
-        m_link.request(Command::SavePresetName, payload, kNameWaitMs);
+        m_link.request(Command::SaveModeName, payload, kNameWaitMs);
     const bool ok = device.nameSaved;
     if (ok) {
-        m_link.supervisor().readPresetNames(0);
+        m_link.supervisor().readModeNames(0);
         m_link.message(linktext::SaveSuccessful);
     } else {
         m_link.message(linktext::SaveFailed);
     }
-    m_link.mirror().setPendingMark(Mirror::kPresetOperation, false);
+    m_link.mirror().setPendingMark(Mirror::kModeOperation, false);
     finish(kSaveNameSlot, ok);
 }

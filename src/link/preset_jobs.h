@@ -12,16 +12,16 @@
 
 class Link;
 
-// The jobs around presets that the supervisor runs in its steady loop: save
-// the device's parameters to a preset file, send a preset file to the device,
-// recall one of the device's presets, read and save a preset's name. Each
-// request takes its inputs with it, so that nothing the link receives before
-// the job runs (a new connection, preset name replies) can change them; a
-// second request of the same job before it ran replaces the first one's
-// inputs. A preset job whose slot was set without a request here takes the
-// preset number from the preset operation word (and the name from the staging
-// buffer) as it runs. Each job reports through message boxes, the progress
-// dialog and link events.
+// The jobs around preset files and the device's modes that the supervisor
+// runs in its steady loop: save the device's parameters to a preset file, send
+// a preset file to the device, recall one of the device's modes, read and save
+// a mode's name. Each request takes its inputs with it, so that nothing the
+// link receives before the job runs (a new connection, mode name replies) can
+// change them; a second request of the same job before it ran replaces the
+// first one's inputs. A mode job whose slot was set without a request here
+// takes the mode number from the mode operation word (and the name from the
+// staging buffer) as it runs. Each job reports through message boxes, the
+// progress dialog and link events.
 //
 // Make the object before the supervisor starts and keep it until the
 // supervisor has stopped: the supervisor calls into it.
@@ -44,18 +44,18 @@ public:
 
     explicit PresetJobs(Link& link);
 
-    // Any thread. The preset requests refuse numbers outside 1 to 16.
+    // Any thread. The mode requests refuse numbers outside 1 to 16.
     void requestSaveToFile(const std::string& name);
     // Reads the file at once; the job sends the values read then.
     void requestSendFile(const std::string& name);
-    bool requestRecall(int preset);
-    bool requestReadName(int preset);
-    bool requestSaveName(int preset, const std::string& name);
+    bool requestRecall(int mode);
+    bool requestReadName(int mode);
+    bool requestSaveName(int mode, const std::string& name);
 
     Outcome lastOutcome() const;
 
     // Whether sending a file sets this index: the device keeps its own state
-    // (current preset, preset operation, passwords and the like).
+    // (current mode, mode operation, passwords and the like).
     static bool takenFromFile(int index);
 
     // The jobs; run on the supervisor thread.
@@ -73,7 +73,7 @@ private:
         PresetRecord record;
     };
     struct NameToSave {
-        int preset = 0;
+        int mode = 0;
         DeviceInfo::Name name{};
     };
 
@@ -87,15 +87,15 @@ private:
         std::lock_guard lock(m_mutex);
         return input;
     }
-    // The preset of a request (0 afterwards), else the low byte of the operation word.
-    uint8_t takePreset(int& requested);
+    // The mode of a request (0 afterwards), else the low byte of the operation word.
+    uint8_t takeMode(int& requested);
 
     Link& m_link;
     mutable std::mutex m_mutex;
     std::string m_saveFileName;
     FileToSend m_sendFile;
-    int m_recallPreset = 0;
-    int m_readNamePreset = 0;
+    int m_recallMode = 0;
+    int m_readNameMode = 0;
     NameToSave m_saveName;
     Outcome m_outcome;
 };

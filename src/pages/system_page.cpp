@@ -576,7 +576,7 @@ void SystemPage::setField(int field, int value) {
         case 19:
             fillModeLists();
             m_nameEdit->setText(
-                QString::fromStdString(DeviceText::utf8(m_device.presetNameText(selectedMode()))));
+                QString::fromStdString(DeviceText::utf8(m_device.modeNameText(selectedMode()))));
             break;
         case 21:
             m_surroundBack->setChecked(value == 1);
@@ -596,7 +596,7 @@ void SystemPage::fillModeLists() {
     m_bootList.addItem(text(uitext::Auto));
     for (int n = 1; n <= Values::kModes; ++n) {
         QString item = QString::fromStdString(Values::modeItem(
-            n, DeviceText::utf8(m_device.presetNameText(n)), m_device.nameReceived(n)));
+            n, DeviceText::utf8(m_device.modeNameText(n)), m_device.nameReceived(n)));
         m_modeList.addItem(item);
         m_bootList.addItem(item);
     }

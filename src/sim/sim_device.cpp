@@ -14,21 +14,21 @@ constexpr size_t kLogLimit = 100000;
 constexpr int kBulkGroups = 25;
 constexpr uint32_t kBulkSpacingMs = 2;
 constexpr int kPresence = 1630;
-constexpr int kCurrentPreset = 1628;
+constexpr int kCurrentMode = 1628;
 constexpr uint8_t kNotice = 0x55;
 // The parser skips 11 bytes after a notice's start byte, so a notice is never shorter.
 const std::vector<uint8_t> kNoticePayload = {'N', 'O', 'T', 'I', 'C', 'E', 0, 0};
-// The device's own state (passwords, decoder readings, the preset words)
-// stays when a preset is recalled.
-constexpr int kDeviceState[] = {1606, 1607, 1608, 1610, 1625, 1626, 1629, 1630,
-                                1636, 1637, 1638, 1639, 1640, 1641};
+// The device's own state (passwords, decoder readings, the mode words)
+// stays when a mode is recalled.
+constexpr int kDeviceState[] = {1606, 1607, 1608, 1610, 1625, 1626, 1629,
+                                1630, 1636, 1637, 1638, 1639, 1640, 1641};
 
 std::vector<uint8_t> frameOf(uint8_t command, const std::vector<uint8_t>& payload) {
     return Frame::build(command, payload.data(), payload.size());
 }
 
-bool validPreset(int preset) {
-    return preset >= 1 && preset <= SimDevice::kPresets;
+bool validMode(int mode) {
+    return mode >= 1 && mode <= SimDevice::kModes;
 }
 
 // The other start byte that a device may use; the CRC covers it.
@@ -44,7 +44,8 @@ void restart81(std::vector<uint8_t>& frame) {
 // Full size of the request frame whose start byte is at data[0], or 0 when unknown yet.
 size_t requestSize(const uint8_t* data, size_t available) {
     if (available < 3) return 0;
-    if (data[1] == 255 && data[2] == static_cast<uint8_t>(Command::UpgradeBlock)) return 3 + 259 + 2;
+    if (data[1] == 255 && data[2] == static_cast<uint8_t>(Command::UpgradeBlock))
+        return 3 + 259 + 2;
     return static_cast<size_t>(data[1]) + 2;
 }
 
@@ -56,9 +57,9 @@ SimDevice::~SimDevice() {
 
 SimDevice::SimDevice(uint64_t seed) : m_random(seed) {
     m_memory = SimMemory::defaults();
-    for (int p = 0; p < kPresets; ++p) {
-        m_presets[p] = SimMemory::preset(p + 1);
-        m_names[p] = SimMemory::presetName(p + 1);
+    for (int p = 0; p < kModes; ++p) {
+        m_modes[p] = SimMemory::mode(p + 1);
+        m_names[p] = SimMemory::modeName(p + 1);
     }
 }
 
@@ -93,7 +94,8 @@ std::vector<SimDevice::Reply> SimDevice::receive(const uint8_t* data, size_t siz
         i += n;
         keep = std::string::npos;
     }
-    m_input.erase(m_input.begin(), m_input.begin() + static_cast<long>(std::min(keep, m_input.size())));
+    m_input.erase(m_input.begin(),
+                  m_input.begin() + static_cast<long>(std::min(keep, m_input.size())));
     // A partial frame that never completes must not grow without bound.
     if (m_input.size() > 4096) m_input.clear();
     return withFaults(std::move(replies));
@@ -119,24 +121,27 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
             Frame::putU16(p, kVersion);
             return frameOf(command, p);
         }
-        case Command::ReadParameters: return readParameters(payload, size);
-        case Command::WriteParameters: return writeParameters(payload, size);
-        case Command::RecallPreset:
-            // A preset the device does not have is not confirmed.
-            if (size < 1 || !validPreset(payload[0])) return {};
+        case Command::ReadParameters:
+            return readParameters(payload, size);
+        case Command::WriteParameters:
+            return writeParameters(payload, size);
+        case Command::RecallMode:
+            // A mode the device does not have is not confirmed.
+            if (size < 1 || !validMode(payload[0])) return {};
             recall(payload[0]);
             return frameOf(command, {payload[0]});
-        case Command::ReadPresetName: {
-            if (size < 1 || !validPreset(payload[0])) return {};
+        case Command::ReadModeName: {
+            if (size < 1 || !validMode(payload[0])) return {};
             std::vector<uint8_t> p{payload[0]};
             std::string name = m_names[payload[0] - 1];
             name.resize(kNameSize, ' ');
             p.insert(p.end(), name.begin(), name.end());
             return frameOf(command, p);
         }
-        case Command::SavePresetName: {
-            if (size < 1 || !validPreset(payload[0])) return {};
-            std::string name(reinterpret_cast<const char*>(payload + 1), std::min<size_t>(size - 1, 20));
+        case Command::SaveModeName: {
+            if (size < 1 || !validMode(payload[0])) return {};
+            std::string name(reinterpret_cast<const char*>(payload + 1),
+                             std::min<size_t>(size - 1, 20));
             while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
             m_names[payload[0] - 1] = name;
             return frameOf(command, {payload[0]});
@@ -148,17 +153,22 @@ std::vector<uint8_t> SimDevice::answer(uint8_t command, const uint8_t* payload, 
             return frameOf(command, p);
         }
         case Command::Command20:
-        case Command::Command21: return frameOf(command, {1});
-        case Command::ModuleText: return moduleText(payload, size);
+        case Command::Command21:
+            return frameOf(command, {1});
+        case Command::ModuleText:
+            return moduleText(payload, size);
         // The bind number comes back as the module's proof that the relay reached it.
         case Command::RelayBind:
             if (size < 4) return {};
             return frameOf(command, std::vector<uint8_t>(payload, payload + 4));
         case Command::UpgradeStart:
             return frameOf(command, {m_loader.start(size >= 1 ? payload[0] : 0)});
-        case Command::UpgradeBlock: return loaderBlock(payload, size);
-        case Command::UpgradeFinish: return frameOf(command, {m_loader.finish()});
-        default: return {};
+        case Command::UpgradeBlock:
+            return loaderBlock(payload, size);
+        case Command::UpgradeFinish:
+            return frameOf(command, {m_loader.finish()});
+        default:
+            return {};
     }
 }
 
@@ -200,7 +210,8 @@ std::vector<uint8_t> SimDevice::moduleText(const uint8_t* payload, size_t size) 
     if (m_moduleListener) m_moduleListener(text);
     std::string reply = m_module.answer(text);
     if (reply.empty()) return {};
-    return frameOf(static_cast<uint8_t>(Command::ModuleText), std::vector<uint8_t>(reply.begin(), reply.end()));
+    return frameOf(static_cast<uint8_t>(Command::ModuleText),
+                   std::vector<uint8_t>(reply.begin(), reply.end()));
 }
 
 std::string SimDevice::moduleSetting(const std::string& key) const {
@@ -218,12 +229,12 @@ std::vector<std::string> SimDevice::moduleLog() const {
     return m_module.log();
 }
 
-void SimDevice::recall(int preset) {
-    Memory recalled = m_presets[preset - 1];
+void SimDevice::recall(int mode) {
+    Memory recalled = m_modes[mode - 1];
     for (int index : kDeviceState) recalled[index] = m_memory[index];
     m_memory = recalled;
     m_memory[0] = m_faults.magic;
-    m_memory[kCurrentPreset] = static_cast<uint16_t>(preset);
+    m_memory[kCurrentMode] = static_cast<uint16_t>(mode);
 }
 
 std::vector<SimDevice::Reply> SimDevice::bulkStream() {
@@ -234,7 +245,8 @@ std::vector<SimDevice::Reply> SimDevice::bulkStream() {
             Frame::putU16(p, static_cast<uint16_t>(i));
             Frame::putU16(p, i == 0 ? m_faults.magic : m_memory[i]);
         }
-        replies.push_back(Reply{frameOf(static_cast<uint8_t>(Command::ReadParameters), p), kBulkSpacingMs});
+        replies.push_back(
+            Reply{frameOf(static_cast<uint8_t>(Command::ReadParameters), p), kBulkSpacingMs});
     }
     return replies;
 }
@@ -247,7 +259,8 @@ std::vector<SimDevice::Reply> SimDevice::withFaults(std::vector<Reply> replies) 
         if (m_faults.dropReplies > 0 && chance(m_random) < m_faults.dropReplies) continue;
         if (m_faults.corruptBytes > 0)
             for (uint8_t& b : r.bytes)
-                if (chance(m_random) < m_faults.corruptBytes) b = static_cast<uint8_t>(b ^ noise(m_random));
+                if (chance(m_random) < m_faults.corruptBytes)
+                    b = static_cast<uint8_t>(b ^ noise(m_random));
         if (m_faults.startByte81) restart81(r.bytes);
         out.push_back(std::move(r));
     }
@@ -313,19 +326,19 @@ SimDevice::Memory SimDevice::memory() const {
     return m;
 }
 
-std::string SimDevice::presetName(int preset) const {
+std::string SimDevice::modeName(int mode) const {
     std::lock_guard lock(m_mutex);
-    return preset >= 1 && preset <= kPresets ? m_names[preset - 1] : std::string();
+    return mode >= 1 && mode <= kModes ? m_names[mode - 1] : std::string();
 }
 
-void SimDevice::setPresetName(int preset, const std::string& name) {
+void SimDevice::setModeName(int mode, const std::string& name) {
     std::lock_guard lock(m_mutex);
-    if (preset >= 1 && preset <= kPresets) m_names[preset - 1] = name;
+    if (mode >= 1 && mode <= kModes) m_names[mode - 1] = name;
 }
 
-SimDevice::Memory SimDevice::presetMemory(int preset) const {
+SimDevice::Memory SimDevice::modeMemory(int mode) const {
     std::lock_guard lock(m_mutex);
-    return preset >= 1 && preset <= kPresets ? m_presets[preset - 1] : Memory{};
+    return mode >= 1 && mode <= kModes ? m_modes[mode - 1] : Memory{};
 }
 
 SimFaults SimDevice::faults() const {

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <condition_variable>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -16,13 +16,13 @@
 #include "sim/sim_wifi_module.h"
 
 // A device that keeps the device contract: 1746 parameters, sixteen stored
-// presets with names, a device ID, the Wi-Fi module's text replies and the
+// modes with names, a device ID, the Wi-Fi module's text replies and the
 // upgrade replies. It reads request frames from a byte stream and answers with
 // reply frames, misbehaving as its faults say.
 class SimDevice {
 public:
     static constexpr int kParameters = 1746;
-    static constexpr int kPresets = 16;
+    static constexpr int kModes = 16;
     static constexpr int kNameSize = 25;
     static constexpr uint16_t kVersion = 123;
     using Memory = std::array<uint16_t, kParameters>;
@@ -58,9 +58,9 @@ public:
     // A 0x55 notice sent ahead of the next reply.
     void sendNotice();
     Memory memory() const;
-    std::string presetName(int preset) const;
-    void setPresetName(int preset, const std::string& name);
-    Memory presetMemory(int preset) const;
+    std::string modeName(int mode) const;
+    void setModeName(int mode, const std::string& name);
+    Memory modeMemory(int mode) const;
     uint32_t deviceId() const;
     // Another device on the same port: a new ID, a new USB serial number.
     void setDeviceId(uint32_t id);
@@ -96,7 +96,7 @@ private:
     std::vector<uint8_t> writeParameters(const uint8_t* payload, size_t size);
     std::vector<uint8_t> moduleText(const uint8_t* payload, size_t size);
     std::vector<uint8_t> loaderBlock(const uint8_t* payload, size_t size);
-    void recall(int preset);
+    void recall(int mode);
     uint16_t presenceRead();
     std::vector<Reply> withFaults(std::vector<Reply> replies);
     void releaseWrites();
@@ -105,8 +105,8 @@ private:
     SimFaults m_faults;
     std::mt19937_64 m_random;
     Memory m_memory{};
-    std::array<Memory, kPresets> m_presets{};
-    std::array<std::string, kPresets> m_names;
+    std::array<Memory, kModes> m_modes{};
+    std::array<std::string, kModes> m_names;
     uint32_t m_deviceId = 0x00BC614E;
     std::string m_usbSerial = "SIM0001";
     SimWifiModule m_module;

@@ -353,7 +353,7 @@ constexpr int kMicMax = 1611, kMicStart = 1612, kMicBMax = 1613, kMicBStart = 16
 constexpr int kInputSource = 1620, kChannelMode = 1621;
 constexpr int kKeyLockPassword = 1623, kKeyLock = 1624;
 constexpr int kSystemPasswordHigh = 1625, kSystemPasswordLow = 1626;
-constexpr int kCurrentPreset = 1628, kPresetOperation = 1629, kPresence = 1630;
+constexpr int kCurrentMode = 1628, kModeOperation = 1629, kPresence = 1630;
 constexpr int kMusicGateThreshold = 1631, kMusicGate = 1632, kMicGateThreshold = 1633,
               kMicGate = 1634, kBootMode = 1635;
 constexpr int kDecoderFormat = 1637, kDecodedLayout = 1640, kSurroundOutput = 1644;
@@ -396,7 +396,7 @@ constexpr uint16_t kMusicGateLevel = 3;
 constexpr uint16_t kMicGateLevel = 8;
 
 // ---------------------------------------------------------------------------
-// Styles: the factory setup and the sixteen stored presets.
+// Styles: the factory setup and the sixteen stored modes.
 
 struct Style {
     const char* name;
@@ -417,7 +417,7 @@ struct Style {
 constexpr Style kFactory =
     {"Factory",     60, 70, 60, 100, kHdmi1,    k71, 70, 180, 45, 50, 1800,  90,  2.0,  1.5, 1.0, 95, 85, 1};
 
-constexpr Style kPresetStyles[SimMemory::kPresets] = {
+constexpr Style kModeStyles[SimMemory::kModes] = {
 //   name          mus mic eff max source     mode echo  ms rep rev  time  sub  boost bass treb cen sur fbe
     {"K Song",      55, 75, 75, 100, kHdmi1,    k71, 85, 220, 55, 60, 2200,  85,  1.0,  1.0, 1.5, 100, 80, 2},
     {"Movie",       70, 40, 30, 100, kHdmi1,    k71, 40, 120, 25, 30, 1200, 100,  4.0,  2.0, 1.0, 100, 90, 1},
@@ -540,7 +540,7 @@ void writeChannelTest(Memory& m) {
     }
 }
 
-Memory build(const Style& s, int currentPreset) {
+Memory build(const Style& s, int currentMode) {
     Memory m{};
     m[0] = kMagic;
     for (int n = 0; n < kOutputs; ++n) writeOutput(m, n, outputFor(kChannelKind[n], s));
@@ -549,8 +549,8 @@ Memory build(const Style& s, int currentPreset) {
     writeRouting(m);
     writeSystem(m, s);
     writeChannelTest(m);
-    m[kCurrentPreset] = static_cast<uint16_t>(currentPreset);
-    m[kPresetOperation] = 0;
+    m[kCurrentMode] = static_cast<uint16_t>(currentMode);
+    m[kModeOperation] = 0;
     m[kPresence] = 0;
     return m;
 }
@@ -561,11 +561,11 @@ SimMemory::Memory SimMemory::defaults() {
     return build(kFactory, 1);
 }
 
-SimMemory::Memory SimMemory::preset(int n) {
-    if (n < 1 || n > kPresets) return defaults();
-    return build(kPresetStyles[n - 1], n);
+SimMemory::Memory SimMemory::mode(int n) {
+    if (n < 1 || n > kModes) return defaults();
+    return build(kModeStyles[n - 1], n);
 }
 
-const char* SimMemory::presetName(int n) {
-    return n >= 1 && n <= kPresets ? kPresetStyles[n - 1].name : "";
+const char* SimMemory::modeName(int n) {
+    return n >= 1 && n <= kModes ? kModeStyles[n - 1].name : "";
 }

@@ -10,16 +10,16 @@
 class SimMemory {
 public:
     static constexpr int kParameters = 1746;
-    static constexpr int kPresets = 16;
+    static constexpr int kModes = 16;
     using Memory = std::array<uint16_t, kParameters>;
 
     // The factory setup: a 7.1 home theatre with two karaoke microphones,
-    // playing from HDMI1, preset 1 current.
+    // playing from HDMI1, mode 1 current.
     static Memory defaults();
-    // Stored preset n (1 to 16), a complete memory whose current-preset entry
+    // Stored mode n (1 to 16), a complete memory whose current-mode entry
     // is n; each has its own character ("K Song" more echo, "Movie" more
     // subwoofer, ...). Any other n gives the defaults.
-    static Memory preset(int n);
-    // The name stored with preset n (1 to 16); empty for any other n.
-    static const char* presetName(int n);
+    static Memory mode(int n);
+    // The name stored with mode n (1 to 16); empty for any other n.
+    static const char* modeName(int n);
 };

@@ -219,7 +219,7 @@ TEST_F(Qx7ctlOnSerial, FilesThatMustNotBeSentFailWithTheirMessage) {
         << "nothing was sent";
 }
 
-TEST_F(Qx7ctlOnSerial, RecallAndNameAPreset) {
+TEST_F(Qx7ctlOnSerial, RecallAndNameAMode) {
     ProcessResult r = device({"recall", "3"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Preset 3 recalled\n");

@@ -185,11 +185,11 @@ TEST_F(DaemonServerTest, ReadsAnswerFromTheMirror) {
 TEST_F(DaemonServerTest, ModesAndPresetsGoThroughTheDevicesJobs) {
     nlohmann::json recalled = send("POST", "/api/v1/modes/2/recall", "").json();
     EXPECT_EQ(recalled["mode"], 2);
-    EXPECT_EQ(f().device().value(pi::CurrentPreset), 2);
+    EXPECT_EQ(f().device().value(pi::CurrentMode), 2);
     EXPECT_EQ(send("POST", "/api/v1/modes/17/recall", "").status, 404);
 
     EXPECT_EQ(send("PUT", "/api/v1/modes/3", R"({"name":"Party"})").status, 200);
-    EXPECT_EQ(f().device().presetName(3), "Party");
+    EXPECT_EQ(f().device().modeName(3), "Party");
     EXPECT_EQ(send("PUT", "/api/v1/modes/3", R"({"name":"a name far too long for it"})").status,
               400);
 

@@ -69,7 +69,7 @@ protected:
     bool waitUntilSteady() {
         return waitFor([&] {
             if (m_link.supervisor().steadyIterations() == 0) return false;
-            for (int p = 1; p <= DeviceInfo::kPresets; ++p)
+            for (int p = 1; p <= DeviceInfo::kModes; ++p)
                 if (!m_link.device().nameReceived(p)) return false;
             return true;
         });
@@ -98,7 +98,7 @@ protected:
     // After the names are read, the preset operation word holds the last preset named.
     void expectMirrorMatchesDevice(bool namesReadLast = false) {
         for (int i : m_h.differences())
-            EXPECT_TRUE(namesReadLast && i == Mirror::kPresetOperation) << "index " << i;
+            EXPECT_TRUE(namesReadLast && i == Mirror::kModeOperation) << "index " << i;
     }
 
     SimLinkHarness m_h;
@@ -291,8 +291,8 @@ TEST_F(PresetJobsTest, DeviceLostDuringASendIsReportedAndTheNextConnectionReadsT
     expectMirrorMatchesDevice(true);
 }
 
-TEST_F(PresetJobsTest, RecallLoadsThePresetAndReadsEverythingAgain) {
-    const SimDevice::Memory preset = m_device.presetMemory(3);
+TEST_F(PresetJobsTest, RecallLoadsTheModeAndReadsEverythingAgain) {
+    const SimDevice::Memory preset = m_device.modeMemory(3);
     ASSERT_NE(m_device.memory(), preset);
     auto outcome = run([&] { m_jobs->requestRecall(3); });
     ASSERT_TRUE(outcome.ok);
@@ -304,9 +304,9 @@ TEST_F(PresetJobsTest, RecallLoadsThePresetAndReadsEverythingAgain) {
         if (i == Mirror::kPresence || !PresetJobs::takenFromFile(i)) continue;
         ASSERT_EQ(now[static_cast<size_t>(i)], preset[static_cast<size_t>(i)]) << i;
     }
-    EXPECT_EQ(now[Mirror::kCurrentPreset], 3);
+    EXPECT_EQ(now[Mirror::kCurrentMode], 3);
     expectMirrorMatchesDevice();
-    EXPECT_FALSE(m_link.mirror().pending(Mirror::kPresetOperation));
+    EXPECT_FALSE(m_link.mirror().pending(Mirror::kModeOperation));
     EXPECT_GE(m_ui.countEvents(LinkEvent::ReadSucceeded, 0), 1);
     EXPECT_GE(m_ui.countEvents(LinkEvent::ReadComplete, 0), 2)
         << "one from the read, one after the recall";
@@ -330,7 +330,7 @@ TEST_F(PresetJobsTest, UnconfirmedRecallFailsAndTheOperationWordIsWrittenAsAPara
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(m_ui.countMessages("Invocation pattern of failure!"), 1);
     EXPECT_EQ(m_device.requests(kRecall), 3u);
-    EXPECT_EQ(m_device.value(Mirror::kCurrentPreset), before[Mirror::kCurrentPreset]);
+    EXPECT_EQ(m_device.value(Mirror::kCurrentMode), before[Mirror::kCurrentMode]);
 
     // The steady loop then writes 0x0605 to parameter 1629 after the last attempt.
     ASSERT_TRUE(waitFor([&] {
@@ -339,28 +339,28 @@ TEST_F(PresetJobsTest, UnconfirmedRecallFailsAndTheOperationWordIsWrittenAsAPara
             std::find_if(log.rbegin(), log.rend(), [](const auto& f) { return f[2] == kRecall; });
         std::vector<std::vector<uint8_t>> after(log.rbegin(), lastRecall);
         for (auto [index, value] : writtenGroups(after))
-            if (index == Mirror::kPresetOperation && value == 0x0605) return true;
+            if (index == Mirror::kModeOperation && value == 0x0605) return true;
         return false;
     }));
-    EXPECT_TRUE(waitFor([&] { return !m_link.mirror().pending(Mirror::kPresetOperation); }));
+    EXPECT_TRUE(waitFor([&] { return !m_link.mirror().pending(Mirror::kModeOperation); }));
 }
 
-TEST_F(PresetJobsTest, ReadsAPresetName) {
-    m_device.setPresetName(5, "Renamed On Device");
+TEST_F(PresetJobsTest, ReadsAModeName) {
+    m_device.setModeName(5, "Renamed On Device");
     auto outcome = run([&] { m_jobs->requestReadName(5); });
     ASSERT_TRUE(outcome.ok);
-    EXPECT_EQ(m_link.device().presetNameText(5), "Renamed On Device");
-    EXPECT_EQ(m_link.mirror().value(Mirror::kPresetOperation), 5);
+    EXPECT_EQ(m_link.device().modeNameText(5), "Renamed On Device");
+    EXPECT_EQ(m_link.mirror().value(Mirror::kModeOperation), 5);
     EXPECT_TRUE(m_ui.messages().empty());
 }
 
-TEST_F(PresetJobsTest, SavesAPresetNameOfAtMostTwentyBytes) {
+TEST_F(PresetJobsTest, SavesAModeNameOfAtMostTwentyBytes) {
     auto outcome = run([&] { m_jobs->requestSaveName(7, "Karaoke Night Twenty+Five"); });
     ASSERT_TRUE(outcome.ok);
-    EXPECT_EQ(m_device.presetName(7), "Karaoke Night Twenty");
+    EXPECT_EQ(m_device.modeName(7), "Karaoke Night Twenty");
     ASSERT_EQ(m_ui.messages().size(), 1u);
     EXPECT_EQ(m_ui.messages()[0].text, "Save successfully!");
-    EXPECT_FALSE(m_link.mirror().pending(Mirror::kPresetOperation));
+    EXPECT_FALSE(m_link.mirror().pending(Mirror::kModeOperation));
 
     auto log = m_device.requestLog();
     auto save =
@@ -368,24 +368,23 @@ TEST_F(PresetJobsTest, SavesAPresetNameOfAtMostTwentyBytes) {
     ASSERT_NE(save, log.end());
     ASSERT_EQ(save->size(), 3u + 21u + 2u);
     EXPECT_EQ((*save)[3], 7);
-    EXPECT_TRUE(waitFor([&] {
-        return m_link.device().presetNameText(7) == "Karaoke Night Twenty";
-    })) << "the names are read again";
+    EXPECT_TRUE(waitFor([&] { return m_link.device().modeNameText(7) == "Karaoke Night Twenty"; }))
+        << "the names are read again";
 }
 
 TEST_F(PresetJobsTest, UnansweredNameSaveFails) {
     SimFaults faults;
     faults.ignoredCommand = kSaveName;
     m_device.setFaults(faults);
-    const std::string before = m_device.presetName(2);
+    const std::string before = m_device.modeName(2);
     auto outcome = run([&] { m_jobs->requestSaveName(2, "Never"); });
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(m_ui.countMessages("Save Failed!"), 1);
     EXPECT_EQ(m_device.requests(kSaveName), 3u);
-    EXPECT_EQ(m_device.presetName(2), before);
+    EXPECT_EQ(m_device.modeName(2), before);
 }
 
-TEST_F(PresetJobsTest, PresetNumbersOutsideTheDeviceAreRefused) {
+TEST_F(PresetJobsTest, ModeNumbersOutsideTheDeviceAreRefused) {
     EXPECT_FALSE(m_jobs->requestRecall(0));
     EXPECT_FALSE(m_jobs->requestRecall(17));
     EXPECT_FALSE(m_jobs->requestReadName(-1));
@@ -402,7 +401,7 @@ TEST_F(PresetJobsTest, JobsRunWithTheInputsTheyWereRequestedWith) {
         bool whileAbsent;
         std::function<void(PresetJobs&)> request;
         int jobs;
-        int currentPreset;  // on the device afterwards
+        int currentMode;  // on the device afterwards
         const char* name7;
     } cases[] = {
         {"recall while absent", true, [](PresetJobs& j) { j.requestRecall(5); }, 1, 5, nullptr},
@@ -419,7 +418,7 @@ TEST_F(PresetJobsTest, JobsRunWithTheInputsTheyWereRequestedWith) {
         SCOPED_TRACE(c.what);
         m_ui.clear();
         std::vector<std::string> names;
-        for (int p = 1; p <= DeviceInfo::kPresets; ++p) names.push_back(m_device.presetName(p));
+        for (int p = 1; p <= DeviceInfo::kModes; ++p) names.push_back(m_device.modeName(p));
         LinkState& state = m_link.state();
         if (c.whileAbsent) {
             m_device.setAbsent(true);
@@ -433,10 +432,10 @@ TEST_F(PresetJobsTest, JobsRunWithTheInputsTheyWereRequestedWith) {
         state.pauseFlag = false;
         ASSERT_TRUE(waitFor([&] { return m_jobs->lastOutcome().serial >= serial + c.jobs; }));
         EXPECT_TRUE(m_jobs->lastOutcome().ok);
-        EXPECT_EQ(m_device.value(Mirror::kCurrentPreset), c.currentPreset);
-        for (int p = 1; p <= DeviceInfo::kPresets; ++p) {
+        EXPECT_EQ(m_device.value(Mirror::kCurrentMode), c.currentMode);
+        for (int p = 1; p <= DeviceInfo::kModes; ++p) {
             std::string expected = p == 7 && c.name7 ? c.name7 : names[size_t(p - 1)];
-            EXPECT_EQ(m_device.presetName(p), expected) << "preset " << p;
+            EXPECT_EQ(m_device.modeName(p), expected) << "preset " << p;
         }
         EXPECT_EQ(m_ui.countMessages("Invocation pattern of failure!"), 0);
         EXPECT_EQ(m_ui.countMessages("Save Failed!"), 0);
@@ -445,16 +444,16 @@ TEST_F(PresetJobsTest, JobsRunWithTheInputsTheyWereRequestedWith) {
 
 // A slot set without a request takes the preset from the operation word; the
 // device refuses a preset it does not have, and the job says so.
-TEST_F(PresetJobsTest, RecallOfAPresetTheDeviceDoesNotHaveFails) {
+TEST_F(PresetJobsTest, RecallOfAModeTheDeviceDoesNotHaveFails) {
     const SimDevice::Memory before = m_device.memory();
     uint64_t serial = m_jobs->lastOutcome().serial;
-    m_link.mirror().setPending(Mirror::kPresetOperation, 0x0611);
+    m_link.mirror().setPending(Mirror::kModeOperation, 0x0611);
     m_link.supervisor().requestJob(LinkJob::Recall);
     ASSERT_TRUE(waitFor([&] { return m_jobs->lastOutcome().serial > serial; }));
     EXPECT_FALSE(m_jobs->lastOutcome().ok);
     EXPECT_EQ(m_ui.countMessages("Invocation pattern of failure!"), 1);
-    auto recalls = SimLinkHarness::framesOf(m_device.requestLog(), Command::RecallPreset);
+    auto recalls = SimLinkHarness::framesOf(m_device.requestLog(), Command::RecallMode);
     ASSERT_EQ(recalls.size(), 3u);
     for (const auto& frame : recalls) EXPECT_EQ(frame[3], 17);
-    EXPECT_EQ(m_device.value(Mirror::kCurrentPreset), before[Mirror::kCurrentPreset]);
+    EXPECT_EQ(m_device.value(Mirror::kCurrentMode), before[Mirror::kCurrentMode]);
 }

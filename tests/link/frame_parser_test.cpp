@@ -279,24 +279,24 @@ TEST_F(FrameParserTest, LongReplyIsReadByItsLengthByte) {
     EXPECT_EQ(mirror.value(161), 61);
 }
 
-TEST_F(FrameParserTest, PresetNameReplyFillsTheTableAndSelectsThePreset) {
-    mirror.setPending(Mirror::kPresetOperation, 0x0603);
+TEST_F(FrameParserTest, ModeNameReplyFillsTheTableAndSelectsTheMode) {
+    mirror.setPending(Mirror::kModeOperation, 0x0603);
     std::string name = "Movie night";
     Bytes p{3};
     p.insert(p.end(), name.begin(), name.end());
-    feed(reply(Command::ReadPresetName, p));
-    EXPECT_EQ(device.presetNameText(3), "Movie night");
+    feed(reply(Command::ReadModeName, p));
+    EXPECT_EQ(device.modeNameText(3), "Movie night");
     EXPECT_TRUE(device.nameReceived(3));
     EXPECT_TRUE(device.nameReplied);
-    EXPECT_EQ(mirror.value(Mirror::kPresetOperation), 3);
-    EXPECT_TRUE(mirror.received(Mirror::kPresetOperation));
-    EXPECT_FALSE(mirror.pending(Mirror::kPresetOperation));
+    EXPECT_EQ(mirror.value(Mirror::kModeOperation), 3);
+    EXPECT_TRUE(mirror.received(Mirror::kModeOperation));
+    EXPECT_FALSE(mirror.pending(Mirror::kModeOperation));
 
     // Longer names are cut at 25 bytes; number 17 selects the first slot.
     Bytes longName{17};
     longName.resize(1 + 40, 'x');
-    feed(reply(Command::ReadPresetName, longName));
-    EXPECT_EQ(device.presetNameText(1), std::string(25, 'x'));
+    feed(reply(Command::ReadModeName, longName));
+    EXPECT_EQ(device.modeNameText(1), std::string(25, 'x'));
 }
 
 TEST_F(FrameParserTest, ModuleTextLosesItsLastTwoBytes) {
@@ -309,7 +309,7 @@ TEST_F(FrameParserTest, ModuleTextLosesItsLastTwoBytes) {
 }
 
 TEST_F(FrameParserTest, FlagRepliesSetTheirFlags) {
-    feed(reply(Command::RecallPreset, {1}) + reply(Command::SavePresetName, {1}) +
+    feed(reply(Command::RecallMode, {1}) + reply(Command::SaveModeName, {1}) +
          reply(Command::Command20, {1}) + reply(Command::Command21, {1}));
     EXPECT_TRUE(device.recallConfirmed);
     EXPECT_TRUE(device.nameSaved);

@@ -37,7 +37,7 @@ TEST(LinkSoak, RandomEditsOnALossyLineLeaveMirrorAndDeviceInStep) {
     ASSERT_TRUE(h.start());
     ASSERT_TRUE(h.waitForFullReads(1));
     Mirror& mirror = h.link.mirror();
-    ASSERT_TRUE(h.differences().size() <= 1u);  // at most the preset word, see below
+    ASSERT_TRUE(h.differences().size() <= 1u);  // at most the mode word, see below
     // Indices pending whenever the link came back, seen on the link's thread.
     std::mutex carriedMutex;
     std::set<int> carried;
@@ -88,12 +88,12 @@ TEST(LinkSoak, RandomEditsOnALossyLineLeaveMirrorAndDeviceInStep) {
     uint64_t connections = h.link.supervisor().connections();
     EXPECT_TRUE(lost.empty()) << lost.size() << " edits never reached the device, first index "
                               << lost.front();
-    // The preset word holds the number of the last preset name reply (unless an
+    // The mode word holds the number of the last mode name reply (unless an
     // edit set it); which reply came last depends on what the line lost.
-    if (!last.count(Mirror::kPresetOperation)) {
-        std::erase(differ, Mirror::kPresetOperation);
-        EXPECT_GE(mirror.value(Mirror::kPresetOperation), 1);
-        EXPECT_LE(mirror.value(Mirror::kPresetOperation), 16);
+    if (!last.count(Mirror::kModeOperation)) {
+        std::erase(differ, Mirror::kModeOperation);
+        EXPECT_GE(mirror.value(Mirror::kModeOperation), 1);
+        EXPECT_LE(mirror.value(Mirror::kModeOperation), 16);
     }
     EXPECT_TRUE(differ.empty()) << differ.size() << " entries differ, first index "
                                 << differ.front();

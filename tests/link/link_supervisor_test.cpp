@@ -129,19 +129,19 @@ TEST(LinkSupervisor, ConnectionEndsWithTheMirrorEqualToTheDevice) {
     EXPECT_EQ(std::count(progress.begin(), progress.end(), "hide"),
               h.ui.countEvents(LinkEvent::ProgressHidden, 0));
 
-    // The presence word is written before the full read, and every preset name has been read.
+    // The presence word is written before the full read, and every mode name has been read.
     Frames log = h.device.requestLog();
     auto presence = std::find_if(log.begin(), log.end(), isPresenceWrite);
     auto bulk = std::find_if(log.begin(), log.end(),
                              [](const Bytes& f) { return isCommand(f, Command::BulkRead); });
     EXPECT_LT(presence, bulk);
     // The last name replies may still be on their way when the steady loop begins; the
-    // last of them is the current preset's, and its number is left in the preset word.
+    // last of them is the current mode's, and its number is left in the mode word.
     EXPECT_TRUE(waitFor([&] {
-        for (int p = 1; p <= DeviceInfo::kPresets; ++p)
-            if (h.link.device().presetNameText(p) != h.device.presetName(p)) return false;
-        return h.link.mirror().value(Mirror::kPresetOperation) ==
-               h.device.value(Mirror::kCurrentPreset);
+        for (int p = 1; p <= DeviceInfo::kModes; ++p)
+            if (h.link.device().modeNameText(p) != h.device.modeName(p)) return false;
+        return h.link.mirror().value(Mirror::kModeOperation) ==
+               h.device.value(Mirror::kCurrentMode);
     }));
 }
 
@@ -312,7 +312,7 @@ TEST(LinkSupervisor, VanishedDeviceIsSearchedForAndReadAgainWhileTheMirrorKeepsI
     ASSERT_TRUE(h.waitForSteadyIterations(1));
     std::vector<int> differ = h.differences();
     std::erase(differ,
-               Mirror::kPresetOperation);  // holds the current preset after the name replies
+               Mirror::kModeOperation);  // holds the current mode after the name replies
     EXPECT_TRUE(differ.empty());
 }
 
@@ -540,7 +540,7 @@ TEST(LinkSupervisor, StopWhileAJobWaitsEndsTheThreadWithoutAMessage) {
     SimLinkHarness h;
     PresetJobs jobs(h.link);
     SimFaults faults;
-    faults.ignoredCommand = static_cast<int>(Command::RecallPreset);
+    faults.ignoredCommand = static_cast<int>(Command::RecallMode);
     h.device.setFaults(faults);
     ASSERT_TRUE(h.start());
     ASSERT_TRUE(h.waitForFullReads(1));

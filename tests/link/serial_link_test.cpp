@@ -38,12 +38,12 @@ protected:
         return count(LinkEvent::ConnectionState, LinkEvent::Connection::Searching);
     }
 
-    // Entry 1629 is left out: the preset name replies put the preset number there.
+    // Entry 1629 is left out: the mode name replies put the mode number there.
     void expectMirrorEqualsDevice() {
         SimDevice::Memory memory = device.memory();
         int differing = 0;
         for (int i = 0; i < Mirror::kSize; ++i)
-            if (i != Mirror::kPresetOperation &&
+            if (i != Mirror::kModeOperation &&
                 link.mirror().value(i) != memory[static_cast<size_t>(i)])
                 ++differing;
         EXPECT_EQ(differing, 0);

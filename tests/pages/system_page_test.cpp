@@ -290,7 +290,7 @@ TEST_F(SystemPageTest, ModesAndFilesGoToTheJobs) {
     // The device's names replace the placeholders and keep the selections; a
     // name another tool wrote in GBK reads as it was meant.
     const uint8_t name[] = {'K', 'T', 'V', 0xB2, 0xE2, ' ', ' '};
-    device.storePresetName(5, name, sizeof name);
+    device.storeModeName(5, name, sizeof name);
     page->setField(19, 5);
     EXPECT_EQ(page->modeList().itemText(4), QString::fromUtf8("5-KTV测"));
     EXPECT_EQ(page->modeList().itemText(8), QStringLiteral("9-SYSTEM"));

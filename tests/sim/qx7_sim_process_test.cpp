@@ -48,13 +48,13 @@ protected:
     }
 
     // What the device holds after the program announced itself; 1629 is left
-    // out, the preset name replies put the preset number there.
+    // out, the mode name replies put the mode number there.
     void expectMirrorEqualsDevice() {
         SimMemory::Memory memory = SimMemory::defaults();
         memory[Mirror::kPresence] = 1;
         int differing = 0;
         for (int i = 0; i < Mirror::kSize; ++i)
-            if (i != Mirror::kPresetOperation &&
+            if (i != Mirror::kModeOperation &&
                 link.mirror().value(i) != memory[static_cast<size_t>(i)])
                 ++differing;
         EXPECT_EQ(differing, 0);

@@ -146,16 +146,16 @@ TEST(SimDevice, PresenceWordAnswersForeignValuesAsConfigured) {
 TEST(SimDevice, RecallReplacesTheParametersButKeepsTheDevicesOwnState) {
     SimDevice device;
     ask(device, Command::WriteParameters, groups({{1630, 1}, {40, 4040}, {1637, 1234}}));
-    auto r = ask(device, Command::RecallPreset, {3});
+    auto r = ask(device, Command::RecallMode, {3});
     ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0].command, static_cast<uint8_t>(Command::RecallPreset));
+    EXPECT_EQ(r[0].command, static_cast<uint8_t>(Command::RecallMode));
     const std::vector<int> own{1606, 1607, 1608, 1610, 1625, 1626, 1628, 1629,
                                1630, 1636, 1637, 1638, 1639, 1640, 1641};
-    SimDevice::Memory preset = device.presetMemory(3);
+    SimDevice::Memory mode = device.modeMemory(3);
     SimDevice::Memory memory = device.memory();
     for (int i = 1; i < SimDevice::kParameters; ++i) {
         if (std::find(own.begin(), own.end(), i) != own.end()) continue;
-        ASSERT_EQ(memory[static_cast<size_t>(i)], preset[static_cast<size_t>(i)]) << i;
+        ASSERT_EQ(memory[static_cast<size_t>(i)], mode[static_cast<size_t>(i)]) << i;
     }
     EXPECT_EQ(device.value(1628), 3);
     EXPECT_EQ(device.value(1630), 1);
@@ -163,22 +163,22 @@ TEST(SimDevice, RecallReplacesTheParametersButKeepsTheDevicesOwnState) {
     EXPECT_EQ(device.value(0), 22356);
 }
 
-TEST(SimDevice, PresetNamesAreReadAndSavedWithTwentyBytes) {
+TEST(SimDevice, ModeNamesAreReadAndSavedWithTwentyBytes) {
     SimDevice device;
-    auto r = ask(device, Command::ReadPresetName, {2});
+    auto r = ask(device, Command::ReadModeName, {2});
     ASSERT_EQ(r.size(), 1u);
     ASSERT_EQ(r[0].payload.size(), 26u);
     EXPECT_EQ(r[0].payload[0], 2);
     EXPECT_EQ(std::string(r[0].payload.begin() + 1, r[0].payload.end())
-                  .substr(0, device.presetName(2).size()),
-              device.presetName(2));
+                  .substr(0, device.modeName(2).size()),
+              device.modeName(2));
 
     std::string name = "Late Night Karaoke Session";
     Bytes save{5};
     save.insert(save.end(), name.begin(), name.begin() + 20);
-    ASSERT_EQ(ask(device, Command::SavePresetName, save).size(), 1u);
-    EXPECT_EQ(device.presetName(5), "Late Night Karaoke S");
-    EXPECT_TRUE(ask(device, Command::ReadPresetName, {17}).empty());
+    ASSERT_EQ(ask(device, Command::SaveModeName, save).size(), 1u);
+    EXPECT_EQ(device.modeName(5), "Late Night Karaoke S");
+    EXPECT_TRUE(ask(device, Command::ReadModeName, {17}).empty());
 }
 
 TEST(SimDevice, DeviceIdModuleTextAndUpgradeAreAnswered) {
@@ -268,18 +268,18 @@ TEST(SimDevice, EachDisappearanceStartsANewGeneration) {
 
 }  // namespace
 
-TEST(SimDevice, PresetsItDoesNotHaveAreNeitherRecalledNorNamed) {
+TEST(SimDevice, ModesItDoesNotHaveAreNeitherRecalledNorNamed) {
     SimDevice device;
     const SimDevice::Memory memory = device.memory();
-    const std::string name = device.presetName(1);
-    for (uint8_t preset : {0, 17, 255}) {
-        EXPECT_TRUE(ask(device, Command::RecallPreset, {preset}).empty()) << int(preset);
-        EXPECT_TRUE(ask(device, Command::SavePresetName, Bytes{preset} + Bytes(20, 'x')).empty())
-            << int(preset);
+    const std::string name = device.modeName(1);
+    for (uint8_t mode : {0, 17, 255}) {
+        EXPECT_TRUE(ask(device, Command::RecallMode, {mode}).empty()) << int(mode);
+        EXPECT_TRUE(ask(device, Command::SaveModeName, Bytes{mode} + Bytes(20, 'x')).empty())
+            << int(mode);
     }
-    EXPECT_TRUE(ask(device, Command::RecallPreset, {}).empty());
+    EXPECT_TRUE(ask(device, Command::RecallMode, {}).empty());
     EXPECT_EQ(device.memory(), memory);
-    EXPECT_EQ(device.presetName(1), name);
+    EXPECT_EQ(device.modeName(1), name);
 }
 
 TEST(SimDevice, WhatItSaysUnaskedGoesOutOnceAheadOfItsNextReply) {

@@ -103,12 +103,12 @@ std::vector<std::pair<int, int>> linkTable() {
     return pairs;
 }
 
-std::string label(int preset) {
-    return preset == 0 ? "defaults" : "preset " + std::to_string(preset);
+std::string label(int mode) {
+    return mode == 0 ? "defaults" : "mode " + std::to_string(mode);
 }
 
-Memory memoryOf(int preset) {
-    return preset == 0 ? SimMemory::defaults() : SimMemory::preset(preset);
+Memory memoryOf(int mode) {
+    return mode == 0 ? SimMemory::defaults() : SimMemory::mode(mode);
 }
 
 // Checks that an equaliser band at index `at` (type, frequency, gain, Q) is valid.
@@ -164,7 +164,7 @@ constexpr FilterBlock kEcho{1438, 1440, 1441, 1444, 1445, 1448, 5, 205};
 constexpr FilterBlock kReverb{1439, 1472, 1473, 1476, 1477, 1480, 5, 205};
 
 // ---------------------------------------------------------------------------
-// Every memory the device can hold at start: the defaults (0) and presets 1 to 16.
+// Every memory the device can hold at start: the defaults (0) and modes 1 to 16.
 
 class SimMemoryPages : public ::testing::TestWithParam<int> {
 protected:
@@ -174,7 +174,7 @@ protected:
 INSTANTIATE_TEST_SUITE_P(AllMemories, SimMemoryPages, ::testing::Range(0, 17),
                          [](const auto& info) {
                              return info.param == 0 ? std::string("Defaults")
-                                                    : "Preset" + std::to_string(info.param);
+                                                    : "Mode" + std::to_string(info.param);
                          });
 
 TEST_P(SimMemoryPages, FixedRoleIndicesHoldTheLinkValues) {
@@ -335,13 +335,13 @@ TEST_P(SimMemoryPages, ChannelTestIsSilent) {
 }
 
 // ---------------------------------------------------------------------------
-// The presets as a set.
+// The modes as a set.
 
-TEST(SimMemoryPresets, EveryPresetDiffersFromTheDefaultsAndFromEveryOther) {
+TEST(SimMemoryModes, EveryModeDiffersFromTheDefaultsAndFromEveryOther) {
     std::vector<Memory> memories;
-    for (int n = 0; n <= SimMemory::kPresets; ++n) {
+    for (int n = 0; n <= SimMemory::kModes; ++n) {
         Memory m = memoryOf(n);
-        m[1628] = 0;  // the current-preset entry alone does not make a setup
+        m[1628] = 0;  // the current-mode entry alone does not make a setup
         memories.push_back(m);
     }
     for (size_t a = 0; a < memories.size(); ++a)
@@ -350,24 +350,24 @@ TEST(SimMemoryPresets, EveryPresetDiffersFromTheDefaultsAndFromEveryOther) {
                 << label(static_cast<int>(a)) << " and " << label(static_cast<int>(b));
 }
 
-TEST(SimMemoryPresets, PresetsHaveTheirCharacter) {
+TEST(SimMemoryModes, ModesHaveTheirCharacter) {
     Memory base = SimMemory::defaults();
-    Memory kSong = SimMemory::preset(1);
-    Memory movie = SimMemory::preset(2);
+    Memory kSong = SimMemory::mode(1);
+    Memory movie = SimMemory::mode(2);
     // "K Song": more echo, louder microphones.
     EXPECT_GT(kSong[1430], base[1430]);
     EXPECT_GT(kSong[1603], base[1603]);
     // "Movie": a stronger subwoofer (channel 5 level and its low-end band).
     EXPECT_GT(movie[9 + 5], base[9 + 5]);
     EXPECT_GT(movie[73 + 68 * 5 + 2], base[73 + 68 * 5 + 2]);
-    // Every preset recalls its own current-preset number.
-    for (int n = 1; n <= SimMemory::kPresets; ++n) EXPECT_EQ(SimMemory::preset(n)[1628], n);
+    // Every mode recalls its own current-mode number.
+    for (int n = 1; n <= SimMemory::kModes; ++n) EXPECT_EQ(SimMemory::mode(n)[1628], n);
 }
 
-TEST(SimMemoryPresets, PresetNumbersOutsideOneToSixteenGiveTheDefaults) {
-    EXPECT_EQ(SimMemory::preset(0), SimMemory::defaults());
-    EXPECT_EQ(SimMemory::preset(17), SimMemory::defaults());
-    EXPECT_EQ(SimMemory::preset(-3), SimMemory::defaults());
+TEST(SimMemoryModes, ModeNumbersOutsideOneToSixteenGiveTheDefaults) {
+    EXPECT_EQ(SimMemory::mode(0), SimMemory::defaults());
+    EXPECT_EQ(SimMemory::mode(17), SimMemory::defaults());
+    EXPECT_EQ(SimMemory::mode(-3), SimMemory::defaults());
 }
 
 }  // namespace
