@@ -1,5 +1,6 @@
 #include "remote/daemon_client.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 
@@ -20,17 +21,42 @@ namespace {
 
 constexpr size_t kMaxReplyBytes = 8 * 1024 * 1024;
 
-template <class Socket>
-DaemonClient::Reply exchange(Socket& socket, http::request<http::string_body>& request) {
+// Every step runs against one deadline, so that a qx7d that accepts and then
+// never answers costs its caller the time-out and not forever.
+// connect(socket, handler) starts the connection.
+template <class Socket, class Connect>
+DaemonClient::Reply exchange(asio::io_context& io, Socket& socket, Connect connect,
+                             http::request<http::string_body>& request,
+                             std::chrono::milliseconds timeout) {
     DaemonClient::Reply reply;
-    beast::error_code ec;
-    http::write(socket, request, ec);
+    beast::error_code result = asio::error::timed_out;
+    bool done = false;
     beast::flat_buffer buffer;
     http::response_parser<http::string_body> parser;
     parser.body_limit(kMaxReplyBytes);
-    if (!ec) http::read(socket, buffer, parser, ec);
-    if (ec) {
-        reply.error = ec.message();
+    auto finish = [&](beast::error_code ec) {
+        result = ec;
+        done = true;
+    };
+    connect(socket, [&](beast::error_code ec, auto&&...) {
+        if (ec) return finish(ec);
+        http::async_write(socket, request, [&](beast::error_code ec, size_t) {
+            if (ec) return finish(ec);
+            http::async_read(socket, buffer, parser,
+                             [&](beast::error_code ec, size_t) { finish(ec); });
+        });
+    });
+    io.run_for(timeout);
+    if (!done) {
+        beast::error_code ignored;
+        socket.close(ignored);
+        io.restart();
+        io.run();  // the cancelled handlers, which still refer to this frame
+        result = asio::error::timed_out;
+    }
+    if (result) {
+        reply.error =
+            result == asio::error::timed_out ? "qx7d did not answer in time" : result.message();
         return reply;
     }
     reply.status = static_cast<int>(parser.get().result_int());
@@ -91,19 +117,20 @@ DaemonClient::Reply DaemonClient::request(const std::string& method, const std::
     request.body() = body;
     request.prepare_payload();
     asio::io_context io;
-    beast::error_code ec;
     if (!m_tcp) {
         asio::local::stream_protocol::socket socket(io);
-        socket.connect(asio::local::stream_protocol::endpoint(m_socket), ec);
-        if (ec) return {0, {}, ec.message()};
-        return exchange(socket, request);
+        asio::local::stream_protocol::endpoint endpoint(m_socket);
+        auto connect = [&](auto& s, auto handler) { s.async_connect(endpoint, handler); };
+        return exchange(io, socket, connect, request, m_timeout);
     }
+    beast::error_code ec;
     asio::ip::tcp::resolver resolver(io);
     auto endpoints = resolver.resolve(m_address, m_port, ec);
-    asio::ip::tcp::socket socket(io);
-    if (!ec) asio::connect(socket, endpoints, ec);
     if (ec) return {0, {}, ec.message()};
-    return exchange(socket, request);
+    asio::ip::tcp::socket socket(io);
+    // Each address in turn ("localhost" may name ::1 before 127.0.0.1).
+    auto connect = [&](auto& s, auto handler) { asio::async_connect(s, endpoints, handler); };
+    return exchange(io, socket, connect, request, m_timeout);
 }
 
 std::string DaemonClient::problem(const Reply& reply) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 // A client of a running qx7d, for the programs that go through it instead of
@@ -20,6 +21,9 @@ public:
     bool configure(const std::string& target, std::string& error);
     Reply request(const std::string& method, const std::string& path,
                   const std::string& body = {}) const;
+    // Connecting, sending and the whole answer together; a job the daemon runs
+    // before it answers (a mode recall) fits well inside the default.
+    void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     // Where qx7d is: the socket's path or host:port.
     const std::string& where() const { return m_tcp ? m_host : m_socket; }
     // How to reach it, for a connection of one's own (the events).
@@ -42,4 +46,5 @@ private:
     std::string m_address;
     std::string m_port;
     std::string m_token;
+    std::chrono::milliseconds m_timeout{30000};
 };

@@ -2,6 +2,12 @@
 // session its client on the Unix socket.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 
 #include "daemon_fixture.h"
@@ -120,4 +126,28 @@ TEST(RemoteSessionTest, ModesAndPresetFilesGoThroughQx7dOnTcp) {
         EXPECT_EQ(client.link.mirror().value(kIndex), saved);
     }
     Settings::overrideFolders("", "");
+}
+
+// A qx7d that takes the connection (or the request) and then says nothing must
+// not hold its client for ever.
+TEST(RemoteSessionTest, AQx7dThatNeverAnswersCostsTheTimeOut) {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("qx7-silent-" + std::to_string(::getpid()) + ".sock");
+    std::filesystem::remove(path);
+    int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);  // never accepted: the kernel takes the connection
+
+    DaemonClient client;
+    std::string error;
+    ASSERT_TRUE(client.configure(path.string(), error)) << error;
+    client.setTimeout(std::chrono::milliseconds(200));
+    DaemonClient::Reply reply = client.request("GET", "/api/v1/status");
+    EXPECT_EQ(reply.status, 0);
+    EXPECT_EQ(reply.error, "qx7d did not answer in time");
+    ::close(listener);
+    std::filesystem::remove(path);
 }
