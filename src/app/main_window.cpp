@@ -24,7 +24,6 @@
 #include "remote/remote_session.h"
 #include "resources/skin_art.h"
 #include "resources/skin_ids.h"
-#include "texts/device_state_texts.h"
 #include "texts/language.h"
 #include "texts/ui_texts.h"
 
@@ -248,7 +247,7 @@ void MainWindow::linkEvent(int code, int argument) {
             connectionState(argument);
             break;
         case LinkEvent::PendingDropped:
-            pendingDropped(argument);
+            m_dialogs.tellPendingDropped(argument);
             break;
         case LinkEvent::DaemonReach:
             m_statePanel->setDaemonReach(argument, m_remote ? m_remote->where() : std::string());
@@ -261,7 +260,7 @@ void MainWindow::linkEvent(int code, int argument) {
             m_dialogs.chooseClient();
             break;
         case LinkEvent::RelayStatus:
-            relayStatus(argument);
+            m_dialogs.relayStatus(argument);
             break;
         default:
             // The other codes are for other windows or transports.
@@ -317,21 +316,6 @@ void MainWindow::toggleSuspend() {
     if (!m_suspended) m_statePanel->restartSearch();
     setDeviceState(m_suspended ? DeviceStatePanel::State::Suspended
                                : DeviceStatePanel::State::Searching);
-}
-
-void MainWindow::pendingDropped(int count) {
-    QString message = QString::fromStdString(formatText(devicetext::PendingDropped.get(), count));
-    QTimer::singleShot(0, this, [this, message] { m_dialogs.tell(message); });
-}
-
-// "No device" is said once in the program's life.
-void MainWindow::relayStatus(int argument) {
-    if (argument != 0) {
-        m_dialogs.chooseDeviceId();
-    } else if (!m_noDeviceShown) {
-        m_noDeviceShown = true;
-        m_link.message(std::string("No device found!"));
-    }
 }
 
 void MainWindow::controlChanged(int page, int field) {

@@ -118,8 +118,6 @@ private:
     void setDeviceState(DeviceStatePanel::State state);
     void showStatus();
     void showProgress();
-    void pendingDropped(int count);
-    void relayStatus(int argument);
     void switchToUsb();
     void toggleSuspend();
     void controlChanged(int page, int field);
@@ -147,7 +145,6 @@ private:
     double m_s = 1.0;
     bool m_painted = false;
     bool m_laidOut = false;
-    bool m_noDeviceShown = false;
     int m_exitCode = 0;
     std::function<void(int)> m_exit;
     WindowDialogs m_dialogs;

@@ -1,5 +1,7 @@
 #include "app/window_dialogs.h"
 
+#include <QTimer>
+
 #include "app/about_text.h"
 #include "app/firmware_upgrade_dialog.h"
 #include "app/qt_link_ui.h"
@@ -12,6 +14,7 @@
 #include "pages/routing_page.h"
 #include "pages/wifi_dialog.h"
 #include "platform/qt/message_box.h"
+#include "texts/device_state_texts.h"
 #include "texts/language.h"
 #include "texts/remote_texts.h"
 #include "texts/ui_texts.h"
@@ -90,4 +93,18 @@ bool WindowDialogs::askToExit() {
 bool WindowDialogs::refusedThroughDaemon() {
     if (m_throughDaemon) tell(text(remotetext::NotThroughDaemon), QStringLiteral("QX7"));
     return m_throughDaemon;
+}
+
+void WindowDialogs::relayStatus(int argument) {
+    if (argument != 0) {
+        chooseDeviceId();
+    } else if (!m_noDeviceShown) {
+        m_noDeviceShown = true;
+        m_link.message(std::string("No device found!"));
+    }
+}
+
+void WindowDialogs::tellPendingDropped(int count) {
+    QString message = QString::fromStdString(formatText(devicetext::PendingDropped.get(), count));
+    QTimer::singleShot(0, &m_window, [this, message] { tell(message); });
 }

@@ -30,6 +30,11 @@ public:
     void openFirmwareUpgrade();
     void chooseClient();
     void chooseDeviceId();
+    // The relay server's word on the device: choose another ID, or "No device
+    // found!", said once in the program's life.
+    void relayStatus(int argument);
+    // Unsent edits the link dropped: told once the event has been handled.
+    void tellPendingDropped(int count);
     void showAbout();
     // A message with the program's Tip caption (or the one given) and OK.
     void tell(const QString& message, const QString& caption);
@@ -44,6 +49,7 @@ private:
     QtLinkUi& m_ui;
     FirmwareUpgrade* m_upgrade = nullptr;
     bool m_throughDaemon = false;
+    bool m_noDeviceShown = false;
 
     bool refusedThroughDaemon();
 };
