@@ -1,5 +1,6 @@
 #include "cli/ctl_options.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -200,4 +201,14 @@ std::string CtlOptions::parse(const std::vector<std::string>& args, CtlOptions& 
     if (!out.command.empty() && !knownCommand(out.command)) return "unknown command " + out.command;
     if (out.command.empty() && !out.help) return "no command given";
     return {};
+}
+
+int CtlOptions::fail(const std::string& text) {
+    std::fprintf(stderr, "qx7ctl: %s\n", text.c_str());
+    return kFailure;
+}
+
+int CtlOptions::usageError(const std::string& text) const {
+    std::fprintf(stderr, "qx7ctl: %s\n%s", text.c_str(), usage(command).c_str());
+    return kUsage;
 }

@@ -6,6 +6,11 @@
 // The command line of qx7ctl apart from the transport options (TransportChoice
 // takes those out first): what to do, and the limits.
 struct CtlOptions {
+    // Exit statuses of qx7ctl.
+    static constexpr int kSuccess = 0;
+    static constexpr int kFailure = 1;
+    static constexpr int kUsage = 2;
+
     int timeoutSeconds = 30;
     bool quiet = false;
     bool help = false;
@@ -31,4 +36,9 @@ struct CtlOptions {
     // The usage text of one command, or of the tool when the command is empty or unknown.
     static std::string usage(const std::string& command);
     static bool knownCommand(const std::string& command);
+
+    // Says what went wrong on stderr and gives the exit status: a failure, or a
+    // mistake on the command line followed by this command's usage.
+    static int fail(const std::string& text);
+    int usageError(const std::string& text) const;
 };

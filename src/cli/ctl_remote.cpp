@@ -13,9 +13,9 @@ using nlohmann::json;
 
 namespace {
 
-constexpr int kSuccess = 0;
-constexpr int kFailure = 1;
-constexpr int kUsage = 2;
+constexpr int kSuccess = CtlOptions::kSuccess;
+constexpr int kFailure = CtlOptions::kFailure;
+constexpr int kUsage = CtlOptions::kUsage;
 constexpr int kLastIndex = 1745;
 
 }  // namespace
@@ -34,17 +34,6 @@ int CtlRemote::run() {
     if (command == "load") return load(args);
     if (command == "recall") return recall(args);
     return usageError(command + " does not go through qx7d; run it without --daemon");
-}
-
-int CtlRemote::fail(const std::string& text) const {
-    std::fprintf(stderr, "qx7ctl: %s\n", text.c_str());
-    return kFailure;
-}
-
-int CtlRemote::usageError(const std::string& text) const {
-    std::fprintf(stderr, "qx7ctl: %s\n%s", text.c_str(),
-                 CtlOptions::usage(m_options.command).c_str());
-    return kUsage;
 }
 
 bool CtlRemote::call(const std::string& method, const std::string& path, const std::string& body,

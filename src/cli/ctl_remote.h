@@ -27,8 +27,8 @@ private:
     // True when qx7d answered 200; else prints why.
     bool call(const std::string& method, const std::string& path, const std::string& body,
               DaemonClient::Reply& reply) const;
-    int fail(const std::string& text) const;
-    int usageError(const std::string& text) const;
+    int fail(const std::string& text) const { return CtlOptions::fail(text); }
+    int usageError(const std::string& text) const { return m_options.usageError(text); }
 
     CtlOptions m_options;
     std::FILE* m_out;

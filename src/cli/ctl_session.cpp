@@ -138,17 +138,6 @@ int CtlSession::runCommand() {
     return usageError("unknown command " + command);
 }
 
-int CtlSession::fail(const std::string& text) const {
-    std::fprintf(stderr, "qx7ctl: %s\n", text.c_str());
-    return kFailure;
-}
-
-int CtlSession::usageError(const std::string& text) const {
-    std::fprintf(stderr, "qx7ctl: %s\n%s", text.c_str(),
-                 CtlOptions::usage(m_options.command).c_str());
-    return kUsage;
-}
-
 bool CtlSession::waitUntil(const std::function<bool()>& condition, int seconds) const {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (!condition()) {

@@ -24,8 +24,8 @@ class TransportChoice;
 class CtlSession {
 public:
     static constexpr int kSuccess = 0;
-    static constexpr int kFailure = 1;
-    static constexpr int kUsage = 2;
+    static constexpr int kFailure = CtlOptions::kFailure;
+    static constexpr int kUsage = CtlOptions::kUsage;
 
     // Results go to out; progress and messages to standard error. The choice
     // must outlive the session.
@@ -75,8 +75,8 @@ private:
     bool runJob(const std::function<void()>& request);
     int checkSentFile(const std::string& file);
     bool waitUntil(const std::function<bool()>& condition, int seconds) const;
-    int fail(const std::string& text) const;
-    int usageError(const std::string& text) const;
+    int fail(const std::string& text) const { return CtlOptions::fail(text); }
+    int usageError(const std::string& text) const { return m_options.usageError(text); }
 
     CtlOptions m_options;
     TransportChoice& m_choice;
