@@ -156,7 +156,6 @@ TEST_F(NetworkLinkTest, FindsTheModuleReadsAndWritesOverLoopbackOnly) {
     ASSERT_TRUE(link.supervisor().start());
     EXPECT_TRUE(readAndWrite());
     EXPECT_EQ(ui.title(), "QX7-NET");
-    EXPECT_TRUE(SimLinkHarness::hearsUnaskedWhilePaused(link, device, 310, 1234));
     EXPECT_EQ(link.module().clients(), std::vector<uint32_t>{kModuleIp});
     EXPECT_EQ(module.lastEnvelopeId(), device.deviceId()) << "the envelope names the chosen device";
     link.supervisor().stop();
